@@ -1,0 +1,22 @@
+# Extracts the SIL Open Font License text from a Debian copyright file
+# (the paragraph "License: OFL-1.1", continuation lines indented by one
+# space, "." for an empty line).  -DIN=<copyright> -DOUT=<text file>
+file(STRINGS "${IN}" lines)
+set(in_ofl FALSE)
+set(text "SIL OPEN FONT LICENSE Version 1.1 - 26 February 2007\n\n")
+foreach(line IN LISTS lines)
+  if(line STREQUAL "License: OFL-1.1")
+    set(in_ofl TRUE)
+  elseif(in_ofl)
+    if(line MATCHES "^ ")
+      string(SUBSTRING "${line}" 1 -1 line)
+      if(line STREQUAL ".")
+        set(line "")
+      endif()
+      string(APPEND text "${line}\n")
+    else()
+      set(in_ofl FALSE)
+    endif()
+  endif()
+endforeach()
+file(WRITE "${OUT}" "${text}")

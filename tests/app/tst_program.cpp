@@ -1,0 +1,90 @@
+// Runs the built program the way the README demo and the acceptance scripts
+// do: off-screen, driven by an "--autotest" script.
+#include <QImage>
+#include <QProcess>
+#include <QTemporaryDir>
+#include <QtTest>
+
+class tst_Program : public QObject
+{
+    Q_OBJECT
+
+private:
+    struct Run
+    {
+        int exitCode = -1;
+        QProcess::ExitStatus status = QProcess::CrashExit;
+        QStringList autotestLines;
+    };
+    Run runPlayer(const QStringList &arguments, const QProcessEnvironment &env);
+
+private slots:
+    void scriptTakesScreenshotAndQuits();
+    void scriptWithoutQuitEndsWithDone();
+};
+
+tst_Program::Run tst_Program::runPlayer(const QStringList &arguments, const QProcessEnvironment &env)
+{
+    QProcess process;
+    process.setProcessEnvironment(env);
+    process.setProcessChannelMode(QProcess::MergedChannels);
+    process.start(QStringLiteral(NIVRA_PLAYER_PATH), arguments);
+    Run run;
+    if (!process.waitForFinished(60000)) {
+        process.kill();
+        process.waitForFinished();
+        return run;
+    }
+    run.exitCode = process.exitCode();
+    run.status = process.exitStatus();
+    const QStringList lines = QString::fromUtf8(process.readAll()).split(QLatin1Char('\n'));
+    for (const QString &line : lines) {
+        if (line.startsWith(QLatin1String("AUTOTEST")))
+            run.autotestLines << line.trimmed();
+    }
+    return run;
+}
+
+static QProcessEnvironment offscreenEnvironment()
+{
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
+    return env;
+}
+
+void tst_Program::scriptTakesScreenshotAndQuits()
+{
+    QTemporaryDir dir;
+    QVERIFY(dir.isValid());
+    const QString shot = dir.filePath(QStringLiteral("window.png"));
+
+    const Run run = runPlayer({QStringLiteral("--autotest"), QStringLiteral("wait 1; shot %1; quit").arg(shot)},
+                              offscreenEnvironment());
+    QCOMPARE(run.status, QProcess::NormalExit);
+    QCOMPARE(run.exitCode, 0);
+    QCOMPARE(run.autotestLines,
+             QStringList({QStringLiteral("AUTOTEST wait 1"), QStringLiteral("AUTOTEST shot ") + shot,
+                          QStringLiteral("AUTOTEST quit")}));
+
+    const QImage image(shot);
+    QVERIFY2(!image.isNull(), "no PNG written");
+    QCOMPARE(image.size(), QSize(1440, 920));
+    // The corner shows the window's background, the centre the logo.
+    QCOMPARE(image.pixelColor(5, 5), QColor(QStringLiteral("#17171f")));
+    bool logoDrawn = false;
+    for (int x = 600; x < 840 && !logoDrawn; ++x)
+        logoDrawn = image.pixelColor(x, 460) != QColor(QStringLiteral("#17171f"));
+    QVERIFY(logoDrawn);
+}
+
+void tst_Program::scriptWithoutQuitEndsWithDone()
+{
+    const Run run = runPlayer({QStringLiteral("--autotest"), QStringLiteral(" ; wait 0.2 ;; bogus  x   y ;")},
+                              offscreenEnvironment());
+    QCOMPARE(run.exitCode, 0);
+    QCOMPARE(run.autotestLines, QStringList({QStringLiteral("AUTOTEST wait 0.2"),
+                                             QStringLiteral("AUTOTEST bogus x y"), QStringLiteral("AUTOTEST done")}));
+}
+
+QTEST_GUILESS_MAIN(tst_Program)
+#include "tst_program.moc"
