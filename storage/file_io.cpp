@@ -1,0 +1,59 @@
+// Platform-independent parts of the file layer.
+#include "storage/file_io.h"
+
+#include <atomic>
+
+namespace nivra::storage {
+
+namespace {
+std::atomic<uint64_t> g_bytes_read{0};
+}
+
+bool is_valid_utf8(const char *path)
+{
+    const auto *p = reinterpret_cast<const unsigned char *>(path);
+    while (*p) {
+        unsigned c = *p;
+        int extra;
+        unsigned min;
+        if (c < 0x80) {
+            ++p;
+            continue;
+        } else if ((c & 0xE0) == 0xC0) {
+            extra = 1;
+            min = 0x80;
+            c &= 0x1F;
+        } else if ((c & 0xF0) == 0xE0) {
+            extra = 2;
+            min = 0x800;
+            c &= 0x0F;
+        } else if ((c & 0xF8) == 0xF0) {
+            extra = 3;
+            min = 0x10000;
+            c &= 0x07;
+        } else {
+            return false;
+        }
+        ++p;
+        for (int i = 0; i < extra; ++i, ++p) {
+            if ((*p & 0xC0) != 0x80)
+                return false; // also stops at the terminating zero
+            c = (c << 6) | (*p & 0x3F);
+        }
+        if (c < min || c > 0x10FFFF || (c >= 0xD800 && c <= 0xDFFF))
+            return false;
+    }
+    return true;
+}
+
+void file_count_read(size_t length)
+{
+    g_bytes_read.fetch_add(length, std::memory_order_relaxed);
+}
+
+uint64_t file_bytes_read_total()
+{
+    return g_bytes_read.load(std::memory_order_relaxed);
+}
+
+} // namespace nivra::storage

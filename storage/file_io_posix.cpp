@@ -1,0 +1,85 @@
+// POSIX file layer: open/pread/fstat with a random-access hint.
+#include "storage/file_io.h"
+
+#include <cerrno>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace nivra::storage {
+
+FileHandle file_open(const char *path)
+{
+    if (!path || !is_valid_utf8(path))
+        return kNoFile;
+    int fd;
+    do {
+        fd = ::open(path, O_RDONLY | O_CLOEXEC);
+    } while (fd < 0 && errno == EINTR);
+    if (fd < 0)
+        return kNoFile;
+    struct stat st;
+    if (::fstat(fd, &st) != 0 || S_ISDIR(st.st_mode)) {
+        ::close(fd);
+        return kNoFile;
+    }
+#if defined(POSIX_FADV_RANDOM)
+    ::posix_fadvise(fd, 0, 0, POSIX_FADV_RANDOM);
+#endif
+    return fd;
+}
+
+void file_close(FileHandle file)
+{
+    if (file != kNoFile)
+        ::close(static_cast<int>(file));
+}
+
+int64_t file_read_at(FileHandle file, uint64_t offset, void *buffer, size_t length)
+{
+    if (file == kNoFile)
+        return -1;
+    auto *out = static_cast<unsigned char *>(buffer);
+    size_t done = 0;
+    while (done < length) {
+        size_t piece = length - done;
+        if (piece > kMaxReadPiece)
+            piece = kMaxReadPiece;
+        uint64_t at = offset + done;
+        if (at > static_cast<uint64_t>(INT64_MAX))
+            break;
+        ssize_t n = ::pread(static_cast<int>(file), out + done, piece, static_cast<off_t>(at));
+        if (n < 0) {
+            if (errno == EINTR)
+                continue;
+            if (done == 0)
+                return -1;
+            break;
+        }
+        if (n == 0)
+            break;
+        done += static_cast<size_t>(n);
+    }
+    file_count_read(done);
+    return static_cast<int64_t>(done);
+}
+
+int64_t file_size(FileHandle file)
+{
+    struct stat st;
+    if (file == kNoFile || ::fstat(static_cast<int>(file), &st) != 0)
+        return -1;
+    return static_cast<int64_t>(st.st_size);
+}
+
+bool file_stat(const char *path, int64_t *size)
+{
+    struct stat st;
+    if (!path || !is_valid_utf8(path) || ::stat(path, &st) != 0 || S_ISDIR(st.st_mode))
+        return false;
+    if (size)
+        *size = static_cast<int64_t>(st.st_size);
+    return true;
+}
+
+} // namespace nivra::storage

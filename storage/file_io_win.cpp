@@ -1,0 +1,120 @@
+// Windows file layer: UTF-16 paths, CreateFileW with full sharing, ReadFile
+// with an OVERLAPPED offset.
+#ifdef _WIN32
+
+#include "storage/file_io.h"
+
+#ifndef WIN32_LEAN_AND_MEAN
+#define WIN32_LEAN_AND_MEAN
+#endif
+#include <windows.h>
+
+#include <string>
+
+namespace nivra::storage {
+
+namespace {
+
+// Converts UTF-8 to UTF-16; false for invalid UTF-8.
+bool to_wide(const char *path, std::wstring *out)
+{
+    if (!path || !*path || !is_valid_utf8(path))
+        return false;
+    int n = MultiByteToWideChar(CP_UTF8, MB_ERR_INVALID_CHARS, path, -1, nullptr, 0);
+    if (n <= 0)
+        return false;
+    out->assign(static_cast<size_t>(n), L'\0');
+    if (MultiByteToWideChar(CP_UTF8, MB_ERR_INVALID_CHARS, path, -1, &(*out)[0], n) != n)
+        return false;
+    out->resize(static_cast<size_t>(n - 1));
+    return true;
+}
+
+HANDLE to_handle(FileHandle file)
+{
+    return reinterpret_cast<HANDLE>(file);
+}
+
+} // namespace
+
+FileHandle file_open(const char *path)
+{
+    std::wstring wide;
+    if (!to_wide(path, &wide))
+        return kNoFile;
+    HANDLE h = CreateFileW(wide.c_str(), GENERIC_READ,
+                           FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                           OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL | FILE_FLAG_RANDOM_ACCESS, nullptr);
+    if (h == INVALID_HANDLE_VALUE)
+        return kNoFile;
+    BY_HANDLE_FILE_INFORMATION info;
+    if (!GetFileInformationByHandle(h, &info) ||
+        (info.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)) {
+        CloseHandle(h);
+        return kNoFile;
+    }
+    return reinterpret_cast<FileHandle>(h);
+}
+
+void file_close(FileHandle file)
+{
+    if (file != kNoFile)
+        CloseHandle(to_handle(file));
+}
+
+int64_t file_read_at(FileHandle file, uint64_t offset, void *buffer, size_t length)
+{
+    if (file == kNoFile)
+        return -1;
+    auto *out = static_cast<unsigned char *>(buffer);
+    size_t done = 0;
+    while (done < length) {
+        size_t piece = length - done;
+        if (piece > kMaxReadPiece)
+            piece = kMaxReadPiece;
+        uint64_t at = offset + done;
+        OVERLAPPED ov{};
+        ov.Offset = static_cast<DWORD>(at & 0xFFFFFFFFu);
+        ov.OffsetHigh = static_cast<DWORD>(at >> 32);
+        DWORD got = 0;
+        if (!ReadFile(to_handle(file), out + done, static_cast<DWORD>(piece), &got, &ov)) {
+            if (GetLastError() == ERROR_HANDLE_EOF)
+                break;
+            if (done == 0)
+                return -1;
+            break;
+        }
+        if (got == 0)
+            break;
+        done += got;
+    }
+    file_count_read(done);
+    return static_cast<int64_t>(done);
+}
+
+int64_t file_size(FileHandle file)
+{
+    LARGE_INTEGER size;
+    if (file == kNoFile || !GetFileSizeEx(to_handle(file), &size))
+        return -1;
+    return static_cast<int64_t>(size.QuadPart);
+}
+
+bool file_stat(const char *path, int64_t *size)
+{
+    std::wstring wide;
+    if (!to_wide(path, &wide))
+        return false;
+    WIN32_FILE_ATTRIBUTE_DATA data;
+    if (!GetFileAttributesExW(wide.c_str(), GetFileExInfoStandard, &data) ||
+        (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY))
+        return false;
+    if (size)
+        *size = static_cast<int64_t>((static_cast<uint64_t>(data.nFileSizeHigh) << 32) |
+                                     data.nFileSizeLow);
+    return true;
+}
+
+} // namespace nivra::storage
+
+#endif // _WIN32
