@@ -1,0 +1,118 @@
+// POSIX file facility: stdio with a 1 MiB buffer, fsync before close, and a
+// rename that cannot replace an existing file, made durable by syncing the
+// folder.
+#ifndef _WIN32
+
+#include "export/export_file.h"
+
+#include <errno.h>
+#include <fcntl.h>
+#include <stdio.h>
+#include <stdlib.h>
+#include <string.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+struct ExportFile {
+    FILE *file;
+    uint64_t position;
+    char *buffer;
+};
+
+int exportFileCreate(const char *path, ExportFile **out) {
+    *out = nullptr;
+    ExportFile *f = static_cast<ExportFile *>(calloc(1, sizeof(ExportFile)));
+    if (!f)
+        return -1;
+    f->file = fopen(path, "wb");
+    f->buffer = static_cast<char *>(malloc(1 << 20));
+    if (!f->file || !f->buffer) {
+        if (f->file)
+            fclose(f->file);
+        free(f->buffer);
+        free(f);
+        return -1;
+    }
+    setvbuf(f->file, f->buffer, _IOFBF, 1 << 20);
+    *out = f;
+    return 0;
+}
+
+int exportFileWriteAt(ExportFile *f, uint64_t offset, const void *data, size_t length) {
+    if (offset != f->position) {
+        if (offset > uint64_t(INT64_MAX) || fseeko(f->file, off_t(offset), SEEK_SET) != 0)
+            return -1;
+        f->position = offset;
+    }
+    if (length && fwrite(data, 1, length, f->file) != length)
+        return -1;
+    f->position += length;
+    return 0;
+}
+
+static void release(ExportFile *f) {
+    free(f->buffer);
+    free(f);
+}
+
+int exportFileCommit(ExportFile *f) {
+    int rc = fflush(f->file) == 0 && fsync(fileno(f->file)) == 0 ? 0 : -1;
+    if (fclose(f->file) != 0)
+        rc = -1;
+    release(f);
+    return rc;
+}
+
+void exportFileClose(ExportFile *f) {
+    if (!f)
+        return;
+    fclose(f->file);
+    release(f);
+}
+
+// Syncs the folder holding path so that a rename survives a power loss.
+static void syncFolder(const char *path) {
+    const char *slash = strrchr(path, '/');
+    char folder[4096];
+    size_t n = slash ? size_t(slash - path) : 0;
+    if (n == 0 || n >= sizeof folder) {
+        folder[0] = slash ? '/' : '.';
+        folder[1] = 0;
+    } else {
+        memcpy(folder, path, n);
+        folder[n] = 0;
+    }
+    int fd = open(folder, O_RDONLY);
+    if (fd >= 0) {
+        fsync(fd);
+        close(fd);
+    }
+}
+
+int exportFileRename(const char *from, const char *to) {
+    // link() fails when `to` exists, so a file that appeared meanwhile is never
+    // replaced; file systems without hard links fall back to rename().
+    if (link(from, to) == 0) {
+        unlink(from);
+    } else if (errno == EEXIST) {
+        return -1;
+    } else {
+        if (access(to, F_OK) == 0 || rename(from, to) != 0)
+            return -1;
+    }
+    syncFolder(to);
+    return 0;
+}
+
+int exportFileDelete(const char *path) { return unlink(path) == 0 ? 0 : -1; }
+
+int exportPathExists(const char *path) {
+    struct stat st;
+    return lstat(path, &st) == 0 ? 1 : 0;
+}
+
+int exportIsSeparator(char c) { return c == '/'; }
+
+char exportSeparator(void) { return '/'; }
+
+#endif

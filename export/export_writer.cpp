@@ -1,0 +1,770 @@
+// Export writer: reads frames through its own read cursor and feeds them to
+// the MOV/MP4 writer, one file per continuous recording or one merged file,
+// with audio drift correction and ".part" names until a file is complete.
+#include "export/export_writer.h"
+
+#include <stdio.h>
+#include <stdlib.h>
+#include <string.h>
+
+#include "export/civil_time.h"
+#include "export/export_file.h"
+#include "export/mov_writer.h"
+
+namespace {
+
+constexpr uint64_t kProgressStep = 1048576;
+constexpr int64_t kRunJoinMs = 3000;
+constexpr int kAudioKeepNone = 0;
+
+const int kAacRates[13] = {96000, 88200, 64000, 48000, 44100, 32000, 24000,
+                           22050, 16000, 12000, 11025, 8000,  7350};
+
+bool pushRun(ExportRuns *runs, const ExportRun &run) {
+    if (runs->count == runs->capacity) {
+        int cap = runs->capacity ? runs->capacity * 2 : 16;
+        ExportRun *grown =
+            static_cast<ExportRun *>(realloc(runs->items, size_t(cap) * sizeof(ExportRun)));
+        if (!grown)
+            return false;
+        runs->items = grown;
+        runs->capacity = cap;
+    }
+    runs->items[runs->count++] = run;
+    return true;
+}
+
+struct ChapterMark {
+    int64_t fileMs;
+    int64_t cardMs;
+    int16_t offsetMin;
+};
+
+// The state of one exportRange call.
+struct Exporter {
+    card_reader *card = nullptr;
+    const ExportOptions *opt = nullptr;
+    ExportResult *result = nullptr;
+    int64_t fromMs = 0;
+    int64_t toMs = 0;
+    card_stream stream{};
+    int audioMode = kAudioKeepNone; // MOVW_AUDIO_*
+    int sampleRate = 0;
+    int channels = 1;
+    uint8_t asc[2] = {};
+    int ascLength = 0;
+    int videoIntervalMs = 67;
+    const char *prefix = "NIVRA";
+    const char *ext = ".mov";
+    ExportRuns runs{};
+
+    card_cursor *cursor = nullptr;
+    MovWriter *mov = nullptr;
+    ExportFile *file = nullptr;
+    char tempPath[EXPORT_PATH_MAX] = {};
+    bool writeFailed = false;
+
+    int64_t firstMs = 0, lastMs = 0;
+    int16_t firstOffset = 0, lastOffset = 0;
+    int64_t segOrigin = 0;
+    int64_t segBase = 0;
+    int64_t lastDecode = -1;
+    bool audioWritten = false;
+
+    ChapterMark *marks = nullptr;
+    int markCount = 0;
+    int markCapacity = 0;
+
+    uint8_t *buffer = nullptr;
+    size_t bufferCap = 0;
+    uint64_t bytesRead = 0;
+    uint64_t threshold = 0;
+};
+
+// Local offset in seconds at a UTC ms time for a frame stored with offsetMin.
+int64_t localOffset(const Exporter &e, int64_t utcMs, int16_t offsetMin) {
+    if (e.opt->utcOffset) {
+        int64_t s = utcMs / 1000;
+        uint32_t sec = s < 0 ? 0 : s > 0xFFFFFFFFll ? 0xFFFFFFFFu : uint32_t(s);
+        return e.opt->utcOffset(sec, e.opt->utcOffsetContext, e.opt);
+    }
+    return int64_t(offsetMin) * 60;
+}
+
+CivilTime localTime(int64_t utcMs, int64_t offsetSec) {
+    int64_t s = utcMs / 1000;
+    if (utcMs < 0 && utcMs % 1000 != 0)
+        s -= 1;
+    return civilFromSeconds(s + offsetSec);
+}
+
+// The folder with a separator appended when it has none at its end; false
+// when it does not fit.
+bool folderWithSeparator(const char *folder, char *out, size_t size) {
+    size_t n = strlen(folder);
+    bool has = n > 0 && (folder[n - 1] == '/' || folder[n - 1] == '\\' ||
+                         exportIsSeparator(folder[n - 1]));
+    int w = snprintf(out, size, has ? "%s" : "%s%c", folder, exportSeparator());
+    return w > 0 && size_t(w) < size;
+}
+
+// Picks a path that does not exist: dir + name, else dir + stem + "_N" +
+// suffix for N = 1..999. Returns 0 and fills out, or -1.
+int freePath(const char *dir, const char *name, size_t suffixLength, char *out, size_t size) {
+    int w = snprintf(out, size, "%s%s", dir, name);
+    if (w < 0 || size_t(w) >= size)
+        return -1;
+    if (!exportPathExists(out))
+        return 0;
+    size_t stem = strlen(name) - suffixLength;
+    for (int n = 1; n <= 999; ++n) {
+        w = snprintf(out, size, "%s%.*s_%d%s", dir, int(stem), name, n, name + stem);
+        if (w < 0 || size_t(w) >= size)
+            return -1;
+        if (!exportPathExists(out))
+            return 0;
+    }
+    return -1;
+}
+
+// Copies text into the result's message, cut to fit.
+void setMessage(Exporter &e, const char *text) {
+    size_t n = strlen(text);
+    if (n >= sizeof e.result->message)
+        n = sizeof e.result->message - 1;
+    memcpy(e.result->message, text, n);
+    e.result->message[n] = 0;
+}
+
+int fileWrite(void *context, uint64_t offset, const void *data, size_t length) {
+    Exporter *e = static_cast<Exporter *>(context);
+    if (exportFileWriteAt(e->file, offset, data, length) != 0) {
+        e->writeFailed = true;
+        return 1;
+    }
+    return 0;
+}
+
+// Closes and deletes the open temporary file, if any.
+void abandonFile(Exporter &e) {
+    movWriterFree(e.mov);
+    e.mov = nullptr;
+    if (e.file) {
+        exportFileClose(e.file);
+        e.file = nullptr;
+        exportFileDelete(e.tempPath);
+    }
+    e.markCount = 0;
+}
+
+bool addMark(Exporter &e, int64_t fileMs, int64_t cardMs, int16_t offsetMin) {
+    if (e.markCount == e.markCapacity) {
+        int cap = e.markCapacity ? e.markCapacity * 2 : 16;
+        ChapterMark *grown =
+            static_cast<ChapterMark *>(realloc(e.marks, size_t(cap) * sizeof(ChapterMark)));
+        if (!grown)
+            return false;
+        e.marks = grown;
+        e.markCapacity = cap;
+    }
+    e.marks[e.markCount++] = ChapterMark{fileMs, cardMs, offsetMin};
+    return true;
+}
+
+bool hasCompleteParams(int codec, const uint8_t *p, size_t n) {
+    bool vps = false, sps = false, pps = false;
+    for (size_t i = 0; i + 3 < n; ++i) {
+        if (p[i] != 0 || p[i + 1] != 0 || p[i + 2] != 1)
+            continue;
+        uint8_t h = p[i + 3];
+        if (codec == MOVW_VIDEO_H264) {
+            sps |= (h & 0x1F) == 7;
+            pps |= (h & 0x1F) == 8;
+        } else {
+            int t = (h >> 1) & 0x3F;
+            vps |= t == 32;
+            sps |= t == 33;
+            pps |= t == 34;
+        }
+        i += 2;
+    }
+    return codec == MOVW_VIDEO_H264 ? sps && pps : vps && sps && pps;
+}
+
+// Opens a new temporary file for a keyframe at card time T with offset O.
+int openFile(Exporter &e, int64_t T, int16_t O) {
+    char dir[EXPORT_PATH_MAX];
+    if (!folderWithSeparator(e.opt->folder, dir, sizeof dir)) {
+        setMessage(e, e.opt->folder);
+        return EXPORT_ERR_WRITE;
+    }
+    CivilTime t = localTime(T, localOffset(e, T, O));
+    char name[EXPORT_PATH_MAX];
+    char suffix[16];
+    snprintf(suffix, sizeof suffix, "%s.part", e.ext);
+    int w = snprintf(name, sizeof name, "%s_%04d%02d%02d_%02d%02d%02d%s", e.prefix, t.year,
+                     t.month, t.day, t.hour, t.minute, t.second, suffix);
+    if (w < 0 || size_t(w) >= sizeof name) {
+        setMessage(e, e.opt->folder);
+        return EXPORT_ERR_WRITE;
+    }
+    if (freePath(dir, name, strlen(suffix), e.tempPath, sizeof e.tempPath) != 0) {
+        // Report the first path tried (cut to the message size).
+        char full[2 * EXPORT_PATH_MAX];
+        snprintf(full, sizeof full, "%s%s", dir, name);
+        setMessage(e, full);
+        e.tempPath[0] = 0;
+        return EXPORT_ERR_WRITE;
+    }
+    if (exportFileCreate(e.tempPath, &e.file) != 0) {
+        setMessage(e, e.tempPath);
+        e.file = nullptr;
+        return EXPORT_ERR_WRITE;
+    }
+    e.writeFailed = false;
+
+    MovWriterConfig c;
+    memset(&c, 0, sizeof c);
+    c.mp4 = e.opt->container == 1 ? 1 : 0;
+    c.videoCodec = e.stream.video_codec;
+    c.audioMode = e.audioMode;
+    c.sampleRate = e.audioMode == MOVW_AUDIO_AAC && e.ascLength == 0 ? 0 : e.sampleRate;
+    c.channels = e.channels;
+    memcpy(c.audioConfig, e.asc, size_t(e.ascLength));
+    c.audioConfigLength = e.ascLength;
+    c.frameIntervalMs = e.videoIntervalMs;
+    c.startMs = T;
+    c.offsetMin = O;
+
+    // Expected duration: the rest of the run holding T (and the later runs
+    // when merging), else up to the end of the range.
+    int64_t expected = -1;
+    for (int i = 0; i < e.runs.count; ++i) {
+        const ExportRun &r = e.runs.items[i];
+        if (T >= r.startMs - kRunJoinMs && T <= r.endMs + kRunJoinMs) {
+            expected = r.endMs - T;
+            if (e.opt->merge)
+                for (int k = i + 1; k < e.runs.count; ++k)
+                    expected += e.runs.items[k].endMs - e.runs.items[k].startMs;
+            break;
+        }
+    }
+    if (expected < 0)
+        expected = e.toMs - T;
+    if (expected < 0)
+        expected = 0;
+    expected += 10000;
+    int chapterAllowance = e.opt->merge ? e.runs.count + 1 : 0;
+    c.reserve = movWriterReserve(&c, expected, e.stream.audio_interval_ms, chapterAllowance);
+
+    if (movWriterStart(&c, fileWrite, &e, &e.mov) != MOVW_OK) {
+        e.mov = nullptr;
+        abandonFile(e);
+        setMessage(e, e.tempPath);
+        return EXPORT_ERR_WRITE;
+    }
+    e.threshold = e.bytesRead;
+    e.firstMs = e.lastMs = T;
+    e.firstOffset = e.lastOffset = O;
+    e.segOrigin = T;
+    e.segBase = 0;
+    e.lastDecode = -1;
+    e.audioWritten = false;
+    e.markCount = 0;
+    return 0;
+}
+
+// Finishes the open file and moves it to its final name.
+int finishFile(Exporter &e, int reason) {
+    if (!e.mov)
+        return 0;
+    if (e.markCount > 1) {
+        for (int i = 0; i < e.markCount; ++i) {
+            const ChapterMark &m = e.marks[i];
+            CivilTime t = localTime(m.cardMs, localOffset(e, m.cardMs, m.offsetMin));
+            char title[64];
+            snprintf(title, sizeof title, "%04d-%02d-%02d %02d:%02d:%02d", t.year, t.month,
+                     t.day, t.hour, t.minute, t.second);
+            if (movWriterAddChapter(e.mov, m.fileMs, title) == MOVW_ERR_NO_MEMORY) {
+                abandonFile(e);
+                return CARD_ERR_NO_MEMORY;
+            }
+        }
+    }
+    MovWriterStats stats;
+    int rc = movWriterFinish(e.mov, &stats);
+    if (rc != MOVW_OK) {
+        abandonFile(e);
+        if (rc == MOVW_ERR_NO_MEMORY)
+            return CARD_ERR_NO_MEMORY;
+        if (rc == MOVW_ERR_WRITE) {
+            setMessage(e, e.tempPath);
+            return EXPORT_ERR_WRITE;
+        }
+        return EXPORT_ERR_STREAM;
+    }
+    movWriterFree(e.mov);
+    e.mov = nullptr;
+    ExportFile *f = e.file;
+    e.file = nullptr;
+    e.markCount = 0;
+    if (exportFileCommit(f) != 0) {
+        exportFileDelete(e.tempPath);
+        setMessage(e, e.tempPath);
+        return EXPORT_ERR_WRITE;
+    }
+
+    char name[EXPORT_PATH_MAX];
+    char finalPath[EXPORT_PATH_MAX];
+    char dir[EXPORT_PATH_MAX];
+    int ok = folderWithSeparator(e.opt->folder, dir, sizeof dir) &&
+             formatExportName(e.prefix, e.opt->container, e.firstMs, e.lastMs,
+                              int32_t(localOffset(e, e.firstMs, e.firstOffset)),
+                              int32_t(localOffset(e, e.lastMs, e.lastOffset)), name,
+                              sizeof name) == 0 &&
+             freePath(dir, name, strlen(e.ext), finalPath, sizeof finalPath) == 0 &&
+             exportFileRename(e.tempPath, finalPath) == 0;
+    if (!ok) {
+        exportFileDelete(e.tempPath);
+        setMessage(e, e.tempPath);
+        return EXPORT_ERR_WRITE;
+    }
+    e.result->files++;
+    if (e.opt->fileDone) {
+        ExportFileInfo info;
+        memset(&info, 0, sizeof info);
+        info.firstMs = e.firstMs;
+        info.lastMs = e.lastMs;
+        info.offsetMin = e.firstOffset;
+        info.fileSize = stats.fileSize;
+        info.videoDurationMs = stats.videoDurationMs;
+        info.videoSamples = stats.videoSamples;
+        info.audioCount = stats.audioCount;
+        info.silenceInsertions = stats.silenceInsertions;
+        info.chapters = stats.chapters;
+        info.indexAtFront = stats.indexAtFront;
+        info.width = stats.width;
+        info.height = stats.height;
+        info.endReason = reason;
+        e.opt->fileDone(e.opt->context, finalPath, &info);
+    }
+    return 0;
+}
+
+// Maps a MOV/MP4 writer failure to an export code.
+int writerFailure(Exporter &e, int rc) {
+    if (rc == MOVW_ERR_NO_MEMORY)
+        return CARD_ERR_NO_MEMORY;
+    setMessage(e, e.tempPath);
+    return EXPORT_ERR_WRITE;
+}
+
+// Hands one audio frame to the writer with drift correction.
+int handleAudio(Exporter &e, const card_frame &f) {
+    int64_t t = e.segBase - e.segOrigin + f.time_ms;
+    if (t < 0)
+        return 0;
+    const uint8_t *data = e.buffer;
+    size_t length = f.size;
+    int64_t rate = e.sampleRate;
+    int64_t written = movWriterAudioSamples(e.mov);
+    bool aac = e.audioMode == MOVW_AUDIO_AAC;
+    int64_t perFrame = aac ? 1024 : int64_t(length) / e.channels;
+    int64_t tolerance = perFrame / 2 > rate / 50 ? perFrame / 2 : rate / 50;
+    int64_t drift = rate * t / 1000 - written;
+    if (drift > tolerance && drift <= rate * 60) {
+        int rc = movWriterAddSilence(e.mov, drift, nullptr);
+        if (rc != MOVW_OK)
+            return writerFailure(e, rc);
+    }
+    if (drift < -tolerance) {
+        if (aac || -drift >= perFrame)
+            return 0;
+        size_t cut = size_t(-drift) * size_t(e.channels);
+        data += cut;
+        length -= cut;
+    }
+    int rc = movWriterAddAudio(e.mov, data, length);
+    if (rc == MOVW_ERR_NOT_READY)
+        return 0;
+    if (rc != MOVW_OK)
+        return writerFailure(e, rc);
+    e.audioWritten = true;
+    return 0;
+}
+
+// Chooses how the stream's sound is written; sets audioLeftOut when it cannot.
+void chooseAudio(Exporter &e) {
+    const card_stream &s = e.stream;
+    e.audioMode = MOVW_AUDIO_NONE;
+    if (!e.opt->audio || s.audio_kind == CARD_AUDIO_NONE)
+        return;
+    int ch = s.channels < 1 ? 1 : s.channels;
+    e.channels = ch;
+    e.sampleRate = s.sample_rate;
+    if (s.sample_rate > 0 && ch <= 2) {
+        if (s.audio_kind == CARD_AUDIO_AAC_ADTS) {
+            e.audioMode = MOVW_AUDIO_AAC;
+        } else if (s.audio_kind == CARD_AUDIO_AAC_RAW) {
+            int index = -1;
+            for (int i = 0; i < 13; ++i)
+                if (kAacRates[i] == s.sample_rate)
+                    index = i;
+            if (index >= 0) {
+                int object = s.object_type < 1 ? 2 : s.object_type;
+                e.asc[0] = uint8_t(((object & 0x1F) << 3) | (index >> 1));
+                e.asc[1] = uint8_t(((index & 1) << 7) | ((ch & 0x0F) << 3));
+                e.ascLength = 2;
+                e.audioMode = MOVW_AUDIO_AAC;
+            }
+        } else if (s.audio_kind == CARD_AUDIO_ALAW) {
+            e.audioMode = MOVW_AUDIO_ALAW;
+        }
+    }
+    if (e.audioMode == MOVW_AUDIO_NONE)
+        e.result->audioLeftOut = 1;
+}
+
+int report(Exporter &e) {
+    if (!e.opt->progress)
+        return 0;
+    return e.opt->progress(e.opt->context, e.bytesRead, e.opt->expectedBytes);
+}
+
+bool growBuffer(Exporter &e, size_t size) {
+    if (size <= e.bufferCap && e.buffer)
+        return true;
+    size_t cap = 65536;
+    while (cap < size)
+        cap *= 2;
+    uint8_t *grown = static_cast<uint8_t *>(realloc(e.buffer, cap));
+    if (!grown)
+        return false;
+    e.buffer = grown;
+    e.bufferCap = cap;
+    return true;
+}
+
+// Hands a video frame to the writer; opens a new file on a parameter change.
+int handleVideo(Exporter &e, const card_frame &f, bool &needKey) {
+    const int key = f.type == CARD_FRAME_KEY;
+    if (needKey) {
+        if (e.mov) {
+            e.segOrigin = f.time_ms;
+            e.segBase = e.lastDecode + e.videoIntervalMs;
+        } else {
+            if (!hasCompleteParams(e.stream.video_codec, e.buffer, f.size))
+                return 0;
+            int rc = openFile(e, f.time_ms, f.utc_offset_min);
+            if (rc != 0)
+                return rc;
+        }
+        if (e.opt->merge && !addMark(e, e.segBase, f.time_ms, f.utc_offset_min))
+            return CARD_ERR_NO_MEMORY;
+        needKey = false;
+    }
+    int64_t decode = e.segBase - e.segOrigin + f.time_ms;
+    if (e.lastDecode >= 0 && decode <= e.lastDecode)
+        decode = e.lastDecode + 1;
+    int rc = movWriterAddVideo(e.mov, e.buffer, f.size, decode, key);
+    if (rc == MOVW_PARAMS_CHANGED) {
+        rc = finishFile(e, EXPORT_END_CHANGE);
+        if (rc != 0)
+            return rc;
+        rc = openFile(e, f.time_ms, f.utc_offset_min);
+        if (rc != 0)
+            return rc;
+        if (e.opt->merge && !addMark(e, 0, f.time_ms, f.utc_offset_min))
+            return CARD_ERR_NO_MEMORY;
+        decode = 0;
+        rc = movWriterAddVideo(e.mov, e.buffer, f.size, decode, key);
+    }
+    if (rc == MOVW_ERR_NOT_READY) {
+        if (!e.audioWritten && e.lastDecode < 0) {
+            abandonFile(e);
+            needKey = true;
+        }
+        return 0;
+    }
+    if (rc != MOVW_OK)
+        return writerFailure(e, rc);
+    e.lastMs = f.time_ms;
+    e.lastOffset = f.utc_offset_min;
+    e.lastDecode = decode;
+    return 0;
+}
+
+// The frame loop of exportRange; returns the code to end with.
+int copyFrames(Exporter &e) {
+    int rc = cursor_open(e.card, &e.cursor);
+    if (rc != 0)
+        return rc;
+    rc = cursor_seek(e.cursor, uint64_t(e.fromMs < 0 ? 0 : e.fromMs), nullptr);
+    if (rc < 0)
+        return rc;
+    if (report(e) != 0 && rc == 0)
+        return EXPORT_CANCELLED;
+    e.threshold = e.bytesRead + kProgressStep;
+    if (rc == CARD_NO_MORE)
+        return 0;
+    bool needKey = true;
+    bool anyRead = false;
+    for (;;) {
+        if (e.bytesRead >= e.threshold) {
+            e.threshold = e.bytesRead + kProgressStep;
+            if (report(e) != 0)
+                return EXPORT_CANCELLED;
+        }
+        card_frame f;
+        rc = cursor_next(e.cursor, &f);
+        if (rc == CARD_NO_MORE)
+            return 0;
+        if (rc != 0)
+            return rc;
+        const bool video = f.type != CARD_FRAME_AUDIO;
+        if (video && f.time_ms > e.toMs) {
+            cursor_skip(e.cursor);
+            return 0;
+        }
+        if (f.discontinuity && e.mov) {
+            if (!e.opt->merge) {
+                rc = finishFile(e, EXPORT_END_GAP);
+                if (rc != 0)
+                    return rc;
+            }
+            needKey = true;
+        }
+        bool skip;
+        if (!video)
+            skip = !e.mov || needKey || e.audioMode == MOVW_AUDIO_NONE || f.time_ms > e.toMs ||
+                   f.time_ms < e.segOrigin;
+        else
+            skip = needKey && (f.type != CARD_FRAME_KEY || f.time_ms < e.fromMs);
+        if (skip) {
+            cursor_skip(e.cursor);
+            if (anyRead && f.time_ms <= e.toMs)
+                e.bytesRead += f.size;
+            continue;
+        }
+        if (!growBuffer(e, f.size))
+            return CARD_ERR_NO_MEMORY;
+        rc = cursor_read(e.cursor, e.buffer, e.bufferCap);
+        if (rc != 0)
+            return rc;
+        anyRead = true;
+        e.bytesRead += f.size;
+        e.result->bytes += f.size;
+        rc = video ? handleVideo(e, f, needKey) : handleAudio(e, f);
+        if (rc != 0)
+            return rc;
+    }
+}
+
+} // namespace
+
+// ---- Public operations ---------------------------------------------------------
+
+int exportRange(card_reader *card, const card_stream *stream, int64_t fromMs, int64_t toMs,
+                const ExportOptions *options, ExportResult *result) {
+    if (!card || !options || !result || !options->folder || toMs < fromMs)
+        return CARD_ERR_ARGUMENT;
+    memset(result, 0, sizeof *result);
+    Exporter e;
+    e.card = card;
+    e.opt = options;
+    e.result = result;
+    e.fromMs = fromMs;
+    e.toMs = toMs;
+    if (stream)
+        e.stream = *stream;
+    else if (card_probe_stream(card, uint64_t(fromMs < 0 ? 0 : fromMs), &e.stream) < 0)
+        memset(&e.stream, 0, sizeof e.stream);
+    if (e.stream.video_codec != CARD_CODEC_H264 && e.stream.video_codec != CARD_CODEC_H265)
+        return EXPORT_ERR_CODEC;
+    e.videoIntervalMs = e.stream.video_interval_ms < 1 ? 67 : e.stream.video_interval_ms;
+    if (options->prefix)
+        e.prefix = options->prefix;
+    e.ext = options->container == 1 ? ".mp4" : ".mov";
+    chooseAudio(e);
+    if (options->container == 1 && e.audioMode == MOVW_AUDIO_ALAW)
+        return EXPORT_ERR_MP4_ALAW;
+    int rc = buildRuns(card, fromMs, toMs, &e.runs, nullptr);
+    if (rc == 0)
+        rc = copyFrames(e);
+    if (rc == 0) {
+        rc = finishFile(e, EXPORT_END_RANGE);
+        if (rc == 0) {
+            report(e);
+            rc = result->files == 0 ? EXPORT_NOTHING : EXPORT_OK;
+        }
+    }
+    abandonFile(e);
+    cursor_close(e.cursor);
+    exportRunsFree(&e.runs);
+    free(e.marks);
+    free(e.buffer);
+    return rc;
+}
+
+int buildRuns(const card_reader *card, int64_t fromMs, int64_t toMs, ExportRuns *runs,
+              int *missing) {
+    if (missing)
+        *missing = 0;
+    if (!card || !runs || toMs < fromMs)
+        return CARD_ERR_ARGUMENT;
+    runs->count = 0;
+    int64_t fromS = fromMs / 1000, toS = toMs / 1000;
+    uint32_t from = fromS < 0 ? 0 : fromS > 0xFFFFFFFFll ? 0xFFFFFFFFu : uint32_t(fromS);
+    uint32_t to = toS < 0 ? 0 : toS > 0xFFFFFFFFll ? 0xFFFFFFFFu : uint32_t(toS);
+    int count = 0;
+    int rc = card_ranges(card, from, to, nullptr, 0, &count);
+    if (rc != 0)
+        return rc;
+    if (count == 0)
+        return 0;
+    card_range *ranges = static_cast<card_range *>(calloc(size_t(count), sizeof(card_range)));
+    if (!ranges)
+        return CARD_ERR_NO_MEMORY;
+    int got = 0;
+    rc = card_ranges(card, from, to, ranges, count, &got);
+    if (got < count)
+        count = got;
+    bool forceNew = false;
+    for (int i = 0; rc == 0 && i < count; ++i) {
+        const card_range &r = ranges[i];
+        if (r.missing) {
+            if (missing)
+                *missing = 1;
+            forceNew = true;
+            continue;
+        }
+        int64_t start = int64_t(r.first) * 1000;
+        int64_t end = int64_t(r.last) * 1000 + 999;
+        if (start < fromMs)
+            start = fromMs;
+        if (end > toMs)
+            end = toMs;
+        if (end < start)
+            continue;
+        ExportRun *last = runs->count ? &runs->items[runs->count - 1] : nullptr;
+        if (forceNew || !last || start > last->endMs + kRunJoinMs) {
+            if (!pushRun(runs, ExportRun{start, end, r.utc_offset_min}))
+                rc = CARD_ERR_NO_MEMORY;
+            forceNew = false;
+        } else if (end > last->endMs) {
+            last->endMs = end;
+        }
+    }
+    free(ranges);
+    return rc;
+}
+
+namespace {
+
+// Collects the usable keyframes inside one run.
+struct KeyWalk {
+    int64_t startMs, endMs;
+    bool any = false;
+    int64_t firstMs = 0;
+    int16_t firstOffset = 0;
+    bool havePrev = false;
+    card_keyframe prev{};
+    double byteSum = 0;
+    double timeSum = 0;
+};
+
+int onKeyframe(const card_keyframe *k, void *context) {
+    KeyWalk *w = static_cast<KeyWalk *>(context);
+    if (!k->usable || k->time_ms < w->startMs || k->time_ms > w->endMs)
+        return 0;
+    if (!w->any) {
+        w->any = true;
+        w->firstMs = k->time_ms;
+        w->firstOffset = k->utc_offset_min;
+    }
+    if (w->havePrev && w->prev.segment == k->segment && k->file_offset > w->prev.file_offset) {
+        int64_t dt = k->time_ms - w->prev.time_ms;
+        if (dt > 0 && dt <= 13000) {
+            w->byteSum += double(k->file_offset - w->prev.file_offset);
+            w->timeSum += double(dt);
+        }
+    }
+    w->prev = *k;
+    w->havePrev = true;
+    return 0;
+}
+
+} // namespace
+
+int estimateExport(card_reader *card, int64_t fromMs, int64_t toMs, ExportEstimate *out) {
+    if (!out)
+        return CARD_ERR_ARGUMENT;
+    exportRunsFree(&out->runs);
+    memset(out, 0, sizeof *out);
+    int rc = buildRuns(card, fromMs, toMs, &out->runs, &out->missing);
+    if (rc != 0)
+        return rc;
+    double byteSum = 0, timeSum = 0;
+    int kept = 0;
+    for (int i = 0; i < out->runs.count; ++i) {
+        ExportRun r = out->runs.items[i];
+        KeyWalk w;
+        w.startMs = r.startMs;
+        w.endMs = r.endMs;
+        int64_t fs = r.startMs / 1000, ts = r.endMs / 1000;
+        rc = card_keyframes(card, uint32_t(fs < 0 ? 0 : fs), uint32_t(ts < 0 ? 0 : ts), onKeyframe, &w);
+        if (rc != 0)
+            return rc;
+        byteSum += w.byteSum;
+        timeSum += w.timeSum;
+        if (!w.any)
+            continue;
+        r.startMs = w.firstMs;
+        r.offsetMin = w.firstOffset;
+        out->runs.items[kept++] = r;
+        out->durationMs += r.endMs - r.startMs;
+    }
+    out->runs.count = kept;
+    if (timeSum > 0)
+        out->bytes = uint64_t(byteSum / timeSum * double(out->durationMs));
+    else
+        out->bytes = uint64_t(out->durationMs) * 160;
+    return 0;
+}
+
+int formatExportName(const char *prefix, int container, int64_t startMs, int64_t endMs,
+                     int32_t startOffsetSec, int32_t endOffsetSec, char *out, size_t outSize) {
+    if (!out || outSize == 0)
+        return CARD_ERR_ARGUMENT;
+    CivilTime a = localTime(startMs, startOffsetSec);
+    CivilTime b = localTime(endMs, endOffsetSec);
+    int w = snprintf(out, outSize, "%s_%04d%02d%02d_%02d%02d%02d-%02d%02d%02d%s",
+                     prefix ? prefix : "NIVRA", a.year, a.month, a.day, a.hour, a.minute,
+                     a.second, b.hour, b.minute, b.second, container == 1 ? ".mp4" : ".mov");
+    if (w < 0 || size_t(w) >= outSize) {
+        out[0] = 0;
+        return CARD_ERR_ARGUMENT;
+    }
+    return 0;
+}
+
+void exportRunsFree(ExportRuns *runs) {
+    if (!runs)
+        return;
+    free(runs->items);
+    runs->items = nullptr;
+    runs->count = runs->capacity = 0;
+}
+
+const char *exportErrorName(int code) {
+    switch (code) {
+    case EXPORT_OK: return "success, at least one file written";
+    case EXPORT_NOTHING: return "no more recordings";
+    case EXPORT_CANCELLED: return "cancelled";
+    case EXPORT_ERR_CODEC: return "video codec not recognised";
+    case EXPORT_ERR_WRITE: return "cannot write the output file";
+    case EXPORT_ERR_STREAM: return "unsupported stream data";
+    case EXPORT_ERR_MP4_ALAW: return "MP4 cannot hold G.711 audio (use MOV or leave the audio out)";
+    default: return card_error_name(code);
+    }
+}

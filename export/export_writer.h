@@ -1,0 +1,137 @@
+// Export writer: copies the coded video and audio of a time range from the
+// card into MOV or MP4 files through the MOV/MP4 writer, without re-encoding.
+//
+// Plain-function interface, no Qt, no exceptions; integer result codes with
+// fixed English texts (exportErrorName), caller-owned records. Files are
+// written under a ".part" name and get their final, collision-free name only
+// once complete, flushed and committed to disk.
+#pragma once
+
+#include <stddef.h>
+#include <stdint.h>
+
+#include "storage/card.h"
+
+// ---- Result codes -------------------------------------------------------
+
+enum {
+    EXPORT_OK = 0,               // success, at least one file written
+    EXPORT_NOTHING = 1,          // nothing was written in the range
+    EXPORT_CANCELLED = 2,        // the progress callback asked to stop
+    EXPORT_ERR_CODEC = -20,      // video codec not recognised
+    EXPORT_ERR_WRITE = -21,      // cannot write the output file (path in message)
+    EXPORT_ERR_STREAM = -22,     // unsupported stream data
+    EXPORT_ERR_MP4_ALAW = -23,   // MP4 cannot hold G.711 audio
+    // Other negative codes are the card reader's (card_error_name).
+};
+
+// Why a file ended (ExportFileInfo::endReason).
+enum {
+    EXPORT_END_RANGE = 0,  // end of the range
+    EXPORT_END_GAP = 1,    // a recording gap (one file per recording)
+    EXPORT_END_CHANGE = 2, // the stream parameters changed
+};
+
+enum { EXPORT_PATH_MAX = 1024 };
+
+// ---- Records --------------------------------------------------------------
+
+// One continuous run of recording inside a range.
+struct ExportRun {
+    int64_t startMs;    // UTC
+    int64_t endMs;      // UTC
+    int16_t offsetMin;  // UTC offset of its first entry
+};
+
+// A growable list of runs; a zeroed record is a valid empty list. Release
+// with exportRunsFree().
+struct ExportRuns {
+    ExportRun *items;
+    int count;
+    int capacity;
+};
+
+// What estimateExport() returns; release runs with exportRunsFree().
+struct ExportEstimate {
+    ExportRuns runs;     // runs trimmed to their first usable keyframe
+    int missing;         // some recordings of the range are not in the folder
+    int64_t durationMs;  // recorded time: sum of (end - start) of the runs
+    uint64_t bytes;      // expected payload bytes
+};
+
+// Figures of one finished file, given to the fileDone callback.
+struct ExportFileInfo {
+    int64_t firstMs;          // UTC ms of the first video frame
+    int64_t lastMs;           // UTC ms of the last video frame
+    int16_t offsetMin;        // UTC offset stored with the first frame
+    uint64_t fileSize;
+    int64_t videoDurationMs;
+    uint32_t videoSamples;
+    uint32_t audioCount;
+    uint32_t silenceInsertions;
+    uint32_t chapters;
+    int indexAtFront;
+    int width;
+    int height;
+    int endReason;            // EXPORT_END_*
+};
+
+struct ExportOptions;
+
+// Offset from UTC in seconds for a UTC second.
+typedef int32_t (*ExportOffsetFn)(uint32_t utcSeconds, void *context, const ExportOptions *options);
+// Progress: bytes read so far and expectedBytes; non-zero stops the export.
+typedef int (*ExportProgressFn)(void *context, uint64_t bytesRead, int64_t expectedBytes);
+// A file was finished and moved to its final path (UTF-8).
+typedef void (*ExportFileDoneFn)(void *context, const char *path, const ExportFileInfo *info);
+
+// What and how to export; read-only for the writer.
+struct ExportOptions {
+    int merge;                  // 1: one file for the whole range; 0: one per recording
+    int container;              // 1: MP4; anything else: MOV
+    int audio;                  // non-zero: keep the sound when its format allows
+    const char *folder;         // destination folder (UTF-8), required
+    const char *prefix;         // file-name prefix; null means "NIVRA"
+    ExportOffsetFn utcOffset;   // null: the offset stored with each frame
+    void *utcOffsetContext;
+    int64_t expectedBytes;      // passed back with every progress report
+    ExportProgressFn progress;  // optional
+    ExportFileDoneFn fileDone;  // optional
+    void *context;              // for progress and fileDone
+};
+
+// Outcome of exportRange(); cleared at entry.
+struct ExportResult {
+    int32_t files;         // files finished and moved to their final names
+    uint64_t bytes;        // payload bytes read from the card
+    int32_t audioLeftOut;  // 1 when the sound could not be kept
+    char message[1024];    // for -21: the path whose writing failed
+};
+
+// ---- Operations -------------------------------------------------------------
+
+// Exports [fromMs, toMs] of card. stream may be null (probed at fromMs).
+// Returns 0, 1, 2 or a negative code; fills *result.
+int exportRange(card_reader *card, const card_stream *stream, int64_t fromMs, int64_t toMs,
+                const ExportOptions *options, ExportResult *result);
+
+// Builds the runs of playable recording in [fromMs, toMs] into *runs (emptied
+// first); *missing (optional) is set when recordings of the range are absent.
+// Returns 0, -1 or -7.
+int buildRuns(const card_reader *card, int64_t fromMs, int64_t toMs, ExportRuns *runs,
+              int *missing);
+
+// Runs trimmed to their first usable keyframe, recorded time and expected
+// bytes of [fromMs, toMs]. Returns 0 or a negative code; *out is filled.
+int estimateExport(card_reader *card, int64_t fromMs, int64_t toMs, ExportEstimate *out);
+
+// Writes the final file name for a piece from startMs to endMs (offsets in
+// seconds at each end) into out. Returns 0, or -1 when it does not fit.
+int formatExportName(const char *prefix, int container, int64_t startMs, int64_t endMs,
+                     int32_t startOffsetSec, int32_t endOffsetSec, char *out, size_t outSize);
+
+// Releases the list; the record becomes a valid empty one. Null is a no-op.
+void exportRunsFree(ExportRuns *runs);
+
+// Returns the constant English text of an export result code.
+const char *exportErrorName(int code);

@@ -1,0 +1,345 @@
+// The export writer on simulator cards; every exported file is checked with
+// ffprobe/ffmpeg (structure, stamps of the decoded pictures, coded samples)
+// and mediainfo.
+#include "export/export_writer.h"
+
+#include <gtest/gtest.h>
+
+#include <string.h>
+
+#include <string>
+#include <vector>
+
+#include "simcard.h"
+#include "tool_helpers.h"
+
+using namespace exporttest;
+
+namespace {
+
+// 2024-03-05 10:00:00 UTC: the small card's first span (offset +60 min).
+constexpr int64_t kSmallStart = 1709632800000;
+
+struct Card {
+    card_reader *reader = nullptr;
+    explicit Card(const char *dir) { EXPECT_EQ(card_open(dir, &reader), 0) << dir; }
+    ~Card() { card_close(reader); }
+};
+
+struct Collected {
+    std::vector<std::string> paths;
+    std::vector<ExportFileInfo> infos;
+    int progressCalls = 0;
+    int cancelAfterFiles = -1; // progress answers "stop" once this many files exist
+};
+
+void onFileDone(void *context, const char *path, const ExportFileInfo *info) {
+    Collected *c = static_cast<Collected *>(context);
+    c->paths.push_back(path);
+    c->infos.push_back(*info);
+}
+
+int onProgress(void *context, uint64_t, int64_t) {
+    Collected *c = static_cast<Collected *>(context);
+    c->progressCalls++;
+    return c->cancelAfterFiles >= 0 && int(c->paths.size()) >= c->cancelAfterFiles ? 1 : 0;
+}
+
+ExportOptions options(const std::string &folder, Collected *c, int container = 0, int merge = 0,
+                      int audio = 1) {
+    ExportOptions o;
+    memset(&o, 0, sizeof o);
+    o.folder = folder.c_str();
+    o.container = container;
+    o.merge = merge;
+    o.audio = audio;
+    o.progress = onProgress;
+    o.fileDone = onFileDone;
+    o.context = c;
+    return o;
+}
+
+std::string base(const std::string &path) { return path.substr(path.rfind('/') + 1); }
+
+// Stamps of the decoded pictures, one per line.
+std::vector<std::string> stamps(const std::string &path, int w, int h) {
+    CommandResult r = run("ffmpeg -v error -i '" + path + "' -map 0:v -f rawvideo -pix_fmt gray - | " +
+                          nivra::test::stampreadPath() + " " + std::to_string(w) + " " + std::to_string(h));
+    std::vector<std::string> out;
+    size_t pos = 0;
+    while (pos < r.output.size()) {
+        size_t nl = r.output.find('\n', pos);
+        out.push_back(r.output.substr(pos, nl - pos));
+        pos = nl == std::string::npos ? r.output.size() : nl + 1;
+    }
+    return out;
+}
+
+std::vector<std::string> expectedStamps(int64_t from, int count, int64_t step) {
+    std::vector<std::string> v;
+    for (int i = 0; i < count; ++i)
+        v.push_back(std::to_string(from + i * step));
+    return v;
+}
+
+// The card's video payload units (without parameter sets) of [from, to].
+std::vector<std::vector<uint8_t>> cardUnits(card_reader *card, int64_t from, int64_t to, int codec) {
+    std::vector<std::vector<uint8_t>> units;
+    card_cursor *c = nullptr;
+    EXPECT_EQ(cursor_open(card, &c), 0);
+    EXPECT_EQ(cursor_seek(c, uint64_t(from), nullptr), 0);
+    card_frame f;
+    std::vector<uint8_t> buf;
+    bool started = false;
+    while (cursor_next(c, &f) == 0) {
+        if (f.type == CARD_FRAME_AUDIO || f.time_ms < from || (!started && f.type != CARD_FRAME_KEY)) {
+            cursor_skip(c);
+            continue;
+        }
+        if (f.time_ms > to)
+            break;
+        started = true;
+        buf.resize(f.size);
+        EXPECT_EQ(cursor_read(c, buf.data(), buf.size()), 0);
+        for (const Nal &n : splitNals(buf)) {
+            int t = nalType(n, codec);
+            bool ps = codec == 1 ? (t == 7 || t == 8) : (t >= 32 && t <= 34);
+            if (!ps)
+                units.push_back(n.bytes);
+        }
+    }
+    cursor_close(c);
+    return units;
+}
+
+std::vector<std::vector<uint8_t>> fileUnits(const std::string &path, int codec, const std::string &tmp) {
+    std::string out = tmp + "/units.es";
+    run("ffmpeg -v error -y -i '" + path + "' -map 0:v -c copy -bsf:v " +
+        (codec == 1 ? "h264_mp4toannexb -f h264 " : "hevc_mp4toannexb -f hevc ") + out);
+    std::vector<std::vector<uint8_t>> units;
+    for (const Nal &n : splitNals(readFile(out))) {
+        int t = nalType(n, codec);
+        bool ps = codec == 1 ? (t == 7 || t == 8) : (t >= 32 && t <= 34);
+        if (!ps)
+            units.push_back(n.bytes);
+    }
+    remove(out.c_str());
+    return units;
+}
+
+bool anyPart(const std::string &folder) {
+    for (const std::string &n : listDir(folder))
+        if (n.size() > 5 && n.compare(n.size() - 5, 5, ".part") == 0)
+            return true;
+    return false;
+}
+
+class ExportWriterTest : public ::testing::Test {
+protected:
+    void SetUp() override { m_out = makeTempDir(); }
+    void TearDown() override { removeTree(m_out); }
+    std::string m_out;
+};
+
+// ---- One file per recording, checked end to end ------------------------------------
+
+TEST_F(ExportWriterTest, OneFilePerRecordingHoldsExactlyTheRecordedFrames) {
+    Card card(SMALL_CARD_DIR);
+    Collected c;
+    ExportOptions o = options(m_out, &c);
+    ExportResult r;
+    int rc = exportRange(card.reader, nullptr, kSmallStart, kSmallStart + 179999, &o, &r);
+    ASSERT_EQ(rc, 0) << exportErrorName(rc) << " " << r.message;
+    ASSERT_EQ(r.files, 2);
+    ASSERT_EQ(c.paths.size(), 2u);
+    EXPECT_EQ(base(c.paths[0]), "NIVRA_20240305_110000-110059.mov");
+    EXPECT_EQ(base(c.paths[1]), "NIVRA_20240305_110200-110259.mov");
+    EXPECT_EQ(c.infos[0].endReason, EXPORT_END_GAP);
+    EXPECT_EQ(c.infos[1].endReason, EXPORT_END_RANGE);
+    EXPECT_EQ(r.audioLeftOut, 0);
+    EXPECT_GT(r.bytes, 0u);
+    EXPECT_GE(c.progressCalls, 3);
+    EXPECT_FALSE(anyPart(m_out));
+
+    for (int i = 0; i < 2; ++i) {
+        const std::string &p = c.paths[size_t(i)];
+        CommandResult pr = run("ffprobe -v warning -of default -count_packets -show_streams -show_format '" + p + "'");
+        EXPECT_EQ(pr.errors, "") << p;
+        EXPECT_EQ(fields(pr.output, "codec_tag_string"), (std::vector<std::string>{"avc1", "mp4a"}));
+        EXPECT_EQ(fields(pr.output, "nb_read_packets")[0], "600");
+        EXPECT_EQ(field(pr.output, "r_frame_rate"), "10/1");
+        EXPECT_EQ(field(pr.output, "TAG:com.apple.quicktime.creationdate"),
+                  i == 0 ? "2024-03-05T11:00:00+0100" : "2024-03-05T11:02:00+0100");
+        // About 60 s of sound: 16000 Hz in frames of 1024 samples.
+        double audio = std::stod(fields(pr.output, "duration")[1]);
+        EXPECT_NEAR(audio, 60.0, 0.07) << p;
+        int64_t start = kSmallStart + i * 120000;
+        EXPECT_EQ(stamps(p, 320, 240), expectedStamps(start, 600, 100)) << p;
+        EXPECT_EQ(fileUnits(p, 1, m_out), cardUnits(card.reader, start, start + 59999, 1)) << p;
+        CommandResult mi = run("mediainfo --Inform='Video;%Format%|%FrameCount%' '" + p + "'");
+        EXPECT_EQ(mi.output, "AVC|600\n");
+    }
+
+    // The same range again: the names get "_1".
+    Collected again;
+    ExportOptions o2 = options(m_out, &again);
+    ASSERT_EQ(exportRange(card.reader, nullptr, kSmallStart, kSmallStart + 179999, &o2, &r), 0);
+    ASSERT_EQ(again.paths.size(), 2u);
+    EXPECT_EQ(base(again.paths[0]), "NIVRA_20240305_110000-110059_1.mov");
+    EXPECT_EQ(base(again.paths[1]), "NIVRA_20240305_110200-110259_1.mov");
+    EXPECT_EQ(listDir(m_out).size(), 4u);
+}
+
+TEST_F(ExportWriterTest, MergedFileCutsTheGapAndMarksChapters) {
+    Card card(SMALL_CARD_DIR);
+    Collected c;
+    ExportOptions o = options(m_out, &c, 1, 1);
+    ExportResult r;
+    // From the middle of the first recording (10:00:30.5) into the second.
+    int rc = exportRange(card.reader, nullptr, kSmallStart + 30500, kSmallStart + 150000, &o, &r);
+    ASSERT_EQ(rc, 0) << exportErrorName(rc) << " " << r.message;
+    ASSERT_EQ(c.paths.size(), 1u);
+    // The first keyframe at or after 10:00:30.5 is at 10:00:32 (one every 2 s).
+    EXPECT_EQ(base(c.paths[0]), "NIVRA_20240305_110032-110230.mp4");
+    EXPECT_EQ(c.infos[0].chapters, 2u);
+    CommandResult pr = run("ffprobe -v error -of default -show_chapters '" + c.paths[0] + "'");
+    EXPECT_EQ(fields(pr.output, "TAG:title"),
+              (std::vector<std::string>{"2024-03-05 11:00:32", "2024-03-05 11:02:00"}));
+    // 28 s of the first part, then the second part right after its last frame.
+    EXPECT_EQ(fields(pr.output, "start_time"), (std::vector<std::string>{"0.000000", "28.000000"}));
+    std::vector<std::string> want = expectedStamps(kSmallStart + 32000, 280, 100);
+    std::vector<std::string> second = expectedStamps(kSmallStart + 120000, 301, 100);
+    want.insert(want.end(), second.begin(), second.end());
+    EXPECT_EQ(stamps(c.paths[0], 320, 240), want);
+    CommandResult p = run("ffprobe -v warning -of default -show_streams '" + c.paths[0] + "'");
+    EXPECT_EQ(fields(p.output, "codec_tag_string").size(), 3u);
+    EXPECT_EQ(fields(p.output, "codec_tag_string")[0], "avc1");
+    EXPECT_EQ(fields(p.output, "codec_tag_string")[1], "mp4a");
+}
+
+// ---- Streams and containers ----------------------------------------------------------------
+
+TEST_F(ExportWriterTest, G711CannotGoIntoMp4ButIntoMov) {
+    Card card(H265_G711_CARD_DIR);
+    const int64_t from = 1717243200000; // 2024-06-01 12:00:00 UTC
+    Collected c;
+    ExportOptions o = options(m_out, &c, 1);
+    ExportResult r;
+    EXPECT_EQ(exportRange(card.reader, nullptr, from, from + 200000, &o, &r), EXPORT_ERR_MP4_ALAW);
+    EXPECT_TRUE(listDir(m_out).empty());
+    EXPECT_EQ(c.progressCalls, 0);
+
+    o.audio = 0;
+    ASSERT_EQ(exportRange(card.reader, nullptr, from, from + 200000, &o, &r), 0);
+    ASSERT_EQ(c.paths.size(), 2u);
+    EXPECT_EQ(base(c.paths[0]), "NIVRA_20240601_070000-070039.mp4"); // offset -300 min
+    CommandResult p = run("ffprobe -v warning -of default -show_streams '" + c.paths[0] + "'");
+    EXPECT_EQ(p.errors, "");
+    EXPECT_EQ(fields(p.output, "codec_tag_string"), (std::vector<std::string>{"hvc1"}));
+    EXPECT_EQ(stamps(c.paths[0], 320, 240), expectedStamps(from, 400, 100));
+    EXPECT_EQ(fileUnits(c.paths[0], 2, m_out), cardUnits(card.reader, from, from + 39999, 2));
+
+    Collected m;
+    ExportOptions mo = options(m_out, &m, 0);
+    ASSERT_EQ(exportRange(card.reader, nullptr, from, from + 39999, &mo, &r), 0);
+    ASSERT_EQ(m.paths.size(), 1u);
+    p = run("ffprobe -v warning -of default -show_streams '" + m.paths[0] + "'");
+    EXPECT_EQ(p.errors, "");
+    EXPECT_EQ(fields(p.output, "codec_tag_string"), (std::vector<std::string>{"hvc1", "alaw"}));
+    EXPECT_EQ(field(p.output, "sample_rate"), "8000");
+    EXPECT_NEAR(std::stod(fields(p.output, "duration")[1]), 40.0, 0.03);
+}
+
+TEST_F(ExportWriterTest, RawAacGetsItsConfigurationBuilt) {
+    Card card(RAWAAC_CARD_DIR);
+    const int64_t from = 1721462400000; // 2024-07-20 08:00:00 UTC
+    Collected c;
+    ExportOptions o = options(m_out, &c, 1);
+    ExportResult r;
+    ASSERT_EQ(exportRange(card.reader, nullptr, from, from + 39999, &o, &r), 0);
+    ASSERT_EQ(c.paths.size(), 1u);
+    CommandResult p = run("ffprobe -v warning -of default -show_streams '" + c.paths[0] + "'");
+    EXPECT_EQ(p.errors, "");
+    EXPECT_EQ(fields(p.output, "codec_tag_string"), (std::vector<std::string>{"avc1", "mp4a"}));
+    EXPECT_EQ(field(p.output, "sample_rate"), "16000");
+    CommandResult a = run("ffmpeg -v error -i '" + c.paths[0] + "' -map 0:a -f null -");
+    EXPECT_EQ(a.errors, "");
+}
+
+TEST_F(ExportWriterTest, ClockChangeKeepsOneFileNamedWithEachEndsOffset) {
+    Card card(CLOCKCHANGE_CARD_DIR);
+    const int64_t from = 1711846760000; // 2024-03-31 00:59:20 UTC
+    Collected c;
+    ExportOptions o = options(m_out, &c);
+    ExportResult r;
+    ASSERT_EQ(exportRange(card.reader, nullptr, from, from + 79999, &o, &r), 0);
+    ASSERT_EQ(c.paths.size(), 1u);
+    EXPECT_EQ(base(c.paths[0]), "NIVRA_20240331_015920-030039.mov");
+    EXPECT_EQ(stamps(c.paths[0], 320, 240), expectedStamps(from, 800, 100));
+}
+
+// ---- Nothing to write, failures and cancel ----------------------------------------------
+
+TEST_F(ExportWriterTest, NothingFailuresAndCancel) {
+    Card card(SMALL_CARD_DIR);
+    Collected c;
+    ExportOptions o = options(m_out, &c);
+    ExportResult r;
+    // Entirely inside the gap between the two recordings.
+    EXPECT_EQ(exportRange(card.reader, nullptr, kSmallStart + 70000, kSmallStart + 110000, &o, &r), EXPORT_NOTHING);
+    EXPECT_TRUE(listDir(m_out).empty());
+    EXPECT_EQ(exportRange(card.reader, nullptr, 5, 4, &o, &r), CARD_ERR_ARGUMENT);
+
+    // A folder that cannot be written: -21 with the path, no ".part" anywhere.
+    std::string bad = m_out + "/no/such/folder";
+    ExportOptions ob = options(bad, &c);
+    EXPECT_EQ(exportRange(card.reader, nullptr, kSmallStart, kSmallStart + 10000, &ob, &r), EXPORT_ERR_WRITE);
+    EXPECT_EQ(std::string(r.message), bad + "/NIVRA_20240305_110000.mov.part");
+    EXPECT_TRUE(listDir(m_out).empty());
+
+    // Cancel once the first file is finished: it stays, the second's ".part" goes.
+    c = Collected();
+    c.cancelAfterFiles = 1;
+    EXPECT_EQ(exportRange(card.reader, nullptr, kSmallStart, kSmallStart + 179999, &o, &r), EXPORT_CANCELLED);
+    EXPECT_EQ(r.files, 1);
+    EXPECT_EQ(listDir(m_out), (std::vector<std::string>{"NIVRA_20240305_110000-110059.mov"}));
+    EXPECT_EQ(run("ffprobe -v warning '" + c.paths[0] + "'").errors, "");
+}
+
+// ---- Runs, estimate and names --------------------------------------------------------------
+
+TEST_F(ExportWriterTest, RunsEstimateAndNames) {
+    Card card(SMALL_CARD_DIR);
+    ExportRuns runs{};
+    int missing = -1;
+    ASSERT_EQ(buildRuns(card.reader, kSmallStart - 5000, kSmallStart + 200000, &runs, &missing), 0);
+    ASSERT_EQ(runs.count, 2);
+    EXPECT_EQ(missing, 0);
+    EXPECT_EQ(runs.items[0].startMs, kSmallStart);
+    EXPECT_EQ(runs.items[0].endMs, kSmallStart + 59999);
+    EXPECT_EQ(runs.items[1].startMs, kSmallStart + 120000);
+    EXPECT_EQ(runs.items[1].offsetMin, 60);
+    exportRunsFree(&runs);
+
+    ExportEstimate est{};
+    ASSERT_EQ(estimateExport(card.reader, kSmallStart + 1500, kSmallStart + 150000, &est), 0);
+    ASSERT_EQ(est.runs.count, 2);
+    EXPECT_EQ(est.runs.items[0].startMs, kSmallStart + 2000); // next keyframe
+    EXPECT_EQ(est.durationMs, (59999 - 2000) + 30000);
+    // The estimate comes from keyframe spacing: within 25% of what an export reads.
+    Collected c;
+    ExportOptions o = options(m_out, &c);
+    ExportResult r;
+    ASSERT_EQ(exportRange(card.reader, nullptr, kSmallStart + 1500, kSmallStart + 150000, &o, &r), 0);
+    EXPECT_NEAR(double(est.bytes), double(r.bytes), double(r.bytes) * 0.25);
+    exportRunsFree(&est.runs);
+
+    char name[64];
+    ASSERT_EQ(formatExportName(nullptr, 1, 1709280930000, 1709284530999, 3600, 7200, name, sizeof name), 0);
+    EXPECT_STREQ(name, "NIVRA_20240301_091530-111530.mp4");
+    ASSERT_EQ(formatExportName("CAM", 0, -1000, -1, 0, 0, name, sizeof name), 0);
+    EXPECT_STREQ(name, "CAM_19691231_235959-235959.mov");
+    EXPECT_EQ(formatExportName("CAM", 0, 0, 0, 0, 0, name, 10), CARD_ERR_ARGUMENT);
+}
+
+} // namespace
