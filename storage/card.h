@@ -211,8 +211,9 @@ int cursor_open(card_reader *card, card_cursor **out);
 void cursor_close(card_cursor *cursor);
 
 // Positions on the keyframe at most 3000 ms before time_ms, or on the first one
-// after it; *landed_ms (optional) gets its time. Returns 0, 1 when no present
-// segment lies at or after the time, -6 or -7 (the cursor then holds no file).
+// after it; *landed_ms (optional) gets its time. Returns 0; 1 when no present
+// segment lies at or after the time (cursor_next then returns 1); -6 or -7
+// (the cursor then holds no file and is not positioned).
 int cursor_seek(card_cursor *cursor, uint64_t time_ms, int64_t *landed_ms);
 
 // Returns the next frame header as the pending frame (the same one again until

@@ -181,7 +181,9 @@ int cursor_seek(card_cursor *c, uint64_t time_ms, int64_t *landed_ms)
     }
     int64_t pos = containing >= 0 ? containing : following;
     if (pos < 0) {
+        // Positioned at the end: cursor_next reports 1 until the next seek.
         close_segment(c);
+        c->positioned = true;
         return CARD_NO_MORE;
     }
     int rc = open_segment(c, static_cast<uint32_t>(pos));
