@@ -1,0 +1,338 @@
+#include "playback/decode_worker.h"
+#include "playback/decoder_platform.h"
+#include "playback/trace.h"
+
+#include <QtDebug>
+
+namespace nivra {
+
+namespace {
+
+qlonglong chunkDurationMs(const AudioChunk &chunk)
+{
+    if (chunk.channels < 1 || chunk.sampleRate < 1)
+        return 0;
+    return (qlonglong(chunk.samples.size() / chunk.channels) * 1000) / chunk.sampleRate;
+}
+
+qlonglong pictureBytes(const QVideoFrame &picture)
+{
+    if (!picture.isValid())
+        return 0;
+    const QSize size = picture.size();
+    // Both supported formats are 4:2:0 with 8-bit samples.
+    return qlonglong(size.width()) * size.height() +
+           2 * qlonglong((size.width() + 1) / 2) * ((size.height() + 1) / 2);
+}
+
+} // namespace
+
+DecodeWorker::DecodeWorker(card_reader *card, const card_stream &stream, VideoMaker videoMaker,
+                           AudioMaker audioMaker)
+    : m_card(card), m_stream(stream),
+      m_videoMaker(videoMaker ? std::move(videoMaker) : VideoMaker(&makeVideoDecoder)),
+      m_audioMaker(audioMaker ? std::move(audioMaker) : AudioMaker(&makeAudioDecoder))
+{}
+
+DecodeWorker::~DecodeWorker()
+{
+    {
+        std::lock_guard<std::mutex> lock(m_mutex);
+        m_stop = true;
+    }
+    m_condition.notify_all();
+    if (m_thread.joinable())
+        m_thread.join();
+    cursor_close(m_cursor);
+    m_cursor = nullptr;
+    {
+        std::lock_guard<std::mutex> lock(m_mutex);
+        m_pictures.clear();
+        m_audio.clear();
+        m_queuedAudioMs = 0;
+    }
+    m_audioDecoder.reset();
+    m_videoDecoder.reset();
+}
+
+bool DecodeWorker::start(QString *reason)
+{
+    if (cursor_open(m_card, &m_cursor) != CARD_OK) {
+        if (reason)
+            *reason = tr("Cannot read the recordings.");
+        return false;
+    }
+    QString videoReason;
+    m_videoDecoder = m_videoMaker(m_stream.video_codec, &videoReason);
+    if (!m_videoDecoder) {
+        m_decoderMissing = true;
+        if (reason)
+            *reason = videoReason;
+        return false;
+    }
+    if (m_stream.audio_kind != AudioNone && m_stream.audio_kind != AudioUnknownFormat) {
+        QString audioReason;
+        m_audioDecoder = m_audioMaker(m_stream.audio_kind, m_stream.sample_rate, m_stream.channels,
+                                      m_stream.object_type, &audioReason);
+        if (m_audioDecoder)
+            qInfo("audio decoder: %s", qUtf8Printable(m_audioDecoder->info()));
+        else
+            qWarning("no audio decoder: %s", qUtf8Printable(audioReason));
+    }
+    m_thread = std::thread(&DecodeWorker::run, this);
+    return true;
+}
+
+int DecodeWorker::postCommand(qlonglong targetMs, bool snap, int stride, bool withAudio)
+{
+    int generation;
+    {
+        std::lock_guard<std::mutex> lock(m_mutex);
+        generation = ++m_generationCounter;
+        m_command = SeekCommand{generation, targetMs, snap, stride, withAudio};
+        m_commandPending = true;
+        m_pictures.clear();
+        m_audio.clear();
+        m_queuedAudioMs = 0;
+    }
+    m_condition.notify_all();
+    return generation;
+}
+
+std::optional<QueuedFrame> DecodeWorker::peekPicture(int generation)
+{
+    std::lock_guard<std::mutex> lock(m_mutex);
+    while (!m_pictures.empty() && m_pictures.front().generation != generation)
+        m_pictures.pop_front();
+    if (m_pictures.empty())
+        return std::nullopt;
+    return m_pictures.front();
+}
+
+void DecodeWorker::popPicture()
+{
+    {
+        std::lock_guard<std::mutex> lock(m_mutex);
+        if (!m_pictures.empty())
+            m_pictures.pop_front();
+    }
+    m_condition.notify_all();
+}
+
+std::optional<AudioChunk> DecodeWorker::popAudioChunk(int generation)
+{
+    std::optional<AudioChunk> chunk;
+    {
+        std::lock_guard<std::mutex> lock(m_mutex);
+        while (!m_audio.empty() && m_audio.front().generation != generation) {
+            m_queuedAudioMs -= m_audio.front().durationMs;
+            m_audio.pop_front();
+        }
+        if (!m_audio.empty()) {
+            chunk = std::move(m_audio.front().chunk);
+            m_queuedAudioMs -= m_audio.front().durationMs;
+            m_audio.pop_front();
+        }
+    }
+    m_condition.notify_all();
+    return chunk;
+}
+
+QString DecodeWorker::infoText() const
+{
+    std::lock_guard<std::mutex> lock(m_mutex);
+    return m_infoText;
+}
+
+QString DecodeWorker::errorText() const
+{
+    std::lock_guard<std::mutex> lock(m_mutex);
+    return m_errorText;
+}
+
+int DecodeWorker::segment() const
+{
+    std::lock_guard<std::mutex> lock(m_mutex);
+    return m_segment;
+}
+
+quint32 DecodeWorker::segmentOffset() const
+{
+    std::lock_guard<std::mutex> lock(m_mutex);
+    return m_segmentOffset;
+}
+
+qlonglong DecodeWorker::newestPictureTime() const
+{
+    std::lock_guard<std::mutex> lock(m_mutex);
+    for (auto it = m_pictures.rbegin(); it != m_pictures.rend(); ++it) {
+        if (!it->end)
+            return it->timeMs;
+    }
+    return -1;
+}
+
+int DecodeWorker::queuedPictureCount() const
+{
+    std::lock_guard<std::mutex> lock(m_mutex);
+    return int(m_pictures.size());
+}
+
+qlonglong DecodeWorker::queuedAudioMs() const
+{
+    std::lock_guard<std::mutex> lock(m_mutex);
+    return m_queuedAudioMs;
+}
+
+qlonglong DecodeWorker::queuedBytes() const
+{
+    std::lock_guard<std::mutex> lock(m_mutex);
+    qlonglong bytes = 0;
+    for (const QueuedFrame &frame : m_pictures)
+        bytes += pictureBytes(frame.picture);
+    for (const QueuedAudio &audio : m_audio)
+        bytes += qlonglong(audio.chunk.samples.size()) * qlonglong(sizeof(float));
+    return bytes;
+}
+
+void DecodeWorker::pushFrame(QueuedFrame frame)
+{
+    std::lock_guard<std::mutex> lock(m_mutex);
+    if (frame.generation != m_command.generation || m_commandPending)
+        return;
+    m_pictures.push_back(std::move(frame));
+}
+
+void DecodeWorker::pushAudio(AudioChunk chunk, int generation)
+{
+    std::lock_guard<std::mutex> lock(m_mutex);
+    if (generation != m_command.generation || m_commandPending)
+        return;
+    const qlonglong duration = chunkDurationMs(chunk);
+    m_audio.push_back({std::move(chunk), generation, duration});
+    m_queuedAudioMs += duration;
+}
+
+void DecodeWorker::decodeVideo(const card_frame &frame, int generation, qlonglong startMs,
+                               qlonglong *discontinuityMs)
+{
+    if (!m_videoDecoder->send(m_payload.data(), frame.size, frame.time_ms)) {
+        const QString error = m_videoDecoder->error();
+        if (!error.isEmpty()) {
+            std::lock_guard<std::mutex> lock(m_mutex);
+            if (m_errorText.isEmpty())
+                m_errorText = error;
+        }
+        return;
+    }
+    DecodedFrame decoded;
+    while (m_videoDecoder->receive(&decoded)) {
+        {
+            std::lock_guard<std::mutex> lock(m_mutex);
+            if (m_infoText.isEmpty())
+                m_infoText = m_videoDecoder->info();
+        }
+        const bool discontinuity = *discontinuityMs >= 0 && decoded.timeMs >= *discontinuityMs;
+        if (discontinuity)
+            *discontinuityMs = -1;
+        if (verboseTraceEnabled())
+            qDebug("TRACE decoded %lld%s", decoded.timeMs, discontinuity ? " (discont)" : "");
+        if (decoded.timeMs >= startMs) {
+            QueuedFrame queued;
+            queued.picture = std::move(decoded.picture);
+            queued.timeMs = decoded.timeMs;
+            queued.discontinuity = discontinuity;
+            queued.generation = generation;
+            pushFrame(std::move(queued));
+        }
+        decoded = DecodedFrame();
+    }
+}
+
+void DecodeWorker::run()
+{
+    DecoderThreadScope threadScope;
+    bool idle = true;
+    int generation = 0;
+    qlonglong startMs = 0;
+    qlonglong discontinuityMs = -1;
+    SeekCommand command;
+    for (;;) {
+        std::unique_lock<std::mutex> lock(m_mutex);
+        m_condition.wait(lock, [&] {
+            return m_stop || m_commandPending ||
+                   (!idle && int(m_pictures.size()) < kMaxPictures && m_queuedAudioMs < kMaxAudioMs);
+        });
+        if (m_stop)
+            return;
+        if (m_commandPending) {
+            command = m_command;
+            m_commandPending = false;
+            lock.unlock();
+            cursor_set_stride(m_cursor, command.stride);
+            int64_t landed = 0;
+            const uint64_t target = command.targetMs < 1 ? 0 : uint64_t(command.targetMs);
+            const int seek = cursor_seek(m_cursor, target, &landed);
+            m_videoDecoder->flush();
+            if (m_audioDecoder)
+                m_audioDecoder->flush();
+            startMs = command.snap ? landed : qMax<qlonglong>(landed, command.targetMs);
+            generation = command.generation;
+            discontinuityMs = -1;
+            if (seek != CARD_OK) {
+                QueuedFrame end;
+                end.end = true;
+                end.generation = generation;
+                pushFrame(std::move(end));
+                idle = true;
+            } else {
+                idle = false;
+            }
+            continue;
+        }
+        lock.unlock();
+
+        card_frame frame{};
+        if (cursor_next(m_cursor, &frame) != CARD_OK) {
+            QueuedFrame end;
+            end.end = true;
+            end.generation = generation;
+            pushFrame(std::move(end));
+            idle = true;
+            continue;
+        }
+        const bool audio = frame.type == CARD_FRAME_AUDIO;
+        if (!audio && verboseTraceEnabled())
+            qDebug("TRACE read %c %llu%s", frame.type == CARD_FRAME_KEY ? 'I' : 'P',
+                   (unsigned long long)frame.time_ms, frame.discontinuity ? " DISCONT" : "");
+        if (frame.discontinuity)
+            discontinuityMs = frame.time_ms;
+        {
+            std::lock_guard<std::mutex> guard(m_mutex);
+            m_segment = frame.segment;
+            m_segmentOffset = frame.file_offset;
+        }
+        if (audio && (!command.withAudio || !m_audioDecoder)) {
+            cursor_skip(m_cursor);
+            continue;
+        }
+        if (m_payload.size() < frame.size)
+            m_payload.resize(qMax<size_t>(frame.size, m_payload.capacity() * 3 / 2), 0);
+        if (cursor_read(m_cursor, m_payload.data(), m_payload.size()) != CARD_OK) {
+            cursor_skip(m_cursor);
+            continue;
+        }
+        if (audio) {
+            QList<AudioChunk> chunks;
+            m_audioDecoder->decode(m_payload.data(), frame.size, frame.time_ms, &chunks);
+            for (AudioChunk &chunk : chunks) {
+                if (chunk.timeMs >= startMs)
+                    pushAudio(std::move(chunk), generation);
+            }
+        } else {
+            decodeVideo(frame, generation, startMs, &discontinuityMs);
+        }
+    }
+}
+
+} // namespace nivra

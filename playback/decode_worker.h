@@ -1,0 +1,130 @@
+// The decode worker: one thread that reads frames through its own cursor,
+// decodes them and fills a picture queue and a sound queue for the
+// presentation tick. Every seek command carries a generation; everything
+// queued is tagged with it and items of older commands are never handed out.
+#pragma once
+
+#include "playback/decoder.h"
+#include "storage/card.h"
+
+#include <QCoreApplication>
+
+#include <condition_variable>
+#include <deque>
+#include <functional>
+#include <mutex>
+#include <optional>
+#include <thread>
+#include <vector>
+
+namespace nivra {
+
+struct SeekCommand
+{
+    int generation = 0;
+    qlonglong targetMs = 0;
+    bool snap = false;
+    int stride = 0; // 0, 2 or 4: read every frame or every n-th key frame
+    bool withAudio = true;
+};
+
+struct QueuedFrame
+{
+    QVideoFrame picture;
+    qlonglong timeMs = 0;
+    bool discontinuity = false;
+    bool end = false; // end marker: no picture
+    int generation = 0;
+};
+
+class DecodeWorker
+{
+    Q_DECLARE_TR_FUNCTIONS(DecodeWorker)
+public:
+    // At most this many pictures and this much sound are kept ahead.
+    static constexpr int kMaxPictures = 8;
+    static constexpr qlonglong kMaxAudioMs = 2000;
+
+    using VideoMaker = std::function<std::unique_ptr<VideoDecoder>(int codec, QString *reason)>;
+    using AudioMaker = std::function<std::unique_ptr<AudioDecoder>(int kind, int sampleRate, int channels,
+                                                                   int objectType, QString *reason)>;
+
+    // card stays owned by the caller and must outlive the worker. The makers
+    // default to the decoder factories.
+    DecodeWorker(card_reader *card, const card_stream &stream, VideoMaker videoMaker = {},
+                 AudioMaker audioMaker = {});
+    // Stops and joins the thread, then closes the cursor and the decoders.
+    ~DecodeWorker();
+    DecodeWorker(const DecodeWorker &) = delete;
+    DecodeWorker &operator=(const DecodeWorker &) = delete;
+
+    // Opens the cursor, makes the decoders and starts the thread; false with
+    // *reason when the cursor or the video decoder cannot be had.
+    bool start(QString *reason);
+
+    // Replaces any earlier command, empties the queues; returns its generation.
+    int postCommand(qlonglong targetMs, bool snap, int stride, bool withAudio);
+
+    // The front picture of generation (older items are discarded), still queued.
+    std::optional<QueuedFrame> peekPicture(int generation);
+    void popPicture();
+    // Removes and returns the front sound chunk of generation.
+    std::optional<AudioChunk> popAudioChunk(int generation);
+
+    QString infoText() const;
+    QString errorText() const;
+    int segment() const;
+    quint32 segmentOffset() const;
+    // Time of the newest queued picture, -1 when there is none.
+    qlonglong newestPictureTime() const;
+    int queuedPictureCount() const;
+    qlonglong queuedAudioMs() const;
+    // Bytes held by the queued pictures and sound.
+    qlonglong queuedBytes() const;
+
+    bool hasAudioDecoder() const { return m_audioDecoder != nullptr; }
+    bool decoderMissing() const { return m_decoderMissing; }
+
+private:
+    struct QueuedAudio
+    {
+        AudioChunk chunk;
+        int generation = 0;
+        qlonglong durationMs = 0;
+    };
+
+    void run();
+    void pushFrame(QueuedFrame frame);
+    void pushAudio(AudioChunk chunk, int generation);
+    void decodeVideo(const card_frame &frame, int generation, qlonglong startMs, qlonglong *discontinuityMs);
+
+    card_reader *m_card = nullptr;
+    card_stream m_stream{};
+    VideoMaker m_videoMaker;
+    AudioMaker m_audioMaker;
+    card_cursor *m_cursor = nullptr;
+    std::unique_ptr<VideoDecoder> m_videoDecoder;
+    std::unique_ptr<AudioDecoder> m_audioDecoder;
+    bool m_decoderMissing = false;
+    std::thread m_thread;
+
+    // Everything below is guarded by m_mutex.
+    mutable std::mutex m_mutex;
+    std::condition_variable m_condition;
+    bool m_stop = false;
+    bool m_commandPending = false;
+    SeekCommand m_command;
+    int m_generationCounter = 0;
+    std::deque<QueuedFrame> m_pictures;
+    std::deque<QueuedAudio> m_audio;
+    qlonglong m_queuedAudioMs = 0;
+    QString m_infoText;
+    QString m_errorText;
+    int m_segment = -1;
+    quint32 m_segmentOffset = 0;
+
+    // Worker thread only.
+    std::vector<uint8_t> m_payload;
+};
+
+} // namespace nivra

@@ -1,0 +1,21 @@
+// FFmpeg's libavcodec as a video decoder: on the graphics card through one of
+// the hardware paths, or (as Linux's system decoder) in software.
+#pragma once
+
+#include "playback/decoder.h"
+
+struct AVFrame;
+
+namespace nivra {
+
+// Makes the decoder for codec 1 or 2. With hardware, it tries the hardware
+// paths the codec supports in a fixed order; without, it decodes in software.
+// Returns null with *reason on failure.
+std::unique_ptr<VideoDecoder> makeFfmpegVideoDecoder(int codec, bool hardware, QString *reason);
+
+// Copies a system-memory YUV420P, YUVJ420P or NV12 frame into a new
+// QVideoFrame with its colour space and range. False for other formats or
+// when the frame cannot be mapped.
+bool convertFrame(const AVFrame *source, QVideoFrame *out);
+
+} // namespace nivra
