@@ -1,0 +1,13 @@
+// The sub-command tables of nivra-card, one function per source file.
+#pragma once
+
+#include "cli.h"
+
+#include <vector>
+
+namespace nivracard {
+
+// info, ranges, days, events, keyframes, probe, frames (cmd_card.cpp).
+std::vector<Command> card_commands();
+
+} // namespace nivracard
