@@ -34,12 +34,13 @@ int64_t utcMs(int y, int mo, int d, int h, int mi, int s)
 }
 
 struct Generated {
-    std::unique_ptr<TempDir> dir;
+    std::unique_ptr<TempDir> dir;   // scratch space for decoded streams
     std::string path;
     Card card;
 };
 
-// Cards are written once per run and shared by the tests that read them.
+// Preset cards are written at build time (nivra_sim_card) and loaded once
+// per test process.
 const Generated &presetCard(const std::string &preset)
 {
     static std::map<std::string, std::unique_ptr<Generated>> cache;
@@ -48,10 +49,8 @@ const Generated &presetCard(const std::string &preset)
         return *it->second;
     auto g = std::make_unique<Generated>();
     g->dir = std::make_unique<TempDir>("cardgen");
-    g->path = g->dir->file("card");
-    std::string log;
-    EXPECT_TRUE(nivra::test::generatePresetCard(preset, g->path, &log)) << log;
-    EXPECT_TRUE(loadCard(g->path, &g->card)) << preset;
+    g->path = std::string(NIVRA_SIMCARDS_DIR) + "/cardgen_" + preset;
+    EXPECT_TRUE(loadCard(g->path, &g->card)) << g->path;
     return *(cache[preset] = std::move(g));
 }
 
@@ -415,4 +414,371 @@ TEST(Clock, ClockChangeAndMonthEndSpans)
     for (const Segment &s : c.segments)
         for (const FrameHeader &f : s.frames)
             EXPECT_EQ(f.utcOffset, f.timeMs() < utcMs(2024, 3, 31, 1, 0, 0) ? 60 : 120);
+}
+
+namespace {
+
+// A tiny base card: 256x96, 5 fps, one keyframe a second, 5 s segments.
+std::string tinyScenario(const std::string &extra, const std::string &audio = R"({"format": "none"})")
+{
+    return R"({
+      "video": {"codec": "h264", "width": 256, "height": 96, "fps": 5, "keyint": 5, "bitrate": 40000},
+      "audio": )" + audio + R"(,
+      "formatTime": "2024-02-01T00:00:00Z",
+      "spans": [
+        {"start": "2024-02-10T10:00:00Z", "seconds": 10, "offsetMin": 60},
+        {"start": "2024-02-10T10:01:00Z", "seconds": 10, "offsetMin": 60},
+        {"start": "2024-02-10T10:02:00Z", "seconds": 10, "offsetMin": 60}
+      ],
+      "segments": {"seconds": 5, "slots": 8, "sizeLimit": 1048576})"
+           + extra + "}";
+}
+
+struct ScenarioCard {
+    TempDir dir{"cardgen"};
+    Card card;
+    bool ok = false;
+    std::string log;
+    explicit ScenarioCard(const std::string &json)
+    {
+        ok = nivra::test::generateScenarioCard(json, dir.file("card"), &log) && loadCard(dir.file("card"), &card);
+    }
+};
+
+bool fileExists(const std::string &path)
+{
+    std::ifstream f(path);
+    return bool(f);
+}
+
+} // namespace
+
+TEST(Ring, WrappedNumbersPositionsAndTimeline)
+{
+    // 14 segments recorded into 4 slots: the last 4 remain, numbered 999,
+    // 1000, 0, 1 (numbers wrap at 1001), at table positions 3, 0, 1, 2.
+    // Number 1000 is at the index's slot count, so it has no index block.
+    ScenarioCard sc(R"({
+      "video": {"codec": "h264", "width": 256, "height": 96, "fps": 5, "keyint": 5, "bitrate": 40000},
+      "audio": {"format": "none"},
+      "spans": [{"start": "2024-02-10T10:00:00Z", "seconds": 10, "offsetMin": -90}],
+      "repeat": {"count": 6, "every": 30},
+      "segments": {"seconds": 5, "slots": 4, "positionStart": 1, "numberStart": 989, "numberWrap": 1001,
+                   "indexSlots": 1000},
+      "timeline": {"head": 8190}
+    })");
+    ASSERT_TRUE(sc.ok) << sc.log;
+    const Card &c = sc.card;
+    ASSERT_EQ(c.table.size(), 4u);
+    const uint16_t expectNumbers[4] = {1000, 0, 1, 999};
+    for (size_t p = 0; p < 4; ++p)
+        EXPECT_EQ(c.table[p].number, expectNumbers[p]) << "position " << p;
+    EXPECT_GT(c.table[0].first, c.table[3].first) << "table positions are not in time order";
+    ASSERT_EQ(c.segments.size(), 4u);
+    const uint16_t inTimeOrder[4] = {999, 1000, 0, 1};
+    for (size_t k = 0; k < 4; ++k) {
+        EXPECT_EQ(c.segments[k].entry.number, inTimeOrder[k]);
+        EXPECT_TRUE(c.segments[k].present);
+        EXPECT_EQ(c.segments[k].entry.state, k == 3 ? 2 : 1);
+    }
+    EXPECT_TRUE(fileExists(c.dir + "/seg_1000.dat"));
+    EXPECT_TRUE(fileExists(c.dir + "/seg_000.dat"));
+    EXPECT_FALSE(fileExists(c.dir + "/seg_998.dat")) << "overwritten segments leave no file";
+    EXPECT_EQ(c.slotCount, 1000);
+    EXPECT_FALSE(c.segments[1].blockPresent) << "number 1000 has no index block";
+    EXPECT_TRUE(c.segments[0].blockValid);
+    EXPECT_EQ(c.segments[0].entries.size(), 5u);
+
+    Timeline tl = timelineOf(c.timeline);
+    EXPECT_EQ(tl.head, 8190u);
+    ASSERT_EQ(tl.count, 7u);
+    for (uint32_t k = 0; k < 7; ++k) {
+        EXPECT_EQ(int64_t(tl.entries[k].start) * 1000, utcMs(2024, 2, 10, 10, 0, 0) + int64_t(k) * 30000);
+        EXPECT_EQ(tl.entries[k].duration, 9u);
+        EXPECT_EQ(tl.entries[k].offsetMin, -90);
+    }
+    // The ring wrapped: entry 2 lies in slot 0.
+    EXPECT_EQ(le32(c.timeline, 128), tl.entries[2].start);
+}
+
+TEST(Damage, SegmentIndexFrameAndTimelineDamage)
+{
+    ScenarioCard sc(tinyScenario(R"(,
+      "events": [{"start": "2024-02-10T10:00:02Z", "seconds": 4, "kinds": 8}],
+      "damage": {"deleteSegments": [1], "metaBadChecksum": "B", "indexBlockBadChecksum": [2],
+                 "frameBadChecksum": [{"segment": 3, "frame": 4}],
+                 "frameOverrun": [{"segment": 4, "frame": 6}],
+                 "frameTimeBack": [{"segment": -1, "frame": 7}],
+                 "timelineOpenNewest": true, "timelineBadEntry": 1})"));
+    ASSERT_TRUE(sc.ok) << sc.log;
+    const Card &c = sc.card;
+    EXPECT_TRUE(c.metaA.crcOk);
+    EXPECT_FALSE(c.metaB.crcOk);
+    EXPECT_EQ(c.metaB.magic, 0x53444D54u);
+    ASSERT_EQ(c.segments.size(), 6u);
+
+    EXPECT_FALSE(c.segments[1].present) << "listed but absent";
+    EXPECT_TRUE(c.segments[1].entry.valid());
+    for (size_t k : {0u, 2u, 3u, 4u, 5u})
+        EXPECT_TRUE(c.segments[k].present) << k;
+
+    EXPECT_FALSE(c.segments[2].blockValid);
+    EXPECT_EQ(le32(c.index, c.block0 + c.segments[2].entry.number * c.stride), 0x44544C49u) << "only the checksum is bad";
+    EXPECT_TRUE(c.segments[3].blockValid);
+
+    const auto &f3 = c.segments[3].frames;
+    for (size_t i = 0; i < f3.size(); ++i)
+        EXPECT_EQ(f3[i].crcOk, i != 4) << "frame " << i;
+
+    const Segment &s4 = c.segments[4];
+    ASSERT_GE(s4.frames.size(), 7u);
+    const FrameHeader &over = s4.frames[6];
+    EXPECT_TRUE(over.crcOk);
+    EXPECT_EQ(over.offset + 24 + over.size, size_t(c.metaA.segmentSize) + 1) << "ends 1 byte past the segment size";
+    EXPECT_GE(s4.file.size(), size_t(c.metaA.segmentSize) + 1) << "the file itself reaches that far";
+    for (size_t i = 0; i < 6; ++i)
+        EXPECT_LE(s4.frames[i].offset + 24 + s4.frames[i].size, c.metaA.segmentSize);
+
+    const auto &f5 = c.segments[5].frames;
+    ASSERT_GE(f5.size(), 8u);
+    EXPECT_TRUE(f5[7].crcOk);
+    EXPECT_EQ(f5[7].timeMs(), f5[6].timeMs() - 6000);
+
+    Timeline tl = timelineOf(c.timeline);
+    ASSERT_EQ(tl.entries.size(), 3u);
+    EXPECT_EQ(tl.entries[2].duration, 0xFFFFFFu) << "newest span left open";
+    EXPECT_EQ(c.timeline[128 + ((tl.head + 1) % 8192) * 8 + 7], 57) << "+855 minutes";
+    EXPECT_EQ(tl.entries[0].offsetMin, 60);
+
+    // The event from 10:00:02 to 10:00:06 crosses the 10:00:05 boundary.
+    EXPECT_EQ(c.segments[0].entry.eventFlag, 1);
+    EXPECT_EQ(c.segments[0].entries[2].flags, 2);
+    EXPECT_EQ(c.segments[0].entries[2].kinds, 8);
+    EXPECT_EQ(c.segments[1].entry.eventFlag, 1);
+    EXPECT_EQ(c.segments[2].entry.eventFlag, 0);
+}
+
+TEST(Damage, MetaAndHeaderVariants)
+{
+    {
+        ScenarioCard sc(tinyScenario(R"(, "damage": {"metaGenerationWrap": true})"));
+        ASSERT_TRUE(sc.ok) << sc.log;
+        EXPECT_EQ(sc.card.metaA.generation, 0xFFFFFFFFu);
+        EXPECT_EQ(sc.card.metaB.generation, 0u);
+        EXPECT_TRUE(sc.card.metaA.crcOk && sc.card.metaB.crcOk);
+        EXPECT_EQ(int64_t(sc.card.metaB.formatMs), utcMs(2024, 2, 1, 0, 0, 0)) << "the wrapped copy B is current";
+        EXPECT_NE(sc.card.metaA.formatMs, sc.card.metaB.formatMs) << "a wrong choice must show";
+    }
+    {
+        ScenarioCard sc(tinyScenario(R"(, "damage": {"version1": true})"));
+        const Bytes &m = sc.card.meta;
+        ASSERT_EQ(m.size(), 80u);
+        for (size_t o : {0u, 40u}) {
+            EXPECT_EQ(le32(m, o + 8), 0x53444D54u);
+            EXPECT_EQ(le16(m, o + 24), 1);
+            EXPECT_EQ(crc32(m.data() + o, 36), le32(m, o + 36));
+        }
+    }
+    {
+        ScenarioCard sc(tinyScenario(R"(, "damage": {"newerVersion": true, "newerVersionBadChecksum": true})"));
+        EXPECT_EQ(sc.card.metaA.version, 3);
+        EXPECT_EQ(sc.card.metaB.version, 3);
+        EXPECT_FALSE(sc.card.metaA.crcOk || sc.card.metaB.crcOk);
+    }
+    {
+        ScenarioCard sc(tinyScenario(R"(, "damage": {"indexHeaderCorrupt": true, "timelineBadHeader": "crc"})"));
+        ASSERT_TRUE(sc.ok) << sc.log;
+        EXPECT_EQ(le32(sc.card.index, 0), 0x53494458u);
+        EXPECT_FALSE(sc.card.indexHeaderOk);
+        Timeline tl = timelineOf(sc.card.timeline);
+        EXPECT_FALSE(tl.crcA || tl.crcB);
+        EXPECT_EQ(tl.magicA, 0x53544D4Cu);
+    }
+    {
+        ScenarioCard sc(tinyScenario(R"(, "damage": {"timelineBadHeader": "version"})"));
+        Timeline tl = timelineOf(sc.card.timeline);
+        EXPECT_TRUE(tl.crcA && tl.crcB);
+        EXPECT_EQ(tl.versionA, 3);
+        EXPECT_EQ(tl.versionB, 3);
+    }
+    {
+        ScenarioCard sc(tinyScenario(R"(, "damage": {"timelineAbsent": true})"));
+        ASSERT_TRUE(sc.ok) << sc.log;
+        EXPECT_TRUE(sc.card.timeline.empty());
+        EXPECT_FALSE(fileExists(sc.card.dir + "/timeline.dat"));
+    }
+}
+
+TEST(Scenario, RejectsWhatACameraCannotRecord)
+{
+    TempDir dir("cardgen");
+    std::string log;
+    EXPECT_FALSE(nivra::test::generateScenarioCard(R"({"spans": []})", dir.file("a"), &log));
+    EXPECT_NE(log.find("no spans"), std::string::npos) << log;
+    EXPECT_FALSE(nivra::test::generateScenarioCard(tinyScenario(R"(, "damage": {"deleteSegments": [6]})"),
+                                                   dir.file("b"), &log));
+    EXPECT_NE(log.find("does not keep"), std::string::npos) << log;
+    EXPECT_FALSE(nivra::test::generateScenarioCard("{ not json", dir.file("c"), &log));
+    EXPECT_NE(nivra::test::runCommand(nivra::test::shellQuote(nivra::test::cardgenPath()) + " --preset nosuch "
+                                      + nivra::test::shellQuote(dir.file("d"))),
+              0);
+}
+
+TEST(Pooled, PicturesNameTheirPoolGopAndFrame)
+{
+    // Two spans of 7 s at 5 fps, GOPs of 5 pictures, a pool of 3 GOPs:
+    // the n-th GOP of the card is pool GOP n mod 3.
+    ScenarioCard sc(R"({
+      "video": {"codec": "h264", "width": 256, "height": 96, "fps": 5, "keyint": 5, "bitrate": 40000},
+      "audio": {"format": "aac-adts", "rate": 8000, "bitrate": 16000},
+      "pooled": true, "poolGops": 3,
+      "spans": [
+        {"start": "2024-02-10T10:00:00Z", "seconds": 7, "offsetMin": 0},
+        {"start": "2024-02-10T10:00:30Z", "seconds": 7, "offsetMin": 0}
+      ],
+      "segments": {"seconds": 60, "slots": 8}
+    })");
+    ASSERT_TRUE(sc.ok) << sc.log;
+    Bytes stream;
+    std::vector<std::string> expected;
+    int gop = -1, frame = 0;
+    size_t audio = 0;
+    for (const Segment &s : sc.card.segments) {
+        for (const FrameHeader &f : s.frames) {
+            if (f.type == 2) {
+                ++audio;
+                continue;
+            }
+            if (f.type == 0) {
+                ++gop;
+                frame = 0;
+            }
+            Bytes p = payload(s, f);
+            stream.insert(stream.end(), p.begin(), p.end());
+            expected.push_back("pool " + std::to_string(gop % 3) + " " + std::to_string(frame++));
+        }
+    }
+    EXPECT_EQ(expected.size(), 70u);
+    EXPECT_GT(audio, 100u) << "8000 Hz AAC: about 7.8 frames a second";
+    const std::string file = sc.dir.file("pooled.h264");
+    ASSERT_TRUE(writeBytes(file, stream));
+    int w = 0, h = 0;
+    EXPECT_EQ(decodeStamps(file, "h264", &w, &h), expected);
+}
+
+TEST(Determinism, SameScenarioSameBytes)
+{
+    for (const char *preset : {"small", "h265-g711"}) {
+        const Generated &a = presetCard(preset);
+        TempDir again("cardgen");
+        ASSERT_TRUE(nivra::test::generatePresetCard(preset, again.file("card")));
+        Card b;
+        ASSERT_TRUE(loadCard(again.file("card"), &b));
+        EXPECT_EQ(a.card.meta, b.meta) << preset;
+        EXPECT_EQ(a.card.index, b.index) << preset;
+        EXPECT_EQ(a.card.timeline, b.timeline) << preset;
+        ASSERT_EQ(a.card.segments.size(), b.segments.size());
+        for (size_t k = 0; k < b.segments.size(); ++k)
+            EXPECT_TRUE(a.card.segments[k].file == b.segments[k].file) << preset << " segment " << k;
+    }
+}
+
+TEST(Presets, BigHasThousandsOfSegmentsAndAFullTimeline)
+{
+    const Card &c = presetCard("big").card;
+    EXPECT_GE(c.segments.size(), 2000u);
+    Timeline tl = timelineOf(c.timeline);
+    EXPECT_EQ(tl.count, 8192u);
+    EXPECT_NE(tl.head, 0u) << "the ring has wrapped";
+    ASSERT_EQ(tl.entries.size(), 8192u);
+    for (size_t k = 1; k < tl.entries.size(); ++k)
+        ASSERT_LT(tl.entries[k - 1].start, tl.entries[k].start);
+    size_t outOfOrder = 0;
+    for (size_t p = 1; p < c.table.size(); ++p)
+        outOfOrder += c.table[p].first < c.table[p - 1].first;
+    EXPECT_GT(outOfOrder, 0u) << "table positions are not in time order";
+    for (const Segment &s : c.segments) {
+        ASSERT_TRUE(s.present);
+        ASSERT_TRUE(s.blockValid);
+        ASSERT_FALSE(s.frames.empty());
+        ASSERT_TRUE(s.frames.front().crcOk && s.frames.back().crcOk);
+        ASSERT_EQ(s.frames.back().offset + 24 + s.frames.back().size, s.file.size());
+    }
+    // Every timeline span whose segment survived covers it.
+    EXPECT_LE(tl.entries.front().start, c.segments.front().entry.first);
+    EXPECT_EQ(tl.entries.back().start, c.segments.back().entry.first);
+}
+
+TEST(Presets, DemoHasDaysGapsEventsAndSound)
+{
+    const Card &c = presetCard("demo").card;
+    Timeline tl = timelineOf(c.timeline);
+    ASSERT_GE(tl.entries.size(), 5u);
+    std::set<int64_t> days;
+    for (const TimelineEntry &e : tl.entries)
+        days.insert((int64_t(e.start) + e.offsetMin * 60) / 86400);
+    EXPECT_GE(days.size(), 3u);
+    uint16_t kinds = 0;
+    size_t audio = 0;
+    for (const Segment &s : c.segments) {
+        for (const IndexEntry &e : s.entries)
+            kinds |= e.kinds;
+        for (const FrameHeader &f : s.frames)
+            audio += f.type == 2;
+    }
+    EXPECT_EQ(kinds, 0x1F) << "motion, sound, crying, PIR and person";
+    EXPECT_GT(audio, 0u);
+    // The newest day is encoded picture by picture: its stamps are times.
+    const Segment &s = c.segments[c.segments.size() - 16];
+    Bytes stream;
+    std::vector<std::string> expected;
+    for (const FrameHeader &f : s.frames) {
+        if (f.type == 2)
+            continue;
+        Bytes p = payload(s, f);
+        stream.insert(stream.end(), p.begin(), p.end());
+        expected.push_back(std::to_string(f.timeMs()));
+    }
+    const std::string file = presetCard("demo").dir->file("demo.h264");
+    ASSERT_TRUE(writeBytes(file, stream));
+    int w = 0, h = 0;
+    EXPECT_EQ(decodeStamps(file, "h264", &w, &h), expected);
+    EXPECT_EQ(w, 640);
+    EXPECT_EQ(h, 360);
+}
+
+TEST(StampReader, RejectsDamagedCodes)
+{
+    // One real decoded picture: its code reads; a flipped data cell or sync
+    // cell, or a picture without a code, does not.
+    const Generated &g = presetCard("small");
+    const Segment &s = g.card.segments.front();
+    const Bytes key = payload(s, s.frames.front());
+    const std::string file = g.dir->file("key.h264"), raw = g.dir->file("key.gray");
+    ASSERT_TRUE(writeBytes(file, key));
+    ASSERT_EQ(nivra::test::runCommand("ffmpeg -v error -y -f h264 -i " + nivra::test::shellQuote(file)
+                                      + " -frames:v 1 -f rawvideo -pix_fmt gray " + nivra::test::shellQuote(raw)),
+              0);
+    Bytes y;
+    ASSERT_TRUE(readAll(raw, &y));
+    ASSERT_EQ(y.size(), 320u * 240u);
+    int64_t v = 0;
+    ASSERT_TRUE(nivra::test::readStamp(y.data(), 320, 320, 240, &v));
+    EXPECT_EQ(v, s.frames.front().timeMs());
+
+    auto flipCell = [](Bytes p, int row, int col) {
+        for (int r = 0; r < 16; ++r)
+            for (int c = 0; c < 16; ++c) {
+                uint8_t &px = p[size_t(row * 16 + r) * 320 + size_t(col * 16 + c)];
+                px = px >= 128 ? 16 : 235;
+            }
+        return p;
+    };
+    for (int row = 0; row < 5; ++row) {
+        Bytes bad = flipCell(y, row, 3 * row + 1);
+        EXPECT_FALSE(nivra::test::readStamp(bad.data(), 320, 320, 240, &v)) << "row " << row;
+    }
+    Bytes black(y.size(), 16);
+    EXPECT_FALSE(nivra::test::readStamp(black.data(), 320, 320, 240, &v));
+    EXPECT_FALSE(nivra::test::readStamp(y.data(), 320, 200, 240, &v)) << "too narrow for a code";
 }
