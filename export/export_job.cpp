@@ -1,0 +1,280 @@
+#include "export/export_job.h"
+
+#include "export/export_writer.h"
+#include "session/card_session.h"
+#include "session/time_zone.h"
+
+#include <QDir>
+#include <QFileInfo>
+#include <QStandardPaths>
+#include <QStorageInfo>
+
+#include <cmath>
+#include <cstring>
+#include <limits>
+
+namespace nivra {
+
+// What the worker needs, copied on the GUI thread before it starts.
+struct ExportJob::Task
+{
+    card_reader *reader = nullptr;
+    qint64 fromMs = 0;
+    qint64 toMs = 0;
+    bool merge = false;
+    bool audio = true;
+    bool computerTime = false;
+    QByteArray folder; // UTF-8, native separators
+    qint64 totalBytes = 0;
+    bool mp4 = false;
+};
+
+namespace {
+
+int32_t computerOffset(uint32_t utcSeconds, void *, const ExportOptions *)
+{
+    return systemOffsetSeconds(qint64(utcSeconds) * 1000);
+}
+
+} // namespace
+
+int exportEtaSeconds(qint64 doneBytes, qint64 totalBytes, qint64 elapsedMs, int previous)
+{
+    if (elapsedMs > 1500 && doneBytes != 0 && totalBytes > doneBytes) {
+        const double leftMs = double(totalBytes - doneBytes) * double(elapsedMs) / double(doneBytes);
+        const double seconds = 1.0 + std::trunc(leftMs / 1000.0);
+        // A tiny first report over a long time could exceed an int.
+        return seconds >= double(std::numeric_limits<int>::max()) ? std::numeric_limits<int>::max()
+                                                                  : int(seconds);
+    }
+    if (doneBytes >= totalBytes)
+        return 0;
+    return previous;
+}
+
+ExportJob::ExportJob(QObject *parent) : QObject(parent)
+{}
+
+ExportJob::~ExportJob()
+{
+    m_cancel.store(true);
+    joinWorker();
+}
+
+double ExportJob::progress() const
+{
+    if (m_totalBytes <= 0)
+        return 0.0;
+    return qMin(1.0, double(m_doneBytes) / double(m_totalBytes));
+}
+
+void ExportJob::joinWorker()
+{
+    if (m_worker.joinable())
+        m_worker.join();
+}
+
+bool ExportJob::start(CardSession *card, qint64 fromMs, qint64 toMs, bool merge, bool audio,
+                      const QString &dir, qint64 estimatedBytes, int format)
+{
+    if (m_running || !card || !card->reader() || toMs < fromMs || fromMs < 0)
+        return false;
+    joinWorker(); // the previous export's thread has already ended
+
+    if (dir.isEmpty() || !QDir().mkpath(dir)) {
+        emit finished(Failed, tr("Cannot create the folder %1").arg(QDir::toNativeSeparators(dir)), 0);
+        return false;
+    }
+
+    if (m_card && m_card != card)
+        disconnect(m_card, nullptr, this, nullptr);
+    if (m_card != card) {
+        m_card = card;
+        connect(card, &CardSession::aboutToClose, this, &ExportJob::onCardClosing);
+    }
+
+    m_cancel.store(false);
+    m_running = true;
+    m_doneBytes = 0;
+    m_totalBytes = estimatedBytes < 1 ? 0 : estimatedBytes;
+    m_etaSec = -1;
+    m_files.clear();
+    m_folder = dir;
+    m_elapsed.start();
+    emit runningChanged();
+    emit progressChanged();
+    emit filesChanged();
+
+    Task task;
+    task.reader = card->reader();
+    task.fromMs = fromMs;
+    task.toMs = toMs;
+    task.merge = merge;
+    task.audio = audio;
+    task.computerTime = card->timeMode() == CardSession::ComputerTime;
+    task.folder = QDir::toNativeSeparators(dir).toUtf8();
+    task.totalBytes = m_totalBytes;
+    task.mp4 = format == 1;
+    m_worker = std::thread(&ExportJob::runTask, this, std::move(task));
+    return true;
+}
+
+void ExportJob::cancel()
+{
+    m_cancel.store(true);
+}
+
+void ExportJob::onCardClosing()
+{
+    // The reader goes away after this returns: stop the worker first.
+    m_cancel.store(true);
+    joinWorker();
+}
+
+// Worker thread: runs the writer and hands everything back as queued calls.
+// It reads only the task, the cancel flag and the reader.
+void ExportJob::runTask(ExportJob *job, const Task &task)
+{
+    ExportOptions options{};
+    options.merge = task.merge ? 1 : 0;
+    options.container = task.mp4 ? 1 : 0;
+    options.audio = task.audio ? 1 : 0;
+    options.folder = task.folder.constData();
+    options.prefix = "NIVRA";
+    options.utcOffset = task.computerTime ? computerOffset : nullptr;
+    options.utcOffsetContext = nullptr;
+    options.expectedBytes = task.totalBytes;
+    options.progress = [](void *context, uint64_t done, int64_t total) -> int {
+        auto *self = static_cast<ExportJob *>(context);
+        QMetaObject::invokeMethod(
+            self, [self, done, total] { self->onProgress(qint64(done), total); }, Qt::QueuedConnection);
+        return self->m_cancel.load() ? 1 : 0;
+    };
+    options.fileDone = [](void *context, const char *path, const ExportFileInfo *) {
+        auto *self = static_cast<ExportJob *>(context);
+        const QString file = QString::fromUtf8(path);
+        QMetaObject::invokeMethod(
+            self, [self, file] { self->onFileDone(file); }, Qt::QueuedConnection);
+    };
+    options.context = job;
+
+    ExportResult result{};
+    const int code = exportRange(task.reader, nullptr, task.fromMs, task.toMs, &options, &result);
+    const QString message =
+        QString::fromUtf8(result.message, int(strnlen(result.message, sizeof(result.message))));
+    const bool audioLeftOut = result.audioLeftOut != 0;
+    const int files = result.files;
+    QMetaObject::invokeMethod(
+        job,
+        [job, code, message, audioLeftOut, files] { job->onFinished(code, message, audioLeftOut, files); },
+        Qt::QueuedConnection);
+}
+
+void ExportJob::onProgress(qint64 done, qint64 total)
+{
+    m_doneBytes = done;
+    if (total != 0)
+        m_totalBytes = total;
+    m_etaSec = exportEtaSeconds(m_doneBytes, m_totalBytes, m_elapsed.elapsed(), m_etaSec);
+    emit progressChanged();
+}
+
+void ExportJob::onFileDone(const QString &path)
+{
+    m_files.append(path);
+    emit filesChanged();
+}
+
+void ExportJob::onFinished(int code, const QString &message, bool audioLeftOut, int files)
+{
+    joinWorker();
+
+    Status status = Failed;
+    QString text;
+    switch (code) {
+    case EXPORT_OK:
+        status = Done;
+        if (audioLeftOut)
+            text = tr("The audio format of these recordings is not supported: the files have no sound.");
+        break;
+    case EXPORT_NOTHING:
+        status = Nothing;
+        break;
+    case EXPORT_CANCELLED:
+        status = Cancelled;
+        break;
+    case EXPORT_ERR_MP4_ALAW:
+        text =
+            tr("MP4 cannot keep the G.711 audio of these recordings. Export as MOV, or leave the audio out.");
+        break;
+    case EXPORT_ERR_WRITE:
+        text = tr("Cannot write %1. Check that the folder is writable and the disk has enough space.")
+                   .arg(QDir::toNativeSeparators(message));
+        break;
+    case EXPORT_ERR_CODEC:
+        text = tr("The video format of these recordings is not recognised.");
+        break;
+    case CARD_ERR_READ:
+        text = tr("Reading the recordings failed. Is the card still connected?");
+        break;
+    default:
+        text = tr("Export failed (%1).").arg(QString::fromUtf8(exportErrorName(code)));
+        break;
+    }
+
+    m_running = false;
+    emit runningChanged();
+    emit progressChanged();
+
+    if (status == Failed && m_cancel.load())
+        status = Cancelled;
+    emit finished(status, text, files);
+}
+
+// ---- Folder helpers --------------------------------------------------------------------
+
+qint64 ExportJob::freeBytes(const QString &dir) const
+{
+    if (dir.isEmpty())
+        return -1;
+    // The folder is created only when the export starts: measure the
+    // nearest parent that exists.
+    QString path = QDir::cleanPath(QFileInfo(dir).absoluteFilePath());
+    while (!QFileInfo::exists(path)) {
+        const QString parent = QFileInfo(path).path();
+        if (parent == path)
+            break;
+        path = parent;
+    }
+    const QStorageInfo storage(path);
+    if (!storage.isValid())
+        return -1;
+    return storage.bytesAvailable();
+}
+
+void ExportJob::reveal(const QString &path) const
+{
+    revealInFileManager(QDir::toNativeSeparators(path));
+}
+
+QString ExportJob::defaultFolder() const
+{
+    return QStandardPaths::writableLocation(QStandardPaths::MoviesLocation) + QStringLiteral("/NIVRA Player");
+}
+
+QString ExportJob::nativePath(const QString &path) const
+{
+    return QDir::toNativeSeparators(path);
+}
+
+QString ExportJob::localPath(const QUrl &url) const
+{
+    return QDir::toNativeSeparators(url.toLocalFile());
+}
+
+QUrl ExportJob::folderUrl(const QString &path) const
+{
+    return QUrl::fromLocalFile(path);
+}
+
+} // namespace nivra

@@ -1,0 +1,97 @@
+// ExportJob: runs one export at a time on a worker thread for QML and
+// offers the folder helpers of the export panel and the settings dialog.
+#pragma once
+
+#include <QElapsedTimer>
+#include <QObject>
+#include <QPointer>
+#include <QString>
+#include <QStringList>
+#include <QUrl>
+
+#include <atomic>
+#include <thread>
+
+namespace nivra {
+
+class CardSession;
+
+class ExportJob : public QObject
+{
+    Q_OBJECT
+    Q_PROPERTY(bool running READ running NOTIFY runningChanged)
+    Q_PROPERTY(double progress READ progress NOTIFY progressChanged)
+    Q_PROPERTY(qint64 doneBytes READ doneBytes NOTIFY progressChanged)
+    Q_PROPERTY(qint64 totalBytes READ totalBytes NOTIFY progressChanged)
+    Q_PROPERTY(int etaSec READ etaSec NOTIFY progressChanged)
+    Q_PROPERTY(QStringList files READ files NOTIFY filesChanged)
+    Q_PROPERTY(QString folder READ folder NOTIFY runningChanged)
+
+public:
+    enum Status
+    {
+        Done = 0,
+        Cancelled = 1,
+        Failed = 2,
+        Nothing = 3
+    };
+    Q_ENUM(Status)
+
+    explicit ExportJob(QObject *parent = nullptr);
+    ~ExportJob() override;
+
+    bool running() const { return m_running; }
+    double progress() const;
+    qint64 doneBytes() const { return m_doneBytes; }
+    qint64 totalBytes() const { return m_totalBytes; }
+    int etaSec() const { return m_etaSec; }
+    QStringList files() const { return m_files; }
+    QString folder() const { return m_folder; }
+
+    Q_INVOKABLE bool start(nivra::CardSession *card, qint64 fromMs, qint64 toMs, bool merge, bool audio,
+                           const QString &dir, qint64 estimatedBytes, int format = 0);
+    Q_INVOKABLE void cancel();
+
+    Q_INVOKABLE qint64 freeBytes(const QString &dir) const;
+    Q_INVOKABLE void reveal(const QString &path) const;
+    Q_INVOKABLE QString defaultFolder() const;
+    Q_INVOKABLE QString nativePath(const QString &path) const;
+    Q_INVOKABLE QString localPath(const QUrl &url) const;
+    Q_INVOKABLE QUrl folderUrl(const QString &path) const;
+
+signals:
+    void runningChanged();
+    void progressChanged();
+    void filesChanged();
+    void finished(int status, const QString &message, int files);
+
+private:
+    struct Task;
+    static void runTask(ExportJob *job, const Task &task);
+    void onProgress(qint64 done, qint64 total);
+    void onFileDone(const QString &path);
+    void onFinished(int code, const QString &message, bool audioLeftOut, int files);
+    void onCardClosing();
+    void joinWorker();
+
+    QPointer<CardSession> m_card;
+    std::thread m_worker;
+    std::atomic<bool> m_cancel{false};
+    bool m_running = false;
+    qint64 m_doneBytes = 0;
+    qint64 m_totalBytes = 0;
+    int m_etaSec = -1;
+    QElapsedTimer m_elapsed;
+    QStringList m_files;
+    QString m_folder;
+};
+
+// Returns the seconds left of an export after a progress report: known once
+// 1.5 s have passed (linear in the bytes read), 0 once the expected total is
+// reached, otherwise the previous value.
+int exportEtaSeconds(qint64 doneBytes, qint64 totalBytes, qint64 elapsedMs, int previous);
+
+// Shows path (native separators) selected in the system's file manager.
+void revealInFileManager(const QString &path);
+
+} // namespace nivra

@@ -1,0 +1,615 @@
+#include "session/card_session.h"
+#include "session/time_zone.h"
+
+#include <QDate>
+#include <QDateTime>
+#include <QDir>
+#include <QLocale>
+#include <QStringList>
+#include <QTime>
+
+#include <algorithm>
+#include <cstdint>
+#include <limits>
+
+namespace nivra {
+
+namespace {
+
+constexpr qint64 kMaxMs = std::numeric_limits<qint64>::max();
+constexpr qint64 kMinMs = std::numeric_limits<qint64>::min();
+
+// Returns a + b, clamped to the 64-bit range (QML can hand any value).
+qint64 addClamped(qint64 a, qint64 b)
+{
+    if (b > 0 && a > kMaxMs - b)
+        return kMaxMs;
+    if (b < 0 && a < kMinMs - b)
+        return kMinMs;
+    return a + b;
+}
+
+// Returns a millisecond time as a card second: max(ms / 1000, 0), clamped to 32 bits.
+uint32_t cardSecond(qint64 ms)
+{
+    const qint64 s = std::max<qint64>(ms / 1000, 0);
+    return s > qint64(UINT32_MAX) ? UINT32_MAX : uint32_t(s);
+}
+
+qint64 rangeStartMs(const card_range &r)
+{
+    return qint64(r.first) * 1000;
+}
+
+qint64 rangeEndMs(const card_range &r)
+{
+    return qint64(r.last) * 1000 + 999;
+}
+
+bool isRecordingDirectory(const QDir &dir)
+{
+    return dir.exists(QStringLiteral("meta.dat")) && dir.exists(QStringLiteral("index.dat"));
+}
+
+// Returns the subdirectories of dir in name order, without "." and "..".
+QStringList subdirectories(const QDir &dir)
+{
+    const QStringList names = dir.entryList(QDir::Dirs | QDir::Hidden | QDir::NoDotAndDotDot, QDir::Name);
+    QStringList paths;
+    paths.reserve(names.size());
+    for (const QString &name : names)
+        paths.append(dir.filePath(name));
+    return paths;
+}
+
+// Returns the recording directory at or up to two levels below path, searched
+// breadth first in name order; empty when there is none.
+QString findRecordingDirectory(const QString &path)
+{
+    if (path.isEmpty())
+        return {};
+    const QDir top(path);
+    if (isRecordingDirectory(top))
+        return top.path();
+    QStringList level = subdirectories(top);
+    for (int depth = 1; depth <= 2; ++depth) {
+        QStringList next;
+        for (const QString &candidate : level) {
+            const QDir dir(candidate);
+            if (isRecordingDirectory(dir))
+                return dir.path();
+            if (depth < 2)
+                next += subdirectories(dir);
+        }
+        level = next;
+    }
+    return {};
+}
+
+// Returns the clock pattern of the system locale: 12-hour when its short time
+// format shows an am/pm marker.
+QString clockPattern(bool withSeconds)
+{
+    const QString shortFormat = QLocale::system().timeFormat(QLocale::ShortFormat);
+    if (shortFormat.contains(QLatin1String("ap"), Qt::CaseInsensitive))
+        return withSeconds ? QStringLiteral("h:mm:ss AP") : QStringLiteral("h:mm AP");
+    return withSeconds ? QStringLiteral("HH:mm:ss") : QStringLiteral("HH:mm");
+}
+
+int32_t systemOffsetForCard(uint32_t utcSecond, void *)
+{
+    return systemOffsetSeconds(qint64(utcSecond) * 1000);
+}
+
+} // namespace
+
+CardSession::CardSession(QObject *parent) : QObject(parent)
+{}
+
+CardSession::~CardSession()
+{
+    // Users of the reader (playback, export) stop in their aboutToClose
+    // handlers; the views are going away, so no changed() here.
+    releaseCard();
+}
+
+// ---- Opening ------------------------------------------------------------------
+
+bool CardSession::open(const QUrl &folder)
+{
+    return openPath(folder.toLocalFile());
+}
+
+bool CardSession::openPath(const QString &localPath)
+{
+    close();
+    m_errorString.clear();
+
+    const QString dir = findRecordingDirectory(localPath);
+    if (dir.isEmpty()) {
+        m_errorString = tr("No recordings found. Choose the SD card or the recording folder.");
+        emit changed();
+        return false;
+    }
+
+    const QByteArray utf8 = QDir::toNativeSeparators(dir).toUtf8();
+    card_reader *card = nullptr;
+    const int rc = card_open(utf8.constData(), &card);
+    if (rc != CARD_OK || !card) {
+        card_close(card);
+        switch (rc) {
+        case CARD_ERR_CORRUPT:
+            m_errorString = tr("The recording index is damaged and cannot be read.");
+            break;
+        case CARD_ERR_NEW_FORMAT:
+            m_errorString =
+                tr("The recording format is newer than this program. Please update NIVRA Player.");
+            break;
+        case CARD_ERR_OLD_FORMAT:
+            m_errorString = tr("These recordings were made by old camera firmware and are not supported.");
+            break;
+        case CARD_ERR_NO_DIRECTORY:
+            m_errorString = tr("No recordings found. Choose the SD card or the recording folder.");
+            break;
+        default:
+            m_errorString =
+                tr("The recordings cannot be read (%1).").arg(QString::fromUtf8(card_error_name(rc)));
+            break;
+        }
+        emit changed();
+        return false;
+    }
+
+    m_card = card;
+    m_path = dir;
+
+    int count = 0;
+    if (card_ranges(m_card, 0, UINT32_MAX, nullptr, 0, &count) == CARD_OK && count > 0) {
+        m_ranges.resize(size_t(count));
+        int filled = 0;
+        if (card_ranges(m_card, 0, UINT32_MAX, m_ranges.data(), count, &filled) != CARD_OK)
+            filled = 0;
+        m_ranges.resize(size_t(std::min(filled, count)));
+    }
+    for (const card_range &r : m_ranges) {
+        QVariantMap chunk;
+        chunk.insert(QStringLiteral("startMs"), qlonglong(rangeStartMs(r)));
+        chunk.insert(QStringLiteral("endMs"), qlonglong(rangeEndMs(r)));
+        chunk.insert(QStringLiteral("offsetMin"), int(r.utc_offset_min));
+        chunk.insert(QStringLiteral("playable"), r.missing == 0);
+        m_chunks.append(chunk);
+    }
+
+    m_stream = card_stream{};
+    const auto firstPlayable =
+        std::find_if(m_ranges.begin(), m_ranges.end(), [](const card_range &r) { return !r.missing; });
+    if (firstPlayable != m_ranges.end() && firstPlayable->first != 0) {
+        if (card_probe_stream(m_card, uint64_t(firstPlayable->first) * 1000, &m_stream) != CARD_OK)
+            m_stream = card_stream{};
+    }
+
+    emit changed();
+    return true;
+}
+
+void CardSession::releaseCard()
+{
+    if (!m_card)
+        return;
+    emit aboutToClose();
+    card_close(m_card);
+    m_card = nullptr;
+}
+
+void CardSession::close()
+{
+    releaseCard();
+    m_path.clear();
+    m_chunks.clear();
+    m_ranges.clear();
+    m_stream = card_stream{};
+    emit changed();
+}
+
+bool CardSession::reload()
+{
+    if (m_path.isEmpty())
+        return false;
+    const QString path = m_path; // close() clears it
+    return openPath(path);
+}
+
+// ---- Card summary and stream texts ----------------------------------------------
+
+QVariantMap CardSession::info() const
+{
+    card_summary summary{};
+    if (!m_card || card_get_summary(m_card, &summary) != CARD_OK)
+        return {};
+    QVariantMap map;
+    map.insert(QStringLiteral("formatMs"), qlonglong(summary.format_ms));
+    map.insert(QStringLiteral("segCount"), int(summary.segment_count));
+    map.insert(QStringLiteral("segSizeMb"), int(summary.segment_size >> 20));
+    map.insert(QStringLiteral("firstMs"), qlonglong(summary.first_second) * 1000);
+    map.insert(QStringLiteral("lastMs"), qlonglong(summary.last_second) * 1000);
+    map.insert(QStringLiteral("segsValid"), int(summary.valid_segments));
+    map.insert(QStringLiteral("segsPresent"), int(summary.present_segments));
+    return map;
+}
+
+QString CardSession::videoCodecName() const
+{
+    if (!m_card)
+        return {};
+    switch (m_stream.video_codec) {
+    case CARD_CODEC_H264:
+        return QStringLiteral("H.264");
+    case CARD_CODEC_H265:
+        return QStringLiteral("H.265");
+    default:
+        return QStringLiteral("?");
+    }
+}
+
+bool CardSession::hasAudio() const
+{
+    return m_card && m_stream.audio_kind != CARD_AUDIO_NONE;
+}
+
+bool CardSession::g711Audio() const
+{
+    return m_card && m_stream.audio_kind == CARD_AUDIO_ALAW;
+}
+
+QString CardSession::audioInfo() const
+{
+    if (!m_card || m_stream.audio_kind == CARD_AUDIO_NONE)
+        return {};
+    QString text;
+    switch (m_stream.audio_kind) {
+    case CARD_AUDIO_AAC_ADTS:
+        text = QStringLiteral("AAC");
+        break;
+    case CARD_AUDIO_AAC_RAW:
+        text = tr("AAC (raw)");
+        break;
+    case CARD_AUDIO_ALAW:
+        text = QStringLiteral("G.711 A-law");
+        break;
+    default:
+        text = tr("unknown audio format");
+        break;
+    }
+    if (m_stream.sample_rate > 0) {
+        const QString khz =
+            QString::number(m_stream.sample_rate / 1000.0, 'g', QLocale::FloatingPointShortest);
+        text += QStringLiteral(" %1 kHz").arg(khz);
+    }
+    return text;
+}
+
+QString CardSession::streamInfo() const
+{
+    if (!m_card)
+        return {};
+    const QString audio = m_stream.audio_kind == CARD_AUDIO_NONE ? tr("no audio") : audioInfo();
+    return QStringLiteral("%1, %2").arg(videoCodecName(), audio);
+}
+
+qlonglong CardSession::firstPlayableMs() const
+{
+    for (const card_range &r : m_ranges) {
+        if (!r.missing)
+            return rangeStartMs(r);
+    }
+    return 0;
+}
+
+qlonglong CardSession::lastPlayableMs() const
+{
+    for (auto it = m_ranges.rbegin(); it != m_ranges.rend(); ++it) {
+        if (!it->missing)
+            return rangeEndMs(*it);
+    }
+    return 0;
+}
+
+// ---- Time mode and conversions ------------------------------------------------------
+
+void CardSession::setTimeMode(int mode)
+{
+    const int next = mode == ComputerTime ? ComputerTime : RecordingTime;
+    if (next == m_timeMode)
+        return;
+    m_timeMode = next;
+    emit timeModeChanged();
+}
+
+int CardSession::offsetMinutesAt(qlonglong utcMs) const
+{
+    const qint64 s = utcMs / 1000;
+    int offset = 0;
+    qint64 best = -1;
+    for (const card_range &r : m_ranges) {
+        qint64 distance = 0;
+        if (s < qint64(r.first))
+            distance = qint64(r.first) - s;
+        else if (s > qint64(r.last))
+            distance = s - qint64(r.last);
+        if (best < 0 || distance < best) {
+            best = distance;
+            offset = r.utc_offset_min;
+            if (distance == 0)
+                break;
+        }
+    }
+    return offset;
+}
+
+int CardSession::offsetSecondsAt(qlonglong utcMs) const
+{
+    if (m_timeMode == ComputerTime)
+        return systemOffsetSeconds(utcMs);
+    return offsetMinutesAt(utcMs) * 60;
+}
+
+// Returns the wall-clock date and time of utcMs in the display zone.
+static QDateTime displayDateTime(const CardSession &session, qint64 utcMs)
+{
+    if (session.timeMode() == CardSession::ComputerTime)
+        return QDateTime::fromMSecsSinceEpoch(utcMs, systemTimeZone());
+    const qint64 local = addClamped(utcMs, qint64(session.offsetMinutesAt(utcMs)) * 60000);
+    return QDateTime::fromMSecsSinceEpoch(local, Qt::UTC);
+}
+
+// Returns the UTC time whose recording-time wall clock reads asUtcMs, by the
+// two-step offset lookup (the offset near the guessed instant wins).
+qint64 CardSession::recordingLocalToUtc(qint64 asUtcMs) const
+{
+    const qint64 o1 = offsetMinutesAt(asUtcMs);
+    const qint64 o2 = offsetMinutesAt(addClamped(asUtcMs, -o1 * 60000));
+    return addClamped(asUtcMs, -o2 * 60000);
+}
+
+qint64 CardSession::localMidnight(int year, int month, int day) const
+{
+    const QDate date(year, month, day);
+    if (!date.isValid())
+        return -1;
+    if (m_timeMode == ComputerTime)
+        return QDateTime(date, QTime(0, 0), systemTimeZone()).toMSecsSinceEpoch();
+    return recordingLocalToUtc(QDateTime(date, QTime(0, 0), Qt::UTC).toMSecsSinceEpoch());
+}
+
+QString CardSession::formatClock(qlonglong utcMs, bool withSeconds) const
+{
+    const QDateTime dt = displayDateTime(*this, utcMs);
+    return QLocale::system().toString(dt.time(), clockPattern(withSeconds));
+}
+
+QString CardSession::formatClockMs(qlonglong utcMs) const
+{
+    const QDateTime dt = displayDateTime(*this, utcMs);
+    return formatClock(utcMs, true) + QStringLiteral(".%1").arg(dt.time().msec(), 3, 10, QLatin1Char('0'));
+}
+
+QString CardSession::formatDate(qlonglong utcMs) const
+{
+    return QLocale::system().toString(displayDateTime(*this, utcMs).date(), QLocale::ShortFormat);
+}
+
+QString CardSession::formatTime(qlonglong utcMs, bool withDate) const
+{
+    const QDateTime dt = displayDateTime(*this, utcMs);
+    const QLocale locale = QLocale::system();
+    const QString clock = locale.toString(dt.time(), clockPattern(true));
+    if (!withDate)
+        return clock;
+    return locale.toString(dt.date(), QLocale::ShortFormat) + QLatin1Char(' ') + clock;
+}
+
+QString CardSession::formatInputTime(qlonglong utcMs) const
+{
+    const QDateTime dt = displayDateTime(*this, utcMs);
+    return QLocale::c().toString(dt.date(), QStringLiteral("yyyy-MM-dd")) + QLatin1Char(' ') +
+           QLocale::c().toString(dt.time(), QStringLiteral("HH:mm:ss"));
+}
+
+qlonglong CardSession::parseInputTime(const QString &text) const
+{
+    // Date and time are read apart so that the process's own zone never
+    // adjusts a wall-clock time that it happens to skip.
+    const QStringList parts = text.simplified().split(QLatin1Char(' '));
+    if (parts.size() != 2)
+        return -1;
+    const QDate date = QDate::fromString(parts[0], QStringLiteral("yyyy-MM-dd"));
+    QTime time = QTime::fromString(parts[1], QStringLiteral("HH:mm:ss"));
+    if (!time.isValid())
+        time = QTime::fromString(parts[1], QStringLiteral("HH:mm"));
+    if (!date.isValid() || !time.isValid())
+        return -1;
+    if (m_timeMode == ComputerTime)
+        return QDateTime(date, time, systemTimeZone()).toMSecsSinceEpoch();
+    return recordingLocalToUtc(QDateTime(date, time, Qt::UTC).toMSecsSinceEpoch());
+}
+
+QString CardSession::offsetLabel(qlonglong utcMs) const
+{
+    const int m = offsetSecondsAt(utcMs) / 60;
+    const int a = m < 0 ? -m : m;
+    return QStringLiteral("UTC%1%2:%3")
+        .arg(m >= 0 ? QLatin1Char('+') : QLatin1Char('-'))
+        .arg(a / 60, 2, 10, QLatin1Char('0'))
+        .arg(a % 60, 2, 10, QLatin1Char('0'));
+}
+
+QVariantMap CardSession::dateOf(qlonglong utcMs) const
+{
+    const QDate date = displayDateTime(*this, utcMs).date();
+    QVariantMap map;
+    map.insert(QStringLiteral("year"), date.year());
+    map.insert(QStringLiteral("month"), date.month());
+    map.insert(QStringLiteral("day"), date.day());
+    return map;
+}
+
+qlonglong CardSession::dayStartMs(int year, int month, int day) const
+{
+    return localMidnight(year, month, day);
+}
+
+// ---- Calendar, day, event and keyframe queries -------------------------------------
+
+QVariantList CardSession::daysInMonth(int year, int month) const
+{
+    if (!m_card)
+        return {};
+    uint32_t mask = 0;
+    const card_offset_fn fn = m_timeMode == ComputerTime ? systemOffsetForCard : nullptr;
+    if (card_month_days(m_card, year, month, fn, nullptr, 1, &mask) != CARD_OK)
+        return {};
+    QVariantList days;
+    for (int d = 1; d <= 31; ++d) {
+        if (mask & (uint32_t(1) << d))
+            days.append(d);
+    }
+    return days;
+}
+
+QVariantList CardSession::eventDaysInMonth(int year, int month)
+{
+    if (!m_card || month < 1 || month > 12)
+        return {};
+    const qint64 from = localMidnight(year, month, 1);
+    const qint64 next = month == 12 ? localMidnight(year + 1, 1, 1) : localMidnight(year, month + 1, 1);
+    if (from < 0 || next < 0)
+        return {};
+    uint32_t marked = 0;
+    for (const card_event &e : eventRecords(from, next - 1)) {
+        const QDate date = displayDateTime(*this, qint64(e.first) * 1000).date();
+        if (date.year() == year && date.month() == month)
+            marked |= uint32_t(1) << date.day();
+    }
+    QVariantList days;
+    for (int d = 1; d <= 31; ++d) {
+        if (marked & (uint32_t(1) << d))
+            days.append(d);
+    }
+    return days;
+}
+
+std::vector<card_event> CardSession::eventRecords(qlonglong fromMs, qlonglong toMs)
+{
+    std::vector<card_event> events;
+    if (!m_card || toMs < fromMs)
+        return events;
+    const uint32_t from = cardSecond(fromMs);
+    const uint32_t to = cardSecond(toMs);
+    int count = 0;
+    if (card_events(m_card, from, to, nullptr, 0, &count) != CARD_OK || count <= 0)
+        return events;
+    events.resize(size_t(count));
+    int filled = 0;
+    if (card_events(m_card, from, to, events.data(), count, &filled) != CARD_OK)
+        return {};
+    events.resize(size_t(std::min(filled, count)));
+    return events;
+}
+
+QVariantList CardSession::eventsBetween(qlonglong fromMs, qlonglong toMs)
+{
+    QVariantList list;
+    for (const card_event &e : eventRecords(fromMs, toMs)) {
+        QVariantMap map;
+        map.insert(QStringLiteral("startMs"), qlonglong(e.first) * 1000);
+        map.insert(QStringLiteral("endMs"), qlonglong(e.last) * 1000 + 999);
+        map.insert(QStringLiteral("types"), int(e.kinds));
+        map.insert(QStringLiteral("playable"), e.playable != 0);
+        list.append(map);
+    }
+    return list;
+}
+
+QVariantList CardSession::dayChunks(qlonglong dayStartMs)
+{
+    if (!m_card)
+        return {};
+    // A day is 24 hours here, also on the days the clocks change.
+    const qint64 dayEnd = addClamped(dayStartMs, 86399999);
+    const std::vector<card_event> events = eventRecords(dayStartMs, dayEnd);
+    QVariantList list;
+    int index = 0;
+    for (const card_range &r : m_ranges) {
+        if (rangeEndMs(r) < dayStartMs || rangeStartMs(r) > dayEnd)
+            continue;
+        const auto inChunk = [&r](const card_event &e) { return e.first >= r.first && e.first <= r.last; };
+        QVariantMap map;
+        map.insert(QStringLiteral("index"), ++index);
+        map.insert(QStringLiteral("startMs"), qlonglong(rangeStartMs(r)));
+        map.insert(QStringLiteral("endMs"), qlonglong(rangeEndMs(r)));
+        map.insert(QStringLiteral("playable"), r.missing == 0);
+        map.insert(QStringLiteral("events"), int(std::count_if(events.begin(), events.end(), inChunk)));
+        list.append(map);
+    }
+    return list;
+}
+
+int CardSession::kindAt(qlonglong utcMs) const
+{
+    const qint64 s = utcMs / 1000;
+    int kind = -1;
+    for (const card_range &r : m_ranges) {
+        if (s < qint64(r.first) || s > qint64(r.last))
+            continue;
+        if (!r.missing)
+            return 0;
+        kind = 1;
+    }
+    return kind;
+}
+
+qlonglong CardSession::nextPlayableStart(qlonglong utcMs) const
+{
+    for (const card_range &r : m_ranges) {
+        if (!r.missing && rangeStartMs(r) >= utcMs)
+            return rangeStartMs(r);
+    }
+    return -1;
+}
+
+qlonglong CardSession::keyframeAtOrBefore(qlonglong utcMs)
+{
+    if (!m_card || utcMs < kMinMs + 60000)
+        return -1;
+    struct Walk
+    {
+        qint64 limit;
+        qint64 best;
+    } walk{utcMs, -1};
+    const auto visit = [](const card_keyframe *k, void *context) -> int {
+        auto *w = static_cast<Walk *>(context);
+        if (k->usable && k->time_ms <= w->limit && k->time_ms > w->best)
+            w->best = k->time_ms;
+        return 0;
+    };
+    // Only the minute before the time is searched.
+    if (card_keyframes(m_card, cardSecond(utcMs - 60000), cardSecond(utcMs), visit, &walk) != CARD_OK)
+        return -1;
+    return walk.best;
+}
+
+std::vector<card_keyframe> CardSession::keyframeRecords(qlonglong fromMs, qlonglong toMs)
+{
+    std::vector<card_keyframe> keyframes;
+    if (!m_card || toMs < fromMs)
+        return keyframes;
+    const auto collect = [](const card_keyframe *k, void *context) -> int {
+        static_cast<std::vector<card_keyframe> *>(context)->push_back(*k);
+        return 0;
+    };
+    if (card_keyframes(m_card, cardSecond(fromMs), cardSecond(toMs), collect, &keyframes) != CARD_OK)
+        return {};
+    return keyframes;
+}
+
+} // namespace nivra

@@ -1,0 +1,119 @@
+// CardSession: one opened recording directory as QML sees it — opening,
+// the chunk list, time-mode aware dates and clocks, calendar, event and
+// keyframe queries, the export plan and the descriptive texts.
+#pragma once
+
+#include "storage/card.h"
+
+#include <QObject>
+#include <QString>
+#include <QUrl>
+#include <QVariantList>
+#include <QVariantMap>
+
+#include <vector>
+
+namespace nivra {
+
+class CardSession : public QObject
+{
+    Q_OBJECT
+    Q_PROPERTY(bool isOpen READ isOpen NOTIFY changed)
+    Q_PROPERTY(QString path READ path NOTIFY changed)
+    Q_PROPERTY(QString errorString READ errorString NOTIFY changed)
+    Q_PROPERTY(QVariantList chunks READ chunks NOTIFY changed)
+    Q_PROPERTY(QString streamInfo READ streamInfo NOTIFY changed)
+    Q_PROPERTY(QString videoCodecName READ videoCodecName NOTIFY changed)
+    Q_PROPERTY(QString audioInfo READ audioInfo NOTIFY changed)
+    Q_PROPERTY(bool hasAudio READ hasAudio NOTIFY changed)
+    Q_PROPERTY(bool g711Audio READ g711Audio NOTIFY changed)
+    Q_PROPERTY(qlonglong firstPlayableMs READ firstPlayableMs NOTIFY changed)
+    Q_PROPERTY(qlonglong lastPlayableMs READ lastPlayableMs NOTIFY changed)
+    Q_PROPERTY(int timeMode READ timeMode WRITE setTimeMode NOTIFY timeModeChanged)
+    Q_PROPERTY(QVariantMap info READ info NOTIFY changed)
+
+public:
+    enum TimeMode
+    {
+        RecordingTime = 0,
+        ComputerTime = 1
+    };
+    Q_ENUM(TimeMode)
+
+    explicit CardSession(QObject *parent = nullptr);
+    ~CardSession() override;
+
+    bool isOpen() const { return m_card != nullptr; }
+    QString path() const { return m_path; }
+    QString errorString() const { return m_errorString; }
+    QVariantList chunks() const { return m_chunks; }
+    QString streamInfo() const;
+    QString videoCodecName() const;
+    QString audioInfo() const;
+    bool hasAudio() const;
+    bool g711Audio() const;
+    qlonglong firstPlayableMs() const;
+    qlonglong lastPlayableMs() const;
+    int timeMode() const { return m_timeMode; }
+    void setTimeMode(int mode);
+    QVariantMap info() const;
+
+    // Opening and closing.
+    Q_INVOKABLE bool open(const QUrl &folder);
+    Q_INVOKABLE bool openPath(const QString &localPath);
+    Q_INVOKABLE void close();
+    Q_INVOKABLE bool reload();
+
+    // Times, dates and clocks in the current time mode.
+    Q_INVOKABLE QString formatTime(qlonglong utcMs, bool withDate = true) const;
+    Q_INVOKABLE QString formatClock(qlonglong utcMs, bool withSeconds) const;
+    Q_INVOKABLE QString formatClockMs(qlonglong utcMs) const;
+    Q_INVOKABLE QString formatDate(qlonglong utcMs) const;
+    Q_INVOKABLE QString formatInputTime(qlonglong utcMs) const;
+    Q_INVOKABLE qlonglong parseInputTime(const QString &text) const;
+    Q_INVOKABLE QString offsetLabel(qlonglong utcMs) const;
+    Q_INVOKABLE int offsetMinutesAt(qlonglong utcMs) const;
+    Q_INVOKABLE QVariantMap dateOf(qlonglong utcMs) const;
+    Q_INVOKABLE qlonglong dayStartMs(int year, int month, int day) const;
+
+    // Calendar, day, event and keyframe queries.
+    Q_INVOKABLE QVariantList daysInMonth(int year, int month) const;
+    Q_INVOKABLE QVariantList eventDaysInMonth(int year, int month);
+    Q_INVOKABLE QVariantList dayChunks(qlonglong dayStartMs);
+    Q_INVOKABLE int kindAt(qlonglong utcMs) const;
+    Q_INVOKABLE qlonglong nextPlayableStart(qlonglong utcMs) const;
+    Q_INVOKABLE qlonglong keyframeAtOrBefore(qlonglong utcMs);
+    Q_INVOKABLE QVariantList eventsBetween(qlonglong fromMs, qlonglong toMs);
+
+    // What a selected range would export.
+    Q_INVOKABLE QVariantMap exportPlan(qlonglong fromMs, qlonglong toMs, int format = 0);
+
+    // For the other back-end objects (playback, export job, timeline item).
+    card_reader *reader() const { return m_card; }
+    const std::vector<card_range> &chunkRecords() const { return m_ranges; }
+    const card_stream &stream() const { return m_stream; }
+    // Offset from UTC in seconds at utcMs, in the current time mode.
+    int offsetSecondsAt(qlonglong utcMs) const;
+    std::vector<card_event> eventRecords(qlonglong fromMs, qlonglong toMs);
+    std::vector<card_keyframe> keyframeRecords(qlonglong fromMs, qlonglong toMs);
+
+signals:
+    void aboutToClose();
+    void changed();
+    void timeModeChanged();
+
+private:
+    void releaseCard();
+    qint64 localMidnight(int year, int month, int day) const;
+    qint64 recordingLocalToUtc(qint64 asUtcMs) const;
+
+    card_reader *m_card = nullptr;
+    QString m_path;
+    QString m_errorString;
+    std::vector<card_range> m_ranges;
+    QVariantList m_chunks;
+    card_stream m_stream{};
+    int m_timeMode = RecordingTime;
+};
+
+} // namespace nivra
