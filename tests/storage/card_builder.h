@@ -150,7 +150,7 @@ public:
 
     // Adds a segment table entry, writes its file and its index block.
     // Returns the frames' offsets in the file.
-    std::vector<uint32_t> add_segment(const SegmentSpec &spec);
+    std::vector<uint32_t> add_segment(const SegmentSpec &plan);
     // Writes seg_NNN.dat from frames; returns each frame's offset.
     std::vector<uint32_t> write_segment(uint16_t number, const std::vector<Frame> &frames);
 

@@ -73,7 +73,7 @@ void add_frames(Card &c, uint16_t number, uint32_t first, uint32_t last,
     c.table.push_back({first, last, number, 1, 0});
 }
 
-SegmentSpec spec(uint16_t number, uint32_t first, uint32_t last, int key_every = 2)
+SegmentSpec seg(uint16_t number, uint32_t first, uint32_t last, int key_every = 2)
 {
     SegmentSpec s;
     s.number = number;
@@ -88,7 +88,7 @@ SegmentSpec spec(uint16_t number, uint32_t first, uint32_t last, int key_every =
 TEST(Cursor, ArgumentsAndOrder)
 {
     Card c;
-    c.add_segment(spec(1, T0, T0 + 9));
+    c.add_segment(seg(1, T0, T0 + 9));
     c.write();
     card_reader *card = c.open();
     card_cursor *cursor = reinterpret_cast<card_cursor *>(0x1);
@@ -120,8 +120,8 @@ TEST(Cursor, ArgumentsAndOrder)
 TEST(Cursor, SeekInAGapLandsOnTheLaterSegment)
 {
     Card c;
-    c.add_segment(spec(1, T0, T0 + 9));
-    c.add_segment(spec(2, T0 + 20, T0 + 29));
+    c.add_segment(seg(1, T0, T0 + 9));
+    c.add_segment(seg(2, T0 + 20, T0 + 29));
     c.write();
     Session s(c);
     int64_t landed = -1;
@@ -144,7 +144,7 @@ TEST(Cursor, SeekLandsOnTheKeyframeAtMost3000MsBefore)
 {
     Card c;
     // Keyframes every 5 s.
-    c.add_segment(spec(1, T0, T0 + 19, 5));
+    c.add_segment(seg(1, T0, T0 + 19, 5));
     c.write();
     Session s(c);
     int64_t landed = -1;
@@ -180,7 +180,7 @@ TEST(Cursor, SeekBeforeTheFirstEntryOfTheContainingSegment)
 TEST(Cursor, SeekWithoutIndexEntriesStartsAtTheFileStart)
 {
     Card c;
-    c.add_segment(spec(1, T0, T0 + 9));
+    c.add_segment(seg(1, T0, T0 + 9));
     c.block_bad_crc[1] = true;
     c.write();
     Session s(c);
@@ -196,7 +196,7 @@ TEST(Cursor, SeekWithoutIndexEntriesStartsAtTheFileStart)
 TEST(Cursor, SeekAfterTheLastRecording)
 {
     Card c;
-    c.add_segment(spec(1, T0, T0 + 9));
+    c.add_segment(seg(1, T0, T0 + 9));
     c.write();
     Session s(c);
     int64_t landed = -77;
@@ -211,11 +211,11 @@ TEST(Cursor, SeekAfterTheLastRecording)
 TEST(Cursor, SeekSkipsAbsentSegments)
 {
     Card c;
-    c.add_segment(spec(1, T0, T0 + 9));
-    SegmentSpec absent = spec(2, T0 + 10, T0 + 19);
+    c.add_segment(seg(1, T0, T0 + 9));
+    SegmentSpec absent = seg(2, T0 + 10, T0 + 19);
     absent.write_file = false;
     c.add_segment(absent);
-    c.add_segment(spec(3, T0 + 20, T0 + 29));
+    c.add_segment(seg(3, T0 + 20, T0 + 29));
     c.write();
     Session s(c);
     int64_t landed = -1;
@@ -226,7 +226,7 @@ TEST(Cursor, SeekSkipsAbsentSegments)
 TEST(Cursor, SeekToASegmentWhoseFileWentAway)
 {
     Card c;
-    c.add_segment(spec(1, T0, T0 + 9));
+    c.add_segment(seg(1, T0, T0 + 9));
     c.write();
     Session s(c);
     c.remove_file("seg_001.dat");
@@ -238,9 +238,9 @@ TEST(Cursor, SeekToASegmentWhoseFileWentAway)
 TEST(Cursor, SequentialReadingCrossesSegmentsWithDiscontinuity)
 {
     Card c;
-    c.add_segment(spec(1, T0, T0 + 9));
-    c.add_segment(spec(2, T0 + 10, T0 + 19));
-    c.add_segment(spec(3, T0 + 30, T0 + 39));
+    c.add_segment(seg(1, T0, T0 + 9));
+    c.add_segment(seg(2, T0 + 10, T0 + 19));
+    c.add_segment(seg(3, T0 + 30, T0 + 39));
     c.write();
     Session s(c);
     ASSERT_CODE(0, cursor_seek(s.cursor, MS0, nullptr));
@@ -263,7 +263,7 @@ TEST(Cursor, SequentialReadingCrossesSegmentsWithDiscontinuity)
 TEST(Cursor, PendingFrameProtocol)
 {
     Card c;
-    c.add_segment(spec(1, T0, T0 + 9));
+    c.add_segment(seg(1, T0, T0 + 9));
     c.write();
     Session s(c);
     ASSERT_CODE(0, cursor_seek(s.cursor, MS0, nullptr));
@@ -291,7 +291,7 @@ TEST(Cursor, PendingFrameProtocol)
 TEST(Cursor, ShortPayloadReadKeepsTheFramePending)
 {
     Card c;
-    c.add_segment(spec(1, T0, T0 + 9));
+    c.add_segment(seg(1, T0, T0 + 9));
     c.write();
     Session s(c);
     ASSERT_CODE(0, cursor_seek(s.cursor, MS0, nullptr));
@@ -450,10 +450,10 @@ TEST(Cursor, NextSegmentIsTheEarliestStartingAfterTheCurrentEnd)
     Card c;
     // Listed out of time order; segment 5 overlaps segment 4 and is skipped
     // when reading on from 4.
-    c.add_segment(spec(6, T0 + 40, T0 + 49));
-    c.add_segment(spec(4, T0, T0 + 9));
-    c.add_segment(spec(5, T0 + 5, T0 + 14));
-    c.add_segment(spec(7, T0 + 20, T0 + 29));
+    c.add_segment(seg(6, T0 + 40, T0 + 49));
+    c.add_segment(seg(4, T0, T0 + 9));
+    c.add_segment(seg(5, T0 + 5, T0 + 14));
+    c.add_segment(seg(7, T0 + 20, T0 + 29));
     c.write();
     Session s(c);
     ASSERT_CODE(0, cursor_seek(s.cursor, MS0, nullptr));
@@ -513,8 +513,8 @@ TEST(Cursor, SegmentsOfOneRepeatedSecondDoNotLoop)
 TEST(Cursor, FileGoneDuringTheMoveToTheNextSegment)
 {
     Card c;
-    c.add_segment(spec(1, T0, T0 + 9));
-    c.add_segment(spec(2, T0 + 10, T0 + 19));
+    c.add_segment(seg(1, T0, T0 + 9));
+    c.add_segment(seg(2, T0 + 10, T0 + 19));
     c.write();
     Session s(c);
     ASSERT_CODE(0, cursor_seek(s.cursor, MS0, nullptr));
@@ -529,8 +529,8 @@ TEST(Cursor, FileGoneDuringTheMoveToTheNextSegment)
 TEST(Cursor, KeyframeModeVisitsEveryNthEntry)
 {
     Card c;
-    c.add_segment(spec(1, T0, T0 + 4, 1)); // 5 keyframes, entries 0..4
-    c.add_segment(spec(2, T0 + 5, T0 + 9, 1));
+    c.add_segment(seg(1, T0, T0 + 4, 1)); // 5 keyframes, entries 0..4
+    c.add_segment(seg(2, T0 + 5, T0 + 9, 1));
     c.write();
     Session s(c);
     ASSERT_CODE(0, cursor_set_stride(s.cursor, 2));
@@ -594,8 +594,8 @@ TEST(Cursor, KeyframeModeDiscontinuityUsesTheEntrySpacing)
 TEST(Cursor, StrideChangesMoveBetweenOffsetsAndEntries)
 {
     Card c;
-    c.add_segment(spec(1, T0, T0 + 9)); // keyframes at 0, 2, 4, 6, 8 s
-    c.add_segment(spec(2, T0 + 10, T0 + 19));
+    c.add_segment(seg(1, T0, T0 + 9)); // keyframes at 0, 2, 4, 6, 8 s
+    c.add_segment(seg(2, T0 + 10, T0 + 19));
     c.write();
     Session s(c);
     ASSERT_CODE(0, cursor_seek(s.cursor, MS0, nullptr));
@@ -630,7 +630,7 @@ TEST(Cursor, StrideChangesMoveBetweenOffsetsAndEntries)
 TEST(Cursor, SeveralCursorsReadIndependently)
 {
     Card c;
-    c.add_segment(spec(1, T0, T0 + 9));
+    c.add_segment(seg(1, T0, T0 + 9));
     c.write();
     card_reader *card = c.open();
     card_cursor *a = nullptr, *b = nullptr;
@@ -646,4 +646,38 @@ TEST(Cursor, SeveralCursorsReadIndependently)
     cursor_close(a);
     cursor_close(b);
     card_close(card);
+}
+
+TEST(Cursor, LargestStrideMovesOnAfterOneEntry)
+{
+    // The entry position and the gap threshold are computed in 64 bits.
+    Card c;
+    c.add_segment(seg(1, T0, T0 + 9, 1));
+    c.add_segment(seg(2, T0 + 10, T0 + 19, 1));
+    c.write();
+    Session s(c);
+    ASSERT_CODE(0, cursor_set_stride(s.cursor, 0x7FFFFFFF));
+    ASSERT_CODE(0, cursor_seek(s.cursor, MS0 + 3000, nullptr));
+    std::vector<card_frame> frames = s.read_all();
+    ASSERT_EQ(2u, frames.size());
+    EXPECT_EQ(MS0 + 3000, frames[0].time_ms);
+    EXPECT_EQ(MS0 + 10000, frames[1].time_ms);
+    EXPECT_EQ(0, frames[1].discontinuity) << "threshold 1000 * (2^31 - 1) + 3000 ms";
+}
+
+TEST(Cursor, PayloadOfExactly4MiBIsValid)
+{
+    Card c;
+    add_frames(c, 1, T0, T0 + 9, {video(MS0, CARD_FRAME_KEY, CARD_MAX_PAYLOAD), video(MS0 + 1000)});
+    c.write();
+    Session s(c);
+    ASSERT_CODE(0, cursor_seek(s.cursor, MS0, nullptr));
+    card_frame f{};
+    ASSERT_CODE(0, cursor_next(s.cursor, &f));
+    EXPECT_EQ(uint32_t(CARD_MAX_PAYLOAD), f.size);
+    std::vector<uint8_t> buf(f.size);
+    ASSERT_CODE(0, cursor_read(s.cursor, buf.data(), buf.size()));
+    EXPECT_EQ(uint8_t(MS0 & 0xFF), buf.back());
+    ASSERT_CODE(0, cursor_next(s.cursor, &f));
+    EXPECT_EQ(24u + CARD_MAX_PAYLOAD, f.file_offset);
 }

@@ -8,7 +8,7 @@ namespace {
 
 constexpr uint32_t T10 = 1705312800; // 2024-01-15 10:00:00 UTC
 
-SegmentSpec spec(uint16_t number, uint32_t first, uint32_t last, bool present = true)
+SegmentSpec seg(uint16_t number, uint32_t first, uint32_t last, bool present = true)
 {
     SegmentSpec s;
     s.number = number;
@@ -66,7 +66,7 @@ void expect_ranges(const std::vector<card_range> &got, const std::vector<card_ra
 TEST(Timeline, AbsentTableUsesTheSegmentTableSilently)
 {
     Card c;
-    SegmentSpec s = spec(1, T10, T10 + 599);
+    SegmentSpec s = seg(1, T10, T10 + 599);
     s.offset_min = 120;
     c.add_segment(s);
     c.write();
@@ -78,7 +78,7 @@ TEST(Timeline, AbsentTableUsesTheSegmentTableSilently)
 TEST(Timeline, LaterHeaderCopyIsUsed)
 {
     Card c;
-    c.add_segment(spec(1, T10, T10 + 99));
+    c.add_segment(seg(1, T10, T10 + 99));
     c.write();
     std::map<uint32_t, Span> slots = {{0, {T10, 49, 4}}, {1, {T10 + 50, 49, 8}}};
     TimelineHeader a = header(1, 0, 5), b = header(2, 0, 6);
@@ -115,7 +115,7 @@ TEST(Timeline, LaterHeaderCopyIsUsed)
 TEST(Timeline, RejectedHeaderIsNotReplacedByTheOtherCopy)
 {
     Card c;
-    c.add_segment(spec(1, T10, T10 + 99));
+    c.add_segment(seg(1, T10, T10 + 99));
     c.write();
     std::map<uint32_t, Span> slots = {{0, {T10, 99, 4}}};
     TimelineHeader a = header(1, 0, 6), b = header(1, 0, 5);
@@ -159,7 +159,7 @@ TEST(Timeline, RejectedHeaderIsNotReplacedByTheOtherCopy)
 TEST(Timeline, RingWrapsAtTheEndOfTheEntryArea)
 {
     Card c;
-    c.add_segment(spec(1, T10, T10 + 499));
+    c.add_segment(seg(1, T10, T10 + 499));
     c.write();
     // Slots 8190, 8191, 0, 1, 2 in that order; the newest (slot 2) is open.
     std::map<uint32_t, Span> slots = {{8190, {T10, 50, 0}},
@@ -188,7 +188,7 @@ TEST(Timeline, RingWrapsAtTheEndOfTheEntryArea)
 TEST(Timeline, OffsetOutsideTheRangeMakesTheTableCorrupt)
 {
     Card c;
-    SegmentSpec s = spec(1, T10, T10 + 999);
+    SegmentSpec s = seg(1, T10, T10 + 999);
     s.offset_min = -300;
     c.add_segment(s);
     c.write();
@@ -215,7 +215,7 @@ TEST(Timeline, OffsetOutsideTheRangeMakesTheTableCorrupt)
 TEST(Timeline, OffsetLimitsAreAccepted)
 {
     Card c;
-    c.add_segment(spec(1, T10, T10 + 199));
+    c.add_segment(seg(1, T10, T10 + 199));
     c.write();
     c.write_timeline(header(2), nullptr, {{0, {T10, 99, -48}}, {1, {T10 + 100, 99, 56}}});
     std::string err;
@@ -226,7 +226,7 @@ TEST(Timeline, OffsetLimitsAreAccepted)
 TEST(Timeline, EntryInvariants)
 {
     Card c;
-    c.add_segment(spec(1, T10, T10 + 199));
+    c.add_segment(seg(1, T10, T10 + 199));
     c.write();
     std::string err;
     // End before start: the 32-bit end wraps.
@@ -245,7 +245,7 @@ TEST(Timeline, EntryInvariants)
 TEST(Timeline, ShortEntryAreaIsNotLoaded)
 {
     Card c;
-    c.add_segment(spec(1, T10, T10 + 99));
+    c.add_segment(seg(1, T10, T10 + 99));
     c.write();
     std::map<uint32_t, Span> slots = {{3, {T10, 10, 4}}, {4, {T10 + 20, 10, 4}}};
     c.write_timeline(header(2, 3), nullptr, slots, 128 + 4 * 8 + 7);
@@ -261,8 +261,8 @@ TEST(Timeline, ShortEntryAreaIsNotLoaded)
 TEST(Timeline, NewestOpenEntryExtendsToTheLatestSecond)
 {
     Card c;
-    c.add_segment(spec(1, T10, T10 + 299));
-    c.add_segment(spec(2, T10 + 300, T10 + 599));
+    c.add_segment(seg(1, T10, T10 + 299));
+    c.add_segment(seg(2, T10 + 300, T10 + 599));
     c.write();
     c.write_timeline(header(1), nullptr, {{0, {T10, 0xFFFFFF, 0}}});
     expect_ranges(open_ranges(c), {R(T10, T10 + 599, 0)});
@@ -274,7 +274,7 @@ TEST(Timeline, NewestOpenEntryExtendsToTheLatestSecond)
 TEST(Timeline, SpansMergeAcrossGapsOfAtMost3Seconds)
 {
     Card c;
-    c.add_segment(spec(1, T10, T10 + 600));
+    c.add_segment(seg(1, T10, T10 + 600));
     c.write();
     // 10:00:00-10:05:00 and 10:05:03-10:10:00.
     c.write_timeline(header(2), nullptr, {{0, {T10, 300, 0}}, {1, {T10 + 303, 297, 0}}});
@@ -293,9 +293,9 @@ TEST(Timeline, SpansMergeAcrossGapsOfAtMost3Seconds)
 TEST(Timeline, MissingSegmentsSplitASpan)
 {
     Card c;
-    c.add_segment(spec(1, T10, T10 + 1199));
-    c.add_segment(spec(2, T10 + 1200, T10 + 2399, false));
-    c.add_segment(spec(3, T10 + 2400, T10 + 3600));
+    c.add_segment(seg(1, T10, T10 + 1199));
+    c.add_segment(seg(2, T10 + 1200, T10 + 2399, false));
+    c.add_segment(seg(3, T10 + 2400, T10 + 3600));
     c.write();
     c.write_timeline(header(1), nullptr, {{0, {T10, 3600, 0}}});
     expect_ranges(open_ranges(c), {R(T10, T10 + 1199, 0), R(T10 + 1200, T10 + 2399, 0, 1),
@@ -310,9 +310,9 @@ TEST(Timeline, PresentTimeIsNeverMissing)
 {
     Card c;
     // A missing segment that overlaps two present ones.
-    c.add_segment(spec(1, T10, T10 + 99));
-    c.add_segment(spec(2, T10 + 50, T10 + 299, false));
-    c.add_segment(spec(3, T10 + 150, T10 + 199));
+    c.add_segment(seg(1, T10, T10 + 99));
+    c.add_segment(seg(2, T10 + 50, T10 + 299, false));
+    c.add_segment(seg(3, T10 + 150, T10 + 199));
     c.write();
     expect_ranges(open_ranges(c), {R(T10, T10 + 99, 0), R(T10 + 100, T10 + 149, 0, 1),
                                    R(T10 + 150, T10 + 199, 0), R(T10 + 200, T10 + 299, 0, 1)});
@@ -321,15 +321,15 @@ TEST(Timeline, PresentTimeIsNeverMissing)
 TEST(Timeline, OffsetsFromTheIndexBlocksWithoutATable)
 {
     Card c;
-    SegmentSpec a = spec(1, T10, T10 + 99);
+    SegmentSpec a = seg(1, T10, T10 + 99);
     a.offset_min = 60;
     c.add_segment(a);
-    SegmentSpec b = spec(2, T10 + 100, T10 + 199);
+    SegmentSpec b = seg(2, T10 + 100, T10 + 199);
     b.offset_min = 120;
     c.add_segment(b);
-    c.add_segment(spec(3, T10 + 200, T10 + 299));
+    c.add_segment(seg(3, T10 + 200, T10 + 299));
     c.blocks[3].clear(); // a block without entries: offset 0
-    c.add_segment(spec(4, T10 + 300, T10 + 399));
+    c.add_segment(seg(4, T10 + 300, T10 + 399));
     c.blocks[4][0].offset_min = 60;
     c.block_bad_crc[4] = true; // an invalid block: offset 0
     c.write();
@@ -346,9 +346,9 @@ TEST(Timeline, OffsetsFromTheIndexBlocksWithoutATable)
 TEST(Timeline, SegmentsAtTheTopOfTheSecondRange)
 {
     Card c;
-    c.add_segment(spec(1, 0xFFFFFF00u, 0xFFFFFFFEu));
-    c.add_segment(spec(2, 0xFFFFFFFFu, 0xFFFFFFFFu));
-    c.add_segment(spec(3, 0xFFFFFF80u, 0xFFFFFFFFu, false));
+    c.add_segment(seg(1, 0xFFFFFF00u, 0xFFFFFFFEu));
+    c.add_segment(seg(2, 0xFFFFFFFFu, 0xFFFFFFFFu));
+    c.add_segment(seg(3, 0xFFFFFF80u, 0xFFFFFFFFu, false));
     c.write();
     expect_ranges(open_ranges(c), {R(0xFFFFFF00u, 0xFFFFFFFFu, 0)});
 }
@@ -356,9 +356,9 @@ TEST(Timeline, SegmentsAtTheTopOfTheSecondRange)
 TEST(Ranges, QueryArgumentsAndCounting)
 {
     Card c;
-    c.add_segment(spec(1, T10, T10 + 99));
-    c.add_segment(spec(2, T10 + 200, T10 + 299));
-    c.add_segment(spec(3, T10 + 400, T10 + 499));
+    c.add_segment(seg(1, T10, T10 + 99));
+    c.add_segment(seg(2, T10 + 200, T10 + 299));
+    c.add_segment(seg(3, T10 + 400, T10 + 499));
     c.write();
     card_reader *card = c.open();
     card_range out[3] = {};
@@ -406,7 +406,7 @@ TEST(MonthDays, RangeAcrossAMonthEnd)
 {
     constexpr uint32_t jan31_2330 = 1706743800; // 2024-01-31 23:30:00 UTC
     Card c;
-    c.add_segment(spec(1, jan31_2330, jan31_2330 + 3600));
+    c.add_segment(seg(1, jan31_2330, jan31_2330 + 3600));
     c.write();
     card_reader *card = c.open();
     EXPECT_EQ(1u << 31, days(card, 2024, 1));
@@ -435,9 +435,9 @@ TEST(MonthDays, RangeOffsetsAndPlayableOnly)
     constexpr uint32_t jan31_2330 = 1706743800;
     Card c;
     // Playable 23:30 UTC on the 31st, recorded at UTC+01:00 (local 00:30, 1st).
-    c.add_segment(spec(1, jan31_2330, jan31_2330 + 600));
+    c.add_segment(seg(1, jan31_2330, jan31_2330 + 600));
     // Missing three days later.
-    c.add_segment(spec(2, jan31_2330 + 3 * 86400, jan31_2330 + 3 * 86400 + 60, false));
+    c.add_segment(seg(2, jan31_2330 + 3 * 86400, jan31_2330 + 3 * 86400 + 60, false));
     c.write();
     c.write_timeline(header(2), nullptr,
                      {{0, {jan31_2330, 600, 4}}, {1, {jan31_2330 + 3 * 86400, 60, 4}}});
