@@ -18,7 +18,8 @@
 
 // ---- Result codes -------------------------------------------------------
 
-enum {
+enum
+{
     CARD_OK = 0,                // success
     CARD_NO_MORE = 1,           // nothing (more) lies at or after the time
     CARD_ERR_ARGUMENT = -1,     // invalid argument
@@ -34,7 +35,8 @@ enum {
 
 // ---- Constants of the card format ---------------------------------------
 
-enum {
+enum
+{
     CARD_PATH_MAX = 1023,          // bytes of a directory path (UTF-8)
     CARD_MAX_PAYLOAD = 0x400000,   // largest frame payload in bytes
     CARD_MAX_INDEX_ENTRIES = 2046, // index entries read per segment
@@ -42,21 +44,24 @@ enum {
 };
 
 // Frame types (card_frame::type).
-enum {
+enum
+{
     CARD_FRAME_KEY = 0,   // video keyframe
     CARD_FRAME_INTER = 1, // video inter frame
     CARD_FRAME_AUDIO = 2, // audio
 };
 
 // Video codecs (card_stream::video_codec).
-enum {
+enum
+{
     CARD_CODEC_UNKNOWN = 0,
     CARD_CODEC_H264 = 1,
     CARD_CODEC_H265 = 2,
 };
 
 // Audio kinds (card_stream::audio_kind).
-enum {
+enum
+{
     CARD_AUDIO_NONE = 0,     // no audio frames
     CARD_AUDIO_AAC_ADTS = 1, // AAC with ADTS headers
     CARD_AUDIO_AAC_RAW = 2,  // raw AAC frames of 1024 samples
@@ -65,7 +70,8 @@ enum {
 };
 
 // Event kind bits (card_event::kinds, card_keyframe::kinds).
-enum {
+enum
+{
     CARD_KIND_MOTION = 0x01,
     CARD_KIND_SOUND = 0x02,
     CARD_KIND_CRYING = 0x04,
@@ -74,14 +80,16 @@ enum {
 };
 
 // Index entry event flags (card_keyframe::flags).
-enum {
+enum
+{
     CARD_MARK_CONTINUE = 0x01,
     CARD_MARK_START = 0x02,
     CARD_MARK_END = 0x04,
 };
 
 // Event states (card_event::state).
-enum {
+enum
+{
     CARD_EVENT_ENDED = 0, // ended by an end mark
     CARD_EVENT_OPEN = 1,  // still open at the end of the scanned data
     CARD_EVENT_CUT = 2,   // cut short by the next start mark
@@ -90,7 +98,8 @@ enum {
 // ---- Records --------------------------------------------------------------
 
 // Summary of an opened card (card_get_summary).
-struct card_summary {
+struct card_summary
+{
     uint64_t format_ms;        // when the card was formatted, ms since the epoch
     uint32_t segment_count;    // entries in the segment table
     uint32_t segment_size;     // segment size in bytes
@@ -101,7 +110,8 @@ struct card_summary {
 };
 
 // One frame header as cursor_next() returns it.
-struct card_frame {
+struct card_frame
+{
     uint8_t type;           // CARD_FRAME_*
     uint8_t discontinuity;  // 1 when the time jumps past the gap threshold
     int16_t utc_offset_min; // camera UTC offset, minutes
@@ -112,7 +122,8 @@ struct card_frame {
 };
 
 // What card_probe_stream() found at a time.
-struct card_stream {
+struct card_stream
+{
     int32_t video_codec;       // CARD_CODEC_*
     int32_t audio_kind;        // CARD_AUDIO_*
     int32_t sample_rate;       // Hz, 0 when unknown
@@ -123,7 +134,8 @@ struct card_stream {
 };
 
 // A recording range: playable time, or time whose segment files are absent.
-struct card_range {
+struct card_range
+{
     uint32_t first;         // first second (UTC)
     uint32_t last;          // last second (UTC), inclusive
     int16_t utc_offset_min; // camera UTC offset, minutes
@@ -131,7 +143,8 @@ struct card_range {
 };
 
 // An event built from the index marks (card_events).
-struct card_event {
+struct card_event
+{
     uint32_t first;         // start second (UTC)
     uint32_t last;          // first + length (length kept in 16 bits)
     uint16_t kinds;         // CARD_KIND_* bits
@@ -141,7 +154,8 @@ struct card_event {
 };
 
 // A keyframe index entry (card_keyframes).
-struct card_keyframe {
+struct card_keyframe
+{
     int64_t time_ms;        // entry second * 1000 + milliseconds
     int16_t utc_offset_min; // entry UTC offset, minutes
     uint16_t segment;       // segment number
@@ -182,25 +196,24 @@ int card_probe_stream(card_reader *card, uint64_t time_ms, card_stream *out);
 
 // Counts the ranges with last >= from and first <= to into *count and copies
 // the first min(count, capacity) into out, in range order. Returns 0 or -1.
-int card_ranges(const card_reader *card, uint32_t from, uint32_t to, card_range *out,
-                int capacity, int *count);
+int card_ranges(const card_reader *card, uint32_t from, uint32_t to, card_range *out, int capacity,
+                int *count);
 
 // Sets bit d (1..31) of *mask for every day d of year/month (local time) that a
 // range touches. The offset function gives the local offset in seconds for a
 // UTC second; null uses each range's own offset. playable_only skips missing
 // ranges. Returns 0 or -1.
-int card_month_days(const card_reader *card, int year, int month, card_offset_fn offset_fn,
-                    void *context, int playable_only, uint32_t *mask);
+int card_month_days(const card_reader *card, int year, int month, card_offset_fn offset_fn, void *context,
+                    int playable_only, uint32_t *mask);
 
 // Scans the index marks of [from, to] for events; *count gets how many were
 // found, the first min(count, capacity) are stored. Returns 0, -1, -6 or -7.
-int card_events(const card_reader *card, uint32_t from, uint32_t to, card_event *out,
-                int capacity, int *count);
+int card_events(const card_reader *card, uint32_t from, uint32_t to, card_event *out, int capacity,
+                int *count);
 
 // Calls callback for every keyframe index entry in [from, to] in time order and
 // fills the reader's index cache. Returns 0 (also when stopped), -1 or -7.
-int card_keyframes(card_reader *card, uint32_t from, uint32_t to, card_keyframe_fn callback,
-                   void *context);
+int card_keyframes(card_reader *card, uint32_t from, uint32_t to, card_keyframe_fn callback, void *context);
 
 // ---- Read cursor ---------------------------------------------------------------
 

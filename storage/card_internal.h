@@ -52,7 +52,8 @@ constexpr size_t kFilePathMax = CARD_PATH_MAX + 32;
 
 // ---- Records ----------------------------------------------------------------
 
-struct MetaRecord {
+struct MetaRecord
+{
     uint64_t format_ms = 0;
     uint32_t generation = 0;
     uint32_t segment_size = 0;
@@ -60,7 +61,8 @@ struct MetaRecord {
     uint16_t segment_count = 0;
 };
 
-struct SegmentEntry {
+struct SegmentEntry
+{
     uint32_t first = 0;
     uint32_t last = 0;
     uint16_t number = 0;
@@ -77,7 +79,8 @@ inline bool is_valid_segment(const SegmentEntry &e)
     return (e.state == 1 || e.state == 2) && e.first != 0 && e.last >= e.first;
 }
 
-struct IndexEntry {
+struct IndexEntry
+{
     uint32_t second = 0;
     uint32_t frame_offset = 0;
     uint16_t ms = 0;
@@ -92,7 +95,8 @@ inline int64_t entry_time_ms(const IndexEntry &e)
 }
 
 // Where the segment table and the index blocks lie in index.dat.
-struct IndexLayout {
+struct IndexLayout
+{
     uint16_t slot_count = 0;
     uint32_t table_offset = 0;
     uint32_t block0_offset = 0;
@@ -100,7 +104,8 @@ struct IndexLayout {
 };
 
 // A valid frame header.
-struct FrameHeader {
+struct FrameHeader
+{
     uint8_t type = 0;
     int16_t offset_min = 0;
     uint32_t second = 0;
@@ -110,20 +115,23 @@ struct FrameHeader {
 
 // The index entries of one segment, filled the first time a keyframe walk
 // needs them.
-struct IndexCache {
+struct IndexCache
+{
     bool loaded = false;
     uint16_t count = 0;
     IndexEntry *entries = nullptr;
 };
 
-struct SegmentState {
+struct SegmentState
+{
     int64_t file_size = -1; // -1 when absent or not a valid segment
     bool present = false;
     IndexCache cache;
 };
 
 // A loaded timeline.dat entry.
-struct TimelineEntry {
+struct TimelineEntry
+{
     uint32_t start = 0;
     uint32_t end = 0; // 0 while the span is still open
     int16_t offset_min = 0;
@@ -146,8 +154,8 @@ uint32_t read_index_block(FileHandle index_file, int64_t index_size, const Index
 // Reads the frame header at offset of a segment file and checks it: the magic,
 // payload size, checksum, type, and end within segment_size and file_size.
 // Returns true and fills *out for a valid frame.
-bool read_frame_header(FileHandle file, uint64_t file_size, uint32_t segment_size,
-                       uint64_t offset, FrameHeader *out);
+bool read_frame_header(FileHandle file, uint64_t file_size, uint32_t segment_size, uint64_t offset,
+                       FrameHeader *out);
 
 // Loads timeline.dat: returns 0 and the entries (caller frees with delete[]),
 // or 1 when the table is not loaded. Writes the loader's diagnostics to stderr.
@@ -155,14 +163,14 @@ int load_timeline(const char *path, TimelineEntry **entries, uint32_t *count);
 
 // Builds the card's recording ranges from the loaded timeline entries (null
 // when not loaded) or from the segment table. Returns 0 or -7.
-int build_ranges(card_reader *card, const TimelineEntry *entries, uint32_t count,
-                 bool table_loaded);
+int build_ranges(card_reader *card, const TimelineEntry *entries, uint32_t count, bool table_loaded);
 
 } // namespace nivra::storage
 
 // ---- Handles ------------------------------------------------------------------
 
-struct card_reader {
+struct card_reader
+{
     char dir[CARD_PATH_MAX + 1] = {};
     char index_path[nivra::storage::kFilePathMax + 1] = {};
     char timeline_path[nivra::storage::kFilePathMax + 1] = {};
@@ -180,7 +188,8 @@ struct card_reader {
     uint32_t range_count = 0;
 };
 
-struct card_cursor {
+struct card_cursor
+{
     card_reader *card = nullptr;
     nivra::storage::FileHandle file = nivra::storage::kNoFile;
     nivra::storage::FileHandle index_file = nivra::storage::kNoFile;

@@ -14,8 +14,7 @@ namespace {
 // Returns true when the 64-byte copy at p is a valid version-2 meta record.
 bool meta_copy_valid(const uint8_t *p)
 {
-    return le32(p + 8) == kMetaMagic && le16(p + 24) == kFormatVersion &&
-           le32(p + 60) == crc32(p, 60);
+    return le32(p + 8) == kMetaMagic && le16(p + 24) == kFormatVersion && le32(p + 60) == crc32(p, 60);
 }
 
 MetaRecord parse_meta(const uint8_t *p)
@@ -75,9 +74,8 @@ int read_index_table(card_reader *card)
         return CARD_ERR_CORRUPT;
     uint8_t h[kIndexHeaderSize];
     int rc = CARD_OK;
-    if (file_read_at(f, 0, h, sizeof h) != static_cast<int64_t>(sizeof h) ||
-        le32(h) != kIndexMagic || le32(h + 28) != crc32(h, 28) ||
-        le16(h + 6) < card->segment_count) {
+    if (file_read_at(f, 0, h, sizeof h) != static_cast<int64_t>(sizeof h) || le32(h) != kIndexMagic ||
+        le32(h + 28) != crc32(h, 28) || le16(h + 6) < card->segment_count) {
         rc = CARD_ERR_CORRUPT;
     } else {
         card->layout.slot_count = le16(h + 6);

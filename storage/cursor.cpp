@@ -61,8 +61,8 @@ int open_segment(card_cursor *c, uint32_t pos)
         c->index_file = file_open(card->index_path);
         c->index_size = file_size(c->index_file);
     }
-    c->entry_count = read_index_block(c->index_file, c->index_size, card->layout,
-                                      card->table[pos].number, c->entries, false);
+    c->entry_count = read_index_block(c->index_file, c->index_size, card->layout, card->table[pos].number,
+                                      c->entries, false);
     c->spacing_ms = median_spacing(c);
     return CARD_OK;
 }
@@ -118,14 +118,12 @@ bool next_in_segment(card_cursor *c)
         int64_t t = static_cast<int64_t>(h.second) * 1000 + h.ms;
         if (c->has_high && t + kStaleFrameMs < c->high_ms)
             return false;
-        make_pending(c, h, c->read_offset, c->read_offset + kFrameHeaderSize + h.size,
-                     c->entry_pos);
+        make_pending(c, h, c->read_offset, c->read_offset + kFrameHeaderSize + h.size, c->entry_pos);
         return true;
     }
     while (c->entry_pos < c->entry_count) {
         uint64_t offset = c->entries[c->entry_pos].frame_offset;
-        if (read_frame_header(c->file, c->file_size, segment_size, offset, &h) &&
-            h.type == CARD_FRAME_KEY) {
+        if (read_frame_header(c->file, c->file_size, segment_size, offset, &h) && h.type == CARD_FRAME_KEY) {
             make_pending(c, h, offset, c->read_offset, c->entry_pos + c->stride);
             return true;
         }
@@ -308,8 +306,7 @@ int cursor_set_stride(card_cursor *c, int stride)
             ++i;
         c->entry_pos = i;
     } else if (stride == 0) {
-        c->read_offset = c->entry_pos < c->entry_count ? c->entries[c->entry_pos].frame_offset
-                                                       : c->file_size;
+        c->read_offset = c->entry_pos < c->entry_count ? c->entries[c->entry_pos].frame_offset : c->file_size;
     }
     c->stride = stride;
     return CARD_OK;

@@ -77,8 +77,8 @@ uint32_t read_index_block(FileHandle index_file, int64_t index_size, const Index
     return count;
 }
 
-bool read_frame_header(FileHandle file, uint64_t file_size, uint32_t segment_size,
-                       uint64_t offset, FrameHeader *out)
+bool read_frame_header(FileHandle file, uint64_t file_size, uint32_t segment_size, uint64_t offset,
+                       FrameHeader *out)
 {
     uint8_t h[kFrameHeaderSize];
     if (file_read_at(file, offset, h, sizeof h) != static_cast<int64_t>(sizeof h))

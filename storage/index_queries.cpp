@@ -9,7 +9,8 @@ using namespace nivra::storage;
 namespace {
 
 // An event while the scan builds it.
-struct OpenEvent {
+struct OpenEvent
+{
     bool open = false;
     uint32_t start = 0;
     uint32_t latest = 0;
@@ -17,8 +18,8 @@ struct OpenEvent {
 };
 
 // Counts the event and stores it while there is room.
-void emit(card_event *out, int capacity, int *count, uint32_t first, uint32_t last,
-          uint16_t kinds, uint8_t state)
+void emit(card_event *out, int capacity, int *count, uint32_t first, uint32_t last, uint16_t kinds,
+          uint8_t state)
 {
     if (*count < capacity) {
         card_event &e = out[*count];
@@ -33,8 +34,8 @@ void emit(card_event *out, int capacity, int *count, uint32_t first, uint32_t la
 }
 
 // Walks the index entries of one segment through the event state machine.
-void scan_entries(const IndexEntry *entries, uint32_t n, uint32_t from, uint32_t to,
-                  OpenEvent *ev, card_event *out, int capacity, int *count)
+void scan_entries(const IndexEntry *entries, uint32_t n, uint32_t from, uint32_t to, OpenEvent *ev,
+                  card_event *out, int capacity, int *count)
 {
     for (uint32_t i = 0; i < n; ++i) {
         const IndexEntry &x = entries[i];
@@ -48,8 +49,7 @@ void scan_entries(const IndexEntry *entries, uint32_t n, uint32_t from, uint32_t
             *ev = {true, x.second, x.second, x.kinds};
         } else if (x.flags & CARD_MARK_END) {
             if (ev->open) {
-                emit(out, capacity, count, ev->start, x.second, ev->kinds | x.kinds,
-                     CARD_EVENT_ENDED);
+                emit(out, capacity, count, ev->start, x.second, ev->kinds | x.kinds, CARD_EVENT_ENDED);
                 ev->open = false;
             }
         } else if (x.flags & CARD_MARK_CONTINUE) {
@@ -85,8 +85,8 @@ void locate(const card_reader *card, uint32_t second, int16_t *offset, uint8_t *
 
 } // namespace
 
-int card_events(const card_reader *card, uint32_t from, uint32_t to, card_event *out,
-                int capacity, int *count)
+int card_events(const card_reader *card, uint32_t from, uint32_t to, card_event *out, int capacity,
+                int *count)
 {
     if (!card || !count || capacity < 0 || (capacity > 0 && !out) || to < from)
         return CARD_ERR_ARGUMENT;
@@ -102,7 +102,8 @@ int card_events(const card_reader *card, uint32_t from, uint32_t to, card_event 
     }
     FileHandle f = file_open(card->index_path);
     int64_t bytes = static_cast<int64_t>(n) * kTableEntrySize;
-    if (f == kNoFile || file_read_at(f, card->layout.table_offset, raw, static_cast<size_t>(bytes)) != bytes) {
+    if (f == kNoFile ||
+        file_read_at(f, card->layout.table_offset, raw, static_cast<size_t>(bytes)) != bytes) {
         file_close(f);
         delete[] raw;
         delete[] candidates;
@@ -112,8 +113,8 @@ int card_events(const card_reader *card, uint32_t from, uint32_t to, card_event 
     uint32_t m = 0;
     for (uint32_t i = 0; i < n; ++i) {
         SegmentEntry e = parse_segment_entry(raw + i * kTableEntrySize);
-        if (e.event_flag != 0 && (e.state == 1 || e.state == 2) && e.first != 0 &&
-            e.last >= from && e.first <= to)
+        if (e.event_flag != 0 && (e.state == 1 || e.state == 2) && e.first != 0 && e.last >= from &&
+            e.first <= to)
             candidates[m++] = e;
     }
     std::stable_sort(candidates, candidates + m,
@@ -138,8 +139,7 @@ int card_events(const card_reader *card, uint32_t from, uint32_t to, card_event 
     return CARD_OK;
 }
 
-int card_keyframes(card_reader *card, uint32_t from, uint32_t to, card_keyframe_fn callback,
-                   void *context)
+int card_keyframes(card_reader *card, uint32_t from, uint32_t to, card_keyframe_fn callback, void *context)
 {
     if (!card || !callback || to < from)
         return CARD_ERR_ARGUMENT;

@@ -57,8 +57,7 @@ int32_t median_interval(const int64_t *times, int n)
     return static_cast<int32_t>(diffs[m / 2]);
 }
 
-void describe_audio(const uint8_t *head, size_t head_len, const uint32_t *sizes, int count,
-                    card_stream *out)
+void describe_audio(const uint8_t *head, size_t head_len, const uint32_t *sizes, int count, card_stream *out)
 {
     if (count == 0) {
         out->audio_kind = CARD_AUDIO_NONE;
@@ -145,8 +144,8 @@ int card_probe_stream(card_reader *card, uint64_t time_ms, card_stream *out)
         else if (f.time_ms - start_ms > kEarlyStopMs && keyframe_done && audio_seen >= kMaxAudioFrames)
             break;
 
-        bool want = (f.type == CARD_FRAME_KEY && !keyframe_done) ||
-                    (f.type == CARD_FRAME_AUDIO && !audio_done);
+        bool want =
+            (f.type == CARD_FRAME_KEY && !keyframe_done) || (f.type == CARD_FRAME_AUDIO && !audio_done);
         if (want) {
             if (f.size > payload_cap) {
                 uint8_t *grown = new (std::nothrow) uint8_t[f.size];

@@ -20,7 +20,8 @@ constexpr int kMinOffsetMin = -720;
 constexpr int kMaxOffsetMin = 840;
 constexpr uint64_t kMergeGap = 3;
 
-struct TimelineHeader {
+struct TimelineHeader
+{
     uint16_t version;
     uint16_t capacity;
     uint32_t generation;
@@ -75,8 +76,7 @@ int load_entries(FileHandle f, const TimelineHeader &h, uint32_t want, TimelineE
         bytes = static_cast<int64_t>(second_run) * kTimelineEntrySize;
         if (file_read_at(f, kTimelineEntryOffset, raw + first_run * kTimelineEntrySize,
                          static_cast<size_t>(bytes)) != bytes) {
-            fprintf(stderr, "[storage_timeline] load: short read at wrap (%u entries)\n",
-                    second_run);
+            fprintf(stderr, "[storage_timeline] load: short read at wrap (%u entries)\n", second_run);
             delete[] raw;
             return 1;
         }
@@ -115,7 +115,8 @@ int load_entries(FileHandle f, const TimelineHeader &h, uint32_t want, TimelineE
     return 0;
 }
 
-struct Span {
+struct Span
+{
     uint32_t first;
     uint32_t last;
     int16_t offset_min;
@@ -206,8 +207,8 @@ int load_timeline(const char *path, TimelineEntry **entries, uint32_t *count)
         h = static_cast<int32_t>(ha.generation - hb.generation) < 0 ? hb : ha;
     else
         h = a ? ha : hb;
-    if (h.version != 2 || h.capacity != CARD_TIMELINE_CAPACITY ||
-        h.entry_offset != kTimelineEntryOffset || h.count > h.capacity || h.head >= h.capacity) {
+    if (h.version != 2 || h.capacity != CARD_TIMELINE_CAPACITY || h.entry_offset != kTimelineEntryOffset ||
+        h.count > h.capacity || h.head >= h.capacity) {
         fprintf(stderr,
                 "[storage_timeline] load: reject header ver=%u cap=%u entry_off=%u head=%u "
                 "count=%u\n",
@@ -220,8 +221,7 @@ int load_timeline(const char *path, TimelineEntry **entries, uint32_t *count)
     return rc;
 }
 
-int build_ranges(card_reader *card, const TimelineEntry *entries, uint32_t count,
-                 bool table_loaded)
+int build_ranges(card_reader *card, const TimelineEntry *entries, uint32_t count, bool table_loaded)
 {
     // The ranges are built with std::vector; a failed allocation is reported
     // as -7 instead of escaping as an exception.
@@ -304,8 +304,8 @@ int build_ranges(card_reader *card, const TimelineEntry *entries, uint32_t count
 
 } // namespace nivra::storage
 
-int card_ranges(const card_reader *card, uint32_t from, uint32_t to, card_range *out,
-                int capacity, int *count)
+int card_ranges(const card_reader *card, uint32_t from, uint32_t to, card_range *out, int capacity,
+                int *count)
 {
     if (!card || !count || capacity < 0 || (capacity > 0 && !out) || to < from)
         return CARD_ERR_ARGUMENT;
@@ -322,8 +322,8 @@ int card_ranges(const card_reader *card, uint32_t from, uint32_t to, card_range 
     return CARD_OK;
 }
 
-int card_month_days(const card_reader *card, int year, int month, card_offset_fn offset_fn,
-                    void *context, int playable_only, uint32_t *mask)
+int card_month_days(const card_reader *card, int year, int month, card_offset_fn offset_fn, void *context,
+                    int playable_only, uint32_t *mask)
 {
     if (!card || !mask || month < 1 || month > 12)
         return CARD_ERR_ARGUMENT;

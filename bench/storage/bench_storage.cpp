@@ -55,12 +55,14 @@ void write_file(const std::string &path, const Bytes &bytes)
     out.write(reinterpret_cast<const char *>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
 }
 
-struct Segment {
+struct Segment
+{
     uint32_t first, last;
     uint16_t number;
 };
 
-struct Key {
+struct Key
+{
     uint32_t second, offset;
     uint16_t ms;
 };
@@ -212,7 +214,8 @@ void write_stream_card(const std::string &dir)
     write_bookkeeping(dir, segments, keys);
 }
 
-struct Stats {
+struct Stats
+{
     double median, worst;
 };
 
@@ -258,7 +261,8 @@ void bench_seek(const std::string &dir)
     card_summary s{};
     card_get_summary(card, &s);
     std::mt19937_64 rng(42);
-    std::uniform_int_distribution<uint64_t> pick(uint64_t(s.first_second) * 1000, uint64_t(s.last_second) * 1000 + 999);
+    std::uniform_int_distribution<uint64_t> pick(uint64_t(s.first_second) * 1000,
+                                                 uint64_t(s.last_second) * 1000 + 999);
     std::vector<uint64_t> targets(5000);
     for (uint64_t &t : targets)
         t = pick(rng);
@@ -306,7 +310,8 @@ void bench_sequential(const std::string &dir)
     auto block_pass = [&]() {
         uint64_t total = 0;
         for (uint32_t i = 0; i < s.segment_count; ++i) {
-            nivra::storage::FileHandle f = nivra::storage::file_open(seg_path(dir, static_cast<uint16_t>(i)).c_str());
+            nivra::storage::FileHandle f =
+                nivra::storage::file_open(seg_path(dir, static_cast<uint16_t>(i)).c_str());
             uint64_t at = 0;
             int64_t n;
             while ((n = nivra::storage::file_read_at(f, at, buffer.data(), buffer.size())) > 0) {
@@ -334,7 +339,8 @@ void bench_sequential(const std::string &dir)
            "cursor_next + cursor_read", payload / c / 1e6, frames / c,
            static_cast<unsigned long long>(frames), payload / 1e6, file_bytes / 1e6);
     printf("%-34s %8.0f MB/s\n", "plain reads in 4 MiB blocks", file_bytes / b / 1e6);
-    printf("%-34s %8.2f  (goal at least 0.5)\n", "cursor / blocks (file bytes)", (file_bytes / c) / (file_bytes / b));
+    printf("%-34s %8.2f  (goal at least 0.5)\n", "cursor / blocks (file bytes)",
+           (file_bytes / c) / (file_bytes / b));
     card_close(card);
 }
 
@@ -343,9 +349,11 @@ void bench_sequential(const std::string &dir)
 int main(int argc, char **argv)
 {
     const bool own = argc < 2;
-    std::string work = own ? (fs::temp_directory_path() / ("nivra-bench-storage-" + std::to_string(getpid()))).string()
-                           : argv[1];
-    const std::string large = work + "/large", stream = work + "/stream", no_table = work + "/large-no-timeline";
+    std::string work =
+        own ? (fs::temp_directory_path() / ("nivra-bench-storage-" + std::to_string(getpid()))).string()
+            : argv[1];
+    const std::string large = work + "/large", stream = work + "/stream",
+                      no_table = work + "/large-no-timeline";
     fs::create_directories(large);
     fs::create_directories(stream);
     fs::create_directories(no_table);

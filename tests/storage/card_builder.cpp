@@ -14,15 +14,14 @@ using nivra::storage::crc32;
 
 namespace cardtest {
 
-::testing::AssertionResult code_is(const char *expected_text, const char *actual_text,
-                                   int expected, int actual)
+::testing::AssertionResult code_is(const char *expected_text, const char *actual_text, int expected,
+                                   int actual)
 {
     if (expected == actual)
         return ::testing::AssertionSuccess();
     return ::testing::AssertionFailure()
-           << actual_text << " returned " << actual << " \"" << card_error_name(actual)
-           << "\", expected " << expected_text << " = " << expected << " \""
-           << card_error_name(expected) << "\"";
+           << actual_text << " returned " << actual << " \"" << card_error_name(actual) << "\", expected "
+           << expected_text << " = " << expected << " \"" << card_error_name(expected) << "\"";
 }
 
 void put16(Bytes &b, size_t at, uint16_t v)
@@ -78,8 +77,8 @@ Bytes frame_bytes(const Frame &f)
     put32(b, 8, static_cast<uint32_t>(f.time_ms / 1000));
     put16(b, 12, static_cast<uint16_t>(f.time_ms % 1000));
     put16(b, 14, static_cast<uint16_t>(f.offset_min));
-    put32(b, 16, f.size_field >= 0 ? static_cast<uint32_t>(f.size_field)
-                                   : static_cast<uint32_t>(f.payload.size()));
+    put32(b, 16,
+          f.size_field >= 0 ? static_cast<uint32_t>(f.size_field) : static_cast<uint32_t>(f.payload.size()));
     put16(b, 20, static_cast<uint16_t>(crc16_ccitt(b.data(), 20) ^ (f.bad_crc ? 1 : 0)));
     std::copy(f.payload.begin(), f.payload.end(), b.begin() + 24);
     return b;
@@ -103,19 +102,20 @@ Bytes timeline_entry(const Span &s)
 {
     Bytes b(8, 0);
     put32(b, 0, s.start);
-    put32(b, 4, (s.duration & 0xFFFFFF) | (static_cast<uint32_t>(static_cast<uint8_t>(s.quarter_hours)) << 24));
+    put32(b, 4,
+          (s.duration & 0xFFFFFF) | (static_cast<uint32_t>(static_cast<uint8_t>(s.quarter_hours)) << 24));
     return b;
 }
 
 Bytes h264_keyframe_payload()
 {
-    return {0, 0, 0, 1, 0x09, 0x10, 0, 0, 0, 1, 0x67, 0x42, 0x00, 0x1E, 0, 0, 0, 1,
-            0x68, 0xCE, 0x3C, 0x80, 0, 0, 1, 0x65, 0x88, 0x84, 0x00, 0x33};
+    return {0, 0, 0, 1,    0x09, 0x10, 0,    0, 0, 1, 0x67, 0x42, 0x00, 0x1E, 0,
+            0, 0, 1, 0x68, 0xCE, 0x3C, 0x80, 0, 0, 1, 0x65, 0x88, 0x84, 0x00, 0x33};
 }
 
 Bytes h265_keyframe_payload()
 {
-    return {0, 0, 0, 1, 0x40, 0x01, 0x0C, 0x01, 0, 0, 0, 1, 0x42, 0x01, 0x01, 0x01,
+    return {0, 0, 0, 1, 0x40, 0x01, 0x0C, 0x01, 0, 0, 0, 1,    0x42, 0x01, 0x01, 0x01,
             0, 0, 0, 1, 0x44, 0x01, 0xC1, 0x72, 0, 0, 1, 0x26, 0x01, 0xAF, 0x00};
 }
 
@@ -154,7 +154,8 @@ Bytes read_file(const std::string &path)
     return Bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
 }
 
-Card::Card() : dir(make_temp_dir()) {}
+Card::Card() : dir(make_temp_dir())
+{}
 
 Card::~Card()
 {
@@ -189,12 +190,12 @@ Bytes Card::index_bytes() const
 {
     uint16_t slots = slot_count >= 0 ? static_cast<uint16_t>(slot_count)
                                      : static_cast<uint16_t>(std::max<size_t>(table.size(), 8));
-    uint32_t block0 = block0_offset ? block0_offset
-                                    : table_offset + static_cast<uint32_t>(table.size()) * 12;
+    uint32_t block0 = block0_offset ? block0_offset : table_offset + static_cast<uint32_t>(table.size()) * 12;
     size_t size = std::max<size_t>(32, table_offset + table.size() * 12);
     for (const auto &[number, marks] : blocks)
         if (number < slots)
-            size = std::max<size_t>(size, uint64_t(block0) + uint64_t(number) * block_stride + 20 + marks.size() * 16);
+            size = std::max<size_t>(size, uint64_t(block0) + uint64_t(number) * block_stride + 20 +
+                                              marks.size() * 16);
     Bytes b(size, 0);
     put32(b, 0, 0x53494458);
     put16(b, 6, slots);
@@ -272,7 +273,8 @@ std::vector<uint32_t> Card::write_segment(uint16_t number, const std::vector<Fra
 
 std::vector<uint32_t> Card::add_segment(const SegmentSpec &s)
 {
-    struct Item {
+    struct Item
+    {
         int64_t t;
         int kind; // 0 video, 1 audio
         int index;
@@ -285,9 +287,8 @@ std::vector<uint32_t> Card::add_segment(const SegmentSpec &s)
     int ai = 0;
     for (int64_t t = begin; s.audio_step_ms > 0 && t <= end; t += s.audio_step_ms)
         items.push_back({t, 1, ai++});
-    std::stable_sort(items.begin(), items.end(), [](const Item &a, const Item &b) {
-        return a.t != b.t ? a.t < b.t : a.kind < b.kind;
-    });
+    std::stable_sort(items.begin(), items.end(),
+                     [](const Item &a, const Item &b) { return a.t != b.t ? a.t < b.t : a.kind < b.kind; });
     std::vector<Frame> frames;
     for (const Item &it : items) {
         Frame f;

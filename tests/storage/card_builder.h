@@ -19,8 +19,8 @@ using Bytes = std::vector<uint8_t>;
 
 // Compares result codes and prints the texts of both on failure:
 // EXPECT_CODE(expected, call) << "context".
-::testing::AssertionResult code_is(const char *expected_text, const char *actual_text,
-                                   int expected, int actual);
+::testing::AssertionResult code_is(const char *expected_text, const char *actual_text, int expected,
+                                   int actual);
 #define EXPECT_CODE(expected, expr) EXPECT_PRED_FORMAT2(::cardtest::code_is, expected, expr)
 #define ASSERT_CODE(expected, expr) ASSERT_PRED_FORMAT2(::cardtest::code_is, expected, expr)
 
@@ -32,7 +32,8 @@ void put64(Bytes &b, size_t at, uint64_t v);
 
 // ---- Records -----------------------------------------------------------------
 
-struct Meta {
+struct Meta
+{
     uint64_t format_ms = 1700000000000ull;
     uint32_t magic = 0x53444D54;
     uint32_t generation = 1;
@@ -46,7 +47,8 @@ Bytes meta_record(const Meta &m);
 // One 40-byte version-1 meta record.
 Bytes meta_v1_record(uint32_t generation, bool bad_crc = false);
 
-struct TableEntry {
+struct TableEntry
+{
     uint32_t first = 0;
     uint32_t last = 0;
     uint16_t number = 0;
@@ -54,7 +56,8 @@ struct TableEntry {
     uint8_t event_flag = 0;
 };
 
-struct IndexMark {
+struct IndexMark
+{
     uint32_t second = 0;
     uint32_t frame_offset = 0;
     uint16_t ms = 0;
@@ -63,7 +66,8 @@ struct IndexMark {
     int16_t offset_min = 0;
 };
 
-struct Frame {
+struct Frame
+{
     uint8_t type = CARD_FRAME_KEY;
     int64_t time_ms = 0;
     Bytes payload;
@@ -75,7 +79,8 @@ struct Frame {
 // One frame: 24-byte header and payload.
 Bytes frame_bytes(const Frame &f);
 
-struct TimelineHeader {
+struct TimelineHeader
+{
     uint32_t magic = 0x53544D4C;
     uint16_t version = 2;
     uint16_t capacity = 8192;
@@ -87,7 +92,8 @@ struct TimelineHeader {
 };
 Bytes timeline_header(const TimelineHeader &h);
 
-struct Span {
+struct Span
+{
     uint32_t start = 0;
     uint32_t duration = 0; // 0xFFFFFF = still open
     int8_t quarter_hours = 0;
@@ -105,7 +111,8 @@ Bytes adts_payload(int profile, int rate_index, int channels, size_t size);
 // A segment with frames generated from its first to its last second: video
 // every video_step_ms (every key_every-th a keyframe with an index entry),
 // audio every audio_step_ms (0 = none).
-struct SegmentSpec {
+struct SegmentSpec
+{
     uint16_t number = 0;
     uint32_t first = 0;
     uint32_t last = 0;
@@ -118,7 +125,8 @@ struct SegmentSpec {
     bool write_file = true;
 };
 
-class Card {
+class Card
+{
 public:
     Card();  // creates a fresh directory under the temp folder
     ~Card(); // removes it
@@ -171,7 +179,6 @@ std::string make_temp_dir();
 void remove_tree(const std::string &path);
 
 // Collects the ranges of a card.
-std::vector<card_range> ranges_of(const card_reader *card, uint32_t from = 0,
-                                  uint32_t to = 0xFFFFFFFFu);
+std::vector<card_range> ranges_of(const card_reader *card, uint32_t from = 0, uint32_t to = 0xFFFFFFFFu);
 
 } // namespace cardtest

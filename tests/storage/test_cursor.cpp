@@ -12,7 +12,8 @@ constexpr uint32_t T0 = 1700000000;
 constexpr int64_t MS0 = int64_t(T0) * 1000;
 
 // An opened card with one cursor.
-struct Session {
+struct Session
+{
     card_reader *card = nullptr;
     card_cursor *cursor = nullptr;
     explicit Session(const Card &c)
@@ -56,8 +57,7 @@ Frame video(int64_t t, uint8_t type = CARD_FRAME_INTER, size_t size = 10)
 }
 
 // Adds a table entry, index entries for the keyframes and writes the file.
-void add_frames(Card &c, uint16_t number, uint32_t first, uint32_t last,
-                const std::vector<Frame> &frames)
+void add_frames(Card &c, uint16_t number, uint32_t first, uint32_t last, const std::vector<Frame> &frames)
 {
     std::vector<uint32_t> offsets = c.write_segment(number, frames);
     auto &marks = c.blocks[number];
@@ -369,7 +369,8 @@ TEST(Cursor, HighWaterTimeStartsAfreshInEachFile)
 
 TEST(Cursor, InvalidFramesEndTheReadableData)
 {
-    struct Case {
+    struct Case
+    {
         const char *what;
         Frame bad;
     };

@@ -15,7 +15,8 @@ namespace {
 constexpr uint32_t T0 = 1700000000;
 constexpr int64_t MS0 = int64_t(T0) * 1000;
 
-struct ToolRun {
+struct ToolRun
+{
     int status = -1;
     std::string out;
     Json json;
@@ -61,7 +62,8 @@ std::vector<std::string> keys(const Json &j)
 using Keys = std::vector<std::string>;
 
 // A card of three segments (the middle one absent) with events and audio.
-struct SmallCard {
+struct SmallCard
+{
     Card c;
     SmallCard()
     {
@@ -106,8 +108,8 @@ TEST(NivraCard, InfoJson)
     EXPECT_EQ(0, r.json["code"]);
     EXPECT_EQ("ok", r.json["message"]);
     const Json &s = r.json["summary"];
-    EXPECT_EQ((Keys{"firstSecond", "formatMs", "lastSecond", "presentSegments", "segmentCount",
-                    "segmentSize", "validSegments"}),
+    EXPECT_EQ((Keys{"firstSecond", "formatMs", "lastSecond", "presentSegments", "segmentCount", "segmentSize",
+                    "validSegments"}),
               keys(s));
     EXPECT_EQ(1700000000000ll, s["formatMs"]);
     EXPECT_EQ(3, s["segmentCount"]);
@@ -125,7 +127,8 @@ TEST(NivraCard, CardThatCannotBeOpened)
     Card c;
     ToolRun r = tool("info " + quote(c.dir) + " --json");
     EXPECT_EQ(2, r.status);
-    EXPECT_EQ(Json::parse(R"j({"code": -2, "message": "no recording directory (meta.dat / index.dat not found)"})j"),
+    EXPECT_EQ(Json::parse(
+                  R"j({"code": -2, "message": "no recording directory (meta.dat / index.dat not found)"})j"),
               r.json);
     for (const char *cmd : {"ranges", "events", "keyframes", "probe"}) {
         r = tool(std::string(cmd) + " " + quote(c.dir) + " --json");
@@ -148,9 +151,11 @@ TEST(NivraCard, RangesJson)
                           ", \"offset\": 60, \"missing\": false}, {\"first\": " + std::to_string(T0 + 10) +
                           ", \"last\": " + std::to_string(T0 + 19) +
                           ", \"offset\": 60, \"missing\": true}, {\"first\": " + std::to_string(T0 + 20) +
-                          ", \"last\": " + std::to_string(T0 + 29) + ", \"offset\": 60, \"missing\": false}]"),
+                          ", \"last\": " + std::to_string(T0 + 29) +
+                          ", \"offset\": 60, \"missing\": false}]"),
               r.json["ranges"]);
-    r = tool("ranges " + k.dir() + " --from " + std::to_string(T0 + 15) + " --to " + std::to_string(T0 + 40) + " --json");
+    r = tool("ranges " + k.dir() + " --from " + std::to_string(T0 + 15) + " --to " + std::to_string(T0 + 40) +
+             " --json");
     EXPECT_EQ(2u, r.json["ranges"].size());
     r = tool("ranges " + k.dir() + " --from 5 --to 4 --json");
     EXPECT_EQ(2, r.status);
@@ -201,7 +206,7 @@ TEST(NivraCard, KeyframesJson)
 {
     SmallCard k;
     ToolRun r = tool("keyframes " + k.dir() + " --from " + std::to_string(T0 + 8) + " --to " +
-                 std::to_string(T0 + 12) + " --json");
+                     std::to_string(T0 + 12) + " --json");
     ASSERT_EQ(0, r.status) << r.out;
     EXPECT_EQ((Keys{"code", "keyframes"}), keys(r.json));
     ASSERT_EQ(3u, r.json["keyframes"].size()) << r.out; // 8, 10, 12
@@ -244,7 +249,8 @@ TEST(NivraCard, FramesJson)
     EXPECT_EQ(0, r.json["next"]);
     ASSERT_EQ(3u, r.json["frames"].size());
     const Json &f = r.json["frames"][0];
-    EXPECT_EQ((Keys{"discontinuity", "fileOffset", "offsetMin", "segment", "size", "timeMs", "type"}), keys(f));
+    EXPECT_EQ((Keys{"discontinuity", "fileOffset", "offsetMin", "segment", "size", "timeMs", "type"}),
+              keys(f));
     EXPECT_EQ(0, f["type"]);
     EXPECT_EQ(MS0 + 8000, f["timeMs"]);
     EXPECT_EQ(60, f["offsetMin"]);
@@ -253,7 +259,8 @@ TEST(NivraCard, FramesJson)
     EXPECT_EQ(2, r.json["frames"][1]["type"]) << "audio at the same time follows the video";
 
     // Keyframe mode across the absent segment: a discontinuity.
-    r = tool("frames " + k.dir() + " --at " + std::to_string(MS0 + 8000) + " --stride 1 --count 10 --read --json");
+    r = tool("frames " + k.dir() + " --at " + std::to_string(MS0 + 8000) +
+             " --stride 1 --count 10 --read --json");
     ASSERT_EQ(0, r.status) << r.out;
     ASSERT_EQ(6u, r.json["frames"].size());
     EXPECT_EQ(MS0 + 20000, r.json["frames"][1]["timeMs"]);
@@ -346,7 +353,8 @@ TEST(NivraCardSimulator, SmallPreset)
 
 TEST(NivraCardSimulator, CodecAndAudioOfThePresets)
 {
-    struct Case {
+    struct Case
+    {
         const char *card;
         int codec, kind, rate, channels;
     } cases[] = {
@@ -377,9 +385,12 @@ TEST(NivraCardSimulator, ClockChangeKeepsRangesApart)
     EXPECT_EQ(r.json["ranges"][1]["last"].get<int64_t>() + 1, r.json["ranges"][2]["first"].get<int64_t>());
     // 2024-01-31 22:59:30 UTC for 60 s at +01:00: 23:59:30 on the 31st to
     // 00:00:29 on the 1st.
-    EXPECT_EQ(Json::parse(R"({"code": 0, "days": [31]})"), tool("days " + sim("storage_clockchange") + " 2024 1 --json").json);
-    EXPECT_EQ(Json::parse(R"({"code": 0, "days": [1]})"), tool("days " + sim("storage_clockchange") + " 2024 2 --json").json);
-    EXPECT_EQ(Json::parse(R"({"code": 0, "days": [31]})"), tool("days " + sim("storage_clockchange") + " 2024 3 --json").json);
+    EXPECT_EQ(Json::parse(R"({"code": 0, "days": [31]})"),
+              tool("days " + sim("storage_clockchange") + " 2024 1 --json").json);
+    EXPECT_EQ(Json::parse(R"({"code": 0, "days": [1]})"),
+              tool("days " + sim("storage_clockchange") + " 2024 2 --json").json);
+    EXPECT_EQ(Json::parse(R"({"code": 0, "days": [31]})"),
+              tool("days " + sim("storage_clockchange") + " 2024 3 --json").json);
 }
 
 TEST(NivraCardSimulator, DemoPreset)
@@ -408,7 +419,7 @@ TEST(NivraCardSimulator, DemoPreset)
     EXPECT_GE(__builtin_popcount(static_cast<unsigned>(kinds)), 3) << "events of several kinds";
 
     ToolRun probe = tool("probe " + sim("storage_demo") + " --at " +
-                     std::to_string(s["firstSecond"].get<int64_t>() * 1000) + " --json");
+                         std::to_string(s["firstSecond"].get<int64_t>() * 1000) + " --json");
     EXPECT_EQ(1, probe.json["stream"]["videoCodec"]);
     EXPECT_EQ(1, probe.json["stream"]["audioKind"]);
 }

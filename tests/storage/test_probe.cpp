@@ -89,8 +89,9 @@ TEST(Probe, H265WithALaw16000)
 
 TEST(Probe, RawAacRateFromTheSpacing)
 {
-    card_stream s = probe(stream(h264_keyframe_payload(), 21,
-                                 [](int i) { return Bytes(static_cast<size_t>(180 + (i * 37) % 90), 0x11); }));
+    card_stream s = probe(stream(h264_keyframe_payload(), 21, [](int i) {
+        return Bytes(static_cast<size_t>(180 + (i * 37) % 90), 0x11);
+    }));
     EXPECT_EQ(CARD_AUDIO_AAC_RAW, s.audio_kind);
     EXPECT_EQ(48000, s.sample_rate) << "1024000 / 21 = 48762";
     EXPECT_EQ(2, s.object_type);
@@ -98,24 +99,35 @@ TEST(Probe, RawAacRateFromTheSpacing)
     EXPECT_EQ(21, s.audio_interval_ms);
 
     // 1024000 / 64 = 16000 exactly; /128 = 8000.
-    EXPECT_EQ(16000, probe(stream(h264_keyframe_payload(), 64, [](int i) { return Bytes(100 + i, 1); }), nullptr).sample_rate);
-    EXPECT_EQ(8000, probe(stream(h264_keyframe_payload(), 128, [](int i) { return Bytes(100 + i, 1); }, 5)).sample_rate);
+    EXPECT_EQ(16000,
+              probe(stream(h264_keyframe_payload(), 64, [](int i) { return Bytes(100 + i, 1); }), nullptr)
+                  .sample_rate);
+    EXPECT_EQ(8000, probe(stream(
+                              h264_keyframe_payload(), 128, [](int i) { return Bytes(100 + i, 1); }, 5))
+                        .sample_rate);
 }
 
 TEST(Probe, RawAacNearestRate)
 {
     // 1024000 / 89 = 11505.6: 479.4 from 11025, 494.4 from 12000.
-    EXPECT_EQ(11025, probe(stream(h264_keyframe_payload(), 89, [](int i) { return Bytes(200 + i, 1); }, 5)).sample_rate);
+    EXPECT_EQ(11025, probe(stream(
+                               h264_keyframe_payload(), 89, [](int i) { return Bytes(200 + i, 1); }, 5))
+                         .sample_rate);
     // 1024000 / 30 = 34133.3: nearer 32000 than 44100.
-    EXPECT_EQ(32000, probe(stream(h264_keyframe_payload(), 30, [](int i) { return Bytes(200 + i, 1); })).sample_rate);
+    EXPECT_EQ(32000, probe(stream(h264_keyframe_payload(), 30, [](int i) {
+                         return Bytes(200 + i, 1);
+                     })).sample_rate);
     // 1024000 / 9000 = 113.8: the lowest rate.
-    EXPECT_EQ(8000, probe(stream(h264_keyframe_payload(), 9000, [](int i) { return Bytes(200 + i, 1); }, 30)).sample_rate);
+    EXPECT_EQ(8000, probe(stream(
+                              h264_keyframe_payload(), 9000, [](int i) { return Bytes(200 + i, 1); }, 30))
+                        .sample_rate);
 }
 
 TEST(Probe, Adts)
 {
     // AAC LC (profile 1), 48000 (index 3), 2 channels.
-    card_stream s = probe(stream(h264_keyframe_payload(), 21, [](int) { return adts_payload(1, 3, 2, 200); }));
+    card_stream s =
+        probe(stream(h264_keyframe_payload(), 21, [](int) { return adts_payload(1, 3, 2, 200); }));
     EXPECT_EQ(CARD_AUDIO_AAC_ADTS, s.audio_kind);
     EXPECT_EQ(2, s.object_type);
     EXPECT_EQ(48000, s.sample_rate);
@@ -193,8 +205,8 @@ TEST(Probe, StopsEarlyOnceEverythingIsKnown)
     // analysed and 24 audio frames seen, the probe stops first.
     for (bool enough_audio : {true, false}) {
         Card c;
-        std::vector<Frame> frames = stream(h264_keyframe_payload(), enough_audio ? 20 : 200,
-                                           [](int) { return Bytes(160, 0xD5); }, 3);
+        std::vector<Frame> frames = stream(
+            h264_keyframe_payload(), enough_audio ? 20 : 200, [](int) { return Bytes(160, 0xD5); }, 3);
         std::vector<uint32_t> offsets = c.write_segment(1, frames);
         IndexMark m;
         m.second = T0;

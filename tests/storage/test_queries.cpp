@@ -19,8 +19,8 @@ IndexMark mark(uint32_t second, uint8_t flags, uint16_t kinds = 0)
 }
 
 // A segment table entry with event marks; its file is written (present).
-void add_marked(Card &c, uint16_t number, uint32_t first, uint32_t last,
-                std::vector<IndexMark> marks, bool present = true)
+void add_marked(Card &c, uint16_t number, uint32_t first, uint32_t last, std::vector<IndexMark> marks,
+                bool present = true)
 {
     SegmentSpec s;
     s.number = number;
@@ -33,8 +33,7 @@ void add_marked(Card &c, uint16_t number, uint32_t first, uint32_t last,
     c.table.back().event_flag = 1;
 }
 
-std::vector<card_event> events_of(const card_reader *card, uint32_t from = 0,
-                                  uint32_t to = 0xFFFFFFFFu)
+std::vector<card_event> events_of(const card_reader *card, uint32_t from = 0, uint32_t to = 0xFFFFFFFFu)
 {
     int count = -1;
     EXPECT_CODE(0, card_events(card, from, to, nullptr, 0, &count));
@@ -58,7 +57,8 @@ std::string str(const std::vector<card_event> &events)
 std::vector<card_keyframe> keyframes_of(card_reader *card, uint32_t from, uint32_t to,
                                         size_t stop_after = SIZE_MAX)
 {
-    struct Ctx {
+    struct Ctx
+    {
         std::vector<card_keyframe> got;
         size_t stop_after;
     } ctx{{}, stop_after};

@@ -93,7 +93,8 @@ TEST(Timeline, LaterHeaderCopyIsUsed)
     a.generation = 0xFFFFFFFFu;
     b.generation = 0;
     c.write_timeline(a, &b, slots);
-    expect_ranges(open_ranges(c), {R(T10, T10 + 49, 60), R(T10 + 50, T10 + 99, 120)}, "generations compare with wrapping");
+    expect_ranges(open_ranges(c), {R(T10, T10 + 49, 60), R(T10 + 50, T10 + 99, 120)},
+                  "generations compare with wrapping");
 
     // Only one valid copy.
     b.bad_crc = true;
@@ -125,7 +126,8 @@ TEST(Timeline, RejectedHeaderIsNotReplacedByTheOtherCopy)
     expect_ranges(open_ranges(c, &err), {R(T10, T10 + 99, 0)});
     EXPECT_EQ("[storage_timeline] load: reject header ver=3 cap=8192 entry_off=128 head=0 count=1\n", err);
 
-    struct Case {
+    struct Case
+    {
         TimelineHeader h;
         const char *message;
     };
@@ -162,12 +164,9 @@ TEST(Timeline, RingWrapsAtTheEndOfTheEntryArea)
     c.add_segment(seg(1, T10, T10 + 499));
     c.write();
     // Slots 8190, 8191, 0, 1, 2 in that order; the newest (slot 2) is open.
-    std::map<uint32_t, Span> slots = {{8190, {T10, 50, 0}},
-                                      {8191, {T10 + 100, 50, 4}},
-                                      {0, {T10 + 200, 50, 0}},
-                                      {1, {T10 + 300, 50, 4}},
-                                      {2, {T10 + 400, 0xFFFFFF, 0}},
-                                      {3, {T10 + 450, 10, 0}}};
+    std::map<uint32_t, Span> slots = {{8190, {T10, 50, 0}},          {8191, {T10 + 100, 50, 4}},
+                                      {0, {T10 + 200, 50, 0}},       {1, {T10 + 300, 50, 4}},
+                                      {2, {T10 + 400, 0xFFFFFF, 0}}, {3, {T10 + 450, 10, 0}}};
     c.write_timeline(header(5, 8190), nullptr, slots);
     std::string err;
     expect_ranges(open_ranges(c, &err),
@@ -298,12 +297,12 @@ TEST(Timeline, MissingSegmentsSplitASpan)
     c.add_segment(seg(3, T10 + 2400, T10 + 3600));
     c.write();
     c.write_timeline(header(1), nullptr, {{0, {T10, 3600, 0}}});
-    expect_ranges(open_ranges(c), {R(T10, T10 + 1199, 0), R(T10 + 1200, T10 + 2399, 0, 1),
-                                   R(T10 + 2400, T10 + 3600, 0)});
+    expect_ranges(open_ranges(c),
+                  {R(T10, T10 + 1199, 0), R(T10 + 1200, T10 + 2399, 0, 1), R(T10 + 2400, T10 + 3600, 0)});
     // Without the table the same three ranges come from the segment table.
     c.remove_file("timeline.dat");
-    expect_ranges(open_ranges(c), {R(T10, T10 + 1199, 0), R(T10 + 1200, T10 + 2399, 0, 1),
-                                   R(T10 + 2400, T10 + 3600, 0)});
+    expect_ranges(open_ranges(c),
+                  {R(T10, T10 + 1199, 0), R(T10 + 1200, T10 + 2399, 0, 1), R(T10 + 2400, T10 + 3600, 0)});
 }
 
 TEST(Timeline, PresentTimeIsNeverMissing)
@@ -333,8 +332,8 @@ TEST(Timeline, OffsetsFromTheIndexBlocksWithoutATable)
     c.blocks[4][0].offset_min = 60;
     c.block_bad_crc[4] = true; // an invalid block: offset 0
     c.write();
-    expect_ranges(open_ranges(c), {R(T10, T10 + 99, 60), R(T10 + 100, T10 + 199, 120),
-                                   R(T10 + 200, T10 + 399, 0)});
+    expect_ranges(open_ranges(c),
+                  {R(T10, T10 + 99, 60), R(T10 + 100, T10 + 199, 120), R(T10 + 200, T10 + 399, 0)});
     // A block whose entries run past the end of index.dat has no entries.
     c.block_count_field[2] = 100;
     c.blocks.erase(3);
@@ -439,8 +438,7 @@ TEST(MonthDays, RangeOffsetsAndPlayableOnly)
     // Missing three days later.
     c.add_segment(seg(2, jan31_2330 + 3 * 86400, jan31_2330 + 3 * 86400 + 60, false));
     c.write();
-    c.write_timeline(header(2), nullptr,
-                     {{0, {jan31_2330, 600, 4}}, {1, {jan31_2330 + 3 * 86400, 60, 4}}});
+    c.write_timeline(header(2), nullptr, {{0, {jan31_2330, 600, 4}}, {1, {jan31_2330 + 3 * 86400, 60, 4}}});
     card_reader *card = c.open();
     EXPECT_EQ(0u, days(card, 2024, 1));
     EXPECT_EQ((1u << 1) | (1u << 4), days(card, 2024, 2));
@@ -457,8 +455,8 @@ TEST(MonthDays, LongRangeMarksEveryDayUpTo400Steps)
     c.write();
     card_reader *card = c.open();
     EXPECT_EQ(0xFFFFFFFEu, days(card, 2020, 1));
-    EXPECT_EQ((1u << 1) | (1u << 2) | (1u << 3) | (1u << 4) | (1u << 5) | (1u << 6) | (1u << 7) |
-                  (1u << 8) | (1u << 9) | (1u << 10),
+    EXPECT_EQ((1u << 1) | (1u << 2) | (1u << 3) | (1u << 4) | (1u << 5) | (1u << 6) | (1u << 7) | (1u << 8) |
+                  (1u << 9) | (1u << 10),
               days(card, 2020, 2));
     EXPECT_EQ(0u, days(card, 2020, 2, nullptr, nullptr, 1)) << "the range is missing";
     // 400 steps from 2020-04-10 reach 2021-05-14; the rest of the range is not marked.

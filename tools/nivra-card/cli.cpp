@@ -20,8 +20,7 @@ std::string Args::value(const std::string &option, const std::string &fallback) 
     return it == values.end() ? fallback : it->second;
 }
 
-bool parse_args(const Command &command, int argc, char **argv, int first, Args *out,
-                std::string *error)
+bool parse_args(const Command &command, int argc, char **argv, int first, Args *out, std::string *error)
 {
     auto listed = [](const std::vector<std::string> &list, const std::string &s) {
         return std::find(list.begin(), list.end(), s) != list.end();
@@ -45,8 +44,7 @@ bool parse_args(const Command &command, int argc, char **argv, int first, Args *
             out->positional.push_back(a);
         }
     }
-    if (out->positional.size() < command.min_positional ||
-        out->positional.size() > command.max_positional) {
+    if (out->positional.size() < command.min_positional || out->positional.size() > command.max_positional) {
         *error = "wrong number of operands";
         return false;
     }

@@ -18,7 +18,8 @@ namespace nivracard {
 using Json = nlohmann::ordered_json;
 
 // Parsed arguments of one sub-command (everything after its name).
-struct Args {
+struct Args
+{
     std::vector<std::string> positional;
     std::map<std::string, std::string> values; // "--from" -> "123"
     std::set<std::string> flags;               // "--read"
@@ -31,7 +32,8 @@ struct Args {
 
 // One sub-command. value_options take the next argument, flag_options stand
 // alone; --json is always accepted. run returns the exit status.
-struct Command {
+struct Command
+{
     const char *name;
     const char *usage;   // e.g. "ranges DIR [--from SEC] [--to SEC] [--json]"
     const char *summary; // one line for the help text
@@ -44,8 +46,7 @@ struct Command {
 
 // Parses argv[first..argc) for command. Returns false and sets *error for an
 // unknown option, a missing value or a wrong number of operands.
-bool parse_args(const Command &command, int argc, char **argv, int first, Args *out,
-                std::string *error);
+bool parse_args(const Command &command, int argc, char **argv, int first, Args *out, std::string *error);
 
 // Exit status for a result code: 0 for 0 (ok) and 1 (nothing more), else 2.
 int exit_status(int code);

@@ -13,7 +13,8 @@ namespace nivracard {
 namespace {
 
 // Closes the reader when the command returns.
-struct CardHandle {
+struct CardHandle
+{
     card_reader *card = nullptr;
     ~CardHandle() { card_close(card); }
 };
@@ -49,8 +50,8 @@ int cmd_info(const Args &args)
     } else {
         printf("Recording directory %s\n", args.positional[0].c_str());
         printf("  formatted        %s UTC\n", utc_ms_text(static_cast<int64_t>(s.format_ms)).c_str());
-        printf("  segments         %u listed, %u valid, %u present\n", s.segment_count,
-               s.valid_segments, s.present_segments);
+        printf("  segments         %u listed, %u valid, %u present\n", s.segment_count, s.valid_segments,
+               s.present_segments);
         printf("  segment size     %u bytes\n", s.segment_size);
         if (s.valid_segments > 0)
             printf("  recorded         %s to %s UTC\n", utc_text(s.first_second).c_str(),
@@ -190,7 +191,8 @@ int cmd_events(const Args &args)
     return exit_status(rc);
 }
 
-struct KeyframeWalk {
+struct KeyframeWalk
+{
     std::vector<card_keyframe> records;
     uint64_t limit = UINT64_MAX;
 };
@@ -258,9 +260,9 @@ int cmd_probe(const Args &args)
     if (args.json) {
         Json j;
         j["code"] = rc;
-        j["stream"] = {{"videoCodec", s.video_codec},   {"audioKind", s.audio_kind},
-                       {"sampleRate", s.sample_rate},   {"channels", s.channels},
-                       {"objectType", s.object_type},   {"audioInterval", s.audio_interval_ms},
+        j["stream"] = {{"videoCodec", s.video_codec},         {"audioKind", s.audio_kind},
+                       {"sampleRate", s.sample_rate},         {"channels", s.channels},
+                       {"objectType", s.object_type},         {"audioInterval", s.audio_interval_ms},
                        {"videoInterval", s.video_interval_ms}};
         print_json(j);
     } else if (rc == CARD_NO_MORE) {
@@ -269,12 +271,11 @@ int cmd_probe(const Args &args)
         static const char *codecs[] = {"not recognised", "H.264", "H.265"};
         static const char *audio[] = {"none", "AAC (ADTS)", "AAC (raw)", "G.711 A-law", "unknown"};
         printf("video  %s, one frame every %d ms\n",
-               s.video_codec >= 0 && s.video_codec < 3 ? codecs[s.video_codec] : "?",
-               s.video_interval_ms);
+               s.video_codec >= 0 && s.video_codec < 3 ? codecs[s.video_codec] : "?", s.video_interval_ms);
         printf("audio  %s", s.audio_kind >= 0 && s.audio_kind < 5 ? audio[s.audio_kind] : "?");
         if (s.audio_kind != CARD_AUDIO_NONE)
-            printf(", %d Hz, %d channel%s, object type %d, one frame every %d ms", s.sample_rate,
-                   s.channels, s.channels == 1 ? "" : "s", s.object_type, s.audio_interval_ms);
+            printf(", %d Hz, %d channel%s, object type %d, one frame every %d ms", s.sample_rate, s.channels,
+                   s.channels == 1 ? "" : "s", s.object_type, s.audio_interval_ms);
         printf("\n");
     }
     return exit_status(rc);
@@ -350,8 +351,8 @@ int cmd_frames(const Args &args)
         printf("\n");
         for (const card_frame &f : frames)
             printf("%s UTC %s  %-5s %7u bytes  seg_%03u.dat @ %u%s\n", utc_ms_text(f.time_ms).c_str(),
-                   offset_text(f.utc_offset_min).c_str(), f.type < 3 ? types[f.type] : "?", f.size,
-                   f.segment, f.file_offset, f.discontinuity ? "  (discontinuity)" : "");
+                   offset_text(f.utc_offset_min).c_str(), f.type < 3 ? types[f.type] : "?", f.size, f.segment,
+                   f.file_offset, f.discontinuity ? "  (discontinuity)" : "");
         if (next != CARD_OK)
             printf("next: %s\n", card_error_name(next));
         if (read_code != CARD_OK)
@@ -366,20 +367,54 @@ std::vector<Command> card_commands()
 {
     return {
         {"info", "info DIR [--json]", "the card summary", {}, {}, 1, 1, cmd_info},
-        {"ranges", "ranges DIR [--from SEC] [--to SEC] [--json]",
-         "recording ranges touching a span of UTC seconds", {"--from", "--to"}, {}, 1, 1, cmd_ranges},
-        {"days", "days DIR YEAR MONTH [--playable-only] [--json]",
-         "days of a month with recordings (each range's own offset)", {}, {"--playable-only"}, 3, 3,
+        {"ranges",
+         "ranges DIR [--from SEC] [--to SEC] [--json]",
+         "recording ranges touching a span of UTC seconds",
+         {"--from", "--to"},
+         {},
+         1,
+         1,
+         cmd_ranges},
+        {"days",
+         "days DIR YEAR MONTH [--playable-only] [--json]",
+         "days of a month with recordings (each range's own offset)",
+         {},
+         {"--playable-only"},
+         3,
+         3,
          cmd_days},
-        {"events", "events DIR [--from SEC] [--to SEC] [--capacity N] [--json]",
-         "events from the index marks", {"--from", "--to", "--capacity"}, {}, 1, 1, cmd_events},
-        {"keyframes", "keyframes DIR [--from SEC] [--to SEC] [--limit N] [--json]",
-         "keyframe index entries", {"--from", "--to", "--limit"}, {}, 1, 1, cmd_keyframes},
-        {"probe", "probe DIR [--at MS] [--json]", "codec and audio format at a time (default 0)",
-         {"--at"}, {}, 1, 1, cmd_probe},
-        {"frames", "frames DIR --at MS [--count N] [--stride N] [--read] [--json]",
-         "frame headers from a cursor seek (count default 10)", {"--at", "--count", "--stride"},
-         {"--read"}, 1, 1, cmd_frames},
+        {"events",
+         "events DIR [--from SEC] [--to SEC] [--capacity N] [--json]",
+         "events from the index marks",
+         {"--from", "--to", "--capacity"},
+         {},
+         1,
+         1,
+         cmd_events},
+        {"keyframes",
+         "keyframes DIR [--from SEC] [--to SEC] [--limit N] [--json]",
+         "keyframe index entries",
+         {"--from", "--to", "--limit"},
+         {},
+         1,
+         1,
+         cmd_keyframes},
+        {"probe",
+         "probe DIR [--at MS] [--json]",
+         "codec and audio format at a time (default 0)",
+         {"--at"},
+         {},
+         1,
+         1,
+         cmd_probe},
+        {"frames",
+         "frames DIR --at MS [--count N] [--stride N] [--read] [--json]",
+         "frame headers from a cursor seek (count default 10)",
+         {"--at", "--count", "--stride"},
+         {"--read"},
+         1,
+         1,
+         cmd_frames},
     };
 }
 

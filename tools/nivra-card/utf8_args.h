@@ -7,7 +7,8 @@
 
 namespace nivracard {
 
-class Utf8Args {
+class Utf8Args
+{
 public:
     Utf8Args(int argc, char **argv);
     int argc() const { return static_cast<int>(m_pointers.size()) - 1; }

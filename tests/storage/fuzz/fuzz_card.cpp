@@ -58,10 +58,18 @@ void unpack(const uint8_t *data, size_t size)
         size_t n = std::min<size_t>(length, size - at);
         char name[32];
         switch (tag) {
-        case 0: snprintf(name, sizeof name, "meta.dat"); break;
-        case 1: snprintf(name, sizeof name, "index.dat"); break;
-        case 2: snprintf(name, sizeof name, "timeline.dat"); break;
-        default: snprintf(name, sizeof name, "seg_%03u.dat", number); break;
+        case 0:
+            snprintf(name, sizeof name, "meta.dat");
+            break;
+        case 1:
+            snprintf(name, sizeof name, "index.dat");
+            break;
+        case 2:
+            snprintf(name, sizeof name, "timeline.dat");
+            break;
+        default:
+            snprintf(name, sizeof name, "seg_%03u.dat", number);
+            break;
         }
         write_file(name, data + at, n);
         at += n;

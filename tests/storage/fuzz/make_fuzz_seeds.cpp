@@ -74,11 +74,13 @@ int main(int argc, char **argv)
     }
     const std::string out = argv[1];
     std::vector<std::pair<const char *, std::function<void(Card &)>>> cards = {
-        {"two_segments", [](Card &c) {
+        {"two_segments",
+         [](Card &c) {
              c.add_segment(seg(1, T0, T0 + 5, 64));
              c.add_segment(seg(2, T0 + 6, T0 + 11, 64));
          }},
-        {"gap_missing_events", [](Card &c) {
+        {"gap_missing_events",
+         [](Card &c) {
              c.add_segment(seg(1, T0, T0 + 5));
              c.add_segment(seg(2, T0 + 6, T0 + 11, 0, false));
              c.add_segment(seg(3, T0 + 30, T0 + 35, 20));
@@ -88,17 +90,20 @@ int main(int argc, char **argv)
              c.table[0].event_flag = 1;
              c.table[2].event_flag = 1;
          }},
-        {"timeline", [](Card &c) {
+        {"timeline",
+         [](Card &c) {
              c.add_segment(seg(1, T0, T0 + 5, 21));
              c.add_segment(seg(2, T0 + 10, T0 + 15, 21));
              c.write();
              TimelineHeader h;
              h.count = 3;
              h.head = 8191;
-             c.write_timeline(h, nullptr, {{8191, {T0, 5, 4}}, {0, {T0 + 10, 0xFFFFFF, 4}}, {1, {T0 + 20, 2, -8}}},
+             c.write_timeline(h, nullptr,
+                              {{8191, {T0, 5, 4}}, {0, {T0 + 10, 0xFFFFFF, 4}}, {1, {T0 + 20, 2, -8}}},
                               128 + 8 * 8192);
          }},
-        {"timeline_short", [](Card &c) {
+        {"timeline_short",
+         [](Card &c) {
              c.add_segment(seg(1, T0, T0 + 3));
              c.write();
              TimelineHeader a, b;
@@ -107,12 +112,14 @@ int main(int argc, char **argv)
              b.generation = 2;
              c.write_timeline(a, &b, {{0, {T0, 3, 0}}, {1, {T0 + 4, 1, 0}}}, 160);
          }},
-        {"overlap_same_second", [](Card &c) {
+        {"overlap_same_second",
+         [](Card &c) {
              c.add_segment(seg(1, T0, T0));
              c.add_segment(seg(2, T0, T0));
              c.add_segment(seg(3, T0, T0 + 4));
          }},
-        {"big_block_count", [](Card &c) {
+        {"big_block_count",
+         [](Card &c) {
              c.block_stride = 20 + 2100 * 16;
              c.add_segment(seg(1, T0, T0 + 5));
              c.block_count_field[1] = 5000;
