@@ -15,6 +15,27 @@ namespace nivra::storage {
 
 namespace {
 
+// Turns a path too long for the classic API into an absolute "\\?\" path
+// (the card directory may be 1023 bytes long). Returns false on failure.
+bool to_long_path(std::wstring *path)
+{
+    DWORD n = GetFullPathNameW(path->c_str(), 0, nullptr, nullptr);
+    if (n == 0)
+        return false;
+    std::wstring full(n, L'\0');
+    n = GetFullPathNameW(path->c_str(), n, &full[0], nullptr);
+    if (n == 0 || n >= full.size())
+        return false;
+    full.resize(n);
+    if (full.compare(0, 4, L"\\\\?\\") == 0)
+        *path = full;
+    else if (full.compare(0, 2, L"\\\\") == 0)
+        *path = L"\\\\?\\UNC\\" + full.substr(2);
+    else
+        *path = L"\\\\?\\" + full;
+    return true;
+}
+
 // Converts UTF-8 to UTF-16; false for invalid UTF-8.
 bool to_wide(const char *path, std::wstring *out)
 {
@@ -27,6 +48,8 @@ bool to_wide(const char *path, std::wstring *out)
     if (MultiByteToWideChar(CP_UTF8, MB_ERR_INVALID_CHARS, path, -1, &(*out)[0], n) != n)
         return false;
     out->resize(static_cast<size_t>(n - 1));
+    if (out->size() >= MAX_PATH - 12)
+        return to_long_path(out);
     return true;
 }
 
