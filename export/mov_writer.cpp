@@ -165,25 +165,31 @@ struct Unit {
 
 // Calls fn(unit) for each NAL unit of an Annex-B buffer: split at 00 00 01,
 // trailing zero bytes removed (so 4-byte start codes work), empty units
-// skipped. Bytes before the first start code belong to no unit.
+// skipped. Bytes before the first start code belong to no unit. Start codes
+// are found through memchr for their 01 byte: coded data rarely holds one, so
+// most of a frame is skipped at memory speed.
 template <typename Fn>
 void forEachUnit(const uint8_t *data, size_t length, Fn fn) {
-    size_t i = 0;
+    size_t pos = 0; // the next start code begins at pos or later
     size_t start = SIZE_MAX;
-    while (i + 3 <= length) {
-        if (data[i] == 0 && data[i + 1] == 0 && data[i + 2] == 1) {
-            if (start != SIZE_MAX) {
-                size_t stop = i;
-                while (stop > start && data[stop - 1] == 0)
-                    --stop;
-                if (stop > start)
-                    fn(Unit{data + start, stop - start});
-            }
-            i += 3;
-            start = i;
+    while (pos + 3 <= length) {
+        const void *one = memchr(data + pos + 2, 1, length - pos - 2);
+        if (!one)
+            break;
+        size_t p = size_t(static_cast<const uint8_t *>(one) - data);
+        if (data[p - 1] != 0 || data[p - 2] != 0) {
+            pos = p - 1;
             continue;
         }
-        ++i;
+        if (start != SIZE_MAX) {
+            size_t stop = p - 2;
+            while (stop > start && data[stop - 1] == 0)
+                --stop;
+            if (stop > start)
+                fn(Unit{data + start, stop - start});
+        }
+        pos = p + 1;
+        start = pos;
     }
     if (start != SIZE_MAX) {
         size_t stop = length;
@@ -215,19 +221,20 @@ struct ParamSet {
     bool failed = false;
 };
 
-// Collects the parameter-set units of a frame into *set; set->failed when more
-// than 8 units or 4096 bytes.
-void collectParams(int codec, const uint8_t *data, size_t length, ParamSet *set) {
+// Collects the parameter-set units among a frame's units into *set;
+// set->failed when more than 8 units or 4096 bytes.
+void collectParams(int codec, const Unit *units, size_t unitCount, ParamSet *set) {
     set->count = 0;
     set->total = 0;
     set->failed = false;
-    forEachUnit(data, length, [&](const Unit &u) {
+    for (size_t i = 0; i < unitCount && !set->failed; ++i) {
+        const Unit &u = units[i];
         int type = unitType(codec, u);
-        if (!isParamType(codec, type) || set->failed)
-            return;
+        if (!isParamType(codec, type))
+            continue;
         if (set->count >= kMaxParamUnits || set->total + u.length > kMaxParamBytes) {
             set->failed = true;
-            return;
+            break;
         }
         set->types[set->count] = type;
         set->offsets[set->count] = set->total;
@@ -235,7 +242,7 @@ void collectParams(int codec, const uint8_t *data, size_t length, ParamSet *set)
         memcpy(set->bytes + set->total, u.data, u.length);
         set->total += u.length;
         set->count++;
-    });
+    }
 }
 
 bool hasCompleteSet(int codec, const ParamSet &set) {
@@ -562,6 +569,7 @@ struct MovWriter {
     uint32_t silenceInsertions = 0;
     List<Chapter> chapters;
     ParamSet scratch; // parameter sets of the frame being added
+    List<Unit> units; // the units of the frame being added
 };
 
 namespace {
@@ -862,8 +870,16 @@ int movWriterAddVideo(MovWriter *w, const uint8_t *data, size_t length, int64_t 
     if (!data && length)
         return MOVW_ERR_ARGUMENT;
     const int codec = w->config.videoCodec;
+    // One scan for the unit boundaries serves both the parameter sets and
+    // the rewrite below.
+    List<Unit> &units = w->units;
+    units.count = 0;
+    bool listed = true;
+    forEachUnit(data, length, [&](const Unit &u) { listed = listed && units.push(u, 64); });
+    if (!listed)
+        return fail(w, MOVW_ERR_NO_MEMORY);
     ParamSet &set = w->scratch;
-    collectParams(codec, data, length, &set);
+    collectParams(codec, units.data, units.count, &set);
     if (!w->started) {
         if (!keyframe || set.failed || !hasCompleteSet(codec, set))
             return MOVW_ERR_NOT_READY;
@@ -879,12 +895,13 @@ int movWriterAddVideo(MovWriter *w, const uint8_t *data, size_t length, int64_t 
     // Rewrite as length-prefixed units without the parameter sets.
     Buf &pending = w->video.pending;
     size_t before = pending.bytes.count;
-    forEachUnit(data, length, [&](const Unit &u) {
+    for (size_t i = 0; i < units.count; ++i) {
+        const Unit &u = units.data[i];
         if (isParamType(codec, unitType(codec, u)))
-            return;
+            continue;
         pending.u32(static_cast<uint32_t>(u.length));
         pending.put(u.data, u.length);
-    });
+    }
     if (pending.failed)
         return fail(w, MOVW_ERR_NO_MEMORY);
     size_t sampleSize = pending.bytes.count - before;
@@ -1057,6 +1074,7 @@ void movWriterFree(MovWriter *w) {
     w->video.release();
     w->audio.release();
     w->sync.release();
+    w->units.release();
     for (size_t i = 0; i < w->chapters.count; ++i)
         free(w->chapters.data[i].text);
     w->chapters.release();
