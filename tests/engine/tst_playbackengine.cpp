@@ -1,0 +1,809 @@
+// PlaybackEngine on simulator cards: a real session, a real decode worker and a
+// QVideoSink whose pictures are identified by the time stamp drawn into them.
+//
+// The "small" card: 320x240 H.264 at 10 fps (a picture every 100 ms, a key
+// frame every 2 s), AAC sound, recorded 10:00:00-10:00:59.9 and
+// 10:02:00-10:02:59.9 UTC on 2024-03-05 with the camera at UTC+1. The
+// "noaudio" card: the same video, no sound, 08:00:00-08:00:39.9 on 2024-07-22.
+#include "engine_test_util.h"
+
+#include "playback/decoder.h"
+#include "playback/playback_engine.h"
+#include "playback/trace.h"
+#include "session/card_session.h"
+#include "simcard.h"
+
+#include <QAudioDevice>
+#include <QImage>
+#include <QMediaDevices>
+#include <QRegularExpression>
+#include <QSignalSpy>
+#include <QtTest>
+
+#include <algorithm>
+
+using nivra::CardSession;
+using nivra::PlaybackEngine;
+using nivra::test::SinkProbe;
+using nivra::test::stampOf;
+using nivra::test::TraceCatcher;
+using nivra::test::utcMs;
+
+namespace {
+
+// Long enough for a cold decoder and a busy machine; nothing waits this long
+// when the engine works.
+constexpr int kWaitMs = 20000;
+
+const qlonglong kSmallFirst = utcMs("2024-03-05T10:00:00.000Z");
+const qlonglong kSmallLastBeforeGap = utcMs("2024-03-05T10:00:59.900Z");
+const qlonglong kSmallAfterGap = utcMs("2024-03-05T10:02:00.000Z");
+const qlonglong kSmallLast = utcMs("2024-03-05T10:02:59.900Z");
+
+// One engine with its session and sink. The session is declared first so the
+// engine (which reads through its card reader) goes first.
+struct Rig
+{
+    CardSession session;
+    SinkProbe probe;
+    PlaybackEngine engine;
+    QSignalSpy seeked{&engine, &PlaybackEngine::seeked};
+    QSignalSpy ended{&engine, &PlaybackEngine::ended};
+    QSignalSpy gapSkipped{&engine, &PlaybackEngine::gapSkipped};
+    QSignalSpy chunkEnded{&engine, &PlaybackEngine::chunkEnded};
+    QSignalSpy playingChanged{&engine, &PlaybackEngine::playingChanged};
+    QSignalSpy speedChanged{&engine, &PlaybackEngine::speedChanged};
+    QSignalSpy errorChanged{&engine, &PlaybackEngine::errorChanged};
+
+    Rig() { engine.setVideoSink(&probe.sink); }
+    bool open(const char *dir)
+    {
+        if (!session.openPath(QString::fromUtf8(dir)))
+            return false;
+        engine.setCard(&session);
+        return true;
+    }
+    // The landing time of the last seek (waits for the seeked signal number n).
+    bool waitSeeked(int n)
+    {
+        QElapsedTimer timer;
+        timer.start();
+        while (seeked.count() < n && timer.elapsed() < kWaitMs)
+            QTest::qWait(10);
+        return seeked.count() >= n;
+    }
+    qlonglong landed() const { return seeked.isEmpty() ? -1 : seeked.last().at(0).toLongLong(); }
+    // Runs the event loop for ms milliseconds.
+    static void run(int ms) { QTest::qWait(ms); }
+};
+
+// Steps until a step takes effect (the next picture may still be decoding);
+// true when one did.
+bool stepOnce(Rig &rig)
+{
+    const qlonglong before = rig.engine.position();
+    const int ends = rig.ended.count();
+    QElapsedTimer timer;
+    timer.start();
+    while (timer.elapsed() < kWaitMs) {
+        rig.engine.stepFrame();
+        if (rig.engine.position() != before || rig.ended.count() != ends)
+            return true;
+        QTest::qWait(10);
+    }
+    return false;
+}
+
+bool isKeyFrame(CardSession &session, qlonglong timeMs)
+{
+    return session.keyframeAtOrBefore(timeMs) == timeMs;
+}
+
+} // namespace
+
+class TestPlaybackEngine : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void initTestCase();
+
+    void propertiesNotifyOnlyRealChanges();
+    void openWithoutSeekStartsAtFirstPlayable();
+    void seekLandsOnTheRightPicture_data();
+    void seekLandsOnTheRightPicture();
+    void playsInOrderAtNormalSpeed();
+    void dropsWhenConsumerIsSlow();
+    void gapIsSkippedWhenContinuous();
+    void gapStopsWhenNotContinuous();
+    void gapReachedWhilePausedSignalsOnce();
+    void endIsReportedAfterTheHold();
+    void endMarkerAsFirstItem();
+    void speedChangesOnACardWithoutSound();
+    void speedChangesOnACardWithSound();
+    void stepFrameShowsTheNextPicture();
+    void stepFrameAtTheEnd();
+    void decodeFailureAndRetry();
+    void saveSnapshotNamesFiles();
+    void aboutToCloseWhilePlaying();
+    void audioClockDrivesPictures();
+};
+
+void TestPlaybackEngine::initTestCase()
+{
+    // Software decoding: the same pictures on every machine.
+    nivra::setDecodePolicy(nivra::PolicySoftware);
+    QVERIFY(QFileInfo::exists(QStringLiteral(SMALL_CARD_DIR "/index.dat")));
+    QVERIFY(QFileInfo::exists(QStringLiteral(NOAUDIO_CARD_DIR "/index.dat")));
+}
+
+void TestPlaybackEngine::propertiesNotifyOnlyRealChanges()
+{
+    PlaybackEngine engine;
+    QCOMPARE(engine.position(), 0LL);
+    QCOMPARE(engine.isPlaying(), false);
+    QCOMPARE(engine.speed(), 1);
+    QCOMPARE(engine.continuous(), true);
+    QCOMPARE(engine.volume(), 1.0);
+    QCOMPARE(engine.internalBuild(), false);
+    QCOMPARE(engine.lastSeekTarget(), 0LL);
+
+    QSignalSpy volume(&engine, &PlaybackEngine::volumeChanged);
+    engine.setVolume(3.0); // clamps to 1, the current value
+    QCOMPARE(volume.count(), 0);
+    engine.setVolume(0.25);
+    engine.setVolume(0.25);
+    QCOMPARE(volume.count(), 1);
+    engine.setVolume(-1.0);
+    QCOMPARE(engine.volume(), 0.0);
+    QCOMPARE(volume.count(), 2);
+
+    QSignalSpy muted(&engine, &PlaybackEngine::mutedChanged);
+    engine.setMuted(true);
+    engine.setMuted(true);
+    QCOMPARE(muted.count(), 1);
+
+    QSignalSpy continuous(&engine, &PlaybackEngine::continuousChanged);
+    engine.setContinuous(true);
+    QCOMPARE(continuous.count(), 0);
+    engine.setContinuous(false);
+    QCOMPARE(continuous.count(), 1);
+
+    QSignalSpy speed(&engine, &PlaybackEngine::speedChanged);
+    for (int ignored : {0, 3, 5, 32, -1, 1})
+        engine.setSpeed(ignored);
+    QCOMPARE(speed.count(), 0);
+    QCOMPARE(engine.speed(), 1);
+
+    QSignalSpy sink(&engine, &PlaybackEngine::videoSinkChanged);
+    QVideoSink videoSink;
+    engine.setVideoSink(&videoSink);
+    engine.setVideoSink(&videoSink);
+    QCOMPARE(sink.count(), 1);
+
+    // Without a card, play does nothing and a seek is only remembered.
+    QSignalSpy playing(&engine, &PlaybackEngine::playingChanged);
+    engine.play();
+    engine.seek(1234);
+    QCOMPARE(playing.count(), 0);
+    QCOMPARE(engine.isPlaying(), false);
+    QCOMPARE(engine.lastSeekTarget(), 0LL);
+    // No picture in the sink: no snapshot.
+    QCOMPARE(engine.saveSnapshot(QDir::tempPath()), QString());
+}
+
+void TestPlaybackEngine::openWithoutSeekStartsAtFirstPlayable()
+{
+    Rig rig;
+    QSignalSpy card(&rig.engine, &PlaybackEngine::cardChanged);
+    QSignalSpy info(&rig.engine, &PlaybackEngine::decoderInfoChanged);
+    QVERIFY(rig.open(SMALL_CARD_DIR));
+    QCOMPARE(card.count(), 1);
+    QCOMPARE(rig.session.firstPlayableMs(), kSmallFirst);
+    QVERIFY(rig.waitSeeked(1));
+    QCOMPARE(rig.landed(), kSmallFirst);
+    QCOMPARE(rig.engine.position(), kSmallFirst);
+    QCOMPARE(rig.engine.lastSeekTarget(), kSmallFirst);
+    QCOMPARE(rig.probe.lastStamp(), kSmallFirst);
+    QCOMPARE(rig.engine.isPlaying(), false);
+    QCOMPARE(rig.engine.videoSize(), QSize(320, 240));
+    QVERIFY(!rig.engine.decoderInfo().isEmpty());
+    QCOMPARE(info.count(), 1);
+    // Paused: nothing more is shown.
+    Rig::run(400);
+    QCOMPARE(rig.probe.shown.size(), qsizetype(1));
+    QCOMPARE(rig.seeked.count(), 1);
+}
+
+void TestPlaybackEngine::seekLandsOnTheRightPicture_data()
+{
+    QTest::addColumn<bool>("beforeOpen");
+    QTest::addColumn<qlonglong>("target");
+    QTest::addColumn<bool>("snap");
+    QTest::addColumn<qlonglong>("expected");
+
+    const qlonglong mid = utcMs("2024-03-05T10:00:05.500Z");
+    QTest::newRow("exact") << false << mid << false << mid;
+    QTest::newRow("snapped to the key frame before")
+        << false << mid << true << utcMs("2024-03-05T10:00:04.000Z");
+    QTest::newRow("exact between pictures")
+        << false << utcMs("2024-03-05T10:00:07.250Z") << false << utcMs("2024-03-05T10:00:07.300Z");
+    QTest::newRow("snapped in the gap")
+        << false << utcMs("2024-03-05T10:01:30.000Z") << true << kSmallAfterGap;
+    QTest::newRow("exact in the gap")
+        << false << utcMs("2024-03-05T10:01:30.000Z") << false << kSmallAfterGap;
+    QTest::newRow("before open, exact") << true << mid << false << mid;
+    QTest::newRow("before open, snapped")
+        << true << utcMs("2024-03-05T10:02:13.900Z") << true << utcMs("2024-03-05T10:02:12.000Z");
+}
+
+void TestPlaybackEngine::seekLandsOnTheRightPicture()
+{
+    QFETCH(bool, beforeOpen);
+    QFETCH(qlonglong, target);
+    QFETCH(bool, snap);
+    QFETCH(qlonglong, expected);
+
+    Rig rig;
+    if (beforeOpen) {
+        // The engine already has the (closed) session; the seek waits for it.
+        rig.engine.setCard(&rig.session);
+        rig.engine.seek(target, snap);
+        QVERIFY(rig.session.openPath(QStringLiteral(SMALL_CARD_DIR)));
+        QVERIFY(rig.waitSeeked(1));
+    } else {
+        QVERIFY(rig.open(SMALL_CARD_DIR));
+        QVERIFY(rig.waitSeeked(1));
+        rig.engine.seek(target, snap);
+        QVERIFY(rig.waitSeeked(2));
+    }
+    QCOMPARE(rig.landed(), expected);
+    QCOMPARE(rig.probe.lastStamp(), expected);
+    QCOMPARE(rig.engine.position(), expected);
+    QCOMPARE(rig.engine.lastSeekTarget(), target);
+    if (snap)
+        QVERIFY(isKeyFrame(rig.session, expected));
+    // A paused seek shows its picture and stays paused.
+    QCOMPARE(rig.engine.isPlaying(), false);
+    QCOMPARE(rig.playingChanged.count(), 0);
+}
+
+void TestPlaybackEngine::playsInOrderAtNormalSpeed()
+{
+    Rig rig;
+    QSignalSpy stats(&rig.engine, &PlaybackEngine::statsChanged);
+    QSignalSpy status(&rig.engine, &PlaybackEngine::statusChanged);
+    TraceCatcher traces;
+    QVERIFY(rig.open(SMALL_CARD_DIR));
+    QVERIFY(rig.waitSeeked(1));
+    const qlonglong start = utcMs("2024-03-05T10:00:10.000Z");
+    rig.engine.seek(start, false);
+    QVERIFY(rig.waitSeeked(2));
+    const int firstShown = rig.probe.shown.size();
+    const int presentedBefore = rig.engine.presentedFrames();
+    const int droppedBefore = rig.engine.droppedFrames();
+
+    rig.engine.play();
+    QCOMPARE(rig.engine.isPlaying(), true);
+    Rig::run(3000);
+    rig.engine.pause();
+    QCOMPARE(rig.engine.isPlaying(), false);
+
+    const QList<nivra::test::ShownPicture> shown = rig.probe.shown.mid(firstShown);
+    QVERIFY2(shown.size() >= 10, qPrintable(QString::number(shown.size())));
+    // In order, on the 100 ms grid of the recording.
+    qlonglong previous = start;
+    for (const auto &picture : shown) {
+        QVERIFY(picture.stamp > previous);
+        QCOMPARE((picture.stamp - start) % 100, 0);
+        previous = picture.stamp;
+    }
+    QCOMPARE(rig.engine.position(), previous);
+    // Every picture taken off the queue was either shown or counted dropped.
+    const int presented = rig.engine.presentedFrames() - presentedBefore;
+    const int dropped = rig.engine.droppedFrames() - droppedBefore;
+    QCOMPARE(presented, int(shown.size()));
+    QCOMPARE(qlonglong(presented + dropped), (previous - start) / 100);
+    // Media time kept up with the wall clock (generous: the machine is shared).
+    const qlonglong mediaMs = shown.last().stamp - shown.first().stamp;
+    const qint64 wallMs = shown.last().wallMs - shown.first().wallMs;
+    QVERIFY2(mediaMs > wallMs / 2 && mediaMs < wallMs * 2 + 300,
+             qPrintable(QStringLiteral("media %1 ms, wall %2 ms").arg(mediaMs).arg(wallMs)));
+
+    QVERIFY(stats.count() >= 1);
+    QVERIFY(status.count() >= 1);
+    const QVariantMap map = rig.engine.status();
+    QVERIFY(map.value(QStringLiteral("segId")).toInt() >= 0);
+    QVERIFY(map.value(QStringLiteral("offset")).toLongLong() > 0);
+    QVERIFY(map.value(QStringLiteral("bufferMs")).toLongLong() >= 0);
+    // Pictures 100 ms apart at 1×: 10 per second.
+    QCOMPARE(map.value(QStringLiteral("fps")).toDouble(), 10.0);
+
+    if (!nivra::traceEnabled())
+        return;
+    // Each picture was shown when the clock had reached it (5 ms early at most).
+    static const QRegularExpression showLine(QStringLiteral("^TRACE show (\\d+) clock (\\d+)$"));
+    int showLines = 0;
+    for (const QString &line : traces.lines()) {
+        const QRegularExpressionMatch match = showLine.match(line);
+        if (!match.hasMatch())
+            continue;
+        ++showLines;
+        QVERIFY2(match.captured(2).toLongLong() + 5 >= match.captured(1).toLongLong(), qPrintable(line));
+    }
+    QCOMPARE(showLines, presented);
+}
+
+void TestPlaybackEngine::dropsWhenConsumerIsSlow()
+{
+    Rig rig;
+    TraceCatcher traces;
+    QVERIFY(rig.open(SMALL_CARD_DIR));
+    QVERIFY(rig.waitSeeked(1));
+    const qlonglong start = utcMs("2024-03-05T10:00:20.000Z");
+    rig.engine.seek(start, false);
+    QVERIFY(rig.waitSeeked(2));
+    const int firstShown = rig.probe.shown.size();
+    QSignalSpy stats(&rig.engine, &PlaybackEngine::statsChanged);
+
+    // Every picture shown blocks the GUI thread for 3.5 picture intervals.
+    rig.probe.delayMs = 350;
+    rig.engine.play();
+    Rig::run(3000);
+    rig.engine.pause();
+    rig.probe.delayMs = 0;
+
+    const QList<nivra::test::ShownPicture> shown = rig.probe.shown.mid(firstShown);
+    QVERIFY(shown.size() >= 3);
+    const qlonglong last = shown.last().stamp;
+    QVERIFY(rig.engine.droppedFrames() > 0);
+    QCOMPARE(qlonglong(rig.engine.presentedFrames() + rig.engine.droppedFrames()), (last - start) / 100);
+    // Shown pictures skip ahead, in order.
+    for (int i = 1; i < shown.size(); ++i)
+        QVERIFY(shown.at(i).stamp > shown.at(i - 1).stamp);
+    QVERIFY(stats.count() >= 1);
+
+    if (!nivra::traceEnabled())
+        return;
+    static const QRegularExpression dropLine(
+        QStringLiteral("^TRACE drop (\\d+) \\(next (\\d+), clock (\\d+), audio ([01])\\)$"));
+    int dropLines = 0;
+    for (const QString &line : traces.lines()) {
+        const QRegularExpressionMatch match = dropLine.match(line);
+        if (!match.hasMatch())
+            continue;
+        ++dropLines;
+        // A dropped picture was overtaken by a later one that was due too.
+        QVERIFY2(match.captured(1).toLongLong() < match.captured(2).toLongLong(), qPrintable(line));
+        QVERIFY2(match.captured(3).toLongLong() + 5 >= match.captured(2).toLongLong(), qPrintable(line));
+    }
+    QCOMPARE(dropLines, rig.engine.droppedFrames());
+    // The blocked GUI thread shows up as gaps between ticks.
+    QVERIFY(!traces.lines()
+                 .filter(QRegularExpression(QStringLiteral("^TRACE tick gap \\d+ ms at \\d+$")))
+                 .isEmpty());
+}
+
+void TestPlaybackEngine::gapIsSkippedWhenContinuous()
+{
+    Rig rig;
+    QVERIFY(rig.open(SMALL_CARD_DIR));
+    QVERIFY(rig.waitSeeked(1));
+    rig.engine.seek(utcMs("2024-03-05T10:00:58.500Z"), false);
+    QVERIFY(rig.waitSeeked(2));
+    rig.engine.play();
+    // The real gap is a minute long; the skip takes about one picture interval.
+    QTRY_COMPARE_WITH_TIMEOUT(rig.gapSkipped.count(), 1, kWaitMs);
+    QCOMPARE(rig.gapSkipped.first().at(0).toLongLong(), kSmallLastBeforeGap);
+    QCOMPARE(rig.gapSkipped.first().at(1).toLongLong(), kSmallAfterGap);
+    QTRY_VERIFY_WITH_TIMEOUT(rig.engine.position() >= kSmallAfterGap + 1000, kWaitMs);
+    QCOMPARE(rig.gapSkipped.count(), 1);
+    QCOMPARE(rig.chunkEnded.count(), 0);
+    QCOMPARE(rig.engine.isPlaying(), true);
+    // The first picture behind the gap was shown, right after the last one before it.
+    const auto stamps = [&] {
+        QList<qlonglong> out;
+        for (const auto &p : rig.probe.shown)
+            out << p.stamp;
+        return out;
+    }();
+    const qsizetype before = stamps.indexOf(kSmallLastBeforeGap);
+    QVERIFY(before >= 0);
+    QCOMPARE(stamps.value(before + 1), kSmallAfterGap);
+}
+
+void TestPlaybackEngine::gapStopsWhenNotContinuous()
+{
+    Rig rig;
+    rig.engine.setContinuous(false);
+    QVERIFY(rig.open(SMALL_CARD_DIR));
+    QVERIFY(rig.waitSeeked(1));
+    rig.engine.seek(utcMs("2024-03-05T10:00:58.500Z"), false);
+    QVERIFY(rig.waitSeeked(2));
+    rig.engine.play();
+    QTRY_COMPARE_WITH_TIMEOUT(rig.chunkEnded.count(), 1, kWaitMs);
+    QCOMPARE(rig.chunkEnded.first().at(0).toLongLong(), kSmallLastBeforeGap);
+    QCOMPARE(rig.engine.isPlaying(), false);
+    QCOMPARE(rig.engine.position(), kSmallLastBeforeGap);
+    QCOMPARE(rig.probe.lastStamp(), kSmallLastBeforeGap);
+    Rig::run(300);
+    QCOMPARE(rig.engine.position(), kSmallLastBeforeGap);
+
+    // play continues behind the gap without a second stop.
+    rig.engine.play();
+    QTRY_VERIFY_WITH_TIMEOUT(rig.engine.position() >= kSmallAfterGap + 500, kWaitMs);
+    QCOMPARE(rig.chunkEnded.count(), 1);
+    QCOMPARE(rig.gapSkipped.count(), 0);
+    QCOMPARE(rig.seeked.count(), 2);
+    QVERIFY(rig.probe.shown.size() >= 2);
+}
+
+void TestPlaybackEngine::gapReachedWhilePausedSignalsOnce()
+{
+    Rig rig;
+    QVERIFY(rig.open(SMALL_CARD_DIR));
+    QVERIFY(rig.waitSeeked(1));
+    // Paused on the last picture before the gap: the next one is behind it.
+    rig.engine.seek(kSmallLastBeforeGap, false);
+    QVERIFY(rig.waitSeeked(2));
+    QTRY_COMPARE_WITH_TIMEOUT(rig.gapSkipped.count(), 1, kWaitMs);
+    QCOMPARE(rig.gapSkipped.first().at(0).toLongLong(), kSmallLastBeforeGap);
+    QCOMPARE(rig.gapSkipped.first().at(1).toLongLong(), kSmallAfterGap);
+    Rig::run(500);
+    QCOMPARE(rig.gapSkipped.count(), 1);
+    QCOMPARE(rig.engine.position(), kSmallLastBeforeGap);
+    QCOMPARE(rig.engine.isPlaying(), false);
+}
+
+void TestPlaybackEngine::endIsReportedAfterTheHold()
+{
+    Rig rig;
+    QSignalSpy status(&rig.engine, &PlaybackEngine::statusChanged);
+    QVERIFY(rig.open(SMALL_CARD_DIR));
+    QVERIFY(rig.waitSeeked(1));
+    rig.engine.seek(utcMs("2024-03-05T10:02:58.000Z"), false);
+    QVERIFY(rig.waitSeeked(2));
+    rig.engine.play();
+    QTRY_COMPARE_WITH_TIMEOUT(rig.ended.count(), 1, kWaitMs);
+    QCOMPARE(rig.engine.isPlaying(), false);
+    QCOMPARE(rig.engine.position(), kSmallLast);
+    QCOMPARE(rig.probe.lastStamp(), kSmallLast);
+    // Nothing but the end marker is queued: the status shows no buffer.
+    const int statusBefore = status.count();
+    QTRY_VERIFY_WITH_TIMEOUT(status.count() > statusBefore, kWaitMs);
+    QCOMPARE(rig.engine.status().value(QStringLiteral("bufferMs")).toLongLong(), 0);
+
+    // Playing again ends again after the hold; nothing new is shown.
+    const int shown = rig.probe.shown.size();
+    rig.engine.play();
+    QCOMPARE(rig.engine.isPlaying(), true);
+    QTRY_COMPARE_WITH_TIMEOUT(rig.ended.count(), 2, kWaitMs);
+    QCOMPARE(rig.engine.isPlaying(), false);
+    QCOMPARE(rig.probe.shown.size(), shown);
+    QCOMPARE(rig.engine.position(), kSmallLast);
+}
+
+void TestPlaybackEngine::endMarkerAsFirstItem()
+{
+    Rig rig;
+    QVERIFY(rig.open(SMALL_CARD_DIR));
+    QVERIFY(rig.waitSeeked(1));
+    rig.engine.play();
+    QCOMPARE(rig.engine.isPlaying(), true);
+    // Nothing is recorded after this time.
+    rig.engine.seek(utcMs("2024-03-05T10:30:00.000Z"), true);
+    QTRY_COMPARE_WITH_TIMEOUT(rig.ended.count(), 1, kWaitMs);
+    QCOMPARE(rig.engine.isPlaying(), false);
+    QCOMPARE(rig.seeked.count(), 1);
+    Rig::run(300);
+    QCOMPARE(rig.ended.count(), 1);
+}
+
+void TestPlaybackEngine::speedChangesOnACardWithoutSound()
+{
+    Rig rig;
+    QVERIFY(rig.open(NOAUDIO_CARD_DIR));
+    QVERIFY(rig.waitSeeked(1));
+    const qlonglong first = rig.landed();
+    QCOMPARE(first, utcMs("2024-07-22T08:00:00.000Z"));
+
+    // 1 → 2 → 4: the clock changes rate, nothing is re-read.
+    rig.engine.setSpeed(2);
+    rig.engine.setSpeed(4);
+    QCOMPARE(rig.speedChanged.count(), 2);
+    QCOMPARE(rig.engine.speed(), 4);
+    const int playFrom = int(rig.probe.shown.size());
+    rig.engine.play();
+    Rig::run(1500);
+    rig.engine.pause();
+    QCOMPARE(rig.seeked.count(), 1);
+    QCOMPARE(rig.engine.lastSeekTarget(), first);
+    // At 4× the pictures ran clearly faster than the wall clock.
+    const auto shown = rig.probe.shown.mid(playFrom);
+    QVERIFY(shown.size() >= 3);
+    const qlonglong mediaMs = shown.last().stamp - shown.first().stamp;
+    const qint64 wallMs = shown.last().wallMs - shown.first().wallMs;
+    QVERIFY2(mediaMs > wallMs * 2,
+             qPrintable(QStringLiteral("media %1 ms, wall %2 ms").arg(mediaMs).arg(wallMs)));
+
+    // 4 → 8: re-seek at the picture on screen, snapping, key frames only.
+    const qlonglong shownTime = rig.engine.position();
+    rig.engine.setSpeed(8);
+    QCOMPARE(rig.engine.lastSeekTarget(), shownTime);
+    QVERIFY(rig.waitSeeked(2));
+    QVERIFY(isKeyFrame(rig.session, rig.landed()));
+    QVERIFY(rig.landed() <= shownTime);
+    const int fastFrom = rig.probe.shown.size();
+    QSignalSpy status(&rig.engine, &PlaybackEngine::statusChanged);
+    rig.engine.play();
+    QTRY_VERIFY_WITH_TIMEOUT(rig.probe.shown.size() >= fastFrom + 2 && status.count() >= 1, kWaitMs);
+    rig.engine.pause();
+    for (int i = fastFrom; i < rig.probe.shown.size(); ++i)
+        QVERIFY2(isKeyFrame(rig.session, rig.probe.shown.at(i).stamp),
+                 qPrintable(QString::number(rig.probe.shown.at(i).stamp)));
+    QCOMPARE(rig.engine.status().value(QStringLiteral("fps")).toDouble(), 0.0);
+
+    // 8 → 16: same class change; 16 → 8 likewise re-seeks.
+    rig.engine.setSpeed(16);
+    QVERIFY(rig.waitSeeked(3));
+    QVERIFY(isKeyFrame(rig.session, rig.landed()));
+    QCOMPARE(rig.speedChanged.count(), 4);
+}
+
+void TestPlaybackEngine::speedChangesOnACardWithSound()
+{
+    Rig rig;
+    QVERIFY(rig.open(SMALL_CARD_DIR));
+    QVERIFY(rig.waitSeeked(1));
+    rig.engine.seek(utcMs("2024-03-05T10:00:30.300Z"), false);
+    QVERIFY(rig.waitSeeked(2));
+    // 1 → 2 stops the sound: re-seek, without snapping, at the shown picture.
+    rig.engine.setSpeed(2);
+    QCOMPARE(rig.engine.lastSeekTarget(), utcMs("2024-03-05T10:00:30.300Z"));
+    QVERIFY(rig.waitSeeked(3));
+    QCOMPARE(rig.landed(), utcMs("2024-03-05T10:00:30.300Z"));
+    // 2 → 4 keeps the class and has no sound either way: no re-seek.
+    rig.engine.setSpeed(4);
+    Rig::run(300);
+    QCOMPARE(rig.seeked.count(), 3);
+    // 4 → 1 brings the sound back: re-seek.
+    rig.engine.setSpeed(1);
+    QVERIFY(rig.waitSeeked(4));
+    QCOMPARE(rig.landed(), utcMs("2024-03-05T10:00:30.300Z"));
+    QCOMPARE(rig.speedChanged.count(), 3);
+}
+
+void TestPlaybackEngine::stepFrameShowsTheNextPicture()
+{
+    Rig rig;
+    QSignalSpy position(&rig.engine, &PlaybackEngine::positionChanged);
+    // Before anything has landed a step does nothing.
+    rig.engine.stepFrame();
+    QCOMPARE(position.count(), 0);
+    QVERIFY(rig.open(SMALL_CARD_DIR));
+    QVERIFY(rig.waitSeeked(1));
+    const qlonglong start = utcMs("2024-03-05T10:00:10.000Z");
+    rig.engine.seek(start, false);
+    QVERIFY(rig.waitSeeked(2));
+
+    // Paused: each step shows the next picture (it may still be decoding).
+    QVERIFY(stepOnce(rig));
+    QCOMPARE(rig.engine.position(), start + 100);
+    QCOMPARE(rig.probe.lastStamp(), start + 100);
+    QVERIFY(stepOnce(rig));
+    QCOMPARE(rig.engine.position(), start + 200);
+    QCOMPARE(rig.probe.lastStamp(), start + 200);
+    QCOMPARE(rig.engine.isPlaying(), false);
+
+    // While playing a step pauses first.
+    rig.engine.play();
+    Rig::run(500);
+    const qlonglong before = rig.engine.position();
+    QVERIFY(before > start + 200);
+    QVERIFY(stepOnce(rig));
+    QCOMPARE(rig.engine.isPlaying(), false);
+    const qlonglong stepped = rig.engine.position();
+    QCOMPARE(rig.probe.lastStamp(), stepped);
+    QCOMPARE(stepped, before + 100);
+
+    // play re-seeks exactly to the stepped picture.
+    const int seeks = rig.seeked.count();
+    rig.engine.play();
+    QCOMPARE(rig.engine.lastSeekTarget(), stepped);
+    QVERIFY(rig.waitSeeked(seeks + 1));
+    QCOMPARE(rig.landed(), stepped);
+    QCOMPARE(rig.engine.isPlaying(), true);
+    // A second play does not seek again.
+    rig.engine.pause();
+    rig.engine.play();
+    Rig::run(200);
+    QCOMPARE(rig.seeked.count(), seeks + 1);
+}
+
+void TestPlaybackEngine::stepFrameAtTheEnd()
+{
+    Rig rig;
+    QVERIFY(rig.open(SMALL_CARD_DIR));
+    QVERIFY(rig.waitSeeked(1));
+    rig.engine.seek(kSmallLast - 100, false);
+    QVERIFY(rig.waitSeeked(2));
+    QVERIFY(stepOnce(rig));
+    QCOMPARE(rig.engine.position(), kSmallLast);
+    QCOMPARE(rig.probe.lastStamp(), kSmallLast);
+    // The end marker is next: every step reports the end and leaves it there.
+    QVERIFY(stepOnce(rig));
+    QCOMPARE(rig.ended.count(), 1);
+    const int ends = rig.ended.count();
+    rig.engine.stepFrame();
+    rig.engine.stepFrame();
+    QCOMPARE(rig.ended.count(), ends + 2);
+    QCOMPARE(rig.engine.position(), kSmallLast);
+    QCOMPARE(rig.engine.isPlaying(), false);
+}
+
+void TestPlaybackEngine::decodeFailureAndRetry()
+{
+    // With every decoder skipped no video decoder can be made.
+    qputenv("NIVRA_SKIP_SW", "all");
+    qputenv("NIVRA_SKIP_HW", "all");
+    Rig rig;
+    QVERIFY(rig.open(SMALL_CARD_DIR));
+    QCOMPARE(rig.errorChanged.count(), 1);
+    QCOMPARE(rig.engine.errorString(), QStringLiteral("Your graphics card cannot decode this video."));
+    QCOMPARE(rig.engine.decodeFailed(), true);
+    QCOMPARE(rig.engine.hevcExtensionNeeded(), false);
+    // play tries to open again, fails the same way and publishes nothing new.
+    rig.engine.play();
+    QCOMPARE(rig.engine.isPlaying(), false);
+    QCOMPARE(rig.errorChanged.count(), 1);
+    Rig::run(300);
+    QCOMPARE(rig.seeked.count(), 0);
+    QCOMPARE(rig.engine.position(), 0LL);
+    qunsetenv("NIVRA_SKIP_SW");
+    qunsetenv("NIVRA_SKIP_HW");
+
+    // Retrying at position 0 opens at the first playable time, with no extra seek.
+    rig.engine.retryDecode();
+    QCOMPARE(rig.errorChanged.count(), 2);
+    QCOMPARE(rig.engine.errorString(), QString());
+    QCOMPARE(rig.engine.decodeFailed(), false);
+    QVERIFY(rig.waitSeeked(1));
+    QCOMPARE(rig.landed(), kSmallFirst);
+    QCOMPARE(rig.engine.lastSeekTarget(), kSmallFirst);
+    Rig::run(300);
+    QCOMPARE(rig.seeked.count(), 1);
+
+    // Retrying elsewhere returns exactly to the picture on screen.
+    const qlonglong at = utcMs("2024-03-05T10:00:41.700Z");
+    rig.engine.seek(at, false);
+    QVERIFY(rig.waitSeeked(2));
+    rig.engine.retryDecode();
+    QCOMPARE(rig.engine.lastSeekTarget(), at);
+    QCOMPARE(rig.errorChanged.count(), 2);
+    QTRY_VERIFY_WITH_TIMEOUT(rig.seeked.count() >= 3 && rig.landed() == at, kWaitMs);
+    QCOMPARE(rig.probe.lastStamp(), at);
+}
+
+void TestPlaybackEngine::saveSnapshotNamesFiles()
+{
+    nivra::test::TempDir dir("engine-snap");
+    QVERIFY(!dir.path().empty());
+    const QString folder = QString::fromStdString(dir.file("shots/deeper"));
+    Rig rig;
+    QVERIFY(rig.open(SMALL_CARD_DIR));
+    QVERIFY(rig.waitSeeked(1));
+    const qlonglong at = utcMs("2024-03-05T10:00:10.200Z");
+    rig.engine.seek(at, false);
+    QVERIFY(rig.waitSeeked(2));
+    QCOMPARE(rig.session.timeMode(), int(CardSession::RecordingTime));
+
+    // Named in the camera's recorded offset (UTC+1), made with its parents.
+    const QString base = folder + QStringLiteral("/NIVRA_20240305_110010_200");
+    QCOMPARE(rig.engine.saveSnapshot(folder), QDir::toNativeSeparators(base + QStringLiteral(".png")));
+    QCOMPARE(rig.engine.saveSnapshot(folder), QDir::toNativeSeparators(base + QStringLiteral("_1.png")));
+    QCOMPARE(rig.engine.saveSnapshot(folder), QDir::toNativeSeparators(base + QStringLiteral("_2.png")));
+    // The file is the picture on screen.
+    QImage image(base + QStringLiteral("_1.png"));
+    QVERIFY(!image.isNull());
+    QCOMPARE(image.size(), QSize(320, 240));
+    image = image.convertToFormat(QImage::Format_Grayscale8);
+    int64_t stamp = -1;
+    QVERIFY(nivra::test::readStamp(image.constBits(), int(image.bytesPerLine()), image.width(),
+                                   image.height(), &stamp));
+    QCOMPARE(qlonglong(stamp), at);
+
+    // A folder that cannot be made: an empty result.
+    QFile blocker(QString::fromStdString(dir.file("file")));
+    QVERIFY(blocker.open(QIODevice::WriteOnly));
+    blocker.close();
+    QCOMPARE(rig.engine.saveSnapshot(blocker.fileName() + QStringLiteral("/sub")), QString());
+    // Without a sink: empty.
+    rig.engine.setVideoSink(nullptr);
+    QCOMPARE(rig.engine.saveSnapshot(folder), QString());
+}
+
+void TestPlaybackEngine::aboutToCloseWhilePlaying()
+{
+    Rig rig;
+    QSignalSpy info(&rig.engine, &PlaybackEngine::decoderInfoChanged);
+    QVERIFY(rig.open(SMALL_CARD_DIR));
+    QVERIFY(rig.waitSeeked(1));
+    rig.engine.play();
+    QTRY_VERIFY_WITH_TIMEOUT(rig.engine.position() > kSmallFirst + 300, kWaitMs);
+    QCOMPARE(info.count(), 1);
+    const int playing = rig.playingChanged.count();
+
+    rig.session.close();
+    QCOMPARE(rig.engine.isPlaying(), false);
+    QCOMPARE(rig.playingChanged.count(), playing + 1);
+    QCOMPARE(rig.engine.decoderInfo(), QString());
+    QCOMPARE(info.count(), 2);
+    const qlonglong kept = rig.engine.position();
+    QVERIFY(kept > kSmallFirst);
+    QCOMPARE(rig.engine.errorString(), QString());
+    QCOMPARE(rig.errorChanged.count(), 0);
+    Rig::run(300);
+    QCOMPARE(rig.engine.position(), kept);
+    // play without a card reader does nothing.
+    rig.engine.play();
+    QCOMPARE(rig.engine.isPlaying(), false);
+
+    // Reopening the session starts over at its first playable time.
+    QVERIFY(rig.session.openPath(QStringLiteral(SMALL_CARD_DIR)));
+    QVERIFY(rig.waitSeeked(2));
+    QCOMPARE(rig.landed(), kSmallFirst);
+}
+
+void TestPlaybackEngine::audioClockDrivesPictures()
+{
+    if (QMediaDevices::defaultAudioOutput().isNull())
+        QSKIP("No sound output device (start PulseAudio with its dummy output)");
+    Rig rig;
+    QSignalSpy stats(&rig.engine, &PlaybackEngine::statsChanged);
+    TraceCatcher traces;
+    QVERIFY(rig.open(SMALL_CARD_DIR));
+    QVERIFY(rig.waitSeeked(1));
+    QCOMPARE(rig.engine.audioClock(), false);
+    rig.engine.seek(utcMs("2024-03-05T10:00:05.000Z"), false);
+    QVERIFY(rig.waitSeeked(2));
+    rig.engine.play();
+    QTRY_VERIFY_WITH_TIMEOUT(rig.engine.audioClock(), kWaitMs);
+    QVERIFY(stats.count() >= 1);
+    // The server's first second can stall: judge the pacing after that.
+    const qlonglong from = rig.engine.position();
+    const int shownFrom = rig.probe.shown.size();
+    const int tracesFrom = int(traces.lines().size());
+    Rig::run(3000);
+    QVERIFY(rig.engine.audioClock());
+    QVERIFY(rig.engine.position() > from + 1000);
+    const auto shown = rig.probe.shown.mid(shownFrom);
+    for (int i = 1; i < shown.size(); ++i)
+        QVERIFY(shown.at(i).stamp > shown.at(i - 1).stamp);
+
+    // A seek turns the audio clock off without a signal until the sound runs again.
+    const int statsBefore = stats.count();
+    rig.engine.seek(utcMs("2024-03-05T10:02:10.000Z"), false);
+    QCOMPARE(rig.engine.audioClock(), false);
+    QCOMPARE(stats.count(), statsBefore);
+    QTRY_VERIFY_WITH_TIMEOUT(rig.engine.audioClock(), kWaitMs);
+    rig.engine.pause();
+
+    if (!nivra::traceEnabled())
+        return;
+    // The clock of every show line after the start-up is the device's: the
+    // pictures are shown at it, never ahead of it.
+    static const QRegularExpression showLine(QStringLiteral("^TRACE show (\\d+) clock (\\d+)$"));
+    int lines = 0;
+    const QStringList all = traces.lines();
+    for (int i = tracesFrom; i < all.size(); ++i) {
+        const QRegularExpressionMatch match = showLine.match(all.at(i));
+        if (!match.hasMatch())
+            continue;
+        ++lines;
+        QVERIFY2(match.captured(2).toLongLong() + 5 >= match.captured(1).toLongLong(), qPrintable(all.at(i)));
+    }
+    QVERIFY(lines >= 10);
+}
+
+QTEST_MAIN(TestPlaybackEngine)
+#include "tst_playbackengine.moc"
