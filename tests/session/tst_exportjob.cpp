@@ -98,6 +98,8 @@ private slots:
     void namesMatchThePlan();
     void statusesAndMessages();
     void writeFailureNamesThePath();
+    void cardVanishesDuringExport_data();
+    void cardVanishesDuringExport();
     void estimateRules();
     void etaRule_data();
     void etaRule();
@@ -296,6 +298,44 @@ void TestExportJob::writeFailureNamesThePath()
              qPrintable(rec.message));
     QCOMPARE(rec.files, 0);
     QVERIFY(job.files().isEmpty());
+}
+
+void TestExportJob::cardVanishesDuringExport_data()
+{
+    QTest::addColumn<QStringList>("remove");
+    QTest::addColumn<QString>("message");
+    // Without the first file the stream cannot be recognised; without a
+    // later one the read fails part-way.
+    QTest::newRow("every segment file")
+        << QStringList{QStringLiteral("seg_*.dat")}
+        << QStringLiteral("The video format of these recordings is not recognised.");
+    QTest::newRow("a later segment file")
+        << QStringList{QStringLiteral("seg_001.dat")}
+        << QStringLiteral("Reading the recordings failed. Is the card still connected?");
+}
+
+void TestExportJob::cardVanishesDuringExport()
+{
+    QFETCH(QStringList, remove);
+    QFETCH(QString, message);
+    nivra::test::TempDir tmp("exportjob-vanish");
+    const QString card = QString::fromStdString(tmp.path()) + QStringLiteral("/rec");
+    QVERIFY(sessiontest::copyCard(QStringLiteral(SMALL_CARD), card));
+    CardSession session;
+    QVERIFY(session.openPath(card));
+    for (const QString &name : QDir(card).entryList(remove, QDir::Files))
+        QVERIFY(QFile::remove(card + QLatin1Char('/') + name));
+
+    const QString folder = QString::fromStdString(tmp.path()) + QStringLiteral("/out");
+    ExportJob job;
+    JobRecorder rec(&job);
+    QVERIFY(
+        job.start(&session, utc("2024-03-05T10:00:00Z"), utc("2024-03-05T10:00:59Z"), true, true, folder, 0));
+    QTRY_COMPARE_WITH_TIMEOUT(rec.finishedCount, 1, 30000);
+    QCOMPARE(rec.status, int(ExportJob::Failed));
+    QCOMPARE(rec.message, message);
+    QCOMPARE(rec.files, 0);
+    QVERIFY(partFiles(folder).isEmpty());
 }
 
 void TestExportJob::estimateRules()
