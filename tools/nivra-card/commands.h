@@ -10,4 +10,7 @@ namespace nivracard {
 // info, ranges, days, events, keyframes, probe, frames (cmd_card.cpp).
 std::vector<Command> card_commands();
 
+// plan, export (cmd_export.cpp).
+std::vector<Command> export_commands();
+
 } // namespace nivracard

@@ -16,6 +16,7 @@ std::vector<Command> all_commands()
     std::vector<Command> all;
     for (std::vector<Command> table : {
              card_commands(),
+             export_commands(),
          })
         all.insert(all.end(), table.begin(), table.end());
     return all;
