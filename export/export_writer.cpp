@@ -575,10 +575,17 @@ int exportRange(card_reader *card, const card_stream *stream, int64_t fromMs, in
     e.result = result;
     e.fromMs = fromMs;
     e.toMs = toMs;
-    if (stream)
+    if (stream) {
         e.stream = *stream;
-    else if (card_probe_stream(card, uint64_t(fromMs < 0 ? 0 : fromMs), &e.stream) < 0)
-        memset(&e.stream, 0, sizeof e.stream);
+    } else {
+        int probed = card_probe_stream(card, uint64_t(fromMs < 0 ? 0 : fromMs), &e.stream);
+        // Nothing recorded at or after fromMs (say, only missing files) is
+        // nothing to export, not an unknown codec.
+        if (probed == CARD_NO_MORE)
+            return EXPORT_NOTHING;
+        if (probed < 0)
+            memset(&e.stream, 0, sizeof e.stream);
+    }
     if (e.stream.video_codec != CARD_CODEC_H264 && e.stream.video_codec != CARD_CODEC_H265)
         return EXPORT_ERR_CODEC;
     e.videoIntervalMs = e.stream.video_interval_ms < 1 ? 67 : e.stream.video_interval_ms;

@@ -135,20 +135,38 @@ int main(int argc, char **argv) {
     prepareElementary(card, work + "/es/v.264", work + "/es/a.aac");
     sh("cat " + fast + "/seg_*.dat > /dev/null"); // same cache state for everyone
 
-    Timed mov = exportAll(card, work + "/out", 0);
-    sh("rm -f " + work + "/out/*");
-    Timed mp4 = exportAll(card, work + "/out", 1);
-    sh("rm -f " + work + "/out/*");
+    // Each figure is the best of three runs: the disk's write-back of one run
+    // must not be charged to the next.
+    const int kRuns = 3;
+    auto bestExport = [&](int container) {
+        Timed best{1e30, 0};
+        for (int i = 0; i < kRuns; ++i) {
+            sh("sync");
+            Timed t = exportAll(card, work + "/out", container);
+            sh("rm -f " + work + "/out/*");
+            if (t.seconds < best.seconds)
+                best = t;
+        }
+        return best;
+    };
+    Timed mov = bestExport(0);
+    Timed mp4 = bestExport(1);
 
     auto timeCommand = [&](const std::string &cmd, const std::string &outPrefix) {
-        double t0 = now();
-        int rc = sh(cmd);
-        double t1 = now();
-        Timed t{t1 - t0, folderBytes(work + "/out", outPrefix.c_str())};
-        if (rc != 0)
-            fprintf(stderr, "command failed: %s\n", cmd.c_str());
-        sh("rm -f " + work + "/out/*");
-        return t;
+        Timed best{1e30, 0};
+        for (int i = 0; i < kRuns; ++i) {
+            sh("sync");
+            double t0 = now();
+            int rc = sh(cmd);
+            double t1 = now();
+            Timed t{t1 - t0, folderBytes(work + "/out", outPrefix.c_str())};
+            if (rc != 0)
+                fprintf(stderr, "command failed: %s\n", cmd.c_str());
+            sh("rm -f " + work + "/out/*");
+            if (t.seconds < best.seconds)
+                best = t;
+        }
+        return best;
     };
     std::string es = work + "/es";
     Timed ffMp4 = timeCommand("ffmpeg -v error -y -framerate 15 -i " + es + "/v.264 -i " + es +
@@ -158,17 +176,38 @@ int main(int argc, char **argv) {
                                   "/a.aac -map 0:v -map 1:a -c copy " + work + "/out/ff.mov",
                               "ff");
     Timed cp = timeCommand("cp " + fast + "/seg_*.dat " + work + "/out/", "seg_");
+    // The export commits every file to disk before naming it; these rows do
+    // the same (sync FILE... fsyncs each file), so the comparison is fair.
+    Timed ffMp4Sync = timeCommand("ffmpeg -v error -y -framerate 15 -i " + es + "/v.264 -i " + es +
+                                      "/a.aac -map 0:v -map 1:a -c copy " + work + "/out/ff.mp4 && sync " +
+                                      work + "/out/ff.mp4",
+                                  "ff");
+    Timed ffMovSync = timeCommand("ffmpeg -v error -y -framerate 15 -i " + es + "/v.264 -i " + es +
+                                      "/a.aac -map 0:v -map 1:a -c copy " + work + "/out/ff.mov && sync " +
+                                      work + "/out/ff.mov",
+                                  "ff");
+    Timed cpSync = timeCommand("cp " + fast + "/seg_*.dat " + work + "/out/ && sync " + work + "/out/seg_*.dat",
+                               "seg_");
     card_close(card);
 
-    printf("\nexport throughput (MB/s of output written)\n");
-    printf("  %-28s %8.1f MB/s  (%.1f MB in %.2f s)\n", "nivra export MOV", mbps(mov), mov.bytes / 1048576.0, mov.seconds);
-    printf("  %-28s %8.1f MB/s  (%.1f MB in %.2f s)\n", "nivra export MP4", mbps(mp4), mp4.bytes / 1048576.0, mp4.seconds);
-    printf("  %-28s %8.1f MB/s  (%.1f MB in %.2f s)\n", "ffmpeg -c copy MP4", mbps(ffMp4), ffMp4.bytes / 1048576.0, ffMp4.seconds);
-    printf("  %-28s %8.1f MB/s  (%.1f MB in %.2f s)\n", "ffmpeg -c copy MOV", mbps(ffMov), ffMov.bytes / 1048576.0, ffMov.seconds);
-    printf("  %-28s %8.1f MB/s  (%.1f MB in %.2f s)\n", "cp segment files", mbps(cp), cp.bytes / 1048576.0, cp.seconds);
-    printf("ratios: MP4 vs ffmpeg %.2fx (goal >= 2), MOV vs ffmpeg %.2fx (goal >= 2), "
+    auto row = [](const char *name, const Timed &t) {
+        printf("  %-28s %8.1f MB/s  (%.1f MB in %.2f s)\n", name, mbps(t), t.bytes / 1048576.0, t.seconds);
+    };
+    printf("\nexport throughput (MB/s of output written; the export includes its commit to disk)\n");
+    row("nivra export MOV", mov);
+    row("nivra export MP4", mp4);
+    row("ffmpeg -c copy MP4", ffMp4);
+    row("ffmpeg -c copy MOV", ffMov);
+    row("ffmpeg -c copy MP4 + sync", ffMp4Sync);
+    row("ffmpeg -c copy MOV + sync", ffMovSync);
+    row("cp segment files", cp);
+    row("cp segment files + sync", cpSync);
+    printf("ratios: MP4 vs ffmpeg %.2fx, MOV vs ffmpeg %.2fx (goal >= 2); "
            "MOV vs cp %.2f (goal >= 0.5)\n",
            mbps(mp4) / mbps(ffMp4), mbps(mov) / mbps(ffMov), mbps(mov) / mbps(cp));
+    printf("ratios with both committed to disk: MP4 vs ffmpeg+sync %.2fx, MOV vs ffmpeg+sync %.2fx, "
+           "MOV vs cp+sync %.2f\n",
+           mbps(mp4) / mbps(ffMp4Sync), mbps(mov) / mbps(ffMovSync), mbps(mov) / mbps(cpSync));
     fflush(stdout);
 
     // Peak memory of a long export, in a child so the figure is its own.

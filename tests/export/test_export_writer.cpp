@@ -5,7 +5,11 @@
 
 #include <gtest/gtest.h>
 
+#include <signal.h>
 #include <string.h>
+#include <sys/resource.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
 #include <string>
 #include <vector>
@@ -304,6 +308,101 @@ TEST_F(ExportWriterTest, NothingFailuresAndCancel) {
     EXPECT_EQ(r.files, 1);
     EXPECT_EQ(listDir(m_out), (std::vector<std::string>{"NIVRA_20240305_110000-110059.mov"}));
     EXPECT_EQ(run("ffprobe -v warning '" + c.paths[0] + "'").errors, "");
+}
+
+TEST_F(ExportWriterTest, GapFreeMergedMovKeepsTheFrameRateAndCreationDate) {
+    Card card(SMALL_CARD_DIR);
+    Collected c;
+    ExportOptions o = options(m_out, &c, 0, 1);
+    ExportResult r;
+    ASSERT_EQ(exportRange(card.reader, nullptr, kSmallStart, kSmallStart + 179999, &o, &r), 0);
+    ASSERT_EQ(c.paths.size(), 1u);
+    EXPECT_EQ(base(c.paths[0]), "NIVRA_20240305_110000-110259.mov");
+    // -v error: ffprobe warns that it has no decoder for the QuickTime chapter
+    // (text) track of a MOV, which is no fault of the file.
+    CommandResult p = run("ffprobe -v error -of default -count_packets -select_streams v:0 -show_streams "
+                          "-show_format '" + c.paths[0] + "'");
+    EXPECT_EQ(p.errors, "");
+    // The two minutes with the gap cut out: 1200 pictures, evenly 10 per second.
+    EXPECT_EQ(field(p.output, "nb_read_packets"), "1200");
+    EXPECT_EQ(field(p.output, "r_frame_rate"), "10/1");
+    EXPECT_EQ(field(p.output, "avg_frame_rate"), "10/1");
+    EXPECT_NEAR(std::stod(field(p.output, "duration")), 120.0, 0.001);
+    EXPECT_EQ(field(p.output, "TAG:com.apple.quicktime.creationdate"), "2024-03-05T11:00:00+0100");
+    EXPECT_EQ(field(p.output, "TAG:creation_time"), "2024-03-05T10:00:00.000000Z");
+}
+
+TEST_F(ExportWriterTest, RangeOfMissingFilesOnlyWritesNothing) {
+    Card card(MISSING_CARD_DIR);
+    // 10:01:00 to 10:01:39 UTC: recorded, but the segment files are gone.
+    const int64_t from = kSmallStart + 60000, to = kSmallStart + 99999;
+    ExportRuns runs{};
+    int missing = 0;
+    ASSERT_EQ(buildRuns(card.reader, from, to, &runs, &missing), 0);
+    EXPECT_EQ(runs.count, 0);
+    EXPECT_EQ(missing, 1);
+    exportRunsFree(&runs);
+    ExportEstimate est{};
+    ASSERT_EQ(estimateExport(card.reader, from, to, &est), 0);
+    EXPECT_EQ(est.runs.count, 0);
+    EXPECT_EQ(est.missing, 1);
+    EXPECT_EQ(est.durationMs, 0);
+    exportRunsFree(&est.runs);
+
+    Collected c;
+    ExportOptions o = options(m_out, &c);
+    ExportResult r;
+    int rc = exportRange(card.reader, nullptr, from, to, &o, &r);
+    EXPECT_EQ(rc, EXPORT_NOTHING) << exportErrorName(rc);
+    EXPECT_TRUE(listDir(m_out).empty());
+
+    // With the recording before them, only that one is written.
+    rc = exportRange(card.reader, nullptr, kSmallStart, to, &o, &r);
+    EXPECT_EQ(rc, EXPORT_OK) << exportErrorName(rc);
+    EXPECT_EQ(listDir(m_out), (std::vector<std::string>{"NIVRA_20240305_110000-110039.mov"}));
+}
+
+TEST_F(ExportWriterTest, FullDiskGivesWriteErrorWithPathAndNoPartFile) {
+    // A child whose files may not grow past 1 MiB: the disk is "full" once
+    // the first file reaches that size (about 1.7 MB would be written).
+    int pipeFds[2];
+    ASSERT_EQ(pipe(pipeFds), 0);
+    pid_t pid = fork();
+    ASSERT_GE(pid, 0);
+    if (pid == 0) {
+        close(pipeFds[0]);
+        signal(SIGXFSZ, SIG_IGN);
+        struct rlimit limit = {1 << 20, 1 << 20};
+        setrlimit(RLIMIT_FSIZE, &limit);
+        card_reader *reader = nullptr;
+        ExportResult r;
+        memset(&r, 0, sizeof r);
+        int rc = card_open(SMALL_CARD_DIR, &reader);
+        if (rc == 0) {
+            ExportOptions o;
+            memset(&o, 0, sizeof o);
+            o.folder = m_out.c_str();
+            o.audio = 1;
+            rc = exportRange(reader, nullptr, kSmallStart, kSmallStart + 179999, &o, &r);
+        }
+        card_close(reader);
+        std::string report = std::to_string(rc) + "\n" + r.message;
+        ssize_t ignored = write(pipeFds[1], report.data(), report.size());
+        (void)ignored;
+        _exit(0);
+    }
+    close(pipeFds[1]);
+    std::string report;
+    char buf[4096];
+    ssize_t n;
+    while ((n = read(pipeFds[0], buf, sizeof buf)) > 0)
+        report.append(buf, size_t(n));
+    close(pipeFds[0]);
+    int status = 0;
+    ASSERT_EQ(waitpid(pid, &status, 0), pid);
+    ASSERT_TRUE(WIFEXITED(status));
+    EXPECT_EQ(report, "-21\n" + m_out + "/NIVRA_20240305_110000.mov.part");
+    EXPECT_TRUE(listDir(m_out).empty());
 }
 
 // ---- Runs, estimate and names --------------------------------------------------------------
