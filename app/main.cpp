@@ -45,8 +45,7 @@ int main(int argc, char *argv[])
 
     QQuickStyle::setStyle(QStringLiteral("Fusion"));
 
-    // The media types register themselves into this module as they land.
-    qmlRegisterModule("Nivra.Media", 1, 0);
+    nivra::registerMediaTypes();
 
     const nivra::CommandLine commandLine = nivra::parseCommandLine(QGuiApplication::arguments());
 

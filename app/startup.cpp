@@ -1,5 +1,11 @@
 #include "app/startup.h"
 
+#include "export/export_job.h"
+#include "playback/playback_engine.h"
+#include "session/card_session.h"
+
+#include <QtQml>
+
 namespace nivra {
 
 CommandLine parseCommandLine(const QStringList &arguments)
@@ -14,6 +20,13 @@ CommandLine parseCommandLine(const QStringList &arguments)
         result.initialPath = argument;
     }
     return result;
+}
+
+void registerMediaTypes()
+{
+    qmlRegisterType<CardSession>("Nivra.Media", 1, 0, "CardSession");
+    qmlRegisterType<PlaybackEngine>("Nivra.Media", 1, 0, "PlaybackEngine");
+    qmlRegisterType<ExportJob>("Nivra.Media", 1, 0, "ExportJob");
 }
 
 const char *mediaBackendName()

@@ -18,6 +18,10 @@ struct CommandLine
 // "--autotest" included) is the initial path. Later values replace earlier.
 CommandLine parseCommandLine(const QStringList &arguments);
 
+// Registers CardSession, PlaybackEngine and ExportJob as creatable types of
+// the QML module Nivra.Media 1.0.
+void registerMediaTypes();
+
 // The platform's Qt Multimedia back end that start-up forces, overwriting
 // any value the user set.
 const char *mediaBackendName();

@@ -6,6 +6,7 @@
 
 #include <cmath>
 #include <cstring>
+#include <utility>
 
 namespace nivra {
 
@@ -118,13 +119,16 @@ bool AudioOutput::open()
 
 void AudioOutput::close()
 {
-    if (m_sink)
-        m_sink->stop();
-    m_sink.reset();
+    // Stopping and destroying a PulseAudio sink can run a nested event loop;
+    // the output must already look closed to anything that runs inside it.
+    auto sink = std::move(m_sink);
     m_push = nullptr;
     m_pending.clear();
     m_anchors.clear();
     m_writtenUs = 0;
+    if (sink)
+        sink->stop();
+    sink.reset();
 }
 
 void AudioOutput::setSuspended(bool suspended)

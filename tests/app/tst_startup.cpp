@@ -5,6 +5,8 @@
 #include <QFontDatabase>
 #include <QGuiApplication>
 #include <QImage>
+#include <QQmlComponent>
+#include <QQmlEngine>
 #include <QtTest>
 
 class tst_Startup : public QObject
@@ -21,6 +23,7 @@ private slots:
     void licenceTexts_data();
     void licenceTexts();
     void logosRender();
+    void mediaTypesCreatableFromQml();
 };
 
 void tst_Startup::commandLine_data()
@@ -146,6 +149,26 @@ void tst_Startup::logosRender()
         QVERIFY2(!logo.isNull(), name);
         QVERIFY(logo.width() > logo.height());
     }
+}
+
+void tst_Startup::mediaTypesCreatableFromQml()
+{
+    nivra::registerMediaTypes();
+    QQmlEngine engine;
+    QQmlComponent component(&engine);
+    component.setData("import QtQuick\n"
+                      "import Nivra.Media\n"
+                      "Item {\n"
+                      "  property CardSession session: CardSession {}\n"
+                      "  property PlaybackEngine engine: PlaybackEngine { card: session }\n"
+                      "  property ExportJob job: ExportJob {}\n"
+                      "}\n",
+                      QUrl());
+    QScopedPointer<QObject> root(component.create());
+    QVERIFY2(root, qPrintable(component.errorString()));
+    QVERIFY(root->property("session").value<QObject *>()->inherits("nivra::CardSession"));
+    QVERIFY(root->property("engine").value<QObject *>()->inherits("nivra::PlaybackEngine"));
+    QVERIFY(root->property("job").value<QObject *>()->inherits("nivra::ExportJob"));
 }
 
 QTEST_MAIN(tst_Startup)
