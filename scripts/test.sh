@@ -16,5 +16,25 @@ if command -v pulseaudio >/dev/null 2>&1 && ! pulseaudio --check 2>/dev/null; th
   pulseaudio -D --exit-idle-time=-1 2>/dev/null || echo "warning: PulseAudio did not start" >&2
 fi
 
-cd "$BUILD_DIR"
-ctest --output-on-failure -j"$(nproc)" --timeout 900
+status=0
+
+# The worker threads (decode worker, export job, session hand-over) are
+# tested once more under ThreadSanitizer first; the whole suite runs last,
+# so its summary closes the output. NIVRA_SKIP_TSAN=1 leaves TSan out.
+if [ "${NIVRA_SKIP_TSAN:-0}" != 1 ]; then
+  TSAN_DIR=${TSAN_DIR:-build-tsan}
+  tsan_tests="tst_decodeworker tst_decoderchain tst_cardsession tst_sessiontime tst_exportjob tst_qmlmedia"
+  cmake -S . -B "$TSAN_DIR" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
+    -DCMAKE_CXX_FLAGS=-fsanitize=thread -DCMAKE_EXE_LINKER_FLAGS=-fsanitize=thread \
+    -DNIVRA_BUILD_BENCH=OFF
+  # shellcheck disable=SC2086
+  if cmake --build "$TSAN_DIR" -j"$(nproc)" --target $tsan_tests; then
+    ctest --test-dir "$TSAN_DIR" --output-on-failure --timeout 900 \
+      -R "$(echo $tsan_tests | sed 's/ /|/g')" || status=1
+  else
+    status=1
+  fi
+fi
+
+ctest --test-dir "$BUILD_DIR" --output-on-failure -j"$(nproc)" --timeout 900 || status=1
+exit $status
