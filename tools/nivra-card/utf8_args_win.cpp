@@ -5,8 +5,10 @@
 #ifndef WIN32_LEAN_AND_MEAN
 #define WIN32_LEAN_AND_MEAN
 #endif
-#include <shellapi.h>
 #include <windows.h>
+
+// After windows.h, which it builds on.
+#include <shellapi.h>
 
 namespace nivracard {
 
