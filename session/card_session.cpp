@@ -478,12 +478,13 @@ QVariantList CardSession::daysInMonth(int year, int month) const
 
 QVariantList CardSession::eventDaysInMonth(int year, int month)
 {
-    if (!m_card || month < 1 || month > 12)
+    const QDate first(year, month, 1);
+    const QDate following = first.addMonths(1);
+    if (!m_card || !first.isValid() || !following.isValid())
         return {};
+    // Midnight may lie before the epoch (January 1970 east of UTC).
     const qint64 from = localMidnight(year, month, 1);
-    const qint64 next = month == 12 ? localMidnight(year + 1, 1, 1) : localMidnight(year, month + 1, 1);
-    if (from < 0 || next < 0)
-        return {};
+    const qint64 next = localMidnight(following.year(), following.month(), 1);
     uint32_t marked = 0;
     for (const card_event &e : eventRecords(from, next - 1)) {
         const QDate date = displayDateTime(*this, qint64(e.first) * 1000).date();

@@ -55,6 +55,7 @@ private slots:
     void clockTexts12Hour();
     void clockTexts24Hour();
     void offsetLabelSigns();
+    void eventDaysAtTheEpoch();
 };
 
 void TestSessionTime::envTookEffect()
@@ -269,6 +270,28 @@ void TestSessionTime::offsetLabelSigns()
         QCOMPARE(session.offsetLabel(utc("2024-02-01T10:00:01Z")), QString::fromLatin1(label));
         QCOMPARE(session.offsetMinutesAt(utc("2024-02-01T10:00:01Z")), offset);
     }
+}
+
+void TestSessionTime::eventDaysAtTheEpoch()
+{
+    // A camera whose clock was never set records from 1970-01-01; at UTC+1
+    // that day's midnight lies before the epoch.
+    nivra::test::TempDir tmp("session-epoch");
+    const QString dir = QString::fromStdString(tmp.path()) + QStringLiteral("/rec");
+    const char *scenario = R"({"video": {"codec": "h264", "fps": 5, "keyint": 10, "bitrate": 60000},
+        "audio": {"format": "none"},
+        "spans": [{"start": "1970-01-01T00:10:00Z", "seconds": 20, "offsetMin": 60}],
+        "segments": {"seconds": 10, "slots": 4},
+        "events": [{"start": "1970-01-01T00:10:05Z", "seconds": 4, "kinds": 1}]})";
+    std::string log;
+    QVERIFY2(nivra::test::generateScenarioCard(scenario, dir.toStdString(), &log), log.c_str());
+    CardSession session;
+    QVERIFY(session.openPath(dir));
+    QCOMPARE(session.dayStartMs(1970, 1, 1), -3600000);
+    QCOMPARE(session.daysInMonth(1970, 1), days({1}));
+    QCOMPARE(session.eventDaysInMonth(1970, 1), days({1}));
+    QVERIFY(session.eventDaysInMonth(1969, 12).isEmpty());
+    QVERIFY(session.eventDaysInMonth(1970, 13).isEmpty());
 }
 
 QTEST_GUILESS_MAIN(TestSessionTime)
