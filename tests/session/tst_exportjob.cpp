@@ -168,10 +168,16 @@ void TestExportJob::namesMatchThePlan_data()
     QTest::addColumn<int>("timeMode");
     QTest::addColumn<bool>("merge");
     QTest::addColumn<int>("format");
-    QTest::newRow("camera clock, one file per recording, MOV") << 0 << false << 0;
-    QTest::newRow("computer clock, one file per recording, MP4") << 1 << false << 1;
-    QTest::newRow("camera clock, merged, MP4") << 0 << true << 1;
-    QTest::newRow("computer clock, merged, MOV") << 1 << true << 0;
+    QTest::addColumn<QString>("to");
+    const QString cardEnd = QStringLiteral("2024-03-05T10:04:00Z");
+    // Ends inside the second recording on a whole second, where a frame
+    // lies: the merged file ends with that frame and its name shows it.
+    const QString wholeSecond = QStringLiteral("2024-03-05T10:02:10Z");
+    QTest::newRow("camera clock, one file per recording, MOV") << 0 << false << 0 << cardEnd;
+    QTest::newRow("computer clock, one file per recording, MP4") << 1 << false << 1 << cardEnd;
+    QTest::newRow("camera clock, merged, MP4") << 0 << true << 1 << cardEnd;
+    QTest::newRow("computer clock, merged, MOV") << 1 << true << 0 << cardEnd;
+    QTest::newRow("camera clock, merged, ends on a second") << 0 << true << 0 << wholeSecond;
 }
 
 void TestExportJob::namesMatchThePlan()
@@ -179,14 +185,15 @@ void TestExportJob::namesMatchThePlan()
     QFETCH(int, timeMode);
     QFETCH(bool, merge);
     QFETCH(int, format);
+    QFETCH(QString, to);
 
     CardSession session;
     QVERIFY(session.openPath(QStringLiteral(SMALL_CARD)));
     session.setTimeMode(timeMode);
-    // The whole card: two recordings a minute apart.
+    // From the card's start: two recordings a minute apart.
     const qint64 from = utc("2024-03-05T09:59:00Z");
-    const qint64 to = utc("2024-03-05T10:04:00Z");
-    const QVariantMap plan = session.exportPlan(from, to, format);
+    const qint64 toMs = utc(to.toLatin1().constData());
+    const QVariantMap plan = session.exportPlan(from, toMs, format);
     QVERIFY(plan.value(QStringLiteral("ok")).toBool());
     const QStringList planned = merge ? QStringList{plan.value(QStringLiteral("mergedName")).toString()}
                                       : toStrings(plan.value(QStringLiteral("names")).toList());
@@ -196,7 +203,7 @@ void TestExportJob::namesMatchThePlan()
     const QString folder = QString::fromStdString(out.path()) + QStringLiteral("/new/sub");
     ExportJob job;
     JobRecorder rec(&job);
-    QVERIFY(job.start(&session, from, to, merge, true, folder, ms(plan, "bytes"), format));
+    QVERIFY(job.start(&session, from, toMs, merge, true, folder, ms(plan, "bytes"), format));
     QCOMPARE(rec.order,
              (QStringList{QStringLiteral("running"), QStringLiteral("progress"), QStringLiteral("files")}));
     QVERIFY(job.running());
