@@ -67,9 +67,11 @@ int open_segment(card_cursor *c, uint32_t pos)
     return CARD_OK;
 }
 
-// Table position of the segment that follows the open one, or -1. The order
-// is (first second, table position): a card whose segments repeat one second
-// cannot send the cursor round in a circle.
+// Table position of the segment that follows the open one, or -1: the
+// earliest present segment starting at or after the open one's last second,
+// ties to the lower table position. Only segments of one single second can
+// follow each other round in a circle (A -> B -> A); among those of the same
+// second the cursor moves only to higher table positions.
 int64_t next_segment(const card_cursor *c)
 {
     const card_reader *card = c->card;
@@ -80,7 +82,7 @@ int64_t next_segment(const card_cursor *c)
         const SegmentEntry &e = card->table[pos];
         if (pos == c->position || !card->states[pos].present || e.first < cur.last)
             continue;
-        if (e.first == cur.first && pos < c->position)
+        if (e.first == cur.first && e.last == e.first && pos < c->position)
             continue;
         if (best < 0 || e.first < card->table[best].first)
             best = pos;

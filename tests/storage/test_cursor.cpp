@@ -511,6 +511,25 @@ TEST(Cursor, SegmentsOfOneRepeatedSecondDoNotLoop)
     EXPECT_EQ(3, frames[0].segment);
 }
 
+TEST(Cursor, OneSecondSegmentMovesOnToALongerOneOfTheSameStart)
+{
+    Card c;
+    // Table position 0 is ten seconds long, position 1 a single second; both
+    // start at T0. Reading on from the short one must not lose the long one.
+    add_frames(c, 1, T0, T0 + 9, {video(MS0 + 100, CARD_FRAME_KEY), video(MS0 + 1100)});
+    add_frames(c, 2, T0, T0, {video(MS0, CARD_FRAME_KEY)});
+    c.write();
+    Session s(c);
+    ASSERT_CODE(0, cursor_seek(s.cursor, MS0, nullptr));
+    int rc = 0;
+    std::vector<card_frame> frames = s.read_all(&rc, 100);
+    EXPECT_CODE(1, rc);
+    ASSERT_EQ(3u, frames.size());
+    EXPECT_EQ(2, frames[0].segment);
+    EXPECT_EQ(1, frames[1].segment);
+    EXPECT_EQ(MS0 + 1100, frames[2].time_ms);
+}
+
 TEST(Cursor, FileGoneDuringTheMoveToTheNextSegment)
 {
     Card c;
