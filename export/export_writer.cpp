@@ -238,10 +238,13 @@ int openFile(Exporter &e, int64_t T, int16_t O) {
 
     // Expected duration: the rest of the run holding T (and the later runs
     // when merging), else up to the end of the range.
-    int64_t expected = -1;
+    // A keyframe up to 3000 ms past its run's end still belongs to that run.
+    bool inRun = false;
+    int64_t expected = 0;
     for (int i = 0; i < e.runs.count; ++i) {
         const ExportRun &r = e.runs.items[i];
         if (T >= r.startMs - kRunJoinMs && T <= r.endMs + kRunJoinMs) {
+            inRun = true;
             expected = r.endMs - T;
             if (e.opt->merge)
                 for (int k = i + 1; k < e.runs.count; ++k)
@@ -249,7 +252,7 @@ int openFile(Exporter &e, int64_t T, int16_t O) {
             break;
         }
     }
-    if (expected < 0)
+    if (!inRun)
         expected = e.toMs - T;
     if (expected < 0)
         expected = 0;

@@ -5,6 +5,7 @@
 // built byte by byte from the simulator's own payloads; every file is read
 // back with ffmpeg/ffprobe.
 #include "export/export_writer.h"
+#include "export/mov_writer.h"
 
 #include <gtest/gtest.h>
 
@@ -405,6 +406,90 @@ TEST_F(ExportSyncTest, G711EarlyFramesLoseTheirHeadOrAreDropped) {
         EXPECT_EQ(d.info.silenceInsertions, c.silences) << c.what;
         EXPECT_EQ(int64_t(decodeAudio(d.path).size()), c.samples) << c.what;
     }
+}
+
+
+// ---- The index reservation of a file that starts just after its run --------------------
+
+// Sum of the top-level boxes between ftyp and mdat: the space reserved for the
+// index (a free box, or the moov and what is left of the reservation).
+uint64_t reservedBytes(const std::vector<uint8_t> &file) {
+    auto u32 = [&](size_t at) {
+        return uint64_t(file[at]) << 24 | uint64_t(file[at + 1]) << 16 | uint64_t(file[at + 2]) << 8 |
+               file[at + 3];
+    };
+    if (file.size() < 8)
+        return 0;
+    uint64_t pos = u32(0), sum = 0;
+    while (pos + 8 <= file.size() && std::string(file.begin() + long(pos) + 4, file.begin() + long(pos) + 8) != "mdat") {
+        uint64_t size = u32(size_t(pos));
+        if (size < 8)
+            return 0;
+        sum += size;
+        pos += size;
+    }
+    return sum;
+}
+
+TEST_F(ExportSyncTest, KeyframeJustAfterItsRunReservesForTheRestOfThatRunOnly) {
+    // The segment table says the recording ends 9 s after `from`, but its file
+    // holds 5 s of frames, a 7.5 s pause and 3.5 s more. The keyframe after
+    // the pause lies 2.5 s past the end of its run: still that run's, with
+    // nothing of it left, so its file reserves for 0 + 10 s of video and not
+    // for the rest of the export range.
+    const int64_t from = kSmallStart + 16000;
+    std::vector<Frame> frames = cardFrames(SMALL_CARD_DIR, from, from + 5000);
+    std::vector<Frame> later = cardFrames(SMALL_CARD_DIR, from + 16000, from + 19500);
+    ASSERT_FALSE(later.empty());
+    ASSERT_EQ(later.front().type, CARD_FRAME_KEY);
+    for (Frame &f : later) {
+        f.time_ms -= 3500;
+        frames.push_back(f);
+    }
+    videoFirst(frames);
+    cardtest::Card card;
+    std::vector<uint32_t> offsets = card.write_segment(1, frames);
+    for (size_t i = 0; i < frames.size(); ++i) {
+        if (frames[i].type != CARD_FRAME_KEY)
+            continue;
+        cardtest::IndexMark m;
+        m.second = uint32_t(frames[i].time_ms / 1000);
+        m.ms = uint16_t(frames[i].time_ms % 1000);
+        m.frame_offset = offsets[i];
+        card.blocks[1].push_back(m);
+    }
+    card.table.push_back({uint32_t(from / 1000), uint32_t(from / 1000 + 9), 1, 1, 0});
+    card.write();
+
+    Reader reader(card.dir);
+    ExportRuns runs{};
+    ASSERT_EQ(buildRuns(reader.card, from, from + 60000, &runs, nullptr), 0);
+    ASSERT_EQ(runs.count, 1);
+    EXPECT_EQ(runs.items[0].endMs, from + 9999);
+    exportRunsFree(&runs);
+    card_stream stream;
+    ASSERT_EQ(card_probe_stream(reader.card, uint64_t(from), &stream), 0);
+
+    ExportOptions o;
+    memset(&o, 0, sizeof o);
+    o.folder = m_out.c_str();
+    o.fileDone = onFileDone;
+    Files files;
+    o.context = &files;
+    ExportResult r;
+    const int rc = exportRange(reader.card, nullptr, from, from + 60000, &o, &r);
+    ASSERT_EQ(rc, 0) << exportErrorName(rc) << " " << r.message;
+    ASSERT_EQ(files.paths.size(), 2u);
+    EXPECT_EQ(files.infos[1].firstMs, from + 12500);
+    EXPECT_EQ(files.infos[1].endReason, 0);
+
+    MovWriterConfig c;
+    memset(&c, 0, sizeof c);
+    c.videoCodec = stream.video_codec;
+    c.frameIntervalMs = stream.video_interval_ms < 1 ? 67 : stream.video_interval_ms;
+    const uint64_t expected = movWriterReserve(&c, 10000, stream.audio_interval_ms, 0);
+    EXPECT_EQ(reservedBytes(readFile(files.paths[1])), expected);
+    EXPECT_EQ(run("ffmpeg -v error -i '" + files.paths[1] + "' -f null -").errors, "");
 }
 
 } // namespace
