@@ -209,6 +209,16 @@ TEST_F(NivraCardExportTest, FailuresExitWith2AndLeaveNoFile) {
               "cannot write the output file: " + nowhere + "/NIVRA_20240305_110000.mov.part");
     EXPECT_TRUE(listDir(m_out).empty());
 
+    // A reversed range is refused by the writer before it touches its result.
+    ex = card(std::string("export ") + SMALL_CARD_DIR + range(kSmallStart + 9999, kSmallStart) + " --out " + m_out);
+    EXPECT_EQ(ex.status, 2);
+    EXPECT_EQ(ex.json["code"], -1);
+    EXPECT_EQ(ex.json["message"], "invalid argument");
+    EXPECT_EQ(ex.json["bytes"], 0);
+    EXPECT_EQ(ex.json["audioLeftOut"], false);
+    EXPECT_TRUE(ex.json["files"].empty());
+    EXPECT_TRUE(listDir(m_out).empty());
+
     CommandResult bad = run("'" + tool() + "' export " + SMALL_CARD_DIR + " --from 5 --out " + m_out);
     EXPECT_EQ(bad.status, 2);
     EXPECT_NE(bad.errors.find("--to"), std::string::npos) << bad.errors;

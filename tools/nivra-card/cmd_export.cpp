@@ -235,7 +235,8 @@ int cmd_export(const Args &args)
     o.context = &run;
 
     catch_interrupt();
-    ExportResult result;
+    // Zeroed here: an argument the writer rejects returns before it clears it.
+    ExportResult result{};
     int rc = exportRange(h.card, nullptr, from, to, &o, &result);
     if (run.printed)
         fprintf(stderr, rc == EXPORT_OK ? "\rexporting 100%%                \n" : "\n");
