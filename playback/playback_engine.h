@@ -161,8 +161,8 @@ private:
     bool m_audioClock = false;
 };
 
-// Opens the store page of the HEVC Video Extensions (Windows only; elsewhere
-// nothing happens).
+// Opens the Store app's page of the HEVC Video Extensions, or its web page
+// when nothing handles the Store link.
 void openHevcStorePage();
 
 } // namespace nivra
