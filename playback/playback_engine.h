@@ -161,8 +161,8 @@ private:
     bool m_audioClock = false;
 };
 
-// Opens the Store app's page of the HEVC Video Extensions, or its web page
-// when nothing handles the Store link.
+// Opens the store page of the HEVC Video Extensions (Windows only; elsewhere
+// nothing happens).
 void openHevcStorePage();
 
 } // namespace nivra

@@ -14,12 +14,10 @@
 #include "simcard.h"
 
 #include <QAudioDevice>
-#include <QDesktopServices>
 #include <QImage>
 #include <QMediaDevices>
 #include <QRegularExpression>
 #include <QSignalSpy>
-#include <QUrlQuery>
 #include <QtTest>
 
 #include <algorithm>
@@ -101,16 +99,6 @@ bool isKeyFrame(CardSession &session, qlonglong timeMs)
     return session.keyframeAtOrBefore(timeMs) == timeMs;
 }
 
-// Receives the links that QDesktopServices would hand to the desktop.
-class UrlCatcher : public QObject
-{
-    Q_OBJECT
-public:
-    QList<QUrl> urls;
-public slots:
-    void open(const QUrl &url) { urls << url; }
-};
-
 } // namespace
 
 class TestPlaybackEngine : public QObject
@@ -138,7 +126,6 @@ private slots:
     void stepFrameAtTheEnd();
     void decodeFailureAndRetry();
     void saveSnapshotNamesFiles();
-    void storeLinkOpensTheHevcExtensions();
     void aboutToCloseWhilePlaying();
     void audioClockDrivesPictures();
 };
@@ -829,34 +816,6 @@ void TestPlaybackEngine::audioClockDrivesPictures()
         QVERIFY2(match.captured(2).toLongLong() + 5 >= match.captured(1).toLongLong(), qPrintable(all.at(i)));
     }
     QVERIFY(lines >= 10);
-}
-
-void TestPlaybackEngine::storeLinkOpensTheHevcExtensions()
-{
-    PlaybackEngine engine;
-    UrlCatcher store;
-    UrlCatcher web;
-    QDesktopServices::setUrlHandler(QStringLiteral("https"), &web, "open");
-
-    // The Store app takes the link: the web page is not opened.
-    QDesktopServices::setUrlHandler(QStringLiteral("ms-windows-store"), &store, "open");
-    engine.openHevcExtensionStore();
-    QCOMPARE(store.urls.size(), qsizetype(1));
-    QCOMPARE(store.urls.first().scheme(), QStringLiteral("ms-windows-store"));
-    QCOMPARE(QUrlQuery(store.urls.first()).queryItemValue(QStringLiteral("ProductId")),
-             QStringLiteral("9NMZLZ57R3T7"));
-    QVERIFY(web.urls.isEmpty());
-
-    // A Store link that cannot be opened falls back to the web page of the
-    // same product (a handler without that slot fails to open it).
-    QDesktopServices::setUrlHandler(QStringLiteral("ms-windows-store"), &store, "missing");
-    QTest::ignoreMessage(QtWarningMsg, QRegularExpression(QStringLiteral("No such method")));
-    engine.openHevcExtensionStore();
-    QCOMPARE(web.urls.size(), qsizetype(1));
-    QVERIFY(web.urls.first().toString().contains(QStringLiteral("9NMZLZ57R3T7")));
-
-    QDesktopServices::unsetUrlHandler(QStringLiteral("ms-windows-store"));
-    QDesktopServices::unsetUrlHandler(QStringLiteral("https"));
 }
 
 QTEST_MAIN(TestPlaybackEngine)
