@@ -211,6 +211,14 @@ void AudioOutput::pump()
         m_pending.remove(0, qsizetype(accepted));
 }
 
+bool AudioOutput::failed() const
+{
+    if (!m_sink)
+        return false;
+    const QAudio::Error error = m_sink->error();
+    return error != QAudio::NoError && error != QAudio::UnderrunError;
+}
+
 qlonglong AudioOutput::clock(bool *valid) const
 {
     *valid = false;

@@ -61,6 +61,9 @@ public:
     void pump();
     // The media time being played, in ms; *valid says whether there is one.
     qlonglong clock(bool *valid) const;
+    // True when the device reported a failure (lost, or the stream refused);
+    // running out of sound is none.
+    bool failed() const;
 
     // The format the sink was opened with.
     QAudioFormat format() const { return m_format; }
