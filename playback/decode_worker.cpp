@@ -138,6 +138,19 @@ std::optional<AudioChunk> DecodeWorker::popAudioChunk(int generation)
     return chunk;
 }
 
+void DecodeWorker::discardAudioBefore(int generation, qlonglong timeMs)
+{
+    {
+        std::lock_guard<std::mutex> lock(m_mutex);
+        while (!m_audio.empty() &&
+               (m_audio.front().generation != generation || m_audio.front().chunk.timeMs < timeMs)) {
+            m_queuedAudioMs -= m_audio.front().durationMs;
+            m_audio.pop_front();
+        }
+    }
+    m_condition.notify_all();
+}
+
 QString DecodeWorker::infoText() const
 {
     std::lock_guard<std::mutex> lock(m_mutex);
@@ -213,18 +226,27 @@ void DecodeWorker::pushAudio(AudioChunk chunk, int generation)
     m_queuedAudioMs += duration;
 }
 
-void DecodeWorker::decodeVideo(const card_frame &frame, int generation, qlonglong startMs,
+bool DecodeWorker::noteDecoderFailure()
+{
+    const QString error = m_videoDecoder->error();
+    if (error.isEmpty())
+        return false;
+    std::lock_guard<std::mutex> lock(m_mutex);
+    if (m_errorText.isEmpty())
+        m_errorText = error;
+    return true;
+}
+
+bool DecodeWorker::decodeVideo(const card_frame &frame, int generation, qlonglong startMs,
                                qlonglong *discontinuityMs)
 {
-    if (!m_videoDecoder->send(m_payload.data(), frame.size, frame.time_ms)) {
-        const QString error = m_videoDecoder->error();
-        if (!error.isEmpty()) {
-            std::lock_guard<std::mutex> lock(m_mutex);
-            if (m_errorText.isEmpty())
-                m_errorText = error;
-        }
-        return;
-    }
+    if (m_videoDecoder->send(m_payload.data(), frame.size, frame.time_ms))
+        receivePictures(generation, startMs, discontinuityMs);
+    return !noteDecoderFailure();
+}
+
+void DecodeWorker::receivePictures(int generation, qlonglong startMs, qlonglong *discontinuityMs)
+{
     DecodedFrame decoded;
     while (m_videoDecoder->receive(&decoded)) {
         {
@@ -286,7 +308,9 @@ void DecodeWorker::run()
                 pushFrame(std::move(end));
                 idle = true;
             } else {
-                idle = false;
+                // A decoder that has given up decodes nothing more: reading
+                // on would only run through the card.
+                idle = noteDecoderFailure();
             }
             continue;
         }
@@ -294,6 +318,9 @@ void DecodeWorker::run()
 
         card_frame frame{};
         if (cursor_next(m_cursor, &frame) != CARD_OK) {
+            // Decoders that reorder or run threads still hold the last pictures.
+            m_videoDecoder->drain();
+            receivePictures(generation, startMs, &discontinuityMs);
             QueuedFrame end;
             end.end = true;
             end.generation = generation;
@@ -329,8 +356,8 @@ void DecodeWorker::run()
                 if (chunk.timeMs >= startMs)
                     pushAudio(std::move(chunk), generation);
             }
-        } else {
-            decodeVideo(frame, generation, startMs, &discontinuityMs);
+        } else if (!decodeVideo(frame, generation, startMs, &discontinuityMs)) {
+            idle = true; // until the next command
         }
     }
 }

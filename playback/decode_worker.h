@@ -70,6 +70,9 @@ public:
     void popPicture();
     // Removes and returns the front sound chunk of generation.
     std::optional<AudioChunk> popAudioChunk(int generation);
+    // Drops the sound of generation that starts before timeMs (and anything
+    // older), so that sound nobody will play does not stop the reading.
+    void discardAudioBefore(int generation, qlonglong timeMs);
 
     QString infoText() const;
     QString errorText() const;
@@ -96,7 +99,12 @@ private:
     void run();
     void pushFrame(QueuedFrame frame);
     void pushAudio(AudioChunk chunk, int generation);
-    void decodeVideo(const card_frame &frame, int generation, qlonglong startMs, qlonglong *discontinuityMs);
+    // Sends a frame and queues the pictures it gives; false once the decoder
+    // has given up.
+    bool decodeVideo(const card_frame &frame, int generation, qlonglong startMs, qlonglong *discontinuityMs);
+    void receivePictures(int generation, qlonglong startMs, qlonglong *discontinuityMs);
+    // Stores the decoder's failure once; true when it has given up.
+    bool noteDecoderFailure();
 
     card_reader *m_card = nullptr;
     card_stream m_stream{};

@@ -64,6 +64,9 @@ public:
     virtual bool receive(DecodedFrame *frame) = 0;
     // Forgets pictures and state of earlier packets (every seek).
     virtual void flush() = 0;
+    // No more packets follow: pictures still held back become ready for
+    // receive. A later send starts a new stream only after flush().
+    virtual void drain() {}
     virtual QString info() const = 0;
     // The failure that made the decoder give up; empty while it works.
     virtual QString error() const = 0;

@@ -82,8 +82,16 @@ public:
         if (m_current)
             m_current->flush();
         m_pending.clear();
+        m_drained = false;
         if (!m_committed)
             m_remembered.clear();
+    }
+
+    void drain() override
+    {
+        m_drained = true;
+        if (m_current)
+            m_current->drain();
     }
 
     QString info() const override { return m_current ? m_current->info() : QString(); }
@@ -135,6 +143,13 @@ private:
                 if (!m_current->error().isEmpty())
                     break;
             }
+            // A replacement after the end of the stream gets the end too.
+            if (m_drained && m_current->error().isEmpty()) {
+                m_current->drain();
+                DecodedFrame frame;
+                while (m_current->receive(&frame))
+                    m_pending.push_back(std::move(frame));
+            }
             const QString error = m_current->error();
             if (!error.isEmpty()) {
                 reason = error;
@@ -162,6 +177,7 @@ private:
     std::vector<RememberedPacket> m_remembered;
     std::deque<DecodedFrame> m_pending;
     bool m_committed = false;
+    bool m_drained = false;
     QString m_lastReason;
     QString m_finalError;
 };

@@ -2,9 +2,11 @@
 #include "playback/decoder_platform.h"
 
 #include <QCoreApplication>
+#include <QThread>
 #include <QVideoFrameFormat>
 #include <QtDebug>
 
+#include <atomic>
 #include <cstring>
 
 extern "C" {
@@ -166,7 +168,14 @@ public:
     {
         if (!m_context)
             return false;
-        while (avcodec_receive_frame(m_context, m_frame) >= 0) {
+        for (;;) {
+            const int received = avcodec_receive_frame(m_context, m_frame);
+            if (received < 0) {
+                // Drained to the end: back to a decoder that takes packets.
+                if (received == AVERROR_EOF)
+                    avcodec_flush_buffers(m_context);
+                return false;
+            }
             const AVFrame *source = m_frame;
             if (m_current && m_frame->format == m_current->format) {
                 av_frame_unref(m_transfer);
@@ -194,13 +203,18 @@ public:
                 return true;
             }
         }
-        return false;
     }
 
     void flush() override
     {
         if (m_context)
             avcodec_flush_buffers(m_context);
+    }
+
+    void drain() override
+    {
+        if (m_context)
+            avcodec_send_packet(m_context, nullptr);
     }
 
     QString info() const override
@@ -300,8 +314,9 @@ private:
     }
 
     // The software decoder stands in for the system decoder where the
-    // platform has none. Low delay as on the graphics card: the worker never
-    // drains the decoder, so frame threading would hold back the last pictures.
+    // platform has none. Frame threads (slice threads where the codec has no
+    // frame threading) spread it over the cores; they hold a picture back per
+    // extra thread, which the worker's drain at the end of the stream returns.
     bool openSoftware(QString *reason)
     {
         m_context = avcodec_alloc_context3(m_codec);
@@ -310,7 +325,8 @@ private:
             return false;
         }
         m_context->pkt_timebase = AVRational{1, 1000};
-        m_context->flags |= AV_CODEC_FLAG_LOW_DELAY;
+        m_context->thread_count = softwareDecoderThreads();
+        m_context->thread_type = FF_THREAD_FRAME | FF_THREAD_SLICE;
         m_pictureState = 0;
         const int result = avcodec_open2(m_context, m_codec, nullptr);
         if (result < 0) {
@@ -337,7 +353,20 @@ private:
     int m_pictureState = -1;
 };
 
+std::atomic<int> g_softwareThreads{0};
+
 } // namespace
+
+int softwareDecoderThreads()
+{
+    const int chosen = g_softwareThreads.load();
+    return chosen > 0 ? chosen : qBound(1, QThread::idealThreadCount(), 4);
+}
+
+void setSoftwareDecoderThreads(int threads)
+{
+    g_softwareThreads.store(threads > 0 ? qBound(1, threads, 16) : 0);
+}
 
 std::unique_ptr<VideoDecoder> makeFfmpegVideoDecoder(int codec, bool hardware, QString *reason)
 {

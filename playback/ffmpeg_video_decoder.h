@@ -13,6 +13,11 @@ namespace nivra {
 // Returns null with *reason on failure.
 std::unique_ptr<VideoDecoder> makeFfmpegVideoDecoder(int codec, bool hardware, QString *reason);
 
+// Decoding threads of the software decoder: the processor's cores, at most
+// four. set with 0 returns to that; other values are clamped to 1..16.
+int softwareDecoderThreads();
+void setSoftwareDecoderThreads(int threads);
+
 // Copies a system-memory YUV420P, YUVJ420P or NV12 frame into a new
 // QVideoFrame with its colour space and range. False for other formats or
 // when the frame cannot be mapped.

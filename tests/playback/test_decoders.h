@@ -30,6 +30,7 @@ enum class Script
     FailAfterCommit, // normal for n packets, then every send fails with an error
     GiveUpInReceive, // takes packets; receive fails with an error after n packets
     RefuseFirst,     // refuses (no error) the first n packets, then normal
+    HoldBack,        // one picture per packet, n packets late; drain releases the rest
 };
 
 class ScriptedDecoder final : public VideoDecoder
@@ -83,6 +84,8 @@ public:
         }
         if (!m_error.isEmpty() || m_ready.isEmpty())
             return false;
+        if (m_script == Script::HoldBack && !m_drained && m_ready.size() <= m_n)
+            return false;
         frame->timeMs = m_ready.takeFirst();
         frame->picture = QVideoFrame();
         return true;
@@ -91,9 +94,12 @@ public:
     void flush() override
     {
         m_ready.clear();
+        m_drained = false;
         if (m_log)
             ++m_log->flushes;
     }
+
+    void drain() override { m_drained = true; }
 
     QString info() const override { return m_name; }
     QString error() const override { return m_error; }
@@ -106,6 +112,7 @@ private:
     int m_delayMs;
     int m_count = 0;
     bool m_receiveFails = false;
+    bool m_drained = false;
     QList<qlonglong> m_ready;
     QString m_error;
 };

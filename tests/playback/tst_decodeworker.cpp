@@ -7,6 +7,7 @@
 
 #include "playback/decode_worker.h"
 #include "playback/decoder.h"
+#include "playback/ffmpeg_video_decoder.h"
 
 #include <QElapsedTimer>
 #include <QtTest>
@@ -411,18 +412,72 @@ private slots:
         }
     }
 
-    void decoderFailureIsStoredOnce()
+    void decoderFailureStopsTheReading()
     {
         Card card(CARD_SMALL);
         QVERIFY(card.isOpen());
         DecodeWorker worker(card.reader(), card.stream(), scripted(Script::FailAfterCommit, 5, 0));
         QVERIFY(worker.start(nullptr));
         const int g = worker.postCommand(card.video().first().time_ms, true, 0, false);
+        const Collected got = collect(&worker, g, 30000, 5);
+        QCOMPARE(got.pictures.size(), 5);
+        QTRY_COMPARE_WITH_TIMEOUT(worker.errorText(), QStringLiteral("scripted failed"), 30000);
+        QCOMPARE(worker.infoText(), QStringLiteral("scripted"));
+        // The sixth picture failed; the cursor stays on it and nothing more
+        // (not even the end of the card) is queued.
+        const card_frame failed = card.video().at(5);
+        QTest::qWait(300);
+        QVERIFY(!worker.peekPicture(g));
+        QCOMPARE(worker.segment(), failed.segment);
+        QCOMPARE(worker.segmentOffset(), failed.file_offset);
+        // A new command does not start the reading again either.
+        const int g2 = worker.postCommand(card.video().first().time_ms + 20000, true, 0, false);
+        QTest::qWait(300);
+        QVERIFY(!worker.peekPicture(g2));
+        QCOMPARE(worker.segmentOffset(), failed.file_offset);
+        QCOMPARE(worker.errorText(), QStringLiteral("scripted failed"));
+    }
+
+    void lastPicturesComeOutAtTheEnd_data()
+    {
+        QTest::addColumn<bool>("scriptedDecoder");
+        QTest::addColumn<int>("threads");
+        QTest::newRow("decoder holding three back") << true << 0;
+        QTest::newRow("software, four frame threads") << false << 4;
+        QTest::newRow("software, one thread") << false << 1;
+    }
+
+    void lastPicturesComeOutAtTheEnd()
+    {
+        QFETCH(bool, scriptedDecoder);
+        QFETCH(int, threads);
+        Card card(CARD_SMALL);
+        QVERIFY(card.isOpen());
+        setSoftwareDecoderThreads(threads);
+        DecodeWorker worker(card.reader(), card.stream(),
+                            scriptedDecoder ? scripted(Script::HoldBack, 3, 0) : DecodeWorker::VideoMaker());
+        QVERIFY(worker.start(nullptr));
+        setSoftwareDecoderThreads(0);
+        const qlonglong from = card.video().last().time_ms - 1500;
+        const int g = worker.postCommand(from, false, 0, true);
         const Collected got = collect(&worker, g);
         QVERIFY(got.ended);
-        QCOMPARE(got.pictures.size(), 5);
-        QCOMPARE(worker.errorText(), QStringLiteral("scripted failed"));
-        QCOMPARE(worker.infoText(), QStringLiteral("scripted"));
+        QList<qlonglong> expected;
+        for (const card_frame &f : card.video()) {
+            if (f.time_ms >= from)
+                expected << f.time_ms;
+        }
+        QList<qlonglong> times;
+        for (const QueuedFrame &p : got.pictures)
+            times << p.timeMs;
+        QCOMPARE(times, expected);
+        if (!scriptedDecoder)
+            QCOMPARE(pictureStamp(got.pictures.last().picture), expected.last());
+        // The drained decoder decodes again after the next seek.
+        const int g2 = worker.postCommand(from, false, 0, true);
+        const auto first = firstPicture(&worker, g2);
+        QVERIFY(first);
+        QCOMPARE(first->timeMs, from);
     }
 
     void startFailures()

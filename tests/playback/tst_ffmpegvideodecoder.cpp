@@ -172,9 +172,13 @@ private slots:
         QVERIFY2(decoder, qPrintable(reason));
         QList<qlonglong> times;
         int stampMismatches = 0;
-        for (const CardFrame &frame : frames) {
-            QVERIFY(decoder->send(reinterpret_cast<const uint8_t *>(frame.payload.constData()),
-                                  frame.header.size, frame.header.time_ms));
+        // The decoding threads hold pictures back until the stream is drained.
+        for (int i = 0; i <= frames.size(); ++i) {
+            if (i < frames.size())
+                QVERIFY(decoder->send(reinterpret_cast<const uint8_t *>(frames[i].payload.constData()),
+                                      frames[i].header.size, frames[i].header.time_ms));
+            else
+                decoder->drain();
             DecodedFrame decoded;
             while (decoder->receive(&decoded)) {
                 times << decoded.timeMs;
@@ -223,6 +227,7 @@ private slots:
         while (frames[key].header.type != CARD_FRAME_KEY)
             ++key;
         QVERIFY(sendFrame(key));
+        decoder->drain();
         DecodedFrame decoded;
         QVERIFY(decoder->receive(&decoded));
         // Nothing from before the flush comes out.
@@ -231,6 +236,11 @@ private slots:
         QVERIFY(!decoder->receive(&decoded));
         QVERIFY(!decoder->send(nullptr, 0, 0));
         QVERIFY(decoder->error().isEmpty());
+        // Drained to the end, it takes a new stream.
+        QVERIFY(sendFrame(0));
+        decoder->drain();
+        QVERIFY(decoder->receive(&decoded));
+        QCOMPARE(decoded.timeMs, frames[0].header.time_ms);
     }
 
     void hardwareDecoderWithEveryPathSkipped()
