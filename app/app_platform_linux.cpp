@@ -1,0 +1,20 @@
+#include "app/app_platform.h"
+
+namespace nivra {
+
+QString operatingSystemName()
+{
+    return QStringLiteral("Linux");
+}
+
+// Debian's fonts-noto-cjk carries both scripts.
+QString cjkFontFamily(const QString &language)
+{
+    if (language == QLatin1String("ja"))
+        return QStringLiteral("Noto Sans CJK JP");
+    if (language == QLatin1String("zh_Hans"))
+        return QStringLiteral("Noto Sans CJK SC");
+    return QString();
+}
+
+} // namespace nivra

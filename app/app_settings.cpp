@@ -1,0 +1,467 @@
+#include "app/app_settings.h"
+
+#include "app/app_platform.h"
+#include "app/qt_compat.h"
+#include "playback/decoder.h"
+
+#include <QCoreApplication>
+#include <QDate>
+#include <QFile>
+#include <QFont>
+#include <QFontDatabase>
+#include <QFontInfo>
+#include <QGuiApplication>
+#include <QLocale>
+#include <QPalette>
+#include <QQmlEngine>
+#include <QSysInfo>
+#include <QTime>
+
+namespace {
+
+struct Language
+{
+    const char *code;
+    const char *name; // in its own language, UTF-8
+    const char *localeName;
+};
+
+const Language kLanguages[] = {
+    {"en", "English", "en_US"},    {"de", "Deutsch", "de_DE"},       {"fr", "Français", "fr_FR"},
+    {"it", "Italiano", "it_IT"},   {"es", "Español", "es_ES"},       {"ja", "日本語", "ja_JP"},
+    {"nl", "Nederlands", "nl_NL"}, {"zh_Hans", "简体中文", "zh_CN"},
+};
+
+const Language *findLanguage(const QString &code)
+{
+    for (const Language &language : kLanguages) {
+        if (code == QLatin1String(language.code))
+            return &language;
+    }
+    return nullptr;
+}
+
+// "light" or "dark" from any spelling with surrounding blanks; else empty.
+QString normalizedTheme(const QString &text)
+{
+    const QString theme = text.trimmed().toLower();
+    return theme == QLatin1String("light") || theme == QLatin1String("dark") ? theme : QString();
+}
+
+const QString kLanguageKey = QStringLiteral("ui/language");
+const QString kThemeKey = QStringLiteral("ui/theme");
+const QString kTimeModeKey = QStringLiteral("playback/timeMode");
+const QString kContinuousKey = QStringLiteral("playback/continuous");
+const QString kSnapKey = QStringLiteral("playback/snap");
+const QString kDecodePolicyKey = QStringLiteral("playback/decodePolicy");
+const QString kCheckUpdatesKey = QStringLiteral("update/check");
+const QString kExportFolderKey = QStringLiteral("export/folder");
+const QString kExportMergeKey = QStringLiteral("export/merge");
+const QString kExportFormatKey = QStringLiteral("export/format");
+const QString kExportNoAudioKey = QStringLiteral("export/noAudio");
+
+} // namespace
+
+AppSettings::AppSettings(QObject *parent) : QObject(parent)
+{
+    // The platform's preference has to be judged before our palette hides it.
+    nivra::compat::systemPrefersDark();
+    m_systemLanguage = systemLanguageFor(QLocale::system().uiLanguages());
+
+    const QString language = m_store.value(kLanguageKey).toString();
+    m_language = isSupportedLanguage(language) ? language : QString();
+    m_theme = normalizedTheme(m_store.value(kThemeKey).toString());
+    m_timeMode = m_store.value(kTimeModeKey).toInt() == 1 ? 1 : 0;
+    m_continuous = m_store.value(kContinuousKey, true).toBool();
+    m_snap = m_store.value(kSnapKey, true).toBool();
+    bool isNumber = false;
+    const int policy = m_store.value(kDecodePolicyKey, 1).toInt(&isNumber);
+    m_decodePolicy = isNumber && policy >= 0 && policy <= 2 ? policy : 1;
+    m_checkUpdates = m_store.value(kCheckUpdatesKey, true).toBool();
+    m_exportFolder = m_store.value(kExportFolderKey).toString();
+    m_exportMerge = m_store.value(kExportMergeKey, false).toBool();
+    m_exportFormat = m_store.value(kExportFormatKey).toString() == QLatin1String("mp4") ? 1 : 0;
+    m_exportNoAudio = m_store.value(kExportNoAudioKey, false).toBool();
+
+    m_themeOverride = normalizedTheme(qEnvironmentVariable("NIVRA_THEME"));
+
+    nivra::setDecodePolicy(m_decodePolicy);
+    nivra::compat::onColorSchemeChanged(this, [this] { onColorSchemeChanged(); });
+    applyTheme();
+}
+
+AppSettings::~AppSettings() = default;
+
+bool AppSettings::isSupportedLanguage(const QString &code)
+{
+    return findLanguage(code) != nullptr;
+}
+
+QString AppSettings::systemLanguageFor(const QStringList &uiLanguages)
+{
+    for (const QString &tag : uiLanguages) {
+        const QString lowered = tag.toLower().replace(QLatin1Char('_'), QLatin1Char('-'));
+        // Every Chinese variant gets the one Chinese translation we have.
+        if (lowered.startsWith(QLatin1String("zh")))
+            return QStringLiteral("zh_Hans");
+        const QString primary = lowered.section(QLatin1Char('-'), 0, 0);
+        if (isSupportedLanguage(primary))
+            return primary;
+    }
+    return QStringLiteral("en");
+}
+
+void AppSettings::setLanguage(const QString &code)
+{
+    const QString language = isSupportedLanguage(code) ? code : QString();
+    // With a NIVRA_LANG override in force, picking the stored language is
+    // still a choice that has to end the override.
+    if (language == m_language && m_languageOverride.isEmpty())
+        return;
+    m_language = language;
+    m_languageOverride.clear();
+    store(kLanguageKey, m_language);
+    applyLanguage();
+}
+
+QString AppSettings::effectiveLanguage() const
+{
+    if (!m_languageOverride.isEmpty())
+        return m_languageOverride;
+    if (!m_language.isEmpty())
+        return m_language;
+    return m_systemLanguage;
+}
+
+QVariantList AppSettings::languages() const
+{
+    QVariantList list;
+    for (const Language &language : kLanguages) {
+        list.append(QVariantMap{{QStringLiteral("code"), QString::fromUtf8(language.code)},
+                                {QStringLiteral("name"), QString::fromUtf8(language.name)}});
+    }
+    return list;
+}
+
+QString AppSettings::localeName() const
+{
+    const Language *language = findLanguage(effectiveLanguage());
+    return QString::fromLatin1(language ? language->localeName : "en_US");
+}
+
+QString AppSettings::fontFamily() const
+{
+    const QString family = nivra::cjkFontFamily(effectiveLanguage());
+    return family.isEmpty() ? QStringLiteral("Inter") : family;
+}
+
+void AppSettings::setLanguageOverride(const QString &code)
+{
+    m_languageOverride = isSupportedLanguage(code) ? code : QString();
+}
+
+void AppSettings::setEngine(QQmlEngine *engine)
+{
+    m_engine = engine;
+}
+
+void AppSettings::applyLanguage()
+{
+    if (m_translatorInstalled) {
+        QCoreApplication::removeTranslator(&m_translator);
+        m_translatorInstalled = false;
+    }
+    const QString code = effectiveLanguage();
+    // A missing translation leaves the interface in English.
+    if (code != QLatin1String("en") &&
+        m_translator.load(QStringLiteral(":/i18n/nivra_") + code + QStringLiteral(".qm")))
+        m_translatorInstalled = QCoreApplication::installTranslator(&m_translator);
+
+    QFont font = QGuiApplication::font();
+    font.setFamilies({fontFamily()});
+    QGuiApplication::setFont(font);
+
+    if (m_engine) {
+        m_engine->setUiLanguage(code);
+        m_engine->retranslate();
+    }
+    emit languageChanged();
+}
+
+QString AppSettings::effectiveTheme() const
+{
+    return m_themeOverride.isEmpty() ? m_theme : m_themeOverride;
+}
+
+void AppSettings::setTheme(const QString &theme)
+{
+    const QString value = normalizedTheme(theme);
+    if (value == m_theme && m_themeOverride.isEmpty())
+        return;
+    m_theme = value;
+    m_themeOverride.clear();
+    store(kThemeKey, m_theme);
+    nivra::compat::setColorScheme(m_theme == QLatin1String("dark")    ? nivra::compat::ColorScheme::Dark
+                                  : m_theme == QLatin1String("light") ? nivra::compat::ColorScheme::Light
+                                                                      : nivra::compat::ColorScheme::Unknown);
+    applyTheme();
+    emit themeChanged();
+}
+
+bool AppSettings::darkTheme() const
+{
+    const QString theme = effectiveTheme();
+    if (theme == QLatin1String("dark"))
+        return true;
+    if (theme == QLatin1String("light"))
+        return false;
+    return nivra::compat::systemPrefersDark();
+}
+
+void AppSettings::applyTheme()
+{
+    const QString theme = effectiveTheme();
+    if (!theme.isEmpty()) {
+        nivra::compat::setColorScheme(theme == QLatin1String("dark") ? nivra::compat::ColorScheme::Dark
+                                                                     : nivra::compat::ColorScheme::Light);
+    }
+    m_appliedDark = darkTheme();
+    QGuiApplication::setPalette(paletteFor(m_appliedDark));
+}
+
+void AppSettings::onColorSchemeChanged()
+{
+    // Our own scheme requests come back here too; only a change of the
+    // palette we show is news.
+    if (!m_theme.isEmpty() || !m_themeOverride.isEmpty() || darkTheme() == m_appliedDark)
+        return;
+    applyTheme();
+    emit themeChanged();
+}
+
+QPalette AppSettings::paletteFor(bool dark)
+{
+    const auto pick = [dark](const char *darkColor, const char *lightColor) {
+        return QColor(QLatin1String(dark ? darkColor : lightColor));
+    };
+    QPalette palette;
+    palette.setColor(QPalette::Window, pick("#17171f", "#f6f6f5"));
+    for (QPalette::ColorRole role : {QPalette::WindowText, QPalette::Text, QPalette::ButtonText})
+        palette.setColor(role, pick("#f0eef5", "#352941"));
+    for (QPalette::ColorRole role : {QPalette::Base, QPalette::Button, QPalette::Light})
+        palette.setColor(role, pick("#22222f", "#ffffff"));
+    palette.setColor(QPalette::AlternateBase, pick("#2b2a39", "#f2f1f5"));
+    palette.setColor(QPalette::Midlight, pick("#383645", "#e5e2e9"));
+    palette.setColor(QPalette::Mid, pick("#565166", "#cbc5d4"));
+    palette.setColor(QPalette::Dark, pick("#b6b0c4", "#716977"));
+    palette.setColor(QPalette::PlaceholderText, pick("#b6b0c4", "#716977"));
+    palette.setColor(QPalette::Highlight, pick("#ffb703", "#453875"));
+    palette.setColor(QPalette::HighlightedText, pick("#352941", "#ffffff"));
+    palette.setColor(QPalette::ToolTipBase, pick("#352941", "#1e1e2f"));
+    palette.setColor(QPalette::ToolTipText, Qt::white);
+    for (QPalette::ColorRole role : {QPalette::WindowText, QPalette::Text, QPalette::ButtonText})
+        palette.setColor(QPalette::Disabled, role, pick("#b6b0c4", "#716977"));
+    return palette;
+}
+
+void AppSettings::setTimeMode(int mode)
+{
+    const int value = mode == 1 ? 1 : 0;
+    if (value == m_timeMode)
+        return;
+    m_timeMode = value;
+    store(kTimeModeKey, m_timeMode);
+    emit timeModeChanged();
+}
+
+void AppSettings::setContinuous(bool on)
+{
+    if (on == m_continuous)
+        return;
+    m_continuous = on;
+    store(kContinuousKey, on);
+    emit continuousChanged();
+}
+
+void AppSettings::setSnap(bool on)
+{
+    if (on == m_snap)
+        return;
+    m_snap = on;
+    store(kSnapKey, on);
+    emit snapChanged();
+}
+
+void AppSettings::setDecodePolicy(int policy)
+{
+    if (policy < 0 || policy > 2 || policy == m_decodePolicy)
+        return;
+    m_decodePolicy = policy;
+    store(kDecodePolicyKey, policy);
+    // The decoder selection reads it at every decoder start.
+    nivra::setDecodePolicy(policy);
+    emit decodePolicyChanged();
+}
+
+QString AppSettings::gpuName() const
+{
+    return nivra::graphicsCapability().adapterName;
+}
+
+QString AppSettings::hardwareDecodeSummary() const
+{
+    // Built on every read, so a retranslated binding gets the new language.
+    return hardwareDecodeSummaryFor(nivra::graphicsCapability());
+}
+
+bool AppSettings::gpuDecodesHevc() const
+{
+    return nivra::graphicsCapability().h265;
+}
+
+QString AppSettings::hardwareDecodeSummaryFor(const nivra::GraphicsCapability &capability)
+{
+    if (!capability.probed)
+        return tr("Could not ask the graphics card (%1)").arg(capability.failure);
+    QStringList codecs;
+    if (capability.h265)
+        codecs << QStringLiteral("H.265");
+    if (capability.h264)
+        codecs << QStringLiteral("H.264");
+    if (codecs.isEmpty())
+        return tr("%1 decodes neither H.265 nor H.264").arg(capability.adapterName);
+    return tr("%1 decodes %2").arg(capability.adapterName, codecs.join(QStringLiteral(", ")));
+}
+
+void AppSettings::setCheckUpdates(bool on)
+{
+    if (on == m_checkUpdates)
+        return;
+    m_checkUpdates = on;
+    store(kCheckUpdatesKey, on);
+    emit checkUpdatesChanged();
+}
+
+void AppSettings::setExportFolder(const QString &folder)
+{
+    if (folder == m_exportFolder)
+        return;
+    m_exportFolder = folder;
+    store(kExportFolderKey, folder);
+    emit exportChanged();
+}
+
+void AppSettings::setExportMerge(bool on)
+{
+    if (on == m_exportMerge)
+        return;
+    m_exportMerge = on;
+    store(kExportMergeKey, on);
+    emit exportChanged();
+}
+
+void AppSettings::setExportFormat(int format)
+{
+    const int value = format == 1 ? 1 : 0;
+    if (value == m_exportFormat)
+        return;
+    m_exportFormat = value;
+    store(kExportFormatKey, value == 1 ? QStringLiteral("mp4") : QStringLiteral("mov"));
+    emit exportChanged();
+}
+
+void AppSettings::setExportNoAudio(bool on)
+{
+    if (on == m_exportNoAudio)
+        return;
+    m_exportNoAudio = on;
+    store(kExportNoAudioKey, on);
+    emit exportChanged();
+}
+
+QString AppSettings::version()
+{
+    return QStringLiteral("0.6.1");
+}
+
+bool AppSettings::internalBuild()
+{
+    return false;
+}
+
+QString AppSettings::platform()
+{
+    return nivra::operatingSystemName() + QLatin1Char(' ') + QSysInfo::buildCpuArchitecture();
+}
+
+QString AppSettings::formatExample() const
+{
+    return formatExampleFor(QLocale::system());
+}
+
+QString AppSettings::formatExampleFor(const QLocale &locale)
+{
+    const bool twelveHour =
+        locale.timeFormat(QLocale::ShortFormat).contains(QLatin1String("AP"), Qt::CaseInsensitive);
+    return locale.toString(QDate(2026, 11, 5), QLocale::ShortFormat) + QLatin1Char(' ') +
+           locale.toString(QTime(13, 12, 47),
+                           twelveHour ? QStringLiteral("h:mm:ss AP") : QStringLiteral("HH:mm:ss"));
+}
+
+int AppSettings::firstDayOfWeek() const
+{
+    return int(QLocale::system().firstDayOfWeek());
+}
+
+QString AppSettings::licenseText() const
+{
+    static const char *const files[] = {"THIRD-PARTY-NOTICES.txt", "inter-ofl-1.1.txt", "lgpl-2.1.txt",
+                                        "lgpl-3.0.txt", "gpl-3.0.txt"};
+    const QString separator = QStringLiteral("\n\n") + QString(72, QLatin1Char('=')) + QStringLiteral("\n\n");
+    QString text;
+    for (const char *name : files) {
+        if (name != files[0])
+            text += separator;
+        QFile file(QStringLiteral(":/licenses/") + QLatin1String(name));
+        if (file.open(QIODevice::ReadOnly))
+            text += QString::fromUtf8(file.readAll());
+    }
+    return text;
+}
+
+QString AppSettings::fontReport() const
+{
+    const QString family = fontFamily();
+    QStringList faces;
+    const QStringList styles = QFontDatabase::styles(family);
+    for (const QString &style : styles)
+        faces << QStringLiteral("%1=%2").arg(style).arg(QFontDatabase::weight(family, style));
+    QStringList parts{QStringLiteral("%1 faces: %2").arg(family, faces.join(QLatin1Char(' ')))};
+    for (int weight : {400, 500, 600}) {
+        QFont font(family);
+        font.setPixelSize(12);
+        font.setWeight(QFont::Weight(weight));
+        const QFontInfo info(font);
+        parts << QStringLiteral("asked %1 -> %2 '%3' weight %4")
+                     .arg(QString::number(weight), info.family(), info.styleName(),
+                          QString::number(info.weight()));
+    }
+    return parts.join(QStringLiteral(" | "));
+}
+
+QString AppSettings::value(const QString &key) const
+{
+    return m_store.value(key).toString();
+}
+
+void AppSettings::setValue(const QString &key, const QString &value)
+{
+    store(key, value);
+}
+
+void AppSettings::store(const QString &key, const QVariant &value)
+{
+    m_store.setValue(key, value);
+    // Written through at once: a crash must not lose a choice already shown.
+    m_store.sync();
+}

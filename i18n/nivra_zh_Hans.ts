@@ -1,0 +1,149 @@
+<?xml version="1.0" encoding="utf-8"?>
+<!DOCTYPE TS>
+<TS version="2.1" language="zh_CN">
+<context>
+    <name>AppSettings</name>
+    <message>
+        <source>Could not ask the graphics card (%1)</source>
+        <translation>无法查询显卡 (%1)</translation>
+    </message>
+    <message>
+        <source>%1 decodes neither H.265 nor H.264</source>
+        <translation>%1 既不能解码 H.265 也不能解码 H.264</translation>
+    </message>
+    <message>
+        <source>%1 decodes %2</source>
+        <translation>%1 可解码 %2</translation>
+    </message>
+</context>
+<context>
+    <name>DecodeWorker</name>
+    <message>
+        <source>Cannot read the recordings.</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>Decoder</name>
+    <message>
+        <source>This video could not be decoded.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Your graphics card cannot decode this video.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>This video format is not supported.</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>TimelineItem</name>
+    <message>
+        <source>Landed %1 (keyframe, snapped %2 %3 s)</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Landed %1</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>%1  Recording file not found</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>UpdateChecker</name>
+    <message>
+        <source>No update address is set in this build.</source>
+        <translation>此版本未设置更新地址。</translation>
+    </message>
+    <message>
+        <source>Checking…</source>
+        <translation>正在检查…</translation>
+    </message>
+    <message>
+        <source>Could not check for updates (%1).</source>
+        <translation>无法检查更新 (%1)。</translation>
+    </message>
+    <message>
+        <source>The update information could not be read.</source>
+        <translation>无法读取更新信息。</translation>
+    </message>
+    <message>
+        <source>Version %1 is available.</source>
+        <translation>版本 %1 现已推出。</translation>
+    </message>
+    <message>
+        <source>You have the latest version.</source>
+        <translation>您使用的已是最新版本。</translation>
+    </message>
+</context>
+<context>
+    <name>nivra::CardSession</name>
+    <message>
+        <source>No recordings found. Choose the SD card or the recording folder.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>The recording index is damaged and cannot be read.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>The recording format is newer than this program. Please update NIVRA Player.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>These recordings were made by old camera firmware and are not supported.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>The recordings cannot be read (%1).</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>AAC (raw)</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>unknown audio format</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>no audio</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>nivra::ExportJob</name>
+    <message>
+        <source>Cannot create the folder %1</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>The audio format of these recordings is not supported: the files have no sound.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>MP4 cannot keep the G.711 audio of these recordings. Export as MOV, or leave the audio out.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Cannot write %1. Check that the folder is writable and the disk has enough space.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>The video format of these recordings is not recognised.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Reading the recordings failed. Is the card still connected?</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Export failed (%1).</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+</TS>
