@@ -1,5 +1,7 @@
+#include "app/app_settings.h"
 #include "app/qt_compat.h"
 #include "app/startup.h"
+#include "app/update_checker.h"
 
 #include <QFontDatabase>
 #include <QGuiApplication>
@@ -45,14 +47,25 @@ int main(int argc, char *argv[])
 
     QQuickStyle::setStyle(QStringLiteral("Fusion"));
 
+    AppSettings settings;
+    settings.setLanguageOverride(qEnvironmentVariable("NIVRA_LANG"));
+    settings.applyLanguage();
+
     nivra::registerMediaTypes();
 
     const nivra::CommandLine commandLine = nivra::parseCommandLine(QGuiApplication::arguments());
 
+    UpdateChecker updater(&settings);
+
+    // Declared last, so destroyed first: the QML objects go before the
+    // updater and the settings they use.
     QQmlApplicationEngine engine;
+    settings.setEngine(&engine);
+    settings.applyLanguage();
+
     QQmlContext *context = engine.rootContext();
-    context->setContextProperty(QStringLiteral("appSettings"), QVariant::fromValue<QObject *>(nullptr));
-    context->setContextProperty(QStringLiteral("updater"), QVariant::fromValue<QObject *>(nullptr));
+    context->setContextProperty(QStringLiteral("appSettings"), &settings);
+    context->setContextProperty(QStringLiteral("updater"), &updater);
     context->setContextProperty(QStringLiteral("initialPath"), commandLine.initialPath);
     context->setContextProperty(QStringLiteral("autotestScript"), commandLine.autotestScript);
 

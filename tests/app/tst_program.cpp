@@ -17,8 +17,13 @@ private:
         QStringList autotestLines;
     };
     Run runPlayer(const QStringList &arguments, const QProcessEnvironment &env);
+    QProcessEnvironment offscreenEnvironment() const;
+
+    // The program's settings store lives here, not in the user's.
+    QTemporaryDir m_config;
 
 private slots:
+    void scriptTakesScreenshotAndQuits_data();
     void scriptTakesScreenshotAndQuits();
     void scriptWithoutQuitEndsWithDone();
 };
@@ -45,21 +50,39 @@ tst_Program::Run tst_Program::runPlayer(const QStringList &arguments, const QPro
     return run;
 }
 
-static QProcessEnvironment offscreenEnvironment()
+QProcessEnvironment tst_Program::offscreenEnvironment() const
 {
     QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
     env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
+    env.insert(QStringLiteral("XDG_CONFIG_HOME"), m_config.path());
+    env.insert(QStringLiteral("NIVRA_THEME"), QStringLiteral("dark"));
     return env;
+}
+
+void tst_Program::scriptTakesScreenshotAndQuits_data()
+{
+    QTest::addColumn<QString>("theme");
+    QTest::addColumn<QColor>("background");
+
+    QTest::newRow("dark") << "dark" << QColor(QStringLiteral("#17171f"));
+    QTest::newRow("light") << "light" << QColor(QStringLiteral("#f6f6f5"));
 }
 
 void tst_Program::scriptTakesScreenshotAndQuits()
 {
+    QFETCH(QString, theme);
+    QFETCH(QColor, background);
+
     QTemporaryDir dir;
     QVERIFY(dir.isValid());
+    QVERIFY(m_config.isValid());
     const QString shot = dir.filePath(QStringLiteral("window.png"));
 
-    const Run run = runPlayer({QStringLiteral("--autotest"), QStringLiteral("wait 1; shot %1; quit").arg(shot)},
-                              offscreenEnvironment());
+    // The theme reaches the window through the published settings object.
+    QProcessEnvironment env = offscreenEnvironment();
+    env.insert(QStringLiteral("NIVRA_THEME"), theme);
+    const Run run =
+        runPlayer({QStringLiteral("--autotest"), QStringLiteral("wait 1; shot %1; quit").arg(shot)}, env);
     QCOMPARE(run.status, QProcess::NormalExit);
     QCOMPARE(run.exitCode, 0);
     QCOMPARE(run.autotestLines,
@@ -70,10 +93,10 @@ void tst_Program::scriptTakesScreenshotAndQuits()
     QVERIFY2(!image.isNull(), "no PNG written");
     QCOMPARE(image.size(), QSize(1440, 920));
     // The corner shows the window's background, the centre the logo.
-    QCOMPARE(image.pixelColor(5, 5), QColor(QStringLiteral("#17171f")));
+    QCOMPARE(image.pixelColor(5, 5), background);
     bool logoDrawn = false;
     for (int x = 600; x < 840 && !logoDrawn; ++x)
-        logoDrawn = image.pixelColor(x, 460) != QColor(QStringLiteral("#17171f"));
+        logoDrawn = image.pixelColor(x, 460) != background;
     QVERIFY(logoDrawn);
 }
 
@@ -82,8 +105,9 @@ void tst_Program::scriptWithoutQuitEndsWithDone()
     const Run run = runPlayer({QStringLiteral("--autotest"), QStringLiteral(" ; wait 0.2 ;; bogus  x   y ;")},
                               offscreenEnvironment());
     QCOMPARE(run.exitCode, 0);
-    QCOMPARE(run.autotestLines, QStringList({QStringLiteral("AUTOTEST wait 0.2"),
-                                             QStringLiteral("AUTOTEST bogus x y"), QStringLiteral("AUTOTEST done")}));
+    QCOMPARE(run.autotestLines,
+             QStringList({QStringLiteral("AUTOTEST wait 0.2"), QStringLiteral("AUTOTEST bogus x y"),
+                          QStringLiteral("AUTOTEST done")}));
 }
 
 QTEST_GUILESS_MAIN(tst_Program)
