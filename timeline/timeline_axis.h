@@ -1,0 +1,37 @@
+// The time axis of the timeline: label and tick steps for a view, and the
+// label texts in the system locale's clock.
+#pragma once
+
+#include <QString>
+#include <QVector>
+#include <QtGlobal>
+
+namespace nivra {
+
+struct AxisLabel
+{
+    qint64 t = 0; // time of the label's tick
+    QString text;
+};
+
+struct TimelineAxis
+{
+    qint64 labelStep = 0;    // ms between labels (and long ticks)
+    qint64 minorStep = 0;    // ms between ticks
+    bool hourLabels = false; // the step is a whole number of hours
+    QVector<AxisLabel> labels;
+};
+
+// Returns true when the system locale's short time format shows an AM/PM
+// marker (any letter case). Read once per process, like the locale itself.
+bool localeUsesTwelveHourClock();
+
+// Returns the floor of a / b for b > 0 (times before dayStart round down).
+qint64 floorDiv(qint64 a, qint64 b);
+
+// Returns the axis of the view viewStart .. viewStart + span drawn width
+// pixels wide: steps, and every label from its dayStart-aligned tick up to
+// the view end whose x lies in 0 .. width, with its text.
+TimelineAxis timelineAxis(qint64 dayStart, qint64 viewStart, qint64 span, double width, bool twelveHour);
+
+} // namespace nivra
