@@ -912,21 +912,39 @@ void TimelineItem::paint(QPainter *painter)
     paintAxis(painter, pal, viewEnd);
     painter->fillRect(QRectF(0, kLaneY, w, kLaneH), pal[Lane]);
 
+    // Neighbouring chunks of one kind whose pixels touch are filled as one
+    // run: a zoomed-out day of short recordings is thousands of overlapping
+    // one-pixel blocks, and one rectangle paints the same pixels.
     const QBrush hatch(pal[MissingHatch], Qt::BDiagPattern);
-    for (const card_range &r : m_chunks) {
-        const double x0 = xForTime(std::max(rangeStartMs(r), m_viewStart));
-        const double x1 = xForTime(std::min(viewEnd, rangeEndMs(r)));
-        const double bw = std::max(1.0, x1 - x0);
-        const QRectF block(x0, kLaneY, bw, kLaneH);
-        if (r.missing) {
+    const auto fillRun = [&](double x0, double x1, bool missing) {
+        const QRectF block(x0, kLaneY, x1 - x0, kLaneH);
+        if (missing) {
             painter->fillRect(block, pal[MissingFill]);
             painter->fillRect(block, hatch);
         } else {
             painter->fillRect(block, pal[fine ? BlockFine : BlockCoarse]);
             if (!m_showingTicks)
-                painter->fillRect(QRectF(x0, 67, bw, 10), pal[BlockStrip]);
+                painter->fillRect(QRectF(x0, 67, x1 - x0, 10), pal[BlockStrip]);
         }
+    };
+    double runX0 = 0, runX1 = -1;
+    bool runMissing = false;
+    for (const card_range &r : m_chunks) {
+        const double x0 = xForTime(std::max(rangeStartMs(r), m_viewStart));
+        const double x1 = x0 + std::max(1.0, xForTime(std::min(viewEnd, rangeEndMs(r))) - x0);
+        const bool missing = r.missing != 0;
+        if (runX1 >= runX0 && missing == runMissing && x0 <= runX1) {
+            runX1 = std::max(runX1, x1);
+            continue;
+        }
+        if (runX1 >= runX0)
+            fillRun(runX0, runX1, runMissing);
+        runX0 = x0;
+        runX1 = x1;
+        runMissing = missing;
     }
+    if (runX1 >= runX0)
+        fillRun(runX0, runX1, runMissing);
 
     if (m_showingTicks) {
         for (const card_keyframe &k : m_keyframes) {
