@@ -289,7 +289,7 @@ void TimelineItem::showTime(qlonglong ms)
     const qint64 s = span();
     if (ms >= m_viewStart && ms <= m_viewStart + s)
         return;
-    m_viewStart = ms - s / 10;
+    m_viewStart = addSat(ms, -s / 10);
     clampView();
     rebuild();
 }
@@ -495,7 +495,7 @@ void TimelineItem::rebuildOffsetMarks()
 
 qint64 TimelineItem::promoteLastSecond(qint64 t) const
 {
-    if (m_dayStart > 0 && t >= m_dayStart + 86399000 && t <= dayLast())
+    if (m_dayStart > 0 && t >= addSat(m_dayStart, 86399000) && t <= dayLast())
         return dayLast();
     return t;
 }
@@ -574,7 +574,7 @@ void TimelineItem::seekAt(qlonglong ms)
 {
     const qint64 s = span();
     if (ms < m_viewStart || ms > m_viewStart + s) {
-        m_viewStart = ms - s / 10;
+        m_viewStart = addSat(ms, -s / 10);
         clampView();
         rebuild();
     }
@@ -595,7 +595,8 @@ void TimelineItem::requestSeek(qint64 t, bool final, bool alt)
     bool snapped = false;
     if (m_snapEnabled && !alt && m_session) {
         qint64 best = std::numeric_limits<qint64>::max();
-        for (const card_keyframe &k : m_session->keyframeRecords(t - kSnapRadiusMs, t + kSnapRadiusMs)) {
+        for (const card_keyframe &k :
+             m_session->keyframeRecords(addSat(t, -kSnapRadiusMs), addSat(t, kSnapRadiusMs))) {
             if (!k.usable || (m_dayStart > 0 && (k.time_ms < m_dayStart || k.time_ms > dayLast())))
                 continue;
             const qint64 distance = std::llabs(k.time_ms - t);

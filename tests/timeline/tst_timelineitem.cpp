@@ -930,19 +930,31 @@ void TestTimelineItem::shiftDragCreate()
     showView(*w->item, 4, at(10, 0));
     QSignalSpy finished(w->item, &TimelineItem::selectionFinished);
     QSignalSpy seeks(w->item, &TimelineItem::seekRequested);
+    QStringList tooltips; // hoverText at each hoverChanged
+    connect(w->item, &TimelineItem::hoverChanged, this, [&] { tooltips << w->item->hoverText(); });
     QQuickWindow *win = w->window.get();
     QTest::mousePress(win, Qt::LeftButton, Qt::ShiftModifier, QPoint(from, 50));
     QCOMPARE(w->item->dragMode(), TimelineItem::CreateDrag);
     QTest::mouseMove(win, QPoint((from + to) / 2, 50));
     QTest::mouseMove(win, QPoint(to, 50));
-    if (selStart >= 0) // the tooltip follows the moving end
+    if (selStart >= 0) {
+        // The tooltip follows the moving end; the selection being made is
+        // drawn although selections are not shown.
         QCOMPARE(w->item->hoverText(), m_gaps.formatClock(from < to ? selEnd : selStart, true));
+        QVERIFY(!w->item->selectionVisible());
+        const QImage image = render(*w->item);
+        QCOMPARE_COLOR(pixel(image, (from + to) / 2, 33),
+                       over(pal(TimelineItem::SelectionFill), pal(TimelineItem::Background)));
+    }
+    const int beforeRelease = int(tooltips.size());
     QTest::mouseRelease(win, Qt::LeftButton, Qt::ShiftModifier, QPoint(to, 50));
     QCOMPARE(w->item->selStart(), selStart);
     QCOMPARE(w->item->selEnd(), selEnd);
     QCOMPARE(finished.count(), selStart < 0 ? 0 : 1);
     QCOMPARE(seeks.count(), 0);
-    QVERIFY(w->item->hoverText().isEmpty());
+    // The release clears the drag tooltip first (the window may hover again after it).
+    QVERIFY(tooltips.size() > beforeRelease);
+    QCOMPARE(tooltips.at(beforeRelease), QString());
 }
 
 void TestTimelineItem::handleDrags_data()
