@@ -753,6 +753,23 @@ void TimelineItem::mouseReleaseEvent(QMouseEvent *event)
     update();
 }
 
+// The grab went elsewhere before the release (a popup, the window lost the
+// pointer): end the scrub or drag here, or following would stay paused and
+// a half-made selection would linger. After a release there is nothing left.
+void TimelineItem::mouseUngrabEvent()
+{
+    if (m_scrubbing) {
+        m_scrubbing = false;
+        update();
+    }
+    if (m_drag != NoDrag) {
+        m_drag = NoDrag;
+        if (m_selEnd - m_selStart < 1000)
+            clearSelection();
+        update();
+    }
+}
+
 void TimelineItem::dragTo(double x)
 {
     const qint64 t =

@@ -821,6 +821,12 @@ void TestTimelineItem::scrubRateLimit()
     QCOMPARE(seeks.at(4).at(0).toLongLong(), at(10, 0, 12));
     QCOMPARE(seeks.at(4).at(1).toBool(), false);
     QVERIFY(!w->item->isScrubbing());
+    // A grab taken away before the release ends the scrub.
+    QTest::mousePress(win, Qt::LeftButton, {}, QPoint(300, 50));
+    QVERIFY(w->item->isScrubbing());
+    w->item->ungrabMouse();
+    QVERIFY(!w->item->isScrubbing());
+    QTest::mouseRelease(win, Qt::LeftButton, {}, QPoint(300, 50));
 }
 
 void TestTimelineItem::scrubReleasedOverEmptyTime()
