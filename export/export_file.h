@@ -31,6 +31,10 @@ int exportFileDelete(const char *path);
 // Returns 1 when something exists at path, else 0.
 int exportPathExists(const char *path);
 
+// Creates the folder path and every missing folder above it. Returns 0 when
+// path is a folder afterwards, else -1.
+int exportMakeFolder(const char *path);
+
 // Returns 1 when c separates folders in a path on this platform.
 int exportIsSeparator(char c);
 

@@ -138,6 +138,28 @@ int exportPathExists(const char *path) {
     return lstat(path, &st) == 0 ? 1 : 0;
 }
 
+int exportMakeFolder(const char *path)
+{
+    size_t n = strlen(path);
+    char *copy = static_cast<char *>(malloc(n + 1));
+    if (!copy)
+        return -1;
+    memcpy(copy, path, n + 1);
+    // Each folder from the top down; one that exists already is fine, and
+    // whether the whole path ends up a folder is what counts.
+    for (size_t i = 1; i <= n; ++i) {
+        if (i < n && copy[i] != '/')
+            continue;
+        char kept = copy[i];
+        copy[i] = 0;
+        mkdir(copy, 0777);
+        copy[i] = kept;
+    }
+    free(copy);
+    struct stat st;
+    return stat(path, &st) == 0 && S_ISDIR(st.st_mode) ? 0 : -1;
+}
+
 int exportIsSeparator(char c) { return c == '/'; }
 
 char exportSeparator(void) { return '/'; }

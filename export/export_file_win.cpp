@@ -138,6 +138,27 @@ int exportPathExists(const char *path) {
     return rc;
 }
 
+int exportMakeFolder(const char *path)
+{
+    wchar_t *w = widen(path);
+    if (!w)
+        return -1;
+    // Each folder from the top down (drive and share names fail harmlessly);
+    // whether the whole path ends up a folder is what counts.
+    size_t n = wcslen(w);
+    for (size_t i = 1; i <= n; ++i) {
+        if (i < n && w[i] != L'\\' && w[i] != L'/')
+            continue;
+        wchar_t kept = w[i];
+        w[i] = 0;
+        CreateDirectoryW(w, nullptr);
+        w[i] = kept;
+    }
+    DWORD attributes = GetFileAttributesW(w);
+    free(w);
+    return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) ? 0 : -1;
+}
+
 int exportIsSeparator(char c) { return c == '/' || c == '\\'; }
 
 char exportSeparator(void) { return '\\'; }

@@ -9,6 +9,7 @@
 #include <fcntl.h>
 #include <signal.h>
 #include <spawn.h>
+#include <stdio.h>
 #include <stdlib.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
@@ -201,13 +202,21 @@ TEST_F(NivraCardExportTest, FailuresExitWith2AndLeaveNoFile) {
     EXPECT_EQ(ex.json["message"], "MP4 cannot hold G.711 audio (use MOV or leave the audio out)");
     EXPECT_TRUE(listDir(m_out).empty());
 
-    std::string nowhere = m_out + "/not/there";
-    ex = card(std::string("export ") + SMALL_CARD_DIR + range(kSmallStart, kSmallStart + 9999) + " --out " + nowhere);
+    // A folder below a plain file cannot be made.
+    ASSERT_TRUE(writeFile(m_out + "/plain", {1}));
+    const std::string below = m_out + "/plain/sub";
+    ex = card(std::string("export ") + SMALL_CARD_DIR + range(kSmallStart, kSmallStart + 9999) + " --out " +
+              below);
     EXPECT_EQ(ex.status, 2);
     EXPECT_EQ(ex.json["code"], -21);
-    EXPECT_EQ(ex.json["message"],
-              "cannot write the output file: " + nowhere + "/NIVRA_20240305_110000.mov.part");
-    EXPECT_TRUE(listDir(m_out).empty());
+    EXPECT_EQ(ex.json["message"], "cannot create the folder " + below);
+    EXPECT_TRUE(ex.json["files"].empty());
+    EXPECT_EQ(listDir(m_out), (std::vector<std::string>{"plain"}));
+    CommandResult text = run("'" + tool() + "' export " + SMALL_CARD_DIR +
+                             range(kSmallStart, kSmallStart + 9999) + " --out " + below);
+    EXPECT_EQ(text.status, 2);
+    EXPECT_EQ(text.errors, "nivra-card: cannot create the folder " + below + " (-21)\n");
+    ASSERT_EQ(remove((m_out + "/plain").c_str()), 0);
 
     // A reversed range is refused by the writer before it touches its result.
     ex = card(std::string("export ") + SMALL_CARD_DIR + range(kSmallStart + 9999, kSmallStart) + " --out " + m_out);
@@ -222,6 +231,18 @@ TEST_F(NivraCardExportTest, FailuresExitWith2AndLeaveNoFile) {
     CommandResult bad = run("'" + tool() + "' export " + SMALL_CARD_DIR + " --from 5 --out " + m_out);
     EXPECT_EQ(bad.status, 2);
     EXPECT_NE(bad.errors.find("--to"), std::string::npos) << bad.errors;
+}
+
+TEST_F(NivraCardExportTest, OutFolderIsCreatedWithItsParents)
+{
+    const std::string nowhere = m_out + "/not/there";
+    Output ex = card(std::string("export ") + SMALL_CARD_DIR + range(kSmallStart, kSmallStart + 9999) +
+                     " --out " + nowhere);
+    EXPECT_EQ(ex.status, 0);
+    EXPECT_EQ(ex.json["code"], 0);
+    ASSERT_EQ(ex.json["files"].size(), 1u);
+    EXPECT_EQ(ex.json["files"][0], nowhere + "/NIVRA_20240305_110000-110009.mov");
+    EXPECT_EQ(listDir(nowhere), (std::vector<std::string>{"NIVRA_20240305_110000-110009.mov"}));
 }
 
 // ---- Progress and Ctrl-C -------------------------------------------------------------------

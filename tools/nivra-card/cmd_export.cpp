@@ -5,6 +5,7 @@
 #include "commands.h"
 #include "local_time.h"
 
+#include "export/export_file.h"
 #include "export/export_writer.h"
 
 #include <stdio.h>
@@ -215,6 +216,23 @@ int cmd_export(const Args &args)
         return 2;
     }
     const std::string folder = absolute_path(args.value("--out"));
+    // Like the export panel: a folder that does not exist yet is made, with
+    // the folders above it.
+    if (exportMakeFolder(folder.c_str()) != 0) {
+        const std::string message = "cannot create the folder " + folder;
+        if (args.json) {
+            Json j;
+            j["code"] = EXPORT_ERR_WRITE;
+            j["message"] = message;
+            j["files"] = Json::array();
+            j["bytes"] = 0;
+            j["audioLeftOut"] = false;
+            print_json(j);
+        } else {
+            fprintf(stderr, "nivra-card: %s (%d)\n", message.c_str(), EXPORT_ERR_WRITE);
+        }
+        return exit_status(EXPORT_ERR_WRITE);
+    }
 
     EstimateHandle est;
     int64_t expected = 0;
