@@ -355,10 +355,28 @@ private:
 
 std::atomic<int> g_softwareThreads{0};
 
+#if defined(__SANITIZE_THREAD__)
+constexpr bool kThreadSanitizer = true;
+#elif defined(__has_feature)
+#if __has_feature(thread_sanitizer)
+constexpr bool kThreadSanitizer = true;
+#else
+constexpr bool kThreadSanitizer = false;
+#endif
+#else
+constexpr bool kThreadSanitizer = false;
+#endif
+
 } // namespace
 
 int softwareDecoderThreads()
 {
+    // FFmpeg's frame threads hand pictures over through atomics inside the
+    // (uninstrumented) library, which ThreadSanitizer cannot see: every
+    // picture would be reported. Such a build decodes on the worker thread;
+    // the worker's own hand-over is the same either way.
+    if (kThreadSanitizer)
+        return 1;
     const int chosen = g_softwareThreads.load();
     return chosen > 0 ? chosen : qBound(1, QThread::idealThreadCount(), 4);
 }

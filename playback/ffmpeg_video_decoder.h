@@ -14,7 +14,8 @@ namespace nivra {
 std::unique_ptr<VideoDecoder> makeFfmpegVideoDecoder(int codec, bool hardware, QString *reason);
 
 // Decoding threads of the software decoder: the processor's cores, at most
-// four. set with 0 returns to that; other values are clamped to 1..16.
+// four (one in a ThreadSanitizer build). set with 0 returns to that; other
+// values are clamped to 1..16.
 int softwareDecoderThreads();
 void setSoftwareDecoderThreads(int threads);
 
