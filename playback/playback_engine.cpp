@@ -9,6 +9,8 @@
 #include <QStandardPaths>
 #include <QtDebug>
 
+#include <limits>
+
 namespace nivra {
 
 namespace {
@@ -48,20 +50,27 @@ qlonglong expectedIntervalFor(int speed)
     return intervals[speedClass(speed)];
 }
 
-// Counts a call in progress for as long as it lives.
-class Busy
-{
-public:
-    explicit Busy(int *depth) : m_depth(depth) { ++*m_depth; }
-    ~Busy() { --*m_depth; }
-    Busy(const Busy &) = delete;
-    Busy &operator=(const Busy &) = delete;
-
-private:
-    int *m_depth;
-};
+// A sound clock that has not moved for this long while playing belongs to a
+// device that stopped taking sound (unplugged, taken by another program).
+constexpr qint64 kAudioStallMs = 1500;
 
 } // namespace
+
+class PlaybackEngine::Step
+{
+public:
+    explicit Step(PlaybackEngine *engine) : m_engine(engine) { ++m_engine->m_depth; }
+    ~Step()
+    {
+        if (--m_engine->m_depth == 0)
+            m_engine->runCallOuts();
+    }
+    Step(const Step &) = delete;
+    Step &operator=(const Step &) = delete;
+
+private:
+    PlaybackEngine *m_engine;
+};
 
 PlaybackEngine::PlaybackEngine(QObject *parent) : QObject(parent)
 {
@@ -73,6 +82,7 @@ PlaybackEngine::PlaybackEngine(QObject *parent) : QObject(parent)
 PlaybackEngine::~PlaybackEngine()
 {
     // The worker reads through the session's card reader: join it first.
+    Step step(this);
     stop();
 }
 
@@ -81,16 +91,153 @@ bool PlaybackEngine::cardHoldsReader() const
     return m_card && m_card->reader() != nullptr;
 }
 
+// ---- Steps and call-outs ----------------------------------------------------
+
+void PlaybackEngine::later(std::function<void()> run)
+{
+    m_callOuts.push_back({0, std::move(run)});
+}
+
+void PlaybackEngine::laterForCommand(std::function<void()> run)
+{
+    m_callOuts.push_back({m_commandSerial, std::move(run)});
+}
+
+void PlaybackEngine::notify(void (PlaybackEngine::*signal)())
+{
+    later([this, signal] { (this->*signal)(); });
+}
+
+void PlaybackEngine::runCallOuts()
+{
+    // A call-out that re-enters runs the rest of the queue from its own
+    // step; this loop then finds it empty.
+    while (m_depth == 0 && !m_callOuts.empty()) {
+        CallOut callOut = std::move(m_callOuts.front());
+        m_callOuts.pop_front();
+        if (callOut.serial == 0 || callOut.serial == m_commandSerial)
+            callOut.run();
+    }
+}
+
+void PlaybackEngine::requestAudioSync()
+{
+    if (m_audioSyncQueued)
+        return;
+    m_audioSyncQueued = true;
+    later([this] {
+        m_audioSyncQueued = false;
+        syncAudio();
+    });
+}
+
+void PlaybackEngine::syncAudio()
+{
+    // The output is not re-entrant: a sync asked for from inside one of its
+    // calls is done by the pass that made the call.
+    if (m_inAudioCall) {
+        m_audioSyncAgain = true;
+        return;
+    }
+    m_inAudioCall = true;
+    do {
+        m_audioSyncAgain = false;
+        if (syncAudioOnce())
+            m_audioSyncAgain = true;
+    } while (m_audioSyncAgain);
+    m_inAudioCall = false;
+}
+
+bool PlaybackEngine::syncAudioOnce()
+{
+    // Each command that wants sound gets a freshly opened output, so that
+    // nothing of the previous position is still played.
+    const quint64 wanted = m_audioWanted ? m_commandSerial : 0;
+    if (m_audioTriedFor != wanted) {
+        m_audioTriedFor = wanted;
+        m_audioFor = 0;
+        m_audioSuspended = false;
+        m_audioLastClock = -1;
+        m_audioStill.invalidate();
+        m_audio.close();
+        if (wanted != 0 && m_audio.open())
+            m_audioFor = wanted;
+        return true;
+    }
+    const float volume = m_muted ? 0.0f : float(m_volume);
+    if (volume != m_audioVolume) {
+        m_audioVolume = volume;
+        m_audio.setVolume(volume);
+        return true;
+    }
+    if (!audioActive())
+        return false;
+    if (m_audioSuspended != !m_playing) {
+        m_audioSuspended = !m_playing;
+        m_audio.setSuspended(m_audioSuspended);
+        return true;
+    }
+    if (!m_playing || !m_landed || !m_worker)
+        return false;
+    if (m_audio.wantsData()) {
+        if (std::optional<AudioChunk> chunk = m_worker->popAudioChunk(m_generation)) {
+            m_audio.write(*chunk);
+            return true;
+        }
+    }
+    m_audio.pump();
+    if (!audioActive() || !m_playing || !m_landed)
+        return true;
+    readAudioClock();
+    return false;
+}
+
+void PlaybackEngine::readAudioClock()
+{
+    bool valid = false;
+    const qlonglong audioNow = m_audio.clock(&valid);
+    bool stalled = m_audio.failed();
+    if (valid && !stalled) {
+        if (audioNow != m_audioLastClock || !m_audioStill.isValid()) {
+            m_audioLastClock = audioNow;
+            m_audioStill.start();
+        } else {
+            stalled = m_audioStill.elapsed() >= kAudioStallMs;
+        }
+    } else if (!valid) {
+        m_audioStill.invalidate();
+    }
+    if (stalled) {
+        // Fall back to the wall clock, as without sound, until the next
+        // command opens the output again; the tick drops the unplayed sound.
+        qWarning("sound output stalled at %lld; the pictures follow the wall clock", audioNow);
+        m_audioFor = 0;
+        m_audioDriven = false;
+        if (m_audioClock) {
+            m_audioClock = false;
+            notify(&PlaybackEngine::statsChanged);
+        }
+        m_audio.close();
+        return;
+    }
+    m_audioDriven = valid;
+    if (!valid)
+        return;
+    m_clock.setBase(audioNow);
+    if (!m_audioClock) {
+        m_audioClock = true;
+        notify(&PlaybackEngine::statsChanged);
+    }
+}
+
 // ---- Opening and stopping ---------------------------------------------------
 
 void PlaybackEngine::stop()
 {
     m_tickTimer.stop();
-    {
-        Busy busy(&m_busy);
-        m_audio.close();
-    }
-    m_audioActive = false;
+    m_audioWanted = false;
+    m_audioDriven = false;
+    requestAudioSync();
     m_worker.reset();
     ++m_commandSerial;
     m_landed = false;
@@ -98,11 +245,11 @@ void PlaybackEngine::stop()
     if (m_playing) {
         m_playing = false;
         m_clock.setRunning(false);
-        emit playingChanged();
+        notify(&PlaybackEngine::playingChanged);
     }
     if (!m_decoderInfo.isEmpty()) {
         m_decoderInfo.clear();
-        emit decoderInfoChanged();
+        notify(&PlaybackEngine::decoderInfoChanged);
     }
 }
 
@@ -123,7 +270,7 @@ void PlaybackEngine::open()
     clearError();
     if (m_droppedFrames != 0) {
         m_droppedFrames = 0;
-        emit statsChanged();
+        notify(&PlaybackEngine::statsChanged);
     }
     m_tickTimer.start();
     const bool pending = m_pendingTarget >= 0;
@@ -135,29 +282,25 @@ void PlaybackEngine::open()
 
 void PlaybackEngine::postSeek(qlonglong targetMs, bool snap)
 {
+    // A seek replaces the stepped picture as the place to play from.
+    m_stepped = false;
     if (!m_worker) {
         m_pendingTarget = targetMs;
         m_pendingSnap = snap;
         return;
     }
-    {
-        Busy busy(&m_busy);
-        m_audio.close();
-        m_audioActive = false;
-        if (m_worker->hasAudioDecoder() && m_speed == 1 && m_audio.open()) {
-            m_audioActive = true;
-            m_audio.setVolume(m_muted ? 0.0f : float(m_volume));
-            if (!m_playing)
-                m_audio.setSuspended(true);
-        }
-    }
-    m_generation = m_worker->postCommand(targetMs, snap, strideFor(m_speed), m_audioActive);
+    // The output is opened for this command by the sync that follows; should
+    // it not open, the tick drops the sound read for it.
+    m_audioWanted = m_worker->hasAudioDecoder() && m_speed == 1;
+    m_generation = m_worker->postCommand(targetMs, snap, strideFor(m_speed), m_audioWanted);
     ++m_commandSerial;
     m_lastSeekTarget = targetMs;
     m_landed = false;
     m_gapLatch = false;
     m_audioClock = false;
+    m_audioDriven = false;
     m_frameInterval = expectedIntervalFor(m_speed);
+    requestAudioSync();
 }
 
 // ---- Control ----------------------------------------------------------------
@@ -168,37 +311,39 @@ void PlaybackEngine::setPlaying(bool playing)
         return;
     m_playing = playing;
     m_clock.setRunning(m_playing && m_landed);
-    if (m_audioActive) {
-        Busy busy(&m_busy);
-        m_audio.setSuspended(!m_playing);
-    }
-    emit playingChanged();
+    m_audioStill.invalidate();
+    requestAudioSync();
+    notify(&PlaybackEngine::playingChanged);
 }
 
 void PlaybackEngine::play()
 {
+    Step step(this);
     if (!m_worker && cardHoldsReader())
         open();
     if (!m_worker)
         return;
     if (m_stepped) {
-        m_stepped = false;
         // Restart exactly at the stepped picture, with fresh sound. Without a
         // picture on screen (closed and reopened since) there is nothing to
         // return to.
-        if (m_shownTime >= 0)
-            postSeek(m_shownTime, false);
+        const qlonglong stepped = m_shownTime;
+        m_stepped = false;
+        if (stepped >= 0)
+            postSeek(stepped, false);
     }
     setPlaying(true);
 }
 
 void PlaybackEngine::pause()
 {
+    Step step(this);
     setPlaying(false);
 }
 
 void PlaybackEngine::togglePlay()
 {
+    Step step(this);
     if (m_playing)
         pause();
     else
@@ -207,11 +352,13 @@ void PlaybackEngine::togglePlay()
 
 void PlaybackEngine::seek(qlonglong utcMs, bool snapToKeyframe)
 {
+    Step step(this);
     postSeek(utcMs, snapToKeyframe);
 }
 
 void PlaybackEngine::setSpeed(int speed)
 {
+    Step step(this);
     if (!validSpeed(speed) || speed == m_speed)
         return;
     const bool hasAudio = m_worker && m_worker->hasAudioDecoder();
@@ -222,11 +369,12 @@ void PlaybackEngine::setSpeed(int speed)
     m_clock.setRate(speed);
     if (classChanged || audioBefore != audioAfter)
         postSeek(m_shownTime >= 0 ? m_shownTime : m_position, speed >= 8);
-    emit speedChanged();
+    notify(&PlaybackEngine::speedChanged);
 }
 
 void PlaybackEngine::stepFrame()
 {
+    Step step(this);
     if (!m_worker || !m_landed)
         return;
     setPlaying(false);
@@ -235,10 +383,14 @@ void PlaybackEngine::stepFrame()
         return;
     if (front->end) {
         // The end marker stays queued: every further step reports the end again.
-        emit ended();
+        laterForCommand([this] { emit ended(); });
         return;
     }
     m_worker->popPicture();
+    // Play starts over at the stepped picture with fresh sound: the sound
+    // read up to here is never played, and left queued it would stop the
+    // reading once the worker's sound bound is reached.
+    m_worker->discardAudioBefore(m_generation, front->timeMs);
     showPicture(front->picture);
     if (m_shownTime >= 0 && m_shownTime < front->timeMs)
         m_frameInterval = front->timeMs - m_shownTime;
@@ -246,11 +398,12 @@ void PlaybackEngine::stepFrame()
     m_clock.setBase(front->timeMs);
     m_gapLatch = false;
     m_stepped = true;
-    emit positionChanged();
+    notify(&PlaybackEngine::positionChanged);
 }
 
 void PlaybackEngine::retryDecode()
 {
+    Step step(this);
     if (!cardHoldsReader())
         return;
     const qlonglong position = m_position;
@@ -264,6 +417,7 @@ void PlaybackEngine::retryDecode()
 
 void PlaybackEngine::setCard(CardSession *card)
 {
+    Step step(this);
     if (card == m_card)
         return;
     if (m_card)
@@ -272,52 +426,60 @@ void PlaybackEngine::setCard(CardSession *card)
     m_pendingTarget = -1;
     m_card = card;
     if (card) {
-        connect(card, &CardSession::aboutToClose, this, &PlaybackEngine::stop);
+        // The session closes its card reader right after this signal: the
+        // worker that reads through it is joined before.
+        connect(card, &CardSession::aboutToClose, this, [this] {
+            Step step(this);
+            stop();
+        });
         connect(card, &CardSession::changed, this, [this] {
+            Step step(this);
             if (cardHoldsReader() && !m_worker)
                 open();
         });
         if (cardHoldsReader())
             open();
     }
-    emit cardChanged();
+    notify(&PlaybackEngine::cardChanged);
 }
 
 void PlaybackEngine::setVideoSink(QVideoSink *sink)
 {
+    Step step(this);
     if (sink == m_videoSink)
         return;
     m_videoSink = sink;
-    emit videoSinkChanged();
+    notify(&PlaybackEngine::videoSinkChanged);
 }
 
 void PlaybackEngine::setContinuous(bool continuous)
 {
+    Step step(this);
     if (continuous == m_continuous)
         return;
     m_continuous = continuous;
-    emit continuousChanged();
+    notify(&PlaybackEngine::continuousChanged);
 }
 
 void PlaybackEngine::setVolume(double volume)
 {
+    Step step(this);
     volume = qBound(0.0, volume, 1.0);
     if (qFuzzyCompare(volume, m_volume))
         return;
     m_volume = volume;
-    Busy busy(&m_busy);
-    m_audio.setVolume(m_muted ? 0.0f : float(m_volume));
-    emit volumeChanged();
+    requestAudioSync();
+    notify(&PlaybackEngine::volumeChanged);
 }
 
 void PlaybackEngine::setMuted(bool muted)
 {
+    Step step(this);
     if (muted == m_muted)
         return;
     m_muted = muted;
-    Busy busy(&m_busy);
-    m_audio.setVolume(m_muted ? 0.0f : float(m_volume));
-    emit mutedChanged();
+    requestAudioSync();
+    notify(&PlaybackEngine::mutedChanged);
 }
 
 // ---- Errors -----------------------------------------------------------------
@@ -331,7 +493,7 @@ void PlaybackEngine::setError(const QString &text, bool decodeFailure)
     m_errorString = text;
     m_decodeFailed = failed;
     m_hevcExtensionNeeded = hevc;
-    emit errorChanged();
+    notify(&PlaybackEngine::errorChanged);
 }
 
 void PlaybackEngine::clearError()
@@ -341,7 +503,7 @@ void PlaybackEngine::clearError()
     m_errorString.clear();
     m_decodeFailed = false;
     m_hevcExtensionNeeded = false;
-    emit errorChanged();
+    notify(&PlaybackEngine::errorChanged);
 }
 
 // ---- Snapshot and store link ------------------------------------------------
@@ -385,8 +547,12 @@ void PlaybackEngine::openHevcExtensionStore()
 
 void PlaybackEngine::showPicture(const QVideoFrame &picture)
 {
-    if (m_videoSink)
-        m_videoSink->setVideoFrame(picture);
+    // Shown even when a call-out before it has moved on: the picture on
+    // screen is always the one whose time is the position.
+    later([this, picture] {
+        if (m_videoSink)
+            m_videoSink->setVideoFrame(picture);
+    });
 }
 
 bool PlaybackEngine::updateVideoSize(const QVideoFrame &picture)
@@ -406,98 +572,69 @@ void PlaybackEngine::tick()
             qDebug("TRACE tick gap %lld ms at %lld", qlonglong(sinceLastTick.elapsed()), m_shownTime);
         sinceLastTick.start();
     }
-    // The sound backend may run a nested event loop while a sink is made,
-    // suspended or destroyed; a tick from inside it must not touch the
-    // output half-way, nor may a tick run inside a tick.
-    if (m_busy > 0 || !m_worker)
+    Step step(this);
+    if (!m_worker)
         return;
-    Busy busy(&m_busy);
 
     if (m_errorString.isEmpty()) {
         const QString error = m_worker->errorText();
-        if (!error.isEmpty()) {
-            const quint64 serial = m_commandSerial;
+        if (!error.isEmpty())
             setError(error, true);
-            if (serial != m_commandSerial)
-                return;
-        }
     }
 
-    if (m_audioActive && m_playing && m_landed) {
-        while (m_audio.wantsData()) {
-            std::optional<AudioChunk> chunk = m_worker->popAudioChunk(m_generation);
-            if (!chunk)
-                break;
-            m_audio.write(*chunk);
-        }
-        m_audio.pump();
-    }
+    // Sound read for a command whose output did not open or stalled is never
+    // played; dropped, it cannot hold the reading up.
+    if (m_audioWanted && m_audioTriedFor == m_commandSerial && !audioActive())
+        m_worker->discardAudioBefore(m_generation, std::numeric_limits<qlonglong>::max());
 
     if (!m_landed)
         tickLanding();
     else
         tickLanded();
+
+    if (audioActive() && m_playing && m_landed)
+        requestAudioSync();
 }
 
 void PlaybackEngine::tickLanding()
 {
-    // A handler of any signal below may seek, stop or close the card; the
-    // serial tells that the rest of this tick no longer applies.
-    const quint64 serial = m_commandSerial;
     const std::optional<QueuedFrame> front = m_worker->peekPicture(m_generation);
     if (!front)
         return;
-    m_worker->popPicture();
     if (front->end) {
+        // Nothing to show: the end is reached as after the last picture. The
+        // marker stays queued, so that play and step report the end again.
+        m_landed = true;
+        if (m_shownTime >= 0)
+            m_clock.setBase(m_shownTime);
         setPlaying(false);
-        if (serial != m_commandSerial)
-            return;
-        emit ended();
+        laterForCommand([this] { emit ended(); });
         return;
     }
+    m_worker->popPicture();
     showPicture(front->picture);
-    if (updateVideoSize(front->picture)) {
-        emit statsChanged();
-        if (serial != m_commandSerial)
-            return;
-    }
+    if (updateVideoSize(front->picture))
+        notify(&PlaybackEngine::statsChanged);
     m_shownTime = m_position = front->timeMs;
-    emit positionChanged();
-    if (serial != m_commandSerial)
-        return;
+    notify(&PlaybackEngine::positionChanged);
     m_clock.setBase(front->timeMs);
     m_landed = true;
     m_clock.setRunning(m_playing);
     const QString info = m_worker->infoText();
     if (info != m_decoderInfo) {
         m_decoderInfo = info;
-        emit decoderInfoChanged();
-        if (serial != m_commandSerial)
-            return;
+        notify(&PlaybackEngine::decoderInfoChanged);
     }
-    emit seeked(front->timeMs);
+    const qlonglong landedMs = front->timeMs;
+    laterForCommand([this, landedMs] { emit seeked(landedMs); });
 }
 
 void PlaybackEngine::tickLanded()
 {
-    const quint64 serial = m_commandSerial;
-    bool audioDriven = false;
+    // The clock was set from the device's position by the sound sync at the
+    // end of the previous step and has run on the wall clock since.
+    const bool audioDriven = m_audioDriven && m_playing && audioActive();
     qlonglong now = m_clock.value();
-    if (m_playing && m_audioActive) {
-        bool valid = false;
-        const qlonglong audioNow = m_audio.clock(&valid);
-        if (valid) {
-            now = audioNow;
-            m_clock.setBase(now);
-            audioDriven = true;
-            if (!m_audioClock) {
-                m_audioClock = true;
-                emit statsChanged();
-                if (serial != m_commandSerial)
-                    return;
-            }
-        }
-    }
 
     const int droppedBefore = m_droppedFrames;
     QVideoFrame candidate;
@@ -512,11 +649,7 @@ void PlaybackEngine::tickLanded()
             // The end follows once the last picture has been held for its interval.
             if (m_playing && candidateTime < 0 && now >= reference + hold) {
                 setPlaying(false);
-                if (serial != m_commandSerial)
-                    return;
-                emit ended();
-                if (serial != m_commandSerial)
-                    return;
+                laterForCommand([this] { emit ended(); });
             }
             break;
         }
@@ -527,16 +660,11 @@ void PlaybackEngine::tickLanded()
                 m_gapLatch = true;
                 if (!m_continuous) {
                     setPlaying(false);
-                    if (serial != m_commandSerial)
-                        return;
-                    emit chunkEnded(reference);
-                    if (serial != m_commandSerial)
-                        return;
+                    laterForCommand([this, reference] { emit chunkEnded(reference); });
                     break;
                 }
-                emit gapSkipped(reference, front->timeMs);
-                if (serial != m_commandSerial)
-                    return;
+                const qlonglong after = front->timeMs;
+                laterForCommand([this, reference, after] { emit gapSkipped(reference, after); });
             }
             // Jump the clock across the gap once the last picture has had its
             // hold time; a clock driven by the sound device is left alone.
@@ -559,21 +687,16 @@ void PlaybackEngine::tickLanded()
         candidateTime = front->timeMs;
     }
 
-    bool statsDue = false;
-    if (candidateTime >= 0 && updateVideoSize(candidate)) {
-        emit statsChanged();
-        if (serial != m_commandSerial)
-            return;
-    }
+    if (candidateTime >= 0 && updateVideoSize(candidate))
+        notify(&PlaybackEngine::statsChanged);
 
     if (!m_statusTimer.isValid() || m_statusTimer.elapsed() >= kStatusPeriodMs) {
         m_statusTimer.start();
         rebuildStatus(candidateTime >= 0 ? candidateTime : m_shownTime);
-        emit statusChanged();
-        if (serial != m_commandSerial)
-            return;
+        notify(&PlaybackEngine::statusChanged);
     }
 
+    bool statsDue = false;
     if (candidateTime >= 0) {
         if (traceEnabled())
             qDebug("TRACE show %lld clock %lld", candidateTime, now);
@@ -583,12 +706,10 @@ void PlaybackEngine::tickLanded()
         statsDue = m_presentedFrames % kStatsEvery == 0;
         showPicture(candidate);
         m_shownTime = m_position = candidateTime;
-        emit positionChanged();
-        if (serial != m_commandSerial)
-            return;
+        notify(&PlaybackEngine::positionChanged);
     }
     if (statsDue || m_droppedFrames != droppedBefore)
-        emit statsChanged();
+        notify(&PlaybackEngine::statsChanged);
 }
 
 void PlaybackEngine::rebuildStatus(qlonglong referenceMs)

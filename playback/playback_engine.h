@@ -18,6 +18,8 @@
 #include <QVariantMap>
 #include <QVideoSink>
 
+#include <deque>
+#include <functional>
 #include <memory>
 
 namespace nivra {
@@ -105,6 +107,38 @@ signals:
     void seeked(qlonglong landedMs);
 
 private:
+    // Every entry point (property setters, invokable methods, the tick and
+    // the session's signals) runs as one step: it brings the engine state up
+    // to date without calling out, and queues what has to go out (sound
+    // output calls, pictures for the video sink, signals). The queue runs
+    // when the outermost step ends. A call-out that comes back into the
+    // engine (a signal handler, or an event loop the sound backend runs)
+    // thus always finds the state complete; its own step queues behind the
+    // call-outs still waiting and runs them all when it ends.
+    class Step;
+    struct CallOut
+    {
+        quint64 serial = 0; // non-zero: dropped once the command has been replaced
+        std::function<void()> run;
+    };
+    void later(std::function<void()> run);
+    // A call-out about the current command (a picture of it, an event
+    // signal): dropped when a newer command or a stop comes first.
+    void laterForCommand(std::function<void()> run);
+    void notify(void (PlaybackEngine::*signal)());
+    void runCallOuts();
+
+    // Brings the sound output in line with the state: opened once per
+    // command that wants sound, suspended while paused, fed and read for the
+    // clock while playing. Runs as a call-out only, never inside itself.
+    void requestAudioSync();
+    void syncAudio();
+    // One call into the output at most; true when another pass is needed.
+    bool syncAudioOnce();
+    void readAudioClock();
+    // The output is open for the current command.
+    bool audioActive() const { return m_audioFor != 0 && m_audioFor == m_commandSerial; }
+
     void stop();
     void open();
     void postSeek(qlonglong targetMs, bool snap);
@@ -129,11 +163,24 @@ private:
     QTimer m_tickTimer;
     MediaClock m_clock;
     int m_generation = 0;
-    // Bumped by every command and every stop, so that a tick can tell that a
-    // signal handler it called has replaced the state it was working on.
+    // Bumped by every command and every stop.
     quint64 m_commandSerial = 0;
-    // Non-zero while an audio output call or a tick is in progress.
-    int m_busy = 0;
+    int m_depth = 0; // steps in progress
+    std::deque<CallOut> m_callOuts;
+    // Sound output: what the state wants and what the output was told.
+    bool m_audioWanted = false;  // the current command reads sound
+    quint64 m_audioTriedFor = 0; // serial the output was last (re)opened for; 0 closed
+    quint64 m_audioFor = 0;      // serial it is open and playing for; 0 none
+    bool m_audioSuspended = false;
+    float m_audioVolume = 1.0f;
+    bool m_audioSyncQueued = false;
+    bool m_inAudioCall = false;
+    bool m_audioSyncAgain = false;
+    // The last sync took the clock from the device.
+    bool m_audioDriven = false;
+    // Stall watch: the device's last clock value and since when it holds.
+    qlonglong m_audioLastClock = -1;
+    QElapsedTimer m_audioStill;
     bool m_landed = false;
     bool m_decodeFailed = false;
     bool m_hevcExtensionNeeded = false;

@@ -16,7 +16,9 @@
 #include <QAudioDevice>
 #include <QImage>
 #include <QMediaDevices>
+#include <QProcess>
 #include <QRegularExpression>
+#include <QScopeGuard>
 #include <QSignalSpy>
 #include <QtTest>
 
@@ -124,6 +126,12 @@ private slots:
     void speedChangesOnACardWithSound();
     void stepFrameShowsTheNextPicture();
     void stepFrameAtTheEnd();
+    void steppingGoesOnWithSound();
+    void seekAfterAStepIsKept_data();
+    void seekAfterAStepIsKept();
+    void closingTheCardFromInsideACallOut_data();
+    void closingTheCardFromInsideACallOut();
+    void stalledSoundFallsBackToTheWallClock();
     void decodeFailureAndRetry();
     void saveSnapshotNamesFiles();
     void aboutToCloseWhilePlaying();
@@ -510,6 +518,22 @@ void TestPlaybackEngine::endMarkerAsFirstItem()
     QCOMPARE(rig.seeked.count(), 1);
     Rig::run(300);
     QCOMPARE(rig.ended.count(), 1);
+
+    // The end behaves as when a picture was shown before it: play ends
+    // again after the hold, a step reports the end, nothing is shown.
+    const int shown = rig.probe.shown.size();
+    rig.engine.play();
+    QCOMPARE(rig.engine.isPlaying(), true);
+    QTRY_COMPARE_WITH_TIMEOUT(rig.ended.count(), 2, kWaitMs);
+    QCOMPARE(rig.engine.isPlaying(), false);
+    rig.engine.stepFrame();
+    QCOMPARE(rig.ended.count(), 3);
+    QCOMPARE(rig.probe.shown.size(), shown);
+    QCOMPARE(rig.seeked.count(), 1);
+    // A seek back to the recordings lands as usual.
+    rig.engine.seek(kSmallFirst, true);
+    QVERIFY(rig.waitSeeked(2));
+    QCOMPARE(rig.landed(), kSmallFirst);
 }
 
 void TestPlaybackEngine::speedChangesOnACardWithoutSound()
@@ -652,6 +676,207 @@ void TestPlaybackEngine::stepFrameAtTheEnd()
     QCOMPARE(rig.ended.count(), ends + 2);
     QCOMPARE(rig.engine.position(), kSmallLast);
     QCOMPARE(rig.engine.isPlaying(), false);
+}
+
+void TestPlaybackEngine::steppingGoesOnWithSound()
+{
+    if (QMediaDevices::defaultAudioOutput().isNull())
+        QSKIP("No sound output device (start PulseAudio with its dummy output)");
+    Rig rig;
+    QVERIFY(rig.open(SMALL_CARD_DIR));
+    QVERIFY(rig.waitSeeked(1));
+    const qlonglong start = utcMs("2024-03-05T10:00:10.000Z");
+    rig.engine.seek(start, false);
+    QVERIFY(rig.waitSeeked(2));
+    // The sound read along with the pictures is not played while paused;
+    // 40 steps are 4 s of it, twice what the worker keeps queued.
+    for (int i = 1; i <= 40; ++i) {
+        QVERIFY2(stepOnce(rig), qPrintable(QStringLiteral("step %1").arg(i)));
+        QCOMPARE(rig.engine.position(), start + 100 * i);
+    }
+    QCOMPARE(rig.probe.lastStamp(), start + 4000);
+    QCOMPARE(rig.ended.count(), 0);
+}
+
+void TestPlaybackEngine::seekAfterAStepIsKept_data()
+{
+    QTest::addColumn<bool>("waitForTheSeek");
+    QTest::newRow("play after the seek landed") << true;
+    // Clicking an event: seek and play at once.
+    QTest::newRow("play right after the seek") << false;
+}
+
+void TestPlaybackEngine::seekAfterAStepIsKept()
+{
+    QFETCH(bool, waitForTheSeek);
+    Rig rig;
+    QVERIFY(rig.open(SMALL_CARD_DIR));
+    QVERIFY(rig.waitSeeked(1));
+    rig.engine.seek(utcMs("2024-03-05T10:00:10.000Z"), false);
+    QVERIFY(rig.waitSeeked(2));
+    QVERIFY(stepOnce(rig));
+    QVERIFY(stepOnce(rig));
+
+    const qlonglong target = utcMs("2024-03-05T10:00:30.500Z");
+    rig.engine.seek(target, false);
+    if (waitForTheSeek) {
+        QVERIFY(rig.waitSeeked(3));
+        QCOMPARE(rig.landed(), target);
+    }
+    rig.engine.play();
+    // The seek stands: play does not return to the stepped picture.
+    QCOMPARE(rig.engine.lastSeekTarget(), target);
+    QVERIFY(rig.waitSeeked(3));
+    QCOMPARE(rig.landed(), target);
+    QTRY_VERIFY_WITH_TIMEOUT(rig.engine.position() >= target + 500, kWaitMs);
+    QCOMPARE(rig.seeked.count(), 3);
+    QCOMPARE(rig.engine.isPlaying(), true);
+}
+
+void TestPlaybackEngine::closingTheCardFromInsideACallOut_data()
+{
+    QTest::addColumn<QString>("inside");
+    QTest::addColumn<QString>("then");
+    QTest::newRow("video sink, first picture of a seek") << "videoFrameChanged"
+                                                         << "seek";
+    QTest::newRow("video sink, while playing") << "videoFrameChanged"
+                                               << "play";
+    QTest::newRow("video sink, on a step") << "videoFrameChanged"
+                                           << "step";
+    QTest::newRow("playingChanged, on a step while playing") << "playingChanged"
+                                                             << "step while playing";
+    QTest::newRow("positionChanged, while playing") << "positionChanged"
+                                                    << "play";
+    QTest::newRow("seeked") << "seeked"
+                            << "seek";
+}
+
+void TestPlaybackEngine::closingTheCardFromInsideACallOut()
+{
+    QFETCH(QString, inside);
+    QFETCH(QString, then);
+    Rig rig;
+    QVERIFY(rig.open(SMALL_CARD_DIR));
+    QVERIFY(rig.waitSeeked(1));
+    const qlonglong start = utcMs("2024-03-05T10:00:10.000Z");
+    rig.engine.seek(start, false);
+    QVERIFY(rig.waitSeeked(2));
+    if (then == QLatin1String("step while playing")) {
+        rig.engine.play();
+        QTRY_VERIFY_WITH_TIMEOUT(rig.engine.position() >= start + 300, kWaitMs);
+    }
+
+    // The first call-out of the kind closes the card from inside it.
+    bool closed = false;
+    int seekedAtClose = -1;
+    int endedAtClose = -1;
+    QObject context;
+    const auto closeCard = [&] {
+        if (closed)
+            return;
+        closed = true;
+        rig.session.close();
+        seekedAtClose = rig.seeked.count();
+        endedAtClose = rig.ended.count();
+    };
+    if (inside == QLatin1String("videoFrameChanged"))
+        QObject::connect(&rig.probe.sink, &QVideoSink::videoFrameChanged, &context, closeCard);
+    else if (inside == QLatin1String("playingChanged"))
+        QObject::connect(&rig.engine, &PlaybackEngine::playingChanged, &context, closeCard);
+    else if (inside == QLatin1String("positionChanged"))
+        QObject::connect(&rig.engine, &PlaybackEngine::positionChanged, &context, closeCard);
+    else
+        QObject::connect(&rig.engine, &PlaybackEngine::seeked, &context, closeCard);
+
+    if (then == QLatin1String("seek"))
+        rig.engine.seek(utcMs("2024-03-05T10:00:20.000Z"), false);
+    else if (then == QLatin1String("play"))
+        rig.engine.play();
+    else
+        rig.engine.stepFrame();
+    QTRY_VERIFY_WITH_TIMEOUT(closed, kWaitMs);
+    QObject::disconnect(&context, nullptr, nullptr, nullptr);
+
+    // Stopped as a close stops, with the picture on screen as the position.
+    QCOMPARE(rig.engine.isPlaying(), false);
+    QCOMPARE(rig.engine.decoderInfo(), QString());
+    QCOMPARE(rig.engine.position(), rig.probe.lastStamp());
+    const int shown = rig.probe.shown.size();
+    Rig::run(300);
+    QCOMPARE(rig.probe.shown.size(), shown);
+    QCOMPARE(rig.seeked.count(), seekedAtClose);
+    QCOMPARE(rig.ended.count(), endedAtClose);
+
+    // Reopened, it starts over at the first playable time and plays from there.
+    QVERIFY(rig.session.openPath(QStringLiteral(SMALL_CARD_DIR)));
+    QVERIFY(rig.waitSeeked(seekedAtClose + 1));
+    QCOMPARE(rig.landed(), kSmallFirst);
+    rig.engine.play();
+    QCOMPARE(rig.engine.lastSeekTarget(), kSmallFirst);
+    QTRY_VERIFY_WITH_TIMEOUT(rig.engine.position() >= kSmallFirst + 300, kWaitMs);
+    QCOMPARE(rig.seeked.count(), seekedAtClose + 1);
+}
+
+namespace {
+
+// Runs pactl; its output, or a null string when it cannot be run or fails.
+QString pactl(const QStringList &arguments)
+{
+    QProcess process;
+    process.start(QStringLiteral("pactl"), arguments);
+    if (!process.waitForFinished(10000) || process.exitStatus() != QProcess::NormalExit ||
+        process.exitCode() != 0)
+        return QString();
+    const QString out = QString::fromUtf8(process.readAllStandardOutput());
+    return out.isNull() ? QStringLiteral("") : out;
+}
+
+// The number of this process's sound stream on the server, or an empty string.
+QString ownSinkInput()
+{
+    const QString list = pactl({QStringLiteral("list"), QStringLiteral("sink-inputs")});
+    const QString pid =
+        QStringLiteral("application.process.id = \"%1\"").arg(QCoreApplication::applicationPid());
+    for (const QString &block : list.split(QStringLiteral("Sink Input #"), Qt::SkipEmptyParts)) {
+        if (block.contains(pid))
+            return block.section(QLatin1Char('\n'), 0, 0).trimmed();
+    }
+    return QString();
+}
+
+} // namespace
+
+void TestPlaybackEngine::stalledSoundFallsBackToTheWallClock()
+{
+    if (QMediaDevices::defaultAudioOutput().isNull())
+        QSKIP("No sound output device (start PulseAudio with its dummy output)");
+    if (pactl({QStringLiteral("info")}).isNull())
+        QSKIP("pactl cannot reach the sound server");
+    // A sink of this test's own, so that stalling it stalls no one else.
+    const QString sinkName = QStringLiteral("nivra_stall_%1").arg(QCoreApplication::applicationPid());
+    const QString module =
+        pactl({QStringLiteral("load-module"), QStringLiteral("module-null-sink"), "sink_name=" + sinkName})
+            .trimmed();
+    QVERIFY(!module.isEmpty());
+    const auto unload = qScopeGuard([&] { pactl({QStringLiteral("unload-module"), module}); });
+
+    Rig rig;
+    QVERIFY(rig.open(SMALL_CARD_DIR));
+    QVERIFY(rig.waitSeeked(1));
+    rig.engine.seek(utcMs("2024-03-05T10:00:05.000Z"), false);
+    QVERIFY(rig.waitSeeked(2));
+    rig.engine.play();
+    QTRY_VERIFY_WITH_TIMEOUT(rig.engine.audioClock(), kWaitMs);
+    QTRY_VERIFY_WITH_TIMEOUT(!ownSinkInput().isEmpty(), kWaitMs);
+    QVERIFY(!pactl({QStringLiteral("move-sink-input"), ownSinkInput(), sinkName}).isNull());
+    QVERIFY(!pactl({QStringLiteral("suspend-sink"), sinkName, QStringLiteral("1")}).isNull());
+    const qlonglong stalledAt = rig.engine.position();
+
+    // The device takes no more sound; the pictures go on by the wall clock.
+    QTRY_VERIFY_WITH_TIMEOUT(!rig.engine.audioClock(), kWaitMs);
+    QTRY_VERIFY_WITH_TIMEOUT(rig.engine.position() >= stalledAt + 3000, kWaitMs);
+    QCOMPARE(rig.engine.isPlaying(), true);
+    QCOMPARE(rig.seeked.count(), 2);
 }
 
 void TestPlaybackEngine::decodeFailureAndRetry()
