@@ -7,18 +7,21 @@
 #include <stdlib.h>
 #include <string.h>
 
+#include <new>
+
 #include "export/civil_time.h"
+#include "export/codec_params.h"
 #include "export/export_file.h"
 #include "export/mov_writer.h"
+
+static_assert(int(CARD_CODEC_H264) == int(PARAMS_H264) && int(CARD_CODEC_H265) == int(PARAMS_H265),
+              "the card's codec values are the parameter-set functions' own");
 
 namespace {
 
 constexpr uint64_t kProgressStep = 1048576;
 constexpr int64_t kRunJoinMs = 3000;
 constexpr int kAudioKeepNone = 0;
-
-const int kAacRates[13] = {96000, 88200, 64000, 48000, 44100, 32000, 24000,
-                           22050, 16000, 12000, 11025, 8000,  7350};
 
 bool pushRun(ExportRuns *runs, const ExportRun &run) {
     if (runs->count == runs->capacity) {
@@ -77,6 +80,7 @@ struct Exporter {
 
     uint8_t *buffer = nullptr;
     size_t bufferCap = 0;
+    ParamSets *params = nullptr; // work area for a keyframe's parameter sets
     uint64_t bytesRead = 0;
     uint64_t threshold = 0;
 };
@@ -171,24 +175,14 @@ bool addMark(Exporter &e, int64_t fileMs, int64_t cardMs, int16_t offsetMin) {
     return true;
 }
 
-bool hasCompleteParams(int codec, const uint8_t *p, size_t n) {
-    bool vps = false, sps = false, pps = false;
-    for (size_t i = 0; i + 3 < n; ++i) {
-        if (p[i] != 0 || p[i + 1] != 0 || p[i + 2] != 1)
-            continue;
-        uint8_t h = p[i + 3];
-        if (codec == MOVW_VIDEO_H264) {
-            sps |= (h & 0x1F) == 7;
-            pps |= (h & 0x1F) == 8;
-        } else {
-            int t = (h >> 1) & 0x3F;
-            vps |= t == 32;
-            sps |= t == 33;
-            pps |= t == 34;
-        }
-        i += 2;
-    }
-    return codec == MOVW_VIDEO_H264 ? sps && pps : vps && sps && pps;
+// True when a keyframe's parameter sets can start a file: the same rule the
+// MOV/MP4 writer applies to its first keyframe, so no file is opened for a
+// keyframe that the writer would then refuse.
+bool canStartFile(Exporter &e, const uint8_t *data, size_t length)
+{
+    collectFrameParamSets(e.stream.video_codec, data, length, e.params);
+    SpsInfo sps;
+    return readStreamParams(e.stream.video_codec, *e.params, &sps);
 }
 
 // Opens a new temporary file for a keyframe at card time T with offset O.
@@ -396,6 +390,16 @@ int handleAudio(Exporter &e, const card_frame &f) {
     return 0;
 }
 
+// Builds the 2-byte AudioSpecificConfig: object type (2, AAC LC, when not
+// known), sampling-frequency index, channel configuration.
+void buildAsc(Exporter &e, int objectType, int rateIndex, int channels)
+{
+    int object = objectType < 1 ? 2 : objectType;
+    e.asc[0] = uint8_t(((object & 0x1F) << 3) | (rateIndex >> 1));
+    e.asc[1] = uint8_t(((rateIndex & 1) << 7) | ((channels & 0x0F) << 3));
+    e.ascLength = 2;
+}
+
 // Chooses how the stream's sound is written; sets audioLeftOut when it cannot.
 void chooseAudio(Exporter &e) {
     const card_stream &s = e.stream;
@@ -406,18 +410,12 @@ void chooseAudio(Exporter &e) {
     e.channels = ch;
     e.sampleRate = s.sample_rate;
     if (s.sample_rate > 0 && ch <= 2) {
+        int index = aacRateIndex(s.sample_rate);
         if (s.audio_kind == CARD_AUDIO_AAC_ADTS) {
             e.audioMode = MOVW_AUDIO_AAC;
         } else if (s.audio_kind == CARD_AUDIO_AAC_RAW) {
-            int index = -1;
-            for (int i = 0; i < 13; ++i)
-                if (kAacRates[i] == s.sample_rate)
-                    index = i;
             if (index >= 0) {
-                int object = s.object_type < 1 ? 2 : s.object_type;
-                e.asc[0] = uint8_t(((object & 0x1F) << 3) | (index >> 1));
-                e.asc[1] = uint8_t(((index & 1) << 7) | ((ch & 0x0F) << 3));
-                e.ascLength = 2;
+                buildAsc(e, s.object_type, index, ch);
                 e.audioMode = MOVW_AUDIO_AAC;
             }
         } else if (s.audio_kind == CARD_AUDIO_ALAW) {
@@ -456,7 +454,7 @@ int handleVideo(Exporter &e, const card_frame &f, bool &needKey) {
             e.segOrigin = f.time_ms;
             e.segBase = e.lastDecode + e.videoIntervalMs;
         } else {
-            if (!hasCompleteParams(e.stream.video_codec, e.buffer, f.size))
+            if (!canStartFile(e, e.buffer, f.size))
                 return 0;
             int rc = openFile(e, f.time_ms, f.utc_offset_min);
             if (rc != 0)
@@ -505,6 +503,9 @@ int copyFrames(Exporter &e) {
     rc = cursor_seek(e.cursor, uint64_t(e.fromMs < 0 ? 0 : e.fromMs), nullptr);
     if (rc < 0)
         return rc;
+    e.params = new (std::nothrow) ParamSets();
+    if (!e.params)
+        return CARD_ERR_NO_MEMORY;
     if (report(e) != 0 && rc == 0)
         return EXPORT_CANCELLED;
     e.threshold = e.bytesRead + kProgressStep;
@@ -613,6 +614,7 @@ int exportRange(card_reader *card, const card_stream *stream, int64_t fromMs, in
     exportRunsFree(&e.runs);
     free(e.marks);
     free(e.buffer);
+    delete e.params;
     return rc;
 }
 

@@ -5,6 +5,7 @@
 #include "export/mov_writer.h"
 
 #include "export/civil_time.h"
+#include "export/codec_params.h"
 
 #include <stdio.h>
 #include <stdlib.h>
@@ -12,19 +13,17 @@
 
 #include <new>
 
+static_assert(int(MOVW_VIDEO_H264) == int(PARAMS_H264) && int(MOVW_VIDEO_H265) == int(PARAMS_H265),
+              "the writer's codec values are the parameter-set functions' own");
+
 namespace {
 
 constexpr uint32_t kVideoTimescale = 30000;
-constexpr size_t kMaxParamUnits = 8;
-constexpr size_t kMaxParamBytes = 4096;
 constexpr size_t kMaxRecordBytes = 4160;
 constexpr size_t kMaxChapterText = 1000;
 constexpr uint64_t kChunkBytesLimit = 8388608;
 constexpr int kMaxOpenBoxes = 24;
 constexpr int64_t kSecondsFrom1904 = 2082844800;
-
-const int kAacRates[13] = {96000, 88200, 64000, 48000, 44100, 32000, 24000,
-                           22050, 16000, 12000, 11025, 8000,  7350};
 
 // A growable array of plain values; grows by doubling from `first`. push()
 // returns false when memory runs out and leaves the array unchanged.
@@ -156,363 +155,6 @@ struct Buf {
     }
 };
 
-// ---- Annex B and parameter sets -------------------------------------------
-
-struct Unit {
-    const uint8_t *data;
-    size_t length;
-};
-
-// Calls fn(unit) for each NAL unit of an Annex-B buffer: split at 00 00 01,
-// trailing zero bytes removed (so 4-byte start codes work), empty units
-// skipped. Bytes before the first start code belong to no unit. Start codes
-// are found through memchr for their 01 byte: coded data rarely holds one, so
-// most of a frame is skipped at memory speed.
-template <typename Fn>
-void forEachUnit(const uint8_t *data, size_t length, Fn fn) {
-    size_t pos = 0; // the next start code begins at pos or later
-    size_t start = SIZE_MAX;
-    while (pos + 3 <= length) {
-        const void *one = memchr(data + pos + 2, 1, length - pos - 2);
-        if (!one)
-            break;
-        size_t p = size_t(static_cast<const uint8_t *>(one) - data);
-        if (data[p - 1] != 0 || data[p - 2] != 0) {
-            pos = p - 1;
-            continue;
-        }
-        if (start != SIZE_MAX) {
-            size_t stop = p - 2;
-            while (stop > start && data[stop - 1] == 0)
-                --stop;
-            if (stop > start)
-                fn(Unit{data + start, stop - start});
-        }
-        pos = p + 1;
-        start = pos;
-    }
-    if (start != SIZE_MAX) {
-        size_t stop = length;
-        while (stop > start && data[stop - 1] == 0)
-            --stop;
-        if (stop > start)
-            fn(Unit{data + start, stop - start});
-    }
-}
-
-int unitType(int codec, const Unit &u) {
-    return codec == MOVW_VIDEO_H264 ? (u.data[0] & 0x1F) : ((u.data[0] >> 1) & 0x3F);
-}
-
-bool isParamType(int codec, int type) {
-    if (codec == MOVW_VIDEO_H264)
-        return type == 7 || type == 8;
-    return type == 32 || type == 33 || type == 34;
-}
-
-// The parameter-set units of one frame, copied.
-struct ParamSet {
-    size_t count = 0;
-    int types[kMaxParamUnits];
-    size_t offsets[kMaxParamUnits];
-    size_t lengths[kMaxParamUnits];
-    size_t total = 0;
-    uint8_t bytes[kMaxParamBytes];
-    bool failed = false;
-};
-
-// Collects the parameter-set units among a frame's units into *set;
-// set->failed when more than 8 units or 4096 bytes.
-void collectParams(int codec, const Unit *units, size_t unitCount, ParamSet *set) {
-    set->count = 0;
-    set->total = 0;
-    set->failed = false;
-    for (size_t i = 0; i < unitCount && !set->failed; ++i) {
-        const Unit &u = units[i];
-        int type = unitType(codec, u);
-        if (!isParamType(codec, type))
-            continue;
-        if (set->count >= kMaxParamUnits || set->total + u.length > kMaxParamBytes) {
-            set->failed = true;
-            break;
-        }
-        set->types[set->count] = type;
-        set->offsets[set->count] = set->total;
-        set->lengths[set->count] = u.length;
-        memcpy(set->bytes + set->total, u.data, u.length);
-        set->total += u.length;
-        set->count++;
-    }
-}
-
-bool hasCompleteSet(int codec, const ParamSet &set) {
-    bool vps = false, sps = false, pps = false;
-    for (size_t i = 0; i < set.count; ++i) {
-        int t = set.types[i];
-        if (codec == MOVW_VIDEO_H264) {
-            sps |= t == 7;
-            pps |= t == 8;
-        } else {
-            vps |= t == 32;
-            sps |= t == 33;
-            pps |= t == 34;
-        }
-    }
-    return codec == MOVW_VIDEO_H264 ? (sps && pps) : (vps && sps && pps);
-}
-
-bool sameParams(const ParamSet &a, const ParamSet &b) {
-    if (a.count != b.count)
-        return false;
-    for (size_t i = 0; i < a.count; ++i) {
-        if (a.types[i] != b.types[i] || a.lengths[i] != b.lengths[i] ||
-            memcmp(a.bytes + a.offsets[i], b.bytes + b.offsets[i], a.lengths[i]) != 0)
-            return false;
-    }
-    return true;
-}
-
-// Reads bits of an RBSP, dropping emulation-prevention bytes (00 00 03).
-// Reading past the end sets `over` and yields zeros.
-struct BitReader {
-    const uint8_t *data;
-    size_t length;
-    size_t pos = 0; // byte position
-    int bit = 0;    // bits used of data[pos]
-    int zeros = 0;  // zero bytes seen before pos
-    bool over = false;
-
-    BitReader(const uint8_t *d, size_t n) : data(d), length(n) {}
-
-    void skipEmulation() {
-        if (bit == 0 && pos < length && zeros >= 2 && data[pos] == 3) {
-            ++pos;
-            zeros = 0;
-        }
-    }
-    uint32_t u1() {
-        skipEmulation();
-        if (pos >= length) {
-            over = true;
-            return 0;
-        }
-        uint32_t v = (data[pos] >> (7 - bit)) & 1;
-        if (++bit == 8) {
-            zeros = data[pos] == 0 ? zeros + 1 : 0;
-            bit = 0;
-            ++pos;
-        }
-        return v;
-    }
-    uint64_t u(int n) {
-        uint64_t v = 0;
-        for (int i = 0; i < n; ++i)
-            v = (v << 1) | u1();
-        return v;
-    }
-    uint32_t ue() {
-        int lz = 0;
-        while (u1() == 0) {
-            if (over || ++lz > 31) {
-                over = true;
-                return 0;
-            }
-        }
-        return static_cast<uint32_t>((uint64_t(1) << lz) - 1 + u(lz));
-    }
-    int32_t se() {
-        uint32_t k = ue();
-        return (k & 1) ? static_cast<int32_t>((k + 1) / 2) : -static_cast<int32_t>(k / 2);
-    }
-};
-
-// What the SPS tells the writer.
-struct SpsInfo {
-    bool parsed = false; // the coded size is valid
-    int width = 0;
-    int height = 0;
-    int chromaFormat = 1;
-    int bitDepthLuma = 8;
-    int bitDepthChroma = 8;
-    // H.265 only
-    int maxSubLayers = 1;
-    int temporalIdNested = 0;
-    uint8_t ptl[12] = {}; // general profile_tier_level bytes
-};
-
-bool skipScalingList(BitReader &br, int size) {
-    int last = 8, next = 8;
-    for (int j = 0; j < size; ++j) {
-        if (next != 0) {
-            int32_t delta = br.se();
-            if (delta < -128 || delta > 127)
-                return false;
-            next = (last + delta + 256) % 256;
-        }
-        last = next == 0 ? last : next;
-    }
-    return !br.over;
-}
-
-// Parses an H.264 SPS unit (with its NAL header byte) into *info.
-bool parseSps264(const uint8_t *data, size_t length, SpsInfo *info) {
-    if (length < 4)
-        return false;
-    BitReader br(data + 1, length - 1);
-    uint32_t profile = static_cast<uint32_t>(br.u(8));
-    br.u(16); // constraint flags, level
-    br.ue();  // seq_parameter_set_id
-    int chroma = 1;
-    int separatePlanes = 0;
-    if (profile == 100 || profile == 110 || profile == 122 || profile == 244 || profile == 44 ||
-        profile == 83 || profile == 86 || profile == 118 || profile == 128 || profile == 138 ||
-        profile == 139 || profile == 134 || profile == 135) {
-        chroma = static_cast<int>(br.ue());
-        if (chroma > 3)
-            return false;
-        if (chroma == 3)
-            separatePlanes = static_cast<int>(br.u1());
-        uint32_t depthLuma = br.ue();
-        uint32_t depthChroma = br.ue();
-        if (depthLuma > 6 || depthChroma > 6)
-            return false;
-        info->bitDepthLuma = static_cast<int>(depthLuma) + 8;
-        info->bitDepthChroma = static_cast<int>(depthChroma) + 8;
-        br.u1(); // qpprime_y_zero_transform_bypass_flag
-        if (br.u1()) {
-            int lists = chroma != 3 ? 8 : 12;
-            for (int i = 0; i < lists; ++i)
-                if (br.u1() && !skipScalingList(br, i < 6 ? 16 : 64))
-                    return false;
-        }
-    }
-    info->chromaFormat = chroma;
-    br.ue(); // log2_max_frame_num_minus4
-    uint32_t pocType = br.ue();
-    if (pocType == 0) {
-        br.ue();
-    } else if (pocType == 1) {
-        br.u1();
-        br.se();
-        br.se();
-        uint32_t cycle = br.ue();
-        if (cycle > 255)
-            return false;
-        for (uint32_t i = 0; i < cycle; ++i)
-            br.se();
-    } else if (pocType != 2) {
-        return false;
-    }
-    br.ue(); // max_num_ref_frames
-    br.u1(); // gaps_in_frame_num_value_allowed_flag
-    uint32_t widthMbs = br.ue() + 1;
-    uint32_t heightUnits = br.ue() + 1;
-    uint32_t frameMbsOnly = br.u1();
-    if (!frameMbsOnly)
-        br.u1();
-    br.u1(); // direct_8x8_inference_flag
-    uint32_t cropL = 0, cropR = 0, cropT = 0, cropB = 0;
-    if (br.u1()) {
-        cropL = br.ue();
-        cropR = br.ue();
-        cropT = br.ue();
-        cropB = br.ue();
-    }
-    if (br.over || widthMbs > 1024 || heightUnits > 1024)
-        return false;
-    int arrayType = separatePlanes ? 0 : chroma;
-    uint32_t unitX = arrayType == 0 ? 1 : (arrayType == 3 ? 1 : 2);
-    uint32_t unitY = (arrayType == 0 ? 1 : (arrayType == 1 ? 2 : 1)) * (2 - frameMbsOnly);
-    uint64_t w = uint64_t(widthMbs) * 16;
-    uint64_t h = uint64_t(heightUnits) * 16 * (2 - frameMbsOnly);
-    uint64_t cw = uint64_t(unitX) * (uint64_t(cropL) + cropR);
-    uint64_t ch = uint64_t(unitY) * (uint64_t(cropT) + cropB);
-    if (cw >= w || ch >= h)
-        return false;
-    info->width = static_cast<int>(w - cw);
-    info->height = static_cast<int>(h - ch);
-    info->parsed = true;
-    return true;
-}
-
-// Reads profile_tier_level: the 12 general bytes into ptl, then skips the
-// sub-layer parts.
-bool readPtl265(BitReader &br, int maxSubLayersMinus1, uint8_t ptl[12]) {
-    for (int i = 0; i < 12; ++i)
-        ptl[i] = static_cast<uint8_t>(br.u(8));
-    int profilePresent[8] = {}, levelPresent[8] = {};
-    for (int i = 0; i < maxSubLayersMinus1; ++i) {
-        profilePresent[i] = static_cast<int>(br.u1());
-        levelPresent[i] = static_cast<int>(br.u1());
-    }
-    if (maxSubLayersMinus1 > 0)
-        for (int i = maxSubLayersMinus1; i < 8; ++i)
-            br.u(2);
-    for (int i = 0; i < maxSubLayersMinus1; ++i) {
-        if (profilePresent[i])
-            br.u(88);
-        if (levelPresent[i])
-            br.u(8);
-    }
-    return !br.over;
-}
-
-// Parses an H.265 SPS unit (with its 2-byte NAL header) into *info.
-bool parseSps265(const uint8_t *data, size_t length, SpsInfo *info) {
-    if (length < 15)
-        return false;
-    BitReader br(data + 2, length - 2);
-    br.u(4); // sps_video_parameter_set_id
-    int subLayersMinus1 = static_cast<int>(br.u(3));
-    info->temporalIdNested = static_cast<int>(br.u1());
-    if (subLayersMinus1 > 6)
-        return false;
-    info->maxSubLayers = subLayersMinus1 + 1;
-    if (!readPtl265(br, subLayersMinus1, info->ptl))
-        return false;
-    br.ue(); // sps_seq_parameter_set_id
-    uint32_t chroma = br.ue();
-    if (chroma > 3)
-        return false;
-    int separatePlanes = chroma == 3 ? static_cast<int>(br.u1()) : 0;
-    uint32_t w = br.ue();
-    uint32_t h = br.ue();
-    uint32_t cropL = 0, cropR = 0, cropT = 0, cropB = 0;
-    if (br.u1()) {
-        cropL = br.ue();
-        cropR = br.ue();
-        cropT = br.ue();
-        cropB = br.ue();
-    }
-    uint32_t depthLuma = br.ue();
-    uint32_t depthChroma = br.ue();
-    if (br.over || depthLuma > 8 || depthChroma > 8)
-        return false;
-    info->chromaFormat = static_cast<int>(chroma);
-    info->bitDepthLuma = static_cast<int>(depthLuma) + 8;
-    info->bitDepthChroma = static_cast<int>(depthChroma) + 8;
-    int arrayType = separatePlanes ? 0 : static_cast<int>(chroma);
-    uint64_t subW = (arrayType == 1 || arrayType == 2) ? 2 : 1;
-    uint64_t subH = arrayType == 1 ? 2 : 1;
-    uint64_t cw = subW * (uint64_t(cropL) + cropR);
-    uint64_t ch = subH * (uint64_t(cropT) + cropB);
-    if (w == 0 || h == 0 || w > 16888 || h > 16888 || cw >= w || ch >= h)
-        return false;
-    info->width = static_cast<int>(w - cw);
-    info->height = static_cast<int>(h - ch);
-    info->parsed = true;
-    return true;
-}
-
-// Returns the sub-layer count of an H.265 VPS unit, 0 when unreadable.
-int vpsSubLayers(const uint8_t *data, size_t length) {
-    if (length < 4)
-        return 0;
-    BitReader br(data + 2, length - 2);
-    br.u(4 + 1 + 1 + 6);
-    return static_cast<int>(br.u(3)) + 1;
-}
-
 // ---- The writer -------------------------------------------------------------
 
 struct Track {
@@ -550,7 +192,7 @@ struct MovWriter {
 
     bool started = false;  // the first keyframe was taken
     bool finished = false; // movWriterFinish ran; the file is complete
-    ParamSet params;       // the stream's parameter sets
+    ParamSets params;      // the stream's parameter sets
     uint8_t record[kMaxRecordBytes];
     size_t recordLength = 0;
     SpsInfo sps;
@@ -568,8 +210,8 @@ struct MovWriter {
     uint32_t audioWrites = 0;
     uint32_t silenceInsertions = 0;
     List<Chapter> chapters;
-    ParamSet scratch; // parameter sets of the frame being added
-    List<Unit> units; // the units of the frame being added
+    ParamSets scratch;   // parameter sets of the frame being added
+    List<NalUnit> units; // the units of the frame being added
 };
 
 namespace {
@@ -623,7 +265,7 @@ int applyChunkRule(MovWriter *w) {
 // Builds the avcC record from the stream's parameter sets; false when it
 // cannot be built.
 bool buildAvcC(MovWriter *w) {
-    const ParamSet &p = w->params;
+    const ParamSets &p = w->params;
     Buf b;
     size_t firstSps = SIZE_MAX;
     int nSps = 0, nPps = 0;
@@ -678,7 +320,7 @@ bool buildAvcC(MovWriter *w) {
 // Builds the hvcC record from the stream's parameter sets; false when it
 // cannot be built.
 bool buildHvcC(MovWriter *w) {
-    const ParamSet &p = w->params;
+    const ParamSets &p = w->params;
     if (!w->sps.parsed)
         return false;
     int layers = w->sps.maxSubLayers;
@@ -728,22 +370,11 @@ bool buildHvcC(MovWriter *w) {
 
 // Takes the stream's parameter sets from the first keyframe; false when no
 // decoder configuration record can be built from them.
-bool takeStreamParams(MovWriter *w, const ParamSet &set) {
+bool takeStreamParams(MovWriter *w, const ParamSets &set)
+{
     w->params = set;
-    w->sps = SpsInfo();
-    for (size_t i = 0; i < set.count; ++i) {
-        const uint8_t *u = set.bytes + set.offsets[i];
-        if (w->config.videoCodec == MOVW_VIDEO_H264 && set.types[i] == 7) {
-            if (!parseSps264(u, set.lengths[i], &w->sps))
-                w->sps = SpsInfo();
-            break;
-        }
-        if (w->config.videoCodec == MOVW_VIDEO_H265 && set.types[i] == 33) {
-            if (!parseSps265(u, set.lengths[i], &w->sps))
-                w->sps = SpsInfo();
-            break;
-        }
-    }
+    if (!readStreamParams(w->config.videoCodec, set, &w->sps))
+        return false;
     return w->config.videoCodec == MOVW_VIDEO_H264 ? buildAvcC(w) : buildHvcC(w);
 }
 
@@ -872,23 +503,23 @@ int movWriterAddVideo(MovWriter *w, const uint8_t *data, size_t length, int64_t 
     const int codec = w->config.videoCodec;
     // One scan for the unit boundaries serves both the parameter sets and
     // the rewrite below.
-    List<Unit> &units = w->units;
+    List<NalUnit> &units = w->units;
     units.count = 0;
     bool listed = true;
-    forEachUnit(data, length, [&](const Unit &u) { listed = listed && units.push(u, 64); });
+    forEachNalUnit(data, length, [&](const NalUnit &u) { listed = listed && units.push(u, 64); });
     if (!listed)
         return fail(w, MOVW_ERR_NO_MEMORY);
-    ParamSet &set = w->scratch;
-    collectParams(codec, units.data, units.count, &set);
+    ParamSets &set = w->scratch;
+    collectParamSets(codec, units.data, units.count, &set);
     if (!w->started) {
-        if (!keyframe || set.failed || !hasCompleteSet(codec, set))
+        if (!keyframe || !paramSetsComplete(codec, set))
             return MOVW_ERR_NOT_READY;
         if (!takeStreamParams(w, set)) {
-            w->params = ParamSet();
+            w->params = ParamSets();
             return MOVW_ERR_NOT_READY;
         }
         w->started = true;
-    } else if (set.failed || (set.count > 0 && !sameParams(set, w->params))) {
+    } else if (set.failed || (set.count > 0 && !sameParamSets(set, w->params))) {
         return MOVW_PARAMS_CHANGED;
     }
 
@@ -896,8 +527,8 @@ int movWriterAddVideo(MovWriter *w, const uint8_t *data, size_t length, int64_t 
     Buf &pending = w->video.pending;
     size_t before = pending.bytes.count;
     for (size_t i = 0; i < units.count; ++i) {
-        const Unit &u = units.data[i];
-        if (isParamType(codec, unitType(codec, u)))
+        const NalUnit &u = units.data[i];
+        if (isParamSetType(codec, nalUnitType(codec, u)))
             continue;
         pending.u32(static_cast<uint32_t>(u.length));
         pending.put(u.data, u.length);
@@ -984,7 +615,7 @@ int movWriterAddAudio(MovWriter *w, const uint8_t *data, size_t length) {
                 w->config.audioConfig[1] = static_cast<uint8_t>(((freq & 1) << 7) | (chan << 3));
                 w->config.audioConfigLength = 2;
                 if (w->config.sampleRate <= 0)
-                    w->config.sampleRate = freq < 13 ? kAacRates[freq] : 0;
+                    w->config.sampleRate = freq < 13 ? kAacSampleRates[freq] : 0;
                 if (chan != 0)
                     w->config.channels = chan;
             }

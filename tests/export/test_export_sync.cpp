@@ -2,8 +2,9 @@
 // second must land on the picture of that second, and audio that arrives
 // early or late on the card is corrected (silence, dropped frames, cut
 // G.711 bytes) as the export writer promises. Cards with shifted audio are
-// built byte by byte from the simulator's own payloads; every file is read
-// back with ffmpeg/ffprobe.
+// built byte by byte from the simulator's own payloads, as are cards for the
+// index reservation and for a keyframe the file writer would refuse; every
+// file is read back with ffmpeg/ffprobe.
 #include "export/export_writer.h"
 #include "export/mov_writer.h"
 
@@ -11,6 +12,8 @@
 
 #include <stdlib.h>
 #include <string.h>
+#include <sys/inotify.h>
+#include <unistd.h>
 
 #include <algorithm>
 #include <string>
@@ -21,6 +24,7 @@
 #include "tool_helpers.h"
 
 using namespace exporttest;
+using Bytes = std::vector<uint8_t>;
 
 namespace {
 
@@ -408,6 +412,55 @@ TEST_F(ExportSyncTest, G711EarlyFramesLoseTheirHeadOrAreDropped) {
     }
 }
 
+
+// ---- A keyframe the MOV/MP4 writer would refuse opens no file ---------------------------
+
+TEST_F(ExportSyncTest, KeyframeWithMoreThanEightParameterSetsOpensNoFile)
+{
+    // The first keyframe carries its SPS and PPS and eight more copies of the
+    // PPS: more units than a file's parameter sets may hold. The export waits
+    // for the next keyframe (2 s later) without creating a ".part" file for
+    // this one; the folder is watched with inotify to see every file created.
+    const int64_t from = kSmallStart + 16000;
+    std::vector<Frame> frames = cardFrames(SMALL_CARD_DIR, from, from + 6000);
+    videoFirst(frames);
+    ASSERT_EQ(frames[0].type, CARD_FRAME_KEY);
+    Bytes crowded;
+    int pps = 0;
+    for (const Nal &n : splitNals(frames[0].payload)) {
+        const int copies = nalType(n, 1) == 8 ? 9 : 1;
+        pps += copies == 9;
+        for (int i = 0; i < copies; ++i) {
+            crowded.insert(crowded.end(), {0, 0, 0, 1});
+            crowded.insert(crowded.end(), n.bytes.begin(), n.bytes.end());
+        }
+    }
+    ASSERT_EQ(pps, 1);
+    frames[0].payload = crowded;
+    cardtest::Card card;
+    writeCard(card, frames);
+
+    const int watch = inotify_init1(IN_NONBLOCK);
+    ASSERT_GE(watch, 0);
+    ASSERT_GE(inotify_add_watch(watch, m_out.c_str(), IN_CREATE), 0);
+    DriftOutcome d = exportCard(card, m_out, from);
+    std::vector<std::string> created;
+    alignas(inotify_event) char events[16384];
+    ssize_t got;
+    while ((got = read(watch, events, sizeof events)) > 0) {
+        for (char *p = events; p < events + got;) {
+            const inotify_event *e = reinterpret_cast<const inotify_event *>(p);
+            created.push_back(e->name);
+            p += sizeof(inotify_event) + e->len;
+        }
+    }
+    close(watch);
+    ASSERT_EQ(d.rc, 0);
+    EXPECT_EQ(d.info.firstMs, from + 2000);
+    // The one ".part" file, then its final name (linked into place).
+    EXPECT_EQ(created, (std::vector<std::string>{"NIVRA_20240305_110018.mov.part",
+                                                 "NIVRA_20240305_110018-110021.mov"}));
+}
 
 // ---- The index reservation of a file that starts just after its run --------------------
 
