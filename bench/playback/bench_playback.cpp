@@ -9,6 +9,7 @@
 // and reuses them on the next run.
 #include "playback/decode_worker.h"
 #include "playback/decoder.h"
+#include "playback/ffmpeg_video_decoder.h"
 #include "storage/card.h"
 
 #include <QCoreApplication>
@@ -107,13 +108,15 @@ QList<VideoFrame> videoFrames(card_reader *card)
     return frames;
 }
 
-// Seconds the ffmpeg command line needs to decode a file with one thread.
-double ffmpegSeconds(const QString &path, const char *format)
+// Seconds the ffmpeg command line needs to decode a file with that many
+// decoding threads.
+double ffmpegSeconds(const QString &path, const char *format, int threads)
 {
     QElapsedTimer timer;
     QProcess ffmpeg;
     timer.start();
-    ffmpeg.start("ffmpeg", {"-v", "error", "-threads", "1", "-f", format, "-i", path, "-f", "null", "-"});
+    ffmpeg.start("ffmpeg", {"-v", "error", "-threads", QString::number(threads), "-f", format, "-i", path,
+                            "-f", "null", "-"});
     if (!ffmpeg.waitForFinished(-1) || ffmpeg.exitCode() != 0)
         return -1;
     return timer.nsecsElapsed() / 1e9;
@@ -129,8 +132,12 @@ QString writeStream(const QList<VideoFrame> &frames, int from, int to, const QSt
     return path;
 }
 
-void benchStream(const Stream &stream, const Options &options, const QString &root)
+// Throughput and exact seeks with the software decoder on threads decoding
+// threads, next to ffmpeg with as many; the queue memory once, with the
+// first thread count.
+void benchStream(const Stream &stream, const Options &options, const QString &root, int threads, bool memory)
 {
+    setSoftwareDecoderThreads(threads);
     const QString dir = makeCard(stream, options, root);
     card_reader *card = nullptr;
     if (dir.isEmpty() || card_open(dir.toUtf8().constData(), &card) != CARD_OK) {
@@ -145,7 +152,7 @@ void benchStream(const Stream &stream, const Options &options, const QString &ro
     const QString es = writeStream(frames, 0, int(frames.size()), temp.filePath("all.es"));
     // ffmpeg's own start-up, measured on a one-frame stream, is taken off
     // its times so that only decoding is compared.
-    const double startup = ffmpegSeconds(writeStream(frames, 0, 1, temp.filePath("one.es")), format);
+    const double startup = ffmpegSeconds(writeStream(frames, 0, 1, temp.filePath("one.es")), format, threads);
 
     // Throughput: the worker decodes everything; the consumer pops at once.
     {
@@ -176,29 +183,33 @@ void benchStream(const Stream &stream, const Options &options, const QString &ro
             ++pictures;
         }
         const double ours = pictures / (timer.nsecsElapsed() / 1e9);
-        const double theirs = frames.size() / qMax(1e-3, ffmpegSeconds(es, format) - startup);
-        std::printf("%-12s throughput  worker %7.1f pictures/s (%d)   ffmpeg -threads 1 %7.1f fps (minus "
-                    "%.0f ms start-up)   ratio %.2f (goal >= 0.90)  [%s]\n",
-                    qPrintable(stream.name), ours, pictures, theirs, startup * 1000, ours / theirs,
-                    qPrintable(worker.infoText()));
+        const double theirs = frames.size() / qMax(1e-3, ffmpegSeconds(es, format, threads) - startup);
+        std::printf(
+            "%-12s threads %d  throughput  worker %7.1f pictures/s (%d)   ffmpeg -threads %d %7.1f fps "
+            "(minus %.0f ms start-up)   ratio %.2f (goal >= 0.90)  [%s]\n",
+            qPrintable(stream.name), threads, ours, pictures, threads, theirs, startup * 1000, ours / theirs,
+            qPrintable(worker.infoText()));
+        if (memory) {
 
-        // Memory: no consumer, the queues fill to their bounds.
-        const int g2 = worker.postCommand(frames.first().time, true, 0, true);
-        Q_UNUSED(g2);
-        QElapsedTimer wait;
-        wait.start();
-        qlonglong held = 0;
-        while (wait.elapsed() < 3000) {
-            held = std::max(held, worker.queuedBytes());
-            QThread::msleep(5);
+            // Memory: no consumer, the queues fill to their bounds.
+            const int g2 = worker.postCommand(frames.first().time, true, 0, true);
+            Q_UNUSED(g2);
+            QElapsedTimer wait;
+            wait.start();
+            qlonglong held = 0;
+            while (wait.elapsed() < 3000) {
+                held = std::max(held, worker.queuedBytes());
+                QThread::msleep(5);
+            }
+            const qlonglong bound =
+                DecodeWorker::kMaxPictures * (qlonglong(stream.width) * stream.height * 3 / 2) +
+                (DecodeWorker::kMaxAudioMs + 64) * 48 * 2 * 4;
+            std::printf(
+                "%-12s memory      queues hold %.1f MiB at most (peak while consuming %.1f MiB); bound "
+                "%.1f MiB (%d pictures, %lld ms sound)\n",
+                qPrintable(stream.name), held / 1048576.0, peakBytes / 1048576.0, bound / 1048576.0,
+                worker.queuedPictureCount(), worker.queuedAudioMs());
         }
-        const qlonglong bound =
-            DecodeWorker::kMaxPictures * (qlonglong(stream.width) * stream.height * 3 / 2) +
-            (DecodeWorker::kMaxAudioMs + 64) * 48 * 2 * 4;
-        std::printf("%-12s memory      queues hold %.1f MiB at most (peak while consuming %.1f MiB); bound "
-                    "%.1f MiB (%d pictures, %lld ms sound)\n",
-                    qPrintable(stream.name), held / 1048576.0, peakBytes / 1048576.0, bound / 1048576.0,
-                    worker.queuedPictureCount(), worker.queuedAudioMs());
     }
 
     // Exact seeks 2.9 s after a keyframe: time to the first queued picture,
@@ -227,7 +238,7 @@ void benchStream(const Stream &stream, const Options &options, const QString &ro
                 QThread::usleep(100);
             ours << timer.nsecsElapsed() / 1e6;
             const double seconds =
-                ffmpegSeconds(writeStream(frames, key, last + 1, temp.filePath("seek.es")), format);
+                ffmpegSeconds(writeStream(frames, key, last + 1, temp.filePath("seek.es")), format, threads);
             theirs << qMax(0.0, seconds - startup) * 1000.0;
         }
         std::sort(ours.begin(), ours.end());
@@ -236,10 +247,11 @@ void benchStream(const Stream &stream, const Options &options, const QString &ro
             const double oursMedian = ours[ours.size() / 2];
             const double theirsMedian = theirs[theirs.size() / 2];
             std::printf(
-                "%-12s exact seek  worker median %6.1f ms worst %6.1f ms   ffmpeg (same frames, minus %.0f "
-                "ms start-up) median %6.1f ms worst %6.1f ms   ratio %.2f (goal <= 1.20)\n",
-                qPrintable(stream.name), oursMedian, ours.last(), startup * 1000, theirsMedian, theirs.last(),
-                theirsMedian > 0 ? oursMedian / theirsMedian : 0.0);
+                "%-12s threads %d  exact seek  worker median %6.1f ms worst %6.1f ms   ffmpeg -threads %d "
+                "(same frames, minus %.0f ms start-up) median %6.1f ms worst %6.1f ms   ratio %.2f (goal "
+                "<= 1.20)\n",
+                qPrintable(stream.name), threads, oursMedian, ours.last(), threads, startup * 1000,
+                theirsMedian, theirs.last(), theirsMedian > 0 ? oursMedian / theirsMedian : 0.0);
         }
     }
     card_close(card);
@@ -278,10 +290,17 @@ int main(int argc, char **argv)
     if (options.full) {
         streams << Stream{"h264-1440p", CodecH264, 2560, 1440} << Stream{"h265-1440p", CodecH265, 2560, 1440};
     }
-    std::printf("decode policy: software (FFmpeg, one decoding thread as in ffmpeg -threads 1); %d s cards, "
-                "%d seeks\n",
-                options.seconds, options.seeks);
-    for (const Stream &stream : streams)
-        benchStream(stream, options, root);
+    // One thread as before, then what playback uses.
+    const int threads = softwareDecoderThreads();
+    std::printf(
+        "decode policy: software (FFmpeg, 1 and %d decoding threads; ffmpeg with as many); %d s cards, "
+        "%d seeks\n",
+        threads, options.seconds, options.seeks);
+    for (const Stream &stream : streams) {
+        benchStream(stream, options, root, 1, true);
+        if (threads > 1)
+            benchStream(stream, options, root, threads, false);
+    }
+    setSoftwareDecoderThreads(0);
     return 0;
 }
