@@ -50,6 +50,7 @@ struct Exporter {
     ExportResult *result = nullptr;
     int64_t fromMs = 0;
     int64_t toMs = 0;
+    int64_t cardEndMs = 0; // end of the card's last recorded second
     card_stream stream{};
     int audioMode = kAudioKeepNone; // MOVW_AUDIO_*
     int sampleRate = 0;
@@ -246,8 +247,12 @@ int openFile(Exporter &e, int64_t T, int16_t O) {
             break;
         }
     }
-    if (!inRun)
-        expected = e.toMs - T;
+    if (!inRun) {
+        // Nothing lies past the card's last recorded second, whatever toMs
+        // says (the user interface may pass a far end), so the reservation's
+        // products stay small.
+        expected = (e.toMs < e.cardEndMs ? e.toMs : e.cardEndMs) - T;
+    }
     if (expected < 0)
         expected = 0;
     expected += 10000;
@@ -413,6 +418,12 @@ void chooseAudio(Exporter &e) {
         int index = aacRateIndex(s.sample_rate);
         if (s.audio_kind == CARD_AUDIO_AAC_ADTS) {
             e.audioMode = MOVW_AUDIO_AAC;
+            // The configuration is known from the probe before the first
+            // ADTS header arrives, so silence can go in front of a first
+            // frame that lags its keyframe. A channel configuration of 0 (a
+            // PCE in the stream) is left to the headers.
+            if (index >= 0 && s.channels >= 1)
+                buildAsc(e, s.object_type, index, ch);
         } else if (s.audio_kind == CARD_AUDIO_AAC_RAW) {
             if (index >= 0) {
                 buildAsc(e, s.object_type, index, ch);
@@ -579,16 +590,19 @@ int exportRange(card_reader *card, const card_stream *stream, int64_t fromMs, in
     e.result = result;
     e.fromMs = fromMs;
     e.toMs = toMs;
+    card_summary summary{};
+    e.cardEndMs = card_get_summary(card, &summary) == 0 ? int64_t(summary.last_second) * 1000 + 999 : toMs;
     if (stream) {
         e.stream = *stream;
     } else {
         int probed = card_probe_stream(card, uint64_t(fromMs < 0 ? 0 : fromMs), &e.stream);
         // Nothing recorded at or after fromMs (say, only missing files) is
-        // nothing to export, not an unknown codec.
+        // nothing to export, not an unknown codec; a failed read (the card
+        // pulled out) is that failure, not an unknown codec either.
         if (probed == CARD_NO_MORE)
             return EXPORT_NOTHING;
         if (probed < 0)
-            memset(&e.stream, 0, sizeof e.stream);
+            return probed;
     }
     if (e.stream.video_codec != CARD_CODEC_H264 && e.stream.video_codec != CARD_CODEC_H265)
         return EXPORT_ERR_CODEC;

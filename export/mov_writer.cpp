@@ -401,7 +401,10 @@ uint64_t movWriterReserve(const MovWriterConfig *config, int64_t expectedMs, int
                           int chapters) {
     if (!config)
         return 0;
-    int64_t d = expectedMs < 0 ? 0 : expectedMs;
+    // Clamped before multiplying: 2^40 ms (35 years) already asks for far
+    // more than the 4 GiB a reservation may take.
+    const int64_t kLongest = int64_t(1) << 40;
+    int64_t d = expectedMs < 0 ? 0 : expectedMs > kLongest ? kLongest : expectedMs;
     int64_t v = config->frameIntervalMs > 0 ? d * 4 / (3 * int64_t(config->frameIntervalMs))
                                             : d * 4 / 201;
     int64_t a = 0;

@@ -138,17 +138,22 @@ std::vector<Picture> pictures(const std::string &path, int w, int h) {
 
 // Checks that each picture showing a whole second has a beep onset within one
 // audio frame (frameSamples) of its presentation time, and that no beep lies
-// anywhere else.
-void expectBeepsOnWholeSeconds(const std::string &path, int frameSamples) {
+// anywhere else. The first skipSeconds of the file are left out (where the
+// card's sound starts inside a beep).
+void expectBeepsOnWholeSeconds(const std::string &path, int frameSamples, double skipSeconds = 0)
+{
     const int rate = sampleRate(path);
     ASSERT_GT(rate, 0) << path;
-    std::vector<double> onsets = beepOnsets(decodeAudio(path), rate);
+    std::vector<double> onsets;
+    for (double o : beepOnsets(decodeAudio(path), rate))
+        if (o >= skipSeconds)
+            onsets.push_back(o);
     std::vector<Picture> pics = pictures(path, 320, 240);
     ASSERT_FALSE(pics.empty()) << path;
     const double tolerance = double(frameSamples) / rate;
     int seconds = 0;
     for (const Picture &p : pics) {
-        if (p.stamp % 1000 != 0)
+        if (p.stamp % 1000 != 0 || p.pts < skipSeconds)
             continue;
         ++seconds;
         double nearest = 1e9;
@@ -184,12 +189,15 @@ protected:
 
 TEST_F(ExportSyncTest, BeepOfEverySecondLinesUpWithItsPicture) {
     {
-        // AAC, part of one recording, from a keyframe.
+        // AAC, part of one recording, from a keyframe. The card's first
+        // sound frame after it starts 48 ms later, inside the beep, and goes
+        // after one silent frame.
         Reader card(SMALL_CARD_DIR);
         Files f;
         ASSERT_EQ(exportInto(card.card, m_out, kSmallStart + 10000, kSmallStart + 49999, &f), 0);
         ASSERT_EQ(f.paths.size(), 1u);
-        expectBeepsOnWholeSeconds(f.paths[0], 1024);
+        EXPECT_EQ(f.infos[0].silenceInsertions, 1u);
+        expectBeepsOnWholeSeconds(f.paths[0], 1024, 0.5);
     }
     {
         // AAC in a merged MP4: the gap is cut out of both tracks alike.
@@ -358,6 +366,41 @@ TEST_F(ExportSyncTest, AacDriftIsCorrectedBeyondToleranceOnly) {
     EXPECT_EQ(audioPackets(d.path), n);
 }
 
+TEST_F(ExportSyncTest, AdtsSoundThatStartsLateKeepsItsPlace)
+{
+    // The file opens at a keyframe whose sound on the card starts 192 ms
+    // (three AAC frames) later. The configuration comes from the probe, not
+    // from the first ADTS header, so silence can go first: 3072 samples as
+    // three silent frames, and every later beep stays on its picture.
+    const int64_t from = kSmallStart + 16000;
+    std::vector<Frame> frames = cardFrames(SMALL_CARD_DIR, from, from + 12000);
+    videoFirst(frames);
+    const std::vector<size_t> audio = audioAt(frames);
+    ASSERT_GT(audio.size(), 100u);
+    const uint64_t n = audio.size();
+    ASSERT_EQ(frames[audio[0]].time_ms, from);
+    ASSERT_EQ(frames[audio[3]].time_ms, from + 192);
+    for (size_t i = 3; i-- > 0;)
+        frames.erase(frames.begin() + long(audio[i]));
+    cardtest::Card card;
+    writeCard(card, frames);
+    DriftOutcome d = exportCard(card, m_out, from);
+    ASSERT_EQ(d.rc, 0);
+    ASSERT_FALSE(d.path.empty());
+    EXPECT_EQ(d.info.silenceInsertions, 1u);
+    EXPECT_EQ(d.info.audioCount, n);
+    EXPECT_EQ(audioPackets(d.path), n);
+    // The silence comes first: nothing is heard before the card's first
+    // frame, which starts 3072 samples in.
+    const std::vector<int16_t> pcm = decodeAudio(d.path);
+    ASSERT_GT(pcm.size(), 4096u);
+    int loudest = 0;
+    for (size_t i = 0; i < 3072; ++i)
+        loudest = std::max(loudest, std::abs(int(pcm[i])));
+    EXPECT_LT(loudest, 100);
+    expectBeepsOnWholeSeconds(d.path, 1024, 0.5);
+}
+
 TEST_F(ExportSyncTest, G711EarlyFramesLoseTheirHeadOrAreDropped) {
     const int64_t from = kG711Start + 10000; // a keyframe
     std::vector<Frame> twenty = cardFrames(H265_G711_CARD_DIR, from, from + 8000);
@@ -412,7 +455,6 @@ TEST_F(ExportSyncTest, G711EarlyFramesLoseTheirHeadOrAreDropped) {
     }
 }
 
-
 // ---- A keyframe the MOV/MP4 writer would refuse opens no file ---------------------------
 
 TEST_F(ExportSyncTest, KeyframeWithMoreThanEightParameterSetsOpensNoFile)
@@ -462,7 +504,7 @@ TEST_F(ExportSyncTest, KeyframeWithMoreThanEightParameterSetsOpensNoFile)
                                                  "NIVRA_20240305_110018-110021.mov"}));
 }
 
-// ---- The index reservation of a file that starts just after its run --------------------
+// ---- The index reservation of a file that starts past its run --------------------
 
 // Sum of the top-level boxes between ftyp and mdat: the space reserved for the
 // index (a free box, or the moov and what is left of the reservation).
@@ -484,65 +526,82 @@ uint64_t reservedBytes(const std::vector<uint8_t> &file) {
     return sum;
 }
 
-TEST_F(ExportSyncTest, KeyframeJustAfterItsRunReservesForTheRestOfThatRunOnly) {
+TEST_F(ExportSyncTest, KeyframePastItsRunReservesForWhatIsLeftOnTheCard)
+{
     // The segment table says the recording ends 9 s after `from`, but its file
-    // holds 5 s of frames, a 7.5 s pause and 3.5 s more. The keyframe after
-    // the pause lies 2.5 s past the end of its run: still that run's, with
-    // nothing of it left, so its file reserves for 0 + 10 s of video and not
-    // for the rest of the export range.
+    // holds 5 s of frames, a pause and 3.5 s more. A keyframe after the pause
+    // up to 3000 ms past the end of its run is still that run's, with nothing
+    // of it left; one further out belongs to no run, and the rest of the range
+    // is cut at the card's last recorded second, however far the range goes
+    // (up to the 64-bit limit). Either way the file reserves for 0 + 10 s of
+    // video.
+    struct Case
+    {
+        const char *what;
+        int64_t pauseMs; // from the end of the first 5 s to the keyframe
+        int64_t toMs;
+    };
     const int64_t from = kSmallStart + 16000;
-    std::vector<Frame> frames = cardFrames(SMALL_CARD_DIR, from, from + 5000);
-    std::vector<Frame> later = cardFrames(SMALL_CARD_DIR, from + 16000, from + 19500);
-    ASSERT_FALSE(later.empty());
-    ASSERT_EQ(later.front().type, CARD_FRAME_KEY);
-    for (Frame &f : later) {
-        f.time_ms -= 3500;
-        frames.push_back(f);
+    const Case cases[] = {
+        {"2.5 s past its run", 7500, from + 60000},
+        {"6 s past, range to the 64-bit limit", 11000, INT64_MAX},
+    };
+    for (const Case &c : cases) {
+        std::vector<Frame> frames = cardFrames(SMALL_CARD_DIR, from, from + 5000);
+        std::vector<Frame> later = cardFrames(SMALL_CARD_DIR, from + 16000, from + 19500);
+        ASSERT_FALSE(later.empty());
+        ASSERT_EQ(later.front().type, CARD_FRAME_KEY);
+        for (Frame &f : later) {
+            f.time_ms += 5000 + c.pauseMs - 16000;
+            frames.push_back(f);
+        }
+        videoFirst(frames);
+        cardtest::Card card;
+        std::vector<uint32_t> offsets = card.write_segment(1, frames);
+        for (size_t i = 0; i < frames.size(); ++i) {
+            if (frames[i].type != CARD_FRAME_KEY)
+                continue;
+            cardtest::IndexMark m;
+            m.second = uint32_t(frames[i].time_ms / 1000);
+            m.ms = uint16_t(frames[i].time_ms % 1000);
+            m.frame_offset = offsets[i];
+            card.blocks[1].push_back(m);
+        }
+        card.table.push_back({uint32_t(from / 1000), uint32_t(from / 1000 + 9), 1, 1, 0});
+        card.write();
+
+        Reader reader(card.dir);
+        ExportRuns runs{};
+        ASSERT_EQ(buildRuns(reader.card, from, c.toMs, &runs, nullptr), 0) << c.what;
+        ASSERT_EQ(runs.count, 1) << c.what;
+        EXPECT_EQ(runs.items[0].endMs, from + 9999) << c.what;
+        exportRunsFree(&runs);
+        card_stream stream;
+        ASSERT_EQ(card_probe_stream(reader.card, uint64_t(from), &stream), 0) << c.what;
+
+        ExportOptions o;
+        memset(&o, 0, sizeof o);
+        o.folder = m_out.c_str();
+        o.fileDone = onFileDone;
+        Files files;
+        o.context = &files;
+        ExportResult r;
+        const int rc = exportRange(reader.card, nullptr, from, c.toMs, &o, &r);
+        ASSERT_EQ(rc, 0) << c.what << ": " << exportErrorName(rc) << " " << r.message;
+        ASSERT_EQ(files.paths.size(), 2u) << c.what;
+        EXPECT_EQ(files.infos[1].firstMs, from + 5000 + c.pauseMs) << c.what;
+        EXPECT_EQ(files.infos[1].endReason, 0) << c.what;
+
+        MovWriterConfig mc;
+        memset(&mc, 0, sizeof mc);
+        mc.videoCodec = stream.video_codec;
+        mc.frameIntervalMs = stream.video_interval_ms < 1 ? 67 : stream.video_interval_ms;
+        const uint64_t expected = movWriterReserve(&mc, 10000, stream.audio_interval_ms, 0);
+        EXPECT_EQ(reservedBytes(readFile(files.paths[1])), expected) << c.what;
+        EXPECT_EQ(run("ffmpeg -v error -i '" + files.paths[1] + "' -f null -").errors, "") << c.what;
+        removeTree(m_out);
+        m_out = makeTempDir();
     }
-    videoFirst(frames);
-    cardtest::Card card;
-    std::vector<uint32_t> offsets = card.write_segment(1, frames);
-    for (size_t i = 0; i < frames.size(); ++i) {
-        if (frames[i].type != CARD_FRAME_KEY)
-            continue;
-        cardtest::IndexMark m;
-        m.second = uint32_t(frames[i].time_ms / 1000);
-        m.ms = uint16_t(frames[i].time_ms % 1000);
-        m.frame_offset = offsets[i];
-        card.blocks[1].push_back(m);
-    }
-    card.table.push_back({uint32_t(from / 1000), uint32_t(from / 1000 + 9), 1, 1, 0});
-    card.write();
-
-    Reader reader(card.dir);
-    ExportRuns runs{};
-    ASSERT_EQ(buildRuns(reader.card, from, from + 60000, &runs, nullptr), 0);
-    ASSERT_EQ(runs.count, 1);
-    EXPECT_EQ(runs.items[0].endMs, from + 9999);
-    exportRunsFree(&runs);
-    card_stream stream;
-    ASSERT_EQ(card_probe_stream(reader.card, uint64_t(from), &stream), 0);
-
-    ExportOptions o;
-    memset(&o, 0, sizeof o);
-    o.folder = m_out.c_str();
-    o.fileDone = onFileDone;
-    Files files;
-    o.context = &files;
-    ExportResult r;
-    const int rc = exportRange(reader.card, nullptr, from, from + 60000, &o, &r);
-    ASSERT_EQ(rc, 0) << exportErrorName(rc) << " " << r.message;
-    ASSERT_EQ(files.paths.size(), 2u);
-    EXPECT_EQ(files.infos[1].firstMs, from + 12500);
-    EXPECT_EQ(files.infos[1].endReason, 0);
-
-    MovWriterConfig c;
-    memset(&c, 0, sizeof c);
-    c.videoCodec = stream.video_codec;
-    c.frameIntervalMs = stream.video_interval_ms < 1 ? 67 : stream.video_interval_ms;
-    const uint64_t expected = movWriterReserve(&c, 10000, stream.audio_interval_ms, 0);
-    EXPECT_EQ(reservedBytes(readFile(files.paths[1])), expected);
-    EXPECT_EQ(run("ffmpeg -v error -i '" + files.paths[1] + "' -f null -").errors, "");
 }
 
 } // namespace

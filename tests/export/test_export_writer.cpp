@@ -310,6 +310,26 @@ TEST_F(ExportWriterTest, NothingFailuresAndCancel) {
     EXPECT_EQ(run("ffprobe -v warning '" + c.paths[0] + "'").errors, "");
 }
 
+TEST_F(ExportWriterTest, CardPulledBeforeTheProbeIsAReadError)
+{
+    // The card opened, then its segment files went away (the card pulled
+    // out): probing the stream fails to read, which is what the export
+    // reports, not an unknown video format.
+    const std::string dir = m_out + "/card";
+    ASSERT_EQ(run("cp -r '" + std::string(SMALL_CARD_DIR) + "' '" + dir + "'").status, 0);
+    Card card(dir.c_str());
+    ASSERT_EQ(run("rm '" + dir + "'/seg_*.dat").status, 0);
+    const std::string out = m_out + "/out";
+    ASSERT_EQ(run("mkdir '" + out + "'").status, 0);
+    Collected c;
+    ExportOptions o = options(out, &c);
+    ExportResult r;
+    const int rc = exportRange(card.reader, nullptr, kSmallStart, kSmallStart + 59999, &o, &r);
+    EXPECT_EQ(rc, CARD_ERR_READ) << exportErrorName(rc);
+    EXPECT_TRUE(listDir(out).empty());
+    EXPECT_EQ(r.files, 0);
+}
+
 TEST_F(ExportWriterTest, GapFreeMergedMovKeepsTheFrameRateAndCreationDate) {
     Card card(SMALL_CARD_DIR);
     Collected c;

@@ -332,6 +332,29 @@ TEST_F(MovWriterTest, IndexFillsTheReservationOrMovesToTheEnd) {
     }
 }
 
+TEST(MovWriterReserve, NeverShrinksForALongerDurationUpToThe64BitLimit)
+{
+    // The largest factors (1 ms frames, 1 ms AAC frames) and the usual ones;
+    // a duration near the limit must not wrap into a small reservation.
+    const int64_t durations[] = {
+        0, 10000, 3600000, int64_t(1) << 40, int64_t(1) << 50, int64_t(1) << 61, int64_t(1) << 62, INT64_MAX};
+    for (int interval : {1, 67}) {
+        MovWriterConfig c;
+        memset(&c, 0, sizeof c);
+        c.videoCodec = MOVW_VIDEO_H264;
+        c.audioMode = MOVW_AUDIO_AAC;
+        c.frameIntervalMs = interval;
+        uint64_t previous = 0;
+        for (int64_t d : durations) {
+            const uint64_t r = movWriterReserve(&c, d, interval == 1 ? 1 : 64, 3);
+            EXPECT_GE(r, previous) << "interval " << interval << ", " << d << " ms";
+            previous = r;
+        }
+        // Beyond 4 GiB the writer refuses to start rather than reserve it.
+        EXPECT_GE(previous, uint64_t(1) << 32) << "interval " << interval;
+    }
+}
+
 // ---- Chapters, timing and parameter sets ------------------------------------------------
 
 TEST_F(MovWriterTest, ChaptersBecomeATextTrackWithTheRightTimes) {

@@ -311,11 +311,12 @@ void TestExportJob::cardVanishesDuringExport_data()
 {
     QTest::addColumn<QStringList>("remove");
     QTest::addColumn<QString>("message");
-    // Without the first file the stream cannot be recognised; without a
-    // later one the read fails part-way.
+    // Without any file the stream cannot even be probed, without a later
+    // one the read fails part-way: a failed read either way, not an
+    // unknown format.
     QTest::newRow("every segment file")
         << QStringList{QStringLiteral("seg_*.dat")}
-        << QStringLiteral("The video format of these recordings is not recognised.");
+        << QStringLiteral("Reading the recordings failed. Is the card still connected?");
     QTest::newRow("a later segment file")
         << QStringList{QStringLiteral("seg_001.dat")}
         << QStringLiteral("Reading the recordings failed. Is the card still connected?");
