@@ -674,11 +674,12 @@ int buildRuns(const card_reader *card, int64_t fromMs, int64_t toMs, ExportRuns 
             continue;
         ExportRun *last = runs->count ? &runs->items[runs->count - 1] : nullptr;
         if (forceNew || !last || start > last->endMs + kRunJoinMs) {
-            if (!pushRun(runs, ExportRun{start, end, r.utc_offset_min}))
+            if (!pushRun(runs, ExportRun{start, end, r.utc_offset_min, end}))
                 rc = CARD_ERR_NO_MEMORY;
             forceNew = false;
         } else if (end > last->endMs) {
             last->endMs = end;
+            last->lastMs = end;
         }
     }
     free(ranges);
@@ -693,6 +694,7 @@ struct KeyWalk {
     bool any = false;
     int64_t firstMs = 0;
     int16_t firstOffset = 0;
+    int64_t lastKeyMs = 0;
     bool havePrev = false;
     card_keyframe prev{};
     double byteSum = 0;
@@ -708,6 +710,7 @@ int onKeyframe(const card_keyframe *k, void *context) {
         w->firstMs = k->time_ms;
         w->firstOffset = k->utc_offset_min;
     }
+    w->lastKeyMs = k->time_ms;
     if (w->havePrev && w->prev.segment == k->segment && k->file_offset > w->prev.file_offset) {
         int64_t dt = k->time_ms - w->prev.time_ms;
         if (dt > 0 && dt <= 13000) {
@@ -720,6 +723,30 @@ int onKeyframe(const card_keyframe *k, void *context) {
     return 0;
 }
 
+// Finds the last video frame at or before endMs, reading frame headers from
+// the keyframe at keyMs on: the frame an export of the run ends with, and so
+// the end of its file name. Returns 0 and sets *lastMs, or a reader error.
+int lastVideoFrame(card_cursor *cursor, int64_t keyMs, int64_t endMs, int64_t *lastMs)
+{
+    *lastMs = keyMs;
+    int rc = cursor_seek(cursor, uint64_t(keyMs), nullptr);
+    if (rc != 0)
+        return rc < 0 ? rc : 0;
+    card_frame f;
+    while ((rc = cursor_next(cursor, &f)) == 0) {
+        if (f.type != CARD_FRAME_AUDIO) {
+            if (f.time_ms > endMs)
+                break;
+            if (f.time_ms >= keyMs)
+                *lastMs = f.time_ms;
+        } else if (f.time_ms > endMs + kRunJoinMs) {
+            break; // sound only from here on
+        }
+        cursor_skip(cursor);
+    }
+    return rc < 0 ? rc : 0;
+}
+
 } // namespace
 
 int estimateExport(card_reader *card, int64_t fromMs, int64_t toMs, ExportEstimate *out) {
@@ -730,9 +757,13 @@ int estimateExport(card_reader *card, int64_t fromMs, int64_t toMs, ExportEstima
     int rc = buildRuns(card, fromMs, toMs, &out->runs, &out->missing);
     if (rc != 0)
         return rc;
+    card_cursor *cursor = nullptr;
+    rc = cursor_open(card, &cursor);
+    if (rc != 0)
+        return rc;
     double byteSum = 0, timeSum = 0;
     int kept = 0;
-    for (int i = 0; i < out->runs.count; ++i) {
+    for (int i = 0; rc == 0 && i < out->runs.count; ++i) {
         ExportRun r = out->runs.items[i];
         KeyWalk w;
         w.startMs = r.startMs;
@@ -740,17 +771,21 @@ int estimateExport(card_reader *card, int64_t fromMs, int64_t toMs, ExportEstima
         int64_t fs = r.startMs / 1000, ts = r.endMs / 1000;
         rc = card_keyframes(card, uint32_t(fs < 0 ? 0 : fs), uint32_t(ts < 0 ? 0 : ts), onKeyframe, &w);
         if (rc != 0)
-            return rc;
+            break;
         byteSum += w.byteSum;
         timeSum += w.timeSum;
         if (!w.any)
             continue;
         r.startMs = w.firstMs;
         r.offsetMin = w.firstOffset;
+        rc = lastVideoFrame(cursor, w.lastKeyMs, r.endMs, &r.lastMs);
         out->runs.items[kept++] = r;
         out->durationMs += r.endMs - r.startMs;
     }
+    cursor_close(cursor);
     out->runs.count = kept;
+    if (rc != 0)
+        return rc;
     if (timeSum > 0)
         out->bytes = uint64_t(byteSum / timeSum * double(out->durationMs));
     else

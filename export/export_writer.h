@@ -41,6 +41,9 @@ struct ExportRun {
     int64_t startMs;    // UTC
     int64_t endMs;      // UTC
     int16_t offsetMin;  // UTC offset of its first entry
+    int64_t lastMs;     // UTC of the last video frame at or before endMs: the end a
+                        // file of this run is named after (estimateExport; buildRuns
+                        // leaves endMs here)
 };
 
 // A growable list of runs; a zeroed record is a valid empty list. Release
@@ -121,8 +124,9 @@ int exportRange(card_reader *card, const card_stream *stream, int64_t fromMs, in
 int buildRuns(const card_reader *card, int64_t fromMs, int64_t toMs, ExportRuns *runs,
               int *missing);
 
-// Runs trimmed to their first usable keyframe, recorded time and expected
-// bytes of [fromMs, toMs]. Returns 0 or a negative code; *out is filled.
+// Runs trimmed to their first usable keyframe, with the time of their last
+// video frame, recorded time and expected bytes of [fromMs, toMs]. Returns 0
+// or a negative code; *out is filled.
 int estimateExport(card_reader *card, int64_t fromMs, int64_t toMs, ExportEstimate *out);
 
 // Writes the final file name for a piece from startMs to endMs (offsets in

@@ -51,9 +51,8 @@ QVariantMap CardSession::exportPlan(qlonglong fromMs, qlonglong toMs, int format
             gap.insert(QStringLiteral("toMs"), qlonglong(run.startMs));
             gaps.append(gap);
         }
-        // A file is named after its last frame, which lies before the run's end.
-        const qint64 end = run.endMs > run.startMs ? run.endMs - 1 : run.endMs;
-        names.append(pieceName(*this, container, run.startMs, end));
+        // A file is named after its last picture, which the estimate found.
+        names.append(pieceName(*this, container, run.startMs, run.lastMs));
     }
 
     QVariantMap plan;
@@ -64,7 +63,7 @@ QVariantMap CardSession::exportPlan(qlonglong fromMs, qlonglong toMs, int format
     plan.insert(QStringLiteral("gaps"), gaps);
     plan.insert(QStringLiteral("names"), names);
     plan.insert(QStringLiteral("mergedName"),
-                pieceName(*this, container, items[0].startMs, items[count - 1].endMs));
+                pieceName(*this, container, items[0].startMs, items[count - 1].lastMs));
     plan.insert(QStringLiteral("missing"), estimate.missing != 0);
     plan.insert(QStringLiteral("durationMs"), qlonglong(estimate.durationMs));
     plan.insert(QStringLiteral("bytes"), qlonglong(estimate.bytes));

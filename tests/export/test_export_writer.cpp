@@ -445,12 +445,23 @@ TEST_F(ExportWriterTest, RunsEstimateAndNames) {
     ASSERT_EQ(est.runs.count, 2);
     EXPECT_EQ(est.runs.items[0].startMs, kSmallStart + 2000); // next keyframe
     EXPECT_EQ(est.durationMs, (59999 - 2000) + 30000);
+    // The last pictures: the recording's own, and the one right at the end
+    // of the range, which an export takes.
+    EXPECT_EQ(est.runs.items[0].lastMs, kSmallStart + 59900);
+    EXPECT_EQ(est.runs.items[1].lastMs, kSmallStart + 150000);
     // The estimate comes from keyframe spacing: within 25% of what an export reads.
     Collected c;
     ExportOptions o = options(m_out, &c);
     ExportResult r;
     ASSERT_EQ(exportRange(card.reader, nullptr, kSmallStart + 1500, kSmallStart + 150000, &o, &r), 0);
     EXPECT_NEAR(double(est.bytes), double(r.bytes), double(r.bytes) * 0.25);
+    ASSERT_EQ(c.infos.size(), 2u);
+    EXPECT_EQ(c.infos[0].lastMs, est.runs.items[0].lastMs);
+    EXPECT_EQ(c.infos[1].lastMs, est.runs.items[1].lastMs);
+    // One millisecond before that picture, the one before it.
+    ASSERT_EQ(estimateExport(card.reader, kSmallStart + 1500, kSmallStart + 149999, &est), 0);
+    ASSERT_EQ(est.runs.count, 2);
+    EXPECT_EQ(est.runs.items[1].lastMs, kSmallStart + 149900);
     exportRunsFree(&est.runs);
 
     char name[64];

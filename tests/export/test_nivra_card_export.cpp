@@ -143,6 +143,24 @@ TEST_F(NivraCardExportTest, PlanNamesAreTheNamesExportWrites) {
     EXPECT_EQ(fileNames(exTz.json["files"]), strings(planTz.json["names"]));
 }
 
+TEST_F(NivraCardExportTest, PlanNamesTheFrameAtAWholeSecondRangeEnd)
+{
+    // 10:02:10 UTC has a picture of its own, and the export takes it: both
+    // the second file and the merged one end at 11:02:10 camera time.
+    const std::string r = range(kSmallStart, kSmallStart + 130000);
+    Output plan = card(std::string("plan ") + SMALL_CARD_DIR + r);
+    EXPECT_EQ(strings(plan.json["names"]), (std::vector<std::string>{"NIVRA_20240305_110000-110059.mov",
+                                                                     "NIVRA_20240305_110200-110210.mov"}));
+    EXPECT_EQ(plan.json["mergedName"], "NIVRA_20240305_110000-110210.mov");
+    Output ex = card(std::string("export ") + SMALL_CARD_DIR + r + " --out " + m_out + "/files");
+    EXPECT_EQ(ex.json["code"], 0);
+    EXPECT_EQ(fileNames(ex.json["files"]), strings(plan.json["names"]));
+    Output merged = card(std::string("export ") + SMALL_CARD_DIR + r + " --out " + m_out + "/merged --merge");
+    EXPECT_EQ(merged.json["code"], 0);
+    EXPECT_EQ(fileNames(merged.json["files"]),
+              (std::vector<std::string>{plan.json["mergedName"].get<std::string>()}));
+}
+
 TEST_F(NivraCardExportTest, PlanAndExportAgreeAcrossAClockChange) {
     const int64_t from = 1711846760000; // 2024-03-31 00:59:20 UTC, offset +60 then +120
     Output plan = card(std::string("plan ") + CLOCKCHANGE_CARD_DIR + range(from, from + 79999));

@@ -555,9 +555,10 @@ void TestCardSession::exportPlanEdges()
     QCOMPARE(plan.value(QStringLiteral("missing")).toBool(), false);
     QCOMPARE(plan.value(QStringLiteral("runs")).toList().size(), 1);
     QVERIFY(plan.value(QStringLiteral("gaps")).toList().isEmpty());
-    // Camera clock +60: 11:00:04 to 11:00:09 (end − 1 ms).
+    // Camera clock +60: 11:00:04 to 11:00:10, the frame at the range's end
+    // (which the export takes) included.
     QCOMPARE(plan.value(QStringLiteral("names")).toList().value(0).toString(),
-             QStringLiteral("NIVRA_20240305_110004-110009.mov"));
+             QStringLiteral("NIVRA_20240305_110004-110010.mov"));
     QCOMPARE(plan.value(QStringLiteral("mergedName")).toString(),
              QStringLiteral("NIVRA_20240305_110004-110010.mov"));
 
@@ -574,6 +575,9 @@ void TestCardSession::exportPlanEdges()
     session.setTimeMode(CardSession::ComputerTime);
     plan = session.exportPlan(a + 3500, a + 10000);
     QCOMPARE(plan.value(QStringLiteral("names")).toList().value(0).toString(),
+             QStringLiteral("NIVRA_20240305_100004-100010.mov"));
+    // One millisecond earlier the last frame is the one of 10:00:09.9.
+    QCOMPARE(session.exportPlan(a + 3500, a + 9999).value(QStringLiteral("mergedName")).toString(),
              QStringLiteral("NIVRA_20240305_100004-100009.mov"));
 
     // Only missing recordings: nothing to export.

@@ -85,6 +85,18 @@ QStringList toStrings(const QVariantList &list)
     return out;
 }
 
+// Two 20-second recordings a minute apart whose pictures never fall on a
+// whole second (10 per second from .050 on).
+const char *kOffGridCard = R"({
+  "video": {"codec": "h264", "width": 256, "height": 96, "fps": 10, "keyint": 20, "bitrate": 100000},
+  "audio": {"format": "aac-adts", "rate": 16000, "channels": 1},
+  "spans": [
+    {"start": "2024-10-01T08:00:00.050Z", "seconds": 20, "offsetMin": 120},
+    {"start": "2024-10-01T08:01:00.050Z", "seconds": 20, "offsetMin": 120}
+  ],
+  "segments": {"seconds": 30, "slots": 8}
+})";
+
 } // namespace
 
 class TestExportJob : public QObject
@@ -165,33 +177,53 @@ void TestExportJob::folderCannotBeCreated()
 
 void TestExportJob::namesMatchThePlan_data()
 {
+    QTest::addColumn<bool>("offGrid");
     QTest::addColumn<int>("timeMode");
     QTest::addColumn<bool>("merge");
     QTest::addColumn<int>("format");
     QTest::addColumn<QString>("to");
     const QString cardEnd = QStringLiteral("2024-03-05T10:04:00Z");
     // Ends inside the second recording on a whole second, where a frame
-    // lies: the merged file ends with that frame and its name shows it.
+    // lies: the export takes that frame and its file names show it.
     const QString wholeSecond = QStringLiteral("2024-03-05T10:02:10Z");
-    QTest::newRow("camera clock, one file per recording, MOV") << 0 << false << 0 << cardEnd;
-    QTest::newRow("computer clock, one file per recording, MP4") << 1 << false << 1 << cardEnd;
-    QTest::newRow("camera clock, merged, MP4") << 0 << true << 1 << cardEnd;
-    QTest::newRow("computer clock, merged, MOV") << 1 << true << 0 << cardEnd;
-    QTest::newRow("camera clock, merged, ends on a second") << 0 << true << 0 << wholeSecond;
+    // A whole second inside the second recording with no frame on it: the
+    // files end with the frame 50 ms before it, in the second before.
+    const QString offFrame = QStringLiteral("2024-10-01T08:01:10Z");
+    QTest::newRow("camera clock, one file per recording, MOV") << false << 0 << false << 0 << cardEnd;
+    QTest::newRow("computer clock, one file per recording, MP4") << false << 1 << false << 1 << cardEnd;
+    QTest::newRow("camera clock, merged, MP4") << false << 0 << true << 1 << cardEnd;
+    QTest::newRow("computer clock, merged, MOV") << false << 1 << true << 0 << cardEnd;
+    QTest::newRow("camera clock, merged, ends on a frame") << false << 0 << true << 0 << wholeSecond;
+    QTest::newRow("camera clock, one file per recording, ends on a frame")
+        << false << 0 << false << 0 << wholeSecond;
+    QTest::newRow("computer clock, one file per recording, ends on a frame")
+        << false << 1 << false << 1 << wholeSecond;
+    QTest::newRow("camera clock, one file per recording, ends off a frame")
+        << true << 0 << false << 0 << offFrame;
+    QTest::newRow("camera clock, merged, ends off a frame") << true << 0 << true << 0 << offFrame;
+    QTest::newRow("computer clock, merged, ends off a frame") << true << 1 << true << 1 << offFrame;
 }
 
 void TestExportJob::namesMatchThePlan()
 {
+    QFETCH(bool, offGrid);
     QFETCH(int, timeMode);
     QFETCH(bool, merge);
     QFETCH(int, format);
     QFETCH(QString, to);
 
+    nivra::test::TempDir cardDir("exportjob-offgrid");
+    QString path = QStringLiteral(SMALL_CARD);
+    if (offGrid) {
+        path = QString::fromStdString(cardDir.path()) + QStringLiteral("/rec");
+        std::string log;
+        QVERIFY2(nivra::test::generateScenarioCard(kOffGridCard, path.toStdString(), &log), log.c_str());
+    }
     CardSession session;
-    QVERIFY(session.openPath(QStringLiteral(SMALL_CARD)));
+    QVERIFY(session.openPath(path));
     session.setTimeMode(timeMode);
-    // From the card's start: two recordings a minute apart.
-    const qint64 from = utc("2024-03-05T09:59:00Z");
+    // From a minute before the card's start: two recordings a minute apart.
+    const qint64 from = utc(offGrid ? "2024-10-01T07:59:00Z" : "2024-03-05T09:59:00Z");
     const qint64 toMs = utc(to.toLatin1().constData());
     const QVariantMap plan = session.exportPlan(from, toMs, format);
     QVERIFY(plan.value(QStringLiteral("ok")).toBool());

@@ -132,14 +132,12 @@ int cmd_plan(const Args &args)
     for (int i = 0; i < e.runs.count; ++i) {
         const ExportRun &r = e.runs.items[i];
         runs.push_back({{"startMs", r.startMs}, {"endMs", r.endMs}, {"offset", r.offsetMin}});
-        // A file's name ends with the second of its last frame, which lies
-        // before the run's end.
-        int64_t end = r.endMs > r.startMs ? r.endMs - 1 : r.endMs;
-        names.push_back(export_name(container, r.startMs, end, computer, ranges));
+        // A file is named after its last picture, which the estimate found.
+        names.push_back(export_name(container, r.startMs, r.lastMs, computer, ranges));
     }
     std::string merged;
     if (e.runs.count > 0)
-        merged = export_name(container, e.runs.items[0].startMs, e.runs.items[e.runs.count - 1].endMs,
+        merged = export_name(container, e.runs.items[0].startMs, e.runs.items[e.runs.count - 1].lastMs,
                              computer, ranges);
     if (args.json) {
         Json j;
