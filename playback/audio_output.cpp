@@ -14,8 +14,8 @@ namespace {
 
 // Sound written ahead of what the device plays before the tick stops writing.
 constexpr qlonglong kMaxQueuedMs = 399;
-// Anchors further behind the playing position than this are dropped.
-constexpr qlonglong kAnchorKeepUs = 1000000;
+// Anchors that ended more than this before the playing position are dropped.
+constexpr qlonglong kAnchorKeepMs = 1000;
 constexpr qint32 kDeviceBufferUs = 200000;
 
 } // namespace
@@ -125,7 +125,7 @@ void AudioOutput::close()
     m_push = nullptr;
     m_pending.clear();
     m_anchors.clear();
-    m_writtenUs = 0;
+    m_writtenFrames = 0;
     if (sink)
         sink->stop();
     sink.reset();
@@ -148,13 +148,16 @@ void AudioOutput::setVolume(float volume)
         m_sink->setVolume(m_volume);
 }
 
-qlonglong AudioOutput::playedUs() const
+qlonglong AudioOutput::playedFrames() const
 {
-    if (!m_sink)
+    const qlonglong rate = m_format.sampleRate();
+    const qlonglong frameBytes = m_format.bytesPerFrame();
+    if (!m_sink || rate < 1 || frameBytes < 1)
         return 0;
-    const qlonglong buffered = qMax<qlonglong>(0, m_sink->bufferSize() - m_sink->bytesFree());
-    const qlonglong played = m_sink->processedUSecs() - m_format.durationForBytes(qint32(buffered));
-    return qMax<qlonglong>(0, played);
+    // Nearest frame: the sink's µs are themselves cut down from frames.
+    const qlonglong processed = (m_sink->processedUSecs() * rate + 500000) / 1000000;
+    const qlonglong buffered = qMax<qlonglong>(0, m_sink->bufferSize() - m_sink->bytesFree()) / frameBytes;
+    return qMax<qlonglong>(0, processed - buffered);
 }
 
 bool AudioOutput::wantsData() const
@@ -163,7 +166,9 @@ bool AudioOutput::wantsData() const
         return false;
     if (!m_sink)
         return true;
-    const qlonglong queuedMs = qMax<qlonglong>(0, (m_writtenUs - playedUs()) / 1000);
+    const qlonglong rate = m_format.sampleRate();
+    const qlonglong queuedMs =
+        rate < 1 ? 0 : qMax<qlonglong>(0, (m_writtenFrames - playedFrames()) * 1000 / rate);
     return queuedMs <= kMaxQueuedMs;
 }
 
@@ -190,9 +195,8 @@ void AudioOutput::write(const AudioChunk &chunk)
         for (size_t i = 0; i < converted.size(); ++i)
             samples[i] = int16_t(std::lround(qBound(-1.0f, converted[i], 1.0f) * 32767.0f));
     }
-    const qlonglong durationUs = framesOut * 1000000 / m_format.sampleRate();
-    m_anchors.push_back({m_writtenUs, m_writtenUs + durationUs, chunk.timeMs});
-    m_writtenUs += durationUs;
+    m_anchors.push_back({m_writtenFrames, m_writtenFrames + framesOut, chunk.timeMs});
+    m_writtenFrames += framesOut;
     m_pending.append(bytes);
     pump();
 }
@@ -201,8 +205,9 @@ void AudioOutput::pump()
 {
     if (!m_push)
         return;
-    const qlonglong played = playedUs();
-    while (m_anchors.size() > 1 && m_anchors.front().endUs + kAnchorKeepUs < played)
+    const qlonglong played = playedFrames();
+    const qlonglong keep = qlonglong(m_format.sampleRate()) * kAnchorKeepMs / 1000;
+    while (m_anchors.size() > 1 && m_anchors.front().endFrame + keep < played)
         m_anchors.pop_front();
     if (m_pending.isEmpty())
         return;
@@ -222,15 +227,16 @@ bool AudioOutput::failed() const
 qlonglong AudioOutput::clock(bool *valid) const
 {
     *valid = false;
-    if (!m_sink || m_anchors.empty())
+    const qlonglong rate = m_format.sampleRate();
+    if (!m_sink || m_anchors.empty() || rate < 1)
         return 0;
-    const qlonglong played = playedUs();
-    if (played <= 0 || played >= m_writtenUs)
+    const qlonglong played = playedFrames();
+    if (played <= 0 || played >= m_writtenFrames)
         return 0;
     for (auto it = m_anchors.rbegin(); it != m_anchors.rend(); ++it) {
-        if (it->startUs <= played) {
+        if (it->startFrame <= played) {
             *valid = true;
-            return (played - it->startUs) / 1000 + it->timeMs;
+            return (played - it->startFrame) * 1000 / rate + it->timeMs;
         }
     }
     return 0;
