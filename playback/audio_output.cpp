@@ -107,6 +107,7 @@ bool AudioOutput::open()
     m_sink->setBufferSize(format.bytesForDuration(kDeviceBufferUs));
     m_sink->setVolume(m_volume);
     m_push = m_sink->start();
+    protectExitFromSoundTeardown();
     if (!m_push) {
         m_sink.reset();
         return false;

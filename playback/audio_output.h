@@ -39,6 +39,11 @@ void setUpResampler(Resampler *state, int inputRate, int inputChannels, int outp
 // channel c takes input channel min(c, n - 1).
 void resample(Resampler *state, const float *input, int frames, std::vector<float> *out);
 
+// Called once a sink has started: keeps the sound back end's own teardown
+// out of the process exit where it can crash (audio_output_linux.cpp; a
+// no-op elsewhere).
+void protectExitFromSoundTeardown();
+
 class AudioOutput : public QObject
 {
     Q_OBJECT
