@@ -163,8 +163,9 @@ private:
     QTimer m_tickTimer;
     MediaClock m_clock;
     int m_generation = 0;
-    // Bumped by every command and every stop.
-    quint64 m_commandSerial = 0;
+    // Bumped by every command and every stop; never 0, which marks
+    // call-outs that belong to no command.
+    quint64 m_commandSerial = 1;
     int m_depth = 0; // steps in progress
     std::deque<CallOut> m_callOuts;
     // Sound output: what the state wants and what the output was told.
