@@ -131,8 +131,8 @@ void ExportJob::onCardClosing()
     joinWorker();
 }
 
-// Worker thread: runs the writer and hands everything back as queued calls.
-// It reads only the task, the cancel flag and the reader.
+// Worker thread: runs the writer and hands everything back through
+// handOver(). It reads only the task, the cancel flag and the reader.
 void ExportJob::runTask(ExportJob *job, const Task &task)
 {
     ExportOptions options{};
@@ -146,15 +146,17 @@ void ExportJob::runTask(ExportJob *job, const Task &task)
     options.expectedBytes = task.totalBytes;
     options.progress = [](void *context, uint64_t done, int64_t total) -> int {
         auto *self = static_cast<ExportJob *>(context);
-        QMetaObject::invokeMethod(
-            self, [self, done, total] { self->onProgress(qint64(done), total); }, Qt::QueuedConnection);
+        self->handOver([done, total](HandOver &hand) {
+            hand.progress = true;
+            hand.done = qint64(done);
+            if (total != 0)
+                hand.total = total;
+        });
         return self->m_cancel.load() ? 1 : 0;
     };
     options.fileDone = [](void *context, const char *path, const ExportFileInfo *) {
-        auto *self = static_cast<ExportJob *>(context);
         const QString file = QString::fromUtf8(path);
-        QMetaObject::invokeMethod(
-            self, [self, file] { self->onFileDone(file); }, Qt::QueuedConnection);
+        static_cast<ExportJob *>(context)->handOver([&file](HandOver &hand) { hand.files.append(file); });
     };
     options.context = job;
 
@@ -162,12 +164,49 @@ void ExportJob::runTask(ExportJob *job, const Task &task)
     const int code = exportRange(task.reader, nullptr, task.fromMs, task.toMs, &options, &result);
     const QString message =
         QString::fromUtf8(result.message, int(strnlen(result.message, sizeof(result.message))));
-    const bool audioLeftOut = result.audioLeftOut != 0;
-    const int files = result.files;
-    QMetaObject::invokeMethod(
-        job,
-        [job, code, message, audioLeftOut, files] { job->onFinished(code, message, audioLeftOut, files); },
-        Qt::QueuedConnection);
+    job->handOver([&](HandOver &hand) {
+        hand.finished = true;
+        hand.code = code;
+        hand.message = message;
+        hand.audioLeftOut = result.audioLeftOut != 0;
+        hand.fileCount = result.files;
+    });
+}
+
+// Worker thread: records a report under the lock and asks the GUI thread to
+// take it, once per batch. The data crosses threads only through the mutex,
+// so the hand-over is visible to race checkers; the queued call carries
+// nothing but the object.
+void ExportJob::handOver(const std::function<void(HandOver &)> &update)
+{
+    bool post = false;
+    {
+        std::lock_guard<std::mutex> lock(m_handMutex);
+        update(m_hand);
+        post = !m_takePosted;
+        m_takePosted = true;
+    }
+    if (post)
+        QMetaObject::invokeMethod(this, &ExportJob::takeHandOver, Qt::QueuedConnection);
+}
+
+// GUI thread: delivers the reports in the order the worker made them:
+// progress, finished files, then the outcome.
+void ExportJob::takeHandOver()
+{
+    HandOver hand;
+    {
+        std::lock_guard<std::mutex> lock(m_handMutex);
+        hand = std::move(m_hand);
+        m_hand = HandOver{};
+        m_takePosted = false;
+    }
+    if (hand.progress)
+        onProgress(hand.done, hand.total);
+    for (const QString &file : std::as_const(hand.files))
+        onFileDone(file);
+    if (hand.finished)
+        onFinished(hand.code, hand.message, hand.audioLeftOut, hand.fileCount);
 }
 
 void ExportJob::onProgress(qint64 done, qint64 total)

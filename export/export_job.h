@@ -10,6 +10,8 @@
 #include <QUrl>
 
 #include <atomic>
+#include <functional>
+#include <mutex>
 #include <thread>
 
 namespace nivra {
@@ -67,7 +69,22 @@ signals:
 
 private:
     struct Task;
+    // What the worker has reported and the GUI thread has not taken yet.
+    struct HandOver
+    {
+        bool progress = false;
+        qint64 done = 0;
+        qint64 total = 0;
+        QStringList files;
+        bool finished = false;
+        int code = 0;
+        QString message;
+        bool audioLeftOut = false;
+        int fileCount = 0;
+    };
     static void runTask(ExportJob *job, const Task &task);
+    void handOver(const std::function<void(HandOver &)> &update);
+    void takeHandOver();
     void onProgress(qint64 done, qint64 total);
     void onFileDone(const QString &path);
     void onFinished(int code, const QString &message, bool audioLeftOut, int files);
@@ -77,6 +94,9 @@ private:
     QPointer<CardSession> m_card;
     std::thread m_worker;
     std::atomic<bool> m_cancel{false};
+    std::mutex m_handMutex;
+    HandOver m_hand;           // guarded by m_handMutex
+    bool m_takePosted = false; // guarded by m_handMutex
     bool m_running = false;
     qint64 m_doneBytes = 0;
     qint64 m_totalBytes = 0;
