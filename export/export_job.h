@@ -7,6 +7,7 @@
 #include <QPointer>
 #include <QString>
 #include <QStringList>
+#include <QTimer>
 #include <QUrl>
 
 #include <atomic>
@@ -95,8 +96,8 @@ private:
     std::thread m_worker;
     std::atomic<bool> m_cancel{false};
     std::mutex m_handMutex;
-    HandOver m_hand;           // guarded by m_handMutex
-    bool m_takePosted = false; // guarded by m_handMutex
+    HandOver m_hand; // guarded by m_handMutex
+    QTimer m_handTimer;
     bool m_running = false;
     qint64 m_doneBytes = 0;
     qint64 m_totalBytes = 0;
