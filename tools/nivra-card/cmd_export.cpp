@@ -200,6 +200,29 @@ void on_file_done(void *context, const char *path, const ExportFileInfo *)
     static_cast<ExportProgress *>(context)->files.push_back(path);
 }
 
+// Prints the outcome of an export (JSON or text) and returns the exit status.
+int report_export(const Args &args, int rc, const std::string &message,
+                  const std::vector<std::string> &files, const ExportResult &result)
+{
+    if (args.json) {
+        Json j;
+        j["code"] = rc;
+        j["message"] = message;
+        j["files"] = files;
+        j["bytes"] = result.bytes;
+        j["audioLeftOut"] = result.audioLeftOut != 0;
+        print_json(j);
+    } else {
+        for (const std::string &f : files)
+            printf("%s\n", f.c_str());
+        if (result.audioLeftOut)
+            printf("the sound of these recordings cannot be kept and was left out\n");
+        if (rc != EXPORT_OK)
+            fprintf(stderr, "nivra-card: %s (%d)\n", message.c_str(), rc);
+    }
+    return exit_status(rc);
+}
+
 int cmd_export(const Args &args)
 {
     int64_t from = 0, to = 0;
@@ -216,21 +239,9 @@ int cmd_export(const Args &args)
     const std::string folder = absolute_path(args.value("--out"));
     // Like the export panel: a folder that does not exist yet is made, with
     // the folders above it.
-    if (exportMakeFolder(folder.c_str()) != 0) {
-        const std::string message = "cannot create the folder " + folder;
-        if (args.json) {
-            Json j;
-            j["code"] = EXPORT_ERR_WRITE;
-            j["message"] = message;
-            j["files"] = Json::array();
-            j["bytes"] = 0;
-            j["audioLeftOut"] = false;
-            print_json(j);
-        } else {
-            fprintf(stderr, "nivra-card: %s (%d)\n", message.c_str(), EXPORT_ERR_WRITE);
-        }
-        return exit_status(EXPORT_ERR_WRITE);
-    }
+    if (exportMakeFolder(folder.c_str()) != 0)
+        return report_export(args, EXPORT_ERR_WRITE, "cannot create the folder " + folder, {},
+                             ExportResult{});
 
     EstimateHandle est;
     int64_t expected = 0;
@@ -260,23 +271,7 @@ int cmd_export(const Args &args)
     std::string message = exportErrorName(rc);
     if (rc == EXPORT_ERR_WRITE && result.message[0])
         message += std::string(": ") + result.message;
-    if (args.json) {
-        Json j;
-        j["code"] = rc;
-        j["message"] = message;
-        j["files"] = run.files;
-        j["bytes"] = result.bytes;
-        j["audioLeftOut"] = result.audioLeftOut != 0;
-        print_json(j);
-    } else {
-        for (const std::string &f : run.files)
-            printf("%s\n", f.c_str());
-        if (result.audioLeftOut)
-            printf("the sound of these recordings cannot be kept and was left out\n");
-        if (rc != EXPORT_OK)
-            fprintf(stderr, "nivra-card: %s (%d)\n", message.c_str(), rc);
-    }
-    return exit_status(rc);
+    return report_export(args, rc, message, run.files, result);
 }
 
 } // namespace
