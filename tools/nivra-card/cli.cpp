@@ -205,4 +205,29 @@ std::string offset_text(int minutes)
     return buf;
 }
 
+namespace {
+const char *const kKindNames[] = {"motion", "sound", "crying", "PIR", "person"};
+} // namespace
+
+std::string kind_list(uint16_t kinds)
+{
+    std::string out;
+    for (int i = 0; i < 5; ++i)
+        if (kinds & (1u << i))
+            out += (out.empty() ? "" : ",") + std::string(kKindNames[i]);
+    return out.empty() ? "-" : out;
+}
+
+uint16_t kind_bit(const std::string &name)
+{
+    for (int i = 0; i < 5; ++i) {
+        std::string lower = kKindNames[i];
+        for (char &c : lower)
+            c = char(c >= 'A' && c <= 'Z' ? c - 'A' + 'a' : c);
+        if (name == lower)
+            return uint16_t(1u << i);
+    }
+    return 0;
+}
+
 } // namespace nivracard

@@ -84,4 +84,9 @@ std::string utc_ms_text(int64_t ms);
 // "+01:00" for a UTC offset in minutes.
 std::string offset_text(int minutes);
 
+// "motion,person" for CARD_KIND_* bits ("-" for none).
+std::string kind_list(uint16_t kinds);
+// The CARD_KIND_* bit of a lower-case kind name ("pir" too), 0 for none.
+uint16_t kind_bit(const std::string &name);
+
 } // namespace nivracard

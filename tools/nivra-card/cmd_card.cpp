@@ -1,5 +1,6 @@
 // The card sub-commands: summary, ranges, month days, events, keyframes,
 // stream probe and frames through a read cursor.
+#include "card_time.h"
 #include "cli.h"
 #include "commands.h"
 
@@ -53,7 +54,14 @@ int cmd_info(const Args &args)
         printf("  segments         %u listed, %u valid, %u present\n", s.segment_count, s.valid_segments,
                s.present_segments);
         printf("  segment size     %u bytes\n", s.segment_size);
-        if (s.valid_segments > 0)
+        std::vector<card_range> ranges;
+        if (s.valid_segments > 0 && all_ranges(h.card, &ranges) == CARD_OK) {
+            const Clock camera(false, ranges);
+            printf("  recorded         %s to %s UTC\n", utc_text(s.first_second).c_str(),
+                   utc_text(s.last_second).c_str());
+            printf("  camera time      %s to %s\n", camera.local_text(s.first_second).c_str(),
+                   camera.local_text(s.last_second).c_str());
+        } else if (s.valid_segments > 0)
             printf("  recorded         %s to %s UTC\n", utc_text(s.first_second).c_str(),
                    utc_text(s.last_second).c_str());
         else
@@ -90,8 +98,11 @@ int cmd_ranges(const Args &args)
         j["ranges"] = std::move(list);
         print_json(j);
     } else {
+        // Each range in its own offset, the camera's clock while it recorded.
         for (const card_range &r : ranges)
-            printf("%s - %s UTC  %s  %s\n", utc_text(r.first).c_str(), utc_text(r.last).c_str(),
+            printf("%s - %s UTC  %s - %s %s  %s\n", utc_text(r.first).c_str(), utc_text(r.last).c_str(),
+                   utc_text(int64_t(r.first) + r.utc_offset_min * 60).c_str(),
+                   utc_text(int64_t(r.last) + r.utc_offset_min * 60).c_str(),
                    offset_text(r.utc_offset_min).c_str(), r.missing ? "missing" : "playable");
         printf("%d range%s\n", count, count == 1 ? "" : "s");
     }
@@ -132,18 +143,6 @@ int cmd_days(const Args &args)
     return exit_status(rc);
 }
 
-const char *kind_names(uint16_t kinds, char *buf, size_t size)
-{
-    static const char *names[] = {"motion", "sound", "crying", "PIR", "person"};
-    buf[0] = '\0';
-    for (int i = 0; i < 5; ++i)
-        if (kinds & (1u << i))
-            snprintf(buf + strlen(buf), size - strlen(buf), "%s%s", buf[0] ? "," : "", names[i]);
-    if (!buf[0])
-        snprintf(buf, size, "-");
-    return buf;
-}
-
 int cmd_events(const Args &args)
 {
     uint32_t from, to;
@@ -181,11 +180,11 @@ int cmd_events(const Args &args)
         print_json(j);
     } else {
         static const char *states[] = {"ended", "open", "cut short"};
-        char kinds[64];
         for (const card_event &e : events)
-            printf("%s UTC  %5u s  %-24s %-9s %s  %s\n", utc_text(e.first).c_str(), e.last - e.first,
-                   kind_names(e.kinds, kinds, sizeof kinds), e.state < 3 ? states[e.state] : "?",
-                   offset_text(e.utc_offset_min).c_str(), e.playable ? "playable" : "not playable");
+            printf("%s UTC  %s %s  %5u s  %-24s %-9s %s\n", utc_text(e.first).c_str(),
+                   utc_text(int64_t(e.first) + e.utc_offset_min * 60).c_str(),
+                   offset_text(e.utc_offset_min).c_str(), e.last - e.first, kind_list(e.kinds).c_str(),
+                   e.state < 3 ? states[e.state] : "?", e.playable ? "playable" : "not playable");
         printf("%d event%s\n", count, count == 1 ? "" : "s");
     }
     return exit_status(rc);
@@ -234,11 +233,10 @@ int cmd_keyframes(const Args &args)
         j["keyframes"] = std::move(list);
         print_json(j);
     } else {
-        char kinds[64];
         for (const card_keyframe &k : walk.records)
             printf("%s UTC  %s  seg_%03u.dat @ %u%s  %s\n", utc_ms_text(k.time_ms).c_str(),
                    offset_text(k.utc_offset_min).c_str(), k.segment, k.file_offset,
-                   k.usable ? "" : " (absent)", kind_names(k.kinds, kinds, sizeof kinds));
+                   k.usable ? "" : " (absent)", kind_list(k.kinds).c_str());
         printf("%zu keyframe%s\n", walk.records.size(), walk.records.size() == 1 ? "" : "s");
     }
     return exit_status(rc);

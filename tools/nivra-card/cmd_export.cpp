@@ -3,6 +3,7 @@
 // MP4 files, cancelled cleanly by Ctrl-C).
 #include "cli.h"
 #include "commands.h"
+#include "export_run.h"
 #include "local_time.h"
 
 #include "export/export_file.h"
@@ -11,68 +12,81 @@
 #include <stdio.h>
 
 #include <chrono>
-#include <limits>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace nivracard {
-namespace {
 
-struct CardHandle {
-    card_reader *card = nullptr;
-    ~CardHandle() { card_close(card); }
-};
-
-struct EstimateHandle {
-    ExportEstimate estimate{};
-    ~EstimateHandle() { exportRunsFree(&estimate.runs); }
-};
-
-// Reads the required --from and --to (ms since the epoch, UTC).
-bool time_range(const Args &args, int64_t *from, int64_t *to)
+bool typed_range(const Args &args, bool required, TypedTime *from, TypedTime *to)
 {
     const char *names[2] = {"--from", "--to"};
-    int64_t *outs[2] = {from, to};
+    TypedTime *outs[2] = {from, to};
     for (int i = 0; i < 2; ++i) {
-        uint64_t v = 0;
         if (!args.values.count(names[i])) {
-            fprintf(stderr, "nivra-card: %s MS is required\n", names[i]);
+            if (!required)
+                continue;
+            fprintf(stderr, "nivra-card: %s MS (or a date and time) is required\n", names[i]);
             return false;
         }
-        if (!option_u64(args, names[i], &v))
-            return false;
-        if (v > uint64_t(std::numeric_limits<int64_t>::max())) {
-            fprintf(stderr, "nivra-card: %s: out of range\n", names[i]);
+        std::string error;
+        if (!parse_typed_time(args.value(names[i]), args.value("--day"), outs[i], &error)) {
+            fprintf(stderr, "nivra-card: %s: %s\n", names[i], error.c_str());
             return false;
         }
-        *outs[i] = int64_t(v);
     }
     return true;
 }
 
-// The camera's offset in minutes at a time: the offset of the recording
-// range nearest to it (the first of equally near ones), 0 without ranges.
-int camera_offset_min(const std::vector<card_range> &ranges, int64_t ms)
+bool open_clock(const Args &args, const card_reader *card, Clock *clock, int *status)
 {
-    int64_t s = ms < 0 ? -((-ms + 999) / 1000) : ms / 1000;
-    int best = 0;
-    int64_t best_distance = -1;
-    for (const card_range &r : ranges) {
-        int64_t d = s < r.first ? int64_t(r.first) - s : s > r.last ? s - int64_t(r.last) : 0;
-        if (best_distance < 0 || d < best_distance) {
-            best_distance = d;
-            best = r.utc_offset_min;
+    std::vector<card_range> ranges;
+    const int rc = all_ranges(card, &ranges);
+    if (rc < 0) {
+        if (args.json) {
+            Json j;
+            j["code"] = rc;
+            j["message"] = exportErrorName(rc);
+            print_json(j);
+        } else {
+            fprintf(stderr, "nivra-card: %s (%d)\n", exportErrorName(rc), rc);
         }
+        *status = exit_status(rc);
+        return false;
     }
-    return best;
+    *clock = Clock(args.flags.count("--computer-time") != 0, std::move(ranges));
+    return true;
 }
 
-// Offset in seconds at ms: the computer's zone, or the camera's recorded one.
-int32_t offset_seconds_at(bool computer, const std::vector<card_range> &ranges, int64_t ms)
+int on_progress(void *context, uint64_t read, int64_t expected)
 {
-    if (computer)
-        return computer_offset_seconds(ms < 0 ? -((-ms + 999) / 1000) : ms / 1000);
-    return camera_offset_min(ranges, ms) * 60;
+    ExportProgress *run = static_cast<ExportProgress *>(context);
+    if (interrupted())
+        return 1;
+    if (run->total > 0) {
+        read += run->base;
+        expected = run->total;
+    }
+    if (!run->terminal || expected <= 0)
+        return 0;
+    double done = double(read) / double(expected);
+    if (done > 0.99)
+        done = 0.99; // the estimate is rough; 100% is printed at the end
+    double elapsed = std::chrono::duration<double>(std::chrono::steady_clock::now() - run->started).count();
+    if (read > 0 && elapsed > 0.5) {
+        long left = long(elapsed * (1.0 - done) / done + 0.5);
+        fprintf(stderr, "\rexporting %3d%%  %ld:%02ld left   ", int(done * 100), left / 60, left % 60);
+    } else {
+        fprintf(stderr, "\rexporting %3d%%               ", int(done * 100));
+    }
+    fflush(stderr);
+    run->printed = true;
+    return 0;
+}
+
+void on_file_done(void *context, const char *path, const ExportFileInfo *)
+{
+    static_cast<ExportProgress *>(context)->files.push_back(path);
 }
 
 int32_t computer_offset_fn(uint32_t utc_seconds, void *, const ExportOptions *)
@@ -80,39 +94,79 @@ int32_t computer_offset_fn(uint32_t utc_seconds, void *, const ExportOptions *)
     return computer_offset_seconds(int64_t(utc_seconds));
 }
 
-std::string export_name(int container, int64_t start, int64_t end, bool computer,
-                        const std::vector<card_range> &ranges)
+void end_progress(const ExportProgress &run, int rc)
+{
+    if (run.printed)
+        fprintf(stderr, rc == EXPORT_OK ? "\rexporting 100%%                \n" : "\n");
+}
+
+std::string export_message(int rc, const ExportResult &result)
+{
+    std::string message = exportErrorName(rc);
+    if (rc == EXPORT_ERR_WRITE && result.message[0])
+        message += std::string(": ") + result.message;
+    return message;
+}
+
+int report_export(const Args &args, int rc, const std::string &message, const std::vector<std::string> &files,
+                  const ExportResult &result, const Json &extra)
+{
+    if (args.json) {
+        Json j;
+        j["code"] = rc;
+        j["message"] = message;
+        j["files"] = files;
+        j["bytes"] = result.bytes;
+        j["audioLeftOut"] = result.audioLeftOut != 0;
+        for (auto it = extra.begin(); it != extra.end(); ++it)
+            j[it.key()] = it.value();
+        print_json(j);
+    } else {
+        for (const std::string &f : files)
+            printf("%s\n", f.c_str());
+        if (result.audioLeftOut)
+            printf("the sound of these recordings cannot be kept and was left out\n");
+        if (rc != EXPORT_OK)
+            fprintf(stderr, "nivra-card: %s (%d)\n", message.c_str(), rc);
+    }
+    return exit_status(rc);
+}
+
+namespace {
+
+// Resolves the typed --from and --to in the command's clock. Prints the
+// error and returns false.
+bool resolve_range(const TypedTime &tf, const TypedTime &tt, const Clock &clock, int64_t *from, int64_t *to)
+{
+    return resolve_time("--from", tf, clock, from) && resolve_time("--to", tt, clock, to);
+}
+
+std::string export_name(int container, int64_t start, int64_t end, const Clock &clock)
 {
     char name[EXPORT_PATH_MAX];
-    if (formatExportName(nullptr, container, start, end, offset_seconds_at(computer, ranges, start),
-                         offset_seconds_at(computer, ranges, end), name, sizeof name) != 0)
+    if (formatExportName(nullptr, container, start, end, clock.offset_seconds(start),
+                         clock.offset_seconds(end), name, sizeof name) != 0)
         return std::string();
     return name;
 }
 
 int cmd_plan(const Args &args)
 {
-    int64_t from = 0, to = 0;
-    if (!time_range(args, &from, &to))
+    TypedTime tf, tt;
+    if (!typed_range(args, true, &tf, &tt))
         return 2;
     CardHandle h;
+    Clock clock;
     int status = 0;
-    if (!open_card(args, &h.card, &status))
+    if (!open_card(args, &h.card, &status) || !open_clock(args, h.card, &clock, &status))
         return status;
+    int64_t from = 0, to = 0;
+    if (!resolve_range(tf, tt, clock, &from, &to))
+        return 2;
     const int container = args.flags.count("--mp4") ? 1 : 0;
-    const bool computer = args.flags.count("--computer-time") != 0;
 
     EstimateHandle est;
     int rc = estimateExport(h.card, from, to, &est.estimate);
-    std::vector<card_range> ranges;
-    int count = 0;
-    if (rc == 0)
-        rc = card_ranges(h.card, 0, 0xFFFFFFFFu, nullptr, 0, &count);
-    if (rc == 0 && count > 0) {
-        ranges.resize(size_t(count));
-        rc = card_ranges(h.card, 0, 0xFFFFFFFFu, ranges.data(), count, &count);
-        ranges.resize(size_t(count));
-    }
     if (rc < 0) {
         if (args.json) {
             Json j;
@@ -133,12 +187,12 @@ int cmd_plan(const Args &args)
         const ExportRun &r = e.runs.items[i];
         runs.push_back({{"startMs", r.startMs}, {"endMs", r.endMs}, {"offset", r.offsetMin}});
         // A file is named after its last picture, which the estimate found.
-        names.push_back(export_name(container, r.startMs, r.lastMs, computer, ranges));
+        names.push_back(export_name(container, r.startMs, r.lastMs, clock));
     }
     std::string merged;
     if (e.runs.count > 0)
-        merged = export_name(container, e.runs.items[0].startMs, e.runs.items[e.runs.count - 1].lastMs,
-                             computer, ranges);
+        merged =
+            export_name(container, e.runs.items[0].startMs, e.runs.items[e.runs.count - 1].lastMs, clock);
     if (args.json) {
         Json j;
         j["code"] = code;
@@ -152,8 +206,7 @@ int cmd_plan(const Args &args)
     } else {
         for (size_t i = 0; i < runs.size(); ++i)
             printf("%s - %s UTC  %s\n", utc_ms_text(runs[i]["startMs"].get<int64_t>()).c_str(),
-                   utc_ms_text(runs[i]["endMs"].get<int64_t>()).c_str(),
-                   names[i].get<std::string>().c_str());
+                   utc_ms_text(runs[i]["endMs"].get<int64_t>()).c_str(), names[i].get<std::string>().c_str());
         if (e.runs.count == 0)
             printf("nothing to export in the range\n");
         else
@@ -164,74 +217,19 @@ int cmd_plan(const Args &args)
     return exit_status(code);
 }
 
-// What the export callbacks share.
-struct ExportProgress {
-    std::vector<std::string> files;
-    bool terminal = false;
-    bool printed = false;
-    std::chrono::steady_clock::time_point started = std::chrono::steady_clock::now();
-};
-
-int on_progress(void *context, uint64_t read, int64_t expected)
-{
-    ExportProgress *run = static_cast<ExportProgress *>(context);
-    if (interrupted())
-        return 1;
-    if (!run->terminal || expected <= 0)
-        return 0;
-    double done = double(read) / double(expected);
-    if (done > 0.99)
-        done = 0.99; // the estimate is rough; 100% is printed at the end
-    double elapsed =
-        std::chrono::duration<double>(std::chrono::steady_clock::now() - run->started).count();
-    if (read > 0 && elapsed > 0.5) {
-        long left = long(elapsed * (1.0 - done) / done + 0.5);
-        fprintf(stderr, "\rexporting %3d%%  %ld:%02ld left   ", int(done * 100), left / 60, left % 60);
-    } else {
-        fprintf(stderr, "\rexporting %3d%%               ", int(done * 100));
-    }
-    fflush(stderr);
-    run->printed = true;
-    return 0;
-}
-
-void on_file_done(void *context, const char *path, const ExportFileInfo *)
-{
-    static_cast<ExportProgress *>(context)->files.push_back(path);
-}
-
-// Prints the outcome of an export (JSON or text) and returns the exit status.
-int report_export(const Args &args, int rc, const std::string &message,
-                  const std::vector<std::string> &files, const ExportResult &result)
-{
-    if (args.json) {
-        Json j;
-        j["code"] = rc;
-        j["message"] = message;
-        j["files"] = files;
-        j["bytes"] = result.bytes;
-        j["audioLeftOut"] = result.audioLeftOut != 0;
-        print_json(j);
-    } else {
-        for (const std::string &f : files)
-            printf("%s\n", f.c_str());
-        if (result.audioLeftOut)
-            printf("the sound of these recordings cannot be kept and was left out\n");
-        if (rc != EXPORT_OK)
-            fprintf(stderr, "nivra-card: %s (%d)\n", message.c_str(), rc);
-    }
-    return exit_status(rc);
-}
-
 int cmd_export(const Args &args)
 {
-    int64_t from = 0, to = 0;
-    if (!time_range(args, &from, &to))
+    TypedTime tf, tt;
+    if (!typed_range(args, true, &tf, &tt))
         return 2;
     CardHandle h;
+    Clock clock;
     int status = 0;
-    if (!open_card(args, &h.card, &status))
+    if (!open_card(args, &h.card, &status) || !open_clock(args, h.card, &clock, &status))
         return status;
+    int64_t from = 0, to = 0;
+    if (!resolve_range(tf, tt, clock, &from, &to))
+        return 2;
     if (!args.values.count("--out")) {
         fprintf(stderr, "nivra-card: --out FOLDER is required\n");
         return 2;
@@ -265,13 +263,8 @@ int cmd_export(const Args &args)
     // Zeroed here: an argument the writer rejects returns before it clears it.
     ExportResult result{};
     int rc = exportRange(h.card, nullptr, from, to, &o, &result);
-    if (run.printed)
-        fprintf(stderr, rc == EXPORT_OK ? "\rexporting 100%%                \n" : "\n");
-
-    std::string message = exportErrorName(rc);
-    if (rc == EXPORT_ERR_WRITE && result.message[0])
-        message += std::string(": ") + result.message;
-    return report_export(args, rc, message, run.files, result);
+    end_progress(run, rc);
+    return report_export(args, rc, export_message(rc, result), run.files, result);
 }
 
 } // namespace
@@ -279,14 +272,24 @@ int cmd_export(const Args &args)
 std::vector<Command> export_commands()
 {
     return {
-        {"plan", "plan DIR --from MS --to MS [--mp4] [--computer-time] [--json]",
-         "runs, file names and expected size of exporting a range (ms since the epoch, UTC)",
-         {"--from", "--to"}, {"--mp4", "--computer-time"}, 1, 1, cmd_plan},
+        {"plan",
+         "plan DIR --from TIME --to TIME [--day DATE] [--mp4] [--computer-time] [--json]",
+         "runs, file names and expected size of exporting a range",
+         {"--from", "--to", "--day"},
+         {"--mp4", "--computer-time"},
+         1,
+         1,
+         cmd_plan},
         {"export",
-         "export DIR --from MS --to MS --out FOLDER [--mp4] [--merge] [--no-audio] "
+         "export DIR --from TIME --to TIME [--day DATE] --out FOLDER [--mp4] [--merge] [--no-audio] "
          "[--computer-time] [--json]",
-         "exports a range into MOV (or MP4) files; Ctrl-C cancels",
-         {"--from", "--to", "--out"}, {"--mp4", "--merge", "--no-audio", "--computer-time"}, 1, 1,
+         "exports a range into MOV (or MP4) files; Ctrl-C cancels. A TIME is ms since the epoch (UTC),\n"
+         "      2024-05-12T08:41:00, \"2024-05-12 08:41\" or 08:41:00 with --day 2024-05-12, read in\n"
+         "      the camera's time (or this computer's with --computer-time)",
+         {"--from", "--to", "--day", "--out"},
+         {"--mp4", "--merge", "--no-audio", "--computer-time"},
+         1,
+         1,
          cmd_export},
     };
 }

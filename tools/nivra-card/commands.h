@@ -13,4 +13,7 @@ std::vector<Command> card_commands();
 // plan, export (cmd_export.cpp).
 std::vector<Command> export_commands();
 
+// events-export (cmd_events_export.cpp).
+std::vector<Command> events_export_commands();
+
 } // namespace nivracard

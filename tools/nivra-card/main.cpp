@@ -17,6 +17,7 @@ std::vector<Command> all_commands()
     for (std::vector<Command> table : {
              card_commands(),
              export_commands(),
+             events_export_commands(),
          })
         all.insert(all.end(), table.begin(), table.end());
     return all;

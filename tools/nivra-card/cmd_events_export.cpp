@@ -1,0 +1,265 @@
+// events-export: one MOV or MP4 file per event of the chosen kinds on a day,
+// padded before and after, clipped to what was recorded, with events whose
+// padded times overlap written as one file.
+#include "cli.h"
+#include "commands.h"
+#include "export_run.h"
+#include "local_time.h"
+
+#include "export/export_file.h"
+#include "export/export_writer.h"
+
+#include <ctype.h>
+#include <stdio.h>
+
+#include <algorithm>
+#include <limits>
+#include <string>
+#include <vector>
+
+namespace nivracard {
+namespace {
+
+constexpr int64_t kDayMs = 86400000;
+
+// "motion,person" (any letter case, or "all") into CARD_KIND_* bits.
+bool parse_kinds(const std::string &text, uint16_t *out)
+{
+    *out = 0;
+    size_t start = 0;
+    while (start <= text.size()) {
+        size_t comma = text.find(',', start);
+        if (comma == std::string::npos)
+            comma = text.size();
+        std::string word = text.substr(start, comma - start);
+        for (char &c : word)
+            c = char(tolower(static_cast<unsigned char>(c)));
+        const uint16_t bit = word == "all" ? 0x1F : kind_bit(word);
+        if (!bit)
+            return false;
+        *out = uint16_t(*out | bit);
+        start = comma + 1;
+    }
+    return *out != 0;
+}
+
+// One file to write: the padded, clipped times of one event or of several
+// whose padded times overlap.
+struct Piece
+{
+    int64_t from = 0;
+    int64_t to = 0;
+    uint16_t kinds = 0;
+    int events = 0;
+    bool missing = false; // part of its time is on files no longer on the card
+    std::vector<std::string> files;
+};
+
+uint32_t clamp_seconds(int64_t ms)
+{
+    if (ms <= 0)
+        return 0;
+    return uint32_t(std::min<int64_t>(ms / 1000, 0xFFFFFFFFLL));
+}
+
+// The window whose events are exported: the --day in the command's clock,
+// narrowed by --from and --to. Prints the error and returns false.
+bool event_window(const Args &args, const Clock &clock, const TypedTime &tf, const TypedTime &tt,
+                  int64_t *from, int64_t *to)
+{
+    *from = 0;
+    *to = std::numeric_limits<int64_t>::max();
+    if (args.values.count("--day")) {
+        int64_t midnight = 0;
+        if (!parse_day(args.value("--day"), &midnight)) {
+            fprintf(stderr, "nivra-card: --day: not a date: %s (expected 2024-05-12)\n",
+                    args.value("--day").c_str());
+            return false;
+        }
+        *from = first_instant(clock, midnight);
+        *to = first_instant(clock, midnight + kDayMs) - 1;
+    }
+    if (args.values.count("--from") && !resolve_time("--from", tf, clock, from))
+        return false;
+    if (args.values.count("--to") && !resolve_time("--to", tt, clock, to))
+        return false;
+    return true;
+}
+
+Json piece_json(const Piece &p)
+{
+    return {{"startMs", p.from},  {"endMs", p.to},        {"kinds", p.kinds},
+            {"events", p.events}, {"missing", p.missing}, {"files", p.files}};
+}
+
+int cmd_events_export(const Args &args)
+{
+    uint16_t kinds = 0x1F;
+    if (args.values.count("--kinds") && !parse_kinds(args.value("--kinds"), &kinds)) {
+        fprintf(stderr,
+                "nivra-card: --kinds: expected a list of motion, sound, crying, pir, person or all: %s\n",
+                args.value("--kinds").c_str());
+        return 2;
+    }
+    uint32_t pre = 0, post = 0;
+    if (!option_u32(args, "--pre", &pre) || !option_u32(args, "--post", &post))
+        return 2;
+    if (!args.values.count("--day") && !(args.values.count("--from") && args.values.count("--to"))) {
+        fprintf(stderr, "nivra-card: --day DATE (or --from and --to) is required\n");
+        return 2;
+    }
+    if (!args.values.count("--out")) {
+        fprintf(stderr, "nivra-card: --out FOLDER is required\n");
+        return 2;
+    }
+    TypedTime tf, tt;
+    if (!typed_range(args, false, &tf, &tt))
+        return 2;
+    CardHandle h;
+    Clock clock;
+    int status = 0;
+    if (!open_card(args, &h.card, &status) || !open_clock(args, h.card, &clock, &status))
+        return status;
+    int64_t from = 0, to = 0;
+    if (!event_window(args, clock, tf, tt, &from, &to))
+        return 2;
+
+    int count = 0;
+    int rc = card_events(h.card, clamp_seconds(from), clamp_seconds(to), nullptr, 0, &count);
+    std::vector<card_event> events(size_t(std::max(count, 0)));
+    if (rc == CARD_OK && count > 0)
+        rc = card_events(h.card, clamp_seconds(from), clamp_seconds(to), events.data(), count, &count);
+    if (rc != CARD_OK)
+        return report_error(args, rc);
+    events.resize(size_t(std::min(count, int(events.size()))));
+
+    // Each event padded and clipped to its recorded time; the ones with
+    // nothing recorded left are reported, not exported.
+    std::vector<Piece> pieces;
+    Json skipped = Json::array();
+    for (const card_event &e : events) {
+        const int64_t start = int64_t(e.first) * 1000;
+        if (!(e.kinds & kinds) || start < from || start > to)
+            continue;
+        const int64_t padded_from = std::max<int64_t>(0, start - int64_t(pre) * 1000);
+        const int64_t padded_to = int64_t(e.last) * 1000 + int64_t(post) * 1000;
+        EstimateHandle est;
+        rc = estimateExport(h.card, padded_from, padded_to, &est.estimate);
+        if (rc < 0)
+            return report_export(args, rc, exportErrorName(rc), {}, ExportResult{});
+        const ExportRuns &runs = est.estimate.runs;
+        if (runs.count == 0) {
+            skipped.push_back({{"first", e.first},
+                               {"last", e.last},
+                               {"kinds", e.kinds},
+                               {"reason", est.estimate.missing ? "missing" : "not recorded"}});
+            continue;
+        }
+        Piece p;
+        p.from = runs.items[0].startMs;
+        p.to = runs.items[runs.count - 1].endMs;
+        p.kinds = e.kinds;
+        p.events = 1;
+        p.missing = est.estimate.missing != 0;
+        pieces.push_back(p);
+    }
+    std::sort(pieces.begin(), pieces.end(), [](const Piece &a, const Piece &b) { return a.from < b.from; });
+    std::vector<Piece> merged;
+    for (const Piece &p : pieces) {
+        if (!merged.empty() && p.from <= merged.back().to) {
+            Piece &m = merged.back();
+            m.to = std::max(m.to, p.to);
+            m.kinds = uint16_t(m.kinds | p.kinds);
+            m.events += p.events;
+            m.missing = m.missing || p.missing;
+        } else {
+            merged.push_back(p);
+        }
+    }
+
+    const std::string folder = absolute_path(args.value("--out"));
+    if (!merged.empty() && exportMakeFolder(folder.c_str()) != 0)
+        return report_export(args, EXPORT_ERR_WRITE, "cannot create the folder " + folder, {}, ExportResult{},
+                             {{"exports", Json::array()}, {"skipped", skipped}});
+
+    ExportProgress run;
+    run.terminal = stderr_is_terminal();
+    std::vector<int64_t> expected(merged.size(), 0);
+    for (size_t i = 0; i < merged.size(); ++i) {
+        EstimateHandle est;
+        if (estimateExport(h.card, merged[i].from, merged[i].to, &est.estimate) == 0)
+            expected[i] = int64_t(est.estimate.bytes);
+        run.total += expected[i];
+    }
+    ExportOptions o{};
+    o.merge = 1; // one file per event, across any gap inside it
+    o.container = args.flags.count("--mp4") ? 1 : 0;
+    o.audio = args.flags.count("--no-audio") ? 0 : 1;
+    o.folder = folder.c_str();
+    o.utcOffset = args.flags.count("--computer-time") ? computer_offset_fn : nullptr;
+    o.progress = on_progress;
+    o.fileDone = on_file_done;
+    o.context = &run;
+
+    catch_interrupt();
+    ExportResult total{};
+    std::string message;
+    rc = EXPORT_NOTHING;
+    for (size_t i = 0; i < merged.size(); ++i) {
+        ExportResult result{};
+        const size_t before = run.files.size();
+        o.expectedBytes = expected[i];
+        const int one = exportRange(h.card, nullptr, merged[i].from, merged[i].to, &o, &result);
+        merged[i].files.assign(run.files.begin() + long(before), run.files.end());
+        total.bytes += result.bytes;
+        total.audioLeftOut = total.audioLeftOut || result.audioLeftOut;
+        run.base += uint64_t(expected[i]);
+        if (one == EXPORT_OK) {
+            rc = EXPORT_OK;
+        } else if (one != EXPORT_NOTHING) {
+            rc = one; // cancelled or failed: the files so far stay, the rest is not written
+            message = export_message(one, result);
+            break;
+        }
+    }
+    end_progress(run, rc);
+    if (message.empty())
+        message = exportErrorName(rc);
+
+    Json exports = Json::array();
+    for (const Piece &p : merged)
+        exports.push_back(piece_json(p));
+    if (!args.json) {
+        for (const Piece &p : merged)
+            printf("%s - %s  %s  %d event%s%s\n", clock.local_text(p.from / 1000).c_str(),
+                   clock.local_text(p.to / 1000).c_str(), kind_list(p.kinds).c_str(), p.events,
+                   p.events == 1 ? "" : "s", p.missing ? ", partly missing" : "");
+        for (const Json &s : skipped)
+            printf("skipped %s  %s: %s\n", clock.local_text(s["first"].get<int64_t>()).c_str(),
+                   kind_list(s["kinds"].get<uint16_t>()).c_str(),
+                   s["reason"] == "missing" ? "its recordings are missing" : "nothing recorded");
+        if (merged.empty() && skipped.empty())
+            printf("no matching events\n");
+    }
+    return report_export(args, rc, message, run.files, total, {{"exports", exports}, {"skipped", skipped}});
+}
+
+} // namespace
+
+std::vector<Command> events_export_commands()
+{
+    return {
+        {"events-export",
+         "events-export DIR --day DATE [--kinds LIST] [--pre S] [--post S] [--from TIME] [--to TIME] "
+         "--out FOLDER [--mp4] [--no-audio] [--computer-time] [--json]",
+         "one file per event of a day (kinds: motion,sound,crying,pir,person or all), padded by\n"
+         "      --pre/--post seconds, overlapping ones as one file; Ctrl-C cancels",
+         {"--day", "--kinds", "--pre", "--post", "--from", "--to", "--out"},
+         {"--mp4", "--no-audio", "--computer-time"},
+         1,
+         1,
+         cmd_events_export},
+    };
+}
+
+} // namespace nivracard

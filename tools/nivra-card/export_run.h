@@ -1,0 +1,69 @@
+// What the export commands (export, events-export) share: the card handle,
+// the typed range, progress on a terminal, Ctrl-C and the printed outcome.
+#pragma once
+
+#include "card_time.h"
+#include "cli.h"
+
+#include "export/export_writer.h"
+
+#include <stdint.h>
+
+#include <chrono>
+#include <string>
+#include <vector>
+
+namespace nivracard {
+
+// Closes the reader when the command returns.
+struct CardHandle
+{
+    card_reader *card = nullptr;
+    ~CardHandle() { card_close(card); }
+};
+
+// Releases an estimate's runs when it goes.
+struct EstimateHandle
+{
+    ExportEstimate estimate{};
+    ~EstimateHandle() { exportRunsFree(&estimate.runs); }
+};
+
+// Reads the texts of --from and --to (with --day for bare clock times);
+// absent ones stay zeroed unless required. Prints the error and returns false.
+bool typed_range(const Args &args, bool required, TypedTime *from, TypedTime *to);
+
+// The card's ranges and the clock of the command (--computer-time or the
+// camera's). Prints the error and returns false with *status set.
+bool open_clock(const Args &args, const card_reader *card, Clock *clock, int *status);
+
+// What the export callbacks share. Across several exports base counts the
+// bytes of the ones finished and total the bytes of them all.
+struct ExportProgress
+{
+    std::vector<std::string> files;
+    bool terminal = false;
+    bool printed = false;
+    uint64_t base = 0;
+    int64_t total = 0;
+    std::chrono::steady_clock::time_point started = std::chrono::steady_clock::now();
+};
+
+// ExportOptions callbacks; context is an ExportProgress. on_progress stops
+// the export after Ctrl-C.
+int on_progress(void *context, uint64_t read, int64_t expected);
+void on_file_done(void *context, const char *path, const ExportFileInfo *info);
+int32_t computer_offset_fn(uint32_t utc_seconds, void *context, const ExportOptions *options);
+
+// Ends the progress line after an export.
+void end_progress(const ExportProgress &run, int rc);
+
+// The writer's message for rc, with the failed path of a write error.
+std::string export_message(int rc, const ExportResult &result);
+
+// Prints the outcome of an export (JSON or text) and returns the exit status.
+// extra's members join the JSON object.
+int report_export(const Args &args, int rc, const std::string &message, const std::vector<std::string> &files,
+                  const ExportResult &result, const Json &extra = Json::object());
+
+} // namespace nivracard
