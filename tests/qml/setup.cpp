@@ -1,0 +1,65 @@
+// Prepares each test file's engine like the program's start-up does: the
+// settings object (on a throw-away store), the update checker, the media
+// types and the program's QML module, which is linked in.
+#include "app/app_settings.h"
+#include "app/startup.h"
+#include "app/update_checker.h"
+
+#include <QFontDatabase>
+#include <QGuiApplication>
+#include <QQmlContext>
+#include <QQmlEngine>
+#include <QQuickStyle>
+#include <QSettings>
+#include <QTemporaryDir>
+#include <QtQuickTest>
+
+#include <memory>
+
+class Setup : public QObject
+{
+    Q_OBJECT
+
+public slots:
+    void applicationAvailable()
+    {
+        QCoreApplication::setOrganizationName(QStringLiteral("NIVRA"));
+        QCoreApplication::setApplicationName(QStringLiteral("NIVRA Player"));
+        QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, m_store.path());
+        qunsetenv("NIVRA_THEME");
+        for (const char *face : {"Regular", "Medium", "SemiBold", "Bold"})
+            QFontDatabase::addApplicationFont(QStringLiteral(":/fonts/Inter-%1.ttf").arg(QLatin1String(face)));
+        QQuickStyle::setStyle(QStringLiteral("Fusion"));
+        nivra::registerMediaTypes();
+    }
+
+    void qmlEngineAvailable(QQmlEngine *engine)
+    {
+        // One settings object for the whole run, created once the
+        // application object exists; each test file gets its own engine.
+        if (!m_settings) {
+            m_settings = std::make_unique<AppSettings>();
+            m_settings->setLanguageOverride(QStringLiteral("en"));
+            m_updater = std::make_unique<UpdateChecker>(m_settings.get(), QString());
+        }
+        m_settings->setEngine(engine);
+        m_settings->applyLanguage();
+        engine->addImportPath(QStringLiteral("qrc:/qt/qml"));
+        QQmlContext *context = engine->rootContext();
+        context->setContextProperty(QStringLiteral("appSettings"), m_settings.get());
+        context->setContextProperty(QStringLiteral("updater"), m_updater.get());
+        context->setContextProperty(QStringLiteral("initialPath"), QString());
+        context->setContextProperty(QStringLiteral("autotestScript"), QString());
+        // Simulator cards written by nivra_sim_card, one folder per name.
+        context->setContextProperty(QStringLiteral("simcardRoot"), QStringLiteral(NIVRA_SIMCARD_ROOT));
+    }
+
+private:
+    QTemporaryDir m_store;
+    std::unique_ptr<AppSettings> m_settings;
+    std::unique_ptr<UpdateChecker> m_updater;
+};
+
+QUICK_TEST_MAIN_WITH_SETUP(qml, Setup)
+
+#include "setup.moc"
