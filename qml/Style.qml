@@ -29,7 +29,8 @@ QtObject {
     readonly property color primaryHover: dark ? "#ffc42d" : "#58498d"
     readonly property color primaryDeep: dark ? "#d99b00" : "#352a5c"
     readonly property color eventText: dark ? yellow : "#956900"
-    readonly property string mono: "Consolas"
+    // Consolas ships with Windows; DejaVu Sans Mono is what Debian installs.
+    readonly property string mono: Qt.platform.os === "windows" ? "Consolas" : "DejaVu Sans Mono"
     readonly property int radius: 8
     readonly property int panelRadius: 16
     readonly property int modalRadius: 20

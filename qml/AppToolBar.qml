@@ -1,0 +1,118 @@
+import QtQuick
+import QtQuick.Controls
+import QtQuick.Layouts
+
+// Logo, open and refresh, the card summary, the time mode and settings.
+Rectangle {
+    id: bar
+
+    required property var win
+    readonly property bool timeModeOpen: timeModeBox.open
+
+    implicitHeight: 60
+    color: Style.panel
+
+    Rectangle {
+        anchors.left: parent.left
+        anchors.right: parent.right
+        anchors.bottom: parent.bottom
+        height: 1
+        color: Style.border
+    }
+
+    // "UTC+08:00" reads "UTC+8"; offsets with minutes stay as they are.
+    function shortOffset(label) {
+        const m = /^(.*[+-])0?(\d+):00$/.exec(label)
+        return m ? m[1] + m[2] : label
+    }
+
+    function summary() {
+        const card = win.session
+        if (!card.isOpen)
+            return card.errorString
+        const info = card.info
+        const parts = [card.path]
+        if (info.formatMs > 0)
+            parts.push(qsTr("formatted %1").arg(card.formatDate(info.formatMs)))
+        parts.push(qsTr("%1 segments \u00d7 %2 MB").arg(info.segCount).arg(info.segSizeMb))
+        if (info.firstMs > 0)
+            parts.push(qsTr("recordings %1 ~ %2").arg(card.formatDate(info.firstMs)).arg(card.formatDate(info.lastMs)))
+        parts.push(win.videoDesc)
+        parts.push(card.hasAudio ? card.audioInfo : qsTr("no audio"))
+        return parts.join("  \u00b7  ")
+    }
+
+    RowLayout {
+        anchors.fill: parent
+        anchors.leftMargin: 24
+        anchors.rightMargin: 24
+        spacing: 16
+
+        Image {
+            Layout.preferredWidth: 116
+            Layout.preferredHeight: 31
+            fillMode: Image.PreserveAspectFit
+            sourceSize.width: 232
+            source: Style.dark ? "qrc:/brand/nivra-logo-white.svg" : "qrc:/brand/nivra-logo.svg"
+        }
+        Rectangle {
+            Layout.preferredWidth: 1
+            Layout.preferredHeight: 22
+            color: Style.border
+        }
+        Label {
+            Layout.rightMargin: 16
+            text: "Player"
+            font.pixelSize: 14
+            font.weight: Font.Medium
+            color: Style.text
+        }
+        PrimaryButton {
+            implicitHeight: 36
+            text: qsTr("Open SD card / folder")
+            enabled: !win.exporting
+            onClicked: win.openFolderDialog()
+        }
+        OutlineButton {
+            text: qsTr("Refresh")
+            enabled: win.session.path.length > 0 && !win.exporting
+            onClicked: win.refresh()
+        }
+        Label {
+            id: summaryLabel
+            Layout.fillWidth: true
+            font.pixelSize: 13
+            elide: Text.ElideRight
+            color: win.session.isOpen ? Style.text3 : Style.error
+            text: bar.summary()
+            HoverHandler {
+                id: summaryHover
+            }
+            ToolTip.visible: summaryHover.hovered && summaryLabel.truncated
+            ToolTip.delay: 400
+            ToolTip.text: summaryLabel.text
+        }
+        FlatComboBox {
+            id: timeModeBox
+            implicitHeight: 30
+            Layout.preferredWidth: 250
+            model: {
+                const names = [qsTr("Time: recording location"), qsTr("Time: this computer")]
+                const card = win.session
+                const position = win.player.position
+                if (card.isOpen && position > 0) {
+                    const mode = card.timeMode
+                    names[mode] = names[mode] + " (" + bar.shortOffset(card.offsetLabel(position)) + ")"
+                }
+                return names
+            }
+            currentIndex: win.session.timeMode
+            onActivated: index => appSettings.timeMode = index
+        }
+        IconButton {
+            glyph: "gear"
+            tip: qsTr("Settings")
+            onClicked: win.openSettings()
+        }
+    }
+}

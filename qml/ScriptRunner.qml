@@ -1,0 +1,335 @@
+import QtQuick
+import QtQuick.Controls
+
+// Script mode: runs the "--autotest" commands one after another as a user
+// would, logging one "AUTOTEST" line per step, and quits at the end.
+Item {
+    id: runner
+
+    required property var win
+    property var steps: []
+    property int index: 0
+    readonly property bool running: steps.length > 0
+    readonly property var card: win.session
+    readonly property var engine: win.player
+    readonly property var job: win.job
+
+    function start(script) {
+        steps = script.split(";").map(s => s.trim()).filter(s => s.length > 0)
+        index = 0
+        timer.interval = 50
+        timer.start()
+    }
+
+    function log(line) {
+        console.log("AUTOTEST " + line)
+    }
+
+    function time(ms) {
+        return Date.parse(ms)
+    }
+
+    function flat(text) {
+        return String(text).replace(/\r?\n/g, " / ")
+    }
+
+    function clockOrDash(ms) {
+        return ms > 0 ? card.formatTime(ms, true) : "-"
+    }
+
+    // The state after a step, in a fixed order.
+    function stateLine() {
+        const tl = win.timeline
+        const panel = win.exportPanel
+        const fields = [
+            "pos " + clockOrDash(engine.position),
+            "day " + win.selYear + "-" + win.selMonth + "-" + win.selDay,
+            "days " + JSON.stringify(win.calendar.recordedDays),
+            "evdays " + JSON.stringify(win.calendar.eventDays),
+            "chunks " + win.dayChunks.length,
+            "events " + win.eventList.total,
+            "playing " + engine.playing,
+            "speed " + engine.speed,
+            "shown " + engine.presentedFrames,
+            "dropped " + engine.droppedFrames,
+            "audioClock " + engine.audioClock,
+            "zoom " + tl.zoom,
+            "ticks " + tl.showingTicks,
+            "sel " + (tl.selStart >= 0 ? card.formatTime(tl.selStart, true) + " - " + card.formatTime(tl.selEnd, true) : "-"),
+            "export " + (job.running ? "running " + Math.round(job.progress * 100) + "%" : "idle")
+                + " " + job.files.length + " " + flat(panel.resultText),
+            "lang " + appSettings.effectiveLanguage,
+            "theme " + (Style.dark ? "dark" : "light"),
+            "update " + (updater.available ? "available " + updater.latestVersion : "none") + " " + flat(updater.status),
+            "error " + (engine.errorString.length > 0 ? flat(engine.errorString)
+                        : card.errorString.length > 0 ? flat(card.errorString) : "-")
+        ]
+        return fields.join(" | ")
+    }
+
+    // Performs one step; returns the wait before the next, or -1 to repeat
+    // this step in 200 ms without logging.
+    function perform(command, arg) {
+        const words = arg.length > 0 ? arg.split(" ") : []
+        const tl = win.timeline
+        const panel = win.exportPanel
+        switch (command) {
+        case "play":
+            engine.play()
+            return words.length > 0 ? parseFloat(arg) * 1000 : 0
+        case "pause":
+            engine.pause()
+            return 0
+        case "wait":
+            return parseFloat(arg) * 1000
+        case "seek":
+            engine.seek(time(arg), true)
+            return 500
+        case "seekexact":
+            engine.seek(time(arg), false)
+            return 500
+        case "eventseek":
+            win.seekInDay(time(arg))
+            return 500
+        case "tlseek":
+            tl.seekAt(time(arg))
+            return 800
+        case "select":
+            tl.setSelection(time(words[0]), time(words[1]))
+            return 0
+        case "selmove":
+            tl.nudgeSelection(parseInt(words[0]), parseInt(words[1]))
+            return 0
+        case "selbound":
+            tl.selectionToBoundary(parseInt(words[0]), words[1] === "end")
+            return 0
+        case "unselect":
+            tl.clearSelection()
+            return 0
+        case "exportdlg":
+            win.openExport()
+            return 400
+        case "exportmode":
+            panel.setMode(arg === "merge")
+            return 0
+        case "exportformat":
+            appSettings.exportFormat = arg === "mp4" ? 1 : 0
+            return 0
+        case "exportaudio":
+            panel.setAudio(arg !== "off")
+            return 0
+        case "exportdir":
+            panel.setFolder(arg)
+            return 0
+        case "exportgo":
+            panel.startExport()
+            return 300
+        case "waitexport":
+            return job.running ? -1 : 0
+        case "exportclose":
+            panel.closeEditor()
+            return 0
+        case "exporttype":
+            panel.typeField(parseInt(words[0]), words.slice(1).join(" "))
+            return 0
+        case "exportstep":
+            panel.stepField(parseInt(words[0]), parseInt(words[1]), parseInt(words[2]))
+            return 0
+        case "exportmore":
+            panel.moreOpen = arg !== "off"
+            return 0
+        case "exportmenu":
+            panel.openMenu(arg === "gaps" ? "gaps" : "format")
+            return 400
+        case "exportinfo":
+            log("exportinfo open " + panel.open
+                + " | start " + panel.startText + " | end " + panel.endText
+                + " | summary " + panel.summary + " | problem " + flat(panel.problem)
+                + " | canExport " + panel.canExport + " | names " + JSON.stringify(panel.names)
+                + " | format " + (panel.format === 1 ? "mp4" : "mov") + (panel.mp4Blocked ? " (g711: mov only)" : "")
+                + " | result " + panel.resultStatus + " " + flat(panel.resultText)
+                + " | zoom " + tl.zoom + " | video " + Math.round(win.videoPanel.height))
+            return 0
+        case "exportcancel":
+            job.cancel()
+            return 0
+        case "speed":
+            engine.speed = parseInt(arg)
+            return 0
+        case "continuous":
+            appSettings.continuous = arg === "on"
+            return 0
+        case "day": {
+            const p = arg.split("-").map(x => parseInt(x))
+            win.pickDay(p[0], p[1], p[2])
+            return 500
+        }
+        case "filter":
+            win.eventList.typeFilter = parseInt(arg)
+            return 200
+        case "zoom":
+            tl.zoom = parseInt(arg)
+            return 0
+        case "timemode":
+            appSettings.timeMode = parseInt(arg)
+            return 0
+        case "lang":
+            appSettings.language = arg
+            return 0
+        case "theme":
+            appSettings.theme = arg === "light" || arg === "dark" ? arg : ""
+            return 0
+        case "settings":
+            win.settingsDialog.open()
+            return 400
+        case "settingsclose":
+            win.settingsDialog.close()
+            return 0
+        case "licenses":
+            win.settingsDialog.openLicenses()
+            return 400
+        case "updatecheck":
+            if (arg === "startup")
+                updater.startupCheck()
+            else
+                updater.checkNow()
+            return 200
+        case "waitupdate":
+            return updater.checking ? -1 : 0
+        case "step":
+            engine.stepFrame()
+            return 200
+        case "stepback":
+            if (engine.stepBackFrame)
+                engine.stepBackFrame()
+            return 200
+        case "snapshot":
+            log("snapshot " + engine.saveSnapshot(arg))
+            return 0
+        case "shot":
+            shot(arg)
+            return 300
+        case "decoder":
+            log("decoder " + engine.decoderInfo + " | policy " + appSettings.decodePolicy
+                + " | hardware " + appSettings.hardwareDecodeSummary + " | failed " + engine.decodeFailed
+                + " | hevc " + engine.hevcExtensionNeeded + " | error " + (engine.errorString || "-"))
+            return 0
+        case "decode":
+            appSettings.decodePolicy = arg === "hw" ? 1 : arg === "sw" ? 2 : 0
+            engine.retryDecode()
+            return 1000
+        case "fonts":
+            log("fonts window " + win.font.family + " | label " + probeLabel.font.family
+                + " | setting " + appSettings.fontFamily + " | " + flat(appSettings.fontReport()))
+            return 0
+        case "size":
+            win.width = parseInt(words[0])
+            win.height = parseInt(words[1])
+            return 400
+        case "layoutcheck":
+            layoutCheck(arg)
+            return 0
+        case "close":
+            win.close()
+            return 400
+        case "closeconfirm":
+            win.confirmQuit()
+            return 0
+        default:
+            return 0
+        }
+    }
+
+    function shot(file) {
+        const ok = win.contentItem.parent.grabToImage(result => {
+            if (!result.saveToFile(file))
+                log("shot failed " + file)
+        })
+        if (!ok)
+            log("shot failed " + file)
+    }
+
+    // Reports texts cut off by eliding, combo boxes too narrow for their
+    // text and texts that leave the window.
+    function layoutCheck(tag) {
+        const findings = []
+        const width = win.width
+        function visit(item) {
+            if (!item || !item.visible || item.opacity <= 0 || item.width <= 0)
+                return
+            const text = item.text !== undefined ? String(item.text) : ""
+            if (item.displayText !== undefined && item.contentItem && item.contentItem.implicitWidth !== undefined) {
+                const content = item.contentItem
+                if (content.implicitWidth > content.width + 1)
+                    findings.push("combo clipped: " + item.displayText)
+                return
+            } else if (item.truncated !== undefined && text.length > 0) {
+                if (item.truncated)
+                    findings.push("elided: " + text)
+                const p = item.mapToItem(null, 0, 0)
+                if (p.x < -1 || p.x + item.width > width + 1)
+                    findings.push("outside the window: " + text)
+            }
+            const children = item.children
+            for (let i = 0; i < children.length; ++i)
+                visit(children[i])
+        }
+        visit(win.contentItem.parent)
+        for (const f of findings)
+            log("layout " + tag + " " + flat(f))
+        log("layout " + tag + " findings " + findings.length)
+    }
+
+    // A plain label, to show which family labels resolve to.
+    Label {
+        id: probeLabel
+        visible: false
+        text: "Aa"
+    }
+
+    Timer {
+        id: timer
+        onTriggered: {
+            if (runner.index >= runner.steps.length) {
+                runner.log("done")
+                Qt.quit()
+                return
+            }
+            const step = runner.steps[runner.index++]
+            const words = step.split(" ").filter(w => w.length > 0)
+            const command = words[0]
+            const arg = words.slice(1).join(" ")
+            if (command === "quit") {
+                runner.log("quit")
+                Qt.quit()
+                return
+            }
+            let waitMs = runner.perform(command, arg)
+            if (waitMs < 0) {
+                runner.index--
+                interval = 200
+                start()
+                return
+            }
+            runner.log((arg.length > 0 ? command + " " + arg : command) + " | " + runner.stateLine())
+            interval = Math.max(50, isNaN(waitMs) ? 0 : waitMs)
+            start()
+        }
+    }
+
+    Connections {
+        target: runner.running ? runner.engine : null
+        function onGapSkipped(fromMs, toMs) {
+            runner.log("gap " + runner.card.formatTime(fromMs, true) + " -> " + runner.card.formatTime(toMs, true))
+        }
+        function onChunkEnded(atMs) {
+            runner.log("chunkEnded " + runner.card.formatTime(atMs, true))
+        }
+        function onEnded() {
+            runner.log("ended at " + runner.clockOrDash(runner.engine.position))
+        }
+        function onSeeked(landedMs) {
+            runner.log("seeked " + runner.clockOrDash(landedMs))
+        }
+    }
+}

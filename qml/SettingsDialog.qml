@@ -1,0 +1,6 @@
+import QtQuick.Controls
+
+Popup {
+    property var job
+    function openLicenses() {}
+}

@@ -1,0 +1,98 @@
+import QtQuick
+import QtQuick.Controls
+import QtQuick.Layouts
+
+// The side column: the month calendar and the selected day's events.
+Rectangle {
+    id: side
+
+    required property var win
+    readonly property alias calendar: calendar
+    readonly property alias eventList: eventList
+    readonly property bool filterOpen: filterBox.open
+
+    // Event-type bits of the filter entries, in entry order.
+    readonly property var filterBits: [0, 0x01, 0x02, 0x04, 0x08, 0x10]
+
+    radius: Style.panelRadius
+    color: Style.panel
+    border.color: Style.border
+    clip: true
+
+    ColumnLayout {
+        anchors.fill: parent
+        anchors.margins: 18
+        spacing: 10
+
+        CalendarPanel {
+            id: calendar
+            Layout.fillWidth: true
+            card: win.session
+            selYear: win.selYear
+            selMonth: win.selMonth
+            selDay: win.selDay
+            enabled: !win.exporting
+            onDaySelected: (y, m, d) => win.pickDay(y, m, d)
+        }
+
+        Rectangle {
+            Layout.fillWidth: true
+            Layout.preferredHeight: 1
+            color: Style.border
+        }
+
+        RowLayout {
+            Layout.fillWidth: true
+            Layout.topMargin: 4
+            spacing: 8
+
+            Label {
+                Layout.fillWidth: true
+                text: qsTr("Events (%1)").arg(eventList.count)
+                font.pixelSize: 14
+                font.weight: Font.DemiBold
+                color: Style.text
+                elide: Text.ElideRight
+            }
+            FlatComboBox {
+                id: filterBox
+                implicitHeight: 30
+                Layout.preferredWidth: 132
+                font.pixelSize: 11
+                model: [qsTr("All types"), qsTr("Motion"), qsTr("Sound"), qsTr("Crying"), qsTr("PIR"), qsTr("Person")]
+                currentIndex: Math.max(0, side.filterBits.indexOf(eventList.typeFilter))
+                onActivated: index => eventList.typeFilter = side.filterBits[index]
+            }
+        }
+
+        EventList {
+            id: eventList
+            Layout.fillWidth: true
+            Layout.fillHeight: true
+            card: win.session
+            dayStart: win.dayStart
+            position: win.player.position
+            dayHasPlayable: win.dayHasPlayable
+            dayHasMissing: win.dayHasMissing
+            onEventClicked: startMs => {
+                win.seekInDay(startMs)
+                win.player.play()
+            }
+            onClearFilterRequested: {
+                eventList.typeFilter = 0
+                filterBox.currentIndex = 0
+            }
+        }
+
+        Label {
+            Layout.fillWidth: true
+            visible: eventList.total > 0
+            horizontalAlignment: Text.AlignHCenter
+            font.pixelSize: 10
+            color: Style.muted
+            elide: Text.ElideRight
+            text: qsTr("%1 · Events today · Click to seek")
+                  .arg(win.dayStart > 0 ? win.session.formatDate(win.dayStart + 43200000) : "")
+        }
+    }
+}

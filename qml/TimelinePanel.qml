@@ -1,0 +1,205 @@
+import QtQuick
+import QtQuick.Controls
+import QtQuick.Layouts
+import NivraPlayer
+
+// The day timeline with its header, zoom row, legend, help line and the
+// export editor underneath.
+Rectangle {
+    id: panel
+
+    required property var win
+    readonly property alias timeline: timeline
+    readonly property alias exportPanel: exportPanel
+    readonly property alias legend: legend
+    readonly property var card: win.session
+    readonly property var engine: win.player
+
+    implicitHeight: column.implicitHeight + 16
+    radius: Style.panelRadius
+    color: Style.panel
+    border.color: Style.border
+    clip: true
+
+    ColumnLayout {
+        id: column
+        anchors.left: parent.left
+        anchors.right: parent.right
+        anchors.top: parent.top
+        anchors.leftMargin: 16
+        anchors.rightMargin: 16
+        anchors.topMargin: 8
+        spacing: 6
+
+        RowLayout {
+            Layout.fillWidth: true
+            Layout.preferredHeight: 28
+            spacing: 10
+
+            Label {
+                text: qsTr("Recording timeline")
+                font.pixelSize: 12
+                font.weight: Font.DemiBold
+                color: Style.text
+            }
+            Label {
+                id: dateLabel
+                Layout.fillWidth: true
+                font.pixelSize: 11
+                color: Style.muted
+                elide: Text.ElideRight
+                text: panel.win.selYear > 0
+                      ? panel.card.formatDate(panel.win.dayStart + 43200000) + " · "
+                        + (panel.card.timeMode === 0 ? qsTr("Camera time") : qsTr("This computer"))
+                      : ""
+                HoverHandler {
+                    id: dateHover
+                }
+                ToolTip.visible: dateHover.hovered && truncated
+                ToolTip.text: text
+            }
+            Label {
+                text: qsTr("Current time")
+                font.pixelSize: 11
+                color: Style.muted
+            }
+            Label {
+                text: panel.win.dayHasPlayable && panel.engine.position > 0
+                      ? panel.card.formatClock(panel.engine.position, true) : "--:--:--"
+                font.pixelSize: 12
+                font.family: Style.mono
+                font.weight: Font.Medium
+                color: Style.text
+            }
+            OutlineButton {
+                implicitHeight: 32
+                Layout.minimumWidth: 110
+                text: panel.win.exporting ? qsTr("Exporting…")
+                    : exportPanel.open ? qsTr("Close export") : qsTr("Export")
+                enabled: panel.win.dayHasPlayable && !panel.win.exporting
+                onClicked: exportPanel.open ? exportPanel.closeEditor() : panel.win.openExport()
+            }
+        }
+
+        TimelineItem {
+            id: timeline
+            Layout.fillWidth: true
+            Layout.preferredHeight: 96
+            card: panel.card
+            dayStart: panel.win.dayStart
+            position: panel.engine.position
+            darkTheme: Style.dark
+            selectionVisible: exportPanel.open
+            selectionEditable: !panel.win.exporting
+            selectionLabel: selStart >= 0 ? exportPanel.durationText(selEnd - selStart) : ""
+            snapEnabled: snapBox.checked
+            onSeekRequested: (ms, snap) => panel.engine.seek(ms, snap)
+            onMissingClicked: ms => panel.win.toast(qsTr("The recording file for %1 is not in this folder")
+                                                     .arg(panel.card.formatClock(ms, true)))
+            onNothingAfter: panel.win.toast(qsTr("No recordings after this time"))
+
+            ToolTip {
+                id: hoverTip
+                visible: timeline.hoverText.length > 0
+                delay: 0
+                text: timeline.hoverText
+                y: -height - 4
+                x: Math.max(0, Math.min(timeline.width - width, timeline.hoverX - width / 2))
+            }
+        }
+
+        RowLayout {
+            id: zoomRow
+            Layout.fillWidth: true
+            spacing: 4
+
+            Repeater {
+                model: ["24h", "6h", "1h", "10m", "1m"]
+                delegate: Button {
+                    id: zoomButton
+                    required property int index
+                    required property string modelData
+                    readonly property bool current: timeline.zoom === index
+                    implicitWidth: 40
+                    implicitHeight: 22
+                    padding: 0
+                    hoverEnabled: true
+                    focusPolicy: Qt.NoFocus
+                    text: modelData
+                    onClicked: timeline.zoom = index
+                    contentItem: Text {
+                        text: zoomButton.text
+                        font.pixelSize: 12
+                        font.family: zoomButton.font.family
+                        color: zoomButton.current ? Style.inkOnAccent : Style.text2
+                        horizontalAlignment: Text.AlignHCenter
+                        verticalAlignment: Text.AlignVCenter
+                    }
+                    background: Rectangle {
+                        radius: 3
+                        color: zoomButton.current ? Style.primary
+                             : zoomButton.hovered ? Style.subtleFill : Style.panel
+                        border.width: zoomButton.current ? 0 : 1
+                        border.color: Style.borderStrong
+                    }
+                }
+            }
+            Item {
+                Layout.fillWidth: true
+            }
+            CheckBox {
+                id: snapBox
+                font.pixelSize: 12
+                text: qsTr("Snap to keyframes")
+                checked: appSettings.snap
+                onToggled: appSettings.snap = checked
+                ToolTip.visible: hovered
+                ToolTip.delay: 600
+                ToolTip.text: qsTr("Hold Alt while dragging to skip snapping")
+            }
+            Legend {
+                id: legend
+                Layout.leftMargin: 8
+                // Swatches only when the full legend would not fit beside
+                // the buttons and the check box.
+                compact: column.width - (5 * 40 + 4 * 4 + 2 * 4 + Math.ceil(snapBox.implicitWidth) + 4 + 8) < lineWidth
+                items: [
+                    { text: qsTr("Recording"), color: Style.recording, shape: "box", border: false },
+                    { text: qsTr("Event"), color: Style.event, shape: "box", border: false },
+                    { text: qsTr("No recording"), color: Style.track, shape: "box", border: true },
+                    { text: qsTr("File missing"), color: Style.missing, shape: "hatch", border: false }
+                ]
+            }
+        }
+
+        Label {
+            id: helpLine
+            Layout.fillWidth: true
+            visible: !exportPanel.open
+            font.pixelSize: 11
+            color: Style.muted
+            elide: Text.ElideRight
+            text: qsTr("Wheel: zoom · drag: seek · click empty space: next recording")
+            HoverHandler {
+                id: helpHover
+            }
+            ToolTip.visible: helpHover.hovered
+            ToolTip.delay: 400
+            ToolTip.text: (helpLine.truncated ? helpLine.text + "\n" : "") + qsTr("Shift+drag: select a range to export")
+        }
+
+        ExportPanel {
+            id: exportPanel
+            Layout.fillWidth: true
+            card: panel.card
+            job: panel.win.job
+            timeline: timeline
+            dayStart: panel.win.dayStart
+            dayChunks: panel.win.dayChunks
+            position: panel.engine.position
+            videoDesc: panel.win.videoDesc
+            audioDesc: panel.card.audioInfo
+            g711: panel.card.g711Audio
+        }
+    }
+}

@@ -1,0 +1,119 @@
+import QtQuick
+import QtQuick.Controls
+import QtQuick.Layouts
+
+// Play controls, speed, step, snapshot, volume, the time left and
+// continuous play.
+Rectangle {
+    id: bar
+
+    required property var win
+    readonly property var engine: win.player
+    readonly property bool speedOpen: speedBox.open
+    readonly property var speeds: [1, 2, 4, 8, 16]
+    readonly property bool remainingShown: remaining.visible && remaining.text.length > 0
+
+    implicitHeight: 68
+    radius: Style.panelRadius
+    color: Style.panel
+    border.color: Style.border
+
+    RowLayout {
+        anchors.fill: parent
+        anchors.margins: 20
+        spacing: 8
+        enabled: bar.win.dayHasPlayable
+
+        IconButton {
+            glyph: "prev"
+            tip: qsTr("Previous recording")
+            onClicked: bar.win.jumpChunk(-1)
+        }
+        IconButton {
+            implicitWidth: 40
+            implicitHeight: 40
+            primary: true
+            glyph: bar.engine.playing ? "pause" : "play"
+            tip: bar.engine.playing ? qsTr("Pause (Space)") : qsTr("Play (Space)")
+            onClicked: bar.engine.togglePlay()
+        }
+        IconButton {
+            glyph: "next"
+            tip: qsTr("Next recording")
+            onClicked: bar.win.jumpChunk(1)
+        }
+        FlatComboBox {
+            id: speedBox
+            Layout.leftMargin: 8
+            implicitHeight: 30
+            Layout.preferredWidth: 80
+            model: ["1\u00d7", "2\u00d7", "4\u00d7", "8\u00d7", "16\u00d7"]
+            currentIndex: Math.max(0, bar.speeds.indexOf(bar.engine.speed))
+            onActivated: index => bar.engine.speed = bar.speeds[index]
+        }
+        IconButton {
+            Layout.leftMargin: 4
+            glyph: "step"
+            tip: qsTr("Pause and show the next frame (.)")
+            onClicked: bar.engine.stepFrame()
+        }
+        IconButton {
+            glyph: "camera"
+            tip: qsTr("Screenshot")
+            onClicked: {
+                const path = bar.engine.saveSnapshot()
+                bar.win.toast(path.length > 0 ? qsTr("Screenshot saved: %1").arg(path) : qsTr("Screenshot failed"))
+            }
+        }
+        IconButton {
+            Layout.leftMargin: 4
+            glyph: bar.engine.muted ? "mute" : "volume"
+            tip: bar.engine.muted ? qsTr("Unmute") : qsTr("Mute")
+            onClicked: bar.engine.muted = !bar.engine.muted
+        }
+        Slider {
+            Layout.preferredWidth: 80
+            from: 0
+            to: 1
+            value: bar.engine.volume
+            onMoved: bar.engine.volume = value
+        }
+        // Hidden rather than cut when the bar is too short for it.
+        Item {
+            Layout.leftMargin: 10
+            Layout.fillWidth: true
+            Layout.fillHeight: true
+            Label {
+                id: remaining
+                anchors.verticalCenter: parent.verticalCenter
+                width: parent.width
+                visible: parent.width + 0.5 >= implicitWidth
+                text: bar.win.remainingText()
+                font.pixelSize: 13
+                color: Style.muted
+            }
+        }
+        CheckBox {
+            id: continuousBox
+            readonly property real natural: Math.ceil(implicitWidth)
+            Layout.preferredWidth: natural
+            Layout.maximumWidth: natural
+            Layout.minimumWidth: Math.min(natural, 96)
+            implicitHeight: 28
+            leftPadding: 7
+            rightPadding: 9
+            font.pixelSize: 12
+            text: qsTr("Continuous play")
+            checked: appSettings.continuous
+            onToggled: appSettings.continuous = checked
+            ToolTip.visible: hovered
+            ToolTip.delay: 600
+            ToolTip.text: qsTr("Play next chunk")
+            background: Rectangle {
+                radius: Style.radius
+                color: Style.surface2
+                border.color: Style.borderStrong
+            }
+        }
+    }
+}

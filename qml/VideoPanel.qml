@@ -1,0 +1,277 @@
+import QtQuick
+import QtQuick.Controls
+import QtQuick.Layouts
+import QtMultimedia
+
+// The picture with its overlays, the empty views and the toast.
+Rectangle {
+    id: panel
+
+    required property var win
+    readonly property alias videoSink: output.videoSink
+    readonly property bool roomy: height >= 150
+    readonly property bool videoVisible: output.visible
+    readonly property alias toastText: toastLabel.text
+
+    readonly property var card: win.session
+    readonly property var engine: win.player
+    readonly property bool decodeFailed: engine.errorString.length > 0 && engine.decodeFailed
+    readonly property bool hevcHelp: decodeFailed && engine.hevcExtensionNeeded
+    readonly property bool hardwareOnly: decodeFailed && appSettings.decodePolicy === 1
+    readonly property bool missingCase: card.isOpen && !win.dayHasPlayable && win.dayHasMissing
+                                        && engine.errorString.length === 0
+
+    radius: Style.panelRadius
+    color: Style.video
+    clip: true
+
+    function showToast(text) {
+        toastLabel.text = text
+        toast.opacity = 1
+        toastTimer.restart()
+    }
+
+    VideoOutput {
+        id: output
+        anchors.fill: parent
+        visible: panel.card.isOpen && panel.win.dayHasPlayable && panel.engine.errorString.length === 0
+    }
+
+    Rectangle {
+        visible: output.visible && panel.engine.position > 0 && panel.height >= 100
+        anchors.top: parent.top
+        anchors.right: parent.right
+        anchors.margins: 18
+        width: clock.implicitWidth + 14
+        height: clock.implicitHeight + 14
+        radius: 5
+        color: "#9916131d"
+        Label {
+            id: clock
+            anchors.centerIn: parent
+            text: panel.card.formatTime(panel.engine.position, true)
+            font.pixelSize: 12
+            font.family: Style.mono
+            color: "white"
+        }
+    }
+
+    Rectangle {
+        visible: output.visible && panel.roomy
+        anchors.left: parent.left
+        anchors.bottom: parent.bottom
+        anchors.margins: 18
+        height: 30
+        width: pillRow.implicitWidth + 24
+        radius: 6
+        color: "#bb16131d"
+        Row {
+            id: pillRow
+            anchors.centerIn: parent
+            spacing: 8
+            Rectangle {
+                anchors.verticalCenter: parent.verticalCenter
+                width: 6
+                height: 6
+                radius: 3
+                color: Style.yellow
+            }
+            Label {
+                anchors.verticalCenter: parent.verticalCenter
+                text: panel.engine.playing ? qsTr("Playing") : qsTr("Paused")
+                font.pixelSize: 11
+                color: "white"
+            }
+        }
+    }
+
+    IconButton {
+        visible: output.visible && panel.roomy && !panel.engine.playing
+        anchors.centerIn: parent
+        width: 60
+        height: 60
+        primary: true
+        glyph: "play"
+        tip: qsTr("Play (Space)")
+        onClicked: panel.engine.play()
+    }
+
+    // Shown instead of the video whenever the video is hidden, never over
+    // a stale last frame.
+    Rectangle {
+        id: emptyView
+        anchors.fill: parent
+        visible: !output.visible
+        color: Style.video
+
+        readonly property int kind: {
+            if (panel.engine.errorString.length > 0)
+                return 0
+            if (!panel.card.isOpen)
+                return panel.card.errorString.length > 0 ? 1 : 2
+            return panel.win.dayHasMissing && !panel.win.dayHasPlayable ? 3 : 4
+        }
+
+        ColumnLayout {
+            anchors.centerIn: parent
+            width: Math.min(parent.width - 40, 560)
+            spacing: 10
+
+            Rectangle {
+                Layout.alignment: Qt.AlignHCenter
+                Layout.preferredWidth: 72
+                Layout.preferredHeight: 72
+                radius: 22
+                color: "#0dffffff"
+                border.color: "#22ffffff"
+                Rectangle {
+                    anchors.centerIn: parent
+                    width: 16
+                    height: 16
+                    radius: 8
+                    color: Style.recording
+                }
+            }
+            Label {
+                Layout.fillWidth: true
+                horizontalAlignment: Text.AlignHCenter
+                wrapMode: Text.WordWrap
+                font.pixelSize: 20
+                font.weight: Font.Medium
+                color: "#f0eef5"
+                text: [qsTr("Unable to play this video"), qsTr("Could not open the recordings"),
+                       qsTr("Every moment that matters, all in one place"), qsTr("Recording files are missing"),
+                       qsTr("No recordings on this day")][emptyView.kind]
+            }
+            Label {
+                Layout.fillWidth: true
+                horizontalAlignment: Text.AlignHCenter
+                wrapMode: Text.WordWrap
+                font.pixelSize: 12
+                color: "#aaa4b7"
+                text: [panel.engine.errorString, panel.card.errorString,
+                       qsTr("Open an SD card or recording folder to review recordings on this computer."),
+                       qsTr("The index contains recordings for this day, but their video files are not in this folder."),
+                       qsTr("Select a date with a recording marker in the calendar.")][emptyView.kind]
+            }
+            Label {
+                Layout.fillWidth: true
+                visible: panel.hardwareOnly
+                horizontalAlignment: Text.AlignHCenter
+                wrapMode: Text.WordWrap
+                font.pixelSize: 12
+                color: "#aaa4b7"
+                text: qsTr("%1. Updating the graphics driver may help.").arg(appSettings.hardwareDecodeSummary)
+            }
+            Label {
+                Layout.fillWidth: true
+                visible: panel.hevcHelp && panel.hardwareOnly
+                horizontalAlignment: Text.AlignHCenter
+                wrapMode: Text.WordWrap
+                font.pixelSize: 12
+                color: "#aaa4b7"
+                text: qsTr("Without the graphics card, Windows can only decode this H.265 recording with Microsoft's HEVC Video Extensions from the Microsoft Store.")
+            }
+            RowLayout {
+                Layout.alignment: Qt.AlignHCenter
+                Layout.topMargin: 4
+                spacing: 10
+
+                PrimaryButton {
+                    implicitHeight: 40
+                    visible: !panel.card.isOpen && panel.engine.errorString.length === 0
+                    text: qsTr("Open SD card / folder")
+                    onClicked: panel.win.openFolderDialog()
+                }
+                PrimaryButton {
+                    implicitHeight: 40
+                    visible: panel.card.isOpen && !panel.win.dayHasPlayable && !panel.missingCase
+                             && panel.engine.errorString.length === 0
+                    text: qsTr("View a date with recordings")
+                    onClicked: panel.win.openLatestDay()
+                }
+                PrimaryButton {
+                    implicitHeight: 40
+                    visible: panel.missingCase
+                    text: qsTr("Choose another folder")
+                    onClicked: panel.win.openFolderDialog()
+                }
+                PrimaryButton {
+                    implicitHeight: 36
+                    visible: panel.hevcHelp
+                    text: qsTr("Open Microsoft Store")
+                    onClicked: panel.engine.openHevcExtensionStore()
+                }
+                PrimaryButton {
+                    implicitHeight: 36
+                    visible: panel.hardwareOnly && !panel.hevcHelp
+                    text: qsTr("Decode in software")
+                    onClicked: panel.decodeInSoftware()
+                }
+                OutlineButton {
+                    implicitHeight: 36
+                    visible: panel.hardwareOnly && panel.hevcHelp
+                    text: qsTr("Decode in software")
+                    onClicked: panel.decodeInSoftware()
+                }
+                OutlineButton {
+                    implicitHeight: 36
+                    visible: panel.hevcHelp && !panel.hardwareOnly
+                    text: qsTr("Try again")
+                    onClicked: panel.engine.retryDecode()
+                }
+                OutlineButton {
+                    implicitHeight: 36
+                    visible: panel.hardwareOnly || panel.hevcHelp
+                    text: qsTr("Settings...")
+                    onClicked: panel.win.openSettings()
+                }
+            }
+            Label {
+                Layout.fillWidth: true
+                visible: panel.hardwareOnly && !panel.hevcHelp
+                horizontalAlignment: Text.AlignHCenter
+                wrapMode: Text.WordWrap
+                font.pixelSize: 11
+                color: "#aaa4b7"
+                text: qsTr("Software decoding works on any computer but uses much more processor time.")
+            }
+        }
+    }
+
+    function decodeInSoftware() {
+        appSettings.decodePolicy = 0
+        engine.retryDecode()
+    }
+
+    Rectangle {
+        id: toast
+        anchors.horizontalCenter: parent.horizontalCenter
+        anchors.bottom: parent.bottom
+        anchors.bottomMargin: 20
+        height: 34
+        width: toastLabel.implicitWidth + 36
+        radius: height / 2
+        color: "#a6000000"
+        opacity: 0
+        visible: opacity > 0
+        Behavior on opacity {
+            enabled: toast.opacity > 0
+            NumberAnimation {
+                duration: 250
+            }
+        }
+        Label {
+            id: toastLabel
+            anchors.centerIn: parent
+            font.pixelSize: 13
+            color: "white"
+        }
+    }
+
+    Timer {
+        id: toastTimer
+        interval: 3500
+        onTriggered: toast.opacity = 0
+    }
+}
