@@ -1,19 +1,727 @@
 import QtQuick
+import QtQuick.Controls
+import QtQuick.Dialogs
+import QtQuick.Layouts
+import "Format.js" as Format
 
+// The export editor under the timeline. The timeline owns the range; this
+// panel types and steps it, asks the session what it would write, starts
+// the export job and keeps the result of the last export it started.
 Item {
-    property var card
-    property var job
-    property var timeline
-    property real dayStart
-    property var dayChunks
-    property real position
+    id: panel
+
+    // Inputs from the main window.
+    property var card: null
+    property var job: null
+    property var timeline: null
+    property real dayStart: 0
+    property var dayChunks: []
+    property real position: 0
     property string videoDesc
     property string audioDesc
-    property bool g711
+    property bool g711: false
+
+    // State.
     property bool open: false
-    readonly property bool menuOpen: false
-    function openEditor(useExisting) { return false }
-    function closeEditor() {}
-    function resetForDay() {}
-    function durationText(ms) { return "" }
+    property bool moreOpen: false
+    property var plan: ({})
+    property string fieldError
+    property int errorPart: 0
+    property int resultStatus: -1
+    property string resultText
+    property bool submitted: false
+
+    // Test hook: any value other than -2 is taken as the free space of the
+    // export folder instead of asking the job.
+    property real freeBytesOverride: -2
+
+    // The spans of the timeline's zoom levels, widest first.
+    readonly property var zoomSpans: [86400000, 21600000, 3600000, 600000, 60000]
+
+    readonly property bool busy: job ? job.running : false
+    readonly property bool hasPlan: plan.ok === true
+    readonly property int runCount: hasPlan && plan.runs ? plan.runs.length : 0
+    readonly property bool merging: appSettings.exportMerge && runCount > 1
+    readonly property int fileCount: merging ? 1 : runCount
+    readonly property real selStart: timeline ? timeline.selStart : -1
+    readonly property real selEnd: timeline ? timeline.selEnd : -1
+    readonly property bool hasRange: selStart >= 0 && selEnd > selStart
+    readonly property bool hasAudio: audioDesc !== ""
+    readonly property bool audioLeftOut: appSettings.exportNoAudio && hasAudio
+    readonly property bool mp4Blocked: g711 && !audioLeftOut
+    readonly property int format: mp4Blocked ? 0 : appSettings.exportFormat
+
+    // Recorded and missing time of the day's chunks inside the range.
+    readonly property var coverage: {
+        let covered = 0
+        let missing = 0
+        if (hasRange && dayChunks) {
+            for (let i = 0; i < dayChunks.length; ++i) {
+                const c = dayChunks[i]
+                const overlap = Math.min(selEnd, c.endMs) - Math.max(selStart, c.startMs)
+                if (overlap > 0) {
+                    covered += overlap
+                    if (!c.playable)
+                        missing += overlap
+                }
+            }
+        }
+        return { covered: covered, missing: missing }
+    }
+    readonly property real gapMs: hasRange ? Math.max(0, selEnd - selStart - coverage.covered) : 0
+    readonly property real missingMs: coverage.missing
+
+    readonly property real freeBytes: freeBytesOverride !== -2 ? freeBytesOverride
+                                    : readFreeBytes(appSettings.exportFolder, busy)
+    readonly property bool enoughSpace: !hasPlan || freeBytes < 0
+                                        || freeBytes > plan.bytes * 1.02 + 50000000
+    readonly property string problem: fieldError !== "" ? fieldError
+        : !hasPlan ? ""
+        : appSettings.exportFolder === "" ? qsTr("Choose where to save the exported files.")
+        : !enoughSpace ? qsTr("Not enough free space: %1 left on this drive").arg(Format.sizeText(freeBytes))
+        : ""
+    readonly property bool canExport: open && hasRange && hasPlan && problem === "" && !busy
+    readonly property var names: merging ? [plan.mergedName] : (hasPlan && plan.names ? plan.names : [])
+    readonly property bool menuOpen: formatField.open || gapsField.open
+    readonly property string summary: {
+        if (!hasRange || fieldError !== "" || !hasPlan)
+            return ""
+        const parts = [qsTr("Recorded %1").arg(durationText(plan.durationMs))]
+        if (gapMs >= 1000)
+            parts.push(qsTr("Skip gaps %1").arg(durationText(gapMs)))
+        if (missingMs >= 1000)
+            parts.push(qsTr("Missing files %1").arg(durationText(missingMs)))
+        parts.push(fileCount === 1 ? qsTr("1 file") : qsTr("%1 files").arg(fileCount))
+        parts.push(qsTr("about %1").arg(Format.sizeText(plan.bytes)))
+        if (audioLeftOut)
+            parts.push(qsTr("no audio"))
+        return parts.join("  ·  ")
+    }
+
+    // For script mode: the two fields as they read now.
+    readonly property string startText: startField.text
+    readonly property string endText: endField.text
+
+    // Set while the "no recording" line is the field error, so that a plan
+    // found again clears that line and no other.
+    property bool noRecordingShown: false
+
+    implicitHeight: open ? column.implicitHeight + 10 : 0
+    visible: open
+    clip: true
+
+    onFormatChanged: {
+        if (open && !busy) {
+            clearResult()
+            replan()
+        }
+    }
+
+    function durationText(ms) {
+        return Format.durationText(ms)
+    }
+
+    function readFreeBytes(folder, running) {
+        return job ? job.freeBytes(folder) : -1
+    }
+
+    function clearResult() {
+        resultStatus = -1
+        resultText = ""
+    }
+
+    function setError(text, part) {
+        fieldError = text
+        errorPart = part
+        noRecordingShown = false
+    }
+
+    function firstPlayableChunk() {
+        if (!dayChunks)
+            return null
+        for (let i = 0; i < dayChunks.length; ++i) {
+            if (dayChunks[i].playable)
+                return dayChunks[i]
+        }
+        return null
+    }
+
+    function clock(ms) {
+        if (ms < 0 || !card)
+            return ""
+        return card.formatInputTime(ms).slice(-8)
+    }
+
+    function parseClock(s) {
+        if (!card)
+            return -1
+        const m = /^(\d{1,2}):(\d{2})(?::(\d{2}))?$/.exec(String(s).trim())
+        if (!m)
+            return -1
+        const h = parseInt(m[1], 10)
+        const min = parseInt(m[2], 10)
+        const sec = m[3] === undefined ? 0 : parseInt(m[3], 10)
+        if (h >= 24 || min >= 60 || sec >= 60)
+            return -1
+        const date = card.formatInputTime(dayStart + 43200000).slice(0, 10)
+        const hh = (h < 10 ? "0" : "") + h
+        return card.parseInputTime(date + " " + hh + ":" + m[2] + ":" + (m[3] === undefined ? "00" : m[3]))
+    }
+
+    function syncFields(force) {
+        if (!timeline)
+            return
+        if (force || !startField.editing)
+            startField.text = clock(timeline.selStart)
+        if (force || !endField.editing)
+            endField.text = clock(timeline.selEnd)
+    }
+
+    function validateFields() {
+        const a = parseClock(startField.text)
+        const b = parseClock(endField.text)
+        if (a < 0 || b < 0) {
+            setError(qsTr("Enter a valid time, for example 14:30:00."), (a < 0 ? 1 : 0) | (b < 0 ? 2 : 0))
+            return false
+        }
+        if (b <= a) {
+            setError(qsTr("End time must be later than start time."), 2)
+            return false
+        }
+        setError("", 0)
+        return true
+    }
+
+    function liveEdit() {
+        const a = parseClock(startField.text)
+        const b = parseClock(endField.text)
+        if (a >= 0 && b > a) {
+            setError("", 0)
+            timeline.setSelection(a, b)
+        }
+    }
+
+    function commitFields(reveal) {
+        if (!validateFields())
+            return false
+        timeline.setSelection(parseClock(startField.text), parseClock(endField.text))
+        syncFields(true)
+        if (reveal)
+            revealRange()
+        return true
+    }
+
+    function stepField(part, segment, direction) {
+        liveEdit()
+        const unit = segment === 0 ? 3600000 : segment === 1 ? 60000 : 1000
+        timeline.nudgeSelection(part, direction * unit)
+        // The field keeps the focus, so the selection's own update skips it.
+        const field = part === 1 ? startField : endField
+        field.text = clock(part === 1 ? timeline.selStart : timeline.selEnd)
+        field.selectSegment(segment)
+    }
+
+    function revealRange() {
+        if (!timeline || !hasRange)
+            return
+        const length = selEnd - selStart
+        while (timeline.zoom > 0 && zoomSpans[timeline.zoom] < 1.1 * length)
+            timeline.zoom = timeline.zoom - 1
+        const span = timeline.viewSpan
+        if (selStart < timeline.viewStart || selEnd > timeline.viewStart + span)
+            timeline.viewStart = Math.round(selStart - (span - length) / 2)
+    }
+
+    function setDefaultRange() {
+        if (!card || !card.isOpen || !timeline || !(dayStart > 0))
+            return false
+        const dayLast = dayStart + 86399999
+        const first = firstPlayableChunk()
+        let p
+        if (position >= dayStart && position <= dayLast)
+            p = position
+        else if (first)
+            p = Math.max(first.startMs, dayStart)
+        else
+            return false
+        let a = dayStart + Math.floor((p - dayStart) / 3600000) * 3600000
+        let b = Math.min(dayLast, a + 3600000)
+        if (card.exportPlan(a, b).ok !== true) {
+            if (!first)
+                return false
+            a = Math.floor(Math.max(first.startMs, dayStart) / 1000) * 1000
+            b = Math.min(Math.ceil(first.endMs / 1000) * 1000, dayLast, a + 3600000)
+        }
+        timeline.setSelection(a, Math.max(a + 1000, b))
+        if (timeline.zoom === 0)
+            timeline.zoom = 1
+        revealRange()
+        return true
+    }
+
+    function openEditor(useExisting) {
+        if (!card || !card.isOpen || !firstPlayableChunk())
+            return false
+        if (!(useExisting && hasRange) && !setDefaultRange())
+            return false
+        if (appSettings.exportFolder === "" && job)
+            appSettings.exportFolder = job.nativePath(job.defaultFolder())
+        if (!busy)
+            clearResult()
+        setError("", 0)
+        open = true
+        syncFields(true)
+        replan()
+        return true
+    }
+
+    function closeEditor() {
+        if (busy)
+            return
+        replanTimer.stop()
+        open = false
+        moreOpen = false
+        clearResult()
+    }
+
+    function resetForDay() {
+        if (busy)
+            return
+        replanTimer.stop()
+        open = false
+        moreOpen = false
+        clearResult()
+        plan = ({})
+        setError("", 0)
+        if (timeline)
+            timeline.clearSelection()
+    }
+
+    function replan() {
+        replanTimer.stop()
+        const next = hasRange && card ? card.exportPlan(selStart, selEnd, format) : ({})
+        plan = next
+        if (next.ok === true) {
+            if (noRecordingShown)
+                setError("", 0)
+        } else if (hasRange && fieldError === "") {
+            setError(qsTr("There is no recording in this range. Adjust the selection."), 0)
+            noRecordingShown = true
+        }
+    }
+
+    function startExport() {
+        if (busy || !commitFields(false))
+            return
+        replan()
+        if (!canExport)
+            return
+        clearResult()
+        submitted = true
+        if (!job.start(card, selStart, selEnd, appSettings.exportMerge, !audioLeftOut,
+                       appSettings.exportFolder, plan.bytes, format))
+            submitted = false
+    }
+
+    function setMode(merge) {
+        appSettings.exportMerge = merge
+        clearResult()
+        replan()
+    }
+
+    function setFolder(path) {
+        appSettings.exportFolder = path
+    }
+
+    function setAudio(on) {
+        appSettings.exportNoAudio = !on
+    }
+
+    function openMenu(which) {
+        if (which === "gaps")
+            gapsField.openMenu()
+        else
+            formatField.openMenu()
+    }
+
+    function typeField(part, text) {
+        const field = part === 1 ? startField : endField
+        field.text = text
+        commitFields(true)
+    }
+
+    Timer {
+        id: replanTimer
+        interval: 120
+        onTriggered: panel.replan()
+    }
+
+    Connections {
+        target: panel.timeline
+        function onSelectionChanged() {
+            panel.syncFields(false)
+            if (panel.open) {
+                panel.setError("", 0)
+                if (!panel.busy)
+                    panel.clearResult()
+                replanTimer.restart()
+            }
+        }
+        function onSelectionFinished() {
+            if (!panel.open)
+                panel.openEditor(true)
+            else
+                replanTimer.restart()
+        }
+    }
+
+    Connections {
+        target: panel.job
+        function onFinished(status, message, files) {
+            if (!panel.submitted)
+                return
+            panel.submitted = false
+            panel.resultStatus = status
+            if (status === 0) {
+                let text = files === 1 ? qsTr("1 file exported") : qsTr("%1 files exported").arg(files)
+                if (message !== "")
+                    text += "\n" + message
+                panel.resultText = text
+            } else if (status === 1) {
+                panel.resultText = files > 0
+                    ? qsTr("Export cancelled. The %1 finished file(s) were kept.").arg(files)
+                    : qsTr("Export cancelled")
+            } else if (status === 3) {
+                panel.resultText = qsTr("Nothing to export in this range")
+            } else {
+                panel.resultText = message
+            }
+        }
+    }
+
+    FolderDialog {
+        id: folderDialog
+        title: qsTr("Save the exported files to")
+        onAccepted: appSettings.exportFolder = panel.job.localPath(selectedFolder)
+    }
+
+    ColumnLayout {
+        id: column
+        anchors.left: parent.left
+        anchors.right: parent.right
+        anchors.top: parent.top
+        spacing: 8
+
+        Rectangle {
+            Layout.fillWidth: true
+            Layout.preferredHeight: 1
+            color: Style.border
+        }
+
+        RowLayout {
+            id: heading
+            Layout.fillWidth: true
+            spacing: 12
+
+            readonly property bool summaryFits:
+                width - title.implicitWidth - moreButton.implicitWidth - 2 * spacing >= summaryMetrics.advanceWidth + 1
+
+            TextMetrics {
+                id: summaryMetrics
+                font.pixelSize: 11
+                text: panel.summary
+            }
+
+            Text {
+                id: title
+                text: qsTr("Export video")
+                font.pixelSize: 13
+                font.weight: Font.DemiBold
+                color: Style.text
+            }
+
+            Text {
+                Layout.fillWidth: true
+                text: heading.summaryFits ? panel.summary : ""
+                font.pixelSize: 11
+                color: Style.muted
+                horizontalAlignment: Text.AlignRight
+            }
+
+            OutlineButton {
+                id: moreButton
+                quiet: true
+                implicitHeight: 26
+                font.pixelSize: 12
+                text: panel.moreOpen ? qsTr("Fewer options") : qsTr("More options")
+                enabled: !panel.busy
+                onClicked: panel.moreOpen = !panel.moreOpen
+            }
+        }
+
+        Text {
+            id: summaryLine
+            Layout.fillWidth: true
+            visible: !heading.summaryFits && panel.summary !== ""
+            text: panel.summary
+            font.pixelSize: 11
+            color: Style.muted
+            elide: Text.ElideRight
+            ToolTip.visible: truncated && summaryHover.hovered
+            ToolTip.text: panel.summary
+            HoverHandler {
+                id: summaryHover
+            }
+        }
+
+        GridLayout {
+            id: fields
+            Layout.fillWidth: true
+            columns: panel.width >= 660 ? 5 : 2
+            columnSpacing: 10
+            rowSpacing: 10
+            enabled: !panel.busy
+
+            TimeField {
+                id: startField
+                objectName: "startField"
+                label: qsTr("Start time")
+                invalid: (panel.errorPart & 1) !== 0
+                Layout.fillWidth: fields.columns === 2
+                onEdited: panel.liveEdit()
+                onStepRequested: (segment, direction) => panel.stepField(1, segment, direction)
+                onCommitRequested: (reveal) => panel.commitFields(reveal)
+                onRestored: {
+                    panel.liveEdit()
+                    panel.validateFields()
+                }
+            }
+
+            TimeField {
+                id: endField
+                objectName: "endField"
+                label: qsTr("End time")
+                invalid: (panel.errorPart & 2) !== 0
+                Layout.fillWidth: fields.columns === 2
+                onEdited: panel.liveEdit()
+                onStepRequested: (segment, direction) => panel.stepField(2, segment, direction)
+                onCommitRequested: (reveal) => panel.commitFields(reveal)
+                onRestored: {
+                    panel.liveEdit()
+                    panel.validateFields()
+                }
+            }
+
+            OptionField {
+                id: formatField
+                objectName: "formatField"
+                label: qsTr("Format")
+                Layout.fillWidth: fields.columns === 2
+                options: [
+                    { name: qsTr("MOV · Recommended"),
+                      description: qsTr("Supports AAC, G.711 and silent recordings"),
+                      enabled: true },
+                    { name: qsTr("MP4"),
+                      description: panel.mp4Blocked ? qsTr("MP4 is unavailable for this G.711 audio recording")
+                                                     : qsTr("For AAC audio or silent recordings"),
+                      enabled: !panel.mp4Blocked }
+                ]
+                currentIndex: panel.format
+                onActivated: (index) => {
+                    appSettings.exportFormat = index
+                    panel.clearResult()
+                }
+            }
+
+            OptionField {
+                id: gapsField
+                objectName: "gapsField"
+                label: qsTr("Recording gaps")
+                minimumPreferred: 128
+                Layout.fillWidth: fields.columns === 2
+                options: [
+                    { name: qsTr("Separate files"),
+                      description: qsTr("Save each recorded interval as a separate file"),
+                      enabled: true },
+                    { name: qsTr("Merge into one file"),
+                      description: qsTr("Skip gaps and merge recordings in chronological order"),
+                      enabled: true }
+                ]
+                currentIndex: appSettings.exportMerge ? 1 : 0
+                onActivated: (index) => panel.setMode(index === 1)
+            }
+
+            PrimaryButton {
+                id: exportButton
+                objectName: "exportButton"
+                text: qsTr("Export video")
+                font.pixelSize: 13
+                font.weight: Font.DemiBold
+                Layout.preferredHeight: 44
+                Layout.minimumWidth: Math.max(116, implicitWidth)
+                Layout.alignment: Qt.AlignBottom
+                enabled: panel.canExport
+                ToolTip.visible: hovered
+                ToolTip.delay: 600
+                ToolTip.text: qsTr("Export the selected recording range")
+                onClicked: panel.startExport()
+            }
+        }
+
+        Text {
+            Layout.fillWidth: true
+            visible: panel.problem !== "" && !panel.busy
+            text: panel.problem
+            font.pixelSize: 11
+            color: Style.error
+            wrapMode: Text.Wrap
+        }
+
+        Text {
+            Layout.fillWidth: true
+            visible: panel.mp4Blocked && panel.problem === "" && !panel.busy
+            text: qsTr("MOV is required to preserve the G.711 audio in this recording.")
+            font.pixelSize: 11
+            color: Style.muted
+            wrapMode: Text.Wrap
+        }
+
+        RowLayout {
+            Layout.fillWidth: true
+            spacing: 10
+            visible: panel.busy || panel.resultStatus >= 0
+
+            Rectangle {
+                id: progressTrack
+                visible: panel.busy || panel.resultStatus === 0
+                Layout.fillWidth: panel.busy
+                Layout.preferredWidth: 160
+                Layout.maximumWidth: panel.busy ? 1e6 : 160
+                Layout.preferredHeight: 6
+                radius: 3
+                color: Style.track
+
+                Rectangle {
+                    height: parent.height
+                    radius: parent.radius
+                    width: parent.width * (panel.busy ? Math.max(0, Math.min(1, panel.job.progress)) : 1)
+                    color: Style.primary
+                }
+            }
+
+            Text {
+                Layout.fillWidth: true
+                font.pixelSize: 12
+                color: panel.resultStatus === 2 && !panel.busy ? Style.error : Style.text2
+                wrapMode: Text.Wrap
+                text: {
+                    if (!panel.busy)
+                        return panel.resultText
+                    let line = qsTr("%1 of %2").arg(Format.sizeText(panel.job.doneBytes))
+                                               .arg(Format.sizeText(panel.job.totalBytes))
+                    if (panel.job.etaSec >= 0)
+                        line += "  ·  " + qsTr("about %1 left").arg(panel.durationText(panel.job.etaSec * 1000))
+                    return line
+                }
+            }
+
+            OutlineButton {
+                visible: panel.busy
+                text: qsTr("Cancel export")
+                onClicked: panel.job.cancel()
+            }
+
+            OutlineButton {
+                visible: !panel.busy && (panel.resultStatus === 0 || panel.resultStatus === 1)
+                         && panel.job !== null && panel.job.files.length > 0
+                text: qsTr("Show in folder")
+                onClicked: panel.job.reveal(panel.job.files[panel.job.files.length - 1])
+            }
+        }
+
+        ColumnLayout {
+            Layout.fillWidth: true
+            visible: panel.moreOpen
+            enabled: !panel.busy
+            spacing: 8
+
+            RowLayout {
+                Layout.fillWidth: true
+                spacing: 10
+
+                Text {
+                    text: qsTr("Save to")
+                    font.pixelSize: 11
+                    color: Style.text2
+                }
+
+                FlatTextField {
+                    id: folderField
+                    Layout.fillWidth: true
+                    implicitHeight: 30
+                    font.pixelSize: 12
+                    text: appSettings.exportFolder
+                    placeholderText: panel.job ? panel.job.nativePath(panel.job.defaultFolder()) : ""
+                    onEditingFinished: appSettings.exportFolder = text.trim()
+                }
+
+                OutlineButton {
+                    text: qsTr("Browse...")
+                    implicitHeight: 30
+                    onClicked: {
+                        const folder = appSettings.exportFolder !== "" ? appSettings.exportFolder
+                                                                      : panel.job.defaultFolder()
+                        folderDialog.currentFolder = panel.job.folderUrl(folder)
+                        folderDialog.open()
+                    }
+                }
+            }
+
+            CheckBox {
+                visible: panel.hasAudio
+                text: qsTr("Leave the audio out")
+                checked: appSettings.exportNoAudio
+                onToggled: appSettings.exportNoAudio = checked
+            }
+
+            Text {
+                Layout.fillWidth: true
+                font.pixelSize: 11
+                color: Style.muted
+                wrapMode: Text.Wrap
+                text: {
+                    const streams = [panel.videoDesc]
+                    if (panel.hasAudio && !panel.audioLeftOut)
+                        streams.push(panel.audioDesc)
+                    let line = qsTr("Copied as recorded (%1), not converted")
+                        .arg(streams.filter(s => s !== "").join(", "))
+                    if (panel.hasPlan && panel.plan.startMs >= panel.selStart + 1000
+                            && panel.gapMs < 1000 && panel.missingMs < 1000)
+                        line += "  ·  " + qsTr("Starts at the key frame %1").arg(panel.clock(panel.plan.startMs))
+                    return line
+                }
+            }
+
+            Text {
+                id: namesLine
+                Layout.fillWidth: true
+                visible: panel.names.length > 0
+                font.pixelSize: 11
+                color: Style.muted
+                elide: Text.ElideRight
+                text: {
+                    const n = panel.names
+                    let line = qsTr("File names") + ":  " + n.slice(0, 2).join(",  ")
+                    if (n.length > 2)
+                        line += "  " + qsTr("… and %1 more").arg(n.length - 2)
+                    return line
+                }
+                ToolTip.visible: (truncated || panel.names.length > 2) && namesHover.hovered
+                ToolTip.text: panel.names.join("\n")
+                HoverHandler {
+                    id: namesHover
+                }
+            }
+        }
+    }
 }
