@@ -62,6 +62,15 @@ public:
     virtual bool send(const uint8_t *data, uint64_t size, qlonglong timeMs) = 0;
     // True with the next picture; false when none is ready or on failure.
     virtual bool receive(DecodedFrame *frame) = 0;
+    // Like receive, but a picture whose time is before fromMs is released
+    // inside the decoder: true with its time and a null picture. Skipping to
+    // an exact picture then copies out only that one. Decoders that learn the
+    // time only with the copy hand out every picture.
+    virtual bool receiveFrom(DecodedFrame *frame, qlonglong fromMs)
+    {
+        (void)fromMs;
+        return receive(frame);
+    }
     // Forgets pictures and state of earlier packets (every seek).
     virtual void flush() = 0;
     // No more packets follow: pictures still held back become ready for

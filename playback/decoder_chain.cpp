@@ -4,6 +4,7 @@
 #include <QtDebug>
 
 #include <deque>
+#include <limits>
 
 namespace nivra {
 
@@ -12,6 +13,9 @@ namespace {
 // Packets sent to a decoder without any picture before the chain gives up on
 // it; the count is over remembered packets, so a flush restarts it.
 constexpr int kMaxPacketsWithoutPicture = 32;
+
+// receiveFrom's time that lets every picture out.
+constexpr qlonglong kAllPictures = std::numeric_limits<qlonglong>::min();
 
 struct RememberedPacket
 {
@@ -50,7 +54,9 @@ public:
         return false;
     }
 
-    bool receive(DecodedFrame *frame) override
+    bool receive(DecodedFrame *frame) override { return receiveFrom(frame, kAllPictures); }
+
+    bool receiveFrom(DecodedFrame *frame, qlonglong fromMs) override
     {
         for (;;) {
             if (!m_pending.empty()) {
@@ -61,7 +67,7 @@ public:
             }
             if (!m_current)
                 return false;
-            if (m_current->receive(frame)) {
+            if (m_current->receiveFrom(frame, fromMs)) {
                 commit();
                 return true;
             }

@@ -8,6 +8,7 @@
 
 #include <atomic>
 #include <cstring>
+#include <limits>
 
 extern "C" {
 #include <libavcodec/avcodec.h>
@@ -166,6 +167,11 @@ public:
 
     bool receive(DecodedFrame *out) override
     {
+        return receiveFrom(out, std::numeric_limits<qlonglong>::min());
+    }
+
+    bool receiveFrom(DecodedFrame *out, qlonglong fromMs) override
+    {
         if (!m_context)
             return false;
         for (;;) {
@@ -175,6 +181,19 @@ public:
                 if (received == AVERROR_EOF)
                     avcodec_flush_buffers(m_context);
                 return false;
+            }
+            const int64_t best = m_frame->best_effort_timestamp;
+            const qlonglong timeMs = best != AV_NOPTS_VALUE ? best : m_frame->pts;
+            if (timeMs < fromMs) {
+                // Not wanted: neither moved off the graphics card nor copied.
+                if (m_pictureState == -1)
+                    m_pictureState = m_current && m_frame->format == m_current->format ? 1 : 0;
+                if (m_current && m_hardwareLabel.isEmpty() && m_pictureState == 1)
+                    m_hardwareLabel = QString::fromLatin1(m_current->label);
+                av_frame_unref(m_frame);
+                out->picture = QVideoFrame();
+                out->timeMs = timeMs;
+                return true;
             }
             const AVFrame *source = m_frame;
             if (m_current && m_frame->format == m_current->format) {
@@ -194,8 +213,6 @@ public:
             }
             QVideoFrame picture;
             const bool converted = convertFrame(source, &picture);
-            const int64_t best = m_frame->best_effort_timestamp;
-            const qlonglong timeMs = best != AV_NOPTS_VALUE ? best : m_frame->pts;
             av_frame_unref(m_frame);
             if (converted) {
                 out->picture = std::move(picture);
