@@ -85,11 +85,24 @@ bool DecodeWorker::start(QString *reason)
 
 int DecodeWorker::postCommand(qlonglong targetMs, bool snap, int stride, bool withAudio)
 {
+    return post(SeekCommand{0, targetMs, snap, stride, withAudio});
+}
+
+int DecodeWorker::postStepBack(qlonglong keyframeMs, qlonglong beforeMs)
+{
+    SeekCommand command{0, keyframeMs, true, 0, false};
+    command.beforeMs = beforeMs;
+    return post(command);
+}
+
+int DecodeWorker::post(const SeekCommand &command)
+{
     int generation;
     {
         std::lock_guard<std::mutex> lock(m_mutex);
         generation = ++m_generationCounter;
-        m_command = SeekCommand{generation, targetMs, snap, stride, withAudio};
+        m_command = command;
+        m_command.generation = generation;
         m_commandPending = true;
         m_pictures.clear();
         m_audio.clear();
@@ -247,8 +260,10 @@ bool DecodeWorker::decodeVideo(const card_frame &frame, int generation, qlonglon
 
 void DecodeWorker::receivePictures(int generation, qlonglong startMs, qlonglong *discontinuityMs)
 {
+    // Pictures before the start are decoded for the ones after them but never
+    // copied out of the decoder.
     DecodedFrame decoded;
-    while (m_videoDecoder->receive(&decoded)) {
+    while (m_videoDecoder->receiveFrom(&decoded, startMs)) {
         {
             std::lock_guard<std::mutex> lock(m_mutex);
             if (m_infoText.isEmpty())
@@ -269,6 +284,24 @@ void DecodeWorker::receivePictures(int generation, qlonglong startMs, qlonglong 
         }
         decoded = DecodedFrame();
     }
+}
+
+qlonglong DecodeWorker::lastVideoTimeBefore(qlonglong beforeMs)
+{
+    // Bounds the walk when the key frame lies far before (a long group of
+    // pictures at a high frame rate still fits).
+    constexpr int kMaxFrames = 20000;
+    qlonglong last = -1;
+    card_frame frame{};
+    for (int n = 0; n < kMaxFrames && cursor_next(m_cursor, &frame) == CARD_OK; ++n) {
+        if (frame.type != CARD_FRAME_AUDIO) {
+            if (qlonglong(frame.time_ms) >= beforeMs)
+                break;
+            last = qlonglong(frame.time_ms);
+        }
+        cursor_skip(m_cursor);
+    }
+    return last;
 }
 
 void DecodeWorker::run()
@@ -294,11 +327,18 @@ void DecodeWorker::run()
             cursor_set_stride(m_cursor, command.stride);
             int64_t landed = 0;
             const uint64_t target = command.targetMs < 1 ? 0 : uint64_t(command.targetMs);
-            const int seek = cursor_seek(m_cursor, target, &landed);
+            int seek = cursor_seek(m_cursor, target, &landed);
+            startMs = command.snap ? landed : qMax<qlonglong>(landed, command.targetMs);
+            if (seek == CARD_OK && command.beforeMs >= 0) {
+                // Frame headers are cheap: find the picture first, then decode
+                // up to it from the key frame.
+                const qlonglong previous = lastVideoTimeBefore(command.beforeMs);
+                startMs = previous >= 0 ? previous : command.beforeMs;
+                seek = cursor_seek(m_cursor, target, &landed);
+            }
             m_videoDecoder->flush();
             if (m_audioDecoder)
                 m_audioDecoder->flush();
-            startMs = command.snap ? landed : qMax<qlonglong>(landed, command.targetMs);
             generation = command.generation;
             discontinuityMs = -1;
             if (seek != CARD_OK) {

@@ -26,6 +26,8 @@ struct SeekCommand
     bool snap = false;
     int stride = 0; // 0, 2 or 4: read every frame or every n-th key frame
     bool withAudio = true;
+    // A step back: starts at the last picture before this time (-1: a seek).
+    qlonglong beforeMs = -1;
 };
 
 struct QueuedFrame
@@ -65,6 +67,13 @@ public:
     // Replaces any earlier command, empties the queues; returns its generation.
     int postCommand(qlonglong targetMs, bool snap, int stride, bool withAudio);
 
+    // Replaces any earlier command, empties the queues and queues the last
+    // picture before beforeMs and the ones after it, read without sound from
+    // the key frame at keyframeMs, which must lie before it. When nothing lies
+    // between the two, the first picture at or after beforeMs comes first.
+    // Returns the generation.
+    int postStepBack(qlonglong keyframeMs, qlonglong beforeMs);
+
     // The front picture of generation (older items are discarded), still queued.
     std::optional<QueuedFrame> peekPicture(int generation);
     void popPicture();
@@ -97,6 +106,10 @@ private:
     };
 
     void run();
+    int post(const SeekCommand &command);
+    // Reads frame headers on from the cursor's place; returns the time of the
+    // last video frame before beforeMs, -1 when the first one is not.
+    qlonglong lastVideoTimeBefore(qlonglong beforeMs);
     void pushFrame(QueuedFrame frame);
     void pushAudio(AudioChunk chunk, int generation);
     // Sends a frame and queues the pictures it gives; false once the decoder

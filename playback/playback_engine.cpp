@@ -240,6 +240,8 @@ void PlaybackEngine::stop()
     requestAudioSync();
     m_worker.reset();
     ++m_commandSerial;
+    m_stepBack = false;
+    m_backQueued = 0;
     m_landed = false;
     m_shownTime = -1;
     if (m_playing) {
@@ -292,9 +294,29 @@ void PlaybackEngine::postSeek(qlonglong targetMs, bool snap)
     // The output is opened for this command by the sync that follows; should
     // it not open, the tick drops the sound read for it.
     m_audioWanted = m_worker->hasAudioDecoder() && m_speed == 1;
-    m_generation = m_worker->postCommand(targetMs, snap, strideFor(m_speed), m_audioWanted);
-    ++m_commandSerial;
+    commandPosted(m_worker->postCommand(targetMs, snap, strideFor(m_speed), m_audioWanted));
     m_lastSeekTarget = targetMs;
+}
+
+bool PlaybackEngine::postStepBack(qlonglong fromMs)
+{
+    const qlonglong keyframe = keyframeBefore(fromMs);
+    if (keyframe < 0)
+        return false; // the first picture of the card
+    m_stepped = false;
+    // Paused on the stepped picture: play asks for sound afresh.
+    m_audioWanted = false;
+    commandPosted(m_worker->postStepBack(keyframe, fromMs));
+    m_stepBack = true;
+    return true;
+}
+
+void PlaybackEngine::commandPosted(int generation)
+{
+    m_generation = generation;
+    ++m_commandSerial;
+    m_stepBack = false;
+    m_backQueued = 0;
     m_landed = false;
     m_gapLatch = false;
     m_audioClock = false;
@@ -399,6 +421,50 @@ void PlaybackEngine::stepFrame()
     m_gapLatch = false;
     m_stepped = true;
     notify(&PlaybackEngine::positionChanged);
+}
+
+void PlaybackEngine::stepBackFrame()
+{
+    Step step(this);
+    if (!m_worker)
+        return;
+    setPlaying(false);
+    if (!m_landed) {
+        // Held keys and quick calls step once per landed picture.
+        if (m_stepBack)
+            ++m_backQueued;
+        return;
+    }
+    if (m_shownTime >= 0)
+        postStepBack(m_shownTime);
+}
+
+qlonglong PlaybackEngine::keyframeBefore(qlonglong timeMs) const
+{
+    if (!cardHoldsReader())
+        return -1;
+    // A minute back covers every group of pictures; behind a gap the search
+    // goes on at the end of the recording before it.
+    constexpr qlonglong kWindowMs = 60000;
+    qlonglong end = timeMs - 1;
+    while (end >= 0) {
+        qlonglong best = -1;
+        for (const card_keyframe &keyframe : m_card->keyframeRecords(end - kWindowMs, end)) {
+            if (keyframe.usable && keyframe.time_ms < timeMs && keyframe.time_ms > best)
+                best = keyframe.time_ms;
+        }
+        if (best >= 0)
+            return best;
+        // On at the latest recorded time before the window.
+        const qlonglong windowStart = end - kWindowMs;
+        qlonglong previous = -1;
+        for (const card_range &range : m_card->chunkRecords()) {
+            if (!range.missing && qlonglong(range.first) * 1000 < windowStart)
+                previous = qMax(previous, qMin(qlonglong(range.last) * 1000 + 999, windowStart - 1));
+        }
+        end = previous;
+    }
+    return -1;
 }
 
 void PlaybackEngine::retryDecode()
@@ -626,6 +692,27 @@ void PlaybackEngine::tickLanding()
         notify(&PlaybackEngine::decoderInfoChanged);
     }
     const qlonglong landedMs = front->timeMs;
+    if (m_stepBack) {
+        // A step, not a seek: shown like stepFrame's pictures.
+        m_gapLatch = false;
+        if (m_playing) {
+            // Play came while stepping: start at the picture with sound.
+            postSeek(landedMs, false);
+        } else if (m_backQueued > 0) {
+            const int queued = m_backQueued - 1;
+            if (postStepBack(landedMs)) {
+                m_backQueued = queued;
+            } else {
+                m_stepBack = false; // reached the first picture
+                m_backQueued = 0;
+                m_stepped = true;
+            }
+        } else {
+            m_stepBack = false;
+            m_stepped = true;
+        }
+        return;
+    }
     laterForCommand([this, landedMs] { emit seeked(landedMs); });
 }
 

@@ -84,6 +84,11 @@ public:
     Q_INVOKABLE void togglePlay();
     Q_INVOKABLE void seek(qlonglong utcMs, bool snapToKeyframe = true);
     Q_INVOKABLE void stepFrame();
+    // Pauses and shows the picture before the one on screen, decoded from the
+    // key frame before it; across segments and gaps, and nothing at the
+    // card's first picture. Play then starts at that picture, as after
+    // stepFrame; no seeked signal follows.
+    Q_INVOKABLE void stepBackFrame();
     Q_INVOKABLE void retryDecode();
     Q_INVOKABLE void openHevcExtensionStore();
     Q_INVOKABLE QString saveSnapshot(QString folder = QString());
@@ -142,6 +147,13 @@ private:
     void stop();
     void open();
     void postSeek(qlonglong targetMs, bool snap);
+    // False when no picture lies before fromMs.
+    bool postStepBack(qlonglong fromMs);
+    // What every command resets, after the worker has taken it.
+    void commandPosted(int generation);
+    // The last usable key frame before timeMs, looking back over earlier
+    // recordings; -1 when there is none.
+    qlonglong keyframeBefore(qlonglong timeMs) const;
     void setPlaying(bool playing);
     void setError(const QString &text, bool decodeFailure);
     void clearError();
@@ -205,6 +217,9 @@ private:
     QVariantMap m_status;
     QElapsedTimer m_statusTimer;
     bool m_stepped = false;
+    // The current command steps back; steps asked for before it landed.
+    bool m_stepBack = false;
+    int m_backQueued = 0;
     int m_presentedFrames = 0;
     bool m_audioClock = false;
 };

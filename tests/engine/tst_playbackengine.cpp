@@ -126,6 +126,9 @@ private slots:
     void speedChangesOnACardWithSound();
     void stepFrameShowsTheNextPicture();
     void stepFrameAtTheEnd();
+    void stepBackShowsThePictureBefore_data();
+    void stepBackShowsThePictureBefore();
+    void stepsBackAndForwardMeet();
     void steppingGoesOnWithSound();
     void seekAfterAStepIsKept_data();
     void seekAfterAStepIsKept();
@@ -655,6 +658,96 @@ void TestPlaybackEngine::stepFrameShowsTheNextPicture()
     rig.engine.play();
     Rig::run(200);
     QCOMPARE(rig.seeked.count(), seeks + 1);
+}
+
+void TestPlaybackEngine::stepBackShowsThePictureBefore_data()
+{
+    QTest::addColumn<qlonglong>("from");
+    QTest::addColumn<qlonglong>("expected");
+    // The card's segments hold 30 s each; a key frame every 2 s.
+    QTest::newRow("inside a group") << utcMs("2024-03-05T10:00:05.500Z") << utcMs("2024-03-05T10:00:05.400Z");
+    QTest::newRow("from a key frame")
+        << utcMs("2024-03-05T10:00:06.000Z") << utcMs("2024-03-05T10:00:05.900Z");
+    QTest::newRow("over a segment boundary")
+        << utcMs("2024-03-05T10:00:30.000Z") << utcMs("2024-03-05T10:00:29.900Z");
+    QTest::newRow("over a gap") << kSmallAfterGap << kSmallLastBeforeGap;
+    QTest::newRow("at the first picture") << kSmallFirst << kSmallFirst;
+}
+
+void TestPlaybackEngine::stepBackShowsThePictureBefore()
+{
+    QFETCH(qlonglong, from);
+    QFETCH(qlonglong, expected);
+    Rig rig;
+    QVERIFY(rig.open(SMALL_CARD_DIR));
+    QVERIFY(rig.waitSeeked(1));
+    rig.engine.seek(from, false);
+    QVERIFY(rig.waitSeeked(2));
+    QCOMPARE(rig.engine.position(), from);
+    const int shown = rig.probe.shown.size();
+
+    // Playing: the step pauses first.
+    rig.engine.play();
+    rig.engine.stepBackFrame();
+    QCOMPARE(rig.engine.isPlaying(), false);
+    if (expected == from) {
+        Rig::run(300);
+        QCOMPARE(rig.probe.shown.size(), shown);
+    } else {
+        QTRY_COMPARE_WITH_TIMEOUT(rig.engine.position(), expected, kWaitMs);
+        QTRY_COMPARE_WITH_TIMEOUT(rig.probe.lastStamp(), expected, kWaitMs);
+        // Only the target reaches the screen.
+        QCOMPARE(rig.probe.shown.size(), shown + 1);
+    }
+    QCOMPARE(rig.engine.position(), expected);
+    QCOMPARE(rig.seeked.count(), 2);
+    QCOMPARE(rig.engine.isPlaying(), false);
+
+    // Play starts at the stepped-back picture, with sound.
+    if (expected != from) {
+        rig.engine.play();
+        QVERIFY(rig.waitSeeked(3));
+        QCOMPARE(rig.landed(), expected);
+    }
+}
+
+void TestPlaybackEngine::stepsBackAndForwardMeet()
+{
+    Rig rig;
+    QSignalSpy position(&rig.engine, &PlaybackEngine::positionChanged);
+    rig.engine.stepBackFrame(); // nothing open: nothing happens
+    QCOMPARE(position.count(), 0);
+    QVERIFY(rig.open(SMALL_CARD_DIR));
+    QVERIFY(rig.waitSeeked(1));
+    // Two groups of pictures and a segment boundary lie behind the start.
+    const qlonglong start = utcMs("2024-03-05T10:00:30.400Z");
+    rig.engine.seek(start, false);
+    QVERIFY(rig.waitSeeked(2));
+
+    QList<qlonglong> back{start};
+    for (int i = 0; i < 6; ++i) {
+        rig.engine.stepBackFrame();
+        QTRY_COMPARE_WITH_TIMEOUT(rig.engine.position(), start - 100 * (i + 1), kWaitMs);
+        QCOMPARE(rig.probe.lastStamp(), rig.engine.position());
+        back << rig.engine.position();
+    }
+    // Four more at once, as a held key gives them: each lands in turn.
+    for (int i = 0; i < 4; ++i)
+        rig.engine.stepBackFrame();
+    QTRY_COMPARE_WITH_TIMEOUT(rig.engine.position(), start - 1000, kWaitMs);
+    QCOMPARE(rig.probe.lastStamp(), start - 1000);
+    for (int i = 7; i <= 10; ++i)
+        back << start - 100 * i;
+    QCOMPARE(rig.seeked.count(), 2);
+
+    QList<qlonglong> forward;
+    for (int i = 0; i < 10; ++i) {
+        QVERIFY(stepOnce(rig));
+        QCOMPARE(rig.probe.lastStamp(), rig.engine.position());
+        forward << rig.engine.position();
+    }
+    // Forward retraces the way back: start - 900 ... start.
+    QCOMPARE(forward, QList<qlonglong>(back.rbegin() + 1, back.rend()));
 }
 
 void TestPlaybackEngine::stepFrameAtTheEnd()

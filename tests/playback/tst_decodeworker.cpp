@@ -12,6 +12,9 @@
 #include <QElapsedTimer>
 #include <QtTest>
 
+#include <atomic>
+#include <limits>
+
 using namespace nivra;
 using namespace nivra::test;
 
@@ -121,6 +124,45 @@ private:
     QList<CardFrame> m_frames;
     QList<card_frame> m_video;
     QList<qlonglong> m_keys;
+};
+
+// Counts the pictures the real decoder copies out and the ones it releases
+// without a copy.
+struct CopyCount
+{
+    std::atomic<int> copied{0};
+    std::atomic<int> released{0};
+};
+
+class CountingDecoder final : public VideoDecoder
+{
+public:
+    CountingDecoder(std::unique_ptr<VideoDecoder> inner, CopyCount *count)
+        : m_inner(std::move(inner)), m_count(count)
+    {}
+    bool send(const uint8_t *data, uint64_t size, qlonglong timeMs) override
+    {
+        return m_inner->send(data, size, timeMs);
+    }
+    bool receive(DecodedFrame *frame) override
+    {
+        return receiveFrom(frame, std::numeric_limits<qlonglong>::min());
+    }
+    bool receiveFrom(DecodedFrame *frame, qlonglong fromMs) override
+    {
+        if (!m_inner->receiveFrom(frame, fromMs))
+            return false;
+        ++(frame->picture.isValid() ? m_count->copied : m_count->released);
+        return true;
+    }
+    void flush() override { m_inner->flush(); }
+    void drain() override { m_inner->drain(); }
+    QString info() const override { return m_inner->info(); }
+    QString error() const override { return m_inner->error(); }
+
+private:
+    std::unique_ptr<VideoDecoder> m_inner;
+    CopyCount *m_count;
 };
 
 DecodeWorker::VideoMaker scripted(Script script, int n, int delayMs, QString name = "scripted")
@@ -349,6 +391,42 @@ private slots:
         // Taking sound lets it go on.
         QVERIFY(worker.popAudioChunk(g));
         QTRY_VERIFY_WITH_TIMEOUT(worker.queuedPictureCount() > 0, 30000);
+    }
+
+    void stepBackCopiesOutOnlyFromThePictureBefore_data()
+    {
+        QTest::addColumn<qlonglong>("offset"); // of the step's origin after the key frame
+        QTest::addColumn<int>("released");
+        // 10 pictures a second: the picture before key + 1500 is key + 1400.
+        QTest::newRow("inside the group") << 1500LL << 14;
+        QTest::newRow("next to the key frame") << 1LL << 0;
+    }
+
+    void stepBackCopiesOutOnlyFromThePictureBefore()
+    {
+        QFETCH(qlonglong, offset);
+        QFETCH(int, released);
+        Card card(CARD_SMALL);
+        QVERIFY(card.isOpen());
+        CopyCount count;
+        DecodeWorker worker(card.reader(), card.stream(), [&count](int codec, QString *reason) {
+            auto inner = makeVideoDecoder(codec, reason);
+            return inner ? std::make_unique<CountingDecoder>(std::move(inner), &count) : nullptr;
+        });
+        QVERIFY(worker.start(nullptr));
+        const qlonglong key = card.keys().at(2);
+        const qlonglong expected = key + offset - (offset > 1 ? 100 : 1);
+        const int g = worker.postStepBack(key, key + offset);
+        const Collected got = collect(&worker, g, 30000, 3);
+        QCOMPARE(got.pictures.size(), 3);
+        QCOMPARE(got.pictures.first().timeMs, expected);
+        QCOMPARE(pictureStamp(got.pictures.first().picture), expected);
+        QCOMPARE(got.pictures.at(2).timeMs, expected + 200);
+        // Read without sound, and every picture before the target stayed
+        // inside the decoder.
+        QVERIFY(got.audio.isEmpty());
+        QCOMPARE(count.released.load(), released);
+        QVERIFY(count.copied.load() >= 3);
     }
 
     void strideReadsKeyframesWithoutSound()
