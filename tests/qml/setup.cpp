@@ -39,7 +39,6 @@ public slots:
         // application object exists; each test file gets its own engine.
         if (!m_settings) {
             m_settings = std::make_unique<AppSettings>();
-            m_settings->setLanguageOverride(QStringLiteral("en"));
             m_updater = std::make_unique<UpdateChecker>(m_settings.get(), QString());
         }
         m_settings->setEngine(engine);
