@@ -1,14 +1,213 @@
 import QtQuick
+import QtQuick.Controls
+import QtQuick.Layouts
 
+// The selected day's events, newest first, optionally filtered by type.
 ListView {
-    property var card
-    property real dayStart
-    property real position
-    property bool dayHasPlayable
-    property bool dayHasMissing
+    id: list
+
+    required property var card
+    required property double dayStart
+    required property double position
+    required property bool dayHasPlayable
+    required property bool dayHasMissing
+    // 0 for all events, else one event-type bit.
     property int typeFilter: 0
-    readonly property var allEvents: card && card.isOpen && dayStart > 0 ? (card.chunks, card.eventsBetween(dayStart, dayStart + 86400000 - 1)) : []
+
+    // The session returns the events in its own order; the list shows the
+    // newest first. Reading chunks re-queries after a reload.
+    readonly property var allEvents: {
+        card.chunks
+        if (!card.isOpen || dayStart <= 0)
+            return []
+        return card.eventsBetween(dayStart, dayStart + 86400000 - 1).sort((a, b) => b.startMs - a.startMs)
+    }
     readonly property int total: allEvents.length
+    readonly property string emptyText: {
+        if (!card.isOpen)
+            return qsTr("Open an SD card or recording folder to see events")
+        if (!dayHasPlayable && dayHasMissing)
+            return qsTr("The recording index exists, but the video files are not in this folder")
+        if (!dayHasPlayable)
+            return qsTr("Select a date with recordings")
+        if (total === 0)
+            return qsTr("No events on this day. Use the timeline to browse recordings")
+        return qsTr("No events match this filter")
+    }
+
     signal eventClicked(double startMs)
     signal clearFilterRequested()
+
+    // "Motion / Sound", or "Event" when no known bit is set.
+    function typeNames(types) {
+        const names = [qsTr("Motion"), qsTr("Sound"), qsTr("Crying"), qsTr("PIR"), qsTr("Person")]
+        const parts = []
+        for (let i = 0; i < names.length; ++i) {
+            if (types & (1 << i))
+                parts.push(names[i])
+        }
+        return parts.length > 0 ? parts.join(" / ") : qsTr("Event")
+    }
+
+    function durationText(startMs, endMs) {
+        const s = Math.max(1, Math.round((endMs - startMs) / 1000))
+        return s < 60 ? qsTr("Duration %1 s").arg(s)
+                      : qsTr("Duration %1 min %2 s").arg(Math.floor(s / 60)).arg(s % 60)
+    }
+
+    // A partial copy of a card can put many missing-file events first, so
+    // the list opens at the newest event that can play.
+    function scrollToPlayable() {
+        forceLayout()
+        const rows = model
+        for (let i = 0; i < rows.length; ++i) {
+            if (rows[i].playable) {
+                positionViewAtIndex(i, ListView.Beginning)
+                return
+            }
+        }
+        positionViewAtBeginning()
+    }
+
+    spacing: 2
+    clip: true
+    boundsBehavior: Flickable.StopAtBounds
+    ScrollBar.vertical: ScrollBar {
+        policy: ScrollBar.AsNeeded
+    }
+
+    model: typeFilter === 0 ? allEvents : allEvents.filter(e => (e.types & typeFilter) !== 0)
+    // Wait until the new rows are in place before scrolling.
+    onModelChanged: Qt.callLater(scrollToPlayable)
+
+    delegate: AbstractButton {
+        id: row
+
+        required property var modelData
+        required property int index
+        readonly property bool playable: modelData.playable
+        readonly property color ink: playable ? Style.text : Style.faint
+
+        objectName: "event" + index
+        width: list.width - 10
+        height: 54
+        leftPadding: 8
+        rightPadding: 8
+        hoverEnabled: true
+        enabled: playable
+        onClicked: list.eventClicked(modelData.startMs)
+
+        background: Rectangle {
+            radius: Style.radius
+            color: row.hovered || (row.playable && row.modelData.startMs <= list.position
+                                   && list.position <= row.modelData.endMs)
+                   ? Style.selected : "transparent"
+        }
+
+        contentItem: RowLayout {
+            spacing: 10
+
+            Rectangle {
+                Layout.preferredWidth: 30
+                Layout.preferredHeight: 30
+                radius: 7
+                color: Style.surface2
+                border.width: row.playable ? 0 : 1
+                border.color: Style.borderStrong
+
+                Rectangle {
+                    anchors.centerIn: parent
+                    width: 7
+                    height: 7
+                    radius: 3.5
+                    color: row.playable ? Style.event : Style.faint
+                }
+            }
+
+            ColumnLayout {
+                Layout.fillWidth: true
+                spacing: 2
+
+                RowLayout {
+                    Layout.fillWidth: true
+                    spacing: 8
+
+                    Text {
+                        objectName: "clock"
+                        text: list.card.formatClock(row.modelData.startMs, true)
+                        font.family: Style.mono
+                        font.pixelSize: 12
+                        font.weight: Font.Medium
+                        color: row.ink
+                    }
+                    Text {
+                        objectName: "types"
+                        Layout.fillWidth: true
+                        text: list.typeNames(row.modelData.types)
+                        font.pixelSize: 12
+                        color: row.ink
+                        elide: Text.ElideRight
+                    }
+                }
+                Text {
+                    objectName: "detail"
+                    Layout.fillWidth: true
+                    text: list.durationText(row.modelData.startMs, row.modelData.endMs)
+                          + (row.playable ? "" : "  ·  " + qsTr("recording file missing"))
+                    font.pixelSize: 10
+                    color: Style.muted
+                    elide: Text.ElideRight
+                }
+            }
+
+            Text {
+                text: "›"
+                font.pixelSize: 20
+                color: Style.muted
+            }
+        }
+    }
+
+    // Held in a property, not as a child, so it stays put while the rows
+    // scroll.
+    property Item emptyState: ColumnLayout {
+        parent: list
+        anchors.centerIn: parent
+        width: Math.min(260, list.width)
+        visible: list.count === 0
+        spacing: 12
+
+        Rectangle {
+            Layout.alignment: Qt.AlignHCenter
+            Layout.preferredWidth: 44
+            Layout.preferredHeight: 44
+            radius: 12
+            color: Style.surface2
+            border.color: Style.border
+
+            Rectangle {
+                anchors.centerIn: parent
+                width: 8
+                height: 8
+                radius: 4
+                color: Style.event
+            }
+        }
+        Text {
+            objectName: "emptyText"
+            Layout.fillWidth: true
+            horizontalAlignment: Text.AlignHCenter
+            wrapMode: Text.WordWrap
+            font.pixelSize: 12
+            color: Style.muted
+            text: list.emptyText
+        }
+        OutlineButton {
+            objectName: "clearFilter"
+            Layout.alignment: Qt.AlignHCenter
+            visible: list.typeFilter !== 0 && list.total > 0 && list.dayHasPlayable
+            text: qsTr("Clear filter")
+            onClicked: list.clearFilterRequested()
+        }
+    }
 }
