@@ -4,6 +4,8 @@
 
 #include <dxgi.h>
 
+#include <iterator>
+
 namespace nivra::mf {
 
 namespace {

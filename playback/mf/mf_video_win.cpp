@@ -7,6 +7,7 @@
 
 #include <algorithm>
 #include <deque>
+#include <iterator>
 
 namespace nivra::mf {
 
