@@ -20,6 +20,7 @@ PACKAGES="
   libgtest-dev nlohmann-json3-dev
   fonts-inter fonts-noto-cjk librsvg2-bin tzdata
   xvfb xauth
+  lintian appstream
   pulseaudio pulseaudio-utils
   ffmpeg mediainfo mkvtoolnix
   g++-mingw-w64-x86-64
