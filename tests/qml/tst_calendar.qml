@@ -140,6 +140,18 @@ Item {
             compare(day.opacity, 1)
         }
 
+        function test_todayIsBold() {
+            const calendar = createCalendar()
+            const now = new Date()
+            calendar.showMonth(now.getFullYear(), now.getMonth() + 1)
+            const other = now.getDate() === 1 ? 2 : 1
+            verify(cell(cell(calendar, "day" + now.getDate()), "number").font.bold)
+            verify(!cell(cell(calendar, "day" + other), "number").font.bold)
+            // The same day number in the next month is not today.
+            calendar.step(1)
+            verify(!cell(cell(calendar, "day" + Math.min(now.getDate(), 28)), "number").font.bold)
+        }
+
         function test_weekStartAndOutsideDays() {
             if (appSettings.firstDayOfWeek !== 7)
                 skip("needs a region whose weeks start on Sunday (en_US)")
