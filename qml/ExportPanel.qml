@@ -490,7 +490,11 @@ Item {
                 Layout.fillWidth: fields.columns === 2
                 onEdited: panel.liveEdit()
                 onStepRequested: (segment, direction) => panel.stepField(1, segment, direction)
-                onCommitRequested: (reveal) => panel.commitFields(reveal)
+                // Closing the editor takes the focus too; that is no commit.
+                onCommitRequested: (reveal) => {
+                    if (panel.open)
+                        panel.commitFields(reveal)
+                }
                 onRestored: {
                     panel.liveEdit()
                     panel.validateFields()
@@ -505,7 +509,11 @@ Item {
                 Layout.fillWidth: fields.columns === 2
                 onEdited: panel.liveEdit()
                 onStepRequested: (segment, direction) => panel.stepField(2, segment, direction)
-                onCommitRequested: (reveal) => panel.commitFields(reveal)
+                // Closing the editor takes the focus too; that is no commit.
+                onCommitRequested: (reveal) => {
+                    if (panel.open)
+                        panel.commitFields(reveal)
+                }
                 onRestored: {
                     panel.liveEdit()
                     panel.validateFields()

@@ -61,13 +61,14 @@ ColumnLayout {
         onModelChanged: currentIndex = Qt.binding(() => control.currentIndex)
         onCountChanged: currentIndex = Qt.binding(() => control.currentIndex)
         onActivated: (index) => control.activated(index)
+        // The two-line menu is at least 300 wide, whatever the field's width.
+        Component.onCompleted: popup.width = Qt.binding(() => Math.max(box.width, 300))
 
         delegate: T.ItemDelegate {
             id: row
             required property int index
             required property var modelData
-            // The menu is at least 300 wide, whatever the field's width.
-            width: Math.max(ListView.view ? ListView.view.width : 0, 300 - 2 * box.menuPadding)
+            width: ListView.view ? ListView.view.width : box.width
             height: box.rowHeight
             leftPadding: 10
             rightPadding: 10
