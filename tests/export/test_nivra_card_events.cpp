@@ -95,6 +95,7 @@ TEST(NivraCardTimes, TypedTimesPlanTheSameRangeAsMilliseconds)
         {"--from 2024-03-05T25:00 --to 2024-03-05T11:00", "not a time"},
         {"--from 2024-03-05T10:00x --to 2024-03-05T11:00", "unexpected text"},
         {"--from 10:00 --to 11:00 --day 2024-3-5", "--day: not a date"},
+        {"--from 1969-12-31T23:59:59 --to 2024-03-05T11:00", "before 1970"},
     };
     for (const auto &b : bad) {
         const Output o = card(std::string("plan ") + SMALL_CARD_DIR + " " + b.range);

@@ -272,6 +272,10 @@ bool resolve_time(const std::string &option, const TypedTime &typed, const Clock
         return true;
     }
     const Clock::Reading r = clock.read(typed.ms);
+    if (r.count == 1 && r.ms[0] < 0) {
+        fprintf(stderr, "nivra-card: %s %s: before 1970\n", option.c_str(), typed.text.c_str());
+        return false;
+    }
     if (r.count == 1) {
         *out = r.ms[0];
         return true;
