@@ -121,6 +121,7 @@ Item {
         return Format.durationText(ms)
     }
 
+    // Takes `running` only so that the binding asks again after an export.
     function readFreeBytes(folder, running) {
         return job ? job.freeBytes(folder) : -1
     }

@@ -292,7 +292,9 @@ TestCase {
     function test_result(data) {
         load("small", 2024, 3, 5)
         verify(panel.openEditor(false))
-        panel.typeField(2, "11:03:00")
+        // Ten seconds on each side of the gap: two files, kept small.
+        panel.typeField(1, "11:00:50")
+        panel.typeField(2, "11:02:10")
         panel.setFolder(data.folder === "" ? "/proc/nivra-no-folder" : outRoot + "/" + data.folder)
         panel.replan()
         verify(panel.canExport)
