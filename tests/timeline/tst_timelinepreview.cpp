@@ -1,0 +1,209 @@
+// TimelinePreview on a simulator card: the picture shown for a hovered time is
+// the key frame at or before it (read back by its time stamp), bursts of
+// hovers decode once, recent pictures come from the cache, and closing the
+// card while a picture decodes is clean (also run under ThreadSanitizer).
+//
+// The "small" card: 320x240 H.264 at 10 fps, a key frame every 2 s, recorded
+// 10:00:00-10:00:59.9 and 10:02:00-10:02:59.9 UTC on 2024-03-05.
+#include "timeline/timeline_preview.h"
+
+#include "playback/decoder.h"
+#include "session/card_session.h"
+#include "stamp.h"
+
+#include <QDateTime>
+#include <QQmlComponent>
+#include <QQmlEngine>
+#include <QSignalSpy>
+#include <QtTest>
+
+#include <memory>
+
+using nivra::CardSession;
+
+namespace {
+
+constexpr int kWaitMs = 20000;
+
+qlonglong utcMs(const char *iso)
+{
+    return QDateTime::fromString(QString::fromLatin1(iso), Qt::ISODateWithMs).toMSecsSinceEpoch();
+}
+
+// The time stamp drawn into the picture, -1 when none can be read.
+qlonglong stampOf(const QImage &image)
+{
+    const QImage gray = image.convertToFormat(QImage::Format_Grayscale8);
+    int64_t value = -1;
+    if (gray.isNull() || !nivra::test::readStamp(gray.constBits(), int(gray.bytesPerLine()), gray.width(),
+                                                 gray.height(), &value))
+        return -1;
+    return qlonglong(value);
+}
+
+// An item at the card's picture size, so the stamp survives the scaling.
+struct Rig
+{
+    CardSession session;
+    TimelinePreview preview;
+    QSignalSpy ready{&preview, &TimelinePreview::readyChanged};
+    QSignalSpy shown{&preview, &TimelinePreview::shownKeyframeMsChanged};
+
+    Rig() { preview.setSize(QSizeF(320, 240)); }
+    bool open()
+    {
+        if (!session.openPath(QStringLiteral(SMALL_CARD)))
+            return false;
+        preview.setCard(&session);
+        return true;
+    }
+    bool hover(qlonglong timeMs)
+    {
+        preview.setTimeMs(timeMs);
+        QElapsedTimer timer;
+        timer.start();
+        // Ready only once the request went out: a cached picture shows then.
+        QTest::qWait(0);
+        while (!preview.isReady() && timer.elapsed() < kWaitMs)
+            QTest::qWait(5);
+        return preview.isReady();
+    }
+};
+
+} // namespace
+
+class TestTimelinePreview : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void initTestCase() { QVERIFY(QFileInfo::exists(QStringLiteral(SMALL_CARD "/index.dat"))); }
+
+    void showsTheKeyFrameAtOrBefore_data()
+    {
+        QTest::addColumn<qlonglong>("hover");
+        QTest::addColumn<qlonglong>("keyframe");
+        QTest::newRow("inside a group")
+            << utcMs("2024-03-05T10:00:05.500Z") << utcMs("2024-03-05T10:00:04.000Z");
+        QTest::newRow("on a key frame")
+            << utcMs("2024-03-05T10:00:06.000Z") << utcMs("2024-03-05T10:00:06.000Z");
+        QTest::newRow("just before the next")
+            << utcMs("2024-03-05T10:00:07.999Z") << utcMs("2024-03-05T10:00:06.000Z");
+        QTest::newRow("second recording")
+            << utcMs("2024-03-05T10:02:01.300Z") << utcMs("2024-03-05T10:02:00.000Z");
+    }
+
+    void showsTheKeyFrameAtOrBefore()
+    {
+        QFETCH(qlonglong, hover);
+        QFETCH(qlonglong, keyframe);
+        Rig rig;
+        QVERIFY(rig.open());
+        QVERIFY(rig.hover(hover));
+        QCOMPARE(rig.preview.shownKeyframeMs(), keyframe);
+        QCOMPARE(rig.preview.image().size(), QSize(320, 240));
+        QCOMPARE(stampOf(rig.preview.image()), keyframe);
+        QCOMPARE(rig.ready.count(), 1);
+        QCOMPARE(rig.shown.count(), 1);
+
+        // No time: not ready, the picture stays until the next one.
+        rig.preview.setTimeMs(-1);
+        QTRY_COMPARE(rig.preview.isReady(), false);
+        QCOMPARE(rig.preview.shownKeyframeMs(), keyframe);
+        QCOMPARE(rig.ready.count(), 2);
+    }
+
+    void scalesIntoTheItem()
+    {
+        CardSession session;
+        QVERIFY(session.openPath(QStringLiteral(SMALL_CARD)));
+        TimelinePreview preview; // the default 160 x 90
+        QCOMPARE(QSizeF(preview.width(), preview.height()), QSizeF(160, 90));
+        preview.setCard(&session);
+        preview.setTimeMs(utcMs("2024-03-05T10:00:10.000Z"));
+        QTRY_VERIFY_WITH_TIMEOUT(preview.isReady(), kWaitMs);
+        // 4:3 into 16:9, centred when painted.
+        QCOMPARE(preview.image().size(), QSize(120, 90));
+        QCOMPARE(preview.decodeCount(), 1);
+    }
+
+    void burstsDecodeOnceAndRecentPicturesAreKept()
+    {
+        Rig rig;
+        QVERIFY(rig.open());
+        // A sweep over ten key frames within one turn of the event loop.
+        const qlonglong first = utcMs("2024-03-05T10:00:20.000Z");
+        for (int i = 0; i < 10; ++i)
+            rig.preview.setTimeMs(first + 2000 * i + 700);
+        const qlonglong last = first + 2000 * 9;
+        QTRY_VERIFY_WITH_TIMEOUT(rig.preview.isReady(), kWaitMs);
+        QCOMPARE(rig.preview.shownKeyframeMs(), last);
+        QCOMPARE(stampOf(rig.preview.image()), last);
+        QCOMPARE(rig.preview.decodeCount(), 1);
+
+        // Another key frame decodes; going back to the first comes from the
+        // cache, as does another time in the same group.
+        QVERIFY(rig.hover(first + 300));
+        QCOMPARE(rig.preview.decodeCount(), 2);
+        rig.preview.setTimeMs(last + 1500);
+        QTRY_COMPARE(rig.preview.shownKeyframeMs(), last);
+        QVERIFY(rig.preview.isReady());
+        QCOMPARE(stampOf(rig.preview.image()), last);
+        QCOMPARE(rig.preview.decodeCount(), 2);
+
+        // More key frames than the cache holds push the oldest out.
+        const qlonglong second = utcMs("2024-03-05T10:02:00.000Z");
+        for (int i = 0; i < TimelinePreview::kCacheSize; ++i)
+            QVERIFY(rig.hover(second + 2000 * i));
+        QCOMPARE(rig.preview.decodeCount(), 2 + TimelinePreview::kCacheSize);
+        QVERIFY(rig.hover(first));
+        QCOMPARE(rig.preview.decodeCount(), 3 + TimelinePreview::kCacheSize);
+    }
+
+    void closingTheCardWhileDecoding()
+    {
+        Rig rig;
+        QVERIFY(rig.open());
+        for (int i = 0; i < 20; ++i) {
+            rig.preview.setTimeMs(utcMs("2024-03-05T10:00:01.000Z") + 2000 * i);
+            // Let the request go out, then close while it decodes.
+            QCoreApplication::processEvents();
+            rig.session.close();
+            QCOMPARE(rig.preview.isReady(), false);
+            QCOMPARE(rig.preview.shownKeyframeMs(), -1);
+            QTest::qWait(i % 4); // pictures of the closed card may be on their way
+            QCOMPARE(rig.preview.shownKeyframeMs(), -1);
+            QVERIFY(rig.session.openPath(QStringLiteral(SMALL_CARD)));
+        }
+        // Reopened, it shows pictures again.
+        const qlonglong keyframe = utcMs("2024-03-05T10:00:40.000Z");
+        QVERIFY(rig.hover(keyframe + 10));
+        QCOMPARE(stampOf(rig.preview.image()), keyframe);
+        // Destroyed while decoding: joins its thread first.
+        auto late = std::make_unique<TimelinePreview>();
+        late->setCard(&rig.session);
+        late->setTimeMs(keyframe - 4000);
+        QCoreApplication::processEvents();
+        late.reset();
+    }
+
+    void isAQmlElement()
+    {
+        CardSession session;
+        QVERIFY(session.openPath(QStringLiteral(SMALL_CARD)));
+        QQmlEngine engine;
+        QQmlComponent component(&engine);
+        component.setData("import NivraPlayer\nTimelinePreview { width: 320; height: 240 }", QUrl());
+        std::unique_ptr<QObject> object(component.create());
+        QVERIFY2(object, qPrintable(component.errorString()));
+        auto *preview = qobject_cast<TimelinePreview *>(object.get());
+        QVERIFY(preview);
+        QVERIFY(object->setProperty("card", QVariant::fromValue<QObject *>(&session)));
+        QVERIFY(object->setProperty("timeMs", utcMs("2024-03-05T10:02:10.500Z")));
+        QTRY_VERIFY_WITH_TIMEOUT(object->property("ready").toBool(), kWaitMs);
+        QCOMPARE(object->property("shownKeyframeMs").toLongLong(), utcMs("2024-03-05T10:02:10.000Z"));
+    }
+};
+
+QTEST_MAIN(TestTimelinePreview)
+#include "tst_timelinepreview.moc"

@@ -1,0 +1,394 @@
+#include "timeline/timeline_preview.h"
+
+#include "playback/decoder.h"
+#include "playback/ffmpeg_video_decoder.h"
+#include "session/card_session.h"
+
+#include <QPainter>
+#include <QVideoFrame>
+#include <QVideoFrameFormat>
+
+#include <algorithm>
+#include <cmath>
+
+namespace nivra {
+
+// ---- Source -------------------------------------------------------------------
+
+PreviewSource::PreviewSource(card_reader *card, int videoCodec, Deliver deliver)
+    : m_card(card), m_codec(videoCodec), m_deliver(std::move(deliver))
+{}
+
+PreviewSource::~PreviewSource()
+{
+    {
+        std::lock_guard<std::mutex> lock(m_mutex);
+        m_stop = true;
+    }
+    m_condition.notify_all();
+    if (m_thread.joinable())
+        m_thread.join();
+    cursor_close(m_cursor);
+    m_decoder.reset();
+}
+
+bool PreviewSource::start()
+{
+    if (cursor_open(m_card, &m_cursor) != CARD_OK)
+        return false;
+    // Key frames only: every index entry.
+    cursor_set_stride(m_cursor, 1);
+    // Software decoding: a key frame now and then needs no graphics card,
+    // and playback keeps the card's decoder to itself.
+    QString reason;
+    m_decoder = makeFfmpegVideoDecoder(m_codec, false, &reason);
+    if (!m_decoder) {
+        qWarning("no preview decoder: %s", qUtf8Printable(reason));
+        return false;
+    }
+    m_thread = std::thread(&PreviewSource::run, this);
+    return true;
+}
+
+void PreviewSource::request(qlonglong keyframeMs, const QSize &box)
+{
+    {
+        std::lock_guard<std::mutex> lock(m_mutex);
+        m_keyframeMs = keyframeMs;
+        m_box = box;
+        m_pending = true;
+    }
+    m_condition.notify_all();
+}
+
+int PreviewSource::decodeCount() const
+{
+    std::lock_guard<std::mutex> lock(m_mutex);
+    return m_decodes;
+}
+
+void PreviewSource::run()
+{
+    lowerThreadPriority();
+    for (;;) {
+        qlonglong keyframeMs;
+        QSize box;
+        {
+            std::unique_lock<std::mutex> lock(m_mutex);
+            m_condition.wait(lock, [this] { return m_stop || m_pending; });
+            if (m_stop)
+                return;
+            keyframeMs = m_keyframeMs;
+            box = m_box;
+            m_pending = false;
+        }
+        const QImage picture = decode(keyframeMs, box);
+        {
+            std::lock_guard<std::mutex> lock(m_mutex);
+            ++m_decodes;
+        }
+        m_deliver(keyframeMs, picture);
+    }
+}
+
+QImage PreviewSource::decode(qlonglong keyframeMs, const QSize &box)
+{
+    if (keyframeMs < 0 || cursor_seek(m_cursor, uint64_t(keyframeMs), nullptr) != CARD_OK)
+        return QImage();
+    card_frame frame{};
+    if (cursor_next(m_cursor, &frame) != CARD_OK || frame.type != CARD_FRAME_KEY)
+        return QImage();
+    if (m_payload.size() < frame.size)
+        m_payload.resize(frame.size);
+    if (cursor_read(m_cursor, m_payload.data(), m_payload.size()) != CARD_OK) {
+        cursor_skip(m_cursor);
+        return QImage();
+    }
+    m_decoder->flush();
+    QVideoFrame picture;
+    if (m_decoder->send(m_payload.data(), frame.size, frame.time_ms)) {
+        // A key frame stands alone: draining gives its picture at once, even
+        // from a decoder that runs frame threads.
+        m_decoder->drain();
+        DecodedFrame decoded;
+        while (m_decoder->receive(&decoded)) {
+            if (decoded.picture.isValid())
+                picture = decoded.picture;
+        }
+    }
+    m_decoder->flush();
+    return picture.isValid() ? scaledPicture(picture, box) : QImage();
+}
+
+// ---- Scaling ------------------------------------------------------------------
+
+QImage scaledPicture(const QVideoFrame &source, const QSize &box)
+{
+    QVideoFrame frame(source);
+    const QVideoFrameFormat::PixelFormat format = frame.pixelFormat();
+    const bool planar = format == QVideoFrameFormat::Format_YUV420P;
+    if (!planar && format != QVideoFrameFormat::Format_NV12)
+        return QImage();
+    const int width = frame.width();
+    const int height = frame.height();
+    if (width < 1 || height < 1 || box.isEmpty())
+        return QImage();
+    const QSize size = QSize(width, height).scaled(box, Qt::KeepAspectRatio);
+    if (size.isEmpty() || !frame.map(QVideoFrame::ReadOnly))
+        return QImage();
+
+    const uchar *luma = frame.bits(0);
+    const int lumaStride = frame.bytesPerLine(0);
+    const uchar *cb = frame.bits(1);
+    const uchar *cr = planar ? frame.bits(2) : frame.bits(1) + 1;
+    const int cbStride = frame.bytesPerLine(1);
+    const int crStride = planar ? frame.bytesPerLine(2) : cbStride;
+    const int chromaStep = planar ? 1 : 2;
+    // Qt maps odd-height frames with height / 2 chroma rows.
+    const int chromaRows = std::max(1, int(qMin(frame.mappedBytes(1) / qMax(cbStride, 1),
+                                                planar ? frame.mappedBytes(2) / qMax(crStride, 1)
+                                                       : frame.mappedBytes(1) / qMax(cbStride, 1))));
+    const int chromaColumns = (width + 1) / 2;
+
+    const QVideoFrameFormat surface = frame.surfaceFormat();
+    const bool full = surface.colorRange() == QVideoFrameFormat::ColorRange_Full;
+    const bool bt709 = surface.colorSpace() == QVideoFrameFormat::ColorSpace_BT709 ||
+                       surface.colorSpace() == QVideoFrameFormat::ColorSpace_BT2020;
+    const double lumaScale = full ? 1.0 : 255.0 / 219.0;
+    const double lumaOffset = full ? 0.0 : 16.0;
+    const double chromaScale = full ? 1.0 : 255.0 / 224.0;
+    const double rv = bt709 ? 1.5748 : 1.402;
+    const double gu = bt709 ? 0.187324 : 0.344136;
+    const double gv = bt709 ? 0.468124 : 0.714136;
+    const double bu = bt709 ? 1.8556 : 1.772;
+
+    QImage image(size, QImage::Format_RGB32);
+    const double stepX = double(width) / size.width();
+    const double stepY = double(height) / size.height();
+    // A few luma samples per output pixel keep fine detail from flickering
+    // between neighbouring key frames; one sample when not shrinking.
+    const int taps = qBound(1, int(std::ceil(std::min(stepX, stepY))), 4);
+    const auto channel = [](double value) { return qBound(0, int(std::lround(value)), 255); };
+    for (int y = 0; y < size.height(); ++y) {
+        auto *line = reinterpret_cast<QRgb *>(image.scanLine(y));
+        const int chromaY = qMin(int((y + 0.5) * stepY) / 2, chromaRows - 1);
+        for (int x = 0; x < size.width(); ++x) {
+            int sum = 0;
+            for (int ty = 0; ty < taps; ++ty) {
+                const int sy = qMin(int((y + (ty + 0.5) / taps) * stepY), height - 1);
+                const uchar *row = luma + qsizetype(sy) * lumaStride;
+                for (int tx = 0; tx < taps; ++tx)
+                    sum += row[qMin(int((x + (tx + 0.5) / taps) * stepX), width - 1)];
+            }
+            const int chromaX = qMin(int((x + 0.5) * stepX) / 2, chromaColumns - 1) * chromaStep;
+            const double l = (double(sum) / (taps * taps) - lumaOffset) * lumaScale;
+            const double u = (cb[qsizetype(chromaY) * cbStride + chromaX] - 128.0) * chromaScale;
+            const double v = (cr[qsizetype(chromaY) * crStride + chromaX] - 128.0) * chromaScale;
+            line[x] = qRgb(channel(l + rv * v), channel(l - gu * u - gv * v), channel(l + bu * u));
+        }
+    }
+    frame.unmap();
+    return image;
+}
+
+} // namespace nivra
+
+// ---- Item ---------------------------------------------------------------------
+
+using nivra::CardSession;
+
+TimelinePreview::TimelinePreview(QQuickItem *parent) : QQuickPaintedItem(parent)
+{
+    setImplicitSize(160, 90);
+}
+
+TimelinePreview::~TimelinePreview()
+{
+    // The source calls back into this object until it is joined.
+    dropSource();
+}
+
+QObject *TimelinePreview::card() const
+{
+    return m_session.data();
+}
+
+void TimelinePreview::setCard(QObject *card)
+{
+    CardSession *session = qobject_cast<CardSession *>(card);
+    if (session == m_session.data())
+        return;
+    if (m_session)
+        disconnect(m_session, nullptr, this, nullptr);
+    dropSource();
+    m_decodesBefore = 0;
+    m_session = session;
+    reset();
+    if (session) {
+        // The session closes its card reader right after this signal.
+        connect(session, &CardSession::aboutToClose, this, [this] {
+            dropSource();
+            reset();
+        });
+        connect(session, &CardSession::changed, this, [this] {
+            dropSource();
+            reset();
+            scheduleRequest();
+        });
+    }
+    scheduleRequest();
+    emit cardChanged();
+}
+
+void TimelinePreview::setTimeMs(qlonglong timeMs)
+{
+    if (timeMs == m_timeMs)
+        return;
+    m_timeMs = timeMs;
+    emit timeMsChanged();
+    scheduleRequest();
+}
+
+int TimelinePreview::decodeCount() const
+{
+    return m_decodesBefore + (m_source ? m_source->decodeCount() : 0);
+}
+
+void TimelinePreview::paint(QPainter *painter)
+{
+    if (m_image.isNull())
+        return;
+    const QSizeF size = m_image.size();
+    const QRectF target((width() - size.width()) / 2, (height() - size.height()) / 2, size.width(),
+                        size.height());
+    painter->drawImage(target, m_image);
+}
+
+void TimelinePreview::geometryChange(const QRectF &newGeometry, const QRectF &oldGeometry)
+{
+    QQuickPaintedItem::geometryChange(newGeometry, oldGeometry);
+    if (newGeometry.size() == oldGeometry.size())
+        return;
+    // Pictures of the old size are of no use; one of them may be on its way.
+    dropSource();
+    reset();
+    scheduleRequest();
+}
+
+void TimelinePreview::scheduleRequest()
+{
+    if (m_requestScheduled)
+        return;
+    m_requestScheduled = true;
+    QMetaObject::invokeMethod(
+        this,
+        [this] {
+            m_requestScheduled = false;
+            sendRequest();
+        },
+        Qt::QueuedConnection);
+}
+
+void TimelinePreview::sendRequest()
+{
+    const qlonglong keyframe =
+        m_timeMs >= 0 && m_session && m_session->reader() ? m_session->keyframeAtOrBefore(m_timeMs) : -1;
+    m_wantedKeyframeMs = keyframe;
+    if (keyframe < 0) {
+        setReady(false);
+        return;
+    }
+    if (keyframe == m_shownKeyframeMs && !m_image.isNull()) {
+        setReady(true);
+        return;
+    }
+    for (auto it = m_cache.begin(); it != m_cache.end(); ++it) {
+        if (it->first == keyframe) {
+            m_cache.splice(m_cache.begin(), m_cache, it);
+            show(keyframe, m_cache.front().second);
+            setReady(true);
+            return;
+        }
+    }
+    // The picture on show stays until the new one comes.
+    setReady(false);
+    if (!m_source) {
+        // Each source's pictures carry its number: those of a dropped one
+        // still on their way are ignored.
+        const int serial = ++m_sourceSerial;
+        auto source = std::make_unique<nivra::PreviewSource>(
+            m_session->reader(), m_session->stream().video_codec,
+            [this, serial](qlonglong keyframeMs, const QImage &picture) {
+                QMetaObject::invokeMethod(
+                    this,
+                    [this, serial, keyframeMs, picture] {
+                        if (serial == m_sourceSerial)
+                            received(keyframeMs, picture);
+                    },
+                    Qt::QueuedConnection);
+            });
+        if (!source->start())
+            return;
+        m_source = std::move(source);
+    }
+    m_source->request(keyframe, box());
+}
+
+void TimelinePreview::received(qlonglong keyframeMs, const QImage &picture)
+{
+    if (picture.isNull())
+        return;
+    for (auto it = m_cache.begin(); it != m_cache.end(); ++it) {
+        if (it->first == keyframeMs) {
+            m_cache.erase(it);
+            break;
+        }
+    }
+    m_cache.emplace_front(keyframeMs, picture);
+    if (int(m_cache.size()) > kCacheSize)
+        m_cache.pop_back();
+    if (keyframeMs == m_wantedKeyframeMs) {
+        show(keyframeMs, picture);
+        setReady(true);
+    }
+}
+
+void TimelinePreview::show(qlonglong keyframeMs, const QImage &picture)
+{
+    m_image = picture;
+    update();
+    if (keyframeMs == m_shownKeyframeMs)
+        return;
+    m_shownKeyframeMs = keyframeMs;
+    emit shownKeyframeMsChanged();
+}
+
+void TimelinePreview::setReady(bool ready)
+{
+    if (ready == m_ready)
+        return;
+    m_ready = ready;
+    emit readyChanged();
+}
+
+void TimelinePreview::dropSource()
+{
+    if (!m_source)
+        return;
+    m_decodesBefore += m_source->decodeCount();
+    m_source.reset();
+    ++m_sourceSerial;
+}
+
+void TimelinePreview::reset()
+{
+    m_cache.clear();
+    m_wantedKeyframeMs = -1;
+    show(-1, QImage());
+    setReady(false);
+}
+
+QSize TimelinePreview::box() const
+{
+    return QSize(qRound(width()), qRound(height()));
+}

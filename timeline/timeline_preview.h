@@ -1,0 +1,148 @@
+// TimelinePreview: the small picture over the timeline's hover text, the key
+// frame at or before the hovered time scaled into the item. The pictures come
+// from a PreviewSource: a thread of its own, below normal priority, with its
+// own read cursor and decoder, that decodes one key frame at a time and only
+// the newest one asked for. Recent pictures are kept, so moving back and forth
+// over the same stretch decodes nothing.
+#pragma once
+
+#include "storage/card.h"
+
+#include <QImage>
+#include <QPointer>
+#include <QQuickPaintedItem>
+#include <QSize>
+#include <QVideoFrame>
+
+#include <condition_variable>
+#include <functional>
+#include <list>
+#include <memory>
+#include <mutex>
+#include <thread>
+#include <utility>
+#include <vector>
+
+namespace nivra {
+
+class CardSession;
+class VideoDecoder;
+
+class PreviewSource
+{
+public:
+    // Called on the source's thread with each picture decoded (null when the
+    // key frame could not be read or decoded).
+    using Deliver = std::function<void(qlonglong keyframeMs, const QImage &picture)>;
+
+    // card stays owned by the caller and must outlive the source.
+    PreviewSource(card_reader *card, int videoCodec, Deliver deliver);
+    // Stops and joins the thread; a decode in progress is finished first.
+    ~PreviewSource();
+    PreviewSource(const PreviewSource &) = delete;
+    PreviewSource &operator=(const PreviewSource &) = delete;
+
+    // Opens the cursor, makes the decoder and starts the thread.
+    bool start();
+    // Asks for the key frame at keyframeMs, scaled to fit into box; replaces
+    // a request not yet taken.
+    void request(qlonglong keyframeMs, const QSize &box);
+    // Key frames decoded so far.
+    int decodeCount() const;
+
+private:
+    void run();
+    QImage decode(qlonglong keyframeMs, const QSize &box);
+
+    card_reader *m_card = nullptr;
+    int m_codec = 0;
+    Deliver m_deliver;
+    card_cursor *m_cursor = nullptr;
+    std::unique_ptr<VideoDecoder> m_decoder;
+    std::vector<uint8_t> m_payload; // source thread only
+    std::thread m_thread;
+
+    // Guarded by m_mutex.
+    mutable std::mutex m_mutex;
+    std::condition_variable m_condition;
+    bool m_stop = false;
+    bool m_pending = false;
+    qlonglong m_keyframeMs = -1;
+    QSize m_box;
+    int m_decodes = 0;
+};
+
+// Lowers the calling thread below normal priority, so that previews give way
+// to playback (platform files).
+void lowerThreadPriority();
+
+// Scales a decoded 4:2:0 picture (planar or NV12) to fit into box, keeping
+// its shape; a null image for other formats.
+QImage scaledPicture(const QVideoFrame &picture, const QSize &box);
+
+} // namespace nivra
+
+class TimelinePreview : public QQuickPaintedItem
+{
+    Q_OBJECT
+    Q_PROPERTY(QObject *card READ card WRITE setCard NOTIFY cardChanged)
+    Q_PROPERTY(qlonglong timeMs READ timeMs WRITE setTimeMs NOTIFY timeMsChanged)
+    Q_PROPERTY(bool ready READ isReady NOTIFY readyChanged)
+    Q_PROPERTY(qlonglong shownKeyframeMs READ shownKeyframeMs NOTIFY shownKeyframeMsChanged)
+
+public:
+    // Pictures kept for hovering back over them.
+    static constexpr int kCacheSize = 16;
+
+    explicit TimelinePreview(QQuickItem *parent = nullptr);
+    ~TimelinePreview() override;
+
+    QObject *card() const;
+    void setCard(QObject *card);
+    qlonglong timeMs() const { return m_timeMs; }
+    void setTimeMs(qlonglong timeMs);
+    bool isReady() const { return m_ready; }
+    qlonglong shownKeyframeMs() const { return m_shownKeyframeMs; }
+
+    // The picture on show, as painted (centred in the item).
+    QImage image() const { return m_image; }
+    // Key frames the source has decoded since the card was set.
+    int decodeCount() const;
+
+    void paint(QPainter *painter) override;
+
+signals:
+    void cardChanged();
+    void timeMsChanged();
+    void readyChanged();
+    void shownKeyframeMsChanged();
+
+protected:
+    void geometryChange(const QRectF &newGeometry, const QRectF &oldGeometry) override;
+
+private:
+    // Hovers within one turn of the event loop ask once, for the last time.
+    void scheduleRequest();
+    void sendRequest();
+    void received(qlonglong keyframeMs, const QImage &picture);
+    void show(qlonglong keyframeMs, const QImage &picture);
+    void setReady(bool ready);
+    // Joins the source; the session's card reader may close afterwards.
+    void dropSource();
+    // Forgets the pictures (the card or the size changed).
+    void reset();
+    QSize box() const;
+
+    QPointer<nivra::CardSession> m_session;
+    std::unique_ptr<nivra::PreviewSource> m_source;
+    int m_sourceSerial = 0;
+    int m_decodesBefore = 0; // of sources dropped since the card was set
+    qlonglong m_timeMs = -1;
+    qlonglong m_wantedKeyframeMs = -1;
+    qlonglong m_shownKeyframeMs = -1;
+    bool m_ready = false;
+    bool m_requestScheduled = false;
+    QImage m_image;
+    // Most recent first.
+    std::list<std::pair<qlonglong, QImage>> m_cache;
+};

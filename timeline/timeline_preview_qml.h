@@ -1,0 +1,15 @@
+// Declares TimelinePreview as the element TimelinePreview of the QML module
+// that compiles this header (the program's NivraPlayer module), as
+// timeline_qml.h does for TimelineItem.
+#pragma once
+
+#include "timeline/timeline_preview.h"
+
+#include <QtQml/qqmlregistration.h>
+
+struct TimelinePreviewForeign
+{
+    Q_GADGET
+    QML_FOREIGN(TimelinePreview)
+    QML_NAMED_ELEMENT(TimelinePreview)
+};

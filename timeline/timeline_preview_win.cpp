@@ -1,0 +1,12 @@
+#include "timeline/timeline_preview.h"
+
+#include <windows.h>
+
+namespace nivra {
+
+void lowerThreadPriority()
+{
+    SetThreadPriority(GetCurrentThread(), THREAD_PRIORITY_BELOW_NORMAL);
+}
+
+} // namespace nivra
