@@ -5,7 +5,15 @@
 
 #include <nlohmann/json.hpp>
 
+#include <fcntl.h>
+#include <signal.h>
+#include <spawn.h>
 #include <stdlib.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <chrono>
+#include <thread>
 
 #include <string>
 #include <vector>
@@ -14,6 +22,8 @@
 
 using namespace exporttest;
 using Json = nlohmann::json;
+
+extern char **environ;
 
 namespace {
 
@@ -304,6 +314,49 @@ TEST_F(NivraCardEventsExport, ProgressCountsTheWholeBatch)
     EXPECT_NE(done, std::string::npos) << tty.output;
     EXPECT_EQ(tty.output.find("exporting 100%", done + 1), std::string::npos) << tty.output;
     EXPECT_EQ(listDir(m_out).size(), 6u); // unpadded, motion and person stay apart
+}
+
+TEST_F(NivraCardEventsExport, CtrlCCancelsTheBatchAndLeavesNoPartFile)
+{
+    // The big card's two events padded by ten hours: one long file.
+    const std::string stdoutPath = m_out + "/stdout.json";
+    const std::string folder = m_out + "/files";
+    std::vector<std::string> args = {NIVRA_CARD_PATH, "events-export", BIG_CARD_DIR, "--day",
+                                     "2024-01-01",    "--pre",         "36000",      "--post",
+                                     "36000",         "--out",         folder,       "--json"};
+    std::vector<char *> argv;
+    for (std::string &a : args)
+        argv.push_back(&a[0]);
+    argv.push_back(nullptr);
+    posix_spawn_file_actions_t actions;
+    posix_spawn_file_actions_init(&actions);
+    posix_spawn_file_actions_addopen(&actions, 1, stdoutPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+    pid_t pid = 0;
+    ASSERT_EQ(posix_spawn(&pid, argv[0], &actions, nullptr, argv.data(), environ), 0);
+    posix_spawn_file_actions_destroy(&actions);
+
+    // Interrupt once the file is being written.
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(60);
+    bool writing = false;
+    while (!writing && std::chrono::steady_clock::now() < deadline) {
+        for (const std::string &n : exists(folder) ? listDir(folder) : std::vector<std::string>())
+            writing = writing || (n.size() > 5 && n.compare(n.size() - 5, 5, ".part") == 0);
+        if (!writing)
+            std::this_thread::sleep_for(std::chrono::microseconds(500));
+    }
+    ASSERT_TRUE(writing) << "the export never started writing";
+    kill(pid, SIGINT);
+    int status = 0;
+    ASSERT_EQ(waitpid(pid, &status, 0), pid);
+    ASSERT_TRUE(WIFEXITED(status)) << "killed by the signal instead of cancelling";
+    EXPECT_EQ(WEXITSTATUS(status), 2);
+    const std::vector<uint8_t> out = readFile(stdoutPath);
+    const Json j = Json::parse(std::string(out.begin(), out.end()), nullptr, false);
+    ASSERT_FALSE(j.is_discarded());
+    EXPECT_EQ(j["code"], 2);
+    EXPECT_EQ(j["message"], "cancelled");
+    EXPECT_TRUE(j["files"].empty());
+    EXPECT_TRUE(listDir(folder).empty()) << "files left behind";
 }
 
 } // namespace
