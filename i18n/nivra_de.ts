@@ -17,40 +17,849 @@
     </message>
 </context>
 <context>
+    <name>AppStatusBar</name>
+    <message>
+        <source>reading %1 @ 0x%2</source>
+        <translation>Lesen %1 @ 0x%2</translation>
+    </message>
+    <message>
+        <source>decoding %1</source>
+        <translation>Dekodierung %1</translation>
+    </message>
+    <message>
+        <source>audio</source>
+        <translation>Audio</translation>
+    </message>
+    <message>
+        <source>no audio</source>
+        <translation>kein Audio</translation>
+    </message>
+    <message>
+        <source>buffer %1 s</source>
+        <translation>Puffer %1 s</translation>
+    </message>
+    <message>
+        <source>Read-only · Recordings stay on this computer</source>
+        <translation>Nur lesen · Aufnahmen bleiben auf diesem Computer</translation>
+    </message>
+    <message>
+        <source>Waiting for a recording</source>
+        <translation>Warten auf eine Aufnahme</translation>
+    </message>
+    <message>
+        <source>%1 events today · Click an event to seek</source>
+        <translation>%1 Ereignisse an diesem Tag · Zum Springen anklicken</translation>
+    </message>
+    <message>
+        <source>Recording files missing</source>
+        <translation>Aufnahmedateien fehlen</translation>
+    </message>
+    <message>
+        <source>No recordings on this day</source>
+        <translation>Keine Aufnahmen an diesem Tag</translation>
+    </message>
+</context>
+<context>
+    <name>AppToolBar</name>
+    <message>
+        <source>formatted %1</source>
+        <translation>formatiert am %1</translation>
+    </message>
+    <message>
+        <source>%1 segments × %2 MB</source>
+        <translation>%1 Segmente × %2 MB</translation>
+    </message>
+    <message>
+        <source>recordings %1 ~ %2</source>
+        <translation>Aufnahmen %1 – %2</translation>
+    </message>
+    <message>
+        <source>no audio</source>
+        <translation>kein Audio</translation>
+    </message>
+    <message>
+        <source>Open SD card / folder</source>
+        <translation>SD-Karte / Ordner öffnen</translation>
+    </message>
+    <message>
+        <source>Refresh</source>
+        <translation>Aktualisieren</translation>
+    </message>
+    <message>
+        <source>Time: recording location</source>
+        <translation>Zeit: Aufnahmeort</translation>
+    </message>
+    <message>
+        <source>Time: this computer</source>
+        <translation>Zeit: dieser Computer</translation>
+    </message>
+    <message>
+        <source>Settings</source>
+        <translation>Einstellungen</translation>
+    </message>
+</context>
+<context>
+    <name>CalendarPanel</name>
+    <message>
+        <source>MMMM yyyy</source>
+        <translation>MMMM yyyy</translation>
+    </message>
+    <message>
+        <source>Recordings</source>
+        <translation>Aufnahmen</translation>
+    </message>
+    <message>
+        <source>Events</source>
+        <translation>Ereignisse</translation>
+    </message>
+    <message>
+        <source>Selected</source>
+        <translation>Ausgewählt</translation>
+    </message>
+</context>
+<context>
     <name>DecodeWorker</name>
     <message>
         <source>Cannot read the recordings.</source>
-        <translation type="unfinished"></translation>
+        <translation>Die Aufnahmen können nicht gelesen werden.</translation>
     </message>
 </context>
 <context>
     <name>Decoder</name>
     <message>
         <source>This video could not be decoded.</source>
-        <translation type="unfinished"></translation>
+        <translation>Dieses Video konnte nicht dekodiert werden.</translation>
     </message>
     <message>
         <source>Your graphics card cannot decode this video.</source>
-        <translation type="unfinished"></translation>
+        <translation>Ihre Grafikkarte kann dieses Video nicht dekodieren.</translation>
     </message>
     <message>
         <source>This video format is not supported.</source>
-        <translation type="unfinished"></translation>
+        <translation>Dieses Videoformat wird nicht unterstützt.</translation>
+    </message>
+    <message>
+        <source>Windows could not decode this video (%1).</source>
+        <translation>Windows konnte dieses Video nicht dekodieren (%1).</translation>
+    </message>
+    <message>
+        <source>Windows needs Microsoft&apos;s HEVC Video Extensions to decode H.265 without the graphics card. Install them from the Microsoft Store, then try again.</source>
+        <translation>Um H.265 ohne Grafikkarte zu dekodieren, benötigt Windows die HEVC-Videoerweiterungen von Microsoft. Installieren Sie sie aus dem Microsoft Store und versuchen Sie es erneut.</translation>
+    </message>
+    <message>
+        <source>Windows has no decoder for this video format.</source>
+        <translation>Windows hat keinen Decoder für dieses Videoformat.</translation>
+    </message>
+</context>
+<context>
+    <name>EventList</name>
+    <message>
+        <source>Open an SD card or recording folder to see events</source>
+        <translation>Öffnen Sie eine SD-Karte oder einen Aufnahmeordner, um Ereignisse zu sehen</translation>
+    </message>
+    <message>
+        <source>The recording index exists, but the video files are not in this folder</source>
+        <translation>Der Aufnahmeindex ist vorhanden, aber die Videodateien liegen nicht in diesem Ordner</translation>
+    </message>
+    <message>
+        <source>Select a date with recordings</source>
+        <translation>Wählen Sie einen Tag mit Aufnahmen</translation>
+    </message>
+    <message>
+        <source>No events on this day. Use the timeline to browse recordings</source>
+        <translation>Keine Ereignisse an diesem Tag. Durchsuchen Sie die Aufnahmen über die Zeitleiste</translation>
+    </message>
+    <message>
+        <source>No events match this filter</source>
+        <translation>Keine Ereignisse entsprechen diesem Filter</translation>
+    </message>
+    <message>
+        <source>Motion</source>
+        <translation>Bewegung</translation>
+    </message>
+    <message>
+        <source>Sound</source>
+        <translation>Geräusch</translation>
+    </message>
+    <message>
+        <source>Crying</source>
+        <translation>Weinen</translation>
+    </message>
+    <message>
+        <source>PIR</source>
+        <translation>PIR</translation>
+    </message>
+    <message>
+        <source>Person</source>
+        <translation>Person</translation>
+    </message>
+    <message>
+        <source>Event</source>
+        <translation>Ereignis</translation>
+    </message>
+    <message>
+        <source>Duration %1 s</source>
+        <translation>Dauer %1 s</translation>
+    </message>
+    <message>
+        <source>Duration %1 min %2 s</source>
+        <translation>Dauer %1 min %2 s</translation>
+    </message>
+    <message>
+        <source>recording file missing</source>
+        <translation>Aufnahmedatei fehlt</translation>
+    </message>
+    <message>
+        <source>Clear filter</source>
+        <translation>Filter löschen</translation>
+    </message>
+</context>
+<context>
+    <name>ExportPanel</name>
+    <message>
+        <source>Choose where to save the exported files.</source>
+        <translation>Wählen Sie, wo die exportierten Dateien gespeichert werden.</translation>
+    </message>
+    <message>
+        <source>Not enough free space: %1 left on this drive</source>
+        <translation>Nicht genug Speicherplatz: noch %1 auf diesem Laufwerk</translation>
+    </message>
+    <message>
+        <source>Recorded %1</source>
+        <translation>Aufgenommen %1</translation>
+    </message>
+    <message>
+        <source>Skip gaps %1</source>
+        <translation>Lücken übersprungen %1</translation>
+    </message>
+    <message>
+        <source>Missing files %1</source>
+        <translation>Fehlende Dateien %1</translation>
+    </message>
+    <message>
+        <source>1 file</source>
+        <translation>1 Datei</translation>
+    </message>
+    <message>
+        <source>%1 files</source>
+        <translation>%1 Dateien</translation>
+    </message>
+    <message>
+        <source>about %1</source>
+        <translation>etwa %1</translation>
+    </message>
+    <message>
+        <source>no audio</source>
+        <translation>kein Audio</translation>
+    </message>
+    <message>
+        <source>Enter a valid time, for example 14:30:00.</source>
+        <translation>Geben Sie eine gültige Uhrzeit ein, zum Beispiel 14:30:00.</translation>
+    </message>
+    <message>
+        <source>End time must be later than start time.</source>
+        <translation>Die Endzeit muss nach der Startzeit liegen.</translation>
+    </message>
+    <message>
+        <source>There is no recording in this range. Adjust the selection.</source>
+        <translation>In diesem Bereich gibt es keine Aufnahme. Passen Sie die Auswahl an.</translation>
+    </message>
+    <message>
+        <source>1 file exported</source>
+        <translation>1 Datei exportiert</translation>
+    </message>
+    <message>
+        <source>%1 files exported</source>
+        <translation>%1 Dateien exportiert</translation>
+    </message>
+    <message>
+        <source>Export cancelled. The %1 finished file(s) were kept.</source>
+        <translation>Export abgebrochen. Die %1 fertigen Dateien wurden behalten.</translation>
+    </message>
+    <message>
+        <source>Export cancelled</source>
+        <translation>Export abgebrochen</translation>
+    </message>
+    <message>
+        <source>Nothing to export in this range</source>
+        <translation>In diesem Bereich gibt es nichts zu exportieren</translation>
+    </message>
+    <message>
+        <source>Save the exported files to</source>
+        <translation>Exportierte Dateien speichern in</translation>
+    </message>
+    <message>
+        <source>Export video</source>
+        <translation>Video exportieren</translation>
+    </message>
+    <message>
+        <source>Fewer options</source>
+        <translation>Weniger Optionen</translation>
+    </message>
+    <message>
+        <source>More options</source>
+        <translation>Weitere Optionen</translation>
+    </message>
+    <message>
+        <source>Start time</source>
+        <translation>Startzeit</translation>
+    </message>
+    <message>
+        <source>End time</source>
+        <translation>Endzeit</translation>
+    </message>
+    <message>
+        <source>Format</source>
+        <translation>Format</translation>
+    </message>
+    <message>
+        <source>MOV · Recommended</source>
+        <translation>MOV · Empfohlen</translation>
+    </message>
+    <message>
+        <source>Supports AAC, G.711 and silent recordings</source>
+        <translation>Für AAC, G.711 und Aufnahmen ohne Ton</translation>
+    </message>
+    <message>
+        <source>MP4</source>
+        <translation>MP4</translation>
+    </message>
+    <message>
+        <source>MP4 is unavailable for this G.711 audio recording</source>
+        <translation>MP4 ist für diese Aufnahme mit G.711-Ton nicht verfügbar</translation>
+    </message>
+    <message>
+        <source>For AAC audio or silent recordings</source>
+        <translation>Für AAC-Ton oder Aufnahmen ohne Ton</translation>
+    </message>
+    <message>
+        <source>Recording gaps</source>
+        <translation>Aufnahmelücken</translation>
+    </message>
+    <message>
+        <source>Separate files</source>
+        <translation>Einzelne Dateien</translation>
+    </message>
+    <message>
+        <source>Save each recorded interval as a separate file</source>
+        <translation>Jeden Aufnahmeabschnitt als eigene Datei speichern</translation>
+    </message>
+    <message>
+        <source>Merge into one file</source>
+        <translation>In eine Datei zusammenführen</translation>
+    </message>
+    <message>
+        <source>Skip gaps and merge recordings in chronological order</source>
+        <translation>Lücken überspringen und Aufnahmen chronologisch zusammenführen</translation>
+    </message>
+    <message>
+        <source>Export the selected recording range</source>
+        <translation>Den gewählten Aufnahmebereich exportieren</translation>
+    </message>
+    <message>
+        <source>MOV is required to preserve the G.711 audio in this recording.</source>
+        <translation>Nur MOV behält den G.711-Ton dieser Aufnahme.</translation>
+    </message>
+    <message>
+        <source>%1 of %2</source>
+        <translation>%1 von %2</translation>
+    </message>
+    <message>
+        <source>about %1 left</source>
+        <translation>noch etwa %1</translation>
+    </message>
+    <message>
+        <source>Cancel export</source>
+        <translation>Export abbrechen</translation>
+    </message>
+    <message>
+        <source>Show in folder</source>
+        <translation>Im Ordner zeigen</translation>
+    </message>
+    <message>
+        <source>Save to</source>
+        <translation>Speichern in</translation>
+    </message>
+    <message>
+        <source>Browse...</source>
+        <translation>Durchsuchen...</translation>
+    </message>
+    <message>
+        <source>Leave the audio out</source>
+        <translation>Ohne Ton exportieren</translation>
+    </message>
+    <message>
+        <source>Copied as recorded (%1), not converted</source>
+        <translation>Wie aufgenommen kopiert (%1), nicht umgewandelt</translation>
+    </message>
+    <message>
+        <source>Starts at the key frame %1</source>
+        <translation>Beginnt am Schlüsselbild %1</translation>
+    </message>
+    <message>
+        <source>File names</source>
+        <translation>Dateinamen</translation>
+    </message>
+    <message>
+        <source>… and %1 more</source>
+        <translation>… und %1 weitere</translation>
+    </message>
+</context>
+<context>
+    <name>Format</name>
+    <message>
+        <source>%1h</source>
+        <translation>%1 h</translation>
+    </message>
+    <message>
+        <source>%1h%2m</source>
+        <translation>%1 h %2 min</translation>
+    </message>
+    <message>
+        <source>%1 min</source>
+        <translation>%1 min</translation>
+    </message>
+    <message>
+        <source>%1 min %2 s</source>
+        <translation>%1 min %2 s</translation>
+    </message>
+    <message>
+        <source>%1 s</source>
+        <translation>%1 s</translation>
+    </message>
+    <message>
+        <source>%1 GB</source>
+        <translation>%1 GB</translation>
+    </message>
+    <message>
+        <source>%1 MB</source>
+        <translation>%1 MB</translation>
+    </message>
+</context>
+<context>
+    <name>LicensesDialog</name>
+    <message>
+        <source>Open-source licenses</source>
+        <translation>Open-Source-Lizenzen</translation>
+    </message>
+    <message>
+        <source>Close</source>
+        <translation>Schließen</translation>
+    </message>
+</context>
+<context>
+    <name>Main</name>
+    <message>
+        <source>NIVRA Player (internal test build)</source>
+        <translation>NIVRA Player (interne Testversion)</translation>
+    </message>
+    <message>
+        <source>NIVRA Player</source>
+        <translation>NIVRA Player</translation>
+    </message>
+    <message>
+        <source>Skipped empty %1 → %2</source>
+        <translation>Lücke übersprungen %1 → %2</translation>
+    </message>
+    <message>
+        <source>End of recording at %1</source>
+        <translation>Ende der Aufnahme um %1</translation>
+    </message>
+    <message>
+        <source>No more recordings</source>
+        <translation>Keine weiteren Aufnahmen</translation>
+    </message>
+    <message>
+        <source>The recording files for this day are not in this folder</source>
+        <translation>Die Aufnahmedateien dieses Tages liegen nicht in diesem Ordner</translation>
+    </message>
+    <message>
+        <source>No recordings on this day</source>
+        <translation>Keine Aufnahmen an diesem Tag</translation>
+    </message>
+    <message>
+        <source>This is the first recording</source>
+        <translation>Dies ist die erste Aufnahme</translation>
+    </message>
+    <message>
+        <source>%1 left</source>
+        <translation>noch %1</translation>
+    </message>
+    <message>
+        <source>Choose the SD card or the recording folder</source>
+        <translation>SD-Karte oder Aufnahmeordner wählen</translation>
+    </message>
+</context>
+<context>
+    <name>QuitConfirm</name>
+    <message>
+        <source>An export is running</source>
+        <translation>Ein Export läuft</translation>
+    </message>
+    <message>
+        <source>Quitting cancels the export. Files already finished are kept.</source>
+        <translation>Beim Beenden wird der Export abgebrochen. Bereits fertige Dateien bleiben erhalten.</translation>
+    </message>
+    <message>
+        <source>Cancel export and quit</source>
+        <translation>Export abbrechen und beenden</translation>
+    </message>
+    <message>
+        <source>Keep exporting</source>
+        <translation>Weiter exportieren</translation>
+    </message>
+</context>
+<context>
+    <name>SettingsDialog</name>
+    <message>
+        <source>Save the exported files to</source>
+        <translation>Exportierte Dateien speichern in</translation>
+    </message>
+    <message>
+        <source>Settings</source>
+        <translation>Einstellungen</translation>
+    </message>
+    <message>
+        <source>Interface language</source>
+        <translation>Sprache der Oberfläche</translation>
+    </message>
+    <message>
+        <source>Follow the system (%1)</source>
+        <translation>Wie im System (%1)</translation>
+    </message>
+    <message>
+        <source>At first start the system language is used; English when it is not available.</source>
+        <translation>Beim ersten Start wird die Systemsprache verwendet, sonst Englisch.</translation>
+    </message>
+    <message>
+        <source>Appearance</source>
+        <translation>Darstellung</translation>
+    </message>
+    <message>
+        <source>Follow the system</source>
+        <translation>Wie im System</translation>
+    </message>
+    <message>
+        <source>Cloud White</source>
+        <translation>Wolkenweiß</translation>
+    </message>
+    <message>
+        <source>Nightfall</source>
+        <translation>Abenddämmerung</translation>
+    </message>
+    <message>
+        <source>Time display</source>
+        <translation>Zeitanzeige</translation>
+    </message>
+    <message>
+        <source>Recording location (recommended)</source>
+        <translation>Aufnahmeort (empfohlen)</translation>
+    </message>
+    <message>
+        <source>This computer</source>
+        <translation>Dieser Computer</translation>
+    </message>
+    <message>
+        <source>Date and time format</source>
+        <translation>Datums- und Zeitformat</translation>
+    </message>
+    <message>
+        <source>Follows the system region: %1 · weeks start on %2</source>
+        <translation>Wie in der Systemregion: %1 · Wochen beginnen am %2</translation>
+    </message>
+    <message>
+        <source>Playback</source>
+        <translation>Wiedergabe</translation>
+    </message>
+    <message>
+        <source>Play next chunk</source>
+        <translation>Nächste Aufnahme abspielen</translation>
+    </message>
+    <message>
+        <source>Snap to keyframes (hold Alt to skip)</source>
+        <translation>An Schlüsselbildern einrasten (Alt hält davon ab)</translation>
+    </message>
+    <message>
+        <source>Video decoding</source>
+        <translation>Videodekodierung</translation>
+    </message>
+    <message>
+        <source>Graphics card only (recommended)</source>
+        <translation>Nur Grafikkarte (empfohlen)</translation>
+    </message>
+    <message>
+        <source>Graphics card, software if it cannot</source>
+        <translation>Grafikkarte, sonst Software</translation>
+    </message>
+    <message>
+        <source>Software only</source>
+        <translation>Nur Software</translation>
+    </message>
+    <message>
+        <source>%1. Takes effect from the next seek; software decoding uses much more processor time.</source>
+        <translation>%1. Gilt ab dem nächsten Sprung; Softwaredekodierung braucht viel mehr Rechenzeit.</translation>
+    </message>
+    <message>
+        <source>Software decoding uses the decoders built into Windows; for H.265 they need Microsoft&apos;s HEVC Video Extensions.</source>
+        <translation>Softwaredekodierung nutzt die Decoder von Windows; für H.265 sind die HEVC-Videoerweiterungen von Microsoft nötig.</translation>
+    </message>
+    <message>
+        <source>Export</source>
+        <translation>Export</translation>
+    </message>
+    <message>
+        <source>Browse...</source>
+        <translation>Durchsuchen...</translation>
+    </message>
+    <message>
+        <source>Recording gaps</source>
+        <translation>Aufnahmelücken</translation>
+    </message>
+    <message>
+        <source>Separate files</source>
+        <translation>Einzelne Dateien</translation>
+    </message>
+    <message>
+        <source>Merge into one file</source>
+        <translation>In eine Datei zusammenführen</translation>
+    </message>
+    <message>
+        <source>Updates</source>
+        <translation>Updates</translation>
+    </message>
+    <message>
+        <source>Check for updates at start-up</source>
+        <translation>Beim Start nach Updates suchen</translation>
+    </message>
+    <message>
+        <source>Current version %1 (%2)</source>
+        <translation>Aktuelle Version %1 (%2)</translation>
+    </message>
+    <message>
+        <source>Check now</source>
+        <translation>Jetzt prüfen</translation>
+    </message>
+    <message>
+        <source>Privacy</source>
+        <translation>Datenschutz</translation>
+    </message>
+    <message>
+        <source>Recordings are only read on this computer and never uploaded. The network is used only to check for updates.</source>
+        <translation>Aufnahmen werden nur auf diesem Computer gelesen und nie hochgeladen. Das Netzwerk dient nur der Suche nach Updates.</translation>
+    </message>
+    <message>
+        <source>About</source>
+        <translation>Über</translation>
+    </message>
+    <message>
+        <source>NIVRA Player (internal test build)</source>
+        <translation>NIVRA Player (interne Testversion)</translation>
+    </message>
+    <message>
+        <source>NIVRA Player</source>
+        <translation>NIVRA Player</translation>
+    </message>
+    <message>
+        <source>Open-source licenses...</source>
+        <translation>Open-Source-Lizenzen...</translation>
+    </message>
+    <message>
+        <source>Close</source>
+        <translation>Schließen</translation>
+    </message>
+</context>
+<context>
+    <name>SidePanel</name>
+    <message>
+        <source>Events (%1)</source>
+        <translation>Ereignisse (%1)</translation>
+    </message>
+    <message>
+        <source>All types</source>
+        <translation>Alle Arten</translation>
+    </message>
+    <message>
+        <source>Motion</source>
+        <translation>Bewegung</translation>
+    </message>
+    <message>
+        <source>Sound</source>
+        <translation>Geräusch</translation>
+    </message>
+    <message>
+        <source>Crying</source>
+        <translation>Weinen</translation>
+    </message>
+    <message>
+        <source>PIR</source>
+        <translation>PIR</translation>
+    </message>
+    <message>
+        <source>Person</source>
+        <translation>Person</translation>
+    </message>
+    <message>
+        <source>%1 · Events today · Click to seek</source>
+        <translation>%1 · Ereignisse des Tages · Klicken zum Springen</translation>
+    </message>
+</context>
+<context>
+    <name>TimeField</name>
+    <message>
+        <source>HH:MM:SS</source>
+        <translation>HH:MM:SS</translation>
     </message>
 </context>
 <context>
     <name>TimelineItem</name>
     <message>
         <source>Landed %1 (keyframe, snapped %2 %3 s)</source>
-        <translation type="unfinished"></translation>
+        <translation>Sprung zu %1 (Schlüsselbild, %2 %3 s eingerastet)</translation>
     </message>
     <message>
         <source>Landed %1</source>
-        <translation type="unfinished"></translation>
+        <translation>Sprung zu %1</translation>
     </message>
     <message>
         <source>%1  Recording file not found</source>
-        <translation type="unfinished"></translation>
+        <translation>%1  Aufnahmedatei nicht gefunden</translation>
+    </message>
+</context>
+<context>
+    <name>TimelinePanel</name>
+    <message>
+        <source>Recording timeline</source>
+        <translation>Aufnahme-Zeitleiste</translation>
+    </message>
+    <message>
+        <source>Camera time</source>
+        <translation>Kamerazeit</translation>
+    </message>
+    <message>
+        <source>This computer</source>
+        <translation>Dieser Computer</translation>
+    </message>
+    <message>
+        <source>Current time</source>
+        <translation>Aktuelle Zeit</translation>
+    </message>
+    <message>
+        <source>Exporting…</source>
+        <translation>Exportiert…</translation>
+    </message>
+    <message>
+        <source>Close export</source>
+        <translation>Export schließen</translation>
+    </message>
+    <message>
+        <source>Export</source>
+        <translation>Export</translation>
+    </message>
+    <message>
+        <source>The recording file for %1 is not in this folder</source>
+        <translation>Die Aufnahmedatei für %1 liegt nicht in diesem Ordner</translation>
+    </message>
+    <message>
+        <source>No recordings after this time</source>
+        <translation>Nach dieser Zeit keine Aufnahmen</translation>
+    </message>
+    <message>
+        <source>Snap to keyframes</source>
+        <translation>An Schlüsselbildern einrasten</translation>
+    </message>
+    <message>
+        <source>Hold Alt while dragging to skip snapping</source>
+        <translation>Beim Ziehen Alt gedrückt halten, um nicht einzurasten</translation>
+    </message>
+    <message>
+        <source>Recording</source>
+        <translation>Aufnahme</translation>
+    </message>
+    <message>
+        <source>Event</source>
+        <translation>Ereignis</translation>
+    </message>
+    <message>
+        <source>No recording</source>
+        <translation>Keine Aufnahme</translation>
+    </message>
+    <message>
+        <source>File missing</source>
+        <translation>Datei fehlt</translation>
+    </message>
+    <message>
+        <source>Wheel: zoom · drag: seek · click empty space: next recording</source>
+        <translation>Mausrad: Zoom · Ziehen: springen · Klick ins Leere: nächste Aufnahme</translation>
+    </message>
+    <message>
+        <source>Shift+drag: select a range to export</source>
+        <translation>Umschalt+Ziehen: Bereich zum Exportieren wählen</translation>
+    </message>
+</context>
+<context>
+    <name>TransportBar</name>
+    <message>
+        <source>Previous recording</source>
+        <translation>Vorherige Aufnahme</translation>
+    </message>
+    <message>
+        <source>Pause (Space)</source>
+        <translation>Pause (Leertaste)</translation>
+    </message>
+    <message>
+        <source>Play (Space)</source>
+        <translation>Wiedergabe (Leertaste)</translation>
+    </message>
+    <message>
+        <source>Next recording</source>
+        <translation>Nächste Aufnahme</translation>
+    </message>
+    <message>
+        <source>Pause and show the next frame (.)</source>
+        <translation>Anhalten und nächstes Bild zeigen (.)</translation>
+    </message>
+    <message>
+        <source>Screenshot</source>
+        <translation>Bildschirmfoto</translation>
+    </message>
+    <message>
+        <source>Screenshot saved: %1</source>
+        <translation>Bildschirmfoto gespeichert: %1</translation>
+    </message>
+    <message>
+        <source>Screenshot failed</source>
+        <translation>Bildschirmfoto fehlgeschlagen</translation>
+    </message>
+    <message>
+        <source>Unmute</source>
+        <translation>Ton an</translation>
+    </message>
+    <message>
+        <source>Mute</source>
+        <translation>Ton aus</translation>
+    </message>
+    <message>
+        <source>Continuous play</source>
+        <translation>Fortlaufend</translation>
+    </message>
+    <message>
+        <source>Play next chunk</source>
+        <translation>Nächste Aufnahme abspielen</translation>
+    </message>
+</context>
+<context>
+    <name>UpdateBanner</name>
+    <message>
+        <source>NIVRA Player %1 is available.</source>
+        <translation>NIVRA Player %1 ist verfügbar.</translation>
+    </message>
+    <message>
+        <source>Download...</source>
+        <translation>Herunterladen...</translation>
+    </message>
+    <message>
+        <source>Skip this version</source>
+        <translation>Diese Version überspringen</translation>
     </message>
 </context>
 <context>
@@ -81,69 +890,156 @@
     </message>
 </context>
 <context>
+    <name>VideoPanel</name>
+    <message>
+        <source>Playing</source>
+        <translation>Wiedergabe</translation>
+    </message>
+    <message>
+        <source>Paused</source>
+        <translation>Angehalten</translation>
+    </message>
+    <message>
+        <source>Play (Space)</source>
+        <translation>Wiedergabe (Leertaste)</translation>
+    </message>
+    <message>
+        <source>Unable to play this video</source>
+        <translation>Dieses Video kann nicht abgespielt werden</translation>
+    </message>
+    <message>
+        <source>Could not open the recordings</source>
+        <translation>Die Aufnahmen konnten nicht geöffnet werden</translation>
+    </message>
+    <message>
+        <source>Every moment that matters, all in one place</source>
+        <translation>Jeder wichtige Moment an einem Ort</translation>
+    </message>
+    <message>
+        <source>Recording files are missing</source>
+        <translation>Aufnahmedateien fehlen</translation>
+    </message>
+    <message>
+        <source>No recordings on this day</source>
+        <translation>Keine Aufnahmen an diesem Tag</translation>
+    </message>
+    <message>
+        <source>Open an SD card or recording folder to review recordings on this computer.</source>
+        <translation>Öffnen Sie eine SD-Karte oder einen Aufnahmeordner, um die Aufnahmen auf diesem Computer anzusehen.</translation>
+    </message>
+    <message>
+        <source>The index contains recordings for this day, but their video files are not in this folder.</source>
+        <translation>Der Index enthält Aufnahmen für diesen Tag, aber die Videodateien liegen nicht in diesem Ordner.</translation>
+    </message>
+    <message>
+        <source>Select a date with a recording marker in the calendar.</source>
+        <translation>Wählen Sie im Kalender einen Tag mit Aufnahmemarkierung.</translation>
+    </message>
+    <message>
+        <source>%1. Updating the graphics driver may help.</source>
+        <translation>%1. Eine Aktualisierung des Grafiktreibers kann helfen.</translation>
+    </message>
+    <message>
+        <source>Without the graphics card, Windows can only decode this H.265 recording with Microsoft&apos;s HEVC Video Extensions from the Microsoft Store.</source>
+        <translation>Ohne Grafikkarte kann Windows diese H.265-Aufnahme nur mit den HEVC-Videoerweiterungen von Microsoft aus dem Microsoft Store dekodieren.</translation>
+    </message>
+    <message>
+        <source>Open SD card / folder</source>
+        <translation>SD-Karte / Ordner öffnen</translation>
+    </message>
+    <message>
+        <source>View a date with recordings</source>
+        <translation>Tag mit Aufnahmen anzeigen</translation>
+    </message>
+    <message>
+        <source>Choose another folder</source>
+        <translation>Anderen Ordner wählen</translation>
+    </message>
+    <message>
+        <source>Open Microsoft Store</source>
+        <translation>Microsoft Store öffnen</translation>
+    </message>
+    <message>
+        <source>Decode in software</source>
+        <translation>Per Software dekodieren</translation>
+    </message>
+    <message>
+        <source>Try again</source>
+        <translation>Erneut versuchen</translation>
+    </message>
+    <message>
+        <source>Settings...</source>
+        <translation>Einstellungen...</translation>
+    </message>
+    <message>
+        <source>Software decoding works on any computer but uses much more processor time.</source>
+        <translation>Softwaredekodierung funktioniert auf jedem Computer, braucht aber viel mehr Rechenzeit.</translation>
+    </message>
+</context>
+<context>
     <name>nivra::CardSession</name>
     <message>
         <source>No recordings found. Choose the SD card or the recording folder.</source>
-        <translation type="unfinished"></translation>
+        <translation>Keine Aufnahmen gefunden. Wählen Sie die SD-Karte oder den Aufnahmeordner.</translation>
     </message>
     <message>
         <source>The recording index is damaged and cannot be read.</source>
-        <translation type="unfinished"></translation>
+        <translation>Der Aufnahmeindex ist beschädigt und kann nicht gelesen werden.</translation>
     </message>
     <message>
         <source>The recording format is newer than this program. Please update NIVRA Player.</source>
-        <translation type="unfinished"></translation>
+        <translation>Das Aufnahmeformat ist neuer als dieses Programm. Bitte aktualisieren Sie NIVRA Player.</translation>
     </message>
     <message>
         <source>These recordings were made by old camera firmware and are not supported.</source>
-        <translation type="unfinished"></translation>
+        <translation>Diese Aufnahmen stammen von einer alten Kamera-Firmware und werden nicht unterstützt.</translation>
     </message>
     <message>
         <source>The recordings cannot be read (%1).</source>
-        <translation type="unfinished"></translation>
+        <translation>Die Aufnahmen können nicht gelesen werden (%1).</translation>
     </message>
     <message>
         <source>AAC (raw)</source>
-        <translation type="unfinished"></translation>
+        <translation>AAC (roh)</translation>
     </message>
     <message>
         <source>unknown audio format</source>
-        <translation type="unfinished"></translation>
+        <translation>unbekanntes Audioformat</translation>
     </message>
     <message>
         <source>no audio</source>
-        <translation type="unfinished"></translation>
+        <translation>kein Audio</translation>
     </message>
 </context>
 <context>
     <name>nivra::ExportJob</name>
     <message>
         <source>Cannot create the folder %1</source>
-        <translation type="unfinished"></translation>
+        <translation>Der Ordner %1 kann nicht erstellt werden</translation>
     </message>
     <message>
         <source>The audio format of these recordings is not supported: the files have no sound.</source>
-        <translation type="unfinished"></translation>
+        <translation>Das Audioformat dieser Aufnahmen wird nicht unterstützt: Die Dateien haben keinen Ton.</translation>
     </message>
     <message>
         <source>MP4 cannot keep the G.711 audio of these recordings. Export as MOV, or leave the audio out.</source>
-        <translation type="unfinished"></translation>
+        <translation>MP4 kann den G.711-Ton dieser Aufnahmen nicht aufnehmen. Exportieren Sie als MOV oder ohne Ton.</translation>
     </message>
     <message>
         <source>Cannot write %1. Check that the folder is writable and the disk has enough space.</source>
-        <translation type="unfinished"></translation>
+        <translation>%1 kann nicht geschrieben werden. Prüfen Sie, ob der Ordner beschreibbar ist und genug Speicherplatz frei ist.</translation>
     </message>
     <message>
         <source>The video format of these recordings is not recognised.</source>
-        <translation type="unfinished"></translation>
+        <translation>Das Videoformat dieser Aufnahmen wird nicht erkannt.</translation>
     </message>
     <message>
         <source>Reading the recordings failed. Is the card still connected?</source>
-        <translation type="unfinished"></translation>
+        <translation>Lesen der Aufnahmen fehlgeschlagen. Ist die Karte noch verbunden?</translation>
     </message>
     <message>
         <source>Export failed (%1).</source>
-        <translation type="unfinished"></translation>
+        <translation>Export fehlgeschlagen (%1).</translation>
     </message>
 </context>
 </TS>
