@@ -17,40 +17,849 @@
     </message>
 </context>
 <context>
+    <name>AppStatusBar</name>
+    <message>
+        <source>reading %1 @ 0x%2</source>
+        <translation>lecture %1 @ 0x%2</translation>
+    </message>
+    <message>
+        <source>decoding %1</source>
+        <translation>décodage %1</translation>
+    </message>
+    <message>
+        <source>audio</source>
+        <translation>audio</translation>
+    </message>
+    <message>
+        <source>no audio</source>
+        <translation>sans audio</translation>
+    </message>
+    <message>
+        <source>buffer %1 s</source>
+        <translation>tampon %1 s</translation>
+    </message>
+    <message>
+        <source>Read-only · Recordings stay on this computer</source>
+        <translation>Lecture seule · Les enregistrements restent sur cet ordinateur</translation>
+    </message>
+    <message>
+        <source>Waiting for a recording</source>
+        <translation>En attente d’un enregistrement</translation>
+    </message>
+    <message>
+        <source>%1 events today · Click an event to seek</source>
+        <translation>%1 événements ce jour · Cliquez sur un événement pour y aller</translation>
+    </message>
+    <message>
+        <source>Recording files missing</source>
+        <translation>Fichiers d’enregistrement manquants</translation>
+    </message>
+    <message>
+        <source>No recordings on this day</source>
+        <translation>Aucun enregistrement ce jour-là</translation>
+    </message>
+</context>
+<context>
+    <name>AppToolBar</name>
+    <message>
+        <source>formatted %1</source>
+        <translation>formatée le %1</translation>
+    </message>
+    <message>
+        <source>%1 segments × %2 MB</source>
+        <translation>%1 segments × %2 Mo</translation>
+    </message>
+    <message>
+        <source>recordings %1 ~ %2</source>
+        <translation>enregistrements du %1 au %2</translation>
+    </message>
+    <message>
+        <source>no audio</source>
+        <translation>sans audio</translation>
+    </message>
+    <message>
+        <source>Open SD card / folder</source>
+        <translation>Ouvrir une carte SD / un dossier</translation>
+    </message>
+    <message>
+        <source>Refresh</source>
+        <translation>Actualiser</translation>
+    </message>
+    <message>
+        <source>Time: recording location</source>
+        <translation>Heure&#xa0;: lieu d’enregistrement</translation>
+    </message>
+    <message>
+        <source>Time: this computer</source>
+        <translation>Heure&#xa0;: cet ordinateur</translation>
+    </message>
+    <message>
+        <source>Settings</source>
+        <translation>Paramètres</translation>
+    </message>
+</context>
+<context>
+    <name>CalendarPanel</name>
+    <message>
+        <source>MMMM yyyy</source>
+        <translation>MMMM yyyy</translation>
+    </message>
+    <message>
+        <source>Recordings</source>
+        <translation>Enregistrements</translation>
+    </message>
+    <message>
+        <source>Events</source>
+        <translation>Événements</translation>
+    </message>
+    <message>
+        <source>Selected</source>
+        <translation>Sélection</translation>
+    </message>
+</context>
+<context>
     <name>DecodeWorker</name>
     <message>
         <source>Cannot read the recordings.</source>
-        <translation type="unfinished"></translation>
+        <translation>Impossible de lire les enregistrements.</translation>
     </message>
 </context>
 <context>
     <name>Decoder</name>
     <message>
         <source>This video could not be decoded.</source>
-        <translation type="unfinished"></translation>
+        <translation>Impossible de décoder cette vidéo.</translation>
     </message>
     <message>
         <source>Your graphics card cannot decode this video.</source>
-        <translation type="unfinished"></translation>
+        <translation>Votre carte graphique ne peut pas décoder cette vidéo.</translation>
     </message>
     <message>
         <source>This video format is not supported.</source>
-        <translation type="unfinished"></translation>
+        <translation>Ce format vidéo n’est pas pris en charge.</translation>
+    </message>
+    <message>
+        <source>Windows could not decode this video (%1).</source>
+        <translation>Windows n’a pas pu décoder cette vidéo (%1).</translation>
+    </message>
+    <message>
+        <source>Windows needs Microsoft&apos;s HEVC Video Extensions to decode H.265 without the graphics card. Install them from the Microsoft Store, then try again.</source>
+        <translation>Pour décoder le H.265 sans la carte graphique, Windows a besoin des Extensions vidéo HEVC de Microsoft. Installez-les depuis le Microsoft Store, puis réessayez.</translation>
+    </message>
+    <message>
+        <source>Windows has no decoder for this video format.</source>
+        <translation>Windows n’a aucun décodeur pour ce format vidéo.</translation>
+    </message>
+</context>
+<context>
+    <name>EventList</name>
+    <message>
+        <source>Open an SD card or recording folder to see events</source>
+        <translation>Ouvrez une carte SD ou un dossier d’enregistrements pour voir les événements</translation>
+    </message>
+    <message>
+        <source>The recording index exists, but the video files are not in this folder</source>
+        <translation>L’index des enregistrements existe, mais les fichiers vidéo ne sont pas dans ce dossier</translation>
+    </message>
+    <message>
+        <source>Select a date with recordings</source>
+        <translation>Sélectionnez une date avec des enregistrements</translation>
+    </message>
+    <message>
+        <source>No events on this day. Use the timeline to browse recordings</source>
+        <translation>Aucun événement ce jour-là. Parcourez les enregistrements avec la frise chronologique</translation>
+    </message>
+    <message>
+        <source>No events match this filter</source>
+        <translation>Aucun événement ne correspond à ce filtre</translation>
+    </message>
+    <message>
+        <source>Motion</source>
+        <translation>Mouvement</translation>
+    </message>
+    <message>
+        <source>Sound</source>
+        <translation>Son</translation>
+    </message>
+    <message>
+        <source>Crying</source>
+        <translation>Pleurs</translation>
+    </message>
+    <message>
+        <source>PIR</source>
+        <translation>PIR</translation>
+    </message>
+    <message>
+        <source>Person</source>
+        <translation>Personne</translation>
+    </message>
+    <message>
+        <source>Event</source>
+        <translation>Événement</translation>
+    </message>
+    <message>
+        <source>Duration %1 s</source>
+        <translation>Durée %1 s</translation>
+    </message>
+    <message>
+        <source>Duration %1 min %2 s</source>
+        <translation>Durée %1 min %2 s</translation>
+    </message>
+    <message>
+        <source>recording file missing</source>
+        <translation>fichier d’enregistrement manquant</translation>
+    </message>
+    <message>
+        <source>Clear filter</source>
+        <translation>Effacer le filtre</translation>
+    </message>
+</context>
+<context>
+    <name>ExportPanel</name>
+    <message>
+        <source>Choose where to save the exported files.</source>
+        <translation>Choisissez où enregistrer les fichiers exportés.</translation>
+    </message>
+    <message>
+        <source>Not enough free space: %1 left on this drive</source>
+        <translation>Espace insuffisant : %1 restant sur ce disque</translation>
+    </message>
+    <message>
+        <source>Recorded %1</source>
+        <translation>Enregistré %1</translation>
+    </message>
+    <message>
+        <source>Skip gaps %1</source>
+        <translation>Interruptions ignorées %1</translation>
+    </message>
+    <message>
+        <source>Missing files %1</source>
+        <translation>Fichiers manquants %1</translation>
+    </message>
+    <message>
+        <source>1 file</source>
+        <translation>1 fichier</translation>
+    </message>
+    <message>
+        <source>%1 files</source>
+        <translation>%1 fichiers</translation>
+    </message>
+    <message>
+        <source>about %1</source>
+        <translation>environ %1</translation>
+    </message>
+    <message>
+        <source>no audio</source>
+        <translation>sans audio</translation>
+    </message>
+    <message>
+        <source>Enter a valid time, for example 14:30:00.</source>
+        <translation>Saisissez une heure valide, par exemple 14:30:00.</translation>
+    </message>
+    <message>
+        <source>End time must be later than start time.</source>
+        <translation>L’heure de fin doit être postérieure à l’heure de début.</translation>
+    </message>
+    <message>
+        <source>There is no recording in this range. Adjust the selection.</source>
+        <translation>Aucun enregistrement dans cette plage. Modifiez la sélection.</translation>
+    </message>
+    <message>
+        <source>1 file exported</source>
+        <translation>1 fichier exporté</translation>
+    </message>
+    <message>
+        <source>%1 files exported</source>
+        <translation>%1 fichiers exportés</translation>
+    </message>
+    <message>
+        <source>Export cancelled. The %1 finished file(s) were kept.</source>
+        <translation>Exportation annulée. Les fichiers terminés (%1) ont été conservés.</translation>
+    </message>
+    <message>
+        <source>Export cancelled</source>
+        <translation>Exportation annulée</translation>
+    </message>
+    <message>
+        <source>Nothing to export in this range</source>
+        <translation>Rien à exporter dans cette plage</translation>
+    </message>
+    <message>
+        <source>Save the exported files to</source>
+        <translation>Enregistrer les fichiers exportés dans</translation>
+    </message>
+    <message>
+        <source>Export video</source>
+        <translation>Exporter la vidéo</translation>
+    </message>
+    <message>
+        <source>Fewer options</source>
+        <translation>Moins d’options</translation>
+    </message>
+    <message>
+        <source>More options</source>
+        <translation>Plus d’options</translation>
+    </message>
+    <message>
+        <source>Start time</source>
+        <translation>Début</translation>
+    </message>
+    <message>
+        <source>End time</source>
+        <translation>Fin</translation>
+    </message>
+    <message>
+        <source>Format</source>
+        <translation>Format</translation>
+    </message>
+    <message>
+        <source>MOV · Recommended</source>
+        <translation>MOV · Recommandé</translation>
+    </message>
+    <message>
+        <source>Supports AAC, G.711 and silent recordings</source>
+        <translation>Pour l’AAC, le G.711 et les enregistrements sans son</translation>
+    </message>
+    <message>
+        <source>MP4</source>
+        <translation>MP4</translation>
+    </message>
+    <message>
+        <source>MP4 is unavailable for this G.711 audio recording</source>
+        <translation>MP4 indisponible pour cet enregistrement avec son G.711</translation>
+    </message>
+    <message>
+        <source>For AAC audio or silent recordings</source>
+        <translation>Pour le son AAC ou les enregistrements sans son</translation>
+    </message>
+    <message>
+        <source>Recording gaps</source>
+        <translation>Interruptions</translation>
+    </message>
+    <message>
+        <source>Separate files</source>
+        <translation>Fichiers séparés</translation>
+    </message>
+    <message>
+        <source>Save each recorded interval as a separate file</source>
+        <translation>Enregistrer chaque intervalle dans un fichier distinct</translation>
+    </message>
+    <message>
+        <source>Merge into one file</source>
+        <translation>Fusionner en un fichier</translation>
+    </message>
+    <message>
+        <source>Skip gaps and merge recordings in chronological order</source>
+        <translation>Ignorer les interruptions et fusionner dans l’ordre chronologique</translation>
+    </message>
+    <message>
+        <source>Export the selected recording range</source>
+        <translation>Exporter la plage d’enregistrement sélectionnée</translation>
+    </message>
+    <message>
+        <source>MOV is required to preserve the G.711 audio in this recording.</source>
+        <translation>Seul le MOV conserve le son G.711 de cet enregistrement.</translation>
+    </message>
+    <message>
+        <source>%1 of %2</source>
+        <translation>%1 sur %2</translation>
+    </message>
+    <message>
+        <source>about %1 left</source>
+        <translation>environ %1 restant</translation>
+    </message>
+    <message>
+        <source>Cancel export</source>
+        <translation>Annuler l’exportation</translation>
+    </message>
+    <message>
+        <source>Show in folder</source>
+        <translation>Afficher dans le dossier</translation>
+    </message>
+    <message>
+        <source>Save to</source>
+        <translation>Enregistrer dans</translation>
+    </message>
+    <message>
+        <source>Browse...</source>
+        <translation>Parcourir...</translation>
+    </message>
+    <message>
+        <source>Leave the audio out</source>
+        <translation>Exporter sans le son</translation>
+    </message>
+    <message>
+        <source>Copied as recorded (%1), not converted</source>
+        <translation>Copié tel quel (%1), sans conversion</translation>
+    </message>
+    <message>
+        <source>Starts at the key frame %1</source>
+        <translation>Commence à l’image clé %1</translation>
+    </message>
+    <message>
+        <source>File names</source>
+        <translation>Noms des fichiers</translation>
+    </message>
+    <message>
+        <source>… and %1 more</source>
+        <translation>… et %1 de plus</translation>
+    </message>
+</context>
+<context>
+    <name>Format</name>
+    <message>
+        <source>%1h</source>
+        <translation>%1 h</translation>
+    </message>
+    <message>
+        <source>%1h%2m</source>
+        <translation>%1 h %2 min</translation>
+    </message>
+    <message>
+        <source>%1 min</source>
+        <translation>%1 min</translation>
+    </message>
+    <message>
+        <source>%1 min %2 s</source>
+        <translation>%1 min %2 s</translation>
+    </message>
+    <message>
+        <source>%1 s</source>
+        <translation>%1 s</translation>
+    </message>
+    <message>
+        <source>%1 GB</source>
+        <translation>%1 Go</translation>
+    </message>
+    <message>
+        <source>%1 MB</source>
+        <translation>%1 Mo</translation>
+    </message>
+</context>
+<context>
+    <name>LicensesDialog</name>
+    <message>
+        <source>Open-source licenses</source>
+        <translation>Licences open source</translation>
+    </message>
+    <message>
+        <source>Close</source>
+        <translation>Fermer</translation>
+    </message>
+</context>
+<context>
+    <name>Main</name>
+    <message>
+        <source>NIVRA Player (internal test build)</source>
+        <translation>NIVRA Player (version de test interne)</translation>
+    </message>
+    <message>
+        <source>NIVRA Player</source>
+        <translation>NIVRA Player</translation>
+    </message>
+    <message>
+        <source>Skipped empty %1 → %2</source>
+        <translation>Interruption ignorée %1 → %2</translation>
+    </message>
+    <message>
+        <source>End of recording at %1</source>
+        <translation>Fin de l’enregistrement à %1</translation>
+    </message>
+    <message>
+        <source>No more recordings</source>
+        <translation>Aucun autre enregistrement</translation>
+    </message>
+    <message>
+        <source>The recording files for this day are not in this folder</source>
+        <translation>Les fichiers d’enregistrement de ce jour ne sont pas dans ce dossier</translation>
+    </message>
+    <message>
+        <source>No recordings on this day</source>
+        <translation>Aucun enregistrement ce jour-là</translation>
+    </message>
+    <message>
+        <source>This is the first recording</source>
+        <translation>C’est le premier enregistrement</translation>
+    </message>
+    <message>
+        <source>%1 left</source>
+        <translation>%1 restant</translation>
+    </message>
+    <message>
+        <source>Choose the SD card or the recording folder</source>
+        <translation>Choisissez la carte SD ou le dossier d’enregistrements</translation>
+    </message>
+</context>
+<context>
+    <name>QuitConfirm</name>
+    <message>
+        <source>An export is running</source>
+        <translation>Une exportation est en cours</translation>
+    </message>
+    <message>
+        <source>Quitting cancels the export. Files already finished are kept.</source>
+        <translation>Quitter annule l’exportation. Les fichiers déjà terminés sont conservés.</translation>
+    </message>
+    <message>
+        <source>Cancel export and quit</source>
+        <translation>Annuler et quitter</translation>
+    </message>
+    <message>
+        <source>Keep exporting</source>
+        <translation>Continuer l’exportation</translation>
+    </message>
+</context>
+<context>
+    <name>SettingsDialog</name>
+    <message>
+        <source>Save the exported files to</source>
+        <translation>Enregistrer les fichiers exportés dans</translation>
+    </message>
+    <message>
+        <source>Settings</source>
+        <translation>Paramètres</translation>
+    </message>
+    <message>
+        <source>Interface language</source>
+        <translation>Langue de l’interface</translation>
+    </message>
+    <message>
+        <source>Follow the system (%1)</source>
+        <translation>Comme le système (%1)</translation>
+    </message>
+    <message>
+        <source>At first start the system language is used; English when it is not available.</source>
+        <translation>Au premier lancement, la langue du système est utilisée, sinon l’anglais.</translation>
+    </message>
+    <message>
+        <source>Appearance</source>
+        <translation>Apparence</translation>
+    </message>
+    <message>
+        <source>Follow the system</source>
+        <translation>Comme le système</translation>
+    </message>
+    <message>
+        <source>Cloud White</source>
+        <translation>Blanc nuage</translation>
+    </message>
+    <message>
+        <source>Nightfall</source>
+        <translation>Crépuscule</translation>
+    </message>
+    <message>
+        <source>Time display</source>
+        <translation>Affichage de l’heure</translation>
+    </message>
+    <message>
+        <source>Recording location (recommended)</source>
+        <translation>Lieu d’enregistrement (recommandé)</translation>
+    </message>
+    <message>
+        <source>This computer</source>
+        <translation>Cet ordinateur</translation>
+    </message>
+    <message>
+        <source>Date and time format</source>
+        <translation>Format de date et d’heure</translation>
+    </message>
+    <message>
+        <source>Follows the system region: %1 · weeks start on %2</source>
+        <translation>Selon la région du système : %1 · semaines commençant le %2</translation>
+    </message>
+    <message>
+        <source>Playback</source>
+        <translation>Lecture</translation>
+    </message>
+    <message>
+        <source>Play next chunk</source>
+        <translation>Enchaîner l’enregistrement suivant</translation>
+    </message>
+    <message>
+        <source>Snap to keyframes (hold Alt to skip)</source>
+        <translation>Caler sur les images clés (Alt pour l’éviter)</translation>
+    </message>
+    <message>
+        <source>Video decoding</source>
+        <translation>Décodage vidéo</translation>
+    </message>
+    <message>
+        <source>Graphics card only (recommended)</source>
+        <translation>Carte graphique uniquement (recommandé)</translation>
+    </message>
+    <message>
+        <source>Graphics card, software if it cannot</source>
+        <translation>Carte graphique, sinon logiciel</translation>
+    </message>
+    <message>
+        <source>Software only</source>
+        <translation>Logiciel uniquement</translation>
+    </message>
+    <message>
+        <source>%1. Takes effect from the next seek; software decoding uses much more processor time.</source>
+        <translation>%1. Effectif au prochain déplacement ; le décodage logiciel sollicite bien plus le processeur.</translation>
+    </message>
+    <message>
+        <source>Software decoding uses the decoders built into Windows; for H.265 they need Microsoft&apos;s HEVC Video Extensions.</source>
+        <translation>Le décodage logiciel utilise les décodeurs de Windows ; pour le H.265, il faut les Extensions vidéo HEVC de Microsoft.</translation>
+    </message>
+    <message>
+        <source>Export</source>
+        <translation>Exportation</translation>
+    </message>
+    <message>
+        <source>Browse...</source>
+        <translation>Parcourir...</translation>
+    </message>
+    <message>
+        <source>Recording gaps</source>
+        <translation>Interruptions</translation>
+    </message>
+    <message>
+        <source>Separate files</source>
+        <translation>Fichiers séparés</translation>
+    </message>
+    <message>
+        <source>Merge into one file</source>
+        <translation>Fusionner en un fichier</translation>
+    </message>
+    <message>
+        <source>Updates</source>
+        <translation>Mises à jour</translation>
+    </message>
+    <message>
+        <source>Check for updates at start-up</source>
+        <translation>Rechercher les mises à jour au démarrage</translation>
+    </message>
+    <message>
+        <source>Current version %1 (%2)</source>
+        <translation>Version actuelle %1 (%2)</translation>
+    </message>
+    <message>
+        <source>Check now</source>
+        <translation>Vérifier</translation>
+    </message>
+    <message>
+        <source>Privacy</source>
+        <translation>Confidentialité</translation>
+    </message>
+    <message>
+        <source>Recordings are only read on this computer and never uploaded. The network is used only to check for updates.</source>
+        <translation>Les enregistrements sont lus uniquement sur cet ordinateur et jamais envoyés en ligne. Le réseau sert seulement à rechercher les mises à jour.</translation>
+    </message>
+    <message>
+        <source>About</source>
+        <translation>À propos</translation>
+    </message>
+    <message>
+        <source>NIVRA Player (internal test build)</source>
+        <translation>NIVRA Player (version de test interne)</translation>
+    </message>
+    <message>
+        <source>NIVRA Player</source>
+        <translation>NIVRA Player</translation>
+    </message>
+    <message>
+        <source>Open-source licenses...</source>
+        <translation>Licences open source...</translation>
+    </message>
+    <message>
+        <source>Close</source>
+        <translation>Fermer</translation>
+    </message>
+</context>
+<context>
+    <name>SidePanel</name>
+    <message>
+        <source>Events (%1)</source>
+        <translation>Événements (%1)</translation>
+    </message>
+    <message>
+        <source>All types</source>
+        <translation>Tous les types</translation>
+    </message>
+    <message>
+        <source>Motion</source>
+        <translation>Mouvement</translation>
+    </message>
+    <message>
+        <source>Sound</source>
+        <translation>Son</translation>
+    </message>
+    <message>
+        <source>Crying</source>
+        <translation>Pleurs</translation>
+    </message>
+    <message>
+        <source>PIR</source>
+        <translation>PIR</translation>
+    </message>
+    <message>
+        <source>Person</source>
+        <translation>Personne</translation>
+    </message>
+    <message>
+        <source>%1 · Events today · Click to seek</source>
+        <translation>%1 · Événements du jour · Cliquez pour y aller</translation>
+    </message>
+</context>
+<context>
+    <name>TimeField</name>
+    <message>
+        <source>HH:MM:SS</source>
+        <translation>HH:MM:SS</translation>
     </message>
 </context>
 <context>
     <name>TimelineItem</name>
     <message>
         <source>Landed %1 (keyframe, snapped %2 %3 s)</source>
-        <translation type="unfinished"></translation>
+        <translation>Arrivé à %1 (image clé, calé %2 %3 s)</translation>
     </message>
     <message>
         <source>Landed %1</source>
-        <translation type="unfinished"></translation>
+        <translation>Arrivé à %1</translation>
     </message>
     <message>
         <source>%1  Recording file not found</source>
-        <translation type="unfinished"></translation>
+        <translation>%1  Fichier d’enregistrement introuvable</translation>
+    </message>
+</context>
+<context>
+    <name>TimelinePanel</name>
+    <message>
+        <source>Recording timeline</source>
+        <translation>Chronologie des enregistrements</translation>
+    </message>
+    <message>
+        <source>Camera time</source>
+        <translation>Heure de la caméra</translation>
+    </message>
+    <message>
+        <source>This computer</source>
+        <translation>Cet ordinateur</translation>
+    </message>
+    <message>
+        <source>Current time</source>
+        <translation>Heure actuelle</translation>
+    </message>
+    <message>
+        <source>Exporting…</source>
+        <translation>Exportation…</translation>
+    </message>
+    <message>
+        <source>Close export</source>
+        <translation>Fermer l’export</translation>
+    </message>
+    <message>
+        <source>Export</source>
+        <translation>Exportation</translation>
+    </message>
+    <message>
+        <source>The recording file for %1 is not in this folder</source>
+        <translation>Le fichier d’enregistrement de %1 n’est pas dans ce dossier</translation>
+    </message>
+    <message>
+        <source>No recordings after this time</source>
+        <translation>Aucun enregistrement après cette heure</translation>
+    </message>
+    <message>
+        <source>Snap to keyframes</source>
+        <translation>Caler sur images clés</translation>
+    </message>
+    <message>
+        <source>Hold Alt while dragging to skip snapping</source>
+        <translation>Maintenez Alt en faisant glisser pour ne pas caler</translation>
+    </message>
+    <message>
+        <source>Recording</source>
+        <translation>Enregistrement</translation>
+    </message>
+    <message>
+        <source>Event</source>
+        <translation>Événement</translation>
+    </message>
+    <message>
+        <source>No recording</source>
+        <translation>Aucun enregistrement</translation>
+    </message>
+    <message>
+        <source>File missing</source>
+        <translation>Fichier manquant</translation>
+    </message>
+    <message>
+        <source>Wheel: zoom · drag: seek · click empty space: next recording</source>
+        <translation>Molette : zoom · glisser : déplacer · clic dans le vide : enregistrement suivant</translation>
+    </message>
+    <message>
+        <source>Shift+drag: select a range to export</source>
+        <translation>Maj+glisser : sélectionner une plage à exporter</translation>
+    </message>
+</context>
+<context>
+    <name>TransportBar</name>
+    <message>
+        <source>Previous recording</source>
+        <translation>Enregistrement précédent</translation>
+    </message>
+    <message>
+        <source>Pause (Space)</source>
+        <translation>Pause (Espace)</translation>
+    </message>
+    <message>
+        <source>Play (Space)</source>
+        <translation>Lecture (Espace)</translation>
+    </message>
+    <message>
+        <source>Next recording</source>
+        <translation>Enregistrement suivant</translation>
+    </message>
+    <message>
+        <source>Pause and show the next frame (.)</source>
+        <translation>Pause et image suivante (.)</translation>
+    </message>
+    <message>
+        <source>Screenshot</source>
+        <translation>Capture d’écran</translation>
+    </message>
+    <message>
+        <source>Screenshot saved: %1</source>
+        <translation>Capture enregistrée : %1</translation>
+    </message>
+    <message>
+        <source>Screenshot failed</source>
+        <translation>Échec de la capture</translation>
+    </message>
+    <message>
+        <source>Unmute</source>
+        <translation>Réactiver le son</translation>
+    </message>
+    <message>
+        <source>Mute</source>
+        <translation>Couper le son</translation>
+    </message>
+    <message>
+        <source>Continuous play</source>
+        <translation>Lecture continue</translation>
+    </message>
+    <message>
+        <source>Play next chunk</source>
+        <translation>Enchaîner l’enregistrement suivant</translation>
+    </message>
+</context>
+<context>
+    <name>UpdateBanner</name>
+    <message>
+        <source>NIVRA Player %1 is available.</source>
+        <translation>NIVRA Player %1 est disponible.</translation>
+    </message>
+    <message>
+        <source>Download...</source>
+        <translation>Télécharger...</translation>
+    </message>
+    <message>
+        <source>Skip this version</source>
+        <translation>Ignorer cette version</translation>
     </message>
 </context>
 <context>
@@ -81,69 +890,156 @@
     </message>
 </context>
 <context>
+    <name>VideoPanel</name>
+    <message>
+        <source>Playing</source>
+        <translation>Lecture</translation>
+    </message>
+    <message>
+        <source>Paused</source>
+        <translation>En pause</translation>
+    </message>
+    <message>
+        <source>Play (Space)</source>
+        <translation>Lecture (Espace)</translation>
+    </message>
+    <message>
+        <source>Unable to play this video</source>
+        <translation>Impossible de lire cette vidéo</translation>
+    </message>
+    <message>
+        <source>Could not open the recordings</source>
+        <translation>Impossible d’ouvrir les enregistrements</translation>
+    </message>
+    <message>
+        <source>Every moment that matters, all in one place</source>
+        <translation>Chaque moment important, réuni au même endroit</translation>
+    </message>
+    <message>
+        <source>Recording files are missing</source>
+        <translation>Des fichiers d’enregistrement sont manquants</translation>
+    </message>
+    <message>
+        <source>No recordings on this day</source>
+        <translation>Aucun enregistrement ce jour-là</translation>
+    </message>
+    <message>
+        <source>Open an SD card or recording folder to review recordings on this computer.</source>
+        <translation>Ouvrez une carte SD ou un dossier d’enregistrements pour les consulter sur cet ordinateur.</translation>
+    </message>
+    <message>
+        <source>The index contains recordings for this day, but their video files are not in this folder.</source>
+        <translation>L’index contient des enregistrements pour ce jour, mais leurs fichiers vidéo ne sont pas dans ce dossier.</translation>
+    </message>
+    <message>
+        <source>Select a date with a recording marker in the calendar.</source>
+        <translation>Sélectionnez dans le calendrier une date marquée comme enregistrée.</translation>
+    </message>
+    <message>
+        <source>%1. Updating the graphics driver may help.</source>
+        <translation>%1. Mettre à jour le pilote graphique peut aider.</translation>
+    </message>
+    <message>
+        <source>Without the graphics card, Windows can only decode this H.265 recording with Microsoft&apos;s HEVC Video Extensions from the Microsoft Store.</source>
+        <translation>Sans la carte graphique, Windows ne peut décoder cet enregistrement H.265 qu’avec les Extensions vidéo HEVC de Microsoft, disponibles dans le Microsoft Store.</translation>
+    </message>
+    <message>
+        <source>Open SD card / folder</source>
+        <translation>Ouvrir une carte SD / un dossier</translation>
+    </message>
+    <message>
+        <source>View a date with recordings</source>
+        <translation>Voir une date avec enregistrements</translation>
+    </message>
+    <message>
+        <source>Choose another folder</source>
+        <translation>Choisir un autre dossier</translation>
+    </message>
+    <message>
+        <source>Open Microsoft Store</source>
+        <translation>Ouvrir le Microsoft Store</translation>
+    </message>
+    <message>
+        <source>Decode in software</source>
+        <translation>Décoder par logiciel</translation>
+    </message>
+    <message>
+        <source>Try again</source>
+        <translation>Réessayer</translation>
+    </message>
+    <message>
+        <source>Settings...</source>
+        <translation>Paramètres...</translation>
+    </message>
+    <message>
+        <source>Software decoding works on any computer but uses much more processor time.</source>
+        <translation>Le décodage logiciel fonctionne sur tout ordinateur, mais sollicite bien plus le processeur.</translation>
+    </message>
+</context>
+<context>
     <name>nivra::CardSession</name>
     <message>
         <source>No recordings found. Choose the SD card or the recording folder.</source>
-        <translation type="unfinished"></translation>
+        <translation>Aucun enregistrement trouvé. Choisissez la carte SD ou le dossier d’enregistrements.</translation>
     </message>
     <message>
         <source>The recording index is damaged and cannot be read.</source>
-        <translation type="unfinished"></translation>
+        <translation>L’index des enregistrements est endommagé et illisible.</translation>
     </message>
     <message>
         <source>The recording format is newer than this program. Please update NIVRA Player.</source>
-        <translation type="unfinished"></translation>
+        <translation>Le format d’enregistrement est plus récent que ce programme. Veuillez mettre à jour NIVRA Player.</translation>
     </message>
     <message>
         <source>These recordings were made by old camera firmware and are not supported.</source>
-        <translation type="unfinished"></translation>
+        <translation>Ces enregistrements proviennent d’un ancien micrologiciel de caméra et ne sont pas pris en charge.</translation>
     </message>
     <message>
         <source>The recordings cannot be read (%1).</source>
-        <translation type="unfinished"></translation>
+        <translation>Impossible de lire les enregistrements (%1).</translation>
     </message>
     <message>
         <source>AAC (raw)</source>
-        <translation type="unfinished"></translation>
+        <translation>AAC (brut)</translation>
     </message>
     <message>
         <source>unknown audio format</source>
-        <translation type="unfinished"></translation>
+        <translation>format audio inconnu</translation>
     </message>
     <message>
         <source>no audio</source>
-        <translation type="unfinished"></translation>
+        <translation>sans audio</translation>
     </message>
 </context>
 <context>
     <name>nivra::ExportJob</name>
     <message>
         <source>Cannot create the folder %1</source>
-        <translation type="unfinished"></translation>
+        <translation>Impossible de créer le dossier %1</translation>
     </message>
     <message>
         <source>The audio format of these recordings is not supported: the files have no sound.</source>
-        <translation type="unfinished"></translation>
+        <translation>Le format audio de ces enregistrements n’est pas pris en charge : les fichiers n’auront pas de son.</translation>
     </message>
     <message>
         <source>MP4 cannot keep the G.711 audio of these recordings. Export as MOV, or leave the audio out.</source>
-        <translation type="unfinished"></translation>
+        <translation>Le MP4 ne peut pas conserver le son G.711 de ces enregistrements. Exportez en MOV ou sans le son.</translation>
     </message>
     <message>
         <source>Cannot write %1. Check that the folder is writable and the disk has enough space.</source>
-        <translation type="unfinished"></translation>
+        <translation>Impossible d’écrire %1. Vérifiez que le dossier est accessible en écriture et que le disque a assez d’espace.</translation>
     </message>
     <message>
         <source>The video format of these recordings is not recognised.</source>
-        <translation type="unfinished"></translation>
+        <translation>Le format vidéo de ces enregistrements n’est pas reconnu.</translation>
     </message>
     <message>
         <source>Reading the recordings failed. Is the card still connected?</source>
-        <translation type="unfinished"></translation>
+        <translation>La lecture des enregistrements a échoué. La carte est-elle toujours connectée ?</translation>
     </message>
     <message>
         <source>Export failed (%1).</source>
-        <translation type="unfinished"></translation>
+        <translation>Échec de l’exportation (%1).</translation>
     </message>
 </context>
 </TS>
