@@ -17,40 +17,849 @@
     </message>
 </context>
 <context>
+    <name>AppStatusBar</name>
+    <message>
+        <source>reading %1 @ 0x%2</source>
+        <translation>lettura %1 @ 0x%2</translation>
+    </message>
+    <message>
+        <source>decoding %1</source>
+        <translation>decodifica %1</translation>
+    </message>
+    <message>
+        <source>audio</source>
+        <translation>audio</translation>
+    </message>
+    <message>
+        <source>no audio</source>
+        <translation>senza audio</translation>
+    </message>
+    <message>
+        <source>buffer %1 s</source>
+        <translation>buffer %1 s</translation>
+    </message>
+    <message>
+        <source>Read-only · Recordings stay on this computer</source>
+        <translation>Sola lettura · Le registrazioni restano su questo computer</translation>
+    </message>
+    <message>
+        <source>Waiting for a recording</source>
+        <translation>In attesa di una registrazione</translation>
+    </message>
+    <message>
+        <source>%1 events today · Click an event to seek</source>
+        <translation>%1 eventi oggi · Fai clic su un evento per raggiungerlo</translation>
+    </message>
+    <message>
+        <source>Recording files missing</source>
+        <translation>File di registrazione mancanti</translation>
+    </message>
+    <message>
+        <source>No recordings on this day</source>
+        <translation>Nessuna registrazione in questo giorno</translation>
+    </message>
+</context>
+<context>
+    <name>AppToolBar</name>
+    <message>
+        <source>formatted %1</source>
+        <translation>formattata il %1</translation>
+    </message>
+    <message>
+        <source>%1 segments × %2 MB</source>
+        <translation>%1 segmenti × %2 MB</translation>
+    </message>
+    <message>
+        <source>recordings %1 ~ %2</source>
+        <translation>registrazioni dal %1 al %2</translation>
+    </message>
+    <message>
+        <source>no audio</source>
+        <translation>senza audio</translation>
+    </message>
+    <message>
+        <source>Open SD card / folder</source>
+        <translation>Apri scheda SD / cartella</translation>
+    </message>
+    <message>
+        <source>Refresh</source>
+        <translation>Aggiorna</translation>
+    </message>
+    <message>
+        <source>Time: recording location</source>
+        <translation>Ora: luogo di registrazione</translation>
+    </message>
+    <message>
+        <source>Time: this computer</source>
+        <translation>Ora: questo computer</translation>
+    </message>
+    <message>
+        <source>Settings</source>
+        <translation>Impostazioni</translation>
+    </message>
+</context>
+<context>
+    <name>CalendarPanel</name>
+    <message>
+        <source>MMMM yyyy</source>
+        <translation>MMMM yyyy</translation>
+    </message>
+    <message>
+        <source>Recordings</source>
+        <translation>Registrazioni</translation>
+    </message>
+    <message>
+        <source>Events</source>
+        <translation>Eventi</translation>
+    </message>
+    <message>
+        <source>Selected</source>
+        <translation>Selezionato</translation>
+    </message>
+</context>
+<context>
     <name>DecodeWorker</name>
     <message>
         <source>Cannot read the recordings.</source>
-        <translation type="unfinished"></translation>
+        <translation>Impossibile leggere le registrazioni.</translation>
     </message>
 </context>
 <context>
     <name>Decoder</name>
     <message>
         <source>This video could not be decoded.</source>
-        <translation type="unfinished"></translation>
+        <translation>Impossibile decodificare questo video.</translation>
     </message>
     <message>
         <source>Your graphics card cannot decode this video.</source>
-        <translation type="unfinished"></translation>
+        <translation>La scheda grafica non può decodificare questo video.</translation>
     </message>
     <message>
         <source>This video format is not supported.</source>
-        <translation type="unfinished"></translation>
+        <translation>Questo formato video non è supportato.</translation>
+    </message>
+    <message>
+        <source>Windows could not decode this video (%1).</source>
+        <translation>Windows non è riuscito a decodificare questo video (%1).</translation>
+    </message>
+    <message>
+        <source>Windows needs Microsoft&apos;s HEVC Video Extensions to decode H.265 without the graphics card. Install them from the Microsoft Store, then try again.</source>
+        <translation>Per decodificare H.265 senza la scheda grafica, Windows richiede le Estensioni video HEVC di Microsoft. Installale da Microsoft Store, poi riprova.</translation>
+    </message>
+    <message>
+        <source>Windows has no decoder for this video format.</source>
+        <translation>Windows non ha un decodificatore per questo formato video.</translation>
+    </message>
+</context>
+<context>
+    <name>EventList</name>
+    <message>
+        <source>Open an SD card or recording folder to see events</source>
+        <translation>Apri una scheda SD o una cartella di registrazioni per vedere gli eventi</translation>
+    </message>
+    <message>
+        <source>The recording index exists, but the video files are not in this folder</source>
+        <translation>L&apos;indice delle registrazioni esiste, ma i file video non sono in questa cartella</translation>
+    </message>
+    <message>
+        <source>Select a date with recordings</source>
+        <translation>Seleziona una data con registrazioni</translation>
+    </message>
+    <message>
+        <source>No events on this day. Use the timeline to browse recordings</source>
+        <translation>Nessun evento in questo giorno. Usa la timeline per sfogliare le registrazioni</translation>
+    </message>
+    <message>
+        <source>No events match this filter</source>
+        <translation>Nessun evento corrisponde a questo filtro</translation>
+    </message>
+    <message>
+        <source>Motion</source>
+        <translation>Movimento</translation>
+    </message>
+    <message>
+        <source>Sound</source>
+        <translation>Suono</translation>
+    </message>
+    <message>
+        <source>Crying</source>
+        <translation>Pianto</translation>
+    </message>
+    <message>
+        <source>PIR</source>
+        <translation>PIR</translation>
+    </message>
+    <message>
+        <source>Person</source>
+        <translation>Persona</translation>
+    </message>
+    <message>
+        <source>Event</source>
+        <translation>Evento</translation>
+    </message>
+    <message>
+        <source>Duration %1 s</source>
+        <translation>Durata %1 s</translation>
+    </message>
+    <message>
+        <source>Duration %1 min %2 s</source>
+        <translation>Durata %1 min %2 s</translation>
+    </message>
+    <message>
+        <source>recording file missing</source>
+        <translation>file di registrazione mancante</translation>
+    </message>
+    <message>
+        <source>Clear filter</source>
+        <translation>Cancella filtro</translation>
+    </message>
+</context>
+<context>
+    <name>ExportPanel</name>
+    <message>
+        <source>Choose where to save the exported files.</source>
+        <translation>Scegli dove salvare i file esportati.</translation>
+    </message>
+    <message>
+        <source>Not enough free space: %1 left on this drive</source>
+        <translation>Spazio insufficiente: %1 liberi su questa unità</translation>
+    </message>
+    <message>
+        <source>Recorded %1</source>
+        <translation>Registrato %1</translation>
+    </message>
+    <message>
+        <source>Skip gaps %1</source>
+        <translation>Interruzioni saltate %1</translation>
+    </message>
+    <message>
+        <source>Missing files %1</source>
+        <translation>File mancanti %1</translation>
+    </message>
+    <message>
+        <source>1 file</source>
+        <translation>1 file</translation>
+    </message>
+    <message>
+        <source>%1 files</source>
+        <translation>%1 file</translation>
+    </message>
+    <message>
+        <source>about %1</source>
+        <translation>circa %1</translation>
+    </message>
+    <message>
+        <source>no audio</source>
+        <translation>senza audio</translation>
+    </message>
+    <message>
+        <source>Enter a valid time, for example 14:30:00.</source>
+        <translation>Inserisci un orario valido, ad esempio 14:30:00.</translation>
+    </message>
+    <message>
+        <source>End time must be later than start time.</source>
+        <translation>L&apos;ora di fine deve essere successiva all&apos;ora di inizio.</translation>
+    </message>
+    <message>
+        <source>There is no recording in this range. Adjust the selection.</source>
+        <translation>Nessuna registrazione in questo intervallo. Modifica la selezione.</translation>
+    </message>
+    <message>
+        <source>1 file exported</source>
+        <translation>1 file esportato</translation>
+    </message>
+    <message>
+        <source>%1 files exported</source>
+        <translation>%1 file esportati</translation>
+    </message>
+    <message>
+        <source>Export cancelled. The %1 finished file(s) were kept.</source>
+        <translation>Esportazione annullata. I file completati (%1) sono stati mantenuti.</translation>
+    </message>
+    <message>
+        <source>Export cancelled</source>
+        <translation>Esportazione annullata</translation>
+    </message>
+    <message>
+        <source>Nothing to export in this range</source>
+        <translation>Niente da esportare in questo intervallo</translation>
+    </message>
+    <message>
+        <source>Save the exported files to</source>
+        <translation>Salva i file esportati in</translation>
+    </message>
+    <message>
+        <source>Export video</source>
+        <translation>Esporta video</translation>
+    </message>
+    <message>
+        <source>Fewer options</source>
+        <translation>Meno opzioni</translation>
+    </message>
+    <message>
+        <source>More options</source>
+        <translation>Altre opzioni</translation>
+    </message>
+    <message>
+        <source>Start time</source>
+        <translation>Inizio</translation>
+    </message>
+    <message>
+        <source>End time</source>
+        <translation>Fine</translation>
+    </message>
+    <message>
+        <source>Format</source>
+        <translation>Formato</translation>
+    </message>
+    <message>
+        <source>MOV · Recommended</source>
+        <translation>MOV · Consigliato</translation>
+    </message>
+    <message>
+        <source>Supports AAC, G.711 and silent recordings</source>
+        <translation>Per audio AAC, G.711 e registrazioni senza audio</translation>
+    </message>
+    <message>
+        <source>MP4</source>
+        <translation>MP4</translation>
+    </message>
+    <message>
+        <source>MP4 is unavailable for this G.711 audio recording</source>
+        <translation>MP4 non disponibile per questa registrazione con audio G.711</translation>
+    </message>
+    <message>
+        <source>For AAC audio or silent recordings</source>
+        <translation>Per audio AAC o registrazioni senza audio</translation>
+    </message>
+    <message>
+        <source>Recording gaps</source>
+        <translation>Interruzioni</translation>
+    </message>
+    <message>
+        <source>Separate files</source>
+        <translation>File separati</translation>
+    </message>
+    <message>
+        <source>Save each recorded interval as a separate file</source>
+        <translation>Salva ogni intervallo registrato in un file separato</translation>
+    </message>
+    <message>
+        <source>Merge into one file</source>
+        <translation>Unisci in un file</translation>
+    </message>
+    <message>
+        <source>Skip gaps and merge recordings in chronological order</source>
+        <translation>Salta le interruzioni e unisci in ordine cronologico</translation>
+    </message>
+    <message>
+        <source>Export the selected recording range</source>
+        <translation>Esporta l&apos;intervallo di registrazione selezionato</translation>
+    </message>
+    <message>
+        <source>MOV is required to preserve the G.711 audio in this recording.</source>
+        <translation>Solo il MOV conserva l&apos;audio G.711 di questa registrazione.</translation>
+    </message>
+    <message>
+        <source>%1 of %2</source>
+        <translation>%1 di %2</translation>
+    </message>
+    <message>
+        <source>about %1 left</source>
+        <translation>circa %1 rimanenti</translation>
+    </message>
+    <message>
+        <source>Cancel export</source>
+        <translation>Annulla esportazione</translation>
+    </message>
+    <message>
+        <source>Show in folder</source>
+        <translation>Mostra nella cartella</translation>
+    </message>
+    <message>
+        <source>Save to</source>
+        <translation>Salva in</translation>
+    </message>
+    <message>
+        <source>Browse...</source>
+        <translation>Sfoglia...</translation>
+    </message>
+    <message>
+        <source>Leave the audio out</source>
+        <translation>Esporta senza audio</translation>
+    </message>
+    <message>
+        <source>Copied as recorded (%1), not converted</source>
+        <translation>Copiato così com&apos;è (%1), senza conversione</translation>
+    </message>
+    <message>
+        <source>Starts at the key frame %1</source>
+        <translation>Inizia dal fotogramma chiave %1</translation>
+    </message>
+    <message>
+        <source>File names</source>
+        <translation>Nomi dei file</translation>
+    </message>
+    <message>
+        <source>… and %1 more</source>
+        <translation>… e altri %1</translation>
+    </message>
+</context>
+<context>
+    <name>Format</name>
+    <message>
+        <source>%1h</source>
+        <translation>%1 h</translation>
+    </message>
+    <message>
+        <source>%1h%2m</source>
+        <translation>%1 h %2 min</translation>
+    </message>
+    <message>
+        <source>%1 min</source>
+        <translation>%1 min</translation>
+    </message>
+    <message>
+        <source>%1 min %2 s</source>
+        <translation>%1 min %2 s</translation>
+    </message>
+    <message>
+        <source>%1 s</source>
+        <translation>%1 s</translation>
+    </message>
+    <message>
+        <source>%1 GB</source>
+        <translation>%1 GB</translation>
+    </message>
+    <message>
+        <source>%1 MB</source>
+        <translation>%1 MB</translation>
+    </message>
+</context>
+<context>
+    <name>LicensesDialog</name>
+    <message>
+        <source>Open-source licenses</source>
+        <translation>Licenze open source</translation>
+    </message>
+    <message>
+        <source>Close</source>
+        <translation>Chiudi</translation>
+    </message>
+</context>
+<context>
+    <name>Main</name>
+    <message>
+        <source>NIVRA Player (internal test build)</source>
+        <translation>NIVRA Player (build di prova interna)</translation>
+    </message>
+    <message>
+        <source>NIVRA Player</source>
+        <translation>NIVRA Player</translation>
+    </message>
+    <message>
+        <source>Skipped empty %1 → %2</source>
+        <translation>Interruzione saltata %1 → %2</translation>
+    </message>
+    <message>
+        <source>End of recording at %1</source>
+        <translation>Fine della registrazione alle %1</translation>
+    </message>
+    <message>
+        <source>No more recordings</source>
+        <translation>Nessun&apos;altra registrazione</translation>
+    </message>
+    <message>
+        <source>The recording files for this day are not in this folder</source>
+        <translation>I file di registrazione di questo giorno non sono in questa cartella</translation>
+    </message>
+    <message>
+        <source>No recordings on this day</source>
+        <translation>Nessuna registrazione in questo giorno</translation>
+    </message>
+    <message>
+        <source>This is the first recording</source>
+        <translation>Questa è la prima registrazione</translation>
+    </message>
+    <message>
+        <source>%1 left</source>
+        <translation>%1 rimanenti</translation>
+    </message>
+    <message>
+        <source>Choose the SD card or the recording folder</source>
+        <translation>Scegli la scheda SD o la cartella delle registrazioni</translation>
+    </message>
+</context>
+<context>
+    <name>QuitConfirm</name>
+    <message>
+        <source>An export is running</source>
+        <translation>Esportazione in corso</translation>
+    </message>
+    <message>
+        <source>Quitting cancels the export. Files already finished are kept.</source>
+        <translation>Uscendo l&apos;esportazione viene annullata. I file già completati vengono mantenuti.</translation>
+    </message>
+    <message>
+        <source>Cancel export and quit</source>
+        <translation>Annulla ed esci</translation>
+    </message>
+    <message>
+        <source>Keep exporting</source>
+        <translation>Continua a esportare</translation>
+    </message>
+</context>
+<context>
+    <name>SettingsDialog</name>
+    <message>
+        <source>Save the exported files to</source>
+        <translation>Salva i file esportati in</translation>
+    </message>
+    <message>
+        <source>Settings</source>
+        <translation>Impostazioni</translation>
+    </message>
+    <message>
+        <source>Interface language</source>
+        <translation>Lingua dell&apos;interfaccia</translation>
+    </message>
+    <message>
+        <source>Follow the system (%1)</source>
+        <translation>Come il sistema (%1)</translation>
+    </message>
+    <message>
+        <source>At first start the system language is used; English when it is not available.</source>
+        <translation>Al primo avvio si usa la lingua del sistema; l&apos;inglese se non è disponibile.</translation>
+    </message>
+    <message>
+        <source>Appearance</source>
+        <translation>Aspetto</translation>
+    </message>
+    <message>
+        <source>Follow the system</source>
+        <translation>Come il sistema</translation>
+    </message>
+    <message>
+        <source>Cloud White</source>
+        <translation>Bianco nuvola</translation>
+    </message>
+    <message>
+        <source>Nightfall</source>
+        <translation>Crepuscolo</translation>
+    </message>
+    <message>
+        <source>Time display</source>
+        <translation>Visualizzazione dell&apos;ora</translation>
+    </message>
+    <message>
+        <source>Recording location (recommended)</source>
+        <translation>Luogo di registrazione (consigliato)</translation>
+    </message>
+    <message>
+        <source>This computer</source>
+        <translation>Questo computer</translation>
+    </message>
+    <message>
+        <source>Date and time format</source>
+        <translation>Formato di data e ora</translation>
+    </message>
+    <message>
+        <source>Follows the system region: %1 · weeks start on %2</source>
+        <translation>Segue la regione del sistema: %1 · le settimane iniziano di %2</translation>
+    </message>
+    <message>
+        <source>Playback</source>
+        <translation>Riproduzione</translation>
+    </message>
+    <message>
+        <source>Play next chunk</source>
+        <translation>Riproduci la registrazione successiva</translation>
+    </message>
+    <message>
+        <source>Snap to keyframes (hold Alt to skip)</source>
+        <translation>Aggancia ai fotogrammi chiave (Alt per evitarlo)</translation>
+    </message>
+    <message>
+        <source>Video decoding</source>
+        <translation>Decodifica video</translation>
+    </message>
+    <message>
+        <source>Graphics card only (recommended)</source>
+        <translation>Solo scheda grafica (consigliato)</translation>
+    </message>
+    <message>
+        <source>Graphics card, software if it cannot</source>
+        <translation>Scheda grafica, altrimenti software</translation>
+    </message>
+    <message>
+        <source>Software only</source>
+        <translation>Solo software</translation>
+    </message>
+    <message>
+        <source>%1. Takes effect from the next seek; software decoding uses much more processor time.</source>
+        <translation>%1. Vale dal prossimo spostamento; la decodifica software usa molto più processore.</translation>
+    </message>
+    <message>
+        <source>Software decoding uses the decoders built into Windows; for H.265 they need Microsoft&apos;s HEVC Video Extensions.</source>
+        <translation>La decodifica software usa i decodificatori di Windows; per H.265 servono le Estensioni video HEVC di Microsoft.</translation>
+    </message>
+    <message>
+        <source>Export</source>
+        <translation>Esportazione</translation>
+    </message>
+    <message>
+        <source>Browse...</source>
+        <translation>Sfoglia...</translation>
+    </message>
+    <message>
+        <source>Recording gaps</source>
+        <translation>Interruzioni</translation>
+    </message>
+    <message>
+        <source>Separate files</source>
+        <translation>File separati</translation>
+    </message>
+    <message>
+        <source>Merge into one file</source>
+        <translation>Unisci in un file</translation>
+    </message>
+    <message>
+        <source>Updates</source>
+        <translation>Aggiornamenti</translation>
+    </message>
+    <message>
+        <source>Check for updates at start-up</source>
+        <translation>Cerca aggiornamenti all&apos;avvio</translation>
+    </message>
+    <message>
+        <source>Current version %1 (%2)</source>
+        <translation>Versione attuale %1 (%2)</translation>
+    </message>
+    <message>
+        <source>Check now</source>
+        <translation>Verifica ora</translation>
+    </message>
+    <message>
+        <source>Privacy</source>
+        <translation>Privacy</translation>
+    </message>
+    <message>
+        <source>Recordings are only read on this computer and never uploaded. The network is used only to check for updates.</source>
+        <translation>Le registrazioni vengono lette solo su questo computer e mai caricate online. La rete serve solo a cercare aggiornamenti.</translation>
+    </message>
+    <message>
+        <source>About</source>
+        <translation>Informazioni</translation>
+    </message>
+    <message>
+        <source>NIVRA Player (internal test build)</source>
+        <translation>NIVRA Player (build di prova interna)</translation>
+    </message>
+    <message>
+        <source>NIVRA Player</source>
+        <translation>NIVRA Player</translation>
+    </message>
+    <message>
+        <source>Open-source licenses...</source>
+        <translation>Licenze open source...</translation>
+    </message>
+    <message>
+        <source>Close</source>
+        <translation>Chiudi</translation>
+    </message>
+</context>
+<context>
+    <name>SidePanel</name>
+    <message>
+        <source>Events (%1)</source>
+        <translation>Eventi (%1)</translation>
+    </message>
+    <message>
+        <source>All types</source>
+        <translation>Tutti i tipi</translation>
+    </message>
+    <message>
+        <source>Motion</source>
+        <translation>Movimento</translation>
+    </message>
+    <message>
+        <source>Sound</source>
+        <translation>Suono</translation>
+    </message>
+    <message>
+        <source>Crying</source>
+        <translation>Pianto</translation>
+    </message>
+    <message>
+        <source>PIR</source>
+        <translation>PIR</translation>
+    </message>
+    <message>
+        <source>Person</source>
+        <translation>Persona</translation>
+    </message>
+    <message>
+        <source>%1 · Events today · Click to seek</source>
+        <translation>%1 · Eventi del giorno · Clic per raggiungerli</translation>
+    </message>
+</context>
+<context>
+    <name>TimeField</name>
+    <message>
+        <source>HH:MM:SS</source>
+        <translation>HH:MM:SS</translation>
     </message>
 </context>
 <context>
     <name>TimelineItem</name>
     <message>
         <source>Landed %1 (keyframe, snapped %2 %3 s)</source>
-        <translation type="unfinished"></translation>
+        <translation>Salto a %1 (fotogramma chiave, agganciato %2 %3 s)</translation>
     </message>
     <message>
         <source>Landed %1</source>
-        <translation type="unfinished"></translation>
+        <translation>Salto a %1</translation>
     </message>
     <message>
         <source>%1  Recording file not found</source>
-        <translation type="unfinished"></translation>
+        <translation>%1  File di registrazione non trovato</translation>
+    </message>
+</context>
+<context>
+    <name>TimelinePanel</name>
+    <message>
+        <source>Recording timeline</source>
+        <translation>Timeline delle registrazioni</translation>
+    </message>
+    <message>
+        <source>Camera time</source>
+        <translation>Ora della telecamera</translation>
+    </message>
+    <message>
+        <source>This computer</source>
+        <translation>Questo computer</translation>
+    </message>
+    <message>
+        <source>Current time</source>
+        <translation>Ora attuale</translation>
+    </message>
+    <message>
+        <source>Exporting…</source>
+        <translation>Esportazione…</translation>
+    </message>
+    <message>
+        <source>Close export</source>
+        <translation>Chiudi esportazione</translation>
+    </message>
+    <message>
+        <source>Export</source>
+        <translation>Esportazione</translation>
+    </message>
+    <message>
+        <source>The recording file for %1 is not in this folder</source>
+        <translation>Il file di registrazione delle %1 non è in questa cartella</translation>
+    </message>
+    <message>
+        <source>No recordings after this time</source>
+        <translation>Nessuna registrazione dopo quest&apos;ora</translation>
+    </message>
+    <message>
+        <source>Snap to keyframes</source>
+        <translation>Aggancia ai fotogrammi chiave</translation>
+    </message>
+    <message>
+        <source>Hold Alt while dragging to skip snapping</source>
+        <translation>Tieni premuto Alt durante il trascinamento per non agganciare</translation>
+    </message>
+    <message>
+        <source>Recording</source>
+        <translation>Registrazione</translation>
+    </message>
+    <message>
+        <source>Event</source>
+        <translation>Evento</translation>
+    </message>
+    <message>
+        <source>No recording</source>
+        <translation>Nessuna registrazione</translation>
+    </message>
+    <message>
+        <source>File missing</source>
+        <translation>File mancante</translation>
+    </message>
+    <message>
+        <source>Wheel: zoom · drag: seek · click empty space: next recording</source>
+        <translation>Rotellina: zoom · trascina: sposta · clic su spazio vuoto: registrazione successiva</translation>
+    </message>
+    <message>
+        <source>Shift+drag: select a range to export</source>
+        <translation>Maiusc+trascina: seleziona un intervallo da esportare</translation>
+    </message>
+</context>
+<context>
+    <name>TransportBar</name>
+    <message>
+        <source>Previous recording</source>
+        <translation>Registrazione precedente</translation>
+    </message>
+    <message>
+        <source>Pause (Space)</source>
+        <translation>Pausa (Spazio)</translation>
+    </message>
+    <message>
+        <source>Play (Space)</source>
+        <translation>Riproduci (Spazio)</translation>
+    </message>
+    <message>
+        <source>Next recording</source>
+        <translation>Registrazione successiva</translation>
+    </message>
+    <message>
+        <source>Pause and show the next frame (.)</source>
+        <translation>Pausa e fotogramma successivo (.)</translation>
+    </message>
+    <message>
+        <source>Screenshot</source>
+        <translation>Istantanea</translation>
+    </message>
+    <message>
+        <source>Screenshot saved: %1</source>
+        <translation>Istantanea salvata: %1</translation>
+    </message>
+    <message>
+        <source>Screenshot failed</source>
+        <translation>Istantanea non riuscita</translation>
+    </message>
+    <message>
+        <source>Unmute</source>
+        <translation>Riattiva audio</translation>
+    </message>
+    <message>
+        <source>Mute</source>
+        <translation>Disattiva audio</translation>
+    </message>
+    <message>
+        <source>Continuous play</source>
+        <translation>Riproduzione continua</translation>
+    </message>
+    <message>
+        <source>Play next chunk</source>
+        <translation>Riproduci la registrazione successiva</translation>
+    </message>
+</context>
+<context>
+    <name>UpdateBanner</name>
+    <message>
+        <source>NIVRA Player %1 is available.</source>
+        <translation>È disponibile NIVRA Player %1.</translation>
+    </message>
+    <message>
+        <source>Download...</source>
+        <translation>Scarica...</translation>
+    </message>
+    <message>
+        <source>Skip this version</source>
+        <translation>Salta questa versione</translation>
     </message>
 </context>
 <context>
@@ -81,69 +890,156 @@
     </message>
 </context>
 <context>
+    <name>VideoPanel</name>
+    <message>
+        <source>Playing</source>
+        <translation>In riproduzione</translation>
+    </message>
+    <message>
+        <source>Paused</source>
+        <translation>In pausa</translation>
+    </message>
+    <message>
+        <source>Play (Space)</source>
+        <translation>Riproduci (Spazio)</translation>
+    </message>
+    <message>
+        <source>Unable to play this video</source>
+        <translation>Impossibile riprodurre questo video</translation>
+    </message>
+    <message>
+        <source>Could not open the recordings</source>
+        <translation>Impossibile aprire le registrazioni</translation>
+    </message>
+    <message>
+        <source>Every moment that matters, all in one place</source>
+        <translation>Ogni momento importante, tutto in un unico posto</translation>
+    </message>
+    <message>
+        <source>Recording files are missing</source>
+        <translation>Mancano file di registrazione</translation>
+    </message>
+    <message>
+        <source>No recordings on this day</source>
+        <translation>Nessuna registrazione in questo giorno</translation>
+    </message>
+    <message>
+        <source>Open an SD card or recording folder to review recordings on this computer.</source>
+        <translation>Apri una scheda SD o una cartella di registrazioni per rivederle su questo computer.</translation>
+    </message>
+    <message>
+        <source>The index contains recordings for this day, but their video files are not in this folder.</source>
+        <translation>L&apos;indice contiene registrazioni per questo giorno, ma i file video non sono in questa cartella.</translation>
+    </message>
+    <message>
+        <source>Select a date with a recording marker in the calendar.</source>
+        <translation>Seleziona nel calendario una data con il segno di registrazione.</translation>
+    </message>
+    <message>
+        <source>%1. Updating the graphics driver may help.</source>
+        <translation>%1. Aggiornare il driver grafico può aiutare.</translation>
+    </message>
+    <message>
+        <source>Without the graphics card, Windows can only decode this H.265 recording with Microsoft&apos;s HEVC Video Extensions from the Microsoft Store.</source>
+        <translation>Senza la scheda grafica, Windows può decodificare questa registrazione H.265 solo con le Estensioni video HEVC di Microsoft, da Microsoft Store.</translation>
+    </message>
+    <message>
+        <source>Open SD card / folder</source>
+        <translation>Apri scheda SD / cartella</translation>
+    </message>
+    <message>
+        <source>View a date with recordings</source>
+        <translation>Vai a una data con registrazioni</translation>
+    </message>
+    <message>
+        <source>Choose another folder</source>
+        <translation>Scegli un&apos;altra cartella</translation>
+    </message>
+    <message>
+        <source>Open Microsoft Store</source>
+        <translation>Apri Microsoft Store</translation>
+    </message>
+    <message>
+        <source>Decode in software</source>
+        <translation>Decodifica via software</translation>
+    </message>
+    <message>
+        <source>Try again</source>
+        <translation>Riprova</translation>
+    </message>
+    <message>
+        <source>Settings...</source>
+        <translation>Impostazioni...</translation>
+    </message>
+    <message>
+        <source>Software decoding works on any computer but uses much more processor time.</source>
+        <translation>La decodifica software funziona su qualsiasi computer, ma usa molto più processore.</translation>
+    </message>
+</context>
+<context>
     <name>nivra::CardSession</name>
     <message>
         <source>No recordings found. Choose the SD card or the recording folder.</source>
-        <translation type="unfinished"></translation>
+        <translation>Nessuna registrazione trovata. Scegli la scheda SD o la cartella delle registrazioni.</translation>
     </message>
     <message>
         <source>The recording index is damaged and cannot be read.</source>
-        <translation type="unfinished"></translation>
+        <translation>L&apos;indice delle registrazioni è danneggiato e non può essere letto.</translation>
     </message>
     <message>
         <source>The recording format is newer than this program. Please update NIVRA Player.</source>
-        <translation type="unfinished"></translation>
+        <translation>Il formato di registrazione è più recente di questo programma. Aggiorna NIVRA Player.</translation>
     </message>
     <message>
         <source>These recordings were made by old camera firmware and are not supported.</source>
-        <translation type="unfinished"></translation>
+        <translation>Queste registrazioni provengono da un vecchio firmware della telecamera e non sono supportate.</translation>
     </message>
     <message>
         <source>The recordings cannot be read (%1).</source>
-        <translation type="unfinished"></translation>
+        <translation>Impossibile leggere le registrazioni (%1).</translation>
     </message>
     <message>
         <source>AAC (raw)</source>
-        <translation type="unfinished"></translation>
+        <translation>AAC (grezzo)</translation>
     </message>
     <message>
         <source>unknown audio format</source>
-        <translation type="unfinished"></translation>
+        <translation>formato audio sconosciuto</translation>
     </message>
     <message>
         <source>no audio</source>
-        <translation type="unfinished"></translation>
+        <translation>senza audio</translation>
     </message>
 </context>
 <context>
     <name>nivra::ExportJob</name>
     <message>
         <source>Cannot create the folder %1</source>
-        <translation type="unfinished"></translation>
+        <translation>Impossibile creare la cartella %1</translation>
     </message>
     <message>
         <source>The audio format of these recordings is not supported: the files have no sound.</source>
-        <translation type="unfinished"></translation>
+        <translation>Il formato audio di queste registrazioni non è supportato: i file non avranno audio.</translation>
     </message>
     <message>
         <source>MP4 cannot keep the G.711 audio of these recordings. Export as MOV, or leave the audio out.</source>
-        <translation type="unfinished"></translation>
+        <translation>L&apos;MP4 non può contenere l&apos;audio G.711 di queste registrazioni. Esporta in MOV o senza audio.</translation>
     </message>
     <message>
         <source>Cannot write %1. Check that the folder is writable and the disk has enough space.</source>
-        <translation type="unfinished"></translation>
+        <translation>Impossibile scrivere %1. Verifica che la cartella sia scrivibile e che il disco abbia spazio sufficiente.</translation>
     </message>
     <message>
         <source>The video format of these recordings is not recognised.</source>
-        <translation type="unfinished"></translation>
+        <translation>Il formato video di queste registrazioni non è riconosciuto.</translation>
     </message>
     <message>
         <source>Reading the recordings failed. Is the card still connected?</source>
-        <translation type="unfinished"></translation>
+        <translation>Lettura delle registrazioni non riuscita. La scheda è ancora collegata?</translation>
     </message>
     <message>
         <source>Export failed (%1).</source>
-        <translation type="unfinished"></translation>
+        <translation>Esportazione non riuscita (%1).</translation>
     </message>
 </context>
 </TS>
