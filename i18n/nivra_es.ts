@@ -17,40 +17,849 @@
     </message>
 </context>
 <context>
+    <name>AppStatusBar</name>
+    <message>
+        <source>reading %1 @ 0x%2</source>
+        <translation>leyendo %1 @ 0x%2</translation>
+    </message>
+    <message>
+        <source>decoding %1</source>
+        <translation>decodificando %1</translation>
+    </message>
+    <message>
+        <source>audio</source>
+        <translation>audio</translation>
+    </message>
+    <message>
+        <source>no audio</source>
+        <translation>sin audio</translation>
+    </message>
+    <message>
+        <source>buffer %1 s</source>
+        <translation>búfer %1 s</translation>
+    </message>
+    <message>
+        <source>Read-only · Recordings stay on this computer</source>
+        <translation>Solo lectura · Las grabaciones no salen de este equipo</translation>
+    </message>
+    <message>
+        <source>Waiting for a recording</source>
+        <translation>Esperando una grabación</translation>
+    </message>
+    <message>
+        <source>%1 events today · Click an event to seek</source>
+        <translation>%1 eventos hoy · Haga clic en un evento para ir a él</translation>
+    </message>
+    <message>
+        <source>Recording files missing</source>
+        <translation>Faltan archivos de grabación</translation>
+    </message>
+    <message>
+        <source>No recordings on this day</source>
+        <translation>No hay grabaciones este día</translation>
+    </message>
+</context>
+<context>
+    <name>AppToolBar</name>
+    <message>
+        <source>formatted %1</source>
+        <translation>formateada el %1</translation>
+    </message>
+    <message>
+        <source>%1 segments × %2 MB</source>
+        <translation>%1 segmentos × %2 MB</translation>
+    </message>
+    <message>
+        <source>recordings %1 ~ %2</source>
+        <translation>grabaciones del %1 al %2</translation>
+    </message>
+    <message>
+        <source>no audio</source>
+        <translation>sin audio</translation>
+    </message>
+    <message>
+        <source>Open SD card / folder</source>
+        <translation>Abrir tarjeta SD / carpeta</translation>
+    </message>
+    <message>
+        <source>Refresh</source>
+        <translation>Actualizar</translation>
+    </message>
+    <message>
+        <source>Time: recording location</source>
+        <translation>Hora: lugar de grabación</translation>
+    </message>
+    <message>
+        <source>Time: this computer</source>
+        <translation>Hora: este equipo</translation>
+    </message>
+    <message>
+        <source>Settings</source>
+        <translation>Configuración</translation>
+    </message>
+</context>
+<context>
+    <name>CalendarPanel</name>
+    <message>
+        <source>MMMM yyyy</source>
+        <translation>MMMM &apos;de&apos; yyyy</translation>
+    </message>
+    <message>
+        <source>Recordings</source>
+        <translation>Grabaciones</translation>
+    </message>
+    <message>
+        <source>Events</source>
+        <translation>Eventos</translation>
+    </message>
+    <message>
+        <source>Selected</source>
+        <translation>Seleccionado</translation>
+    </message>
+</context>
+<context>
     <name>DecodeWorker</name>
     <message>
         <source>Cannot read the recordings.</source>
-        <translation type="unfinished"></translation>
+        <translation>No se pueden leer las grabaciones.</translation>
     </message>
 </context>
 <context>
     <name>Decoder</name>
     <message>
         <source>This video could not be decoded.</source>
-        <translation type="unfinished"></translation>
+        <translation>No se pudo decodificar este vídeo.</translation>
     </message>
     <message>
         <source>Your graphics card cannot decode this video.</source>
-        <translation type="unfinished"></translation>
+        <translation>Su tarjeta gráfica no puede decodificar este vídeo.</translation>
     </message>
     <message>
         <source>This video format is not supported.</source>
-        <translation type="unfinished"></translation>
+        <translation>Este formato de vídeo no es compatible.</translation>
+    </message>
+    <message>
+        <source>Windows could not decode this video (%1).</source>
+        <translation>Windows no pudo decodificar este vídeo (%1).</translation>
+    </message>
+    <message>
+        <source>Windows needs Microsoft&apos;s HEVC Video Extensions to decode H.265 without the graphics card. Install them from the Microsoft Store, then try again.</source>
+        <translation>Para decodificar H.265 sin la tarjeta gráfica, Windows necesita las Extensiones de vídeo HEVC de Microsoft. Instálelas desde Microsoft Store y vuelva a intentarlo.</translation>
+    </message>
+    <message>
+        <source>Windows has no decoder for this video format.</source>
+        <translation>Windows no tiene ningún decodificador para este formato de vídeo.</translation>
+    </message>
+</context>
+<context>
+    <name>EventList</name>
+    <message>
+        <source>Open an SD card or recording folder to see events</source>
+        <translation>Abra una tarjeta SD o una carpeta de grabaciones para ver los eventos</translation>
+    </message>
+    <message>
+        <source>The recording index exists, but the video files are not in this folder</source>
+        <translation>El índice de grabaciones existe, pero los archivos de vídeo no están en esta carpeta</translation>
+    </message>
+    <message>
+        <source>Select a date with recordings</source>
+        <translation>Seleccione una fecha con grabaciones</translation>
+    </message>
+    <message>
+        <source>No events on this day. Use the timeline to browse recordings</source>
+        <translation>No hay eventos este día. Use la línea de tiempo para recorrer las grabaciones</translation>
+    </message>
+    <message>
+        <source>No events match this filter</source>
+        <translation>Ningún evento coincide con este filtro</translation>
+    </message>
+    <message>
+        <source>Motion</source>
+        <translation>Movimiento</translation>
+    </message>
+    <message>
+        <source>Sound</source>
+        <translation>Sonido</translation>
+    </message>
+    <message>
+        <source>Crying</source>
+        <translation>Llanto</translation>
+    </message>
+    <message>
+        <source>PIR</source>
+        <translation>PIR</translation>
+    </message>
+    <message>
+        <source>Person</source>
+        <translation>Persona</translation>
+    </message>
+    <message>
+        <source>Event</source>
+        <translation>Evento</translation>
+    </message>
+    <message>
+        <source>Duration %1 s</source>
+        <translation>Duración %1 s</translation>
+    </message>
+    <message>
+        <source>Duration %1 min %2 s</source>
+        <translation>Duración %1 min %2 s</translation>
+    </message>
+    <message>
+        <source>recording file missing</source>
+        <translation>falta el archivo de grabación</translation>
+    </message>
+    <message>
+        <source>Clear filter</source>
+        <translation>Quitar filtro</translation>
+    </message>
+</context>
+<context>
+    <name>ExportPanel</name>
+    <message>
+        <source>Choose where to save the exported files.</source>
+        <translation>Elija dónde guardar los archivos exportados.</translation>
+    </message>
+    <message>
+        <source>Not enough free space: %1 left on this drive</source>
+        <translation>Espacio insuficiente: quedan %1 en esta unidad</translation>
+    </message>
+    <message>
+        <source>Recorded %1</source>
+        <translation>Grabado %1</translation>
+    </message>
+    <message>
+        <source>Skip gaps %1</source>
+        <translation>Huecos omitidos %1</translation>
+    </message>
+    <message>
+        <source>Missing files %1</source>
+        <translation>Archivos que faltan %1</translation>
+    </message>
+    <message>
+        <source>1 file</source>
+        <translation>1 archivo</translation>
+    </message>
+    <message>
+        <source>%1 files</source>
+        <translation>%1 archivos</translation>
+    </message>
+    <message>
+        <source>about %1</source>
+        <translation>aprox. %1</translation>
+    </message>
+    <message>
+        <source>no audio</source>
+        <translation>sin audio</translation>
+    </message>
+    <message>
+        <source>Enter a valid time, for example 14:30:00.</source>
+        <translation>Introduzca una hora válida, por ejemplo 14:30:00.</translation>
+    </message>
+    <message>
+        <source>End time must be later than start time.</source>
+        <translation>La hora de fin debe ser posterior a la de inicio.</translation>
+    </message>
+    <message>
+        <source>There is no recording in this range. Adjust the selection.</source>
+        <translation>No hay ninguna grabación en este intervalo. Ajuste la selección.</translation>
+    </message>
+    <message>
+        <source>1 file exported</source>
+        <translation>1 archivo exportado</translation>
+    </message>
+    <message>
+        <source>%1 files exported</source>
+        <translation>%1 archivos exportados</translation>
+    </message>
+    <message>
+        <source>Export cancelled. The %1 finished file(s) were kept.</source>
+        <translation>Exportación cancelada. Se conservaron los archivos terminados (%1).</translation>
+    </message>
+    <message>
+        <source>Export cancelled</source>
+        <translation>Exportación cancelada</translation>
+    </message>
+    <message>
+        <source>Nothing to export in this range</source>
+        <translation>No hay nada que exportar en este intervalo</translation>
+    </message>
+    <message>
+        <source>Save the exported files to</source>
+        <translation>Guardar los archivos exportados en</translation>
+    </message>
+    <message>
+        <source>Export video</source>
+        <translation>Exportar vídeo</translation>
+    </message>
+    <message>
+        <source>Fewer options</source>
+        <translation>Menos opciones</translation>
+    </message>
+    <message>
+        <source>More options</source>
+        <translation>Más opciones</translation>
+    </message>
+    <message>
+        <source>Start time</source>
+        <translation>Inicio</translation>
+    </message>
+    <message>
+        <source>End time</source>
+        <translation>Fin</translation>
+    </message>
+    <message>
+        <source>Format</source>
+        <translation>Formato</translation>
+    </message>
+    <message>
+        <source>MOV · Recommended</source>
+        <translation>MOV · Recomendado</translation>
+    </message>
+    <message>
+        <source>Supports AAC, G.711 and silent recordings</source>
+        <translation>Admite AAC, G.711 y grabaciones sin sonido</translation>
+    </message>
+    <message>
+        <source>MP4</source>
+        <translation>MP4</translation>
+    </message>
+    <message>
+        <source>MP4 is unavailable for this G.711 audio recording</source>
+        <translation>MP4 no está disponible para esta grabación con audio G.711</translation>
+    </message>
+    <message>
+        <source>For AAC audio or silent recordings</source>
+        <translation>Para audio AAC o grabaciones sin sonido</translation>
+    </message>
+    <message>
+        <source>Recording gaps</source>
+        <translation>Huecos de grabación</translation>
+    </message>
+    <message>
+        <source>Separate files</source>
+        <translation>Archivos separados</translation>
+    </message>
+    <message>
+        <source>Save each recorded interval as a separate file</source>
+        <translation>Guardar cada intervalo grabado en un archivo aparte</translation>
+    </message>
+    <message>
+        <source>Merge into one file</source>
+        <translation>Unir en un archivo</translation>
+    </message>
+    <message>
+        <source>Skip gaps and merge recordings in chronological order</source>
+        <translation>Omitir huecos y unir las grabaciones por orden cronológico</translation>
+    </message>
+    <message>
+        <source>Export the selected recording range</source>
+        <translation>Exportar el intervalo de grabación seleccionado</translation>
+    </message>
+    <message>
+        <source>MOV is required to preserve the G.711 audio in this recording.</source>
+        <translation>Solo MOV conserva el audio G.711 de esta grabación.</translation>
+    </message>
+    <message>
+        <source>%1 of %2</source>
+        <translation>%1 de %2</translation>
+    </message>
+    <message>
+        <source>about %1 left</source>
+        <translation>quedan aprox. %1</translation>
+    </message>
+    <message>
+        <source>Cancel export</source>
+        <translation>Cancelar exportación</translation>
+    </message>
+    <message>
+        <source>Show in folder</source>
+        <translation>Mostrar en la carpeta</translation>
+    </message>
+    <message>
+        <source>Save to</source>
+        <translation>Guardar en</translation>
+    </message>
+    <message>
+        <source>Browse...</source>
+        <translation>Examinar...</translation>
+    </message>
+    <message>
+        <source>Leave the audio out</source>
+        <translation>Exportar sin audio</translation>
+    </message>
+    <message>
+        <source>Copied as recorded (%1), not converted</source>
+        <translation>Copiado tal como se grabó (%1), sin convertir</translation>
+    </message>
+    <message>
+        <source>Starts at the key frame %1</source>
+        <translation>Empieza en el fotograma clave %1</translation>
+    </message>
+    <message>
+        <source>File names</source>
+        <translation>Nombres de archivo</translation>
+    </message>
+    <message>
+        <source>… and %1 more</source>
+        <translation>… y %1 más</translation>
+    </message>
+</context>
+<context>
+    <name>Format</name>
+    <message>
+        <source>%1h</source>
+        <translation>%1 h</translation>
+    </message>
+    <message>
+        <source>%1h%2m</source>
+        <translation>%1 h %2 min</translation>
+    </message>
+    <message>
+        <source>%1 min</source>
+        <translation>%1 min</translation>
+    </message>
+    <message>
+        <source>%1 min %2 s</source>
+        <translation>%1 min %2 s</translation>
+    </message>
+    <message>
+        <source>%1 s</source>
+        <translation>%1 s</translation>
+    </message>
+    <message>
+        <source>%1 GB</source>
+        <translation>%1 GB</translation>
+    </message>
+    <message>
+        <source>%1 MB</source>
+        <translation>%1 MB</translation>
+    </message>
+</context>
+<context>
+    <name>LicensesDialog</name>
+    <message>
+        <source>Open-source licenses</source>
+        <translation>Licencias de código abierto</translation>
+    </message>
+    <message>
+        <source>Close</source>
+        <translation>Cerrar</translation>
+    </message>
+</context>
+<context>
+    <name>Main</name>
+    <message>
+        <source>NIVRA Player (internal test build)</source>
+        <translation>NIVRA Player (versión de prueba interna)</translation>
+    </message>
+    <message>
+        <source>NIVRA Player</source>
+        <translation>NIVRA Player</translation>
+    </message>
+    <message>
+        <source>Skipped empty %1 → %2</source>
+        <translation>Hueco omitido %1 → %2</translation>
+    </message>
+    <message>
+        <source>End of recording at %1</source>
+        <translation>Fin de la grabación a las %1</translation>
+    </message>
+    <message>
+        <source>No more recordings</source>
+        <translation>No hay más grabaciones</translation>
+    </message>
+    <message>
+        <source>The recording files for this day are not in this folder</source>
+        <translation>Los archivos de grabación de este día no están en esta carpeta</translation>
+    </message>
+    <message>
+        <source>No recordings on this day</source>
+        <translation>No hay grabaciones este día</translation>
+    </message>
+    <message>
+        <source>This is the first recording</source>
+        <translation>Esta es la primera grabación</translation>
+    </message>
+    <message>
+        <source>%1 left</source>
+        <translation>quedan %1</translation>
+    </message>
+    <message>
+        <source>Choose the SD card or the recording folder</source>
+        <translation>Elija la tarjeta SD o la carpeta de grabaciones</translation>
+    </message>
+</context>
+<context>
+    <name>QuitConfirm</name>
+    <message>
+        <source>An export is running</source>
+        <translation>Hay una exportación en curso</translation>
+    </message>
+    <message>
+        <source>Quitting cancels the export. Files already finished are kept.</source>
+        <translation>Al salir se cancela la exportación. Los archivos ya terminados se conservan.</translation>
+    </message>
+    <message>
+        <source>Cancel export and quit</source>
+        <translation>Cancelar y salir</translation>
+    </message>
+    <message>
+        <source>Keep exporting</source>
+        <translation>Seguir exportando</translation>
+    </message>
+</context>
+<context>
+    <name>SettingsDialog</name>
+    <message>
+        <source>Save the exported files to</source>
+        <translation>Guardar los archivos exportados en</translation>
+    </message>
+    <message>
+        <source>Settings</source>
+        <translation>Configuración</translation>
+    </message>
+    <message>
+        <source>Interface language</source>
+        <translation>Idioma de la interfaz</translation>
+    </message>
+    <message>
+        <source>Follow the system (%1)</source>
+        <translation>Según el sistema (%1)</translation>
+    </message>
+    <message>
+        <source>At first start the system language is used; English when it is not available.</source>
+        <translation>En el primer inicio se usa el idioma del sistema; inglés si no está disponible.</translation>
+    </message>
+    <message>
+        <source>Appearance</source>
+        <translation>Apariencia</translation>
+    </message>
+    <message>
+        <source>Follow the system</source>
+        <translation>Según el sistema</translation>
+    </message>
+    <message>
+        <source>Cloud White</source>
+        <translation>Blanco nube</translation>
+    </message>
+    <message>
+        <source>Nightfall</source>
+        <translation>Anochecer</translation>
+    </message>
+    <message>
+        <source>Time display</source>
+        <translation>Visualización de la hora</translation>
+    </message>
+    <message>
+        <source>Recording location (recommended)</source>
+        <translation>Lugar de grabación (recomendado)</translation>
+    </message>
+    <message>
+        <source>This computer</source>
+        <translation>Este equipo</translation>
+    </message>
+    <message>
+        <source>Date and time format</source>
+        <translation>Formato de fecha y hora</translation>
+    </message>
+    <message>
+        <source>Follows the system region: %1 · weeks start on %2</source>
+        <translation>Según la región del sistema: %1 · las semanas empiezan el %2</translation>
+    </message>
+    <message>
+        <source>Playback</source>
+        <translation>Reproducción</translation>
+    </message>
+    <message>
+        <source>Play next chunk</source>
+        <translation>Reproducir la grabación siguiente</translation>
+    </message>
+    <message>
+        <source>Snap to keyframes (hold Alt to skip)</source>
+        <translation>Ajustar a fotogramas clave (Alt para omitir)</translation>
+    </message>
+    <message>
+        <source>Video decoding</source>
+        <translation>Decodificación de vídeo</translation>
+    </message>
+    <message>
+        <source>Graphics card only (recommended)</source>
+        <translation>Solo tarjeta gráfica (recomendado)</translation>
+    </message>
+    <message>
+        <source>Graphics card, software if it cannot</source>
+        <translation>Tarjeta gráfica o, si no puede, software</translation>
+    </message>
+    <message>
+        <source>Software only</source>
+        <translation>Solo software</translation>
+    </message>
+    <message>
+        <source>%1. Takes effect from the next seek; software decoding uses much more processor time.</source>
+        <translation>%1. Se aplica desde el siguiente salto; la decodificación por software usa mucho más procesador.</translation>
+    </message>
+    <message>
+        <source>Software decoding uses the decoders built into Windows; for H.265 they need Microsoft&apos;s HEVC Video Extensions.</source>
+        <translation>La decodificación por software usa los decodificadores de Windows; para H.265 necesitan las Extensiones de vídeo HEVC de Microsoft.</translation>
+    </message>
+    <message>
+        <source>Export</source>
+        <translation>Exportar</translation>
+    </message>
+    <message>
+        <source>Browse...</source>
+        <translation>Examinar...</translation>
+    </message>
+    <message>
+        <source>Recording gaps</source>
+        <translation>Huecos de grabación</translation>
+    </message>
+    <message>
+        <source>Separate files</source>
+        <translation>Archivos separados</translation>
+    </message>
+    <message>
+        <source>Merge into one file</source>
+        <translation>Unir en un archivo</translation>
+    </message>
+    <message>
+        <source>Updates</source>
+        <translation>Actualizaciones</translation>
+    </message>
+    <message>
+        <source>Check for updates at start-up</source>
+        <translation>Buscar actualizaciones al iniciar</translation>
+    </message>
+    <message>
+        <source>Current version %1 (%2)</source>
+        <translation>Versión actual %1 (%2)</translation>
+    </message>
+    <message>
+        <source>Check now</source>
+        <translation>Comprobar ahora</translation>
+    </message>
+    <message>
+        <source>Privacy</source>
+        <translation>Privacidad</translation>
+    </message>
+    <message>
+        <source>Recordings are only read on this computer and never uploaded. The network is used only to check for updates.</source>
+        <translation>Las grabaciones solo se leen en este equipo y nunca se suben. La red solo se usa para buscar actualizaciones.</translation>
+    </message>
+    <message>
+        <source>About</source>
+        <translation>Acerca de</translation>
+    </message>
+    <message>
+        <source>NIVRA Player (internal test build)</source>
+        <translation>NIVRA Player (versión de prueba interna)</translation>
+    </message>
+    <message>
+        <source>NIVRA Player</source>
+        <translation>NIVRA Player</translation>
+    </message>
+    <message>
+        <source>Open-source licenses...</source>
+        <translation>Licencias de código abierto...</translation>
+    </message>
+    <message>
+        <source>Close</source>
+        <translation>Cerrar</translation>
+    </message>
+</context>
+<context>
+    <name>SidePanel</name>
+    <message>
+        <source>Events (%1)</source>
+        <translation>Eventos (%1)</translation>
+    </message>
+    <message>
+        <source>All types</source>
+        <translation>Todos los tipos</translation>
+    </message>
+    <message>
+        <source>Motion</source>
+        <translation>Movimiento</translation>
+    </message>
+    <message>
+        <source>Sound</source>
+        <translation>Sonido</translation>
+    </message>
+    <message>
+        <source>Crying</source>
+        <translation>Llanto</translation>
+    </message>
+    <message>
+        <source>PIR</source>
+        <translation>PIR</translation>
+    </message>
+    <message>
+        <source>Person</source>
+        <translation>Persona</translation>
+    </message>
+    <message>
+        <source>%1 · Events today · Click to seek</source>
+        <translation>%1 · Eventos del día · Clic para ir</translation>
+    </message>
+</context>
+<context>
+    <name>TimeField</name>
+    <message>
+        <source>HH:MM:SS</source>
+        <translation>HH:MM:SS</translation>
     </message>
 </context>
 <context>
     <name>TimelineItem</name>
     <message>
         <source>Landed %1 (keyframe, snapped %2 %3 s)</source>
-        <translation type="unfinished"></translation>
+        <translation>Salto a %1 (fotograma clave, ajustado %2 %3 s)</translation>
     </message>
     <message>
         <source>Landed %1</source>
-        <translation type="unfinished"></translation>
+        <translation>Salto a %1</translation>
     </message>
     <message>
         <source>%1  Recording file not found</source>
-        <translation type="unfinished"></translation>
+        <translation>%1  No se encuentra el archivo de grabación</translation>
+    </message>
+</context>
+<context>
+    <name>TimelinePanel</name>
+    <message>
+        <source>Recording timeline</source>
+        <translation>Línea de tiempo de grabaciones</translation>
+    </message>
+    <message>
+        <source>Camera time</source>
+        <translation>Hora de la cámara</translation>
+    </message>
+    <message>
+        <source>This computer</source>
+        <translation>Este equipo</translation>
+    </message>
+    <message>
+        <source>Current time</source>
+        <translation>Hora actual</translation>
+    </message>
+    <message>
+        <source>Exporting…</source>
+        <translation>Exportando…</translation>
+    </message>
+    <message>
+        <source>Close export</source>
+        <translation>Cerrar exportación</translation>
+    </message>
+    <message>
+        <source>Export</source>
+        <translation>Exportar</translation>
+    </message>
+    <message>
+        <source>The recording file for %1 is not in this folder</source>
+        <translation>El archivo de grabación de las %1 no está en esta carpeta</translation>
+    </message>
+    <message>
+        <source>No recordings after this time</source>
+        <translation>No hay grabaciones después de esta hora</translation>
+    </message>
+    <message>
+        <source>Snap to keyframes</source>
+        <translation>Ajustar a fotogramas clave</translation>
+    </message>
+    <message>
+        <source>Hold Alt while dragging to skip snapping</source>
+        <translation>Mantenga pulsado Alt al arrastrar para no ajustar</translation>
+    </message>
+    <message>
+        <source>Recording</source>
+        <translation>Grabación</translation>
+    </message>
+    <message>
+        <source>Event</source>
+        <translation>Evento</translation>
+    </message>
+    <message>
+        <source>No recording</source>
+        <translation>Sin grabación</translation>
+    </message>
+    <message>
+        <source>File missing</source>
+        <translation>Falta el archivo</translation>
+    </message>
+    <message>
+        <source>Wheel: zoom · drag: seek · click empty space: next recording</source>
+        <translation>Rueda: zoom · arrastrar: desplazarse · clic en vacío: grabación siguiente</translation>
+    </message>
+    <message>
+        <source>Shift+drag: select a range to export</source>
+        <translation>Mayús+arrastrar: seleccionar un intervalo para exportar</translation>
+    </message>
+</context>
+<context>
+    <name>TransportBar</name>
+    <message>
+        <source>Previous recording</source>
+        <translation>Grabación anterior</translation>
+    </message>
+    <message>
+        <source>Pause (Space)</source>
+        <translation>Pausa (Espacio)</translation>
+    </message>
+    <message>
+        <source>Play (Space)</source>
+        <translation>Reproducir (Espacio)</translation>
+    </message>
+    <message>
+        <source>Next recording</source>
+        <translation>Grabación siguiente</translation>
+    </message>
+    <message>
+        <source>Pause and show the next frame (.)</source>
+        <translation>Pausar y mostrar el fotograma siguiente (.)</translation>
+    </message>
+    <message>
+        <source>Screenshot</source>
+        <translation>Captura</translation>
+    </message>
+    <message>
+        <source>Screenshot saved: %1</source>
+        <translation>Captura guardada: %1</translation>
+    </message>
+    <message>
+        <source>Screenshot failed</source>
+        <translation>No se pudo hacer la captura</translation>
+    </message>
+    <message>
+        <source>Unmute</source>
+        <translation>Activar sonido</translation>
+    </message>
+    <message>
+        <source>Mute</source>
+        <translation>Silenciar</translation>
+    </message>
+    <message>
+        <source>Continuous play</source>
+        <translation>Reproducción continua</translation>
+    </message>
+    <message>
+        <source>Play next chunk</source>
+        <translation>Reproducir la grabación siguiente</translation>
+    </message>
+</context>
+<context>
+    <name>UpdateBanner</name>
+    <message>
+        <source>NIVRA Player %1 is available.</source>
+        <translation>NIVRA Player %1 está disponible.</translation>
+    </message>
+    <message>
+        <source>Download...</source>
+        <translation>Descargar...</translation>
+    </message>
+    <message>
+        <source>Skip this version</source>
+        <translation>Omitir esta versión</translation>
     </message>
 </context>
 <context>
@@ -81,69 +890,156 @@
     </message>
 </context>
 <context>
+    <name>VideoPanel</name>
+    <message>
+        <source>Playing</source>
+        <translation>Reproduciendo</translation>
+    </message>
+    <message>
+        <source>Paused</source>
+        <translation>En pausa</translation>
+    </message>
+    <message>
+        <source>Play (Space)</source>
+        <translation>Reproducir (Espacio)</translation>
+    </message>
+    <message>
+        <source>Unable to play this video</source>
+        <translation>No se puede reproducir este vídeo</translation>
+    </message>
+    <message>
+        <source>Could not open the recordings</source>
+        <translation>No se pudieron abrir las grabaciones</translation>
+    </message>
+    <message>
+        <source>Every moment that matters, all in one place</source>
+        <translation>Cada momento importante, todo en un mismo lugar</translation>
+    </message>
+    <message>
+        <source>Recording files are missing</source>
+        <translation>Faltan archivos de grabación</translation>
+    </message>
+    <message>
+        <source>No recordings on this day</source>
+        <translation>No hay grabaciones este día</translation>
+    </message>
+    <message>
+        <source>Open an SD card or recording folder to review recordings on this computer.</source>
+        <translation>Abra una tarjeta SD o una carpeta de grabaciones para revisarlas en este equipo.</translation>
+    </message>
+    <message>
+        <source>The index contains recordings for this day, but their video files are not in this folder.</source>
+        <translation>El índice contiene grabaciones de este día, pero sus archivos de vídeo no están en esta carpeta.</translation>
+    </message>
+    <message>
+        <source>Select a date with a recording marker in the calendar.</source>
+        <translation>Seleccione en el calendario una fecha marcada con grabación.</translation>
+    </message>
+    <message>
+        <source>%1. Updating the graphics driver may help.</source>
+        <translation>%1. Actualizar el controlador gráfico puede ayudar.</translation>
+    </message>
+    <message>
+        <source>Without the graphics card, Windows can only decode this H.265 recording with Microsoft&apos;s HEVC Video Extensions from the Microsoft Store.</source>
+        <translation>Sin la tarjeta gráfica, Windows solo puede decodificar esta grabación H.265 con las Extensiones de vídeo HEVC de Microsoft, disponibles en Microsoft Store.</translation>
+    </message>
+    <message>
+        <source>Open SD card / folder</source>
+        <translation>Abrir tarjeta SD / carpeta</translation>
+    </message>
+    <message>
+        <source>View a date with recordings</source>
+        <translation>Ver una fecha con grabaciones</translation>
+    </message>
+    <message>
+        <source>Choose another folder</source>
+        <translation>Elegir otra carpeta</translation>
+    </message>
+    <message>
+        <source>Open Microsoft Store</source>
+        <translation>Abrir Microsoft Store</translation>
+    </message>
+    <message>
+        <source>Decode in software</source>
+        <translation>Decodificar por software</translation>
+    </message>
+    <message>
+        <source>Try again</source>
+        <translation>Reintentar</translation>
+    </message>
+    <message>
+        <source>Settings...</source>
+        <translation>Configuración...</translation>
+    </message>
+    <message>
+        <source>Software decoding works on any computer but uses much more processor time.</source>
+        <translation>La decodificación por software funciona en cualquier equipo, pero usa mucho más procesador.</translation>
+    </message>
+</context>
+<context>
     <name>nivra::CardSession</name>
     <message>
         <source>No recordings found. Choose the SD card or the recording folder.</source>
-        <translation type="unfinished"></translation>
+        <translation>No se encontraron grabaciones. Elija la tarjeta SD o la carpeta de grabaciones.</translation>
     </message>
     <message>
         <source>The recording index is damaged and cannot be read.</source>
-        <translation type="unfinished"></translation>
+        <translation>El índice de grabaciones está dañado y no se puede leer.</translation>
     </message>
     <message>
         <source>The recording format is newer than this program. Please update NIVRA Player.</source>
-        <translation type="unfinished"></translation>
+        <translation>El formato de grabación es más reciente que este programa. Actualice NIVRA Player.</translation>
     </message>
     <message>
         <source>These recordings were made by old camera firmware and are not supported.</source>
-        <translation type="unfinished"></translation>
+        <translation>Estas grabaciones se hicieron con un firmware de cámara antiguo y no son compatibles.</translation>
     </message>
     <message>
         <source>The recordings cannot be read (%1).</source>
-        <translation type="unfinished"></translation>
+        <translation>No se pueden leer las grabaciones (%1).</translation>
     </message>
     <message>
         <source>AAC (raw)</source>
-        <translation type="unfinished"></translation>
+        <translation>AAC (sin procesar)</translation>
     </message>
     <message>
         <source>unknown audio format</source>
-        <translation type="unfinished"></translation>
+        <translation>formato de audio desconocido</translation>
     </message>
     <message>
         <source>no audio</source>
-        <translation type="unfinished"></translation>
+        <translation>sin audio</translation>
     </message>
 </context>
 <context>
     <name>nivra::ExportJob</name>
     <message>
         <source>Cannot create the folder %1</source>
-        <translation type="unfinished"></translation>
+        <translation>No se puede crear la carpeta %1</translation>
     </message>
     <message>
         <source>The audio format of these recordings is not supported: the files have no sound.</source>
-        <translation type="unfinished"></translation>
+        <translation>El formato de audio de estas grabaciones no es compatible: los archivos no tendrán sonido.</translation>
     </message>
     <message>
         <source>MP4 cannot keep the G.711 audio of these recordings. Export as MOV, or leave the audio out.</source>
-        <translation type="unfinished"></translation>
+        <translation>MP4 no puede conservar el audio G.711 de estas grabaciones. Exporte como MOV o sin audio.</translation>
     </message>
     <message>
         <source>Cannot write %1. Check that the folder is writable and the disk has enough space.</source>
-        <translation type="unfinished"></translation>
+        <translation>No se puede escribir %1. Compruebe que la carpeta admite escritura y que el disco tiene espacio suficiente.</translation>
     </message>
     <message>
         <source>The video format of these recordings is not recognised.</source>
-        <translation type="unfinished"></translation>
+        <translation>No se reconoce el formato de vídeo de estas grabaciones.</translation>
     </message>
     <message>
         <source>Reading the recordings failed. Is the card still connected?</source>
-        <translation type="unfinished"></translation>
+        <translation>No se pudieron leer las grabaciones. ¿Sigue conectada la tarjeta?</translation>
     </message>
     <message>
         <source>Export failed (%1).</source>
-        <translation type="unfinished"></translation>
+        <translation>Error en la exportación (%1).</translation>
     </message>
 </context>
 </TS>
