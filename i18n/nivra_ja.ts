@@ -17,40 +17,849 @@
     </message>
 </context>
 <context>
+    <name>AppStatusBar</name>
+    <message>
+        <source>reading %1 @ 0x%2</source>
+        <translation>読み込み中 %1 @ 0x%2</translation>
+    </message>
+    <message>
+        <source>decoding %1</source>
+        <translation>デコード %1</translation>
+    </message>
+    <message>
+        <source>audio</source>
+        <translation>音声</translation>
+    </message>
+    <message>
+        <source>no audio</source>
+        <translation>音声なし</translation>
+    </message>
+    <message>
+        <source>buffer %1 s</source>
+        <translation>バッファー %1 秒</translation>
+    </message>
+    <message>
+        <source>Read-only · Recordings stay on this computer</source>
+        <translation>読み取り専用 · 録画はこのPCの外に出ません</translation>
+    </message>
+    <message>
+        <source>Waiting for a recording</source>
+        <translation>録画を待っています</translation>
+    </message>
+    <message>
+        <source>%1 events today · Click an event to seek</source>
+        <translation>この日のイベント %1 件 · クリックでその位置へ移動</translation>
+    </message>
+    <message>
+        <source>Recording files missing</source>
+        <translation>録画ファイルがありません</translation>
+    </message>
+    <message>
+        <source>No recordings on this day</source>
+        <translation>この日の録画はありません</translation>
+    </message>
+</context>
+<context>
+    <name>AppToolBar</name>
+    <message>
+        <source>formatted %1</source>
+        <translation>%1 にフォーマット</translation>
+    </message>
+    <message>
+        <source>%1 segments × %2 MB</source>
+        <translation>%1 セグメント × %2 MB</translation>
+    </message>
+    <message>
+        <source>recordings %1 ~ %2</source>
+        <translation>録画 %1～%2</translation>
+    </message>
+    <message>
+        <source>no audio</source>
+        <translation>音声なし</translation>
+    </message>
+    <message>
+        <source>Open SD card / folder</source>
+        <translation>SDカード / フォルダーを開く</translation>
+    </message>
+    <message>
+        <source>Refresh</source>
+        <translation>再読み込み</translation>
+    </message>
+    <message>
+        <source>Time: recording location</source>
+        <translation>時刻: 録画場所</translation>
+    </message>
+    <message>
+        <source>Time: this computer</source>
+        <translation>時刻: このPC</translation>
+    </message>
+    <message>
+        <source>Settings</source>
+        <translation>設定</translation>
+    </message>
+</context>
+<context>
+    <name>CalendarPanel</name>
+    <message>
+        <source>MMMM yyyy</source>
+        <translation>yyyy年M月</translation>
+    </message>
+    <message>
+        <source>Recordings</source>
+        <translation>録画</translation>
+    </message>
+    <message>
+        <source>Events</source>
+        <translation>イベント</translation>
+    </message>
+    <message>
+        <source>Selected</source>
+        <translation>選択中</translation>
+    </message>
+</context>
+<context>
     <name>DecodeWorker</name>
     <message>
         <source>Cannot read the recordings.</source>
-        <translation type="unfinished"></translation>
+        <translation>録画を読み込めません。</translation>
     </message>
 </context>
 <context>
     <name>Decoder</name>
     <message>
         <source>This video could not be decoded.</source>
-        <translation type="unfinished"></translation>
+        <translation>このビデオをデコードできませんでした。</translation>
     </message>
     <message>
         <source>Your graphics card cannot decode this video.</source>
-        <translation type="unfinished"></translation>
+        <translation>お使いのグラフィックカードではこのビデオをデコードできません。</translation>
     </message>
     <message>
         <source>This video format is not supported.</source>
-        <translation type="unfinished"></translation>
+        <translation>このビデオ形式には対応していません。</translation>
+    </message>
+    <message>
+        <source>Windows could not decode this video (%1).</source>
+        <translation>Windows でこのビデオをデコードできませんでした (%1)。</translation>
+    </message>
+    <message>
+        <source>Windows needs Microsoft&apos;s HEVC Video Extensions to decode H.265 without the graphics card. Install them from the Microsoft Store, then try again.</source>
+        <translation>グラフィックカードを使わずに H.265 をデコードするには、Microsoft の HEVC ビデオ拡張機能が必要です。Microsoft Store からインストールして、もう一度お試しください。</translation>
+    </message>
+    <message>
+        <source>Windows has no decoder for this video format.</source>
+        <translation>Windows にはこのビデオ形式のデコーダーがありません。</translation>
+    </message>
+</context>
+<context>
+    <name>EventList</name>
+    <message>
+        <source>Open an SD card or recording folder to see events</source>
+        <translation>イベントを表示するには SDカードか録画フォルダーを開いてください</translation>
+    </message>
+    <message>
+        <source>The recording index exists, but the video files are not in this folder</source>
+        <translation>録画インデックスはありますが、ビデオファイルがこのフォルダーにありません</translation>
+    </message>
+    <message>
+        <source>Select a date with recordings</source>
+        <translation>録画のある日付を選んでください</translation>
+    </message>
+    <message>
+        <source>No events on this day. Use the timeline to browse recordings</source>
+        <translation>この日のイベントはありません。タイムラインで録画を確認できます</translation>
+    </message>
+    <message>
+        <source>No events match this filter</source>
+        <translation>このフィルターに一致するイベントはありません</translation>
+    </message>
+    <message>
+        <source>Motion</source>
+        <translation>動き</translation>
+    </message>
+    <message>
+        <source>Sound</source>
+        <translation>音</translation>
+    </message>
+    <message>
+        <source>Crying</source>
+        <translation>泣き声</translation>
+    </message>
+    <message>
+        <source>PIR</source>
+        <translation>人感センサー</translation>
+    </message>
+    <message>
+        <source>Person</source>
+        <translation>人物</translation>
+    </message>
+    <message>
+        <source>Event</source>
+        <translation>イベント</translation>
+    </message>
+    <message>
+        <source>Duration %1 s</source>
+        <translation>長さ %1 秒</translation>
+    </message>
+    <message>
+        <source>Duration %1 min %2 s</source>
+        <translation>長さ %1 分 %2 秒</translation>
+    </message>
+    <message>
+        <source>recording file missing</source>
+        <translation>録画ファイルなし</translation>
+    </message>
+    <message>
+        <source>Clear filter</source>
+        <translation>フィルターを解除</translation>
+    </message>
+</context>
+<context>
+    <name>ExportPanel</name>
+    <message>
+        <source>Choose where to save the exported files.</source>
+        <translation>書き出したファイルの保存先を選んでください。</translation>
+    </message>
+    <message>
+        <source>Not enough free space: %1 left on this drive</source>
+        <translation>空き容量が足りません: このドライブの残りは %1 です</translation>
+    </message>
+    <message>
+        <source>Recorded %1</source>
+        <translation>録画 %1</translation>
+    </message>
+    <message>
+        <source>Skip gaps %1</source>
+        <translation>空白をスキップ %1</translation>
+    </message>
+    <message>
+        <source>Missing files %1</source>
+        <translation>欠落ファイル %1</translation>
+    </message>
+    <message>
+        <source>1 file</source>
+        <translation>1 ファイル</translation>
+    </message>
+    <message>
+        <source>%1 files</source>
+        <translation>%1 ファイル</translation>
+    </message>
+    <message>
+        <source>about %1</source>
+        <translation>約 %1</translation>
+    </message>
+    <message>
+        <source>no audio</source>
+        <translation>音声なし</translation>
+    </message>
+    <message>
+        <source>Enter a valid time, for example 14:30:00.</source>
+        <translation>有効な時刻を入力してください (例: 14:30:00)。</translation>
+    </message>
+    <message>
+        <source>End time must be later than start time.</source>
+        <translation>終了時刻は開始時刻より後にしてください。</translation>
+    </message>
+    <message>
+        <source>There is no recording in this range. Adjust the selection.</source>
+        <translation>この範囲に録画はありません。選択範囲を調整してください。</translation>
+    </message>
+    <message>
+        <source>1 file exported</source>
+        <translation>1 ファイルを書き出しました</translation>
+    </message>
+    <message>
+        <source>%1 files exported</source>
+        <translation>%1 ファイルを書き出しました</translation>
+    </message>
+    <message>
+        <source>Export cancelled. The %1 finished file(s) were kept.</source>
+        <translation>書き出しを中止しました。完成した %1 ファイルは残してあります。</translation>
+    </message>
+    <message>
+        <source>Export cancelled</source>
+        <translation>書き出しを中止しました</translation>
+    </message>
+    <message>
+        <source>Nothing to export in this range</source>
+        <translation>この範囲に書き出せるものはありません</translation>
+    </message>
+    <message>
+        <source>Save the exported files to</source>
+        <translation>書き出したファイルの保存先</translation>
+    </message>
+    <message>
+        <source>Export video</source>
+        <translation>ビデオを書き出す</translation>
+    </message>
+    <message>
+        <source>Fewer options</source>
+        <translation>オプションを隠す</translation>
+    </message>
+    <message>
+        <source>More options</source>
+        <translation>その他のオプション</translation>
+    </message>
+    <message>
+        <source>Start time</source>
+        <translation>開始時刻</translation>
+    </message>
+    <message>
+        <source>End time</source>
+        <translation>終了時刻</translation>
+    </message>
+    <message>
+        <source>Format</source>
+        <translation>形式</translation>
+    </message>
+    <message>
+        <source>MOV · Recommended</source>
+        <translation>MOV · 推奨</translation>
+    </message>
+    <message>
+        <source>Supports AAC, G.711 and silent recordings</source>
+        <translation>AAC・G.711・音声なしの録画に対応</translation>
+    </message>
+    <message>
+        <source>MP4</source>
+        <translation>MP4</translation>
+    </message>
+    <message>
+        <source>MP4 is unavailable for this G.711 audio recording</source>
+        <translation>G.711 音声の録画では MP4 は使えません</translation>
+    </message>
+    <message>
+        <source>For AAC audio or silent recordings</source>
+        <translation>AAC 音声または音声なしの録画向け</translation>
+    </message>
+    <message>
+        <source>Recording gaps</source>
+        <translation>録画の空白</translation>
+    </message>
+    <message>
+        <source>Separate files</source>
+        <translation>別々のファイル</translation>
+    </message>
+    <message>
+        <source>Save each recorded interval as a separate file</source>
+        <translation>録画区間ごとに別のファイルに保存</translation>
+    </message>
+    <message>
+        <source>Merge into one file</source>
+        <translation>1 つのファイルに結合</translation>
+    </message>
+    <message>
+        <source>Skip gaps and merge recordings in chronological order</source>
+        <translation>空白を飛ばして録画を時間順に結合</translation>
+    </message>
+    <message>
+        <source>Export the selected recording range</source>
+        <translation>選択した録画範囲を書き出します</translation>
+    </message>
+    <message>
+        <source>MOV is required to preserve the G.711 audio in this recording.</source>
+        <translation>この録画の G.711 音声を残すには MOV が必要です。</translation>
+    </message>
+    <message>
+        <source>%1 of %2</source>
+        <translation>%1 / %2</translation>
+    </message>
+    <message>
+        <source>about %1 left</source>
+        <translation>残り約 %1</translation>
+    </message>
+    <message>
+        <source>Cancel export</source>
+        <translation>書き出しを中止</translation>
+    </message>
+    <message>
+        <source>Show in folder</source>
+        <translation>フォルダーに表示</translation>
+    </message>
+    <message>
+        <source>Save to</source>
+        <translation>保存先</translation>
+    </message>
+    <message>
+        <source>Browse...</source>
+        <translation>参照...</translation>
+    </message>
+    <message>
+        <source>Leave the audio out</source>
+        <translation>音声を含めない</translation>
+    </message>
+    <message>
+        <source>Copied as recorded (%1), not converted</source>
+        <translation>録画のままコピー (%1)、変換なし</translation>
+    </message>
+    <message>
+        <source>Starts at the key frame %1</source>
+        <translation>キーフレーム %1 から開始</translation>
+    </message>
+    <message>
+        <source>File names</source>
+        <translation>ファイル名</translation>
+    </message>
+    <message>
+        <source>… and %1 more</source>
+        <translation>… ほか %1 件</translation>
+    </message>
+</context>
+<context>
+    <name>Format</name>
+    <message>
+        <source>%1h</source>
+        <translation>%1時間</translation>
+    </message>
+    <message>
+        <source>%1h%2m</source>
+        <translation>%1時間%2分</translation>
+    </message>
+    <message>
+        <source>%1 min</source>
+        <translation>%1分</translation>
+    </message>
+    <message>
+        <source>%1 min %2 s</source>
+        <translation>%1分%2秒</translation>
+    </message>
+    <message>
+        <source>%1 s</source>
+        <translation>%1秒</translation>
+    </message>
+    <message>
+        <source>%1 GB</source>
+        <translation>%1 GB</translation>
+    </message>
+    <message>
+        <source>%1 MB</source>
+        <translation>%1 MB</translation>
+    </message>
+</context>
+<context>
+    <name>LicensesDialog</name>
+    <message>
+        <source>Open-source licenses</source>
+        <translation>オープンソースライセンス</translation>
+    </message>
+    <message>
+        <source>Close</source>
+        <translation>閉じる</translation>
+    </message>
+</context>
+<context>
+    <name>Main</name>
+    <message>
+        <source>NIVRA Player (internal test build)</source>
+        <translation>NIVRA Player (社内テスト版)</translation>
+    </message>
+    <message>
+        <source>NIVRA Player</source>
+        <translation>NIVRA Player</translation>
+    </message>
+    <message>
+        <source>Skipped empty %1 → %2</source>
+        <translation>空白をスキップ %1 → %2</translation>
+    </message>
+    <message>
+        <source>End of recording at %1</source>
+        <translation>%1 で録画が終わりました</translation>
+    </message>
+    <message>
+        <source>No more recordings</source>
+        <translation>これ以降の録画はありません</translation>
+    </message>
+    <message>
+        <source>The recording files for this day are not in this folder</source>
+        <translation>この日の録画ファイルはこのフォルダーにありません</translation>
+    </message>
+    <message>
+        <source>No recordings on this day</source>
+        <translation>この日の録画はありません</translation>
+    </message>
+    <message>
+        <source>This is the first recording</source>
+        <translation>これが最初の録画です</translation>
+    </message>
+    <message>
+        <source>%1 left</source>
+        <translation>残り %1</translation>
+    </message>
+    <message>
+        <source>Choose the SD card or the recording folder</source>
+        <translation>SDカードまたは録画フォルダーを選択</translation>
+    </message>
+</context>
+<context>
+    <name>QuitConfirm</name>
+    <message>
+        <source>An export is running</source>
+        <translation>書き出し中です</translation>
+    </message>
+    <message>
+        <source>Quitting cancels the export. Files already finished are kept.</source>
+        <translation>終了すると書き出しは中止されます。完成済みのファイルは残ります。</translation>
+    </message>
+    <message>
+        <source>Cancel export and quit</source>
+        <translation>中止して終了</translation>
+    </message>
+    <message>
+        <source>Keep exporting</source>
+        <translation>書き出しを続ける</translation>
+    </message>
+</context>
+<context>
+    <name>SettingsDialog</name>
+    <message>
+        <source>Save the exported files to</source>
+        <translation>書き出したファイルの保存先</translation>
+    </message>
+    <message>
+        <source>Settings</source>
+        <translation>設定</translation>
+    </message>
+    <message>
+        <source>Interface language</source>
+        <translation>表示言語</translation>
+    </message>
+    <message>
+        <source>Follow the system (%1)</source>
+        <translation>システムに合わせる (%1)</translation>
+    </message>
+    <message>
+        <source>At first start the system language is used; English when it is not available.</source>
+        <translation>初回起動時はシステムの言語を使います。対応していない場合は英語になります。</translation>
+    </message>
+    <message>
+        <source>Appearance</source>
+        <translation>外観</translation>
+    </message>
+    <message>
+        <source>Follow the system</source>
+        <translation>システムに合わせる</translation>
+    </message>
+    <message>
+        <source>Cloud White</source>
+        <translation>クラウドホワイト</translation>
+    </message>
+    <message>
+        <source>Nightfall</source>
+        <translation>ナイトフォール</translation>
+    </message>
+    <message>
+        <source>Time display</source>
+        <translation>時刻の表示</translation>
+    </message>
+    <message>
+        <source>Recording location (recommended)</source>
+        <translation>録画場所 (推奨)</translation>
+    </message>
+    <message>
+        <source>This computer</source>
+        <translation>このPC</translation>
+    </message>
+    <message>
+        <source>Date and time format</source>
+        <translation>日付と時刻の形式</translation>
+    </message>
+    <message>
+        <source>Follows the system region: %1 · weeks start on %2</source>
+        <translation>システムの地域設定に従います: %1 · 週の始まりは%2</translation>
+    </message>
+    <message>
+        <source>Playback</source>
+        <translation>再生</translation>
+    </message>
+    <message>
+        <source>Play next chunk</source>
+        <translation>次の録画を続けて再生</translation>
+    </message>
+    <message>
+        <source>Snap to keyframes (hold Alt to skip)</source>
+        <translation>キーフレームにスナップ (Alt キーで解除)</translation>
+    </message>
+    <message>
+        <source>Video decoding</source>
+        <translation>ビデオのデコード</translation>
+    </message>
+    <message>
+        <source>Graphics card only (recommended)</source>
+        <translation>グラフィックカードのみ (推奨)</translation>
+    </message>
+    <message>
+        <source>Graphics card, software if it cannot</source>
+        <translation>グラフィックカード (不可ならソフトウェア)</translation>
+    </message>
+    <message>
+        <source>Software only</source>
+        <translation>ソフトウェアのみ</translation>
+    </message>
+    <message>
+        <source>%1. Takes effect from the next seek; software decoding uses much more processor time.</source>
+        <translation>%1。次の移動から有効です。ソフトウェアデコードは CPU を多く使います。</translation>
+    </message>
+    <message>
+        <source>Software decoding uses the decoders built into Windows; for H.265 they need Microsoft&apos;s HEVC Video Extensions.</source>
+        <translation>ソフトウェアデコードには Windows 内蔵のデコーダーを使います。H.265 には Microsoft の HEVC ビデオ拡張機能が必要です。</translation>
+    </message>
+    <message>
+        <source>Export</source>
+        <translation>書き出し</translation>
+    </message>
+    <message>
+        <source>Browse...</source>
+        <translation>参照...</translation>
+    </message>
+    <message>
+        <source>Recording gaps</source>
+        <translation>録画の空白</translation>
+    </message>
+    <message>
+        <source>Separate files</source>
+        <translation>別々のファイル</translation>
+    </message>
+    <message>
+        <source>Merge into one file</source>
+        <translation>1 つのファイルに結合</translation>
+    </message>
+    <message>
+        <source>Updates</source>
+        <translation>更新</translation>
+    </message>
+    <message>
+        <source>Check for updates at start-up</source>
+        <translation>起動時に更新を確認</translation>
+    </message>
+    <message>
+        <source>Current version %1 (%2)</source>
+        <translation>現在のバージョン %1 (%2)</translation>
+    </message>
+    <message>
+        <source>Check now</source>
+        <translation>今すぐ確認</translation>
+    </message>
+    <message>
+        <source>Privacy</source>
+        <translation>プライバシー</translation>
+    </message>
+    <message>
+        <source>Recordings are only read on this computer and never uploaded. The network is used only to check for updates.</source>
+        <translation>録画はこのPC上で読み込むだけで、アップロードはしません。ネットワークは更新の確認にのみ使います。</translation>
+    </message>
+    <message>
+        <source>About</source>
+        <translation>バージョン情報</translation>
+    </message>
+    <message>
+        <source>NIVRA Player (internal test build)</source>
+        <translation>NIVRA Player (社内テスト版)</translation>
+    </message>
+    <message>
+        <source>NIVRA Player</source>
+        <translation>NIVRA Player</translation>
+    </message>
+    <message>
+        <source>Open-source licenses...</source>
+        <translation>オープンソースライセンス...</translation>
+    </message>
+    <message>
+        <source>Close</source>
+        <translation>閉じる</translation>
+    </message>
+</context>
+<context>
+    <name>SidePanel</name>
+    <message>
+        <source>Events (%1)</source>
+        <translation>イベント (%1)</translation>
+    </message>
+    <message>
+        <source>All types</source>
+        <translation>すべての種類</translation>
+    </message>
+    <message>
+        <source>Motion</source>
+        <translation>動き</translation>
+    </message>
+    <message>
+        <source>Sound</source>
+        <translation>音</translation>
+    </message>
+    <message>
+        <source>Crying</source>
+        <translation>泣き声</translation>
+    </message>
+    <message>
+        <source>PIR</source>
+        <translation>人感センサー</translation>
+    </message>
+    <message>
+        <source>Person</source>
+        <translation>人物</translation>
+    </message>
+    <message>
+        <source>%1 · Events today · Click to seek</source>
+        <translation>%1 · この日のイベント · クリックで移動</translation>
+    </message>
+</context>
+<context>
+    <name>TimeField</name>
+    <message>
+        <source>HH:MM:SS</source>
+        <translation>HH:MM:SS</translation>
     </message>
 </context>
 <context>
     <name>TimelineItem</name>
     <message>
         <source>Landed %1 (keyframe, snapped %2 %3 s)</source>
-        <translation type="unfinished"></translation>
+        <translation>%1 に移動 (キーフレーム、%2 %3 秒スナップ)</translation>
     </message>
     <message>
         <source>Landed %1</source>
-        <translation type="unfinished"></translation>
+        <translation>%1 に移動</translation>
     </message>
     <message>
         <source>%1  Recording file not found</source>
-        <translation type="unfinished"></translation>
+        <translation>%1  録画ファイルが見つかりません</translation>
+    </message>
+</context>
+<context>
+    <name>TimelinePanel</name>
+    <message>
+        <source>Recording timeline</source>
+        <translation>録画タイムライン</translation>
+    </message>
+    <message>
+        <source>Camera time</source>
+        <translation>カメラの時刻</translation>
+    </message>
+    <message>
+        <source>This computer</source>
+        <translation>このPC</translation>
+    </message>
+    <message>
+        <source>Current time</source>
+        <translation>現在の時刻</translation>
+    </message>
+    <message>
+        <source>Exporting…</source>
+        <translation>書き出し中…</translation>
+    </message>
+    <message>
+        <source>Close export</source>
+        <translation>書き出しを閉じる</translation>
+    </message>
+    <message>
+        <source>Export</source>
+        <translation>書き出し</translation>
+    </message>
+    <message>
+        <source>The recording file for %1 is not in this folder</source>
+        <translation>%1 の録画ファイルはこのフォルダーにありません</translation>
+    </message>
+    <message>
+        <source>No recordings after this time</source>
+        <translation>この時刻以降の録画はありません</translation>
+    </message>
+    <message>
+        <source>Snap to keyframes</source>
+        <translation>キーフレームにスナップ</translation>
+    </message>
+    <message>
+        <source>Hold Alt while dragging to skip snapping</source>
+        <translation>ドラッグ中に Alt キーを押すとスナップしません</translation>
+    </message>
+    <message>
+        <source>Recording</source>
+        <translation>録画</translation>
+    </message>
+    <message>
+        <source>Event</source>
+        <translation>イベント</translation>
+    </message>
+    <message>
+        <source>No recording</source>
+        <translation>録画なし</translation>
+    </message>
+    <message>
+        <source>File missing</source>
+        <translation>ファイルなし</translation>
+    </message>
+    <message>
+        <source>Wheel: zoom · drag: seek · click empty space: next recording</source>
+        <translation>ホイール: ズーム · ドラッグ: 移動 · 空白をクリック: 次の録画</translation>
+    </message>
+    <message>
+        <source>Shift+drag: select a range to export</source>
+        <translation>Shift+ドラッグ: 書き出す範囲を選択</translation>
+    </message>
+</context>
+<context>
+    <name>TransportBar</name>
+    <message>
+        <source>Previous recording</source>
+        <translation>前の録画</translation>
+    </message>
+    <message>
+        <source>Pause (Space)</source>
+        <translation>一時停止 (Space)</translation>
+    </message>
+    <message>
+        <source>Play (Space)</source>
+        <translation>再生 (Space)</translation>
+    </message>
+    <message>
+        <source>Next recording</source>
+        <translation>次の録画</translation>
+    </message>
+    <message>
+        <source>Pause and show the next frame (.)</source>
+        <translation>一時停止して次のフレームを表示 (.)</translation>
+    </message>
+    <message>
+        <source>Screenshot</source>
+        <translation>スクリーンショット</translation>
+    </message>
+    <message>
+        <source>Screenshot saved: %1</source>
+        <translation>スクリーンショットを保存しました: %1</translation>
+    </message>
+    <message>
+        <source>Screenshot failed</source>
+        <translation>スクリーンショットに失敗しました</translation>
+    </message>
+    <message>
+        <source>Unmute</source>
+        <translation>ミュート解除</translation>
+    </message>
+    <message>
+        <source>Mute</source>
+        <translation>ミュート</translation>
+    </message>
+    <message>
+        <source>Continuous play</source>
+        <translation>連続再生</translation>
+    </message>
+    <message>
+        <source>Play next chunk</source>
+        <translation>次の録画を続けて再生</translation>
+    </message>
+</context>
+<context>
+    <name>UpdateBanner</name>
+    <message>
+        <source>NIVRA Player %1 is available.</source>
+        <translation>NIVRA Player %1 が利用できます。</translation>
+    </message>
+    <message>
+        <source>Download...</source>
+        <translation>ダウンロード...</translation>
+    </message>
+    <message>
+        <source>Skip this version</source>
+        <translation>このバージョンをスキップ</translation>
     </message>
 </context>
 <context>
@@ -81,69 +890,156 @@
     </message>
 </context>
 <context>
+    <name>VideoPanel</name>
+    <message>
+        <source>Playing</source>
+        <translation>再生中</translation>
+    </message>
+    <message>
+        <source>Paused</source>
+        <translation>一時停止中</translation>
+    </message>
+    <message>
+        <source>Play (Space)</source>
+        <translation>再生 (Space)</translation>
+    </message>
+    <message>
+        <source>Unable to play this video</source>
+        <translation>このビデオを再生できません</translation>
+    </message>
+    <message>
+        <source>Could not open the recordings</source>
+        <translation>録画を開けませんでした</translation>
+    </message>
+    <message>
+        <source>Every moment that matters, all in one place</source>
+        <translation>大切な瞬間を、ひとつの場所に</translation>
+    </message>
+    <message>
+        <source>Recording files are missing</source>
+        <translation>録画ファイルが見つかりません</translation>
+    </message>
+    <message>
+        <source>No recordings on this day</source>
+        <translation>この日の録画はありません</translation>
+    </message>
+    <message>
+        <source>Open an SD card or recording folder to review recordings on this computer.</source>
+        <translation>SDカードか録画フォルダーを開くと、このPCで録画を確認できます。</translation>
+    </message>
+    <message>
+        <source>The index contains recordings for this day, but their video files are not in this folder.</source>
+        <translation>インデックスにはこの日の録画がありますが、ビデオファイルがこのフォルダーにありません。</translation>
+    </message>
+    <message>
+        <source>Select a date with a recording marker in the calendar.</source>
+        <translation>カレンダーで録画マークのある日付を選んでください。</translation>
+    </message>
+    <message>
+        <source>%1. Updating the graphics driver may help.</source>
+        <translation>%1。グラフィックドライバーを更新すると改善する場合があります。</translation>
+    </message>
+    <message>
+        <source>Without the graphics card, Windows can only decode this H.265 recording with Microsoft&apos;s HEVC Video Extensions from the Microsoft Store.</source>
+        <translation>グラフィックカードを使わない場合、この H.265 録画のデコードには Microsoft Store の HEVC ビデオ拡張機能が必要です。</translation>
+    </message>
+    <message>
+        <source>Open SD card / folder</source>
+        <translation>SDカード / フォルダーを開く</translation>
+    </message>
+    <message>
+        <source>View a date with recordings</source>
+        <translation>録画のある日付を表示</translation>
+    </message>
+    <message>
+        <source>Choose another folder</source>
+        <translation>別のフォルダーを選択</translation>
+    </message>
+    <message>
+        <source>Open Microsoft Store</source>
+        <translation>Microsoft Store を開く</translation>
+    </message>
+    <message>
+        <source>Decode in software</source>
+        <translation>ソフトウェアでデコード</translation>
+    </message>
+    <message>
+        <source>Try again</source>
+        <translation>再試行</translation>
+    </message>
+    <message>
+        <source>Settings...</source>
+        <translation>設定...</translation>
+    </message>
+    <message>
+        <source>Software decoding works on any computer but uses much more processor time.</source>
+        <translation>ソフトウェアデコードはどの PC でも使えますが、CPU を多く使います。</translation>
+    </message>
+</context>
+<context>
     <name>nivra::CardSession</name>
     <message>
         <source>No recordings found. Choose the SD card or the recording folder.</source>
-        <translation type="unfinished"></translation>
+        <translation>録画が見つかりません。SDカードまたは録画フォルダーを選んでください。</translation>
     </message>
     <message>
         <source>The recording index is damaged and cannot be read.</source>
-        <translation type="unfinished"></translation>
+        <translation>録画インデックスが壊れているため読み込めません。</translation>
     </message>
     <message>
         <source>The recording format is newer than this program. Please update NIVRA Player.</source>
-        <translation type="unfinished"></translation>
+        <translation>録画の形式がこのプログラムより新しいため、NIVRA Player を更新してください。</translation>
     </message>
     <message>
         <source>These recordings were made by old camera firmware and are not supported.</source>
-        <translation type="unfinished"></translation>
+        <translation>これらの録画は古いカメラファームウェアで作られたもので、対応していません。</translation>
     </message>
     <message>
         <source>The recordings cannot be read (%1).</source>
-        <translation type="unfinished"></translation>
+        <translation>録画を読み込めません (%1)。</translation>
     </message>
     <message>
         <source>AAC (raw)</source>
-        <translation type="unfinished"></translation>
+        <translation>AAC (raw)</translation>
     </message>
     <message>
         <source>unknown audio format</source>
-        <translation type="unfinished"></translation>
+        <translation>不明な音声形式</translation>
     </message>
     <message>
         <source>no audio</source>
-        <translation type="unfinished"></translation>
+        <translation>音声なし</translation>
     </message>
 </context>
 <context>
     <name>nivra::ExportJob</name>
     <message>
         <source>Cannot create the folder %1</source>
-        <translation type="unfinished"></translation>
+        <translation>フォルダー %1 を作成できません</translation>
     </message>
     <message>
         <source>The audio format of these recordings is not supported: the files have no sound.</source>
-        <translation type="unfinished"></translation>
+        <translation>これらの録画の音声形式には対応していないため、ファイルに音声は含まれません。</translation>
     </message>
     <message>
         <source>MP4 cannot keep the G.711 audio of these recordings. Export as MOV, or leave the audio out.</source>
-        <translation type="unfinished"></translation>
+        <translation>MP4 ではこれらの録画の G.711 音声を保持できません。MOV で書き出すか、音声を含めずに書き出してください。</translation>
     </message>
     <message>
         <source>Cannot write %1. Check that the folder is writable and the disk has enough space.</source>
-        <translation type="unfinished"></translation>
+        <translation>%1 を書き込めません。フォルダーに書き込みできるか、ディスクの空き容量が十分かを確認してください。</translation>
     </message>
     <message>
         <source>The video format of these recordings is not recognised.</source>
-        <translation type="unfinished"></translation>
+        <translation>これらの録画のビデオ形式を認識できません。</translation>
     </message>
     <message>
         <source>Reading the recordings failed. Is the card still connected?</source>
-        <translation type="unfinished"></translation>
+        <translation>録画の読み込みに失敗しました。カードは接続されたままですか?</translation>
     </message>
     <message>
         <source>Export failed (%1).</source>
-        <translation type="unfinished"></translation>
+        <translation>書き出しに失敗しました (%1)。</translation>
     </message>
 </context>
 </TS>
