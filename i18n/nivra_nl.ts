@@ -17,40 +17,849 @@
     </message>
 </context>
 <context>
+    <name>AppStatusBar</name>
+    <message>
+        <source>reading %1 @ 0x%2</source>
+        <translation>lezen %1 @ 0x%2</translation>
+    </message>
+    <message>
+        <source>decoding %1</source>
+        <translation>decoderen %1</translation>
+    </message>
+    <message>
+        <source>audio</source>
+        <translation>audio</translation>
+    </message>
+    <message>
+        <source>no audio</source>
+        <translation>geen audio</translation>
+    </message>
+    <message>
+        <source>buffer %1 s</source>
+        <translation>buffer %1 s</translation>
+    </message>
+    <message>
+        <source>Read-only · Recordings stay on this computer</source>
+        <translation>Alleen-lezen · Opnamen blijven op deze computer</translation>
+    </message>
+    <message>
+        <source>Waiting for a recording</source>
+        <translation>Wachten op een opname</translation>
+    </message>
+    <message>
+        <source>%1 events today · Click an event to seek</source>
+        <translation>%1 gebeurtenissen vandaag · Klik op een gebeurtenis om ernaartoe te gaan</translation>
+    </message>
+    <message>
+        <source>Recording files missing</source>
+        <translation>Opnamebestanden ontbreken</translation>
+    </message>
+    <message>
+        <source>No recordings on this day</source>
+        <translation>Geen opnamen op deze dag</translation>
+    </message>
+</context>
+<context>
+    <name>AppToolBar</name>
+    <message>
+        <source>formatted %1</source>
+        <translation>geformatteerd op %1</translation>
+    </message>
+    <message>
+        <source>%1 segments × %2 MB</source>
+        <translation>%1 segmenten × %2 MB</translation>
+    </message>
+    <message>
+        <source>recordings %1 ~ %2</source>
+        <translation>opnamen %1 – %2</translation>
+    </message>
+    <message>
+        <source>no audio</source>
+        <translation>geen audio</translation>
+    </message>
+    <message>
+        <source>Open SD card / folder</source>
+        <translation>SD-kaart / map openen</translation>
+    </message>
+    <message>
+        <source>Refresh</source>
+        <translation>Vernieuwen</translation>
+    </message>
+    <message>
+        <source>Time: recording location</source>
+        <translation>Tijd: opnamelocatie</translation>
+    </message>
+    <message>
+        <source>Time: this computer</source>
+        <translation>Tijd: deze computer</translation>
+    </message>
+    <message>
+        <source>Settings</source>
+        <translation>Instellingen</translation>
+    </message>
+</context>
+<context>
+    <name>CalendarPanel</name>
+    <message>
+        <source>MMMM yyyy</source>
+        <translation>MMMM yyyy</translation>
+    </message>
+    <message>
+        <source>Recordings</source>
+        <translation>Opnamen</translation>
+    </message>
+    <message>
+        <source>Events</source>
+        <translation>Gebeurtenissen</translation>
+    </message>
+    <message>
+        <source>Selected</source>
+        <translation>Geselecteerd</translation>
+    </message>
+</context>
+<context>
     <name>DecodeWorker</name>
     <message>
         <source>Cannot read the recordings.</source>
-        <translation type="unfinished"></translation>
+        <translation>De opnamen kunnen niet worden gelezen.</translation>
     </message>
 </context>
 <context>
     <name>Decoder</name>
     <message>
         <source>This video could not be decoded.</source>
-        <translation type="unfinished"></translation>
+        <translation>Deze video kon niet worden gedecodeerd.</translation>
     </message>
     <message>
         <source>Your graphics card cannot decode this video.</source>
-        <translation type="unfinished"></translation>
+        <translation>Uw videokaart kan deze video niet decoderen.</translation>
     </message>
     <message>
         <source>This video format is not supported.</source>
-        <translation type="unfinished"></translation>
+        <translation>Deze videoindeling wordt niet ondersteund.</translation>
+    </message>
+    <message>
+        <source>Windows could not decode this video (%1).</source>
+        <translation>Windows kon deze video niet decoderen (%1).</translation>
+    </message>
+    <message>
+        <source>Windows needs Microsoft&apos;s HEVC Video Extensions to decode H.265 without the graphics card. Install them from the Microsoft Store, then try again.</source>
+        <translation>Om H.265 zonder videokaart te decoderen heeft Windows de HEVC-video-extensies van Microsoft nodig. Installeer ze via de Microsoft Store en probeer het opnieuw.</translation>
+    </message>
+    <message>
+        <source>Windows has no decoder for this video format.</source>
+        <translation>Windows heeft geen decoder voor deze videoindeling.</translation>
+    </message>
+</context>
+<context>
+    <name>EventList</name>
+    <message>
+        <source>Open an SD card or recording folder to see events</source>
+        <translation>Open een SD-kaart of opnamemap om gebeurtenissen te zien</translation>
+    </message>
+    <message>
+        <source>The recording index exists, but the video files are not in this folder</source>
+        <translation>De opname-index bestaat, maar de videobestanden staan niet in deze map</translation>
+    </message>
+    <message>
+        <source>Select a date with recordings</source>
+        <translation>Kies een datum met opnamen</translation>
+    </message>
+    <message>
+        <source>No events on this day. Use the timeline to browse recordings</source>
+        <translation>Geen gebeurtenissen op deze dag. Gebruik de tijdlijn om door opnamen te bladeren</translation>
+    </message>
+    <message>
+        <source>No events match this filter</source>
+        <translation>Geen gebeurtenissen voldoen aan dit filter</translation>
+    </message>
+    <message>
+        <source>Motion</source>
+        <translation>Beweging</translation>
+    </message>
+    <message>
+        <source>Sound</source>
+        <translation>Geluid</translation>
+    </message>
+    <message>
+        <source>Crying</source>
+        <translation>Huilen</translation>
+    </message>
+    <message>
+        <source>PIR</source>
+        <translation>PIR</translation>
+    </message>
+    <message>
+        <source>Person</source>
+        <translation>Persoon</translation>
+    </message>
+    <message>
+        <source>Event</source>
+        <translation>Gebeurtenis</translation>
+    </message>
+    <message>
+        <source>Duration %1 s</source>
+        <translation>Duur %1 s</translation>
+    </message>
+    <message>
+        <source>Duration %1 min %2 s</source>
+        <translation>Duur %1 min %2 s</translation>
+    </message>
+    <message>
+        <source>recording file missing</source>
+        <translation>opnamebestand ontbreekt</translation>
+    </message>
+    <message>
+        <source>Clear filter</source>
+        <translation>Filter wissen</translation>
+    </message>
+</context>
+<context>
+    <name>ExportPanel</name>
+    <message>
+        <source>Choose where to save the exported files.</source>
+        <translation>Kies waar de geëxporteerde bestanden worden opgeslagen.</translation>
+    </message>
+    <message>
+        <source>Not enough free space: %1 left on this drive</source>
+        <translation>Onvoldoende vrije ruimte: nog %1 op dit station</translation>
+    </message>
+    <message>
+        <source>Recorded %1</source>
+        <translation>Opgenomen %1</translation>
+    </message>
+    <message>
+        <source>Skip gaps %1</source>
+        <translation>Onderbrekingen overgeslagen %1</translation>
+    </message>
+    <message>
+        <source>Missing files %1</source>
+        <translation>Ontbrekende bestanden %1</translation>
+    </message>
+    <message>
+        <source>1 file</source>
+        <translation>1 bestand</translation>
+    </message>
+    <message>
+        <source>%1 files</source>
+        <translation>%1 bestanden</translation>
+    </message>
+    <message>
+        <source>about %1</source>
+        <translation>ongeveer %1</translation>
+    </message>
+    <message>
+        <source>no audio</source>
+        <translation>geen audio</translation>
+    </message>
+    <message>
+        <source>Enter a valid time, for example 14:30:00.</source>
+        <translation>Voer een geldige tijd in, bijvoorbeeld 14:30:00.</translation>
+    </message>
+    <message>
+        <source>End time must be later than start time.</source>
+        <translation>De eindtijd moet na de begintijd liggen.</translation>
+    </message>
+    <message>
+        <source>There is no recording in this range. Adjust the selection.</source>
+        <translation>Er is geen opname in dit bereik. Pas de selectie aan.</translation>
+    </message>
+    <message>
+        <source>1 file exported</source>
+        <translation>1 bestand geëxporteerd</translation>
+    </message>
+    <message>
+        <source>%1 files exported</source>
+        <translation>%1 bestanden geëxporteerd</translation>
+    </message>
+    <message>
+        <source>Export cancelled. The %1 finished file(s) were kept.</source>
+        <translation>Export geannuleerd. De voltooide bestanden (%1) zijn bewaard.</translation>
+    </message>
+    <message>
+        <source>Export cancelled</source>
+        <translation>Export geannuleerd</translation>
+    </message>
+    <message>
+        <source>Nothing to export in this range</source>
+        <translation>Niets te exporteren in dit bereik</translation>
+    </message>
+    <message>
+        <source>Save the exported files to</source>
+        <translation>Geëxporteerde bestanden opslaan in</translation>
+    </message>
+    <message>
+        <source>Export video</source>
+        <translation>Video exporteren</translation>
+    </message>
+    <message>
+        <source>Fewer options</source>
+        <translation>Minder opties</translation>
+    </message>
+    <message>
+        <source>More options</source>
+        <translation>Meer opties</translation>
+    </message>
+    <message>
+        <source>Start time</source>
+        <translation>Begintijd</translation>
+    </message>
+    <message>
+        <source>End time</source>
+        <translation>Eindtijd</translation>
+    </message>
+    <message>
+        <source>Format</source>
+        <translation>Indeling</translation>
+    </message>
+    <message>
+        <source>MOV · Recommended</source>
+        <translation>MOV · Aanbevolen</translation>
+    </message>
+    <message>
+        <source>Supports AAC, G.711 and silent recordings</source>
+        <translation>Voor AAC, G.711 en opnamen zonder geluid</translation>
+    </message>
+    <message>
+        <source>MP4</source>
+        <translation>MP4</translation>
+    </message>
+    <message>
+        <source>MP4 is unavailable for this G.711 audio recording</source>
+        <translation>MP4 is niet beschikbaar voor deze opname met G.711-geluid</translation>
+    </message>
+    <message>
+        <source>For AAC audio or silent recordings</source>
+        <translation>Voor AAC-geluid of opnamen zonder geluid</translation>
+    </message>
+    <message>
+        <source>Recording gaps</source>
+        <translation>Onderbrekingen</translation>
+    </message>
+    <message>
+        <source>Separate files</source>
+        <translation>Aparte bestanden</translation>
+    </message>
+    <message>
+        <source>Save each recorded interval as a separate file</source>
+        <translation>Elk opgenomen interval als apart bestand opslaan</translation>
+    </message>
+    <message>
+        <source>Merge into one file</source>
+        <translation>Samenvoegen tot één bestand</translation>
+    </message>
+    <message>
+        <source>Skip gaps and merge recordings in chronological order</source>
+        <translation>Onderbrekingen overslaan en opnamen op volgorde samenvoegen</translation>
+    </message>
+    <message>
+        <source>Export the selected recording range</source>
+        <translation>Het geselecteerde opnamebereik exporteren</translation>
+    </message>
+    <message>
+        <source>MOV is required to preserve the G.711 audio in this recording.</source>
+        <translation>Alleen MOV behoudt het G.711-geluid van deze opname.</translation>
+    </message>
+    <message>
+        <source>%1 of %2</source>
+        <translation>%1 van %2</translation>
+    </message>
+    <message>
+        <source>about %1 left</source>
+        <translation>nog ongeveer %1</translation>
+    </message>
+    <message>
+        <source>Cancel export</source>
+        <translation>Export annuleren</translation>
+    </message>
+    <message>
+        <source>Show in folder</source>
+        <translation>In map tonen</translation>
+    </message>
+    <message>
+        <source>Save to</source>
+        <translation>Opslaan in</translation>
+    </message>
+    <message>
+        <source>Browse...</source>
+        <translation>Bladeren...</translation>
+    </message>
+    <message>
+        <source>Leave the audio out</source>
+        <translation>Zonder geluid exporteren</translation>
+    </message>
+    <message>
+        <source>Copied as recorded (%1), not converted</source>
+        <translation>Gekopieerd zoals opgenomen (%1), niet geconverteerd</translation>
+    </message>
+    <message>
+        <source>Starts at the key frame %1</source>
+        <translation>Begint bij het sleutelbeeld %1</translation>
+    </message>
+    <message>
+        <source>File names</source>
+        <translation>Bestandsnamen</translation>
+    </message>
+    <message>
+        <source>… and %1 more</source>
+        <translation>… en nog %1</translation>
+    </message>
+</context>
+<context>
+    <name>Format</name>
+    <message>
+        <source>%1h</source>
+        <translation>%1 u</translation>
+    </message>
+    <message>
+        <source>%1h%2m</source>
+        <translation>%1 u %2 min</translation>
+    </message>
+    <message>
+        <source>%1 min</source>
+        <translation>%1 min</translation>
+    </message>
+    <message>
+        <source>%1 min %2 s</source>
+        <translation>%1 min %2 s</translation>
+    </message>
+    <message>
+        <source>%1 s</source>
+        <translation>%1 s</translation>
+    </message>
+    <message>
+        <source>%1 GB</source>
+        <translation>%1 GB</translation>
+    </message>
+    <message>
+        <source>%1 MB</source>
+        <translation>%1 MB</translation>
+    </message>
+</context>
+<context>
+    <name>LicensesDialog</name>
+    <message>
+        <source>Open-source licenses</source>
+        <translation>Opensourcelicenties</translation>
+    </message>
+    <message>
+        <source>Close</source>
+        <translation>Sluiten</translation>
+    </message>
+</context>
+<context>
+    <name>Main</name>
+    <message>
+        <source>NIVRA Player (internal test build)</source>
+        <translation>NIVRA Player (interne testversie)</translation>
+    </message>
+    <message>
+        <source>NIVRA Player</source>
+        <translation>NIVRA Player</translation>
+    </message>
+    <message>
+        <source>Skipped empty %1 → %2</source>
+        <translation>Onderbreking overgeslagen %1 → %2</translation>
+    </message>
+    <message>
+        <source>End of recording at %1</source>
+        <translation>Einde van de opname om %1</translation>
+    </message>
+    <message>
+        <source>No more recordings</source>
+        <translation>Geen opnamen meer</translation>
+    </message>
+    <message>
+        <source>The recording files for this day are not in this folder</source>
+        <translation>De opnamebestanden van deze dag staan niet in deze map</translation>
+    </message>
+    <message>
+        <source>No recordings on this day</source>
+        <translation>Geen opnamen op deze dag</translation>
+    </message>
+    <message>
+        <source>This is the first recording</source>
+        <translation>Dit is de eerste opname</translation>
+    </message>
+    <message>
+        <source>%1 left</source>
+        <translation>nog %1</translation>
+    </message>
+    <message>
+        <source>Choose the SD card or the recording folder</source>
+        <translation>Kies de SD-kaart of de opnamemap</translation>
+    </message>
+</context>
+<context>
+    <name>QuitConfirm</name>
+    <message>
+        <source>An export is running</source>
+        <translation>Er loopt een export</translation>
+    </message>
+    <message>
+        <source>Quitting cancels the export. Files already finished are kept.</source>
+        <translation>Afsluiten annuleert de export. Voltooide bestanden blijven bewaard.</translation>
+    </message>
+    <message>
+        <source>Cancel export and quit</source>
+        <translation>Annuleren en afsluiten</translation>
+    </message>
+    <message>
+        <source>Keep exporting</source>
+        <translation>Doorgaan met exporteren</translation>
+    </message>
+</context>
+<context>
+    <name>SettingsDialog</name>
+    <message>
+        <source>Save the exported files to</source>
+        <translation>Geëxporteerde bestanden opslaan in</translation>
+    </message>
+    <message>
+        <source>Settings</source>
+        <translation>Instellingen</translation>
+    </message>
+    <message>
+        <source>Interface language</source>
+        <translation>Taal van de interface</translation>
+    </message>
+    <message>
+        <source>Follow the system (%1)</source>
+        <translation>Volgens het systeem (%1)</translation>
+    </message>
+    <message>
+        <source>At first start the system language is used; English when it is not available.</source>
+        <translation>Bij de eerste start wordt de systeemtaal gebruikt; Engels als die niet beschikbaar is.</translation>
+    </message>
+    <message>
+        <source>Appearance</source>
+        <translation>Weergave</translation>
+    </message>
+    <message>
+        <source>Follow the system</source>
+        <translation>Volgens het systeem</translation>
+    </message>
+    <message>
+        <source>Cloud White</source>
+        <translation>Wolkenwit</translation>
+    </message>
+    <message>
+        <source>Nightfall</source>
+        <translation>Avondval</translation>
+    </message>
+    <message>
+        <source>Time display</source>
+        <translation>Tijdweergave</translation>
+    </message>
+    <message>
+        <source>Recording location (recommended)</source>
+        <translation>Opnamelocatie (aanbevolen)</translation>
+    </message>
+    <message>
+        <source>This computer</source>
+        <translation>Deze computer</translation>
+    </message>
+    <message>
+        <source>Date and time format</source>
+        <translation>Datum- en tijdnotatie</translation>
+    </message>
+    <message>
+        <source>Follows the system region: %1 · weeks start on %2</source>
+        <translation>Volgens de systeemregio: %1 · weken beginnen op %2</translation>
+    </message>
+    <message>
+        <source>Playback</source>
+        <translation>Afspelen</translation>
+    </message>
+    <message>
+        <source>Play next chunk</source>
+        <translation>Volgende opname afspelen</translation>
+    </message>
+    <message>
+        <source>Snap to keyframes (hold Alt to skip)</source>
+        <translation>Uitlijnen op sleutelbeelden (Alt om over te slaan)</translation>
+    </message>
+    <message>
+        <source>Video decoding</source>
+        <translation>Videodecodering</translation>
+    </message>
+    <message>
+        <source>Graphics card only (recommended)</source>
+        <translation>Alleen videokaart (aanbevolen)</translation>
+    </message>
+    <message>
+        <source>Graphics card, software if it cannot</source>
+        <translation>Videokaart, anders software</translation>
+    </message>
+    <message>
+        <source>Software only</source>
+        <translation>Alleen software</translation>
+    </message>
+    <message>
+        <source>%1. Takes effect from the next seek; software decoding uses much more processor time.</source>
+        <translation>%1. Geldt vanaf de volgende sprong; softwaredecodering gebruikt veel meer processortijd.</translation>
+    </message>
+    <message>
+        <source>Software decoding uses the decoders built into Windows; for H.265 they need Microsoft&apos;s HEVC Video Extensions.</source>
+        <translation>Softwaredecodering gebruikt de decoders van Windows; voor H.265 zijn de HEVC-video-extensies van Microsoft nodig.</translation>
+    </message>
+    <message>
+        <source>Export</source>
+        <translation>Exporteren</translation>
+    </message>
+    <message>
+        <source>Browse...</source>
+        <translation>Bladeren...</translation>
+    </message>
+    <message>
+        <source>Recording gaps</source>
+        <translation>Onderbrekingen</translation>
+    </message>
+    <message>
+        <source>Separate files</source>
+        <translation>Aparte bestanden</translation>
+    </message>
+    <message>
+        <source>Merge into one file</source>
+        <translation>Samenvoegen tot één bestand</translation>
+    </message>
+    <message>
+        <source>Updates</source>
+        <translation>Updates</translation>
+    </message>
+    <message>
+        <source>Check for updates at start-up</source>
+        <translation>Bij het starten op updates controleren</translation>
+    </message>
+    <message>
+        <source>Current version %1 (%2)</source>
+        <translation>Huidige versie %1 (%2)</translation>
+    </message>
+    <message>
+        <source>Check now</source>
+        <translation>Nu controleren</translation>
+    </message>
+    <message>
+        <source>Privacy</source>
+        <translation>Privacy</translation>
+    </message>
+    <message>
+        <source>Recordings are only read on this computer and never uploaded. The network is used only to check for updates.</source>
+        <translation>Opnamen worden alleen op deze computer gelezen en nooit geüpload. Het netwerk wordt alleen gebruikt om op updates te controleren.</translation>
+    </message>
+    <message>
+        <source>About</source>
+        <translation>Over</translation>
+    </message>
+    <message>
+        <source>NIVRA Player (internal test build)</source>
+        <translation>NIVRA Player (interne testversie)</translation>
+    </message>
+    <message>
+        <source>NIVRA Player</source>
+        <translation>NIVRA Player</translation>
+    </message>
+    <message>
+        <source>Open-source licenses...</source>
+        <translation>Opensourcelicenties...</translation>
+    </message>
+    <message>
+        <source>Close</source>
+        <translation>Sluiten</translation>
+    </message>
+</context>
+<context>
+    <name>SidePanel</name>
+    <message>
+        <source>Events (%1)</source>
+        <translation>Gebeurtenissen (%1)</translation>
+    </message>
+    <message>
+        <source>All types</source>
+        <translation>Alle soorten</translation>
+    </message>
+    <message>
+        <source>Motion</source>
+        <translation>Beweging</translation>
+    </message>
+    <message>
+        <source>Sound</source>
+        <translation>Geluid</translation>
+    </message>
+    <message>
+        <source>Crying</source>
+        <translation>Huilen</translation>
+    </message>
+    <message>
+        <source>PIR</source>
+        <translation>PIR</translation>
+    </message>
+    <message>
+        <source>Person</source>
+        <translation>Persoon</translation>
+    </message>
+    <message>
+        <source>%1 · Events today · Click to seek</source>
+        <translation>%1 · Gebeurtenissen van de dag · Klik om te springen</translation>
+    </message>
+</context>
+<context>
+    <name>TimeField</name>
+    <message>
+        <source>HH:MM:SS</source>
+        <translation>UU:MM:SS</translation>
     </message>
 </context>
 <context>
     <name>TimelineItem</name>
     <message>
         <source>Landed %1 (keyframe, snapped %2 %3 s)</source>
-        <translation type="unfinished"></translation>
+        <translation>Sprong naar %1 (sleutelbeeld, %2 %3 s uitgelijnd)</translation>
     </message>
     <message>
         <source>Landed %1</source>
-        <translation type="unfinished"></translation>
+        <translation>Sprong naar %1</translation>
     </message>
     <message>
         <source>%1  Recording file not found</source>
-        <translation type="unfinished"></translation>
+        <translation>%1  Opnamebestand niet gevonden</translation>
+    </message>
+</context>
+<context>
+    <name>TimelinePanel</name>
+    <message>
+        <source>Recording timeline</source>
+        <translation>Opnametijdlijn</translation>
+    </message>
+    <message>
+        <source>Camera time</source>
+        <translation>Cameratijd</translation>
+    </message>
+    <message>
+        <source>This computer</source>
+        <translation>Deze computer</translation>
+    </message>
+    <message>
+        <source>Current time</source>
+        <translation>Huidige tijd</translation>
+    </message>
+    <message>
+        <source>Exporting…</source>
+        <translation>Exporteren…</translation>
+    </message>
+    <message>
+        <source>Close export</source>
+        <translation>Export sluiten</translation>
+    </message>
+    <message>
+        <source>Export</source>
+        <translation>Exporteren</translation>
+    </message>
+    <message>
+        <source>The recording file for %1 is not in this folder</source>
+        <translation>Het opnamebestand van %1 staat niet in deze map</translation>
+    </message>
+    <message>
+        <source>No recordings after this time</source>
+        <translation>Geen opnamen na dit tijdstip</translation>
+    </message>
+    <message>
+        <source>Snap to keyframes</source>
+        <translation>Uitlijnen op sleutelbeelden</translation>
+    </message>
+    <message>
+        <source>Hold Alt while dragging to skip snapping</source>
+        <translation>Houd Alt ingedrukt tijdens het slepen om niet uit te lijnen</translation>
+    </message>
+    <message>
+        <source>Recording</source>
+        <translation>Opname</translation>
+    </message>
+    <message>
+        <source>Event</source>
+        <translation>Gebeurtenis</translation>
+    </message>
+    <message>
+        <source>No recording</source>
+        <translation>Geen opname</translation>
+    </message>
+    <message>
+        <source>File missing</source>
+        <translation>Bestand ontbreekt</translation>
+    </message>
+    <message>
+        <source>Wheel: zoom · drag: seek · click empty space: next recording</source>
+        <translation>Wiel: zoomen · slepen: verplaatsen · klik op lege ruimte: volgende opname</translation>
+    </message>
+    <message>
+        <source>Shift+drag: select a range to export</source>
+        <translation>Shift+slepen: bereik selecteren om te exporteren</translation>
+    </message>
+</context>
+<context>
+    <name>TransportBar</name>
+    <message>
+        <source>Previous recording</source>
+        <translation>Vorige opname</translation>
+    </message>
+    <message>
+        <source>Pause (Space)</source>
+        <translation>Pauzeren (spatie)</translation>
+    </message>
+    <message>
+        <source>Play (Space)</source>
+        <translation>Afspelen (spatie)</translation>
+    </message>
+    <message>
+        <source>Next recording</source>
+        <translation>Volgende opname</translation>
+    </message>
+    <message>
+        <source>Pause and show the next frame (.)</source>
+        <translation>Pauzeren en volgend beeld tonen (.)</translation>
+    </message>
+    <message>
+        <source>Screenshot</source>
+        <translation>Schermafbeelding</translation>
+    </message>
+    <message>
+        <source>Screenshot saved: %1</source>
+        <translation>Schermafbeelding opgeslagen: %1</translation>
+    </message>
+    <message>
+        <source>Screenshot failed</source>
+        <translation>Schermafbeelding mislukt</translation>
+    </message>
+    <message>
+        <source>Unmute</source>
+        <translation>Geluid aan</translation>
+    </message>
+    <message>
+        <source>Mute</source>
+        <translation>Geluid uit</translation>
+    </message>
+    <message>
+        <source>Continuous play</source>
+        <translation>Doorlopend afspelen</translation>
+    </message>
+    <message>
+        <source>Play next chunk</source>
+        <translation>Volgende opname afspelen</translation>
+    </message>
+</context>
+<context>
+    <name>UpdateBanner</name>
+    <message>
+        <source>NIVRA Player %1 is available.</source>
+        <translation>NIVRA Player %1 is beschikbaar.</translation>
+    </message>
+    <message>
+        <source>Download...</source>
+        <translation>Downloaden...</translation>
+    </message>
+    <message>
+        <source>Skip this version</source>
+        <translation>Deze versie overslaan</translation>
     </message>
 </context>
 <context>
@@ -81,69 +890,156 @@
     </message>
 </context>
 <context>
+    <name>VideoPanel</name>
+    <message>
+        <source>Playing</source>
+        <translation>Speelt af</translation>
+    </message>
+    <message>
+        <source>Paused</source>
+        <translation>Gepauzeerd</translation>
+    </message>
+    <message>
+        <source>Play (Space)</source>
+        <translation>Afspelen (spatie)</translation>
+    </message>
+    <message>
+        <source>Unable to play this video</source>
+        <translation>Deze video kan niet worden afgespeeld</translation>
+    </message>
+    <message>
+        <source>Could not open the recordings</source>
+        <translation>De opnamen konden niet worden geopend</translation>
+    </message>
+    <message>
+        <source>Every moment that matters, all in one place</source>
+        <translation>Elk belangrijk moment, alles op één plek</translation>
+    </message>
+    <message>
+        <source>Recording files are missing</source>
+        <translation>Er ontbreken opnamebestanden</translation>
+    </message>
+    <message>
+        <source>No recordings on this day</source>
+        <translation>Geen opnamen op deze dag</translation>
+    </message>
+    <message>
+        <source>Open an SD card or recording folder to review recordings on this computer.</source>
+        <translation>Open een SD-kaart of opnamemap om de opnamen op deze computer te bekijken.</translation>
+    </message>
+    <message>
+        <source>The index contains recordings for this day, but their video files are not in this folder.</source>
+        <translation>De index bevat opnamen voor deze dag, maar de videobestanden staan niet in deze map.</translation>
+    </message>
+    <message>
+        <source>Select a date with a recording marker in the calendar.</source>
+        <translation>Kies in de kalender een datum met een opnamemarkering.</translation>
+    </message>
+    <message>
+        <source>%1. Updating the graphics driver may help.</source>
+        <translation>%1. Het bijwerken van het videostuurprogramma kan helpen.</translation>
+    </message>
+    <message>
+        <source>Without the graphics card, Windows can only decode this H.265 recording with Microsoft&apos;s HEVC Video Extensions from the Microsoft Store.</source>
+        <translation>Zonder videokaart kan Windows deze H.265-opname alleen decoderen met de HEVC-video-extensies van Microsoft uit de Microsoft Store.</translation>
+    </message>
+    <message>
+        <source>Open SD card / folder</source>
+        <translation>SD-kaart / map openen</translation>
+    </message>
+    <message>
+        <source>View a date with recordings</source>
+        <translation>Datum met opnamen bekijken</translation>
+    </message>
+    <message>
+        <source>Choose another folder</source>
+        <translation>Andere map kiezen</translation>
+    </message>
+    <message>
+        <source>Open Microsoft Store</source>
+        <translation>Microsoft Store openen</translation>
+    </message>
+    <message>
+        <source>Decode in software</source>
+        <translation>Softwarematig decoderen</translation>
+    </message>
+    <message>
+        <source>Try again</source>
+        <translation>Opnieuw proberen</translation>
+    </message>
+    <message>
+        <source>Settings...</source>
+        <translation>Instellingen...</translation>
+    </message>
+    <message>
+        <source>Software decoding works on any computer but uses much more processor time.</source>
+        <translation>Softwaredecodering werkt op elke computer, maar gebruikt veel meer processortijd.</translation>
+    </message>
+</context>
+<context>
     <name>nivra::CardSession</name>
     <message>
         <source>No recordings found. Choose the SD card or the recording folder.</source>
-        <translation type="unfinished"></translation>
+        <translation>Geen opnamen gevonden. Kies de SD-kaart of de opnamemap.</translation>
     </message>
     <message>
         <source>The recording index is damaged and cannot be read.</source>
-        <translation type="unfinished"></translation>
+        <translation>De opname-index is beschadigd en kan niet worden gelezen.</translation>
     </message>
     <message>
         <source>The recording format is newer than this program. Please update NIVRA Player.</source>
-        <translation type="unfinished"></translation>
+        <translation>De opname-indeling is nieuwer dan dit programma. Werk NIVRA Player bij.</translation>
     </message>
     <message>
         <source>These recordings were made by old camera firmware and are not supported.</source>
-        <translation type="unfinished"></translation>
+        <translation>Deze opnamen zijn gemaakt met oude camerafirmware en worden niet ondersteund.</translation>
     </message>
     <message>
         <source>The recordings cannot be read (%1).</source>
-        <translation type="unfinished"></translation>
+        <translation>De opnamen kunnen niet worden gelezen (%1).</translation>
     </message>
     <message>
         <source>AAC (raw)</source>
-        <translation type="unfinished"></translation>
+        <translation>AAC (raw)</translation>
     </message>
     <message>
         <source>unknown audio format</source>
-        <translation type="unfinished"></translation>
+        <translation>onbekende audio-indeling</translation>
     </message>
     <message>
         <source>no audio</source>
-        <translation type="unfinished"></translation>
+        <translation>geen audio</translation>
     </message>
 </context>
 <context>
     <name>nivra::ExportJob</name>
     <message>
         <source>Cannot create the folder %1</source>
-        <translation type="unfinished"></translation>
+        <translation>Kan de map %1 niet maken</translation>
     </message>
     <message>
         <source>The audio format of these recordings is not supported: the files have no sound.</source>
-        <translation type="unfinished"></translation>
+        <translation>De audio-indeling van deze opnamen wordt niet ondersteund: de bestanden hebben geen geluid.</translation>
     </message>
     <message>
         <source>MP4 cannot keep the G.711 audio of these recordings. Export as MOV, or leave the audio out.</source>
-        <translation type="unfinished"></translation>
+        <translation>MP4 kan het G.711-geluid van deze opnamen niet bevatten. Exporteer als MOV of zonder geluid.</translation>
     </message>
     <message>
         <source>Cannot write %1. Check that the folder is writable and the disk has enough space.</source>
-        <translation type="unfinished"></translation>
+        <translation>Kan %1 niet schrijven. Controleer of de map beschrijfbaar is en de schijf genoeg ruimte heeft.</translation>
     </message>
     <message>
         <source>The video format of these recordings is not recognised.</source>
-        <translation type="unfinished"></translation>
+        <translation>De videoindeling van deze opnamen wordt niet herkend.</translation>
     </message>
     <message>
         <source>Reading the recordings failed. Is the card still connected?</source>
-        <translation type="unfinished"></translation>
+        <translation>Het lezen van de opnamen is mislukt. Is de kaart nog verbonden?</translation>
     </message>
     <message>
         <source>Export failed (%1).</source>
-        <translation type="unfinished"></translation>
+        <translation>Export mislukt (%1).</translation>
     </message>
 </context>
 </TS>
