@@ -17,40 +17,849 @@
     </message>
 </context>
 <context>
+    <name>AppStatusBar</name>
+    <message>
+        <source>reading %1 @ 0x%2</source>
+        <translation>正在读取 %1 @ 0x%2</translation>
+    </message>
+    <message>
+        <source>decoding %1</source>
+        <translation>解码 %1</translation>
+    </message>
+    <message>
+        <source>audio</source>
+        <translation>音频</translation>
+    </message>
+    <message>
+        <source>no audio</source>
+        <translation>无音频</translation>
+    </message>
+    <message>
+        <source>buffer %1 s</source>
+        <translation>缓冲 %1 秒</translation>
+    </message>
+    <message>
+        <source>Read-only · Recordings stay on this computer</source>
+        <translation>只读 · 录像不会离开本机</translation>
+    </message>
+    <message>
+        <source>Waiting for a recording</source>
+        <translation>等待录像</translation>
+    </message>
+    <message>
+        <source>%1 events today · Click an event to seek</source>
+        <translation>当天 %1 个事件 · 单击事件即可跳转</translation>
+    </message>
+    <message>
+        <source>Recording files missing</source>
+        <translation>录像文件缺失</translation>
+    </message>
+    <message>
+        <source>No recordings on this day</source>
+        <translation>当天没有录像</translation>
+    </message>
+</context>
+<context>
+    <name>AppToolBar</name>
+    <message>
+        <source>formatted %1</source>
+        <translation>格式化于 %1</translation>
+    </message>
+    <message>
+        <source>%1 segments × %2 MB</source>
+        <translation>%1 个片段 × %2 MB</translation>
+    </message>
+    <message>
+        <source>recordings %1 ~ %2</source>
+        <translation>录像 %1 至 %2</translation>
+    </message>
+    <message>
+        <source>no audio</source>
+        <translation>无音频</translation>
+    </message>
+    <message>
+        <source>Open SD card / folder</source>
+        <translation>打开 SD 卡 / 文件夹</translation>
+    </message>
+    <message>
+        <source>Refresh</source>
+        <translation>刷新</translation>
+    </message>
+    <message>
+        <source>Time: recording location</source>
+        <translation>时间：录制地点</translation>
+    </message>
+    <message>
+        <source>Time: this computer</source>
+        <translation>时间：本机</translation>
+    </message>
+    <message>
+        <source>Settings</source>
+        <translation>设置</translation>
+    </message>
+</context>
+<context>
+    <name>CalendarPanel</name>
+    <message>
+        <source>MMMM yyyy</source>
+        <translation>yyyy年M月</translation>
+    </message>
+    <message>
+        <source>Recordings</source>
+        <translation>录像</translation>
+    </message>
+    <message>
+        <source>Events</source>
+        <translation>事件</translation>
+    </message>
+    <message>
+        <source>Selected</source>
+        <translation>已选</translation>
+    </message>
+</context>
+<context>
     <name>DecodeWorker</name>
     <message>
         <source>Cannot read the recordings.</source>
-        <translation type="unfinished"></translation>
+        <translation>无法读取录像。</translation>
     </message>
 </context>
 <context>
     <name>Decoder</name>
     <message>
         <source>This video could not be decoded.</source>
-        <translation type="unfinished"></translation>
+        <translation>无法解码此视频。</translation>
     </message>
     <message>
         <source>Your graphics card cannot decode this video.</source>
-        <translation type="unfinished"></translation>
+        <translation>您的显卡无法解码此视频。</translation>
     </message>
     <message>
         <source>This video format is not supported.</source>
-        <translation type="unfinished"></translation>
+        <translation>不支持此视频格式。</translation>
+    </message>
+    <message>
+        <source>Windows could not decode this video (%1).</source>
+        <translation>Windows 无法解码此视频 (%1)。</translation>
+    </message>
+    <message>
+        <source>Windows needs Microsoft&apos;s HEVC Video Extensions to decode H.265 without the graphics card. Install them from the Microsoft Store, then try again.</source>
+        <translation>要在不使用显卡的情况下解码 H.265，Windows 需要 Microsoft 的 HEVC 视频扩展。请从 Microsoft Store 安装后重试。</translation>
+    </message>
+    <message>
+        <source>Windows has no decoder for this video format.</source>
+        <translation>Windows 没有此视频格式的解码器。</translation>
+    </message>
+</context>
+<context>
+    <name>EventList</name>
+    <message>
+        <source>Open an SD card or recording folder to see events</source>
+        <translation>打开 SD 卡或录像文件夹以查看事件</translation>
+    </message>
+    <message>
+        <source>The recording index exists, but the video files are not in this folder</source>
+        <translation>录像索引存在，但视频文件不在此文件夹中</translation>
+    </message>
+    <message>
+        <source>Select a date with recordings</source>
+        <translation>请选择有录像的日期</translation>
+    </message>
+    <message>
+        <source>No events on this day. Use the timeline to browse recordings</source>
+        <translation>当天没有事件。可使用时间轴浏览录像</translation>
+    </message>
+    <message>
+        <source>No events match this filter</source>
+        <translation>没有符合此筛选条件的事件</translation>
+    </message>
+    <message>
+        <source>Motion</source>
+        <translation>移动</translation>
+    </message>
+    <message>
+        <source>Sound</source>
+        <translation>声音</translation>
+    </message>
+    <message>
+        <source>Crying</source>
+        <translation>哭声</translation>
+    </message>
+    <message>
+        <source>PIR</source>
+        <translation>人体感应</translation>
+    </message>
+    <message>
+        <source>Person</source>
+        <translation>人形</translation>
+    </message>
+    <message>
+        <source>Event</source>
+        <translation>事件</translation>
+    </message>
+    <message>
+        <source>Duration %1 s</source>
+        <translation>时长 %1 秒</translation>
+    </message>
+    <message>
+        <source>Duration %1 min %2 s</source>
+        <translation>时长 %1 分 %2 秒</translation>
+    </message>
+    <message>
+        <source>recording file missing</source>
+        <translation>录像文件缺失</translation>
+    </message>
+    <message>
+        <source>Clear filter</source>
+        <translation>清除筛选</translation>
+    </message>
+</context>
+<context>
+    <name>ExportPanel</name>
+    <message>
+        <source>Choose where to save the exported files.</source>
+        <translation>请选择导出文件的保存位置。</translation>
+    </message>
+    <message>
+        <source>Not enough free space: %1 left on this drive</source>
+        <translation>空间不足：此驱动器仅剩 %1</translation>
+    </message>
+    <message>
+        <source>Recorded %1</source>
+        <translation>录像 %1</translation>
+    </message>
+    <message>
+        <source>Skip gaps %1</source>
+        <translation>跳过间隔 %1</translation>
+    </message>
+    <message>
+        <source>Missing files %1</source>
+        <translation>缺失文件 %1</translation>
+    </message>
+    <message>
+        <source>1 file</source>
+        <translation>1 个文件</translation>
+    </message>
+    <message>
+        <source>%1 files</source>
+        <translation>%1 个文件</translation>
+    </message>
+    <message>
+        <source>about %1</source>
+        <translation>约 %1</translation>
+    </message>
+    <message>
+        <source>no audio</source>
+        <translation>无音频</translation>
+    </message>
+    <message>
+        <source>Enter a valid time, for example 14:30:00.</source>
+        <translation>请输入有效的时间，例如 14:30:00。</translation>
+    </message>
+    <message>
+        <source>End time must be later than start time.</source>
+        <translation>结束时间必须晚于开始时间。</translation>
+    </message>
+    <message>
+        <source>There is no recording in this range. Adjust the selection.</source>
+        <translation>此范围内没有录像。请调整选择范围。</translation>
+    </message>
+    <message>
+        <source>1 file exported</source>
+        <translation>已导出 1 个文件</translation>
+    </message>
+    <message>
+        <source>%1 files exported</source>
+        <translation>已导出 %1 个文件</translation>
+    </message>
+    <message>
+        <source>Export cancelled. The %1 finished file(s) were kept.</source>
+        <translation>导出已取消。已完成的 %1 个文件已保留。</translation>
+    </message>
+    <message>
+        <source>Export cancelled</source>
+        <translation>导出已取消</translation>
+    </message>
+    <message>
+        <source>Nothing to export in this range</source>
+        <translation>此范围内没有可导出的内容</translation>
+    </message>
+    <message>
+        <source>Save the exported files to</source>
+        <translation>导出文件保存到</translation>
+    </message>
+    <message>
+        <source>Export video</source>
+        <translation>导出视频</translation>
+    </message>
+    <message>
+        <source>Fewer options</source>
+        <translation>收起选项</translation>
+    </message>
+    <message>
+        <source>More options</source>
+        <translation>更多选项</translation>
+    </message>
+    <message>
+        <source>Start time</source>
+        <translation>开始时间</translation>
+    </message>
+    <message>
+        <source>End time</source>
+        <translation>结束时间</translation>
+    </message>
+    <message>
+        <source>Format</source>
+        <translation>格式</translation>
+    </message>
+    <message>
+        <source>MOV · Recommended</source>
+        <translation>MOV · 推荐</translation>
+    </message>
+    <message>
+        <source>Supports AAC, G.711 and silent recordings</source>
+        <translation>支持 AAC、G.711 和无声录像</translation>
+    </message>
+    <message>
+        <source>MP4</source>
+        <translation>MP4</translation>
+    </message>
+    <message>
+        <source>MP4 is unavailable for this G.711 audio recording</source>
+        <translation>此 G.711 音频录像无法使用 MP4</translation>
+    </message>
+    <message>
+        <source>For AAC audio or silent recordings</source>
+        <translation>适用于 AAC 音频或无声录像</translation>
+    </message>
+    <message>
+        <source>Recording gaps</source>
+        <translation>录像间隔</translation>
+    </message>
+    <message>
+        <source>Separate files</source>
+        <translation>分别保存</translation>
+    </message>
+    <message>
+        <source>Save each recorded interval as a separate file</source>
+        <translation>每段录像保存为单独的文件</translation>
+    </message>
+    <message>
+        <source>Merge into one file</source>
+        <translation>合并为一个文件</translation>
+    </message>
+    <message>
+        <source>Skip gaps and merge recordings in chronological order</source>
+        <translation>跳过间隔，按时间顺序合并录像</translation>
+    </message>
+    <message>
+        <source>Export the selected recording range</source>
+        <translation>导出所选录像范围</translation>
+    </message>
+    <message>
+        <source>MOV is required to preserve the G.711 audio in this recording.</source>
+        <translation>需要 MOV 才能保留此录像的 G.711 音频。</translation>
+    </message>
+    <message>
+        <source>%1 of %2</source>
+        <translation>%1 / %2</translation>
+    </message>
+    <message>
+        <source>about %1 left</source>
+        <translation>剩余约 %1</translation>
+    </message>
+    <message>
+        <source>Cancel export</source>
+        <translation>取消导出</translation>
+    </message>
+    <message>
+        <source>Show in folder</source>
+        <translation>在文件夹中显示</translation>
+    </message>
+    <message>
+        <source>Save to</source>
+        <translation>保存到</translation>
+    </message>
+    <message>
+        <source>Browse...</source>
+        <translation>浏览...</translation>
+    </message>
+    <message>
+        <source>Leave the audio out</source>
+        <translation>不导出音频</translation>
+    </message>
+    <message>
+        <source>Copied as recorded (%1), not converted</source>
+        <translation>按原样复制 (%1)，不转码</translation>
+    </message>
+    <message>
+        <source>Starts at the key frame %1</source>
+        <translation>从关键帧 %1 开始</translation>
+    </message>
+    <message>
+        <source>File names</source>
+        <translation>文件名</translation>
+    </message>
+    <message>
+        <source>… and %1 more</source>
+        <translation>… 另有 %1 个</translation>
+    </message>
+</context>
+<context>
+    <name>Format</name>
+    <message>
+        <source>%1h</source>
+        <translation>%1小时</translation>
+    </message>
+    <message>
+        <source>%1h%2m</source>
+        <translation>%1小时%2分</translation>
+    </message>
+    <message>
+        <source>%1 min</source>
+        <translation>%1分钟</translation>
+    </message>
+    <message>
+        <source>%1 min %2 s</source>
+        <translation>%1分%2秒</translation>
+    </message>
+    <message>
+        <source>%1 s</source>
+        <translation>%1秒</translation>
+    </message>
+    <message>
+        <source>%1 GB</source>
+        <translation>%1 GB</translation>
+    </message>
+    <message>
+        <source>%1 MB</source>
+        <translation>%1 MB</translation>
+    </message>
+</context>
+<context>
+    <name>LicensesDialog</name>
+    <message>
+        <source>Open-source licenses</source>
+        <translation>开源许可</translation>
+    </message>
+    <message>
+        <source>Close</source>
+        <translation>关闭</translation>
+    </message>
+</context>
+<context>
+    <name>Main</name>
+    <message>
+        <source>NIVRA Player (internal test build)</source>
+        <translation>NIVRA Player (内部测试版)</translation>
+    </message>
+    <message>
+        <source>NIVRA Player</source>
+        <translation>NIVRA Player</translation>
+    </message>
+    <message>
+        <source>Skipped empty %1 → %2</source>
+        <translation>已跳过空白 %1 → %2</translation>
+    </message>
+    <message>
+        <source>End of recording at %1</source>
+        <translation>录像在 %1 结束</translation>
+    </message>
+    <message>
+        <source>No more recordings</source>
+        <translation>没有更多录像</translation>
+    </message>
+    <message>
+        <source>The recording files for this day are not in this folder</source>
+        <translation>当天的录像文件不在此文件夹中</translation>
+    </message>
+    <message>
+        <source>No recordings on this day</source>
+        <translation>当天没有录像</translation>
+    </message>
+    <message>
+        <source>This is the first recording</source>
+        <translation>这是第一段录像</translation>
+    </message>
+    <message>
+        <source>%1 left</source>
+        <translation>剩余 %1</translation>
+    </message>
+    <message>
+        <source>Choose the SD card or the recording folder</source>
+        <translation>选择 SD 卡或录像文件夹</translation>
+    </message>
+</context>
+<context>
+    <name>QuitConfirm</name>
+    <message>
+        <source>An export is running</source>
+        <translation>正在导出</translation>
+    </message>
+    <message>
+        <source>Quitting cancels the export. Files already finished are kept.</source>
+        <translation>退出将取消导出。已完成的文件会保留。</translation>
+    </message>
+    <message>
+        <source>Cancel export and quit</source>
+        <translation>取消导出并退出</translation>
+    </message>
+    <message>
+        <source>Keep exporting</source>
+        <translation>继续导出</translation>
+    </message>
+</context>
+<context>
+    <name>SettingsDialog</name>
+    <message>
+        <source>Save the exported files to</source>
+        <translation>导出文件保存到</translation>
+    </message>
+    <message>
+        <source>Settings</source>
+        <translation>设置</translation>
+    </message>
+    <message>
+        <source>Interface language</source>
+        <translation>界面语言</translation>
+    </message>
+    <message>
+        <source>Follow the system (%1)</source>
+        <translation>跟随系统 (%1)</translation>
+    </message>
+    <message>
+        <source>At first start the system language is used; English when it is not available.</source>
+        <translation>首次启动时使用系统语言；不支持时使用英语。</translation>
+    </message>
+    <message>
+        <source>Appearance</source>
+        <translation>外观</translation>
+    </message>
+    <message>
+        <source>Follow the system</source>
+        <translation>跟随系统</translation>
+    </message>
+    <message>
+        <source>Cloud White</source>
+        <translation>云白</translation>
+    </message>
+    <message>
+        <source>Nightfall</source>
+        <translation>夜幕</translation>
+    </message>
+    <message>
+        <source>Time display</source>
+        <translation>时间显示</translation>
+    </message>
+    <message>
+        <source>Recording location (recommended)</source>
+        <translation>录制地点 (推荐)</translation>
+    </message>
+    <message>
+        <source>This computer</source>
+        <translation>本机</translation>
+    </message>
+    <message>
+        <source>Date and time format</source>
+        <translation>日期和时间格式</translation>
+    </message>
+    <message>
+        <source>Follows the system region: %1 · weeks start on %2</source>
+        <translation>跟随系统区域：%1 · 每周从%2开始</translation>
+    </message>
+    <message>
+        <source>Playback</source>
+        <translation>播放</translation>
+    </message>
+    <message>
+        <source>Play next chunk</source>
+        <translation>连续播放下一段录像</translation>
+    </message>
+    <message>
+        <source>Snap to keyframes (hold Alt to skip)</source>
+        <translation>吸附到关键帧 (按住 Alt 可跳过)</translation>
+    </message>
+    <message>
+        <source>Video decoding</source>
+        <translation>视频解码</translation>
+    </message>
+    <message>
+        <source>Graphics card only (recommended)</source>
+        <translation>仅显卡 (推荐)</translation>
+    </message>
+    <message>
+        <source>Graphics card, software if it cannot</source>
+        <translation>显卡，不支持时用软件</translation>
+    </message>
+    <message>
+        <source>Software only</source>
+        <translation>仅软件</translation>
+    </message>
+    <message>
+        <source>%1. Takes effect from the next seek; software decoding uses much more processor time.</source>
+        <translation>%1。下次跳转时生效；软件解码会占用更多处理器时间。</translation>
+    </message>
+    <message>
+        <source>Software decoding uses the decoders built into Windows; for H.265 they need Microsoft&apos;s HEVC Video Extensions.</source>
+        <translation>软件解码使用 Windows 内置的解码器；H.265 需要 Microsoft 的 HEVC 视频扩展。</translation>
+    </message>
+    <message>
+        <source>Export</source>
+        <translation>导出</translation>
+    </message>
+    <message>
+        <source>Browse...</source>
+        <translation>浏览...</translation>
+    </message>
+    <message>
+        <source>Recording gaps</source>
+        <translation>录像间隔</translation>
+    </message>
+    <message>
+        <source>Separate files</source>
+        <translation>分别保存</translation>
+    </message>
+    <message>
+        <source>Merge into one file</source>
+        <translation>合并为一个文件</translation>
+    </message>
+    <message>
+        <source>Updates</source>
+        <translation>更新</translation>
+    </message>
+    <message>
+        <source>Check for updates at start-up</source>
+        <translation>启动时检查更新</translation>
+    </message>
+    <message>
+        <source>Current version %1 (%2)</source>
+        <translation>当前版本 %1 (%2)</translation>
+    </message>
+    <message>
+        <source>Check now</source>
+        <translation>立即检查</translation>
+    </message>
+    <message>
+        <source>Privacy</source>
+        <translation>隐私</translation>
+    </message>
+    <message>
+        <source>Recordings are only read on this computer and never uploaded. The network is used only to check for updates.</source>
+        <translation>录像仅在本机读取，绝不上传。网络仅用于检查更新。</translation>
+    </message>
+    <message>
+        <source>About</source>
+        <translation>关于</translation>
+    </message>
+    <message>
+        <source>NIVRA Player (internal test build)</source>
+        <translation>NIVRA Player (内部测试版)</translation>
+    </message>
+    <message>
+        <source>NIVRA Player</source>
+        <translation>NIVRA Player</translation>
+    </message>
+    <message>
+        <source>Open-source licenses...</source>
+        <translation>开源许可...</translation>
+    </message>
+    <message>
+        <source>Close</source>
+        <translation>关闭</translation>
+    </message>
+</context>
+<context>
+    <name>SidePanel</name>
+    <message>
+        <source>Events (%1)</source>
+        <translation>事件 (%1)</translation>
+    </message>
+    <message>
+        <source>All types</source>
+        <translation>全部类型</translation>
+    </message>
+    <message>
+        <source>Motion</source>
+        <translation>移动</translation>
+    </message>
+    <message>
+        <source>Sound</source>
+        <translation>声音</translation>
+    </message>
+    <message>
+        <source>Crying</source>
+        <translation>哭声</translation>
+    </message>
+    <message>
+        <source>PIR</source>
+        <translation>人体感应</translation>
+    </message>
+    <message>
+        <source>Person</source>
+        <translation>人形</translation>
+    </message>
+    <message>
+        <source>%1 · Events today · Click to seek</source>
+        <translation>%1 · 当天事件 · 单击跳转</translation>
+    </message>
+</context>
+<context>
+    <name>TimeField</name>
+    <message>
+        <source>HH:MM:SS</source>
+        <translation>HH:MM:SS</translation>
     </message>
 </context>
 <context>
     <name>TimelineItem</name>
     <message>
         <source>Landed %1 (keyframe, snapped %2 %3 s)</source>
-        <translation type="unfinished"></translation>
+        <translation>已跳到 %1 (关键帧，吸附 %2 %3 秒)</translation>
     </message>
     <message>
         <source>Landed %1</source>
-        <translation type="unfinished"></translation>
+        <translation>已跳到 %1</translation>
     </message>
     <message>
         <source>%1  Recording file not found</source>
-        <translation type="unfinished"></translation>
+        <translation>%1  找不到录像文件</translation>
+    </message>
+</context>
+<context>
+    <name>TimelinePanel</name>
+    <message>
+        <source>Recording timeline</source>
+        <translation>录像时间轴</translation>
+    </message>
+    <message>
+        <source>Camera time</source>
+        <translation>摄像机时间</translation>
+    </message>
+    <message>
+        <source>This computer</source>
+        <translation>本机</translation>
+    </message>
+    <message>
+        <source>Current time</source>
+        <translation>当前时间</translation>
+    </message>
+    <message>
+        <source>Exporting…</source>
+        <translation>正在导出…</translation>
+    </message>
+    <message>
+        <source>Close export</source>
+        <translation>关闭导出</translation>
+    </message>
+    <message>
+        <source>Export</source>
+        <translation>导出</translation>
+    </message>
+    <message>
+        <source>The recording file for %1 is not in this folder</source>
+        <translation>%1 的录像文件不在此文件夹中</translation>
+    </message>
+    <message>
+        <source>No recordings after this time</source>
+        <translation>此时间之后没有录像</translation>
+    </message>
+    <message>
+        <source>Snap to keyframes</source>
+        <translation>吸附到关键帧</translation>
+    </message>
+    <message>
+        <source>Hold Alt while dragging to skip snapping</source>
+        <translation>拖动时按住 Alt 键可跳过吸附</translation>
+    </message>
+    <message>
+        <source>Recording</source>
+        <translation>录像</translation>
+    </message>
+    <message>
+        <source>Event</source>
+        <translation>事件</translation>
+    </message>
+    <message>
+        <source>No recording</source>
+        <translation>无录像</translation>
+    </message>
+    <message>
+        <source>File missing</source>
+        <translation>文件缺失</translation>
+    </message>
+    <message>
+        <source>Wheel: zoom · drag: seek · click empty space: next recording</source>
+        <translation>滚轮：缩放 · 拖动：跳转 · 单击空白处：下一段录像</translation>
+    </message>
+    <message>
+        <source>Shift+drag: select a range to export</source>
+        <translation>Shift+拖动：选择要导出的范围</translation>
+    </message>
+</context>
+<context>
+    <name>TransportBar</name>
+    <message>
+        <source>Previous recording</source>
+        <translation>上一段录像</translation>
+    </message>
+    <message>
+        <source>Pause (Space)</source>
+        <translation>暂停 (空格)</translation>
+    </message>
+    <message>
+        <source>Play (Space)</source>
+        <translation>播放 (空格)</translation>
+    </message>
+    <message>
+        <source>Next recording</source>
+        <translation>下一段录像</translation>
+    </message>
+    <message>
+        <source>Pause and show the next frame (.)</source>
+        <translation>暂停并显示下一帧 (.)</translation>
+    </message>
+    <message>
+        <source>Screenshot</source>
+        <translation>截图</translation>
+    </message>
+    <message>
+        <source>Screenshot saved: %1</source>
+        <translation>截图已保存：%1</translation>
+    </message>
+    <message>
+        <source>Screenshot failed</source>
+        <translation>截图失败</translation>
+    </message>
+    <message>
+        <source>Unmute</source>
+        <translation>取消静音</translation>
+    </message>
+    <message>
+        <source>Mute</source>
+        <translation>静音</translation>
+    </message>
+    <message>
+        <source>Continuous play</source>
+        <translation>连续播放</translation>
+    </message>
+    <message>
+        <source>Play next chunk</source>
+        <translation>连续播放下一段录像</translation>
+    </message>
+</context>
+<context>
+    <name>UpdateBanner</name>
+    <message>
+        <source>NIVRA Player %1 is available.</source>
+        <translation>NIVRA Player %1 现已推出。</translation>
+    </message>
+    <message>
+        <source>Download...</source>
+        <translation>下载...</translation>
+    </message>
+    <message>
+        <source>Skip this version</source>
+        <translation>跳过此版本</translation>
     </message>
 </context>
 <context>
@@ -81,69 +890,156 @@
     </message>
 </context>
 <context>
+    <name>VideoPanel</name>
+    <message>
+        <source>Playing</source>
+        <translation>正在播放</translation>
+    </message>
+    <message>
+        <source>Paused</source>
+        <translation>已暂停</translation>
+    </message>
+    <message>
+        <source>Play (Space)</source>
+        <translation>播放 (空格)</translation>
+    </message>
+    <message>
+        <source>Unable to play this video</source>
+        <translation>无法播放此视频</translation>
+    </message>
+    <message>
+        <source>Could not open the recordings</source>
+        <translation>无法打开录像</translation>
+    </message>
+    <message>
+        <source>Every moment that matters, all in one place</source>
+        <translation>每个重要时刻，尽在一处</translation>
+    </message>
+    <message>
+        <source>Recording files are missing</source>
+        <translation>录像文件缺失</translation>
+    </message>
+    <message>
+        <source>No recordings on this day</source>
+        <translation>当天没有录像</translation>
+    </message>
+    <message>
+        <source>Open an SD card or recording folder to review recordings on this computer.</source>
+        <translation>打开 SD 卡或录像文件夹，即可在本机查看录像。</translation>
+    </message>
+    <message>
+        <source>The index contains recordings for this day, but their video files are not in this folder.</source>
+        <translation>索引中有当天的录像，但其视频文件不在此文件夹中。</translation>
+    </message>
+    <message>
+        <source>Select a date with a recording marker in the calendar.</source>
+        <translation>请在日历中选择带有录像标记的日期。</translation>
+    </message>
+    <message>
+        <source>%1. Updating the graphics driver may help.</source>
+        <translation>%1。更新显卡驱动程序可能会有帮助。</translation>
+    </message>
+    <message>
+        <source>Without the graphics card, Windows can only decode this H.265 recording with Microsoft&apos;s HEVC Video Extensions from the Microsoft Store.</source>
+        <translation>不使用显卡时，Windows 需要 Microsoft Store 中的 Microsoft HEVC 视频扩展才能解码此 H.265 录像。</translation>
+    </message>
+    <message>
+        <source>Open SD card / folder</source>
+        <translation>打开 SD 卡 / 文件夹</translation>
+    </message>
+    <message>
+        <source>View a date with recordings</source>
+        <translation>查看有录像的日期</translation>
+    </message>
+    <message>
+        <source>Choose another folder</source>
+        <translation>选择其他文件夹</translation>
+    </message>
+    <message>
+        <source>Open Microsoft Store</source>
+        <translation>打开 Microsoft Store</translation>
+    </message>
+    <message>
+        <source>Decode in software</source>
+        <translation>使用软件解码</translation>
+    </message>
+    <message>
+        <source>Try again</source>
+        <translation>重试</translation>
+    </message>
+    <message>
+        <source>Settings...</source>
+        <translation>设置...</translation>
+    </message>
+    <message>
+        <source>Software decoding works on any computer but uses much more processor time.</source>
+        <translation>软件解码适用于任何电脑，但会占用更多处理器时间。</translation>
+    </message>
+</context>
+<context>
     <name>nivra::CardSession</name>
     <message>
         <source>No recordings found. Choose the SD card or the recording folder.</source>
-        <translation type="unfinished"></translation>
+        <translation>未找到录像。请选择 SD 卡或录像文件夹。</translation>
     </message>
     <message>
         <source>The recording index is damaged and cannot be read.</source>
-        <translation type="unfinished"></translation>
+        <translation>录像索引已损坏，无法读取。</translation>
     </message>
     <message>
         <source>The recording format is newer than this program. Please update NIVRA Player.</source>
-        <translation type="unfinished"></translation>
+        <translation>录像格式比本程序新。请更新 NIVRA Player。</translation>
     </message>
     <message>
         <source>These recordings were made by old camera firmware and are not supported.</source>
-        <translation type="unfinished"></translation>
+        <translation>这些录像由旧版摄像机固件录制，不受支持。</translation>
     </message>
     <message>
         <source>The recordings cannot be read (%1).</source>
-        <translation type="unfinished"></translation>
+        <translation>无法读取录像 (%1)。</translation>
     </message>
     <message>
         <source>AAC (raw)</source>
-        <translation type="unfinished"></translation>
+        <translation>AAC (原始)</translation>
     </message>
     <message>
         <source>unknown audio format</source>
-        <translation type="unfinished"></translation>
+        <translation>未知音频格式</translation>
     </message>
     <message>
         <source>no audio</source>
-        <translation type="unfinished"></translation>
+        <translation>无音频</translation>
     </message>
 </context>
 <context>
     <name>nivra::ExportJob</name>
     <message>
         <source>Cannot create the folder %1</source>
-        <translation type="unfinished"></translation>
+        <translation>无法创建文件夹 %1</translation>
     </message>
     <message>
         <source>The audio format of these recordings is not supported: the files have no sound.</source>
-        <translation type="unfinished"></translation>
+        <translation>不支持这些录像的音频格式：文件将没有声音。</translation>
     </message>
     <message>
         <source>MP4 cannot keep the G.711 audio of these recordings. Export as MOV, or leave the audio out.</source>
-        <translation type="unfinished"></translation>
+        <translation>MP4 无法保留这些录像的 G.711 音频。请导出为 MOV，或不导出音频。</translation>
     </message>
     <message>
         <source>Cannot write %1. Check that the folder is writable and the disk has enough space.</source>
-        <translation type="unfinished"></translation>
+        <translation>无法写入 %1。请检查文件夹是否可写以及磁盘空间是否充足。</translation>
     </message>
     <message>
         <source>The video format of these recordings is not recognised.</source>
-        <translation type="unfinished"></translation>
+        <translation>无法识别这些录像的视频格式。</translation>
     </message>
     <message>
         <source>Reading the recordings failed. Is the card still connected?</source>
-        <translation type="unfinished"></translation>
+        <translation>读取录像失败。存储卡是否仍已连接？</translation>
     </message>
     <message>
         <source>Export failed (%1).</source>
-        <translation type="unfinished"></translation>
+        <translation>导出失败 (%1)。</translation>
     </message>
 </context>
 </TS>
