@@ -80,6 +80,8 @@ Rectangle {
         }
         Label {
             id: summaryLabel
+            // Elides by design, with the full text as a tooltip.
+            readonly property bool elidesWithTip: true
             Layout.fillWidth: true
             font.pixelSize: 13
             elide: Text.ElideRight
@@ -96,15 +98,14 @@ Rectangle {
             id: timeModeBox
             implicitHeight: 30
             Layout.preferredWidth: 250
-            model: {
-                const names = [qsTr("Time: recording location"), qsTr("Time: this computer")]
+            // The offset goes into the shown text only: changing the model
+            // would reset the current entry.
+            model: [qsTr("Time: recording location"), qsTr("Time: this computer")]
+            displayText: {
                 const card = win.session
                 const position = win.player.position
-                if (card.isOpen && position > 0) {
-                    const mode = card.timeMode
-                    names[mode] = names[mode] + " (" + bar.shortOffset(card.offsetLabel(position)) + ")"
-                }
-                return names
+                const name = currentIndex >= 0 ? model[currentIndex] : ""
+                return card.isOpen && position > 0 ? name + " (" + bar.shortOffset(card.offsetLabel(position)) + ")" : name
             }
             currentIndex: win.session.timeMode
             onActivated: index => appSettings.timeMode = index

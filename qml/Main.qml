@@ -89,9 +89,10 @@ ApplicationWindow {
             if (card.isOpen && window.selYear === 0)
                 Qt.callLater(window.openLatestDay)
         }
+        // Later, once the day's start has been re-derived for the new mode.
         onTimeModeChanged: {
             if (engine.position > 0)
-                window.followDay(engine.position)
+                Qt.callLater(() => window.followDay(engine.position))
         }
     }
 
@@ -328,9 +329,14 @@ ApplicationWindow {
 
     QuitConfirm {
         id: quitConfirm
+        // The export may have ended while the question was open; then
+        // nothing will report "finished" any more.
         onQuitRequested: {
             window.quitAfterExport = true
-            exportJob.cancel()
+            if (exportJob.running)
+                exportJob.cancel()
+            else
+                Qt.quit()
         }
     }
 

@@ -250,7 +250,9 @@ Item {
     }
 
     // Reports texts cut off by eliding, combo boxes too narrow for their
-    // text and texts that leave the window.
+    // text and texts that leave the window. Texts that elide by design and
+    // show their whole text as a tooltip (a card path, the help line) are
+    // not findings.
     function layoutCheck(tag) {
         const findings = []
         const width = win.width
@@ -264,7 +266,7 @@ Item {
                     findings.push("combo clipped: " + item.displayText)
                 return
             } else if (item.truncated !== undefined && text.length > 0) {
-                if (item.truncated)
+                if (item.truncated && item.elidesWithTip !== true)
                     findings.push("elided: " + text)
                 const p = item.mapToItem(null, 0, 0)
                 if (p.x < -1 || p.x + item.width > width + 1)

@@ -44,6 +44,8 @@ Rectangle {
             }
             Label {
                 id: dateLabel
+                // Elides by design, with the full text as a tooltip.
+                readonly property bool elidesWithTip: true
                 Layout.fillWidth: true
                 font.pixelSize: 11
                 color: Style.muted
@@ -174,6 +176,8 @@ Rectangle {
 
         Label {
             id: helpLine
+            // Elides by design, with the full text as a tooltip.
+            readonly property bool elidesWithTip: true
             Layout.fillWidth: true
             visible: !exportPanel.open
             font.pixelSize: 11

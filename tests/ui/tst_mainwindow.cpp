@@ -1,0 +1,324 @@
+// The real program under Xvfb, driven by "--autotest" scripts on simulator
+// cards: what its AUTOTEST lines say and what its screenshots show.
+#include "stamp.h"
+
+#include <QDateTime>
+#include <QDir>
+#include <QImage>
+#include <QProcess>
+#include <QRegularExpression>
+#include <QTemporaryDir>
+#include <QtTest>
+
+namespace {
+
+// One step's log line: the step itself and its "| name value" fields.
+struct Step
+{
+    QString step;
+    QMap<QString, QString> fields;
+};
+
+struct Run
+{
+    int exitCode = -1;
+    bool finished = false;
+    QStringList lines; // every AUTOTEST line, without the prefix
+    QList<Step> steps;
+
+    // The first step line that begins with the given step text.
+    Step find(const QString &step) const
+    {
+        for (const Step &s : steps) {
+            if (s.step == step)
+                return s;
+        }
+        return {};
+    }
+    bool has(const QString &line) const { return lines.contains(line); }
+};
+
+Step parseStep(const QString &line)
+{
+    Step step;
+    const QStringList parts = line.split(QStringLiteral(" | "));
+    step.step = parts.value(0);
+    for (int i = 1; i < parts.size(); ++i) {
+        const int space = parts[i].indexOf(QLatin1Char(' '));
+        step.fields.insert(parts[i].left(space), space < 0 ? QString() : parts[i].mid(space + 1));
+    }
+    return step;
+}
+
+// "2 Mar 2024 00:00:05" in the camera's time (UTC+2 on the test card) as
+// milliseconds since the epoch.
+qint64 cameraTimeMs(const QString &text, int offsetMin)
+{
+    QDateTime t = QLocale::c().toDateTime(text, QStringLiteral("d MMM yyyy HH:mm:ss"));
+    t.setTimeSpec(Qt::UTC);
+    return t.isValid() ? t.toMSecsSinceEpoch() - qint64(offsetMin) * 60000 : -1;
+}
+
+// Finds the video panel (the one area in the light theme's video colour),
+// fits the card's picture into it as the video output does and reads the
+// simulator's stamp from the picture, sampled back to its own size.
+bool stampFromShot(const QImage &shot, int pictureWidth, int pictureHeight, int64_t *value)
+{
+    const QRgb video = qRgb(0x1e, 0x1e, 0x2f);
+    int left = shot.width(), top = shot.height(), right = -1, bottom = -1;
+    for (int y = 0; y < shot.height(); ++y) {
+        const QRgb *row = reinterpret_cast<const QRgb *>(shot.constScanLine(y));
+        for (int x = 0; x < shot.width(); ++x) {
+            if ((row[x] & 0xffffff) == (video & 0xffffff)) {
+                left = qMin(left, x);
+                right = qMax(right, x);
+                top = qMin(top, y);
+                bottom = qMax(bottom, y);
+            }
+        }
+    }
+    if (right < 0)
+        return false;
+    const double w = right - left + 1, h = bottom - top + 1;
+    const double scale = qMin(w / pictureWidth, h / pictureHeight);
+    const double x0 = left + (w - pictureWidth * scale) / 2;
+    const double y0 = top + (h - pictureHeight * scale) / 2;
+    std::vector<uint8_t> luma(size_t(pictureWidth) * pictureHeight);
+    for (int y = 0; y < pictureHeight; ++y) {
+        for (int x = 0; x < pictureWidth; ++x) {
+            const QRgb p = shot.pixel(int(x0 + (x + 0.5) * scale), int(y0 + (y + 0.5) * scale));
+            luma[size_t(y) * pictureWidth + x] = uint8_t(qGray(p));
+        }
+    }
+    return nivra::test::readStamp(luma.data(), pictureWidth, pictureWidth, pictureHeight, value);
+}
+
+} // namespace
+
+class tst_MainWindow : public QObject
+{
+    Q_OBJECT
+
+private:
+    Run run(const QString &card, const QString &script, const QString &theme = QStringLiteral("light"));
+
+    QTemporaryDir m_config;
+    QTemporaryDir m_work;
+
+private slots:
+    void initTestCase();
+    void dayAndState_data();
+    void dayAndState();
+    void pictureMatchesPosition();
+    void themeRecolours();
+    void closeDuringExportAsksFirst();
+    void layoutHasNoFindings();
+};
+
+Run tst_MainWindow::run(const QString &card, const QString &script, const QString &theme)
+{
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.remove(QStringLiteral("QT_QPA_PLATFORM"));
+    env.insert(QStringLiteral("XDG_CONFIG_HOME"), m_config.path());
+    env.insert(QStringLiteral("NIVRA_LANG"), QStringLiteral("en"));
+    env.insert(QStringLiteral("NIVRA_THEME"), theme);
+    env.insert(QStringLiteral("TZ"), QStringLiteral("UTC"));
+    // Under Xvfb the sound library looks for its server on the display;
+    // name the running one directly.
+    QProcess pactl;
+    pactl.start(QStringLiteral("pactl"), {QStringLiteral("info")});
+    if (pactl.waitForFinished(5000)) {
+        const QRegularExpression server(QStringLiteral("Server String: (\\S+)"));
+        const auto match = server.match(QString::fromUtf8(pactl.readAllStandardOutput()));
+        if (match.hasMatch() && match.captured(1).startsWith(QLatin1Char('/')))
+            env.insert(QStringLiteral("PULSE_SERVER"), QStringLiteral("unix:") + match.captured(1));
+    }
+
+    QProcess process;
+    process.setProcessEnvironment(env);
+    process.setProcessChannelMode(QProcess::MergedChannels);
+    process.start(QStringLiteral(NIVRA_PLAYER_PATH), {QStringLiteral("--autotest"), script, card});
+    Run result;
+    result.finished = process.waitForFinished(120000);
+    if (!result.finished) {
+        process.kill();
+        process.waitForFinished();
+    }
+    result.exitCode = process.exitCode();
+    const QStringList lines = QString::fromUtf8(process.readAll()).split(QLatin1Char('\n'));
+    for (const QString &line : lines) {
+        if (!line.startsWith(QLatin1String("AUTOTEST ")))
+            continue;
+        const QString text = line.mid(9).trimmed();
+        result.lines << text;
+        if (text.contains(QLatin1String(" | pos ")))
+            result.steps << parseStep(text);
+    }
+    if (result.lines.isEmpty())
+        qWarning().noquote() << lines.join(QLatin1Char('\n'));
+    return result;
+}
+
+void tst_MainWindow::initTestCase()
+{
+    QVERIFY(m_config.isValid());
+    QVERIFY(m_work.isValid());
+}
+
+// Each row: a script, then the expected fields of named step lines and
+// lines that must appear.
+void tst_MainWindow::dayAndState_data()
+{
+    QTest::addColumn<QString>("card");
+    QTest::addColumn<QString>("script");
+    QTest::addColumn<QStringList>("expect"); // "step|field|value" or "=line"
+
+    const QString demo = QStringLiteral(DEMO_CARD);
+    const QString midnight = QStringLiteral(MIDNIGHT_CARD);
+
+    // Opening lands on the latest day with recordings, at its first
+    // playable moment, not on the oldest recording.
+    QTest::newRow("latest day") << demo << "decode sw; wait 1"
+                                << QStringList{"=seeked 14 May 2024 09:05:00", "wait 1|day|2024-5-14",
+                                               "wait 1|pos|14 May 2024 09:05:00", "wait 1|chunks|3",
+                                               "wait 1|days|[12,13,14]", "wait 1|error|-"};
+    // The second day of a recording through midnight starts at 00:00
+    // exactly, not at the key frame before midnight.
+    QTest::newRow("through midnight") << midnight << "decode sw; day 2024-3-1; wait 0.1; day 2024-3-2"
+                                      << QStringList{"wait 0.1|pos|1 Mar 2024 23:55:01",
+                                                     "day 2024-3-2|day|2024-3-2",
+                                                     "=seeked 2 Mar 2024 00:00:00"};
+    // Recording location vs this computer (UTC here): the day follows.
+    QTest::newRow("time mode") << midnight << "decode sw; wait 0.5; timemode 1; wait 0.3; timemode 0; wait 0.3"
+                               << QStringList{"timemode 1|pos|1 Mar 2024 22:00:00", "wait 0.3|day|2024-3-1",
+                                              "timemode 1|days|[1]"};
+    // A day whose files are missing: its chunk is there, nothing plays.
+    QTest::newRow("missing day") << midnight << "decode sw; wait 0.5; day 2024-2-28"
+                                 << QStringList{"day 2024-2-28|chunks|1", "day 2024-2-28|events|1",
+                                                "day 2024-2-28|playing|false", "day 2024-2-28|evdays|[28]"};
+    QTest::newRow("transport") << demo
+                               << "decode sw; speed 16; play 1.5; pause; zoom 3; filter 8; continuous off"
+                               << QStringList{"play 1.5|speed|16", "play 1.5|playing|true", "pause|playing|false",
+                                              "zoom 3|zoom|3", "continuous off|error|-"};
+    QTest::newRow("event click") << demo << "decode sw; day 2024-5-12; eventseek 2024-05-12T14:12:40Z; wait 0.1"
+                                 << QStringList{"wait 0.1|pos|12 May 2024 16:12:40",
+                                                "day 2024-5-12|events|3"};
+}
+
+void tst_MainWindow::dayAndState()
+{
+    QFETCH(QString, card);
+    QFETCH(QString, script);
+    QFETCH(QStringList, expect);
+
+    const Run r = run(card, script + QStringLiteral("; quit"));
+    QVERIFY(r.finished);
+    QCOMPARE(r.exitCode, 0);
+    QVERIFY2(r.has(QStringLiteral("quit")), qPrintable(r.lines.join(QLatin1Char('\n'))));
+    for (const QString &e : expect) {
+        if (e.startsWith(QLatin1Char('='))) {
+            QVERIFY2(r.has(e.mid(1)), qPrintable(e + QStringLiteral(" not in\n") + r.lines.join(QLatin1Char('\n'))));
+            continue;
+        }
+        const QStringList p = e.split(QLatin1Char('|'));
+        const Step s = r.find(p[0]);
+        QVERIFY2(!s.step.isEmpty(), qPrintable(p[0] + QStringLiteral(" not logged")));
+        QCOMPARE(s.fields.value(p[1]), p[2]);
+    }
+}
+
+// Playing advances the position and the pictures shown, and the picture on
+// screen is the one of the position; a step shows the next picture.
+void tst_MainWindow::pictureMatchesPosition()
+{
+    const QString first = m_work.filePath(QStringLiteral("play.png"));
+    const QString second = m_work.filePath(QStringLiteral("step.png"));
+    const Run r = run(QStringLiteral(MIDNIGHT_CARD),
+                      QStringLiteral("decode sw; seekexact 2024-03-01T22:01:00Z; play 2; pause; wait 0.5; shot %1; "
+                                     "step; wait 0.3; shot %2; quit")
+                          .arg(first, second));
+    QVERIFY(r.finished);
+    const Step paused = r.find(QStringLiteral("shot ") + first);
+    const Step stepped = r.find(QStringLiteral("shot ") + second);
+    QVERIFY(!paused.step.isEmpty() && !stepped.step.isEmpty());
+    QVERIFY2(paused.fields.value(QStringLiteral("shown")).toInt() >= 10, qPrintable(paused.fields.value("shown")));
+
+    const qint64 position = cameraTimeMs(paused.fields.value(QStringLiteral("pos")), 120);
+    QVERIFY(position >= QDateTime::fromString(QStringLiteral("2024-03-01T22:01:01Z"), Qt::ISODate).toMSecsSinceEpoch());
+
+    int64_t stampPaused = 0, stampStepped = 0;
+    QVERIFY(stampFromShot(QImage(first).convertToFormat(QImage::Format_RGB32), 320, 240, &stampPaused));
+    QVERIFY(stampFromShot(QImage(second).convertToFormat(QImage::Format_RGB32), 320, 240, &stampStepped));
+    // The log shows whole seconds; the picture lies in that second.
+    QVERIFY2(stampPaused >= position && stampPaused < position + 1000,
+             qPrintable(QStringLiteral("stamp %1, position %2").arg(stampPaused).arg(position)));
+    QCOMPARE(stampStepped - stampPaused, int64_t(100));
+}
+
+// The toolbar, panels and background take each theme's colours.
+void tst_MainWindow::themeRecolours()
+{
+    const QString light = m_work.filePath(QStringLiteral("light.png"));
+    const QString dark = m_work.filePath(QStringLiteral("dark.png"));
+    const Run r = run(QStringLiteral(DEMO_CARD),
+                      QStringLiteral("theme light; shot %1; theme dark; shot %2; quit").arg(light, dark));
+    QVERIFY(r.finished);
+    QCOMPARE(r.find(QStringLiteral("shot ") + light).fields.value(QStringLiteral("theme")), QStringLiteral("light"));
+    QCOMPARE(r.find(QStringLiteral("shot ") + dark).fields.value(QStringLiteral("theme")), QStringLiteral("dark"));
+
+    struct Sample
+    {
+        const char *where;
+        QPoint at;
+        QRgb light, dark;
+    };
+    // At the default 1440 x 920: the toolbar above its items, the margin
+    // left of the side column, the side column below its events, the
+    // transport bar's left end.
+    const Sample samples[] = {
+        {"toolbar", QPoint(720, 4), qRgb(0xff, 0xff, 0xff), qRgb(0x22, 0x22, 0x2f)},
+        {"background", QPoint(8, 400), qRgb(0xf6, 0xf6, 0xf5), qRgb(0x17, 0x17, 0x1f)},
+        {"side column", QPoint(60, 780), qRgb(0xff, 0xff, 0xff), qRgb(0x22, 0x22, 0x2f)},
+        {"transport bar", QPoint(372, 605), qRgb(0xff, 0xff, 0xff), qRgb(0x22, 0x22, 0x2f)},
+    };
+    const QImage lightShot(light), darkShot(dark);
+    QCOMPARE(lightShot.size(), QSize(1440, 920));
+    for (const Sample &s : samples) {
+        QCOMPARE(QColor(lightShot.pixel(s.at)).name(), QColor(s.light).name());
+        QCOMPARE(QColor(darkShot.pixel(s.at)).name(), QColor(s.dark).name());
+    }
+}
+
+// Closing while an export runs asks first; confirming cancels the export
+// and quits once the job has finished, keeping no partial file.
+void tst_MainWindow::closeDuringExportAsksFirst()
+{
+    QTemporaryDir out;
+    QVERIFY(out.isValid());
+    const Run r = run(QStringLiteral(DEMO_CARD),
+                      QStringLiteral("decode sw; day 2024-5-12; exportdlg; select 2024-05-12T00:00:00Z 2024-05-12T23:59:59Z; "
+                                     "exportdir %1; exportmode merge; exportgo; close; closeconfirm; wait 30")
+                          .arg(out.path()));
+    QVERIFY(r.finished);
+    QCOMPARE(r.exitCode, 0);
+    const Step close = r.find(QStringLiteral("close"));
+    QVERIFY2(close.fields.value(QStringLiteral("export")).startsWith(QLatin1String("running")),
+             qPrintable(r.lines.join(QLatin1Char('\n'))));
+    QVERIFY(!r.find(QStringLiteral("closeconfirm")).step.isEmpty());
+    // Quit came from the finished export, not from the end of the script.
+    QVERIFY(!r.has(QStringLiteral("done")));
+    QVERIFY(QDir(out.path()).entryList({QStringLiteral("*.part")}, QDir::Files).isEmpty());
+}
+
+void tst_MainWindow::layoutHasNoFindings()
+{
+    const Run r = run(QStringLiteral(DEMO_CARD),
+                      QStringLiteral("decode sw; size 1100 700; layoutcheck small; size 1440 920; layoutcheck default; quit"));
+    QVERIFY(r.finished);
+    const QStringList findings = r.lines.filter(QRegularExpression(QStringLiteral("^layout ")));
+    QVERIFY2(r.has(QStringLiteral("layout small findings 0")), qPrintable(findings.join(QLatin1Char('\n'))));
+    QVERIFY2(r.has(QStringLiteral("layout default findings 0")), qPrintable(findings.join(QLatin1Char('\n'))));
+}
+
+QTEST_GUILESS_MAIN(tst_MainWindow)
+#include "tst_mainwindow.moc"

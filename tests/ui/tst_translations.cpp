@@ -1,0 +1,218 @@
+// The program in each of its languages under Xvfb: nothing cut off, clipped
+// or outside the window at the smallest and the default size, the right
+// font family, and a language switch that retranslates the open window.
+#include <QDir>
+#include <QImage>
+#include <QProcess>
+#include <QRegularExpression>
+#include <QTemporaryDir>
+#include <QtTest>
+
+namespace {
+
+struct Run
+{
+    bool finished = false;
+    QStringList lines; // every AUTOTEST line, without the prefix
+
+    QStringList starting(const QString &prefix) const
+    {
+        QStringList found;
+        for (const QString &line : lines) {
+            if (line.startsWith(prefix))
+                found << line;
+        }
+        return found;
+    }
+};
+
+// One "| name value" field of a log line; empty when absent.
+QString field(const QString &line, const QString &name)
+{
+    for (const QString &part : line.split(QStringLiteral(" | "))) {
+        if (part.startsWith(name + QLatin1Char(' ')))
+            return part.mid(name.size() + 1);
+    }
+    return {};
+}
+
+// The share of pixels that differ in the given rectangle of two pictures.
+double differingShare(const QImage &a, const QImage &b, const QRect &rect)
+{
+    if (a.size() != b.size() || rect.isEmpty())
+        return 1.0;
+    qint64 differing = 0;
+    for (int y = rect.top(); y <= rect.bottom(); ++y) {
+        for (int x = rect.left(); x <= rect.right(); ++x) {
+            if ((a.pixel(x, y) & 0xffffff) != (b.pixel(x, y) & 0xffffff))
+                ++differing;
+        }
+    }
+    return double(differing) / (qint64(rect.width()) * rect.height());
+}
+
+} // namespace
+
+class tst_Translations : public QObject
+{
+    Q_OBJECT
+
+private:
+    Run run(const QString &language, const QString &script);
+
+    QTemporaryDir m_config;
+    QString m_shots;
+
+private slots:
+    void initTestCase();
+    void layoutFits_data();
+    void layoutFits();
+    void switchRetranslates();
+};
+
+Run tst_Translations::run(const QString &language, const QString &script)
+{
+    QTemporaryDir config; // a fresh settings store, so no language is remembered
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.remove(QStringLiteral("QT_QPA_PLATFORM"));
+    env.insert(QStringLiteral("XDG_CONFIG_HOME"), config.path());
+    env.insert(QStringLiteral("NIVRA_LANG"), language);
+    env.insert(QStringLiteral("NIVRA_THEME"), QStringLiteral("light"));
+    env.insert(QStringLiteral("TZ"), QStringLiteral("UTC"));
+    QProcess process;
+    process.setProcessEnvironment(env);
+    process.setProcessChannelMode(QProcess::MergedChannels);
+    process.start(QStringLiteral(NIVRA_PLAYER_PATH), {QStringLiteral("--autotest"), script, QStringLiteral(DEMO_CARD)});
+    Run result;
+    result.finished = process.waitForFinished(120000);
+    if (!result.finished) {
+        process.kill();
+        process.waitForFinished();
+    }
+    const QStringList lines = QString::fromUtf8(process.readAll()).split(QLatin1Char('\n'));
+    for (const QString &line : lines) {
+        if (line.startsWith(QLatin1String("AUTOTEST ")))
+            result.lines << line.mid(9).trimmed();
+    }
+    if (result.lines.isEmpty())
+        qWarning().noquote() << lines.join(QLatin1Char('\n'));
+    return result;
+}
+
+void tst_Translations::initTestCase()
+{
+    m_shots = QStringLiteral(LAYOUT_SHOTS);
+    QVERIFY(QDir().mkpath(m_shots));
+}
+
+// Each row: a language and the font family its labels must resolve to.
+void tst_Translations::layoutFits_data()
+{
+    QTest::addColumn<QString>("language");
+    QTest::addColumn<QString>("family");
+
+    QTest::newRow("en") << "en" << "Inter";
+    QTest::newRow("de") << "de" << "Inter";
+    QTest::newRow("fr") << "fr" << "Inter";
+    QTest::newRow("it") << "it" << "Inter";
+    QTest::newRow("es") << "es" << "Inter";
+    QTest::newRow("ja") << "ja" << "Noto Sans CJK JP";
+    QTest::newRow("nl") << "nl" << "Inter";
+    QTest::newRow("zh_Hans") << "zh_Hans" << "Noto Sans CJK SC";
+}
+
+// The main window, the export editor with fewer and with more options, and
+// the settings dialog, at 1100 × 700 and 1440 × 920, one run per language.
+void tst_Translations::layoutFits()
+{
+    QFETCH(QString, language);
+    QFETCH(QString, family);
+
+    QStringList script{QStringLiteral("decode sw")};
+    QStringList tags;
+    for (const QString &size : {QStringLiteral("1100 700"), QStringLiteral("1440 920")}) {
+        const QString prefix = language + QLatin1Char('-') + QString(size).replace(QLatin1Char(' '), QLatin1Char('x'));
+        const auto check = [&](const QString &view) {
+            const QString tag = prefix + QLatin1Char('-') + view;
+            tags << tag;
+            script << QStringLiteral("layoutcheck ") + tag << QStringLiteral("shot %1/%2.png").arg(m_shots, tag);
+        };
+        script << QStringLiteral("size ") + size;
+        check(QStringLiteral("main"));
+        script << QStringLiteral("exportdlg") << QStringLiteral("exportmore off");
+        check(QStringLiteral("export"));
+        script << QStringLiteral("exportmore on");
+        check(QStringLiteral("export-more"));
+        script << QStringLiteral("exportclose") << QStringLiteral("settings");
+        check(QStringLiteral("settings"));
+        script << QStringLiteral("settingsclose");
+    }
+    script << QStringLiteral("fonts") << QStringLiteral("quit");
+
+    const Run r = run(language, script.join(QStringLiteral("; ")));
+    QVERIFY(r.finished);
+    const QStringList steps = r.starting(QStringLiteral("quit |"));
+    QCOMPARE(steps.size(), 1);
+    QCOMPARE(field(steps.first(), QStringLiteral("lang")), language);
+
+    for (const QString &tag : tags) {
+        const QString head = QStringLiteral("layout ") + tag + QLatin1Char(' ');
+        QVERIFY2(r.lines.contains(head + QStringLiteral("findings 0")), qPrintable(r.starting(head).join(QLatin1Char('\n'))));
+        QVERIFY2(!QImage(QStringLiteral("%1/%2.png").arg(m_shots, tag)).isNull(), qPrintable(tag));
+    }
+
+    // "fonts window F | label F | setting F | F faces: … | asked 400 -> F 'Regular' weight 400 | …"
+    const QStringList fonts = r.starting(QStringLiteral("fonts window "));
+    QCOMPARE(fonts.size(), 1);
+    QCOMPARE(field(fonts.first(), QStringLiteral("label")), family);
+    QCOMPARE(field(fonts.first(), QStringLiteral("setting")), family);
+    const QRegularExpression asked(QStringLiteral("asked (\\d+) -> (.+?) '"));
+    auto it = asked.globalMatch(fonts.first());
+    int resolved = 0;
+    while (it.hasNext()) {
+        const auto match = it.next();
+        QCOMPARE(match.captured(2), family);
+        ++resolved;
+    }
+    QCOMPARE(resolved, 3);
+}
+
+// Switching to German with the export editor and the settings dialog open
+// gives the same dialog as starting in German, and the editor's summary
+// follows.
+void tst_Translations::switchRetranslates()
+{
+    const QString before = m_shots + QStringLiteral("/switch-en.png");
+    const QString after = m_shots + QStringLiteral("/switch-de-live.png");
+    const QString started = m_shots + QStringLiteral("/switch-de-started.png");
+    const QString opened = QStringLiteral("decode sw; size 1100 700; exportdlg; settings; ");
+    const Run live = run(QStringLiteral("en"), opened + QStringLiteral("exportinfo; shot %1; lang de; wait 0.5; exportinfo; shot %2; quit").arg(before, after));
+    const Run german = run(QStringLiteral("de"), opened + QStringLiteral("wait 0.5; exportinfo; shot %1; quit").arg(started));
+    QVERIFY(live.finished);
+    QVERIFY(german.finished);
+
+    const QStringList info = live.starting(QStringLiteral("exportinfo |"));
+    const QStringList germanInfo = german.starting(QStringLiteral("exportinfo |"));
+    QCOMPARE(info.size(), 2);
+    QCOMPARE(germanInfo.size(), 1);
+    QCOMPARE(field(info[0], QStringLiteral("lang")), QStringLiteral("en"));
+    QCOMPARE(field(info[1], QStringLiteral("lang")), QStringLiteral("de"));
+    const QStringList panel = live.starting(QStringLiteral("exportinfo open "));
+    const QStringList germanPanel = german.starting(QStringLiteral("exportinfo open "));
+    QCOMPARE(panel.size(), 2);
+    QCOMPARE(germanPanel.size(), 1);
+    const QString summary = field(panel[1], QStringLiteral("summary"));
+    QVERIFY2(field(panel[0], QStringLiteral("summary")).startsWith(QStringLiteral("Recorded ")), qPrintable(panel[0]));
+    QVERIFY2(summary.startsWith(QStringLiteral("Aufgenommen ")), qPrintable(panel[1]));
+    QCOMPARE(summary, field(germanPanel[0], QStringLiteral("summary")));
+
+    // The dialog is 720 px wide and centred; compare its inside.
+    const QImage en(before), de(after), reference(started);
+    QVERIFY(!en.isNull() && !de.isNull() && !reference.isNull());
+    const QRect dialog((en.width() - 720) / 2 + 2, 24, 716, en.height() - 48);
+    QVERIFY2(differingShare(en, de, dialog) > 0.01, "the dialog did not change with the language");
+    QCOMPARE(differingShare(de, reference, dialog), 0.0);
+}
+
+QTEST_GUILESS_MAIN(tst_Translations)
+#include "tst_translations.moc"
