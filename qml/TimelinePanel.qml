@@ -161,6 +161,7 @@ Rectangle {
             }
             Legend {
                 id: legend
+                objectName: "timelineLegend"
                 Layout.leftMargin: 8
                 // Swatches only when the full legend would not fit beside
                 // the buttons and the check box.

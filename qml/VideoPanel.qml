@@ -133,6 +133,7 @@ Rectangle {
                 }
             }
             Label {
+                objectName: "emptyTitle"
                 Layout.fillWidth: true
                 horizontalAlignment: Text.AlignHCenter
                 wrapMode: Text.WordWrap
