@@ -24,6 +24,7 @@ PACKAGES="
   pulseaudio pulseaudio-utils
   ffmpeg mediainfo mkvtoolnix
   g++-mingw-w64-x86-64
+  wine64 gstreamer1.0-plugins-bad gstreamer1.0-libav
   clang libclang-rt-14-dev
 "
 

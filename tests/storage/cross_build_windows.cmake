@@ -1,5 +1,6 @@
 # Configures and builds the Qt-free core (card storage, export core,
-# nivra-card) for Windows with mingw-w64 in a fresh folder, warnings as errors.
+# nivra-card, the Media Foundation decoder core and its check program
+# mf_check) for Windows with mingw-w64 in a fresh folder, warnings as errors.
 #   cmake -D SOURCE_DIR=... -D BUILD_DIR=... -D GENERATOR=... -P cross_build_windows.cmake
 find_program(mingw_cxx x86_64-w64-mingw32-g++-posix)
 if(NOT mingw_cxx)
@@ -18,7 +19,7 @@ execute_process(COMMAND ${CMAKE_COMMAND} --build ${BUILD_DIR} RESULT_VARIABLE rc
 if(NOT rc EQUAL 0)
   message(FATAL_ERROR "the Windows build failed")
 endif()
-foreach(exe tools/nivra-card/nivra-card.exe)
+foreach(exe tools/nivra-card/nivra-card.exe tests/win/mf_check.exe)
   if(NOT EXISTS ${BUILD_DIR}/${exe})
     message(FATAL_ERROR "${exe} was not built")
   endif()
