@@ -185,6 +185,8 @@ std::unique_ptr<VideoDecoderCore> VideoDecoderCore::make(int codec, bool graphic
             decoder.reset(new VideoDecoderCore(std::move(state)));
         }
     }
+    // What a failed make holds is released while COM is still initialised.
+    state.reset();
     if (comInitialised)
         CoUninitialize();
     if (!decoder && reason)
