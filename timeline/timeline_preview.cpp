@@ -233,10 +233,10 @@ void TimelinePreview::setCard(QObject *card)
         connect(session, &CardSession::changed, this, [this] {
             dropSource();
             reset();
-            scheduleRequest();
+            resolve();
         });
     }
-    scheduleRequest();
+    resolve();
     emit cardChanged();
 }
 
@@ -245,8 +245,8 @@ void TimelinePreview::setTimeMs(qlonglong timeMs)
     if (timeMs == m_timeMs)
         return;
     m_timeMs = timeMs;
+    resolve();
     emit timeMsChanged();
-    scheduleRequest();
 }
 
 int TimelinePreview::decodeCount() const
@@ -272,25 +272,12 @@ void TimelinePreview::geometryChange(const QRectF &newGeometry, const QRectF &ol
     // Pictures of the old size are of no use; one of them may be on its way.
     dropSource();
     reset();
-    scheduleRequest();
+    resolve();
 }
 
-void TimelinePreview::scheduleRequest()
+void TimelinePreview::resolve()
 {
-    if (m_requestScheduled)
-        return;
-    m_requestScheduled = true;
-    QMetaObject::invokeMethod(
-        this,
-        [this] {
-            m_requestScheduled = false;
-            sendRequest();
-        },
-        Qt::QueuedConnection);
-}
-
-void TimelinePreview::sendRequest()
-{
+    // The index lookup is cheap; only decoding waits for the source.
     const qlonglong keyframe =
         m_timeMs >= 0 && m_session && m_session->reader() ? m_session->keyframeAtOrBefore(m_timeMs) : -1;
     m_wantedKeyframeMs = keyframe;
@@ -312,6 +299,22 @@ void TimelinePreview::sendRequest()
     }
     // The picture on show stays until the new one comes.
     setReady(false);
+    if (m_requestScheduled)
+        return;
+    m_requestScheduled = true;
+    QMetaObject::invokeMethod(
+        this,
+        [this] {
+            m_requestScheduled = false;
+            sendRequest();
+        },
+        Qt::QueuedConnection);
+}
+
+void TimelinePreview::sendRequest()
+{
+    if (m_ready || m_wantedKeyframeMs < 0 || !m_session || !m_session->reader())
+        return;
     if (!m_source) {
         // Each source's pictures carry its number: those of a dropped one
         // still on their way are ignored.
@@ -331,7 +334,7 @@ void TimelinePreview::sendRequest()
             return;
         m_source = std::move(source);
     }
-    m_source->request(keyframe, box());
+    m_source->request(m_wantedKeyframeMs, box());
 }
 
 void TimelinePreview::received(qlonglong keyframeMs, const QImage &picture)

@@ -121,8 +121,10 @@ protected:
     void geometryChange(const QRectF &newGeometry, const QRectF &oldGeometry) override;
 
 private:
-    // Hovers within one turn of the event loop ask once, for the last time.
-    void scheduleRequest();
+    // Finds the key frame for the time and shows it when it is at hand;
+    // otherwise asks the source, once per turn of the event loop, so that
+    // a sweep of hovers decodes only where it ends.
+    void resolve();
     void sendRequest();
     void received(qlonglong keyframeMs, const QImage &picture);
     void show(qlonglong keyframeMs, const QImage &picture);
