@@ -5,6 +5,8 @@
 #include <QDateTime>
 #include <QDir>
 #include <QImage>
+#include <QJsonArray>
+#include <QJsonDocument>
 #include <QProcess>
 #include <QRegularExpression>
 #include <QTemporaryDir>
@@ -100,7 +102,9 @@ class tst_MainWindow : public QObject
     Q_OBJECT
 
 private:
-    Run run(const QString &card, const QString &script, const QString &theme = QStringLiteral("light"));
+    // An empty theme or language leaves the stored one in force.
+    Run run(const QString &card, const QString &script, const QString &theme = QStringLiteral("light"),
+            const QString &language = QStringLiteral("en"));
 
     QTemporaryDir m_config;
     QTemporaryDir m_work;
@@ -113,15 +117,53 @@ private slots:
     void themeRecolours();
     void closeDuringExportAsksFirst();
     void layoutHasNoFindings();
+    void exportWritesPlayableFiles_data();
+    void exportWritesPlayableFiles();
+    void cancelKeepsFinishedFiles();
+    void settingsPersist();
 };
 
-Run tst_MainWindow::run(const QString &card, const QString &script, const QString &theme)
+// The exportinfo line's fields, by name.
+QMap<QString, QString> exportInfo(const Run &r)
+{
+    for (const QString &line : r.lines) {
+        if (line.startsWith(QLatin1String("exportinfo ")))
+            return parseStep(line.mid(11).prepend(QStringLiteral("- | "))).fields;
+    }
+    return {};
+}
+
+// Whether ffmpeg decodes the whole file without an error, and its duration.
+bool decodesCleanly(const QString &file, double *seconds)
+{
+    QProcess probe;
+    probe.start(QStringLiteral("ffprobe"), {QStringLiteral("-v"), QStringLiteral("error"), QStringLiteral("-show_entries"),
+                                            QStringLiteral("format=duration"), QStringLiteral("-of"),
+                                            QStringLiteral("csv=p=0"), file});
+    if (!probe.waitForFinished(30000) || probe.exitCode() != 0)
+        return false;
+    *seconds = QString::fromUtf8(probe.readAllStandardOutput()).trimmed().toDouble();
+    QProcess decode;
+    decode.setProcessChannelMode(QProcess::MergedChannels);
+    decode.start(QStringLiteral("ffmpeg"), {QStringLiteral("-v"), QStringLiteral("error"), QStringLiteral("-i"), file,
+                                            QStringLiteral("-f"), QStringLiteral("null"), QStringLiteral("-")});
+    return decode.waitForFinished(60000) && decode.exitCode() == 0 && decode.readAll().trimmed().isEmpty();
+}
+
+Run tst_MainWindow::run(const QString &card, const QString &script, const QString &theme, const QString &language)
 {
     QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
     env.remove(QStringLiteral("QT_QPA_PLATFORM"));
     env.insert(QStringLiteral("XDG_CONFIG_HOME"), m_config.path());
-    env.insert(QStringLiteral("NIVRA_LANG"), QStringLiteral("en"));
-    env.insert(QStringLiteral("NIVRA_THEME"), theme);
+    env.remove(QStringLiteral("NIVRA_LANG"));
+    if (!language.isEmpty())
+        env.insert(QStringLiteral("NIVRA_LANG"), language);
+    // Dates in the log follow the region; the C locale's are fixed.
+    env.insert(QStringLiteral("LC_ALL"), QStringLiteral("C"));
+    if (theme.isEmpty())
+        env.remove(QStringLiteral("NIVRA_THEME"));
+    else
+        env.insert(QStringLiteral("NIVRA_THEME"), theme);
     env.insert(QStringLiteral("TZ"), QStringLiteral("UTC"));
     // Under Xvfb the sound library looks for its server on the display;
     // name the running one directly.
@@ -318,6 +360,116 @@ void tst_MainWindow::layoutHasNoFindings()
     const QStringList findings = r.lines.filter(QRegularExpression(QStringLiteral("^layout ")));
     QVERIFY2(r.has(QStringLiteral("layout small findings 0")), qPrintable(findings.join(QLatin1Char('\n'))));
     QVERIFY2(r.has(QStringLiteral("layout default findings 0")), qPrintable(findings.join(QLatin1Char('\n'))));
+}
+
+// A range over two recordings of the demo card's first day (07:05-07:10
+// and 14:00-14:02 UTC), in separate files or merged, as MOV or MP4.
+void tst_MainWindow::exportWritesPlayableFiles_data()
+{
+    QTest::addColumn<QString>("mode");
+    QTest::addColumn<QString>("format");
+    QTest::addColumn<int>("files");
+    QTest::addColumn<double>("seconds"); // recorded, over all files
+
+    QTest::newRow("separate mov") << "separate" << "mov" << 2 << 420.0;
+    QTest::newRow("merged mp4") << "merge" << "mp4" << 1 << 420.0;
+    QTest::newRow("merged mov") << "merge" << "mov" << 1 << 420.0;
+    QTest::newRow("separate mp4") << "separate" << "mp4" << 2 << 420.0;
+}
+
+void tst_MainWindow::exportWritesPlayableFiles()
+{
+    QFETCH(QString, mode);
+    QFETCH(QString, format);
+    QFETCH(int, files);
+    QFETCH(double, seconds);
+
+    QTemporaryDir out;
+    QVERIFY(out.isValid());
+    const Run r = run(QStringLiteral(DEMO_CARD),
+                      QStringLiteral("decode sw; day 2024-5-12; exportdlg; select 2024-05-12T07:05:00Z 2024-05-12T14:02:00Z; "
+                                     "exportdir %1; exportmode %2; exportformat %3; exportinfo; exportgo; waitexport; quit")
+                          .arg(out.path(), mode, format));
+    QVERIFY(r.finished);
+    const QMap<QString, QString> info = exportInfo(r);
+    QCOMPARE(info.value(QStringLiteral("format")), format);
+    QCOMPARE(info.value(QStringLiteral("canExport")), QStringLiteral("true"));
+    const QJsonArray names = QJsonDocument::fromJson(info.value(QStringLiteral("names")).toUtf8()).array();
+    QCOMPARE(names.size(), files);
+
+    const Step done = r.find(QStringLiteral("waitexport"));
+    QCOMPARE(done.fields.value(QStringLiteral("export")),
+             QStringLiteral("idle %1 %2").arg(files).arg(files == 1 ? QStringLiteral("1 file exported")
+                                                                   : QStringLiteral("%1 files exported").arg(files)));
+    double total = 0;
+    for (const QJsonValue &name : names) {
+        const QString file = QDir(out.path()).filePath(name.toString());
+        QVERIFY2(QFile::exists(file), qPrintable(file));
+        QVERIFY(file.endsWith(QLatin1Char('.') + format));
+        double duration = 0;
+        QVERIFY2(decodesCleanly(file, &duration), qPrintable(file));
+        total += duration;
+    }
+    // Merged files skip the gap; each file starts at a key frame.
+    QVERIFY2(qAbs(total - seconds) < 3, qPrintable(QString::number(total)));
+    QCOMPARE(QDir(out.path()).entryList(QDir::Files).size(), files);
+}
+
+// Cancelling keeps the files already finished, whole, and leaves no partial
+// file, however far the export got.
+void tst_MainWindow::cancelKeepsFinishedFiles()
+{
+    QTemporaryDir out;
+    QVERIFY(out.isValid());
+    const Run r = run(QStringLiteral(DEMO_CARD),
+                      QStringLiteral("decode sw; day 2024-5-14; exportdlg; select 2024-05-14T00:00:00Z 2024-05-14T21:59:59Z; "
+                                     "exportdir %1; exportmode separate; exportgo; exportcancel; waitexport; exportinfo; quit")
+                          .arg(out.path()));
+    QVERIFY(r.finished);
+    const QMap<QString, QString> info = exportInfo(r);
+    const QStringList written = QDir(out.path()).entryList(QDir::Files);
+    QVERIFY(QDir(out.path()).entryList({QStringLiteral("*.part")}, QDir::Files).isEmpty());
+    const QString result = info.value(QStringLiteral("result"));
+    if (result.startsWith(QLatin1String("1 "))) {
+        const QString expected = written.isEmpty()
+                                     ? QStringLiteral("1 Export cancelled")
+                                     : QStringLiteral("1 Export cancelled. The %1 finished file(s) were kept.").arg(written.size());
+        QCOMPARE(result, expected);
+    } else {
+        // It finished before the cancel arrived: all three recordings.
+        QCOMPARE(result, QStringLiteral("0 3 files exported"));
+    }
+    for (const QString &name : written) {
+        double duration = 0;
+        QVERIFY2(decodesCleanly(QDir(out.path()).filePath(name), &duration), qPrintable(name));
+    }
+}
+
+// Language, theme, time mode and decode policy set while the settings
+// dialog is open show in the log at once and again after a restart.
+void tst_MainWindow::settingsPersist()
+{
+    const Run first = run(QStringLiteral(DEMO_CARD),
+                          QStringLiteral("settings; lang de; theme dark; timemode 1; decode sw; settingsclose; quit"), QString(),
+                          QString());
+    QVERIFY(first.finished);
+    const Step changed = first.find(QStringLiteral("settingsclose"));
+    QCOMPARE(changed.fields.value(QStringLiteral("lang")), QStringLiteral("de"));
+    QCOMPARE(changed.fields.value(QStringLiteral("theme")), QStringLiteral("dark"));
+
+    // The theme variable of the first run would hide the stored theme.
+    const Run second = run(QStringLiteral(DEMO_CARD), QStringLiteral("wait 0.5; decoder; quit"), QString(), QString());
+    QVERIFY(second.finished);
+    const Step after = second.find(QStringLiteral("wait 0.5"));
+    QCOMPARE(after.fields.value(QStringLiteral("lang")), QStringLiteral("de"));
+    QCOMPARE(after.fields.value(QStringLiteral("theme")), QStringLiteral("dark"));
+    // This computer's time (UTC here) instead of the camera's UTC+2.
+    QCOMPARE(after.fields.value(QStringLiteral("pos")), QStringLiteral("14 May 2024 07:05:00"));
+    QVERIFY2(second.lines.filter(QRegularExpression(QStringLiteral("^decoder .*\\| policy 2 \\|"))).size() == 1,
+             qPrintable(second.lines.join(QLatin1Char('\n'))));
+
+    // Back to the defaults for the other tests.
+    QVERIFY(run(QStringLiteral(DEMO_CARD), QStringLiteral("lang en; theme ; timemode 0; decode; quit")).finished);
 }
 
 QTEST_GUILESS_MAIN(tst_MainWindow)
