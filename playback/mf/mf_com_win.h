@@ -5,6 +5,10 @@
 
 #include "playback/mf/mf_formats.h"
 
+// std::min and std::max, not the macros of windows.h.
+#ifndef NOMINMAX
+#define NOMINMAX
+#endif
 #include <windows.h>
 // GUIDs used here are defined (as selectany) in each source that includes
 // this, so no import library of GUIDs is needed.
