@@ -32,7 +32,9 @@ fi
 
 mkdir -p out
 shot="$PWD/out/nivra-player.png"
-script="wait 4; shot $shot; quit"
+# Without a graphics card the stored "graphics card only" policy cannot
+# decode; "decode auto" is what the window's "Decode in software" does.
+script="decode auto; play 3; shot $shot; quit"
 echo "No display: running the player under Xvfb"
 # shellcheck disable=SC2086
 xvfb-run -a -s "-screen 0 1600x1000x24" env LIBGL_ALWAYS_SOFTWARE=1 \
