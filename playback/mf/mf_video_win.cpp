@@ -440,7 +440,7 @@ bool VideoDecoderCore::State::convert(IMFSample *sample)
     }
     const PictureFormat format{area.width, area.height, colourSpace, fullRange};
     Nv12Target target;
-    if (!sink->begin(format, &target))
+    if (!sink || !sink->begin(format, &target))
         return false;
     const bool ok =
         graphicsCard ? copyFromTexture(buffer.get(), target) : copyFromMemory(buffer.get(), target);
