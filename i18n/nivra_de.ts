@@ -226,11 +226,11 @@
     </message>
     <message>
         <source>Recorded %1</source>
-        <translation>Aufgenommen %1</translation>
+        <translation>Aufnahme %1</translation>
     </message>
     <message>
         <source>Skip gaps %1</source>
-        <translation>Lücken übersprungen %1</translation>
+        <translation>Lücken %1</translation>
     </message>
     <message>
         <source>Missing files %1</source>
@@ -246,7 +246,7 @@
     </message>
     <message>
         <source>about %1</source>
-        <translation>etwa %1</translation>
+        <translation>ca. %1</translation>
     </message>
     <message>
         <source>no audio</source>
@@ -290,7 +290,7 @@
     </message>
     <message>
         <source>Export video</source>
-        <translation>Video exportieren</translation>
+        <translation>Exportieren</translation>
     </message>
     <message>
         <source>Fewer options</source>
@@ -298,7 +298,7 @@
     </message>
     <message>
         <source>More options</source>
-        <translation>Weitere Optionen</translation>
+        <translation>Mehr Optionen</translation>
     </message>
     <message>
         <source>Start time</source>
@@ -338,7 +338,7 @@
     </message>
     <message>
         <source>Separate files</source>
-        <translation>Einzelne Dateien</translation>
+        <translation>Einzeldateien</translation>
     </message>
     <message>
         <source>Save each recorded interval as a separate file</source>
@@ -346,7 +346,7 @@
     </message>
     <message>
         <source>Merge into one file</source>
-        <translation>In eine Datei zusammenführen</translation>
+        <translation>Zusammenführen</translation>
     </message>
     <message>
         <source>Skip gaps and merge recordings in chronological order</source>
@@ -390,7 +390,7 @@
     </message>
     <message>
         <source>Copied as recorded (%1), not converted</source>
-        <translation>Wie aufgenommen kopiert (%1), nicht umgewandelt</translation>
+        <translation>Unverändert kopiert (%1)</translation>
     </message>
     <message>
         <source>Starts at the key frame %1</source>
@@ -577,7 +577,7 @@
     </message>
     <message>
         <source>Snap to keyframes (hold Alt to skip)</source>
-        <translation>An Schlüsselbildern einrasten (Alt hält davon ab)</translation>
+        <translation>An Schlüsselbildern einrasten (Alt zum Überspringen)</translation>
     </message>
     <message>
         <source>Video decoding</source>
@@ -617,11 +617,11 @@
     </message>
     <message>
         <source>Separate files</source>
-        <translation>Einzelne Dateien</translation>
+        <translation>Einzeldateien</translation>
     </message>
     <message>
         <source>Merge into one file</source>
-        <translation>In eine Datei zusammenführen</translation>
+        <translation>Zusammenführen</translation>
     </message>
     <message>
         <source>Updates</source>
@@ -700,7 +700,7 @@
     </message>
     <message>
         <source>%1 · Events today · Click to seek</source>
-        <translation>%1 · Ereignisse des Tages · Klicken zum Springen</translation>
+        <translation>%1 · Ereignisse · Zum Springen klicken</translation>
     </message>
 </context>
 <context>

@@ -230,7 +230,7 @@
     </message>
     <message>
         <source>Skip gaps %1</source>
-        <translation>Huecos omitidos %1</translation>
+        <translation>Huecos %1</translation>
     </message>
     <message>
         <source>Missing files %1</source>
@@ -290,7 +290,7 @@
     </message>
     <message>
         <source>Export video</source>
-        <translation>Exportar vídeo</translation>
+        <translation>Exportar</translation>
     </message>
     <message>
         <source>Fewer options</source>
@@ -334,11 +334,11 @@
     </message>
     <message>
         <source>Recording gaps</source>
-        <translation>Huecos de grabación</translation>
+        <translation>Huecos</translation>
     </message>
     <message>
         <source>Separate files</source>
-        <translation>Archivos separados</translation>
+        <translation>Por separado</translation>
     </message>
     <message>
         <source>Save each recorded interval as a separate file</source>
@@ -346,7 +346,7 @@
     </message>
     <message>
         <source>Merge into one file</source>
-        <translation>Unir en un archivo</translation>
+        <translation>Un solo archivo</translation>
     </message>
     <message>
         <source>Skip gaps and merge recordings in chronological order</source>
@@ -390,7 +390,7 @@
     </message>
     <message>
         <source>Copied as recorded (%1), not converted</source>
-        <translation>Copiado tal como se grabó (%1), sin convertir</translation>
+        <translation>Copiado sin convertir (%1)</translation>
     </message>
     <message>
         <source>Starts at the key frame %1</source>
@@ -398,7 +398,7 @@
     </message>
     <message>
         <source>File names</source>
-        <translation>Nombres de archivo</translation>
+        <translation>Archivos</translation>
     </message>
     <message>
         <source>… and %1 more</source>
@@ -613,15 +613,15 @@
     </message>
     <message>
         <source>Recording gaps</source>
-        <translation>Huecos de grabación</translation>
+        <translation>Huecos</translation>
     </message>
     <message>
         <source>Separate files</source>
-        <translation>Archivos separados</translation>
+        <translation>Por separado</translation>
     </message>
     <message>
         <source>Merge into one file</source>
-        <translation>Unir en un archivo</translation>
+        <translation>Un solo archivo</translation>
     </message>
     <message>
         <source>Updates</source>

@@ -87,11 +87,11 @@
     </message>
     <message>
         <source>Time: recording location</source>
-        <translation>Heure&#xa0;: lieu d’enregistrement</translation>
+        <translation>Heure du lieu filmé</translation>
     </message>
     <message>
         <source>Time: this computer</source>
-        <translation>Heure&#xa0;: cet ordinateur</translation>
+        <translation>Heure de cet ordinateur</translation>
     </message>
     <message>
         <source>Settings</source>
@@ -230,7 +230,7 @@
     </message>
     <message>
         <source>Skip gaps %1</source>
-        <translation>Interruptions ignorées %1</translation>
+        <translation>Interruptions %1</translation>
     </message>
     <message>
         <source>Missing files %1</source>
@@ -246,7 +246,7 @@
     </message>
     <message>
         <source>about %1</source>
-        <translation>environ %1</translation>
+        <translation>env. %1</translation>
     </message>
     <message>
         <source>no audio</source>
@@ -290,7 +290,7 @@
     </message>
     <message>
         <source>Export video</source>
-        <translation>Exporter la vidéo</translation>
+        <translation>Exporter</translation>
     </message>
     <message>
         <source>Fewer options</source>
@@ -346,7 +346,7 @@
     </message>
     <message>
         <source>Merge into one file</source>
-        <translation>Fusionner en un fichier</translation>
+        <translation>Un seul fichier</translation>
     </message>
     <message>
         <source>Skip gaps and merge recordings in chronological order</source>
@@ -390,7 +390,7 @@
     </message>
     <message>
         <source>Copied as recorded (%1), not converted</source>
-        <translation>Copié tel quel (%1), sans conversion</translation>
+        <translation>Copié sans conversion (%1)</translation>
     </message>
     <message>
         <source>Starts at the key frame %1</source>
@@ -398,7 +398,7 @@
     </message>
     <message>
         <source>File names</source>
-        <translation>Noms des fichiers</translation>
+        <translation>Fichiers</translation>
     </message>
     <message>
         <source>… and %1 more</source>
@@ -621,7 +621,7 @@
     </message>
     <message>
         <source>Merge into one file</source>
-        <translation>Fusionner en un fichier</translation>
+        <translation>Un seul fichier</translation>
     </message>
     <message>
         <source>Updates</source>

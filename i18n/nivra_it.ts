@@ -87,11 +87,11 @@
     </message>
     <message>
         <source>Time: recording location</source>
-        <translation>Ora: luogo di registrazione</translation>
+        <translation>Ora del luogo ripreso</translation>
     </message>
     <message>
         <source>Time: this computer</source>
-        <translation>Ora: questo computer</translation>
+        <translation>Ora di questo computer</translation>
     </message>
     <message>
         <source>Settings</source>
@@ -390,7 +390,7 @@
     </message>
     <message>
         <source>Copied as recorded (%1), not converted</source>
-        <translation>Copiato così com&apos;è (%1), senza conversione</translation>
+        <translation>Copiato senza conversione (%1)</translation>
     </message>
     <message>
         <source>Starts at the key frame %1</source>

@@ -230,7 +230,7 @@
     </message>
     <message>
         <source>Skip gaps %1</source>
-        <translation>空白をスキップ %1</translation>
+        <translation>空白 %1</translation>
     </message>
     <message>
         <source>Missing files %1</source>
@@ -290,15 +290,15 @@
     </message>
     <message>
         <source>Export video</source>
-        <translation>ビデオを書き出す</translation>
+        <translation>書き出す</translation>
     </message>
     <message>
         <source>Fewer options</source>
-        <translation>オプションを隠す</translation>
+        <translation>詳細を閉じる</translation>
     </message>
     <message>
         <source>More options</source>
-        <translation>その他のオプション</translation>
+        <translation>詳細オプション</translation>
     </message>
     <message>
         <source>Start time</source>
@@ -338,7 +338,7 @@
     </message>
     <message>
         <source>Separate files</source>
-        <translation>別々のファイル</translation>
+        <translation>個別ファイル</translation>
     </message>
     <message>
         <source>Save each recorded interval as a separate file</source>
@@ -617,7 +617,7 @@
     </message>
     <message>
         <source>Separate files</source>
-        <translation>別々のファイル</translation>
+        <translation>個別ファイル</translation>
     </message>
     <message>
         <source>Merge into one file</source>

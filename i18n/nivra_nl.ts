@@ -48,7 +48,7 @@
     </message>
     <message>
         <source>%1 events today · Click an event to seek</source>
-        <translation>%1 gebeurtenissen vandaag · Klik op een gebeurtenis om ernaartoe te gaan</translation>
+        <translation>%1 meldingen vandaag · Klik op een melding om ernaartoe te gaan</translation>
     </message>
     <message>
         <source>Recording files missing</source>
@@ -110,7 +110,7 @@
     </message>
     <message>
         <source>Events</source>
-        <translation>Gebeurtenissen</translation>
+        <translation>Meldingen</translation>
     </message>
     <message>
         <source>Selected</source>
@@ -155,7 +155,7 @@
     <name>EventList</name>
     <message>
         <source>Open an SD card or recording folder to see events</source>
-        <translation>Open een SD-kaart of opnamemap om gebeurtenissen te zien</translation>
+        <translation>Open een SD-kaart of opnamemap om meldingen te zien</translation>
     </message>
     <message>
         <source>The recording index exists, but the video files are not in this folder</source>
@@ -167,11 +167,11 @@
     </message>
     <message>
         <source>No events on this day. Use the timeline to browse recordings</source>
-        <translation>Geen gebeurtenissen op deze dag. Gebruik de tijdlijn om door opnamen te bladeren</translation>
+        <translation>Geen meldingen op deze dag. Gebruik de tijdlijn om door opnamen te bladeren</translation>
     </message>
     <message>
         <source>No events match this filter</source>
-        <translation>Geen gebeurtenissen voldoen aan dit filter</translation>
+        <translation>Geen meldingen voldoen aan dit filter</translation>
     </message>
     <message>
         <source>Motion</source>
@@ -195,7 +195,7 @@
     </message>
     <message>
         <source>Event</source>
-        <translation>Gebeurtenis</translation>
+        <translation>Melding</translation>
     </message>
     <message>
         <source>Duration %1 s</source>
@@ -230,7 +230,7 @@
     </message>
     <message>
         <source>Skip gaps %1</source>
-        <translation>Onderbrekingen overgeslagen %1</translation>
+        <translation>Overgeslagen %1</translation>
     </message>
     <message>
         <source>Missing files %1</source>
@@ -246,7 +246,7 @@
     </message>
     <message>
         <source>about %1</source>
-        <translation>ongeveer %1</translation>
+        <translation>ca. %1</translation>
     </message>
     <message>
         <source>no audio</source>
@@ -290,7 +290,7 @@
     </message>
     <message>
         <source>Export video</source>
-        <translation>Video exporteren</translation>
+        <translation>Exporteren</translation>
     </message>
     <message>
         <source>Fewer options</source>
@@ -346,7 +346,7 @@
     </message>
     <message>
         <source>Merge into one file</source>
-        <translation>Samenvoegen tot één bestand</translation>
+        <translation>Samenvoegen</translation>
     </message>
     <message>
         <source>Skip gaps and merge recordings in chronological order</source>
@@ -390,7 +390,7 @@
     </message>
     <message>
         <source>Copied as recorded (%1), not converted</source>
-        <translation>Gekopieerd zoals opgenomen (%1), niet geconverteerd</translation>
+        <translation>Ongewijzigd gekopieerd (%1)</translation>
     </message>
     <message>
         <source>Starts at the key frame %1</source>
@@ -621,7 +621,7 @@
     </message>
     <message>
         <source>Merge into one file</source>
-        <translation>Samenvoegen tot één bestand</translation>
+        <translation>Samenvoegen</translation>
     </message>
     <message>
         <source>Updates</source>
@@ -672,7 +672,7 @@
     <name>SidePanel</name>
     <message>
         <source>Events (%1)</source>
-        <translation>Gebeurtenissen (%1)</translation>
+        <translation>Meldingen (%1)</translation>
     </message>
     <message>
         <source>All types</source>
@@ -700,7 +700,7 @@
     </message>
     <message>
         <source>%1 · Events today · Click to seek</source>
-        <translation>%1 · Gebeurtenissen van de dag · Klik om te springen</translation>
+        <translation>%1 · Meldingen · Klik om te springen</translation>
     </message>
 </context>
 <context>
@@ -777,7 +777,7 @@
     </message>
     <message>
         <source>Event</source>
-        <translation>Gebeurtenis</translation>
+        <translation>Melding</translation>
     </message>
     <message>
         <source>No recording</source>
