@@ -3,14 +3,18 @@
 #include "app/startup.h"
 #include "app/update_checker.h"
 
+#include <QDateTime>
+#include <QElapsedTimer>
 #include <QFontDatabase>
 #include <QGuiApplication>
 #include <QIcon>
 #include <QQmlContext>
 #include <QQuickStyle>
+#include <QQuickWindow>
 #include <QtQml>
 
 #include <cstdio>
+#include <memory>
 
 namespace {
 
@@ -23,6 +27,28 @@ void messageHandler(QtMsgType type, const QMessageLogContext &context, const QSt
                              : qFormatLogMessage(type, context, message);
     fprintf(stderr, "%s\n", qPrintable(line));
     fflush(stderr);
+}
+
+// With NIVRA_FRAME_STATS set, prints one line per frame the window shows:
+// "FRAME <wall ms> <us from synchronising to swapped>", for the benchmarks.
+void traceFrames(QQmlApplicationEngine &engine)
+{
+    const auto roots = engine.rootObjects();
+    auto *window = roots.isEmpty() ? nullptr : qobject_cast<QQuickWindow *>(roots.first());
+    if (!window)
+        return;
+    auto clock = std::make_shared<QElapsedTimer>();
+    QObject::connect(window, &QQuickWindow::beforeSynchronizing, window, [clock] { clock->start(); },
+                     Qt::DirectConnection);
+    QObject::connect(
+        window, &QQuickWindow::frameSwapped, window,
+        [clock] {
+            if (!clock->isValid())
+                return;
+            fprintf(stderr, "FRAME %lld %lld\n", QDateTime::currentMSecsSinceEpoch(), clock->nsecsElapsed() / 1000);
+            fflush(stderr);
+        },
+        Qt::DirectConnection);
 }
 
 } // namespace
@@ -73,6 +99,8 @@ int main(int argc, char *argv[])
         &engine, &QQmlApplicationEngine::objectCreationFailed, &app, [] { QCoreApplication::exit(1); },
         Qt::QueuedConnection);
     nivra::compat::loadFromModule(engine, "NivraPlayer", "Main");
+    if (qEnvironmentVariableIsSet("NIVRA_FRAME_STATS"))
+        traceFrames(engine);
 
     return QGuiApplication::exec();
 }

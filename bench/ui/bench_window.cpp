@@ -1,0 +1,108 @@
+// The window's start-up and frame times, measured on the real program
+// under the display it is given (run it under xvfb-run):
+//  - process start to the first picture on screen, demo card;
+//  - the time from synchronising a frame to its swap while 1080p plays at
+//    1x with the timeline following, median and worst.
+// Prints its figures; not run by ctest.
+#include <QCoreApplication>
+#include <QDateTime>
+#include <QProcess>
+#include <QTemporaryDir>
+
+#include <algorithm>
+#include <cstdio>
+#include <vector>
+
+namespace {
+
+struct Figures
+{
+    qint64 firstPictureMs = -1;
+    std::vector<qint64> frameUs; // frames while pictures were being shown
+};
+
+Figures runPlayer(const QString &card, const QString &script)
+{
+    QTemporaryDir config;
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert(QStringLiteral("NIVRA_FRAME_STATS"), QStringLiteral("1"));
+    env.insert(QStringLiteral("NIVRA_TRACE"), QStringLiteral("1"));
+    env.insert(QStringLiteral("XDG_CONFIG_HOME"), config.path());
+    QProcess player;
+    player.setProcessEnvironment(env);
+    player.setProcessChannelMode(QProcess::MergedChannels);
+    const qint64 started = QDateTime::currentMSecsSinceEpoch();
+    player.start(QStringLiteral(NIVRA_PLAYER_PATH), {QStringLiteral("--autotest"), script, card});
+    player.waitForFinished(180000);
+
+    Figures figures;
+    bool showing = false;
+    const QList<QByteArray> lines = player.readAll().split('\n');
+    for (const QByteArray &line : lines) {
+        if (line.startsWith("TRACE show"))
+            showing = true;
+        if (!showing || !line.startsWith("FRAME "))
+            continue;
+        const QList<QByteArray> parts = line.split(' ');
+        if (figures.firstPictureMs < 0)
+            figures.firstPictureMs = parts.value(1).toLongLong() - started;
+        else
+            figures.frameUs.push_back(parts.value(2).toLongLong());
+    }
+    return figures;
+}
+
+QString makeCard(const QString &dir)
+{
+    const QString scenario = dir + QStringLiteral("/hd.json");
+    FILE *f = fopen(qPrintable(scenario), "w");
+    if (!f)
+        return {};
+    fputs(R"({"video": {"codec": "h264", "width": 1920, "height": 1080, "fps": 25, "keyint": 50, "bitrate": 4000000},
+              "audio": {"format": "aac-adts", "rate": 16000, "channels": 1},
+              "spans": [{"start": "2024-05-12T10:00:00Z", "seconds": 40, "offsetMin": 0}],
+              "segments": {"seconds": 20, "slots": 8}})",
+          f);
+    fclose(f);
+    const QString card = dir + QStringLiteral("/card");
+    QProcess gen;
+    gen.start(QStringLiteral(NIVRA_CARDGEN_PATH), {QStringLiteral("--scenario"), scenario, card});
+    gen.waitForFinished(600000);
+    return gen.exitCode() == 0 ? card : QString();
+}
+
+} // namespace
+
+int main(int argc, char **argv)
+{
+    QCoreApplication app(argc, argv);
+    const QString demo = argc > 1 ? QString::fromLocal8Bit(argv[1]) : QString();
+    if (demo.isEmpty()) {
+        fprintf(stderr, "usage: bench_window DEMO_CARD (under xvfb-run)\n");
+        return 2;
+    }
+
+    std::vector<qint64> startups;
+    for (int i = 0; i < 5; ++i) {
+        const Figures f = runPlayer(demo, QStringLiteral("decode auto; play 2; quit"));
+        if (f.firstPictureMs >= 0)
+            startups.push_back(f.firstPictureMs);
+    }
+    std::sort(startups.begin(), startups.end());
+    if (!startups.empty())
+        printf("start-up to first picture, demo card: median %lld ms, worst %lld ms (%zu runs)\n",
+               startups[startups.size() / 2], startups.back(), startups.size());
+
+    QTemporaryDir dir;
+    const QString hd = makeCard(dir.path());
+    if (hd.isEmpty()) {
+        fprintf(stderr, "could not write the 1080p card\n");
+        return 1;
+    }
+    Figures play = runPlayer(hd, QStringLiteral("decode auto; zoom 3; play 15; quit"));
+    std::sort(play.frameUs.begin(), play.frameUs.end());
+    if (!play.frameUs.empty())
+        printf("frame time, 1080p at 1x with the timeline following: median %.2f ms, worst %.2f ms (%zu frames)\n",
+               play.frameUs[play.frameUs.size() / 2] / 1000.0, play.frameUs.back() / 1000.0, play.frameUs.size());
+    return 0;
+}
