@@ -10,6 +10,8 @@
 #include <QProcess>
 #include <QRegularExpression>
 #include <QTemporaryDir>
+#include <QTcpServer>
+#include <QTcpSocket>
 #include <QtTest>
 
 namespace {
@@ -108,6 +110,7 @@ private:
 
     QTemporaryDir m_config;
     QTemporaryDir m_work;
+    QMap<QString, QString> m_extraEnv;
 
 private slots:
     void initTestCase();
@@ -121,6 +124,7 @@ private slots:
     void exportWritesPlayableFiles();
     void cancelKeepsFinishedFiles();
     void settingsPersist();
+    void updateBannerShows();
 };
 
 // The exportinfo line's fields, by name.
@@ -176,12 +180,21 @@ Run tst_MainWindow::run(const QString &card, const QString &script, const QStrin
             env.insert(QStringLiteral("PULSE_SERVER"), QStringLiteral("unix:") + match.captured(1));
     }
 
+    for (auto it = m_extraEnv.cbegin(); it != m_extraEnv.cend(); ++it)
+        env.insert(it.key(), it.value());
     QProcess process;
     process.setProcessEnvironment(env);
     process.setProcessChannelMode(QProcess::MergedChannels);
     process.start(QStringLiteral(NIVRA_PLAYER_PATH), {QStringLiteral("--autotest"), script, card});
     Run result;
-    result.finished = process.waitForFinished(120000);
+    // Waits in an event loop, so that servers of this test keep answering.
+    QEventLoop loop;
+    QTimer::singleShot(120000, &loop, &QEventLoop::quit);
+    connect(&process, &QProcess::finished, &loop, &QEventLoop::quit);
+    connect(&process, &QProcess::errorOccurred, &loop, &QEventLoop::quit);
+    if (process.state() != QProcess::NotRunning)
+        loop.exec();
+    result.finished = process.state() == QProcess::NotRunning && process.exitStatus() == QProcess::NormalExit;
     if (!result.finished) {
         process.kill();
         process.waitForFinished();
@@ -470,6 +483,39 @@ void tst_MainWindow::settingsPersist()
 
     // Back to the defaults for the other tests.
     QVERIFY(run(QStringLiteral(DEMO_CARD), QStringLiteral("lang en; theme ; timemode 0; decode; quit")).finished);
+}
+
+// A newer version published on a real HTTP server on this machine: the
+// check finds it and the banner shows above the toolbar.
+void tst_MainWindow::updateBannerShows()
+{
+    QTcpServer server;
+    QVERIFY(server.listen(QHostAddress::LocalHost));
+    connect(&server, &QTcpServer::newConnection, &server, [&server] {
+        QTcpSocket *socket = server.nextPendingConnection();
+        connect(socket, &QTcpSocket::readyRead, socket, [socket] {
+            if (!socket->readAll().contains("\r\n\r\n"))
+                return;
+            const QByteArray body = R"({"latest": "0.9.0", "page": "http://127.0.0.1/download",
+                                        "notes": {"en": "Faster export\nSecond line"}})";
+            socket->write("HTTP/1.1 200 OK\r\nContent-Type: application/json\r\nContent-Length: " +
+                          QByteArray::number(body.size()) + "\r\nConnection: close\r\n\r\n" + body);
+            socket->disconnectFromHost();
+        });
+    });
+    m_extraEnv.insert(QStringLiteral("NIVRA_UPDATE_URL"),
+                      QStringLiteral("http://127.0.0.1:%1/update.json").arg(server.serverPort()));
+    const QString shot = m_work.filePath(QStringLiteral("update.png"));
+    const Run r = run(QStringLiteral(DEMO_CARD), QStringLiteral("updatecheck now; waitupdate; shot %1; quit").arg(shot));
+    m_extraEnv.clear();
+    QVERIFY(r.finished);
+    QVERIFY2(r.find(QStringLiteral("waitupdate")).fields.value(QStringLiteral("update")).startsWith(
+                 QLatin1String("available 0.9.0")),
+             qPrintable(r.lines.join(QLatin1Char('\n'))));
+    const QImage image(shot);
+    QCOMPARE(image.pixelColor(1000, 2).name(), QStringLiteral("#fef3c7"));
+    // The toolbar moved down by the banner's 36 pixels.
+    QCOMPARE(image.pixelColor(1000, 38).name(), QStringLiteral("#ffffff"));
 }
 
 QTEST_GUILESS_MAIN(tst_MainWindow)
