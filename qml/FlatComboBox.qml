@@ -108,12 +108,20 @@ T.ComboBox {
 
     popup: T.Popup {
         // Opens upwards when the room below the field is too small and
-        // there is more room above.
-        readonly property real fieldTop: control.Window.window ? control.mapToItem(null, 0, 0).y : 0
-        readonly property real roomBelow: control.Window.window
-            ? control.Window.window.height - (fieldTop + control.height) - 8 : 1e9
-        readonly property real roomAbove: fieldTop - 8
-        readonly property bool above: roomBelow < control.menuHeight + 4 && roomAbove > roomBelow
+        // there is more room above; decided as it opens, since where the
+        // field sits in the window is not something a binding can follow.
+        property bool above: false
+        onAboutToShow: {
+            const window = control.Window.window
+            if (!window) {
+                above = false
+                return
+            }
+            const fieldTop = control.mapToItem(null, 0, 0).y
+            const roomBelow = window.height - (fieldTop + control.height) - 8
+            const roomAbove = fieldTop - 8
+            above = roomBelow < control.menuHeight + 4 && roomAbove > roomBelow
+        }
 
         y: above ? -control.menuHeight - 4 : control.height + 4
         width: Math.max(control.width, implicitContentWidth + leftPadding + rightPadding)

@@ -44,6 +44,7 @@ Rectangle {
         }
         FlatComboBox {
             id: speedBox
+            objectName: "speedBox"
             Layout.leftMargin: 8
             implicitHeight: 30
             Layout.preferredWidth: 80
