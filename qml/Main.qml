@@ -80,6 +80,7 @@ ApplicationWindow {
     readonly property alias eventList: sidePanel.eventList
     readonly property alias settingsDialog: settingsDialog
     readonly property alias videoPanel: videoPanel
+    readonly property alias timelinePanel: timelinePanel
 
     CardSession {
         id: card
@@ -364,6 +365,10 @@ ApplicationWindow {
     Shortcut {
         sequence: "."
         onActivated: engine.stepFrame()
+    }
+    Shortcut {
+        sequence: ","
+        onActivated: engine.stepBackFrame()
     }
     Shortcut {
         sequences: ["+", "="]

@@ -12,6 +12,7 @@ Rectangle {
     readonly property alias timeline: timeline
     readonly property alias exportPanel: exportPanel
     readonly property alias legend: legend
+    readonly property alias hoverPreview: preview
     readonly property var card: win.session
     readonly property var engine: win.player
 
@@ -102,11 +103,33 @@ Rectangle {
 
             ToolTip {
                 id: hoverTip
+                // The time under the pointer, as the timeline maps it.
+                readonly property real hoverMs: timeline.viewStart
+                    + Math.round(timeline.viewSpan * timeline.hoverX / Math.max(timeline.width, 1))
                 visible: timeline.hoverText.length > 0
                 delay: 0
                 text: timeline.hoverText
                 y: -height - 4
                 x: Math.max(0, Math.min(timeline.width - width, timeline.hoverX - width / 2))
+                contentItem: Column {
+                    spacing: 4
+                    // A small picture of the key frame there, over recorded time.
+                    TimelinePreview {
+                        id: preview
+                        anchors.horizontalCenter: parent.horizontalCenter
+                        card: panel.card
+                        timeMs: hoverTip.visible && panel.card.isOpen && panel.card.kindAt(hoverTip.hoverMs) === 0
+                                ? hoverTip.hoverMs : -1
+                        visible: timeMs >= 0 && shownKeyframeMs >= 0
+                        // The previous picture, dimmed, until the new one is in.
+                        opacity: ready ? 1 : 0.5
+                    }
+                    Label {
+                        text: hoverTip.text
+                        font: hoverTip.font
+                        color: hoverTip.palette.toolTipText
+                    }
+                }
             }
         }
 
@@ -191,6 +214,7 @@ Rectangle {
             ToolTip.visible: helpHover.hovered
             ToolTip.delay: 400
             ToolTip.text: (helpLine.truncated ? helpLine.text + "\n" : "") + qsTr("Shift+drag: select a range to export")
+                          + "\n" + qsTr(". and ,: one frame forward or back")
         }
 
         ExportPanel {

@@ -55,7 +55,8 @@ Rectangle {
         IconButton {
             Layout.leftMargin: 4
             glyph: "step"
-            tip: qsTr("Pause and show the next frame (.)")
+            // The second line names the step back, which has no button.
+            tip: qsTr("Pause and show the next frame (.)") + "\n" + qsTr("Back one frame (,)")
             onClicked: bar.engine.stepFrame()
         }
         IconButton {

@@ -104,4 +104,23 @@ TestCase {
         const right = legend.mapToItem(null, legend.width, 0).x
         verify(right <= win.width - 24, "legend ends at " + right)
     }
+
+    // Hovering recorded time shows the key frame's picture above the time.
+    function test_hoverPreview() {
+        openCard("small")
+        const timeline = win.timeline
+        timeline.zoom = 3
+        timeline.viewStart = utc("2024-03-05T09:58:00Z")
+        const at = utc("2024-03-05T10:00:30Z")
+        mouseMove(timeline, (at - timeline.viewStart) / timeline.viewSpan * timeline.width, timeline.height / 2)
+        tryVerify(() => timeline.hoverText.length > 0, 2000)
+        const preview = win.timelinePanel.hoverPreview
+        verify(preview)
+        tryCompare(preview, "ready", true, 5000)
+        verify(preview.visible)
+        // Two-second key frames: the one at or before 10:00:30.
+        compare(preview.shownKeyframeMs, utc("2024-03-05T10:00:30Z"))
+        mouseMove(timeline, 2, timeline.height / 2) // 09:58, nothing recorded
+        tryCompare(preview, "timeMs", -1)
+    }
 }

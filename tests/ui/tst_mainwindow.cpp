@@ -283,15 +283,17 @@ void tst_MainWindow::dayAndState()
 }
 
 // Playing advances the position and the pictures shown, and the picture on
-// screen is the one of the position; a step shows the next picture.
+// screen is the one of the position; a step shows the next picture and a
+// step back the one before.
 void tst_MainWindow::pictureMatchesPosition()
 {
     const QString first = m_work.filePath(QStringLiteral("play.png"));
     const QString second = m_work.filePath(QStringLiteral("step.png"));
+    const QString third = m_work.filePath(QStringLiteral("back.png"));
     const Run r = run(QStringLiteral(MIDNIGHT_CARD),
                       QStringLiteral("decode sw; seekexact 2024-03-01T22:01:00Z; play 2; pause; wait 0.5; shot %1; "
-                                     "step; wait 0.3; shot %2; quit")
-                          .arg(first, second));
+                                     "step; wait 0.3; shot %2; stepback; stepback; wait 0.5; shot %3; quit")
+                          .arg(first, second, third));
     QVERIFY(r.finished);
     const Step paused = r.find(QStringLiteral("shot ") + first);
     const Step stepped = r.find(QStringLiteral("shot ") + second);
@@ -308,6 +310,10 @@ void tst_MainWindow::pictureMatchesPosition()
     QVERIFY2(stampPaused >= position && stampPaused < position + 1000,
              qPrintable(QStringLiteral("stamp %1, position %2").arg(stampPaused).arg(position)));
     QCOMPARE(stampStepped - stampPaused, int64_t(100));
+    // Two steps back from there: the picture before the paused one.
+    int64_t stampBack = 0;
+    QVERIFY(stampFromShot(QImage(third).convertToFormat(QImage::Format_RGB32), 320, 240, &stampBack));
+    QCOMPARE(stampBack, stampPaused - 100);
 }
 
 // The toolbar, panels and background take each theme's colours.
