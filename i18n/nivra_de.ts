@@ -795,6 +795,10 @@
         <source>Shift+drag: select a range to export</source>
         <translation>Umschalt+Ziehen: Bereich zum Exportieren wählen</translation>
     </message>
+    <message>
+        <source>. and ,: one frame forward or back</source>
+        <translation>. und ,: ein Bild vor oder zurück</translation>
+    </message>
 </context>
 <context>
     <name>TransportBar</name>
@@ -845,6 +849,10 @@
     <message>
         <source>Play next chunk</source>
         <translation>Nächste Aufnahme abspielen</translation>
+    </message>
+    <message>
+        <source>Back one frame (,)</source>
+        <translation>Ein Bild zurück (,)</translation>
     </message>
 </context>
 <context>

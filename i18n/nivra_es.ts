@@ -795,6 +795,10 @@
         <source>Shift+drag: select a range to export</source>
         <translation>Mayús+arrastrar: seleccionar un intervalo para exportar</translation>
     </message>
+    <message>
+        <source>. and ,: one frame forward or back</source>
+        <translation>. y ,: un fotograma adelante o atrás</translation>
+    </message>
 </context>
 <context>
     <name>TransportBar</name>
@@ -845,6 +849,10 @@
     <message>
         <source>Play next chunk</source>
         <translation>Reproducir la grabación siguiente</translation>
+    </message>
+    <message>
+        <source>Back one frame (,)</source>
+        <translation>Fotograma anterior (,)</translation>
     </message>
 </context>
 <context>

@@ -795,6 +795,10 @@
         <source>Shift+drag: select a range to export</source>
         <translation>Maj+glisser : sélectionner une plage à exporter</translation>
     </message>
+    <message>
+        <source>. and ,: one frame forward or back</source>
+        <translation>. et , : une image en avant ou en arrière</translation>
+    </message>
 </context>
 <context>
     <name>TransportBar</name>
@@ -845,6 +849,10 @@
     <message>
         <source>Play next chunk</source>
         <translation>Enchaîner l’enregistrement suivant</translation>
+    </message>
+    <message>
+        <source>Back one frame (,)</source>
+        <translation>Image précédente (,)</translation>
     </message>
 </context>
 <context>

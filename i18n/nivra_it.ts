@@ -795,6 +795,10 @@
         <source>Shift+drag: select a range to export</source>
         <translation>Maiusc+trascina: seleziona un intervallo da esportare</translation>
     </message>
+    <message>
+        <source>. and ,: one frame forward or back</source>
+        <translation>. e ,: un fotogramma avanti o indietro</translation>
+    </message>
 </context>
 <context>
     <name>TransportBar</name>
@@ -845,6 +849,10 @@
     <message>
         <source>Play next chunk</source>
         <translation>Riproduci la registrazione successiva</translation>
+    </message>
+    <message>
+        <source>Back one frame (,)</source>
+        <translation>Fotogramma precedente (,)</translation>
     </message>
 </context>
 <context>

@@ -795,6 +795,10 @@
         <source>Shift+drag: select a range to export</source>
         <translation>Shift+ドラッグ: 書き出す範囲を選択</translation>
     </message>
+    <message>
+        <source>. and ,: one frame forward or back</source>
+        <translation>. と ,: 1 フレーム進む / 戻る</translation>
+    </message>
 </context>
 <context>
     <name>TransportBar</name>
@@ -845,6 +849,10 @@
     <message>
         <source>Play next chunk</source>
         <translation>次の録画を続けて再生</translation>
+    </message>
+    <message>
+        <source>Back one frame (,)</source>
+        <translation>1 フレーム戻る (,)</translation>
     </message>
 </context>
 <context>

@@ -795,6 +795,10 @@
         <source>Shift+drag: select a range to export</source>
         <translation>Shift+slepen: bereik selecteren om te exporteren</translation>
     </message>
+    <message>
+        <source>. and ,: one frame forward or back</source>
+        <translation>. en ,: één beeld vooruit of terug</translation>
+    </message>
 </context>
 <context>
     <name>TransportBar</name>
@@ -845,6 +849,10 @@
     <message>
         <source>Play next chunk</source>
         <translation>Volgende opname afspelen</translation>
+    </message>
+    <message>
+        <source>Back one frame (,)</source>
+        <translation>Eén beeld terug (,)</translation>
     </message>
 </context>
 <context>

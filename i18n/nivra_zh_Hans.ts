@@ -795,6 +795,10 @@
         <source>Shift+drag: select a range to export</source>
         <translation>Shift+拖动：选择要导出的范围</translation>
     </message>
+    <message>
+        <source>. and ,: one frame forward or back</source>
+        <translation>. 和 ,：前进或后退一帧</translation>
+    </message>
 </context>
 <context>
     <name>TransportBar</name>
@@ -845,6 +849,10 @@
     <message>
         <source>Play next chunk</source>
         <translation>连续播放下一段录像</translation>
+    </message>
+    <message>
+        <source>Back one frame (,)</source>
+        <translation>后退一帧 (,)</translation>
     </message>
 </context>
 <context>
