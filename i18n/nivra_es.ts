@@ -605,7 +605,7 @@
     </message>
     <message>
         <source>Export</source>
-        <translation>Exportar</translation>
+        <translation>Exportación</translation>
     </message>
     <message>
         <source>Browse...</source>

@@ -753,7 +753,7 @@
     </message>
     <message>
         <source>Export</source>
-        <translation>Exportation</translation>
+        <translation>Exporter</translation>
     </message>
     <message>
         <source>The recording file for %1 is not in this folder</source>

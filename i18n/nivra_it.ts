@@ -753,7 +753,7 @@
     </message>
     <message>
         <source>Export</source>
-        <translation>Esportazione</translation>
+        <translation>Esporta</translation>
     </message>
     <message>
         <source>The recording file for %1 is not in this folder</source>
