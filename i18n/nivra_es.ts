@@ -48,7 +48,7 @@
     </message>
     <message>
         <source>%1 events today · Click an event to seek</source>
-        <translation>%1 eventos hoy · Haga clic en un evento para ir a él</translation>
+        <translation>%1 eventos este día · Haga clic en un evento para ir a él</translation>
     </message>
     <message>
         <source>Recording files missing</source>

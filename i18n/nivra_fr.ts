@@ -749,7 +749,7 @@
     </message>
     <message>
         <source>Close export</source>
-        <translation>Fermer l’export</translation>
+        <translation>Fermer l’exportation</translation>
     </message>
     <message>
         <source>Export</source>

@@ -48,7 +48,7 @@
     </message>
     <message>
         <source>%1 events today · Click an event to seek</source>
-        <translation>%1 eventi oggi · Fai clic su un evento per raggiungerlo</translation>
+        <translation>%1 eventi in questo giorno · Fai clic su un evento per raggiungerlo</translation>
     </message>
     <message>
         <source>Recording files missing</source>

@@ -48,7 +48,7 @@
     </message>
     <message>
         <source>%1 events today · Click an event to seek</source>
-        <translation>%1 meldingen vandaag · Klik op een melding om ernaartoe te gaan</translation>
+        <translation>%1 meldingen op deze dag · Klik op een melding om ernaartoe te gaan</translation>
     </message>
     <message>
         <source>Recording files missing</source>
