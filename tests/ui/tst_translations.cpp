@@ -52,7 +52,8 @@ Difference difference(const QImage &a, const QImage &b, const QRect &rect)
     for (int y = rect.top(); y <= rect.bottom(); ++y) {
         for (int x = rect.left(); x <= rect.right(); ++x) {
             const QRgb p = a.pixel(x, y), q = b.pixel(x, y);
-            if (qAbs(qRed(p) - qRed(q)) > 8 || qAbs(qGreen(p) - qGreen(q)) > 8 || qAbs(qBlue(p) - qBlue(q)) > 8) {
+            if (qAbs(qRed(p) - qRed(q)) > 8 || qAbs(qGreen(p) - qGreen(q)) > 8 ||
+                qAbs(qBlue(p) - qBlue(q)) > 8) {
                 ++d.count;
                 d.box |= QRect(x, y, 1, 1);
             }
@@ -102,7 +103,8 @@ Run tst_Translations::run(const QString &language, const QString &script, bool s
     QProcess process;
     process.setProcessEnvironment(env);
     process.setProcessChannelMode(QProcess::MergedChannels);
-    process.start(QStringLiteral(NIVRA_PLAYER_PATH), {QStringLiteral("--autotest"), script, QStringLiteral(DEMO_CARD)});
+    process.start(QStringLiteral(NIVRA_PLAYER_PATH),
+                  {QStringLiteral("--autotest"), script, QStringLiteral(DEMO_CARD)});
     Run result;
     result.finished = process.waitForFinished(120000);
     if (!result.finished) {
@@ -131,14 +133,16 @@ void tst_Translations::layoutFits_data()
     QTest::addColumn<QString>("language");
     QTest::addColumn<QString>("family");
 
-    QTest::newRow("en") << "en" << "Inter";
-    QTest::newRow("de") << "de" << "Inter";
-    QTest::newRow("fr") << "fr" << "Inter";
-    QTest::newRow("it") << "it" << "Inter";
-    QTest::newRow("es") << "es" << "Inter";
-    QTest::newRow("ja") << "ja" << "Noto Sans CJK JP";
-    QTest::newRow("nl") << "nl" << "Inter";
-    QTest::newRow("zh_Hans") << "zh_Hans" << "Noto Sans CJK SC";
+    const struct
+    {
+        const char *language;
+        const char *family;
+    } rows[] = {{"en", "Inter"}, {"de", "Inter"},
+                {"fr", "Inter"}, {"it", "Inter"},
+                {"es", "Inter"}, {"ja", "Noto Sans CJK JP"},
+                {"nl", "Inter"}, {"zh_Hans", "Noto Sans CJK SC"}};
+    for (const auto &row : rows)
+        QTest::newRow(row.language) << QString::fromLatin1(row.language) << QString::fromLatin1(row.family);
 }
 
 // The main window, the export editor with fewer and with more options, and
@@ -151,11 +155,13 @@ void tst_Translations::layoutFits()
     QStringList script{QStringLiteral("decode sw")};
     QStringList tags;
     for (const QString &size : {QStringLiteral("1100 700"), QStringLiteral("1440 920")}) {
-        const QString prefix = language + QLatin1Char('-') + QString(size).replace(QLatin1Char(' '), QLatin1Char('x'));
+        const QString prefix =
+            language + QLatin1Char('-') + QString(size).replace(QLatin1Char(' '), QLatin1Char('x'));
         const auto check = [&](const QString &view) {
             const QString tag = prefix + QLatin1Char('-') + view;
             tags << tag;
-            script << QStringLiteral("layoutcheck ") + tag << QStringLiteral("shot %1/%2.png").arg(m_shots, tag);
+            script << QStringLiteral("layoutcheck ") + tag
+                   << QStringLiteral("shot %1/%2.png").arg(m_shots, tag);
         };
         script << QStringLiteral("size ") + size;
         check(QStringLiteral("main"));
@@ -180,7 +186,8 @@ void tst_Translations::layoutFits()
     for (const QString &tag : tags) {
         const QString head = QStringLiteral("layout ") + tag + QLatin1Char(' ');
         const QStringList lines = r.starting(head);
-        QVERIFY2(!lines.isEmpty() && lines.last().startsWith(head + QStringLiteral("findings ")), qPrintable(tag));
+        QVERIFY2(!lines.isEmpty() && lines.last().startsWith(head + QStringLiteral("findings ")),
+                 qPrintable(tag));
         if (lines.last() != head + QStringLiteral("findings 0"))
             findings << lines;
         QVERIFY2(!QImage(QStringLiteral("%1/%2.png").arg(m_shots, tag)).isNull(), qPrintable(tag));
@@ -212,8 +219,12 @@ void tst_Translations::switchRetranslates()
     const QString after = m_shots + QStringLiteral("/switch-de-live.png");
     const QString started = m_shots + QStringLiteral("/switch-de-started.png");
     const QString opened = QStringLiteral("decode sw; size 1100 700; exportdlg; settings; ");
-    const Run live = run(QStringLiteral("en"), opened + QStringLiteral("exportinfo; shot %1; lang de; wait 0.5; exportinfo; shot %2; quit").arg(before, after));
-    const Run german = run(QStringLiteral("de"), opened + QStringLiteral("wait 0.5; exportinfo; shot %1; quit").arg(started), true);
+    const Run live =
+        run(QStringLiteral("en"),
+            opened + QStringLiteral("exportinfo; shot %1; lang de; wait 0.5; exportinfo; shot %2; quit")
+                         .arg(before, after));
+    const Run german = run(QStringLiteral("de"),
+                           opened + QStringLiteral("wait 0.5; exportinfo; shot %1; quit").arg(started), true);
     QVERIFY(live.finished);
     QVERIFY(german.finished);
 
@@ -228,7 +239,8 @@ void tst_Translations::switchRetranslates()
     QCOMPARE(panel.size(), 2);
     QCOMPARE(germanPanel.size(), 1);
     const QString summary = field(panel[1], QStringLiteral("summary"));
-    QVERIFY2(field(panel[0], QStringLiteral("summary")).startsWith(QStringLiteral("Recorded ")), qPrintable(panel[0]));
+    QVERIFY2(field(panel[0], QStringLiteral("summary")).startsWith(QStringLiteral("Recorded ")),
+             qPrintable(panel[0]));
     QVERIFY2(summary.startsWith(QStringLiteral("Aufnahme ")), qPrintable(panel[1]));
     QCOMPARE(summary, field(germanPanel[0], QStringLiteral("summary")));
 
@@ -242,8 +254,11 @@ void tst_Translations::switchRetranslates()
              "the dialog did not change with the language");
     const Difference d = difference(de, reference, dialog);
     QVERIFY2(d.count == 0, qPrintable(QStringLiteral("%1 pixels differ in %2,%3 %4×%5")
-                                          .arg(d.count).arg(d.box.x()).arg(d.box.y())
-                                          .arg(d.box.width()).arg(d.box.height())));
+                                          .arg(d.count)
+                                          .arg(d.box.x())
+                                          .arg(d.box.y())
+                                          .arg(d.box.width())
+                                          .arg(d.box.height())));
 }
 
 QTEST_GUILESS_MAIN(tst_Translations)
