@@ -6,6 +6,8 @@
 // Prints its figures; not run by ctest.
 #include <QCoreApplication>
 #include <QDateTime>
+#include <QDir>
+#include <QFile>
 #include <QProcess>
 #include <QTemporaryDir>
 
@@ -23,7 +25,14 @@ struct Figures
 
 Figures runPlayer(const QString &card, const QString &script)
 {
+    // A settings store that decodes in software, as a machine without a
+    // usable graphics card needs from the start.
     QTemporaryDir config;
+    QDir(config.path()).mkpath(QStringLiteral("NIVRA"));
+    QFile store(config.path() + QStringLiteral("/NIVRA/NIVRA Player.conf"));
+    if (store.open(QIODevice::WriteOnly))
+        store.write("[playback]\ndecodePolicy=2\n");
+    store.close();
     QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
     env.insert(QStringLiteral("NIVRA_FRAME_STATS"), QStringLiteral("1"));
     env.insert(QStringLiteral("NIVRA_TRACE"), QStringLiteral("1"));
@@ -39,7 +48,8 @@ Figures runPlayer(const QString &card, const QString &script)
     bool showing = false;
     const QList<QByteArray> lines = player.readAll().split('\n');
     for (const QByteArray &line : lines) {
-        if (line.startsWith("TRACE show"))
+        // The first picture is the landing of the start-up seek.
+        if (line.startsWith("AUTOTEST seeked") || line.startsWith("TRACE show"))
             showing = true;
         if (!showing || !line.startsWith("FRAME "))
             continue;
@@ -84,7 +94,7 @@ int main(int argc, char **argv)
 
     std::vector<qint64> startups;
     for (int i = 0; i < 5; ++i) {
-        const Figures f = runPlayer(demo, QStringLiteral("decode auto; play 2; quit"));
+        const Figures f = runPlayer(demo, QStringLiteral("wait 2; quit"));
         if (f.firstPictureMs >= 0)
             startups.push_back(f.firstPictureMs);
     }
@@ -99,7 +109,7 @@ int main(int argc, char **argv)
         fprintf(stderr, "could not write the 1080p card\n");
         return 1;
     }
-    Figures play = runPlayer(hd, QStringLiteral("decode auto; zoom 3; play 15; quit"));
+    Figures play = runPlayer(hd, QStringLiteral("zoom 3; play 15; quit"));
     std::sort(play.frameUs.begin(), play.frameUs.end());
     if (!play.frameUs.empty())
         printf("frame time, 1080p at 1x with the timeline following: median %.2f ms, worst %.2f ms (%zu frames)\n",
