@@ -96,6 +96,7 @@ Rectangle {
         }
         FlatComboBox {
             id: timeModeBox
+            objectName: "timeModeBox"
             implicitHeight: 30
             Layout.preferredWidth: 250
             // The offset goes into the shown text only: changing the model
@@ -107,7 +108,8 @@ Rectangle {
                 const name = currentIndex >= 0 ? model[currentIndex] : ""
                 return card.isOpen && position > 0 ? name + " (" + bar.shortOffset(card.offsetLabel(position)) + ")" : name
             }
-            currentIndex: win.session.timeMode
+            // Naming the model makes a retranslated model re-apply the entry.
+            currentIndex: model, win.session.timeMode
             onActivated: index => appSettings.timeMode = index
         }
         IconButton {

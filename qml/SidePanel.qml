@@ -56,11 +56,13 @@ Rectangle {
             }
             FlatComboBox {
                 id: filterBox
+                objectName: "filterBox"
                 implicitHeight: 30
                 Layout.preferredWidth: 132
                 font.pixelSize: 11
                 model: [qsTr("All types"), qsTr("Motion"), qsTr("Sound"), qsTr("Crying"), qsTr("PIR"), qsTr("Person")]
-                currentIndex: Math.max(0, side.filterBits.indexOf(eventList.typeFilter))
+                // Naming the model makes a retranslated model re-apply the entry.
+                currentIndex: model, Math.max(0, side.filterBits.indexOf(eventList.typeFilter))
                 onActivated: index => eventList.typeFilter = side.filterBits[index]
             }
         }

@@ -123,4 +123,26 @@ TestCase {
         mouseMove(timeline, 2, timeline.height / 2) // 09:58, nothing recorded
         tryCompare(preview, "timeMs", -1)
     }
+
+    // A language switch rebuilds the boxes' translated entries; the chosen
+    // time mode and filter must stay shown.
+    function test_boxesKeepTheirEntryAcrossLanguages() {
+        openCard("small")
+        const timeMode = findChild(win.contentItem, "timeModeBox")
+        const filter = findChild(win.contentItem, "filterBox")
+        appSettings.timeMode = 1
+        win.eventList.typeFilter = 0x08
+        compare(timeMode.currentIndex, 1)
+        compare(filter.currentIndex, 4)
+        appSettings.language = "de"
+        compare(timeMode.currentIndex, 1)
+        compare(filter.currentIndex, 4)
+        compare(filter.displayText, "PIR")
+    }
+
+    // Settings are shared by the whole run.
+    function cleanup() {
+        appSettings.language = ""
+        appSettings.timeMode = 0
+    }
 }
