@@ -163,9 +163,9 @@ compare_card() {
 }
 
 first=1
-for spec in "$@"; do
-    card=${spec%%:*}
-    rest=${spec#*:}
+for entry in "$@"; do
+    card=${entry%%:*}
+    rest=${entry#*:}
     from=${rest%%:*}
     to=${rest#*:}
     name=$(basename "$card")
