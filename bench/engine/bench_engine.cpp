@@ -14,16 +14,16 @@
 #include "playback/trace.h"
 #include "session/card_session.h"
 
+#include "bench_card.h"
+
 #include <QAudioDevice>
 #include <QCoreApplication>
 #include <QDir>
 #include <QElapsedTimer>
 #include <QEventLoop>
-#include <QFile>
 #include <QGuiApplication>
 #include <QMediaDevices>
 #include <QMutex>
-#include <QProcess>
 #include <QRegularExpression>
 #include <QTemporaryDir>
 #include <QTimer>
@@ -91,18 +91,7 @@ bool writeCard(const QString &dir, int seconds)
       "segments": {"seconds": 60, "slots": 64}
     })")
                                  .arg(seconds);
-    const QString file = dir + QStringLiteral("/scenario.json");
-    QFile out(file);
-    if (!out.open(QIODevice::WriteOnly) || out.write(scenario.toUtf8()) < 0)
-        return false;
-    out.close();
-    QProcess cardgen;
-    cardgen.setProcessChannelMode(QProcess::ForwardedErrorChannel);
-    cardgen.start(QStringLiteral(NIVRA_CARDGEN_PATH),
-                  {QStringLiteral("--scenario"), file, dir + QStringLiteral("/card")});
-    if (!cardgen.waitForFinished(-1))
-        return false;
-    return cardgen.exitStatus() == QProcess::NormalExit && cardgen.exitCode() == 0;
+    return writeScenarioCard(dir, scenario);
 }
 
 QList<Show> showsSince(qint64 wallMs)

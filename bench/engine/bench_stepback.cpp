@@ -13,12 +13,12 @@
 #include "playback/playback_engine.h"
 #include "session/card_session.h"
 
+#include "bench_card.h"
+
 #include <QDir>
 #include <QElapsedTimer>
 #include <QEventLoop>
-#include <QFile>
 #include <QGuiApplication>
-#include <QProcess>
 #include <QTemporaryDir>
 #include <QTimer>
 #include <QVideoSink>
@@ -39,18 +39,7 @@ bool writeCard(const QString &dir, int keyint)
       "segments": {"seconds": 60, "slots": 16}
     })")
                                  .arg(keyint);
-    const QString file = dir + QStringLiteral("/scenario.json");
-    QFile out(file);
-    if (!out.open(QIODevice::WriteOnly) || out.write(scenario.toUtf8()) < 0)
-        return false;
-    out.close();
-    QProcess cardgen;
-    cardgen.setProcessChannelMode(QProcess::ForwardedErrorChannel);
-    cardgen.start(QStringLiteral(NIVRA_CARDGEN_PATH),
-                  {QStringLiteral("--scenario"), file, dir + QStringLiteral("/card")});
-    if (!cardgen.waitForFinished(-1))
-        return false;
-    return cardgen.exitStatus() == QProcess::NormalExit && cardgen.exitCode() == 0;
+    return writeScenarioCard(dir, scenario);
 }
 
 // Runs the event loop until the signal fires; false after timeoutMs.

@@ -11,14 +11,14 @@
 #include "playback/decoder.h"
 #include "playback/playback_engine.h"
 #include "session/card_session.h"
+
+#include "bench_card.h"
 #include "timeline/timeline_preview.h"
 
 #include <QDir>
 #include <QElapsedTimer>
 #include <QEventLoop>
-#include <QFile>
 #include <QGuiApplication>
-#include <QProcess>
 #include <QTemporaryDir>
 #include <QTimer>
 #include <QVideoSink>
@@ -38,18 +38,7 @@ bool writeCard(const QString &dir)
       "spans": [{"start": "2024-05-01T08:00:00Z", "seconds": 240, "offsetMin": 0}],
       "segments": {"seconds": 60, "slots": 16}
     })");
-    const QString file = dir + QStringLiteral("/scenario.json");
-    QFile out(file);
-    if (!out.open(QIODevice::WriteOnly) || out.write(scenario.toUtf8()) < 0)
-        return false;
-    out.close();
-    QProcess cardgen;
-    cardgen.setProcessChannelMode(QProcess::ForwardedErrorChannel);
-    cardgen.start(QStringLiteral(NIVRA_CARDGEN_PATH),
-                  {QStringLiteral("--scenario"), file, dir + QStringLiteral("/card")});
-    if (!cardgen.waitForFinished(-1))
-        return false;
-    return cardgen.exitStatus() == QProcess::NormalExit && cardgen.exitCode() == 0;
+    return writeScenarioCard(dir, scenario);
 }
 
 void wait(int ms)

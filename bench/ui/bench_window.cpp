@@ -4,6 +4,8 @@
 //  - the time from synchronising a frame to its swap while 1080p plays at
 //    1x with the timeline following, median and worst.
 // Prints its figures; not run by ctest.
+#include "bench_card.h"
+
 #include <QCoreApplication>
 #include <QDateTime>
 #include <QDir>
@@ -64,21 +66,12 @@ Figures runPlayer(const QString &card, const QString &script)
 
 QString makeCard(const QString &dir)
 {
-    const QString scenario = dir + QStringLiteral("/hd.json");
-    FILE *f = fopen(qPrintable(scenario), "w");
-    if (!f)
-        return {};
-    fputs(R"({"video": {"codec": "h264", "width": 1920, "height": 1080, "fps": 25, "keyint": 50, "bitrate": 4000000},
-              "audio": {"format": "aac-adts", "rate": 16000, "channels": 1},
-              "spans": [{"start": "2024-05-12T10:00:00Z", "seconds": 40, "offsetMin": 0}],
-              "segments": {"seconds": 20, "slots": 8}})",
-          f);
-    fclose(f);
-    const QString card = dir + QStringLiteral("/card");
-    QProcess gen;
-    gen.start(QStringLiteral(NIVRA_CARDGEN_PATH), {QStringLiteral("--scenario"), scenario, card});
-    gen.waitForFinished(600000);
-    return gen.exitCode() == 0 ? card : QString();
+    const QString scenario = QStringLiteral(
+        R"({"video": {"codec": "h264", "width": 1920, "height": 1080, "fps": 25, "keyint": 50, "bitrate": 4000000},
+            "audio": {"format": "aac-adts", "rate": 16000, "channels": 1},
+            "spans": [{"start": "2024-05-12T10:00:00Z", "seconds": 40, "offsetMin": 0}],
+            "segments": {"seconds": 20, "slots": 8}})");
+    return writeScenarioCard(dir, scenario) ? dir + QStringLiteral("/card") : QString();
 }
 
 } // namespace
