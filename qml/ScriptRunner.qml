@@ -25,8 +25,9 @@ Item {
         console.log("AUTOTEST " + line)
     }
 
-    function time(ms) {
-        return Date.parse(ms)
+    // An ISO 8601 date and time as milliseconds since the epoch.
+    function time(text) {
+        return Date.parse(text)
     }
 
     function flat(text) {
