@@ -289,6 +289,28 @@ TEST(NivraCard, TextOutputAndUsage)
     EXPECT_EQ(0, tool("--help").status);
 }
 
+// Help for a command goes to stdout with status 0, whatever else is given.
+TEST(NivraCard, CommandHelp)
+{
+    const struct
+    {
+        const char *args;
+        const char *usage;
+    } rows[] = {
+        {"--help", "usage: nivra-card COMMAND DIR"},
+        {"-h", "usage: nivra-card COMMAND DIR"},
+        {"events-export --help", "usage: nivra-card events-export DIR --day DATE"},
+        {"info -h", "usage: nivra-card info DIR"},
+        {"frames /nowhere --at 5 --help", "usage: nivra-card frames DIR --at MS"},
+        {"export --json -h", "usage: nivra-card export DIR --from TIME"},
+    };
+    for (const auto &row : rows) {
+        const ToolRun r = tool(row.args);
+        EXPECT_EQ(0, r.status) << row.args;
+        EXPECT_EQ(0u, r.out.rfind(row.usage, 0)) << row.args << ": " << r.out;
+    }
+}
+
 #ifdef NIVRA_SIMCARDS
 // ---- Simulator cards (nivra-cardgen presets) ---------------------------------
 

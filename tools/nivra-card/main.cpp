@@ -49,6 +49,13 @@ int main(int argc, char **argv)
     for (const Command &c : commands) {
         if (strcmp(argv[1], c.name) != 0)
             continue;
+        // Asking for help is a success, wherever the request stands.
+        for (int i = 2; i < argc; ++i) {
+            if (!strcmp(argv[i], "--help") || !strcmp(argv[i], "-h")) {
+                printf("usage: nivra-card %s\n    %s\n", c.usage, c.summary);
+                return 0;
+            }
+        }
         Args args;
         std::string error;
         if (!parse_args(c, argc, argv, 2, &args, &error)) {
