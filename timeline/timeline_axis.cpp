@@ -32,7 +32,8 @@ qint64 floorDiv(qint64 a, qint64 b)
     return (a % b != 0 && a < 0) ? q - 1 : q;
 }
 
-TimelineAxis timelineAxis(qint64 dayStart, qint64 viewStart, qint64 span, double width, bool twelveHour)
+TimelineAxis timelineAxis(qint64 dayStart, qint64 viewStart, qint64 span, double width, bool twelveHour,
+                          const ClockOfDay &clockOfDay)
 {
     TimelineAxis axis;
     axis.labelStep = kLabelSteps[std::size(kLabelSteps) - 1];
@@ -58,10 +59,13 @@ TimelineAxis timelineAxis(qint64 dayStart, qint64 viewStart, qint64 span, double
             continue;
         AxisLabel label;
         label.t = t;
-        if (axis.hourLabels && !twelveHour) {
-            label.text = QStringLiteral("%1").arg((t - dayStart) / kHourMs, 2, 10, QLatin1Char('0'));
+        const qint64 sinceStart = t - dayStart;
+        const qint64 ofDay = clockOfDay ? clockOfDay(t) : sinceStart - floorDiv(sinceStart, kDayMs) * kDayMs;
+        // The day's last tick reads 24 rather than the next day's 00.
+        const bool dayEnd = sinceStart == kDayMs && ofDay == 0;
+        if (axis.hourLabels && !twelveHour && ofDay % kHourMs == 0) {
+            label.text = QStringLiteral("%1").arg(dayEnd ? 24 : ofDay / kHourMs, 2, 10, QLatin1Char('0'));
         } else {
-            const qint64 ofDay = (t - dayStart) - floorDiv(t - dayStart, kDayMs) * kDayMs;
             label.text = locale.toString(QTime::fromMSecsSinceStartOfDay(int(ofDay)), pattern);
         }
         axis.labels.append(label);

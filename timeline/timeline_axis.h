@@ -6,6 +6,8 @@
 #include <QVector>
 #include <QtGlobal>
 
+#include <functional>
+
 namespace nivra {
 
 struct AxisLabel
@@ -29,9 +31,15 @@ bool localeUsesTwelveHourClock();
 // Returns the floor of a / b for b > 0 (times before dayStart round down).
 qint64 floorDiv(qint64 a, qint64 b);
 
+// The clock's time of day (0 .. 86399999 ms) at a UTC instant.
+using ClockOfDay = std::function<qint64(qint64 utcMs)>;
+
 // Returns the axis of the view viewStart .. viewStart + span drawn width
 // pixels wide: steps, and every label from its dayStart-aligned tick up to
-// the view end whose x lies in 0 .. width, with its text.
-TimelineAxis timelineAxis(qint64 dayStart, qint64 viewStart, qint64 span, double width, bool twelveHour);
+// the view end whose x lies in 0 .. width, with its text. Labels read
+// clockOfDay at their tick (a day with a clock change skips or repeats an
+// hour); without it, the time since dayStart.
+TimelineAxis timelineAxis(qint64 dayStart, qint64 viewStart, qint64 span, double width, bool twelveHour,
+                          const ClockOfDay &clockOfDay = {});
 
 } // namespace nivra

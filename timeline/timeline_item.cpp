@@ -1029,16 +1029,31 @@ void TimelineItem::paint(QPainter *painter)
 
     if (m_scrubbing && m_scrubTarget >= m_viewStart && m_scrubTarget <= viewEnd)
         paintMarker(painter, xForTime(m_scrubTarget), kScrubMarker);
-    if (m_position >= m_viewStart && m_position <= viewEnd)
+    // Without a card the engine still reports a position (0); it is no
+    // place on the day.
+    if (sessionOpen() && m_position >= m_dayStart && m_position <= dayLast() && m_position >= m_viewStart &&
+        m_position <= viewEnd)
         paintMarker(painter, xForTime(m_position), pal[PositionMarker]);
+}
+
+nivra::TimelineAxis TimelineItem::axis() const
+{
+    nivra::ClockOfDay clockOfDay;
+    if (sessionOpen()) {
+        const nivra::CardSession *session = m_session.data();
+        clockOfDay = [session](qint64 t) {
+            const qint64 local = t + qint64(session->offsetSecondsAt(t)) * 1000;
+            return local - nivra::floorDiv(local, 86400000) * 86400000;
+        };
+    }
+    return nivra::timelineAxis(m_dayStart, m_viewStart, span(), width(), nivra::localeUsesTwelveHourClock(),
+                               clockOfDay);
 }
 
 void TimelineItem::paintAxis(QPainter *painter, const QColor *pal, qint64 viewEnd) const
 {
     const double w = width();
-    const qint64 s = span();
-    const nivra::TimelineAxis axis =
-        nivra::timelineAxis(m_dayStart, m_viewStart, s, w, nivra::localeUsesTwelveHourClock());
+    const nivra::TimelineAxis axis = this->axis();
     painter->setPen(QPen(pal[AxisLine], 1));
     painter->drawLine(QPointF(0, kAxisY), QPointF(w, kAxisY));
     const qint64 first =

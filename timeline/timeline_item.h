@@ -6,6 +6,7 @@
 #pragma once
 
 #include "storage/card.h"
+#include "timeline/timeline_axis.h"
 
 #include <QColor>
 #include <QPointer>
@@ -139,6 +140,10 @@ public:
     QString landingText() const { return m_landingText; }
     bool isScrubbing() const { return m_scrubbing; }
     DragMode dragMode() const { return m_drag; }
+
+    // The axis as painted now: steps and label texts in the clock of the
+    // session's time mode.
+    nivra::TimelineAxis axis() const;
 
     void paint(QPainter *painter) override;
 

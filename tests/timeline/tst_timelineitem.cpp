@@ -139,12 +139,16 @@ private slots:
     void landingMarkerAndText_data();
     void landingMarkerAndText();
     void positionMarkerAndTheme();
+    void noPositionMarkerOffTheDay_data();
+    void noPositionMarkerOffTheDay();
 
     // Axis
     void axisSteps_data();
     void axisSteps();
     void axisLabels_data();
     void axisLabels();
+    void axisLabelsAcrossClockChange_data();
+    void axisLabelsAcrossClockChange();
 
     // View
     void zoomClamp_data();
@@ -525,6 +529,40 @@ void TestTimelineItem::positionMarkerAndTheme()
     }
 }
 
+// No marker where the position is no place on the shown day: without a card
+// (the engine reports 0) and at the first moment of the next day.
+void TestTimelineItem::noPositionMarkerOffTheDay_data()
+{
+    QTest::addColumn<bool>("withCard");
+    QTest::addColumn<qint64>("dayStart");
+    QTest::addColumn<qint64>("position");
+    QTest::addColumn<double>("x");
+    QTest::newRow("no card, position 0") << false << qint64(0) << qint64(0) << 0.0;
+    QTest::newRow("next day's first moment") << true << kDay << kDay + 86400000 << double(kW);
+}
+
+void TestTimelineItem::noPositionMarkerOffTheDay()
+{
+    QFETCH(bool, withCard);
+    QFETCH(qint64, dayStart);
+    QFETCH(qint64, position);
+    QFETCH(double, x);
+    TimelineItem item;
+    item.setSize(QSizeF(kW, kH));
+    if (withCard)
+        item.setCard(&m_gaps);
+    item.setDayStart(dayStart);
+    item.setPosition(position);
+    QCOMPARE(item.viewStart(), dayStart);
+    const QImage image = render(item);
+    const QColor marker = pal(TimelineItem::PositionMarker);
+    for (int px = std::max(0, int(x) - 6); px <= std::min(kW - 1, int(x) + 6); ++px) {
+        for (int y : {22, 50, 70})
+            QVERIFY2(!same(image.pixelColor(px, y), marker, 30),
+                     qPrintable(QStringLiteral("at %1,%2").arg(px).arg(y)));
+    }
+}
+
 // ---- Axis --------------------------------------------------------------------
 
 void TestTimelineItem::axisSteps_data()
@@ -605,6 +643,56 @@ void TestTimelineItem::axisLabels()
     for (const nivra::AxisLabel &label : axis.labels)
         texts << label.text;
     QCOMPARE(texts, twelveHourRun() ? h12 : h24);
+}
+
+// On the clockchange card's 31 March (Berlin and the camera both go from
+// +01:00 to +02:00 at 01:00 UTC) the labels read the clock of each tick in
+// either time mode; the ticks keep their spacing.
+void TestTimelineItem::axisLabelsAcrossClockChange_data()
+{
+    QTest::addColumn<int>("mode");
+    QTest::addColumn<int>("zoom");
+    QTest::addColumn<qint64>("viewStart");
+    QTest::addColumn<QStringList>("h24");
+    QTest::addColumn<QStringList>("h12");
+    QStringList day24{"00"}, day12{"12:00 AM"};
+    for (int k = 1; k <= 12; ++k) {
+        const int h = (2 * k + 1) % 24;
+        day24 << QStringLiteral("%1").arg(h, 2, 10, QLatin1Char('0'));
+        day12 << QStringLiteral("%1:00 %2").arg(h % 12 == 0 ? 12 : h % 12).arg(h < 12 ? "AM" : "PM");
+    }
+    QTest::newRow("24h, recording time")
+        << int(CardSession::RecordingTime) << 0 << qint64(-1) << day24 << day12;
+    QStringList hour24, hour12;
+    for (const char *clock : {"01:30", "01:35", "01:40", "01:45", "01:50", "01:55", "03:00", "03:05", "03:10",
+                              "03:15", "03:20", "03:25", "03:30"}) {
+        hour24 << QString::fromLatin1(clock);
+        hour12 << QString::fromLatin1(clock + (clock[0] == '0' ? 1 : 0)) + QStringLiteral(" AM");
+    }
+    QTest::newRow("1h around the change, computer time")
+        << int(CardSession::ComputerTime) << 2 << utc("2024-03-31T00:30:00Z") << hour24 << hour12;
+}
+
+void TestTimelineItem::axisLabelsAcrossClockChange()
+{
+    QFETCH(int, mode);
+    QFETCH(int, zoom);
+    QFETCH(qint64, viewStart);
+    QFETCH(QStringList, h24);
+    QFETCH(QStringList, h12);
+    m_clockchange.setTimeMode(mode);
+    TimelineItem item;
+    item.setSize(QSizeF(kW, kH));
+    item.setCard(&m_clockchange);
+    item.setDayStart(m_clockchange.dayStartMs(2024, 3, 31));
+    QCOMPARE(item.dayStart(), utc("2024-03-30T23:00:00Z"));
+    showView(item, zoom, viewStart < 0 ? item.dayStart() : viewStart);
+    const nivra::TimelineAxis axis = item.axis();
+    QStringList texts;
+    for (const nivra::AxisLabel &label : axis.labels)
+        texts << label.text;
+    QCOMPARE(texts, twelveHourRun() ? h12 : h24);
+    QCOMPARE(axis.labels.value(1).t - axis.labels.value(0).t, axis.labelStep);
 }
 
 // ---- View --------------------------------------------------------------------
