@@ -231,7 +231,11 @@ int cursor_seek(card_cursor *cursor, uint64_t time_ms, int64_t *landed_ms);
 
 // Returns the next frame header as the pending frame (the same one again until
 // it is read or skipped). Returns 0, 1 at the end, -8 when not positioned, -1,
-// -6 or -7.
+// -6 or -7. -6 means a header or index block could not be read although the
+// file holds it (an I/O error, a file that shrank): not the end of the data.
+// A frame with a valid header whose time lies more than 10 minutes past its
+// segment's last recorded second is damage: it is skipped and counted
+// (cursor_get_damaged), and does not end the file's readable data.
 int cursor_next(card_cursor *cursor, card_frame *out);
 
 // Reads the pending payload into buffer and consumes the frame. Returns 0, -8
@@ -241,6 +245,10 @@ int cursor_read(card_cursor *cursor, void *buffer, size_t length);
 
 // Consumes the pending frame without reading it. Returns 0 or -8.
 int cursor_skip(card_cursor *cursor);
+
+// Sets *count to the frames this cursor has skipped as damage since it was
+// opened. Returns 0 or -1.
+int cursor_get_damaged(const card_cursor *cursor, uint64_t *count);
 
 // Sets the stride: 0 reads every frame, n > 0 every n-th keyframe index entry.
 // Discards a pending frame. Returns 0, or -1 for a negative stride.

@@ -45,6 +45,10 @@ constexpr size_t kIndexEntrySize = 16;
 constexpr size_t kFrameHeaderSize = 24;
 constexpr int64_t kStaleFrameMs = 5000;
 constexpr int64_t kGapMs = 3000;
+// How far a frame's time may lie past its segment's last second before it
+// counts as damage: generous, since the table of a segment still being
+// written may lag its frames; a flipped bit in a time field lands far beyond.
+constexpr int64_t kSegmentSlackMs = 600000;
 constexpr int64_t kDefaultSpacingMs = 2000;
 constexpr int64_t kMaxSpacingMs = 600000;
 // Longest file path built from a directory path: dir + "/seg_65535.dat".
@@ -147,15 +151,25 @@ bool segment_path(const char *dir, uint16_t number, char *out, size_t out_size);
 // for CARD_MAX_INDEX_ENTRIES). Returns the entry count: 0 when the segment has
 // no block, the block header is invalid or its entries cannot be read. With
 // first_only, only entry 0 is decoded (the rest is checked against
-// index_size, the size of index.dat, instead of being read).
+// index_size, the size of index.dat, instead of being read). *read_failed
+// (optional) is set when the file could not be read where index_size (when
+// known, >= 0) says it has bytes: damage to the card, not a block it lacks.
 uint32_t read_index_block(FileHandle index_file, int64_t index_size, const IndexLayout &layout,
-                          uint16_t number, IndexEntry *entries, bool first_only);
+                          uint16_t number, IndexEntry *entries, bool first_only, bool *read_failed = nullptr);
+
+// What read_frame_header found.
+enum class HeaderRead
+{
+    Valid,   // a valid frame; *out is filled
+    Invalid, // no valid frame here: the file's readable data ends
+    Failed,  // the header lies within the file but could not be read (an I/O
+             // error, or the file shrank since it was opened)
+};
 
 // Reads the frame header at offset of a segment file and checks it: the magic,
 // payload size, checksum, type, and end within segment_size and file_size.
-// Returns true and fills *out for a valid frame.
-bool read_frame_header(FileHandle file, uint64_t file_size, uint32_t segment_size, uint64_t offset,
-                       FrameHeader *out);
+HeaderRead read_frame_header(FileHandle file, uint64_t file_size, uint32_t segment_size, uint64_t offset,
+                             FrameHeader *out);
 
 // Loads timeline.dat: returns 0 and the entries (caller frees with delete[]),
 // or 1 when the table is not loaded. Writes the loader's diagnostics to stderr.
@@ -212,4 +226,5 @@ struct card_cursor
     uint64_t pending_payload = 0;
     uint64_t pending_next_offset = 0;
     uint64_t pending_next_entry = 0;
+    uint64_t damaged_frames = 0; // frames skipped for a time outside their segment
 };

@@ -59,8 +59,10 @@ int select_meta(const char *path, MetaRecord *out)
         return CARD_ERR_CORRUPT;
     if (meta_v1_valid(buf) || meta_v1_valid(buf + kMetaV1Size))
         return CARD_ERR_OLD_FORMAT;
+    // Only an intact record can say it is newer: a few flipped bits in the
+    // version field of a damaged one must not send the user to an update.
     for (const uint8_t *p : {buf, buf + kMetaSize})
-        if (le32(p + 8) == kMetaMagic && le16(p + 24) > kFormatVersion)
+        if (le32(p + 8) == kMetaMagic && le16(p + 24) > kFormatVersion && le32(p + 60) == crc32(p, 60))
             return CARD_ERR_NEW_FORMAT;
     return CARD_ERR_CORRUPT;
 }

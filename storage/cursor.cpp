@@ -61,8 +61,11 @@ int open_segment(card_cursor *c, uint32_t pos)
         c->index_file = file_open(card->index_path);
         c->index_size = file_size(c->index_file);
     }
+    bool failed = false;
     c->entry_count = read_index_block(c->index_file, c->index_size, card->layout, card->table[pos].number,
-                                      c->entries, false);
+                                      c->entries, false, &failed);
+    if (failed)
+        return CARD_ERR_READ;
     c->spacing_ms = median_spacing(c);
     return CARD_OK;
 }
@@ -108,30 +111,56 @@ void make_pending(card_cursor *c, const FrameHeader &h, uint64_t offset, uint64_
     c->pending = true;
 }
 
-// Looks for the next frame in the open segment. Returns true with a pending
-// frame, false when the segment has no more.
-bool next_in_segment(card_cursor *c)
+// False for a frame far later than its segment's last recorded second: with a
+// valid checksum, that is damage. (Frames from before the segment are the
+// stale rule's.)
+bool in_segment_span(const card_cursor *c, int64_t t)
+{
+    const SegmentEntry &e = c->card->table[c->position];
+    return t <= static_cast<int64_t>(e.last) * 1000 + 999 + kSegmentSlackMs;
+}
+
+// Looks for the next frame in the open segment. Returns 0 with a pending
+// frame, 1 when the segment has no more, -6 when a header could not be read.
+int next_in_segment(card_cursor *c)
 {
     const uint32_t segment_size = c->card->meta.segment_size;
     FrameHeader h;
     if (c->stride == 0) {
-        if (!read_frame_header(c->file, c->file_size, segment_size, c->read_offset, &h))
-            return false;
-        int64_t t = static_cast<int64_t>(h.second) * 1000 + h.ms;
-        if (c->has_high && t + kStaleFrameMs < c->high_ms)
-            return false;
-        make_pending(c, h, c->read_offset, c->read_offset + kFrameHeaderSize + h.size, c->entry_pos);
-        return true;
+        for (;;) {
+            HeaderRead got = read_frame_header(c->file, c->file_size, segment_size, c->read_offset, &h);
+            if (got != HeaderRead::Valid)
+                return got == HeaderRead::Failed ? CARD_ERR_READ : CARD_NO_MORE;
+            int64_t t = static_cast<int64_t>(h.second) * 1000 + h.ms;
+            if (c->has_high && t + kStaleFrameMs < c->high_ms)
+                return CARD_NO_MORE;
+            const uint64_t next = c->read_offset + kFrameHeaderSize + h.size;
+            if (!in_segment_span(c, t)) {
+                // Skipped without counting as the newest frame read, so that
+                // it cannot make the good frames after it look stale.
+                ++c->damaged_frames;
+                c->read_offset = next;
+                continue;
+            }
+            make_pending(c, h, c->read_offset, next, c->entry_pos);
+            return CARD_OK;
+        }
     }
     while (c->entry_pos < c->entry_count) {
         uint64_t offset = c->entries[c->entry_pos].frame_offset;
-        if (read_frame_header(c->file, c->file_size, segment_size, offset, &h) && h.type == CARD_FRAME_KEY) {
-            make_pending(c, h, offset, c->read_offset, c->entry_pos + c->stride);
-            return true;
+        HeaderRead got = read_frame_header(c->file, c->file_size, segment_size, offset, &h);
+        if (got == HeaderRead::Failed)
+            return CARD_ERR_READ;
+        if (got == HeaderRead::Valid && h.type == CARD_FRAME_KEY) {
+            if (in_segment_span(c, static_cast<int64_t>(h.second) * 1000 + h.ms)) {
+                make_pending(c, h, offset, c->read_offset, c->entry_pos + c->stride);
+                return CARD_OK;
+            }
+            ++c->damaged_frames;
         }
         c->entry_pos += static_cast<uint64_t>(c->stride);
     }
-    return false;
+    return CARD_NO_MORE;
 }
 
 } // namespace
@@ -229,10 +258,13 @@ int cursor_next(card_cursor *c, card_frame *out)
     for (uint32_t changes = 0;; ++changes) {
         if (c->file == kNoFile)
             return CARD_NO_MORE;
-        if (next_in_segment(c)) {
+        int got = next_in_segment(c);
+        if (got == CARD_OK) {
             *out = c->pending_frame;
             return CARD_OK;
         }
+        if (got < 0)
+            return got; // the segment stays open: the same read can be tried again
         if (changes >= card->segment_count) {
             close_segment(c);
             return CARD_NO_MORE;
@@ -292,6 +324,14 @@ int cursor_skip(card_cursor *c)
     if (!c->pending)
         return CARD_ERR_NO_PENDING;
     consume(c);
+    return CARD_OK;
+}
+
+int cursor_get_damaged(const card_cursor *c, uint64_t *count)
+{
+    if (!c || !count)
+        return CARD_ERR_ARGUMENT;
+    *count = c->damaged_frames;
     return CARD_OK;
 }
 

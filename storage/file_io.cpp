@@ -7,7 +7,9 @@ namespace nivra::storage {
 
 namespace {
 std::atomic<uint64_t> g_bytes_read{0};
-}
+std::atomic<uint64_t> g_read_calls{0};
+std::atomic<uint64_t> g_fail_from{0};
+} // namespace
 
 bool is_valid_utf8(const char *path)
 {
@@ -54,6 +56,24 @@ void file_count_read(size_t length)
 uint64_t file_bytes_read_total()
 {
     return g_bytes_read.load(std::memory_order_relaxed);
+}
+
+bool file_read_begin()
+{
+    const uint64_t call = g_read_calls.fetch_add(1, std::memory_order_relaxed) + 1;
+    const uint64_t from = g_fail_from.load(std::memory_order_relaxed);
+    return from == 0 || call < from;
+}
+
+void file_fail_reads_from(uint64_t call)
+{
+    g_read_calls.store(0, std::memory_order_relaxed);
+    g_fail_from.store(call, std::memory_order_relaxed);
+}
+
+uint64_t file_read_calls()
+{
+    return g_read_calls.load(std::memory_order_relaxed);
 }
 
 } // namespace nivra::storage

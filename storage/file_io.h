@@ -19,8 +19,10 @@ constexpr size_t kMaxReadPiece = 0x40000000;
 // code points above U+10FFFF). Paths that are not cannot be opened.
 bool is_valid_utf8(const char *path);
 
-// Opens an existing file read-only, letting other programs read, write and
-// delete it, with a random-access hint. Returns the handle or kNoFile.
+// Opens an existing regular file read-only, letting other programs read,
+// write and delete it, with a random-access hint. Returns the handle or
+// kNoFile; anything that is not a regular file (a directory, a named pipe, a
+// device) is refused without blocking.
 FileHandle file_open(const char *path);
 
 // Closes the file; kNoFile is a no-op.
@@ -34,9 +36,9 @@ int64_t file_read_at(FileHandle file, uint64_t offset, void *buffer, size_t leng
 // Returns the size of the open file, or -1.
 int64_t file_size(FileHandle file);
 
-// Learns from the attributes of path whether it is a regular file (not a
-// directory) and its size. Returns true and sets *size for an existing file;
-// false when it is absent, a directory or cannot be examined.
+// Learns from the attributes of path whether it is a regular file and its
+// size. Returns true and sets *size for an existing file; false when it is
+// absent, a directory, a named pipe or device, or cannot be examined.
 bool file_stat(const char *path, int64_t *size);
 
 // Returns the bytes read by file_read_at in this process so far (for the
@@ -45,5 +47,17 @@ uint64_t file_bytes_read_total();
 
 // Adds length to that count (called by the platform files).
 void file_count_read(size_t length);
+
+// Counts one file_read_at call; false when the test hook below says that it
+// must fail (called by the platform files).
+bool file_read_begin();
+
+// Test hook for fault injection: restarts the call count, and from the
+// call-th file_read_at on every read fails as an I/O error does; 0 turns it
+// off. Affects the whole process.
+void file_fail_reads_from(uint64_t call);
+
+// Returns the file_read_at calls since the last file_fail_reads_from().
+uint64_t file_read_calls();
 
 } // namespace nivra::storage

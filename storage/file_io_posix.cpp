@@ -12,14 +12,18 @@ FileHandle file_open(const char *path)
 {
     if (!path || !is_valid_utf8(path))
         return kNoFile;
+    // Non-blocking, so that a named pipe or a device in place of a card file
+    // cannot hang the open; only a regular file is kept, then made blocking.
     int fd;
     do {
-        fd = ::open(path, O_RDONLY | O_CLOEXEC);
+        fd = ::open(path, O_RDONLY | O_CLOEXEC | O_NONBLOCK | O_NOCTTY);
     } while (fd < 0 && errno == EINTR);
     if (fd < 0)
         return kNoFile;
     struct stat st;
-    if (::fstat(fd, &st) != 0 || S_ISDIR(st.st_mode)) {
+    const int flags = ::fcntl(fd, F_GETFL);
+    if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode) || flags < 0 ||
+        ::fcntl(fd, F_SETFL, flags & ~O_NONBLOCK) != 0) {
         ::close(fd);
         return kNoFile;
     }
@@ -37,7 +41,7 @@ void file_close(FileHandle file)
 
 int64_t file_read_at(FileHandle file, uint64_t offset, void *buffer, size_t length)
 {
-    if (file == kNoFile)
+    if (file == kNoFile || !file_read_begin())
         return -1;
     auto *out = static_cast<unsigned char *>(buffer);
     size_t done = 0;
@@ -75,7 +79,7 @@ int64_t file_size(FileHandle file)
 bool file_stat(const char *path, int64_t *size)
 {
     struct stat st;
-    if (!path || !is_valid_utf8(path) || ::stat(path, &st) != 0 || S_ISDIR(st.st_mode))
+    if (!path || !is_valid_utf8(path) || ::stat(path, &st) != 0 || !S_ISREG(st.st_mode))
         return false;
     if (size)
         *size = static_cast<int64_t>(st.st_size);

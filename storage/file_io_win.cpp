@@ -70,7 +70,9 @@ FileHandle file_open(const char *path)
     if (h == INVALID_HANDLE_VALUE)
         return kNoFile;
     BY_HANDLE_FILE_INFORMATION info;
-    if (!GetFileInformationByHandle(h, &info) || (info.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)) {
+    // A device or pipe path is not a card file.
+    if (GetFileType(h) != FILE_TYPE_DISK || !GetFileInformationByHandle(h, &info) ||
+        (info.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)) {
         CloseHandle(h);
         return kNoFile;
     }
@@ -85,7 +87,7 @@ void file_close(FileHandle file)
 
 int64_t file_read_at(FileHandle file, uint64_t offset, void *buffer, size_t length)
 {
-    if (file == kNoFile)
+    if (file == kNoFile || !file_read_begin())
         return -1;
     auto *out = static_cast<unsigned char *>(buffer);
     size_t done = 0;

@@ -161,8 +161,10 @@ int card_probe_stream(card_reader *card, uint64_t time_ms, card_stream *out)
             if (rc != CARD_OK)
                 break;
             if (f.type == CARD_FRAME_KEY) {
+                // A garbled keyframe (its header intact) tells nothing: the
+                // next keyframe of the window may.
                 out->video_codec = keyframe_codec(payload, f.size);
-                keyframe_done = true;
+                keyframe_done = out->video_codec != CARD_CODEC_UNKNOWN;
             } else {
                 audio_head_len = std::min<size_t>(f.size, sizeof audio_head);
                 if (audio_head_len > 0)

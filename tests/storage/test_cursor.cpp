@@ -1,6 +1,7 @@
 // The read cursor: seeking, sequential and keyframe reading, frame validity,
 // stale frames, discontinuities and the pending-frame protocol.
 #include "card_builder.h"
+#include "storage/file_io.h"
 
 #include <filesystem>
 
@@ -701,3 +702,69 @@ TEST(Cursor, PayloadOfExactly4MiBIsValid)
     ASSERT_CODE(0, cursor_next(s.cursor, &f));
     EXPECT_EQ(24u + CARD_MAX_PAYLOAD, f.file_offset);
 }
+
+namespace {
+
+TEST(Cursor, AFailedReadIsAnErrorNotTheEnd)
+{
+    // The frame headers lie inside the file, so a read that cannot get them
+    // (an I/O error, or the file cut shorter since it was opened) must not
+    // look like the end of the recordings.
+    struct Case
+    {
+        const char *what;
+        bool truncate; // else the reads fail from the next one on
+    };
+    for (const Case &k : {Case{"I/O error", false}, Case{"file shrank", true}}) {
+        Card c;
+        add_frames(c, 1, T0, T0 + 9,
+                   {video(MS0, CARD_FRAME_KEY), video(MS0 + 1000), video(MS0 + 2000), video(MS0 + 3000)});
+        c.write();
+        Session s(c);
+        ASSERT_CODE(0, cursor_seek(s.cursor, MS0, nullptr)) << k.what;
+        card_frame f{};
+        ASSERT_CODE(0, cursor_next(s.cursor, &f)) << k.what;
+        ASSERT_CODE(0, cursor_skip(s.cursor));
+        if (k.truncate)
+            std::filesystem::resize_file(c.dir + "/seg_001.dat", 40);
+        else
+            nivra::storage::file_fail_reads_from(1);
+        int rc = 0;
+        s.read_all(&rc);
+        nivra::storage::file_fail_reads_from(0);
+        EXPECT_CODE(-6, rc) << k.what;
+        // A seek that cannot read the segment's index block fails the same way.
+        if (!k.truncate) {
+            nivra::storage::file_fail_reads_from(1);
+            EXPECT_CODE(-6, cursor_seek(s.cursor, MS0, nullptr)) << k.what;
+            nivra::storage::file_fail_reads_from(0);
+        }
+    }
+}
+
+TEST(Cursor, AFrameFarPastItsSegmentIsSkippedAndCounted)
+{
+    // A valid checksum on a time a day ahead: damage. It is neither returned
+    // nor taken as the newest frame (which would make the rest look stale).
+    Card c;
+    add_frames(c, 1, T0, T0 + 9,
+               {video(MS0, CARD_FRAME_KEY), video(MS0 + 1000), video(MS0 + 86400000), video(MS0 + 2000),
+                video(MS0 + 3000)});
+    add_frames(c, 2, T0 + 10, T0 + 19, {video(MS0 + 10000, CARD_FRAME_KEY)});
+    c.write();
+    Session s(c);
+    ASSERT_CODE(0, cursor_seek(s.cursor, MS0, nullptr));
+    int rc = 0;
+    std::vector<card_frame> frames = s.read_all(&rc);
+    EXPECT_CODE(1, rc);
+    std::vector<int64_t> times;
+    for (const card_frame &f : frames)
+        times.push_back(f.time_ms - MS0);
+    EXPECT_EQ(times, (std::vector<int64_t>{0, 1000, 2000, 3000, 10000}));
+    uint64_t damaged = 0;
+    EXPECT_CODE(0, cursor_get_damaged(s.cursor, &damaged));
+    EXPECT_EQ(damaged, 1u);
+    EXPECT_CODE(-1, cursor_get_damaged(nullptr, &damaged));
+}
+
+} // namespace

@@ -6,6 +6,8 @@
 
 #include <filesystem>
 
+#include <sys/stat.h>
+
 using namespace cardtest;
 
 namespace {
@@ -203,27 +205,30 @@ TEST(Open, ShortMetaFileReadsAsZeros)
     EXPECT_CODE(-5, open_code(c.dir));
 }
 
-TEST(Open, NewerVersionIsReportedEvenWithBadChecksums)
+TEST(Open, NewerVersionNeedsAnIntactRecord)
 {
     Card c;
     one_segment(c);
     Meta m = c.meta;
     m.segment_count = 1;
     m.version = 3;
-    m.bad_crc = true;
-    Bytes bytes = meta_record(m);
     Bytes b = meta_record(m);
-    bytes.insert(bytes.end(), b.begin(), b.end());
-    c.meta_bytes = bytes;
-    c.write();
-    EXPECT_CODE(-4, open_code(c.dir));
-
-    // Only copy B newer, copy A garbage.
+    // Only copy B newer and intact, copy A garbage.
     Bytes mixed(64, 0x11);
     mixed.insert(mixed.end(), b.begin(), b.end());
     c.meta_bytes = mixed;
     c.write();
     EXPECT_CODE(-4, open_code(c.dir));
+
+    // Version 3 with broken checksums in both copies is damage, not a newer
+    // format: flipped bits must not send the user to an update.
+    m.bad_crc = true;
+    Bytes bytes = meta_record(m);
+    b = meta_record(m);
+    bytes.insert(bytes.end(), b.begin(), b.end());
+    c.meta_bytes = bytes;
+    c.write();
+    EXPECT_CODE(-5, open_code(c.dir));
 
     // The right magic with version 1 in the 64-byte layout is corrupt.
     m.version = 1;
@@ -397,3 +402,38 @@ TEST(Open, NoValidSegmentStillOpens)
     EXPECT_TRUE(ranges_of(card).empty());
     card_close(card);
 }
+
+namespace {
+
+TEST(Open, NamedPipesAreNotCardFiles)
+{
+    // Opening a pipe for reading blocks until a writer comes: a pipe in place
+    // of a card file must be refused at once, whichever file it replaces.
+    struct Case
+    {
+        const char *file;
+        int code;
+        uint32_t present; // segments present when the card opens
+    };
+    for (const Case &k : {Case{"meta.dat", -2, 0}, Case{"index.dat", -2, 0}, Case{"timeline.dat", 0, 1},
+                          Case{"seg_001.dat", 0, 0}}) {
+        Card c;
+        one_segment(c);
+        c.write();
+        const std::string path = c.dir + "/" + k.file;
+        std::filesystem::remove(path);
+        ASSERT_EQ(0, mkfifo(path.c_str(), 0600)) << k.file;
+        card_reader *card = nullptr;
+        EXPECT_CODE(k.code, card_open(c.dir.c_str(), &card)) << k.file;
+        if (card) {
+            card_summary s{};
+            EXPECT_CODE(0, card_get_summary(card, &s));
+            EXPECT_EQ(k.present, s.present_segments) << k.file;
+            card_stream stream{};
+            EXPECT_CODE(k.present ? 0 : 1, card_probe_stream(card, 0, &stream)) << k.file;
+        }
+        card_close(card);
+    }
+}
+
+} // namespace
