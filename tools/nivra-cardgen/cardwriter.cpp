@@ -349,10 +349,12 @@ private:
             size_t frameCount = 0;
             for (size_t g = seg.gopFirst; g < seg.gopEnd; ++g)
                 frameCount += m_gops[g].frames.size();
-            std::vector<size_t> badCrc, overrun, timeBack;
-            if (!findFrameDamage(m_s.damage.frameBadChecksum, k, frameCount, &badCrc, error)
-                || !findFrameDamage(m_s.damage.frameOverrun, k, frameCount, &overrun, error)
-                || !findFrameDamage(m_s.damage.frameTimeBack, k, frameCount, &timeBack, error))
+            std::vector<size_t> badCrc, overrun, timeBack, timeAhead, garbled;
+            if (!findFrameDamage(m_s.damage.frameBadChecksum, k, frameCount, &badCrc, error) ||
+                !findFrameDamage(m_s.damage.frameOverrun, k, frameCount, &overrun, error) ||
+                !findFrameDamage(m_s.damage.frameTimeBack, k, frameCount, &timeBack, error) ||
+                !findFrameDamage(m_s.damage.frameTimeAhead, k, frameCount, &timeAhead, error) ||
+                !findFrameDamage(m_s.damage.framePayloadGarbled, k, frameCount, &garbled, error))
                 return false;
             auto has = [](const std::vector<size_t> &v, size_t i) { return std::find(v.begin(), v.end(), i) != v.end(); };
 
@@ -382,6 +384,8 @@ private:
                     int64_t t = f.timeMs;
                     if (has(timeBack, frameIndex))
                         t = (prevMs >= 0 ? prevMs : t) - 6000;
+                    if (has(timeAhead, frameIndex))
+                        t += 86400000;
                     uint32_t size = uint32_t(f.payload->size());
                     if (has(overrun, frameIndex)) {
                         int64_t claim = int64_t(m_s.segmentSizeLimit) + 1 - int64_t(offset) - 24;
@@ -404,7 +408,10 @@ private:
                         crc ^= 0x5A5A;
                     put16(h + 20, crc);
                     file.insert(file.end(), h, h + 24);
-                    file.insert(file.end(), f.payload->begin(), f.payload->end());
+                    if (has(garbled, frameIndex))
+                        file.insert(file.end(), f.payload->size(), uint8_t(0xA5)); // no start code
+                    else
+                        file.insert(file.end(), f.payload->begin(), f.payload->end());
                     if (firstMs < 0 || f.timeMs < firstMs)
                         firstMs = f.timeMs;
                     lastMs = std::max(lastMs, f.timeMs);

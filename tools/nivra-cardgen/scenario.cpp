@@ -237,9 +237,11 @@ bool parseScenario(const std::string &json, Scenario *out, std::string *error)
     s.damage.newerVersionBadChecksum = d.value("newerVersionBadChecksum").toBool(false);
     s.damage.indexHeaderCorrupt = d.value("indexHeaderCorrupt").toBool(false);
     s.damage.indexBlockBadChecksum = readInts(d.value("indexBlockBadChecksum"));
-    if (!readFrameRefs(d.value("frameBadChecksum"), &s.damage.frameBadChecksum)
-        || !readFrameRefs(d.value("frameOverrun"), &s.damage.frameOverrun)
-        || !readFrameRefs(d.value("frameTimeBack"), &s.damage.frameTimeBack)) {
+    if (!readFrameRefs(d.value("frameBadChecksum"), &s.damage.frameBadChecksum) ||
+        !readFrameRefs(d.value("frameOverrun"), &s.damage.frameOverrun) ||
+        !readFrameRefs(d.value("frameTimeBack"), &s.damage.frameTimeBack) ||
+        !readFrameRefs(d.value("frameTimeAhead"), &s.damage.frameTimeAhead) ||
+        !readFrameRefs(d.value("framePayloadGarbled"), &s.damage.framePayloadGarbled)) {
         *error = "damage frame lists need {segment, frame} objects";
         return false;
     }

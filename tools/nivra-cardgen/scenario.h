@@ -62,6 +62,8 @@ struct Damage {
     std::vector<FrameRef> frameBadChecksum;
     std::vector<FrameRef> frameOverrun;    // payload size claims 1 byte past the segment size
     std::vector<FrameRef> frameTimeBack;   // time set 6 s before the previous frame
+    std::vector<FrameRef> frameTimeAhead;  // time set one day ahead, checksum valid
+    std::vector<FrameRef> framePayloadGarbled; // payload overwritten, header intact
     bool timelineAbsent = false;
     std::string timelineBadHeader;     // "", "crc" (both copies) or "version"
     int timelineBadEntry = -1;         // entry (oldest = 0) given an offset of +855 min
