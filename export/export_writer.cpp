@@ -22,6 +22,9 @@ namespace {
 constexpr uint64_t kProgressStep = 1048576;
 constexpr int64_t kRunJoinMs = 3000;
 constexpr int kAudioKeepNone = 0;
+// What a run may lose without counting as a shortfall: the time before its
+// first keyframe and after its last picture.
+constexpr int64_t kRunSlackMs = 5000;
 
 bool pushRun(ExportRuns *runs, const ExportRun &run) {
     if (runs->count == runs->capacity) {
@@ -332,6 +335,7 @@ int finishFile(Exporter &e, int reason) {
         return EXPORT_ERR_WRITE;
     }
     e.result->files++;
+    e.result->writtenMs += stats.videoDurationMs;
     if (e.opt->fileDone) {
         ExportFileInfo info;
         memset(&info, 0, sizeof info);
@@ -614,8 +618,13 @@ int exportRange(card_reader *card, const card_stream *stream, int64_t fromMs, in
     if (options->container == 1 && e.audioMode == MOVW_AUDIO_ALAW)
         return EXPORT_ERR_MP4_ALAW;
     int rc = buildRuns(card, fromMs, toMs, &e.runs, nullptr);
+    result->plannedRuns = e.runs.count;
+    for (int i = 0; rc == 0 && i < e.runs.count; ++i)
+        result->plannedMs += e.runs.items[i].endMs - e.runs.items[i].startMs;
     if (rc == 0)
         rc = copyFrames(e);
+    if (e.cursor)
+        cursor_get_damaged(e.cursor, &result->skippedFrames);
     if (rc == 0) {
         rc = finishFile(e, EXPORT_END_RANGE);
         if (rc == 0) {
@@ -807,6 +816,14 @@ int formatExportName(const char *prefix, int container, int64_t startMs, int64_t
         return CARD_ERR_ARGUMENT;
     }
     return 0;
+}
+
+int exportIncomplete(const ExportResult *result)
+{
+    if (!result)
+        return 0;
+    const int64_t slack = kRunSlackMs * (result->plannedRuns > 1 ? result->plannedRuns : 1);
+    return result->skippedFrames > 0 || result->writtenMs + slack < result->plannedMs ? 1 : 0;
 }
 
 void exportRunsFree(ExportRuns *runs) {

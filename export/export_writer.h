@@ -109,6 +109,10 @@ struct ExportResult {
     uint64_t bytes;        // payload bytes read from the card
     int32_t audioLeftOut;  // 1 when the sound could not be kept
     char message[1024];    // for -21: the path whose writing failed
+    uint64_t skippedFrames; // damaged frames left out (a time outside their recording)
+    int32_t plannedRuns;    // continuous runs of recording in the range
+    int64_t plannedMs;      // recorded time of the range: the runs' durations
+    int64_t writtenMs;      // video time of the files finished
 };
 
 // ---- Operations -------------------------------------------------------------
@@ -133,6 +137,12 @@ int estimateExport(card_reader *card, int64_t fromMs, int64_t toMs, ExportEstima
 // seconds at each end) into out. Returns 0, or -1 when it does not fit.
 int formatExportName(const char *prefix, int container, int64_t startMs, int64_t endMs,
                      int32_t startOffsetSec, int32_t endOffsetSec, char *out, size_t outSize);
+
+// Returns 1 when a successful export wrote clearly less than was recorded in
+// its range (damaged frames skipped, or recorded time that could not be read),
+// else 0. A file starts at a keyframe, so up to a few seconds per run are not
+// a shortfall.
+int exportIncomplete(const ExportResult *result);
 
 // Releases the list; the record becomes a valid empty one. Null is a no-op.
 void exportRunsFree(ExportRuns *runs);

@@ -15,6 +15,7 @@
 #include <vector>
 
 #include "simcard.h"
+#include "storage/file_io.h"
 #include "tool_helpers.h"
 
 using namespace exporttest;
@@ -470,6 +471,120 @@ TEST_F(ExportWriterTest, RunsEstimateAndNames) {
     ASSERT_EQ(formatExportName("CAM", 0, -1000, -1, 0, 0, name, sizeof name), 0);
     EXPECT_STREQ(name, "CAM_19691231_235959-235959.mov");
     EXPECT_EQ(formatExportName("CAM", 0, 0, 0, 0, 0, name, 10), CARD_ERR_ARGUMENT);
+}
+
+} // namespace
+
+namespace {
+
+// ---- Damage and read failures: nothing reported as whole that is not -----------------
+
+// No ".part" left, and every file handed over exists.
+void expectOnlyFinishedFiles(const std::string &folder, const Collected &c, const char *what)
+{
+    std::vector<std::string> names = listDir(folder);
+    EXPECT_EQ(names.size(), c.paths.size()) << what;
+    for (const std::string &n : names)
+        EXPECT_EQ(n.find(".part"), std::string::npos) << what << ": " << n;
+    for (const std::string &p : c.paths)
+        EXPECT_TRUE(exists(p)) << what << ": " << p;
+}
+
+TEST_F(ExportWriterTest, AReadFailureAnywhereEndsTheExportWithTheReadError)
+{
+    // Every read from the n-th on fails as a card pulled out does. Wherever n
+    // falls (a frame header, a payload, an index block, the probe), the export
+    // ends with the read error; a recording finished before it stays whole.
+    Card card(SMALL_CARD_DIR);
+    nivra::storage::file_fail_reads_from(0);
+    {
+        Collected c;
+        ExportOptions o = options(m_out, &c);
+        ExportResult r;
+        ASSERT_EQ(exportRange(card.reader, nullptr, kSmallStart, kSmallStart + 179999, &o, &r), EXPORT_OK);
+        EXPECT_FALSE(exportIncomplete(&r)) << r.writtenMs << " of " << r.plannedMs;
+    }
+    const uint64_t reads = nivra::storage::file_read_calls();
+    ASSERT_GT(reads, 100u);
+    removeTree(m_out);
+    std::vector<uint64_t> from = {1, 2, 3, 4, reads / 2, reads - 1, reads};
+    for (uint64_t k = 1; k < 40; ++k)
+        from.push_back(k * reads / 40 + k % 3);
+    for (uint64_t n : from) {
+        const std::string folder = makeTempDir();
+        Collected c;
+        ExportOptions o = options(folder, &c);
+        ExportResult r;
+        nivra::storage::file_fail_reads_from(n);
+        const int rc = exportRange(card.reader, nullptr, kSmallStart, kSmallStart + 179999, &o, &r);
+        nivra::storage::file_fail_reads_from(0);
+        const std::string what = "failing from read " + std::to_string(n) + " of " + std::to_string(reads);
+        EXPECT_EQ(rc, CARD_ERR_READ) << what << ": " << exportErrorName(rc);
+        EXPECT_EQ(r.files, int(c.paths.size())) << what;
+        EXPECT_LE(r.files, 1) << what;
+        for (const ExportFileInfo &info : c.infos)
+            EXPECT_GE(info.videoDurationMs, 59000) << what;
+        expectOnlyFinishedFiles(folder, c, what.c_str());
+        removeTree(folder);
+    }
+}
+
+TEST_F(ExportWriterTest, DamageIsSkippedAndTheShortfallReported)
+{
+    // The small card with one kind of damage each, exported whole, one file
+    // per recording.
+    struct Case
+    {
+        const char *what;
+        const char *damage;
+        int files;
+        uint64_t skipped;
+        bool incomplete;
+        int64_t firstMs; // of the first file
+    };
+    const Case cases[] = {
+        {"intact", "{}", 2, 0, false, kSmallStart},
+        // A valid checksum with a time a day ahead: left out, counted, and the
+        // rest of both recordings still exported.
+        {"frame a day ahead", R"({"frameTimeAhead": [{"segment": 0, "frame": 50}]})", 2, 1, true,
+         kSmallStart},
+        // The first keyframe garbled: the recording starts at the next one.
+        {"first keyframe garbled", R"({"framePayloadGarbled": [{"segment": 0, "frame": 0}]})", 2, 0, false,
+         kSmallStart + 2000},
+        // A broken frame header ends its file's data: 27 s of it are lost,
+        // and the recording goes on in a file of its own after the hole.
+        {"rest of a file unreadable", R"({"frameBadChecksum": [{"segment": 0, "frame": 100}]})", 3, 0, true,
+         kSmallStart},
+    };
+    CommandResult preset = run(std::string(nivra::test::cardgenPath()) + " --print-preset small");
+    ASSERT_EQ(preset.status, 0);
+    const size_t close = preset.output.rfind('}');
+    for (const Case &k : cases) {
+        nivra::test::TempDir dir("damage");
+        const std::string scenario = preset.output.substr(0, close) + ", \"damage\": " + k.damage + "}";
+        std::string log;
+        ASSERT_TRUE(nivra::test::generateScenarioCard(scenario, dir.path(), &log)) << k.what << log;
+        Card card(dir.path().c_str());
+        card_stream stream;
+        ASSERT_EQ(card_probe_stream(card.reader, uint64_t(kSmallStart), &stream), 0) << k.what;
+        EXPECT_EQ(stream.video_codec, CARD_CODEC_H264) << k.what;
+        const std::string folder = makeTempDir();
+        Collected c;
+        ExportOptions o = options(folder, &c);
+        ExportResult r;
+        const int rc = exportRange(card.reader, nullptr, kSmallStart, kSmallStart + 179999, &o, &r);
+        EXPECT_EQ(rc, EXPORT_OK) << k.what << ": " << exportErrorName(rc);
+        EXPECT_EQ(r.files, k.files) << k.what;
+        EXPECT_EQ(r.skippedFrames, k.skipped) << k.what;
+        EXPECT_EQ(exportIncomplete(&r) != 0, k.incomplete)
+            << k.what << ": " << r.writtenMs << " of " << r.plannedMs << " ms written";
+        ASSERT_FALSE(c.infos.empty()) << k.what;
+        EXPECT_EQ(c.infos[0].firstMs, k.firstMs) << k.what;
+        for (const std::string &p : c.paths)
+            EXPECT_EQ(run("ffmpeg -v error -i '" + p + "' -f null -").errors, "") << k.what << ": " << p;
+        expectOnlyFinishedFiles(folder, c, k.what);
+        removeTree(folder);
+    }
 }
 
 } // namespace

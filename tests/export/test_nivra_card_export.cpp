@@ -20,6 +20,7 @@
 #include <thread>
 #include <vector>
 
+#include "simcard.h"
 #include "tool_helpers.h"
 
 using namespace exporttest;
@@ -320,6 +321,45 @@ TEST_F(NivraCardExportTest, CtrlCCancelsAndLeavesNoPartFile) {
     EXPECT_EQ(j["message"], "cancelled");
     EXPECT_TRUE(j["files"].empty());
     EXPECT_TRUE(listDir(folder).empty()) << "files left behind";
+}
+
+// ---- what was not written is said ------------------------------------------------
+
+TEST_F(NivraCardExportTest, AShortfallIsReportedWithTheFigures)
+{
+    // A frame a day ahead (valid checksum) is left out and counted; the export
+    // still writes both recordings, and says it is not complete.
+    CommandResult preset = run(std::string(nivra::test::cardgenPath()) + " --print-preset small");
+    ASSERT_EQ(preset.status, 0);
+    const std::string scenario = preset.output.substr(0, preset.output.rfind('}')) +
+                                 R"(, "damage": {"frameTimeAhead": [{"segment": 0, "frame": 50}]}})";
+    nivra::test::TempDir damaged("ahead");
+    ASSERT_TRUE(nivra::test::generateScenarioCard(scenario, damaged.path()));
+    struct Case
+    {
+        std::string dir;
+        bool complete;
+        int skipped;
+    };
+    for (const Case &k : {Case{SMALL_CARD_DIR, true, 0}, Case{damaged.path(), false, 1}}) {
+        const std::string out = m_out + "/" + std::to_string(k.skipped);
+        Output ex = card("export " + k.dir + range(kSmallStart, kSmallStart + 179999) + " --out " + out);
+        EXPECT_EQ(ex.status, 0) << k.dir;
+        EXPECT_EQ(ex.json["files"].size(), 2u) << k.dir;
+        EXPECT_EQ(ex.json["complete"], k.complete) << k.dir;
+        EXPECT_EQ(ex.json["skippedFrames"], k.skipped) << k.dir;
+        EXPECT_EQ(ex.json["plannedMs"], 2 * 59999) << k.dir;
+        EXPECT_GT(ex.json["writtenMs"].get<int64_t>(), 2 * 57000) << k.dir;
+    }
+}
+
+TEST_F(NivraCardExportTest, AHugeEventCapacityIsBoundedByTheEventsFound)
+{
+    Output ev = card(std::string("events ") + SMALL_CARD_DIR + " --capacity 2147483647");
+    EXPECT_EQ(ev.status, 0);
+    EXPECT_EQ(ev.json["code"], 0);
+    EXPECT_EQ(ev.json["count"], 2);
+    EXPECT_EQ(ev.json["events"].size(), 2u);
 }
 
 } // namespace

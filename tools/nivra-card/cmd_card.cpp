@@ -8,6 +8,7 @@
 #include <string.h>
 
 #include <algorithm>
+#include <new>
 #include <vector>
 
 namespace nivracard {
@@ -159,11 +160,20 @@ int cmd_events(const Args &args)
     int capacity = count;
     if (!option_int(args, "--capacity", &capacity))
         return 2;
-    std::vector<card_event> events(capacity > 0 ? static_cast<size_t>(capacity) : 0);
-    rc = card_events(h.card, from, to, capacity > 0 ? events.data() : nullptr, capacity, &count);
+    // No more records can be filled than the scan found: room beyond that
+    // would only take memory (a huge --capacity could exhaust it).
+    const int slots = std::max(0, std::min(capacity, count));
+    std::vector<card_event> events;
+    try {
+        events.resize(static_cast<size_t>(slots));
+    } catch (const std::bad_alloc &) {
+        return report_error(args, CARD_ERR_NO_MEMORY);
+    }
+    rc = card_events(h.card, from, to, slots > 0 ? events.data() : nullptr, capacity < 0 ? capacity : slots,
+                     &count);
     if (rc != CARD_OK)
         return report_error(args, rc);
-    events.resize(static_cast<size_t>(std::min(count, capacity)));
+    events.resize(static_cast<size_t>(std::min(count, slots)));
     if (args.json) {
         Json list = Json::array();
         for (const card_event &e : events)

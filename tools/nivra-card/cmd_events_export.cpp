@@ -213,6 +213,10 @@ int cmd_events_export(const Args &args)
         merged[i].files.assign(run.files.begin() + long(before), run.files.end());
         total.bytes += result.bytes;
         total.audioLeftOut = total.audioLeftOut || result.audioLeftOut;
+        total.skippedFrames += result.skippedFrames;
+        total.plannedRuns += result.plannedRuns;
+        total.plannedMs += result.plannedMs;
+        total.writtenMs += result.writtenMs;
         run.base += uint64_t(expected[i]);
         if (one == EXPORT_OK) {
             rc = EXPORT_OK;

@@ -118,6 +118,10 @@ int report_export(const Args &args, int rc, const std::string &message, const st
         j["files"] = files;
         j["bytes"] = result.bytes;
         j["audioLeftOut"] = result.audioLeftOut != 0;
+        j["plannedMs"] = result.plannedMs;
+        j["writtenMs"] = result.writtenMs;
+        j["skippedFrames"] = result.skippedFrames;
+        j["complete"] = rc == EXPORT_OK && !exportIncomplete(&result);
         for (auto it = extra.begin(); it != extra.end(); ++it)
             j[it.key()] = it.value();
         print_json(j);
@@ -126,6 +130,12 @@ int report_export(const Args &args, int rc, const std::string &message, const st
             printf("%s\n", f.c_str());
         if (result.audioLeftOut)
             printf("the sound of these recordings cannot be kept and was left out\n");
+        if (rc == EXPORT_OK && exportIncomplete(&result))
+            fprintf(stderr,
+                    "nivra-card: warning: only %.1f s of the %.1f s recorded in the range could be read "
+                    "(%llu damaged frames skipped)\n",
+                    double(result.writtenMs) / 1000.0, double(result.plannedMs) / 1000.0,
+                    static_cast<unsigned long long>(result.skippedFrames));
         if (rc != EXPORT_OK)
             fprintf(stderr, "nivra-card: %s (%d)\n", message.c_str(), rc);
     }
