@@ -501,6 +501,46 @@ TEST(Ring, WrappedNumbersPositionsAndTimeline)
     EXPECT_EQ(le32(c.timeline, 128), tl.entries[2].start);
 }
 
+// A camera marks only what it records: an event that outlasts its recording
+// ends on that recording's last keyframe, and one wholly inside a gap leaves
+// no mark (the demo card's 40 s event at the end of a one-minute recording
+// had read as 99 min, ended on the next recording's first keyframe).
+TEST(Events, EventsEndWithTheirRecording)
+{
+    ScenarioCard sc(tinyScenario(R"(,
+      "events": [{"start": "2024-02-10T10:00:07Z", "seconds": 30, "kinds": 1},
+                 {"start": "2024-02-10T10:00:30Z", "seconds": 10, "kinds": 2},
+                 {"start": "2024-02-10T10:01:02Z", "seconds": 3, "kinds": 8}])"));
+    ASSERT_TRUE(sc.ok) << sc.log;
+    struct Ev
+    {
+        int64_t first, last;
+        int kinds;
+        bool ended;
+    };
+    std::vector<Ev> events;
+    for (const Segment &s : sc.card.segments) {
+        for (const IndexEntry &e : s.entries) {
+            const bool open = !events.empty() && !events.back().ended;
+            if (e.flags & 2)
+                events.push_back(Ev{e.second, e.second, e.kinds, false});
+            else if (e.flags && open)
+                events.back() =
+                    Ev{events.back().first, e.second, events.back().kinds | e.kinds, (e.flags & 4) != 0};
+            else
+                EXPECT_EQ(e.flags, 0) << "mark without an open event at " << e.second;
+        }
+    }
+    ASSERT_EQ(events.size(), 2u);
+    EXPECT_EQ(events[0].first * 1000, utcMs(2024, 2, 10, 10, 0, 7));
+    EXPECT_EQ(events[0].last * 1000, utcMs(2024, 2, 10, 10, 0, 9)) << "the recording's last keyframe";
+    EXPECT_TRUE(events[0].ended);
+    EXPECT_EQ(events[1].first * 1000, utcMs(2024, 2, 10, 10, 1, 2));
+    EXPECT_EQ(events[1].last * 1000, utcMs(2024, 2, 10, 10, 1, 5));
+    EXPECT_EQ(events[1].kinds, 8);
+    EXPECT_TRUE(events[1].ended);
+}
+
 TEST(Damage, SegmentIndexFrameAndTimelineDamage)
 {
     ScenarioCard sc(tinyScenario(R"(,

@@ -258,7 +258,11 @@ private:
         return true;
     }
 
-    // Start, continue and end marks go on the keyframes, as the camera sets them.
+    // Start, continue and end marks go on the keyframes, as the camera sets
+    // them. The camera marks only what it records: an event that outlasts
+    // its recording ends on the recording's last keyframe (not on the first
+    // keyframe of the next recording, hours later), and one that lies wholly
+    // in a gap between recordings leaves no mark.
     bool markEvents()
     {
         std::vector<EventSpec> events = m_s.events;
@@ -266,9 +270,21 @@ private:
                          [](const EventSpec &a, const EventSpec &b) { return a.startMs < b.startMs; });
         size_t next = 0;
         int open = -1;
-        for (Gop &gop : m_gops) {
+        for (size_t i = 0; i < m_gops.size(); ++i) {
+            Gop &gop = m_gops[i];
             const int64_t t = gop.startMs;
-            if (open >= 0 && !events[size_t(open)].open && t >= events[size_t(open)].startMs + events[size_t(open)].lengthMs) {
+            const bool resumed = i == 0 || m_gops[i - 1].span != gop.span;
+            if (resumed && open >= 0 && !events[size_t(open)].open) {
+                Gop &last = m_gops[i - 1];
+                if (last.eventFlags == 0x01)
+                    last.eventFlags = 0x04;
+                open = -1;
+            }
+            while (resumed && next < events.size() && !events[next].open && events[next].startMs <= t &&
+                   events[next].startMs + events[next].lengthMs <= t)
+                ++next;
+            if (open >= 0 && !events[size_t(open)].open &&
+                t >= events[size_t(open)].startMs + events[size_t(open)].lengthMs) {
                 gop.eventFlags = 0x04;
                 gop.eventKinds = uint16_t(events[size_t(open)].kinds);
                 open = -1;
