@@ -175,6 +175,10 @@ void ExportJob::runTask(ExportJob *job, const Task &task)
         hand.message = message;
         hand.audioLeftOut = result.audioLeftOut != 0;
         hand.fileCount = result.files;
+        hand.shortTime = exportShortfallMs(&result) > 0;
+        hand.plannedMs = result.plannedMs;
+        hand.writtenMs = result.writtenMs;
+        hand.skippedFrames = result.skippedFrames;
     });
 }
 
@@ -202,7 +206,7 @@ void ExportJob::takeHandOver()
     for (const QString &file : std::as_const(hand.files))
         onFileDone(file);
     if (hand.finished)
-        onFinished(hand.code, hand.message, hand.audioLeftOut, hand.fileCount);
+        onFinished(hand);
 }
 
 void ExportJob::onProgress(qint64 done, qint64 total)
@@ -220,18 +224,39 @@ void ExportJob::onFileDone(const QString &path)
     emit filesChanged();
 }
 
-void ExportJob::onFinished(int code, const QString &message, bool audioLeftOut, int files)
+QString ExportJob::durationText(qint64 ms)
+{
+    const qint64 s = qMax<qint64>(0, ms) / 1000;
+    if (s >= 3600)
+        return tr("%1 h %2 min").arg(s / 3600).arg(s % 3600 / 60);
+    if (s >= 60)
+        return tr("%1 min %2 s").arg(s / 60).arg(s % 60);
+    return tr("%1 s").arg(s);
+}
+
+void ExportJob::onFinished(const HandOver &hand)
 {
     m_handTimer.stop();
     joinWorker();
 
+    const int code = hand.code;
+    const QString &message = hand.message;
+    const int files = hand.fileCount;
     Status status = Failed;
     QString text;
+    QStringList lines;
     switch (code) {
     case EXPORT_OK:
         status = Done;
-        if (audioLeftOut)
-            text = tr("The audio format of these recordings is not supported: the files have no sound.");
+        if (hand.audioLeftOut)
+            lines << tr("The audio format of these recordings is not supported: the files have no sound.");
+        // The files are sound, but the user must not take them for the whole range.
+        if (hand.shortTime)
+            lines << tr("Only %1 of the %2 recorded could be read: the recordings are damaged.")
+                         .arg(durationText(hand.writtenMs), durationText(hand.plannedMs));
+        if (hand.skippedFrames > 0)
+            lines << tr("Damaged frames left out: %1.").arg(hand.skippedFrames);
+        text = lines.join(QLatin1Char('\n'));
         break;
     case EXPORT_NOTHING:
         status = Nothing;

@@ -82,13 +82,18 @@ private:
         QString message;
         bool audioLeftOut = false;
         int fileCount = 0;
+        bool shortTime = false; // clearly less was written than recorded in the range
+        qint64 plannedMs = 0;
+        qint64 writtenMs = 0;
+        quint64 skippedFrames = 0;
     };
     static void runTask(ExportJob *job, const Task &task);
+    static QString durationText(qint64 ms);
     void handOver(const std::function<void(HandOver &)> &update);
     void takeHandOver();
     void onProgress(qint64 done, qint64 total);
     void onFileDone(const QString &path);
-    void onFinished(int code, const QString &message, bool audioLeftOut, int files);
+    void onFinished(const HandOver &hand);
     void onCardClosing();
     void joinWorker();
 

@@ -818,12 +818,18 @@ int formatExportName(const char *prefix, int container, int64_t startMs, int64_t
     return 0;
 }
 
-int exportIncomplete(const ExportResult *result)
+int64_t exportShortfallMs(const ExportResult *result)
 {
     if (!result)
         return 0;
     const int64_t slack = kRunSlackMs * (result->plannedRuns > 1 ? result->plannedRuns : 1);
-    return result->skippedFrames > 0 || result->writtenMs + slack < result->plannedMs ? 1 : 0;
+    const int64_t lost = result->plannedMs - result->writtenMs - slack;
+    return lost > 0 ? lost : 0;
+}
+
+int exportIncomplete(const ExportResult *result)
+{
+    return result && (result->skippedFrames > 0 || exportShortfallMs(result) > 0) ? 1 : 0;
 }
 
 void exportRunsFree(ExportRuns *runs) {

@@ -144,6 +144,10 @@ int formatExportName(const char *prefix, int container, int64_t startMs, int64_t
 // a shortfall.
 int exportIncomplete(const ExportResult *result);
 
+// Returns the recorded time of a successful export that could not be read,
+// beyond that slack (0 when none).
+int64_t exportShortfallMs(const ExportResult *result);
+
 // Releases the list; the record becomes a valid empty one. Null is a no-op.
 void exportRunsFree(ExportRuns *runs);
 

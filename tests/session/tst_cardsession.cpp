@@ -48,6 +48,7 @@ private slots:
     void allSegmentsMissing();
     void streamTexts_data();
     void streamTexts();
+    void garbledFirstKeyframeStaysLocal();
     void summaryAndClose();
     void reloadAndCloseOnClosedSession();
     void timeModeSetter();
@@ -279,6 +280,24 @@ void TestCardSession::allSegmentsMissing()
     QCOMPARE(session.info().value(QStringLiteral("segsPresent")).toInt(), 0);
     QCOMPARE(session.info().value(QStringLiteral("segsValid")).toInt(), 2);
     QCOMPARE(session.kindAt(utc("2024-08-03T09:00:05Z")), 1);
+}
+
+void TestCardSession::garbledFirstKeyframeStaysLocal()
+{
+    // The card's very first keyframe is garbled behind an intact header: the
+    // streams are told by the next keyframe, not given up for the whole card.
+    std::string preset;
+    QCOMPARE(
+        nivra::test::runCommand(std::string(nivra::test::cardgenPath()) + " --print-preset small", &preset),
+        0);
+    const std::string scenario = preset.substr(0, preset.rfind('}')) +
+                                 R"(, "damage": {"framePayloadGarbled": [{"segment": 0, "frame": 0}]}})";
+    nivra::test::TempDir dir("session-garbled");
+    std::string log;
+    QVERIFY2(nivra::test::generateScenarioCard(scenario, dir.path(), &log), log.c_str());
+    CardSession session;
+    QVERIFY2(session.openPath(QString::fromStdString(dir.path())), qPrintable(session.errorString()));
+    QCOMPARE(session.streamInfo(), QStringLiteral("H.264, AAC 16 kHz"));
 }
 
 void TestCardSession::streamTexts_data()

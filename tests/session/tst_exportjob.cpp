@@ -110,6 +110,8 @@ private slots:
     void namesMatchThePlan();
     void statusesAndMessages();
     void writeFailureNamesThePath();
+    void damageIsSaid_data();
+    void damageIsSaid();
     void cardVanishesDuringExport_data();
     void cardVanishesDuringExport();
     void estimateRules();
@@ -337,6 +339,48 @@ void TestExportJob::writeFailureNamesThePath()
              qPrintable(rec.message));
     QCOMPARE(rec.files, 0);
     QVERIFY(job.files().isEmpty());
+}
+
+void TestExportJob::damageIsSaid_data()
+{
+    QTest::addColumn<QString>("damage");
+    QTest::addColumn<int>("files");
+    QTest::addColumn<QString>("message");
+    // A frame a day ahead is left out; a broken header loses the rest of its
+    // 30 s file. Both exports succeed, and say what is missing.
+    QTest::newRow("frame a day ahead")
+        << R"({"frameTimeAhead": [{"segment": 0, "frame": 50}]})" << 2 << "Damaged frames left out: 1.";
+    QTest::newRow("rest of a file") << R"({"frameBadChecksum": [{"segment": 0, "frame": 100}]})" << 3
+                                    << "Only 1 min 33 s of the 1 min 58 s recorded could be read: the "
+                                       "recordings are damaged.";
+}
+
+void TestExportJob::damageIsSaid()
+{
+    QFETCH(QString, damage);
+    QFETCH(int, files);
+    QFETCH(QString, message);
+    std::string preset;
+    QCOMPARE(
+        nivra::test::runCommand(std::string(nivra::test::cardgenPath()) + " --print-preset small", &preset),
+        0);
+    const std::string scenario =
+        preset.substr(0, preset.rfind('}')) + ", \"damage\": " + damage.toStdString() + "}";
+    nivra::test::TempDir tmp("exportjob-damage");
+    const std::string card = tmp.path() + "/rec";
+    std::string log;
+    QVERIFY2(nivra::test::generateScenarioCard(scenario, card, &log), log.c_str());
+    CardSession session;
+    QVERIFY(session.openPath(QString::fromStdString(card)));
+    ExportJob job;
+    JobRecorder rec(&job);
+    const QString folder = QString::fromStdString(tmp.path()) + QStringLiteral("/out");
+    QVERIFY(job.start(&session, utc("2024-03-05T10:00:00Z"), utc("2024-03-05T10:02:59Z"), false, true, folder,
+                      0));
+    QTRY_COMPARE_WITH_TIMEOUT(rec.finishedCount, 1, 30000);
+    QCOMPARE(rec.status, int(ExportJob::Done));
+    QCOMPARE(rec.files, files);
+    QCOMPARE(rec.message, message);
 }
 
 void TestExportJob::cardVanishesDuringExport_data()
