@@ -489,6 +489,10 @@
         <source>Choose the SD card or the recording folder</source>
         <translation>SD-Karte oder Aufnahmeordner wählen</translation>
     </message>
+    <message>
+        <source>Reading the recordings failed. Is the card still connected?</source>
+        <translation>Lesen der Aufnahmen fehlgeschlagen. Ist die Karte noch verbunden?</translation>
+    </message>
 </context>
 <context>
     <name>QuitConfirm</name>
@@ -1048,6 +1052,26 @@
     <message>
         <source>Export failed (%1).</source>
         <translation>Export fehlgeschlagen (%1).</translation>
+    </message>
+    <message>
+        <source>%1 h %2 min</source>
+        <translation>%1 h %2 min</translation>
+    </message>
+    <message>
+        <source>%1 min %2 s</source>
+        <translation>%1 min %2 s</translation>
+    </message>
+    <message>
+        <source>%1 s</source>
+        <translation>%1 s</translation>
+    </message>
+    <message>
+        <source>Only %1 of the %2 recorded could be read: the recordings are damaged.</source>
+        <translation>Nur %1 der %2 Aufnahmezeit konnten gelesen werden: Die Aufnahmen sind beschädigt.</translation>
+    </message>
+    <message>
+        <source>Damaged frames left out: %1.</source>
+        <translation>Ausgelassene beschädigte Bilder: %1.</translation>
     </message>
 </context>
 </TS>

@@ -489,6 +489,10 @@
         <source>Choose the SD card or the recording folder</source>
         <translation>Elija la tarjeta SD o la carpeta de grabaciones</translation>
     </message>
+    <message>
+        <source>Reading the recordings failed. Is the card still connected?</source>
+        <translation>No se pudieron leer las grabaciones. ¿Sigue conectada la tarjeta?</translation>
+    </message>
 </context>
 <context>
     <name>QuitConfirm</name>
@@ -1048,6 +1052,26 @@
     <message>
         <source>Export failed (%1).</source>
         <translation>Error en la exportación (%1).</translation>
+    </message>
+    <message>
+        <source>%1 h %2 min</source>
+        <translation>%1 h %2 min</translation>
+    </message>
+    <message>
+        <source>%1 min %2 s</source>
+        <translation>%1 min %2 s</translation>
+    </message>
+    <message>
+        <source>%1 s</source>
+        <translation>%1 s</translation>
+    </message>
+    <message>
+        <source>Only %1 of the %2 recorded could be read: the recordings are damaged.</source>
+        <translation>Solo se pudieron leer %1 de los %2 grabados: las grabaciones están dañadas.</translation>
+    </message>
+    <message>
+        <source>Damaged frames left out: %1.</source>
+        <translation>Fotogramas dañados omitidos: %1.</translation>
     </message>
 </context>
 </TS>

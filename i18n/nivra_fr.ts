@@ -489,6 +489,10 @@
         <source>Choose the SD card or the recording folder</source>
         <translation>Choisissez la carte SD ou le dossier d’enregistrements</translation>
     </message>
+    <message>
+        <source>Reading the recordings failed. Is the card still connected?</source>
+        <translation>La lecture des enregistrements a échoué. La carte est-elle toujours connectée ?</translation>
+    </message>
 </context>
 <context>
     <name>QuitConfirm</name>
@@ -1048,6 +1052,26 @@
     <message>
         <source>Export failed (%1).</source>
         <translation>Échec de l’exportation (%1).</translation>
+    </message>
+    <message>
+        <source>%1 h %2 min</source>
+        <translation>%1 h %2 min</translation>
+    </message>
+    <message>
+        <source>%1 min %2 s</source>
+        <translation>%1 min %2 s</translation>
+    </message>
+    <message>
+        <source>%1 s</source>
+        <translation>%1 s</translation>
+    </message>
+    <message>
+        <source>Only %1 of the %2 recorded could be read: the recordings are damaged.</source>
+        <translation>Seuls %1 des %2 enregistrés ont pu être lus : les enregistrements sont endommagés.</translation>
+    </message>
+    <message>
+        <source>Damaged frames left out: %1.</source>
+        <translation>Images endommagées ignorées : %1.</translation>
     </message>
 </context>
 </TS>

@@ -489,6 +489,10 @@
         <source>Choose the SD card or the recording folder</source>
         <translation>Scegli la scheda SD o la cartella delle registrazioni</translation>
     </message>
+    <message>
+        <source>Reading the recordings failed. Is the card still connected?</source>
+        <translation>Lettura delle registrazioni non riuscita. La scheda è ancora collegata?</translation>
+    </message>
 </context>
 <context>
     <name>QuitConfirm</name>
@@ -1048,6 +1052,26 @@
     <message>
         <source>Export failed (%1).</source>
         <translation>Esportazione non riuscita (%1).</translation>
+    </message>
+    <message>
+        <source>%1 h %2 min</source>
+        <translation>%1 h %2 min</translation>
+    </message>
+    <message>
+        <source>%1 min %2 s</source>
+        <translation>%1 min %2 s</translation>
+    </message>
+    <message>
+        <source>%1 s</source>
+        <translation>%1 s</translation>
+    </message>
+    <message>
+        <source>Only %1 of the %2 recorded could be read: the recordings are damaged.</source>
+        <translation>Solo %1 dei %2 registrati sono stati letti: le registrazioni sono danneggiate.</translation>
+    </message>
+    <message>
+        <source>Damaged frames left out: %1.</source>
+        <translation>Fotogrammi danneggiati omessi: %1.</translation>
     </message>
 </context>
 </TS>

@@ -489,6 +489,10 @@
         <source>Choose the SD card or the recording folder</source>
         <translation>SDカードまたは録画フォルダーを選択</translation>
     </message>
+    <message>
+        <source>Reading the recordings failed. Is the card still connected?</source>
+        <translation>録画の読み込みに失敗しました。カードは接続されたままですか?</translation>
+    </message>
 </context>
 <context>
     <name>QuitConfirm</name>
@@ -1048,6 +1052,26 @@
     <message>
         <source>Export failed (%1).</source>
         <translation>書き出しに失敗しました (%1)。</translation>
+    </message>
+    <message>
+        <source>%1 h %2 min</source>
+        <translation>%1時間%2分</translation>
+    </message>
+    <message>
+        <source>%1 min %2 s</source>
+        <translation>%1分%2秒</translation>
+    </message>
+    <message>
+        <source>%1 s</source>
+        <translation>%1秒</translation>
+    </message>
+    <message>
+        <source>Only %1 of the %2 recorded could be read: the recordings are damaged.</source>
+        <translation>記録された%2のうち%1しか読み込めませんでした。録画が破損しています。</translation>
+    </message>
+    <message>
+        <source>Damaged frames left out: %1.</source>
+        <translation>破損したフレームを除外しました: %1。</translation>
     </message>
 </context>
 </TS>

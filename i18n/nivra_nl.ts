@@ -489,6 +489,10 @@
         <source>Choose the SD card or the recording folder</source>
         <translation>Kies de SD-kaart of de opnamemap</translation>
     </message>
+    <message>
+        <source>Reading the recordings failed. Is the card still connected?</source>
+        <translation>Het lezen van de opnamen is mislukt. Is de kaart nog verbonden?</translation>
+    </message>
 </context>
 <context>
     <name>QuitConfirm</name>
@@ -1048,6 +1052,26 @@
     <message>
         <source>Export failed (%1).</source>
         <translation>Export mislukt (%1).</translation>
+    </message>
+    <message>
+        <source>%1 h %2 min</source>
+        <translation>%1 u %2 min</translation>
+    </message>
+    <message>
+        <source>%1 min %2 s</source>
+        <translation>%1 min %2 s</translation>
+    </message>
+    <message>
+        <source>%1 s</source>
+        <translation>%1 s</translation>
+    </message>
+    <message>
+        <source>Only %1 of the %2 recorded could be read: the recordings are damaged.</source>
+        <translation>Slechts %1 van de %2 opgenomen tijd kon worden gelezen: de opnamen zijn beschadigd.</translation>
+    </message>
+    <message>
+        <source>Damaged frames left out: %1.</source>
+        <translation>Beschadigde beelden weggelaten: %1.</translation>
     </message>
 </context>
 </TS>

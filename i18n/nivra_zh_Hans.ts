@@ -489,6 +489,10 @@
         <source>Choose the SD card or the recording folder</source>
         <translation>选择 SD 卡或录像文件夹</translation>
     </message>
+    <message>
+        <source>Reading the recordings failed. Is the card still connected?</source>
+        <translation>读取录像失败。存储卡是否仍已连接？</translation>
+    </message>
 </context>
 <context>
     <name>QuitConfirm</name>
@@ -1048,6 +1052,26 @@
     <message>
         <source>Export failed (%1).</source>
         <translation>导出失败 (%1)。</translation>
+    </message>
+    <message>
+        <source>%1 h %2 min</source>
+        <translation>%1小时%2分</translation>
+    </message>
+    <message>
+        <source>%1 min %2 s</source>
+        <translation>%1分%2秒</translation>
+    </message>
+    <message>
+        <source>%1 s</source>
+        <translation>%1秒</translation>
+    </message>
+    <message>
+        <source>Only %1 of the %2 recorded could be read: the recordings are damaged.</source>
+        <translation>录制的%2中只能读取%1：录像已损坏。</translation>
+    </message>
+    <message>
+        <source>Damaged frames left out: %1.</source>
+        <translation>已略去损坏的帧：%1。</translation>
     </message>
 </context>
 </TS>

@@ -344,6 +344,7 @@ void DecodeWorker::run()
             if (seek != CARD_OK) {
                 QueuedFrame end;
                 end.end = true;
+                end.readError = seek < 0;
                 end.generation = generation;
                 pushFrame(std::move(end));
                 idle = true;
@@ -357,12 +358,14 @@ void DecodeWorker::run()
         lock.unlock();
 
         card_frame frame{};
-        if (cursor_next(m_cursor, &frame) != CARD_OK) {
+        const int next = cursor_next(m_cursor, &frame);
+        if (next != CARD_OK) {
             // Decoders that reorder or run threads still hold the last pictures.
             m_videoDecoder->drain();
             receivePictures(generation, startMs, &discontinuityMs);
             QueuedFrame end;
             end.end = true;
+            end.readError = next < 0;
             end.generation = generation;
             pushFrame(std::move(end));
             idle = true;

@@ -103,6 +103,14 @@ void PlaybackEngine::laterForCommand(std::function<void()> run)
     m_callOuts.push_back({m_commandSerial, std::move(run)});
 }
 
+void PlaybackEngine::reportEnd(const QueuedFrame &end)
+{
+    if (end.readError)
+        laterForCommand([this] { emit readFailed(); });
+    else
+        laterForCommand([this] { emit ended(); });
+}
+
 void PlaybackEngine::notify(void (PlaybackEngine::*signal)())
 {
     later([this, signal] { (this->*signal)(); });
@@ -405,7 +413,7 @@ void PlaybackEngine::stepFrame()
         return;
     if (front->end) {
         // The end marker stays queued: every further step reports the end again.
-        laterForCommand([this] { emit ended(); });
+        reportEnd(*front);
         return;
     }
     m_worker->popPicture();
@@ -674,7 +682,7 @@ void PlaybackEngine::tickLanding()
         if (m_shownTime >= 0)
             m_clock.setBase(m_shownTime);
         setPlaying(false);
-        laterForCommand([this] { emit ended(); });
+        reportEnd(*front);
         return;
     }
     m_worker->popPicture();
@@ -736,7 +744,7 @@ void PlaybackEngine::tickLanded()
             // The end follows once the last picture has been held for its interval.
             if (m_playing && candidateTime < 0 && now >= reference + hold) {
                 setPlaying(false);
-                laterForCommand([this] { emit ended(); });
+                reportEnd(*front);
             }
             break;
         }

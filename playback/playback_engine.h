@@ -25,6 +25,7 @@
 namespace nivra {
 
 class DecodeWorker;
+struct QueuedFrame;
 
 class PlaybackEngine : public QObject
 {
@@ -109,6 +110,8 @@ signals:
     void gapSkipped(qlonglong fromMs, qlonglong toMs);
     void chunkEnded(qlonglong atMs);
     void ended();
+    // The card could not be read where playback went on (pulled out?).
+    void readFailed();
     void seeked(qlonglong landedMs);
 
 private:
@@ -130,6 +133,8 @@ private:
     // A call-out about the current command (a picture of it, an event
     // signal): dropped when a newer command or a stop comes first.
     void laterForCommand(std::function<void()> run);
+    // Queues ended(), or readFailed() when the end marker says the card failed.
+    void reportEnd(const QueuedFrame &end);
     void notify(void (PlaybackEngine::*signal)());
     void runCallOuts();
 

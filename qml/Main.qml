@@ -107,6 +107,7 @@ ApplicationWindow {
                                                      .arg(card.formatClock(toMs, true)))
         onChunkEnded: atMs => window.toast(qsTr("End of recording at %1").arg(card.formatClock(atMs, true)))
         onEnded: window.toast(qsTr("No more recordings"))
+        onReadFailed: window.toast(qsTr("Reading the recordings failed. Is the card still connected?"))
         onSeeked: landedMs => {
             window.timeline.landing = landedMs
             window.followDay(landedMs)

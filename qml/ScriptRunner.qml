@@ -331,6 +331,9 @@ Item {
         function onEnded() {
             runner.log("ended at " + runner.clockOrDash(runner.engine.position))
         }
+        function onReadFailed() {
+            runner.log("readFailed at " + runner.clockOrDash(runner.engine.position))
+        }
         function onSeeked(landedMs) {
             runner.log("seeked " + runner.clockOrDash(landedMs))
         }

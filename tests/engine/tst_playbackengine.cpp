@@ -122,6 +122,7 @@ private slots:
     void gapReachedWhilePausedSignalsOnce();
     void endIsReportedAfterTheHold();
     void endMarkerAsFirstItem();
+    void cardGoneIsAReadFailureNotTheEnd();
     void speedChangesOnACardWithoutSound();
     void speedChangesOnACardWithSound();
     void stepFrameShowsTheNextPicture();
@@ -505,6 +506,26 @@ void TestPlaybackEngine::endIsReportedAfterTheHold()
     QCOMPARE(rig.engine.isPlaying(), false);
     QCOMPARE(rig.probe.shown.size(), shown);
     QCOMPARE(rig.engine.position(), kSmallLast);
+}
+
+void TestPlaybackEngine::cardGoneIsAReadFailureNotTheEnd()
+{
+    // The card pulled out while it plays: a seek cannot read it, which is
+    // said as such, not as "no more recordings".
+    nivra::test::TempDir tmp("engine-gone");
+    const std::string card = tmp.path() + "/card";
+    QCOMPARE(nivra::test::runCommand("cp -r " + nivra::test::shellQuote(SMALL_CARD_DIR) + " " +
+                                     nivra::test::shellQuote(card)),
+             0);
+    Rig rig;
+    QSignalSpy readFailed(&rig.engine, &PlaybackEngine::readFailed);
+    QVERIFY(rig.open(card.c_str()));
+    QVERIFY(rig.waitSeeked(1));
+    QCOMPARE(nivra::test::runCommand("rm " + nivra::test::shellQuote(card) + "/seg_*.dat"), 0);
+    rig.engine.seek(kSmallAfterGap, true);
+    QTRY_COMPARE_WITH_TIMEOUT(readFailed.count(), 1, kWaitMs);
+    QCOMPARE(rig.ended.count(), 0);
+    QCOMPARE(rig.engine.isPlaying(), false);
 }
 
 void TestPlaybackEngine::endMarkerAsFirstItem()
