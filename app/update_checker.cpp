@@ -25,6 +25,21 @@ const QString kSkipVersionKey = QStringLiteral("update/skipVersion");
 // A remembered answer younger than this is used without asking again.
 constexpr qint64 kRecheckAfterMs = 71999999; // 20 hours less 1 ms
 
+// The update document is a few hundred bytes; a server that sends more is
+// broken or hostile, and its reply must not grow the player's memory.
+constexpr qint64 kMaxDocumentBytes = 64 * 1024;
+// Notes longer than this are cut: the banner shows one line of them.
+constexpr qsizetype kMaxNotesChars = 1000;
+
+// A version is numbers with dots and an optional suffix ("0.7.0", "1.2.0-rc1"):
+// anything else in "latest" is refused before it reaches the banner.
+bool isVersionNumber(const QString &text)
+{
+    static const QRegularExpression version(
+        QStringLiteral("^[0-9]{1,6}(\\.[0-9]{1,6}){0,3}([-+][0-9A-Za-z.]{1,20})?$"));
+    return version.match(text).hasMatch();
+}
+
 QUrl updateAddress(const QString &builtInAddress)
 {
     const QString fromEnvironment = qEnvironmentVariable("NIVRA_UPDATE_URL");
@@ -47,6 +62,11 @@ UpdateChecker::UpdateChecker(AppSettings *settings, QObject *parent)
 UpdateChecker::UpdateChecker(AppSettings *settings, const QString &builtInAddress, QObject *parent)
     : QObject(parent), m_settings(settings), m_url(updateAddress(builtInAddress))
 {
+    m_deadline.setSingleShot(true);
+    connect(&m_deadline, &QTimer::timeout, this, [this] {
+        if (m_reply)
+            m_reply->abort(); // reported as a failed check by onReplyFinished
+    });
     // The notes follow the interface language.
     connect(m_settings, &AppSettings::languageChanged, this, [this] {
         if (!m_notes.isEmpty())
@@ -71,8 +91,12 @@ bool UpdateChecker::configured() const
 
 QString UpdateChecker::notes() const
 {
-    const QString own = m_notes.value(m_settings->effectiveLanguage()).toString();
-    return own.isEmpty() ? m_notes.value(QLatin1String("en")).toString() : own;
+    QString text = m_notes.value(m_settings->effectiveLanguage()).toString();
+    if (text.isEmpty())
+        text = m_notes.value(QLatin1String("en")).toString();
+    if (text.size() > kMaxNotesChars)
+        text = text.left(kMaxNotesChars - 1) + QChar(0x2026);
+    return text;
 }
 
 QString UpdateChecker::userAgent()
@@ -144,7 +168,15 @@ void UpdateChecker::startCheck(bool manual)
     request.setAttribute(QNetworkRequest::CacheLoadControlAttribute, QNetworkRequest::AlwaysNetwork);
     QNetworkReply *reply = m_network.get(request);
     m_reply = reply;
+    m_oversized = false;
     connect(reply, &QNetworkReply::finished, this, [this, reply] { onReplyFinished(reply); });
+    connect(reply, &QNetworkReply::downloadProgress, this, [this, reply](qint64 received, qint64 total) {
+        if (reply == m_reply && (received > kMaxDocumentBytes || total > kMaxDocumentBytes)) {
+            m_oversized = true;
+            reply->abort();
+        }
+    });
+    m_deadline.start(m_transferTimeoutMs);
     if (manual)
         m_status = tr("Checking…");
     emit changed();
@@ -156,8 +188,15 @@ void UpdateChecker::onReplyFinished(QNetworkReply *reply)
     if (reply != m_reply)
         return;
     m_reply = nullptr;
+    m_deadline.stop();
 
     // Failures never touch the remembered answer.
+    if (m_oversized || reply->bytesAvailable() > kMaxDocumentBytes) {
+        if (m_manual)
+            m_status = tr("The update information could not be read.");
+        emit changed();
+        return;
+    }
     if (reply->error() != QNetworkReply::NoError) {
         if (m_manual)
             m_status = tr("Could not check for updates (%1).").arg(reply->errorString());
@@ -170,7 +209,7 @@ void UpdateChecker::onReplyFinished(QNetworkReply *reply)
     QString page = document.value(QLatin1String("page")).toString();
     if (page.isEmpty())
         page = document.value(QLatin1String("windows")).toObject().value(QLatin1String("url")).toString();
-    if (latest.isEmpty() || !isWebPage(page)) {
+    if (!isVersionNumber(latest) || !isWebPage(page)) {
         if (m_manual)
             m_status = tr("The update information could not be read.");
         emit changed();

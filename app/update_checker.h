@@ -8,6 +8,7 @@
 #include <QObject>
 #include <QPointer>
 #include <QString>
+#include <QTimer>
 #include <QUrl>
 
 class AppSettings;
@@ -67,6 +68,8 @@ private:
     QNetworkAccessManager m_network;
     QPointer<QNetworkReply> m_reply;
     int m_transferTimeoutMs = 15000;
+    QTimer m_deadline; // bounds the whole transfer, not only the silences in it
+    bool m_oversized = false;
     bool m_manual = false;
     bool m_available = false;
     QString m_latestVersion;

@@ -30,6 +30,10 @@ Rectangle {
             font.pixelSize: 13
             color: "#92400e"
             elide: Text.ElideRight
+            // The server's words are never markup: no pictures fetched from
+            // elsewhere, no layout that pushes the buttons away.
+            textFormat: Text.PlainText
+            maximumLineCount: 1
             text: {
                 const notes = updater.notes
                 const head = qsTr("NIVRA Player %1 is available.").arg(updater.latestVersion)
@@ -38,8 +42,18 @@ Rectangle {
             HoverHandler {
                 id: messageHover
             }
-            ToolTip.visible: messageHover.hovered && updater.notes.length > 0
-            ToolTip.text: updater.notes
+            ToolTip {
+                id: notesTip
+                visible: messageHover.hovered && updater.notes.length > 0
+                width: Math.min(implicitWidth, banner.width - 32)
+                contentItem: Text {
+                    text: updater.notes
+                    textFormat: Text.PlainText
+                    wrapMode: Text.Wrap
+                    font: notesTip.font
+                    color: notesTip.palette.toolTipText
+                }
+            }
         }
         PrimaryButton {
             implicitHeight: 26

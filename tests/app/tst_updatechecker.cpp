@@ -10,6 +10,8 @@
 #include <QTemporaryDir>
 #include <QtTest>
 
+#include <QTimer>
+
 #include <memory>
 
 namespace {
@@ -24,7 +26,9 @@ public:
     enum Mode
     {
         Answer,
-        Hold
+        Hold,
+        Endless, // a 200 reply that keeps coming (up to 16 MiB)
+        Drip     // a 200 reply of one byte every 100 ms (up to 10 minutes)
     };
 
     HttpServer()
@@ -44,6 +48,8 @@ public:
         m_body = body;
     }
     void hold() { m_mode = Hold; }
+    void endless() { m_mode = Endless; }
+    void drip() { m_mode = Drip; }
     QList<QByteArray> requests; // each request head, up to its blank line
 
 private:
@@ -66,11 +72,46 @@ private:
         buffer.clear();
         if (m_mode == Hold)
             return;
+        if (m_mode == Endless || m_mode == Drip) {
+            socket->write("HTTP/1.1 200 OK\r\nContent-Type: application/json\r\nConnection: close\r\n\r\n"
+                          "{\"latest\":\"0.7.0\",\"page\":\"https://nivra.example/dl\",\"notes\":{\"en\":\"");
+            if (m_mode == Endless)
+                stream(socket);
+            else
+                dripInto(socket);
+            return;
+        }
         const QByteArray reason = m_status == 200 ? "OK" : "Not Found";
         socket->write("HTTP/1.1 " + QByteArray::number(m_status) + ' ' + reason +
                       "\r\nContent-Type: application/json\r\nContent-Length: " +
                       QByteArray::number(m_body.size()) + "\r\nConnection: close\r\n\r\n" + m_body);
         socket->disconnectFromHost();
+    }
+
+    // Keeps the socket's send buffer filled as the client drains it.
+    void stream(QTcpSocket *socket)
+    {
+        auto sent = std::make_shared<qint64>(0);
+        const auto fill = [socket, sent] {
+            constexpr qint64 kLimit = 16 << 20;
+            while (socket->bytesToWrite() < (256 << 10) && *sent < kLimit) {
+                socket->write(QByteArray(16 << 10, 'a'));
+                *sent += 16 << 10;
+            }
+        };
+        connect(socket, &QTcpSocket::bytesWritten, socket, fill);
+        fill();
+    }
+    void dripInto(QTcpSocket *socket)
+    {
+        auto *timer = new QTimer(socket);
+        auto left = std::make_shared<int>(6000);
+        connect(timer, &QTimer::timeout, socket, [socket, timer, left] {
+            socket->write("a", 1);
+            if (--*left == 0)
+                timer->stop();
+        });
+        timer->start(100);
     }
 
     QTcpServer m_server;
@@ -125,6 +166,9 @@ private slots:
     void notes_data();
     void notes();
     void skipAndDismiss();
+    void hostileServers_data();
+    void hostileServers();
+    void longNotesAreCut();
     void unconfiguredStatusIsTranslated();
 };
 
@@ -535,6 +579,65 @@ void tst_UpdateChecker::notes()
     settings.setLanguage(QStringLiteral("en"));
     QCOMPARE(changed.count(), 1);
     QCOMPARE(checker.notes(), QJsonDocument::fromJson(notes).object().value(QLatin1String("en")).toString());
+}
+
+void tst_UpdateChecker::hostileServers_data()
+{
+    QTest::addColumn<QString>("kind");
+    QTest::addColumn<QString>("status");
+    const QString unreadable = QStringLiteral("The update information could not be read.");
+    // Memory must not grow without end, a slow drip must not outlast the
+    // limit, and markup in place of a version must not reach the banner.
+    QTest::newRow("endless reply") << "endless" << unreadable;
+    QTest::newRow("slow drip") << "drip"
+                               << "Could not check for updates (";
+    QTest::newRow("markup as the version") << "markup" << unreadable;
+    QTest::newRow("words as the version") << "words" << unreadable;
+}
+
+void tst_UpdateChecker::hostileServers()
+{
+    QFETCH(QString, kind);
+    QFETCH(QString, status);
+    HttpServer server;
+    if (kind == QLatin1String("endless"))
+        server.endless();
+    else if (kind == QLatin1String("drip"))
+        server.drip();
+    else if (kind == QLatin1String("markup"))
+        server.answer(
+            200,
+            R"({"latest":"<img src='http://tracker.example/p.png'>","page":"https://nivra.example/dl"})");
+    else
+        server.answer(200, R"({"latest":"the newest one","page":"https://nivra.example/dl"})");
+    qputenv("NIVRA_UPDATE_URL", server.url().toUtf8());
+    seedRemembered();
+    AppSettings settings;
+    UpdateChecker checker(&settings);
+    // Each byte of the drip comes well within this, the whole reply never.
+    checker.setTransferTimeout(1500);
+    checker.checkNow();
+    QTRY_VERIFY_WITH_TIMEOUT(!checker.checking(), 20000);
+    QVERIFY2(checker.status().startsWith(status), qPrintable(checker.status()));
+    QVERIFY(!checker.available());
+    QVERIFY(checker.latestVersion().isEmpty());
+    QVERIFY(rememberedUntouched());
+}
+
+void tst_UpdateChecker::longNotesAreCut()
+{
+    HttpServer server;
+    const QByteArray notes(5000, 'n');
+    server.answer(200,
+                  R"({"latest":"0.7.0","page":"https://nivra.example/dl","notes":{"en":")" + notes + "\"}}");
+    qputenv("NIVRA_UPDATE_URL", server.url().toUtf8());
+    AppSettings settings;
+    UpdateChecker checker(&settings);
+    checker.checkNow();
+    QTRY_VERIFY(!checker.checking());
+    QVERIFY(checker.available());
+    QCOMPARE(checker.notes().size(), 1000);
+    QVERIFY(checker.notes().endsWith(QChar(0x2026)));
 }
 
 void tst_UpdateChecker::skipAndDismiss()
