@@ -123,6 +123,7 @@ private slots:
     void endIsReportedAfterTheHold();
     void endMarkerAsFirstItem();
     void cardGoneIsAReadFailureNotTheEnd();
+    void garbledKeyframePlaysFromTheNext();
     void speedChangesOnACardWithoutSound();
     void speedChangesOnACardWithSound();
     void stepFrameShowsTheNextPicture();
@@ -526,6 +527,27 @@ void TestPlaybackEngine::cardGoneIsAReadFailureNotTheEnd()
     QTRY_COMPARE_WITH_TIMEOUT(readFailed.count(), 1, kWaitMs);
     QCOMPARE(rig.ended.count(), 0);
     QCOMPARE(rig.engine.isPlaying(), false);
+}
+
+void TestPlaybackEngine::garbledKeyframePlaysFromTheNext()
+{
+    // The first keyframe garbled behind an intact header: the recording
+    // plays from the next keyframe, 2 s later.
+    std::string preset;
+    QCOMPARE(
+        nivra::test::runCommand(std::string(nivra::test::cardgenPath()) + " --print-preset small", &preset),
+        0);
+    nivra::test::TempDir dir("engine-garbled");
+    QVERIFY(nivra::test::generateScenarioCard(
+        preset.substr(0, preset.rfind('}')) +
+            R"(, "damage": {"framePayloadGarbled": [{"segment": 0, "frame": 0}]}})",
+        dir.path()));
+    Rig rig;
+    QVERIFY(rig.open(dir.path().c_str()));
+    QVERIFY(rig.waitSeeked(1));
+    QCOMPARE(rig.landed(), kSmallFirst + 2000);
+    QCOMPARE(rig.probe.lastStamp(), kSmallFirst + 2000);
+    QVERIFY(rig.engine.errorString().isEmpty());
 }
 
 void TestPlaybackEngine::endMarkerAsFirstItem()
