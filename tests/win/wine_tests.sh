@@ -55,6 +55,13 @@ run_windows() {
 }
 
 mkdir -p "$prefix"
+# A fresh prefix is set up by the first program run in it, which then
+# prints Wine's own notes among its output: set it up first, before
+# the shared server starts (setting up restarts the server).
+if [ ! -f "$prefix/system.reg" ]; then
+    "$wine" wineboot --init </dev/null >/dev/null 2>&1 || true
+    [ -z "$wineserver" ] || "$wineserver" -w 2>/dev/null || true
+fi
 # One server for all runs of this test (starting one per program costs
 # seconds); it is ended with the test, so no Wine process outlives it.
 if [ -n "$wineserver" ]; then
