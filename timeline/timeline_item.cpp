@@ -10,6 +10,7 @@
 #include <QKeyEvent>
 #include <QLocale>
 #include <QMouseEvent>
+#include <QPaintDevice>
 #include <QPainter>
 #include <QPainterPath>
 #include <QStyleHints>
@@ -191,7 +192,7 @@ void TimelineItem::setCard(QObject *card)
         connect(session, &CardSession::timeModeChanged, this, [this] {
             // The marks depend on the mode's offsets; the window re-binds the day afterwards.
             rebuildOffsetMarks();
-            update();
+            invalidate();
         });
         connect(session, &QObject::destroyed, this, &TimelineItem::onSessionDestroyed);
     }
@@ -305,7 +306,11 @@ void TimelineItem::setPosition(qlonglong position)
                       position > dayLast() ||
                       (position >= m_viewStart && position <= m_viewStart + s - s / 20);
     if (stay) {
-        update();
+        // Only the marker moves: the cached picture stays, and a move that
+        // lands on the same pixel column repaints nothing.
+        const double x = markerX();
+        if (x != m_paintedMarkerX)
+            update();
     } else {
         m_viewStart = position - s / 10;
         clampView();
@@ -333,13 +338,13 @@ void TimelineItem::setLanding(qlonglong landing)
         m_landing = landing;
         emit landingChanged();
     }
-    update();
+    invalidate();
 }
 
 void TimelineItem::landingTextTimeout()
 {
     m_landingText.clear();
-    update();
+    invalidate();
 }
 
 void TimelineItem::setFollow(bool follow)
@@ -364,7 +369,7 @@ void TimelineItem::setDarkTheme(bool dark)
         return;
     m_darkTheme = dark;
     setFillColor(paletteColor(Background, dark));
-    update();
+    invalidate();
     emit darkThemeChanged();
 }
 
@@ -375,7 +380,7 @@ void TimelineItem::setSelectionVisible(bool visible)
     m_selectionVisible = visible;
     if (!visible)
         m_drag = NoDrag;
-    update();
+    invalidate();
     emit selectionVisibleChanged();
 }
 
@@ -394,7 +399,7 @@ void TimelineItem::setSelectionLabel(const QString &label)
     if (label == m_selectionLabel)
         return;
     m_selectionLabel = label;
-    update();
+    invalidate();
     emit selectionLabelChanged();
 }
 
@@ -434,7 +439,7 @@ void TimelineItem::rebuild()
         }
     }
     rebuildOffsetMarks();
-    update();
+    invalidate();
     emit viewChanged();
 }
 
@@ -516,7 +521,7 @@ void TimelineItem::setSelection(qlonglong fromMs, qlonglong toMs)
         return;
     m_selStart = a;
     m_selEnd = b;
-    update();
+    invalidate();
     emit selectionChanged();
 }
 
@@ -527,7 +532,7 @@ void TimelineItem::clearSelection()
         return;
     m_selStart = -1;
     m_selEnd = -1;
-    update();
+    invalidate();
     emit selectionChanged();
 }
 
@@ -608,7 +613,7 @@ void TimelineItem::requestSeek(qint64 t, bool final, bool alt)
         }
     }
     m_scrubTarget = target;
-    update();
+    invalidate();
     const qint64 now = m_clock();
     if (!final && m_lastSeekAt >= 0 && now - m_lastSeekAt < kSeekIntervalMs)
         return;
@@ -704,7 +709,7 @@ void TimelineItem::mousePressEvent(QMouseEvent *event)
         m_selStart = t;
         m_selEnd = t;
         m_drag = CreateDrag;
-        update();
+        invalidate();
         emit selectionChanged();
     } else if (insideBody(x)) {
         m_drag = MoveDrag;
@@ -750,7 +755,7 @@ void TimelineItem::mouseReleaseEvent(QMouseEvent *event)
         scrubTo(x, true, alt);
         m_scrubbing = false;
     }
-    update();
+    invalidate();
 }
 
 // The grab went elsewhere before the release (a popup, the window lost the
@@ -760,13 +765,13 @@ void TimelineItem::mouseUngrabEvent()
 {
     if (m_scrubbing) {
         m_scrubbing = false;
-        update();
+        invalidate();
     }
     if (m_drag != NoDrag) {
         m_drag = NoDrag;
         if (m_selEnd - m_selStart < 1000)
             clearSelection();
-        update();
+        invalidate();
     }
 }
 
@@ -807,7 +812,7 @@ void TimelineItem::dragTo(double x)
         return;
     m_selStart = start;
     m_selEnd = end;
-    update();
+    invalidate();
     emit selectionChanged();
     if (!m_session)
         return;
@@ -916,7 +921,59 @@ void TimelineItem::keyPressEvent(QKeyEvent *event)
 
 // ---- Painting ---------------------------------------------------------------
 
+void TimelineItem::invalidate()
+{
+    m_cacheValid = false;
+    m_staticChanged = true;
+    update();
+}
+
+double TimelineItem::markerX() const
+{
+    const qint64 viewEnd = m_viewStart + span();
+    // Without a card the engine still reports a position (0); it is no
+    // place on the day.
+    if (!sessionOpen() || m_position < m_dayStart || m_position > dayLast() || m_position < m_viewStart ||
+        m_position > viewEnd || width() <= 0.0)
+        return -1.0;
+    return std::round(xForTime(m_position) * 4.0) / 4.0;
+}
+
 void TimelineItem::paint(QPainter *painter)
+{
+    // While only the position moves (playing), everything but the markers
+    // comes from a picture painted once; a paint after any other change
+    // (zoom, pan, selection) paints directly, so that those pay nothing for
+    // a picture the next change would throw away.
+    const qreal dpr = painter->device() ? painter->device()->devicePixelRatioF() : 1.0;
+    const QSize size(qMax(1, qCeil(width() * dpr)), qMax(1, qCeil(height() * dpr)));
+    if (m_cacheValid && (m_cache.size() != size || m_cache.devicePixelRatioF() != dpr))
+        m_cacheValid = false;
+    if (!m_cacheValid && !m_staticChanged) {
+        m_cache = QImage(size, QImage::Format_ARGB32_Premultiplied);
+        m_cache.setDevicePixelRatio(dpr);
+        QPainter cache(&m_cache);
+        cache.setRenderHints(painter->renderHints());
+        cache.setFont(painter->font());
+        paintStatic(&cache);
+        m_cacheValid = true;
+    }
+    if (m_cacheValid)
+        painter->drawImage(QPointF(0, 0), m_cache);
+    else
+        paintStatic(painter);
+    m_staticChanged = false;
+
+    const QColor *pal = m_darkTheme ? kDark : kLight;
+    const qint64 viewEnd = m_viewStart + span();
+    if (m_scrubbing && m_scrubTarget >= m_viewStart && m_scrubTarget <= viewEnd)
+        paintMarker(painter, xForTime(m_scrubTarget), kScrubMarker);
+    m_paintedMarkerX = markerX();
+    if (m_paintedMarkerX >= 0)
+        paintMarker(painter, xForTime(m_position), pal[PositionMarker]);
+}
+
+void TimelineItem::paintStatic(QPainter *painter)
 {
     const QColor *pal = m_darkTheme ? kDark : kLight;
     const double w = width();
@@ -1026,14 +1083,6 @@ void TimelineItem::paint(QPainter *painter)
             painter->drawText(box, Qt::AlignCenter, m_landingText);
         }
     }
-
-    if (m_scrubbing && m_scrubTarget >= m_viewStart && m_scrubTarget <= viewEnd)
-        paintMarker(painter, xForTime(m_scrubTarget), kScrubMarker);
-    // Without a card the engine still reports a position (0); it is no
-    // place on the day.
-    if (sessionOpen() && m_position >= m_dayStart && m_position <= dayLast() && m_position >= m_viewStart &&
-        m_position <= viewEnd)
-        paintMarker(painter, xForTime(m_position), pal[PositionMarker]);
 }
 
 nivra::TimelineAxis TimelineItem::axis() const

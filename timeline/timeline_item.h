@@ -9,6 +9,7 @@
 #include "timeline/timeline_axis.h"
 
 #include <QColor>
+#include <QImage>
 #include <QPointer>
 #include <QQuickPaintedItem>
 #include <QString>
@@ -208,6 +209,12 @@ private:
     void setHover(double x, const QString &text);
     void landingTextTimeout();
 
+    // Marks the cached picture stale and schedules a repaint.
+    void invalidate();
+    // Paints everything but the markers (the cached picture).
+    void paintStatic(QPainter *painter);
+    // The position marker's x rounded to a quarter pixel, -1 when not shown.
+    double markerX() const;
     void paintAxis(QPainter *painter, const QColor *pal, qint64 viewEnd) const;
     void paintSelection(QPainter *painter, const QColor *pal, qint64 viewEnd) const;
     void paintMarker(QPainter *painter, double x, const QColor &color) const;
@@ -217,6 +224,10 @@ private:
     int m_zoom = 0;
     qint64 m_viewStart = 0;
     qint64 m_position = -1;
+    QImage m_cache;
+    bool m_cacheValid = false;
+    bool m_staticChanged = true; // since the last paint
+    double m_paintedMarkerX = -2.0;
     qint64 m_landing = -1;
     bool m_follow = true;
     QString m_hoverText;
