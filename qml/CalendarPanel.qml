@@ -59,11 +59,14 @@ ColumnLayout {
     RowLayout {
         Layout.fillWidth: true
 
-        ToolButton {
+        OutlineButton {
             objectName: "previousMonth"
+            quiet: true
             text: "‹"
             font.pixelSize: 18
             implicitWidth: 30
+            leftPadding: 0
+            rightPadding: 0
             onClicked: calendar.step(-1)
         }
         Label {
@@ -75,11 +78,14 @@ ColumnLayout {
             elide: Text.ElideRight
             text: new Date(calendar.year, calendar.month - 1, 1).toLocaleDateString(calendar.names, qsTr("MMMM yyyy"))
         }
-        ToolButton {
+        OutlineButton {
             objectName: "nextMonth"
+            quiet: true
             text: "›"
             font.pixelSize: 18
             implicitWidth: 30
+            leftPadding: 0
+            rightPadding: 0
             onClicked: calendar.step(1)
         }
     }

@@ -72,9 +72,7 @@ ListView {
     spacing: 2
     clip: true
     boundsBehavior: Flickable.StopAtBounds
-    ScrollBar.vertical: ScrollBar {
-        policy: ScrollBar.AsNeeded
-    }
+    ScrollBar.vertical: FlatScrollBar {}
 
     model: typeFilter === 0 ? allEvents : allEvents.filter(e => (e.types & typeFilter) !== 0)
     // Wait until the new rows are in place before scrolling.

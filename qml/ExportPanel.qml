@@ -686,7 +686,8 @@ Item {
                 }
             }
 
-            CheckBox {
+            FlatCheckBox {
+                objectName: "noAudioBox"
                 visible: panel.hasAudio
                 text: qsTr("Leave the audio out")
                 checked: appSettings.exportNoAudio

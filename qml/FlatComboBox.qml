@@ -138,7 +138,18 @@ T.ComboBox {
             model: control.popup.visible ? control.delegateModel : null
             currentIndex: control.highlightedIndex
             highlightMoveDuration: 0
-            ScrollIndicator.vertical: ScrollIndicator {}
+            ScrollIndicator.vertical: ScrollIndicator {
+                id: indicator
+                // Shown while the list moves, when it is longer than the menu.
+                contentItem: Rectangle {
+                    implicitWidth: 4
+                    implicitHeight: 4
+                    radius: 2
+                    color: Style.faint
+                    visible: indicator.size < 1.0
+                    opacity: indicator.active ? 1 : 0
+                }
+            }
         }
 
         background: Rectangle {

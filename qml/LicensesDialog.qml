@@ -54,10 +54,16 @@ Popup {
         }
 
         ScrollView {
+            id: licenseScroll
             Layout.fillWidth: true
             Layout.fillHeight: true
             Layout.margins: 12
             clip: true
+            ScrollBar.vertical: FlatScrollBar {
+                parent: licenseScroll
+                x: licenseScroll.width - width
+                height: licenseScroll.availableHeight
+            }
 
             TextArea {
                 id: licenseArea

@@ -148,7 +148,9 @@ Popup {
             contentWidth: width
             contentHeight: grid.implicitHeight + 32
             boundsBehavior: Flickable.StopAtBounds
-            ScrollBar.vertical: ScrollBar {}
+            ScrollBar.vertical: FlatScrollBar {
+                objectName: "settingsScrollBar"
+            }
 
             GridLayout {
                 id: grid
@@ -237,13 +239,13 @@ Popup {
                 }
                 ColumnLayout {
                     spacing: 2
-                    CheckBox {
+                    FlatCheckBox {
                         id: continuousBox
                         text: qsTr("Play next chunk")
                         checked: appSettings.continuous
                         onToggled: appSettings.continuous = checked
                     }
-                    CheckBox {
+                    FlatCheckBox {
                         id: snapBox
                         text: qsTr("Snap to keyframes (hold Alt to skip)")
                         checked: appSettings.snap
@@ -263,7 +265,7 @@ Popup {
                             { policy: 0, text: qsTr("Graphics card, software if it cannot") },
                             { policy: 2, text: qsTr("Software only") }
                         ]
-                        delegate: RadioButton {
+                        delegate: FlatRadioButton {
                             required property var modelData
                             text: modelData.text
                             checked: appSettings.decodePolicy === modelData.policy
@@ -330,7 +332,7 @@ Popup {
                 ColumnLayout {
                     Layout.preferredWidth: control.valueWidth
                     spacing: 4
-                    CheckBox {
+                    FlatCheckBox {
                         id: updateBox
                         objectName: "updateBox"
                         text: qsTr("Check for updates at start-up")

@@ -29,6 +29,9 @@ QtObject {
     readonly property color primaryHover: dark ? "#ffc42d" : "#58498d"
     readonly property color primaryDeep: dark ? "#d99b00" : "#352a5c"
     readonly property color eventText: dark ? yellow : "#956900"
+    // The edge of an unchecked check box or radio button: at least 3:1
+    // against every panel colour in both themes.
+    readonly property color controlEdge: secondary
     // Consolas ships with Windows; DejaVu Sans Mono is what Debian installs.
     readonly property string mono: Qt.platform.os === "windows" ? "Consolas" : "DejaVu Sans Mono"
     readonly property int radius: 8

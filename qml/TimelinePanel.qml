@@ -172,7 +172,7 @@ Rectangle {
             Item {
                 Layout.fillWidth: true
             }
-            CheckBox {
+            FlatCheckBox {
                 id: snapBox
                 font.pixelSize: 12
                 text: qsTr("Snap to keyframes")
@@ -202,6 +202,7 @@ Rectangle {
             id: helpLine
             // Elides by design, with the full text as a tooltip.
             readonly property bool elidesWithTip: true
+                objectName: "snapBox"
             Layout.fillWidth: true
             visible: !exportPanel.open
             font.pixelSize: 11

@@ -73,7 +73,8 @@ Rectangle {
             tip: bar.engine.muted ? qsTr("Unmute") : qsTr("Mute")
             onClicked: bar.engine.muted = !bar.engine.muted
         }
-        Slider {
+        FlatSlider {
+            objectName: "volumeSlider"
             Layout.preferredWidth: 80
             from: 0
             to: 1
@@ -95,8 +96,9 @@ Rectangle {
                 color: Style.muted
             }
         }
-        CheckBox {
+        FlatCheckBox {
             id: continuousBox
+            objectName: "continuousBox"
             readonly property real natural: Math.ceil(implicitWidth)
             Layout.preferredWidth: natural
             Layout.maximumWidth: natural

@@ -2,7 +2,9 @@ import QtQuick
 import QtTest
 import NivraPlayer
 
-// The flat drop-down's menu size and its placement above or below.
+// The flat drop-down's menu size and its placement above or below; the
+// check box, radio button and slider: edges that stand out from the panels
+// in both themes, and a disabled look.
 Item {
     id: root
     width: 400
@@ -18,6 +20,98 @@ Item {
                 y: 20
                 width: 200
             }
+        }
+
+        Component {
+            id: checkComponent
+            FlatCheckBox {
+                text: "Check"
+            }
+        }
+        Component {
+            id: radioComponent
+            FlatRadioButton {
+                text: "Radio"
+            }
+        }
+        Component {
+            id: sliderComponent
+            FlatSlider {
+                width: 80
+                value: 0.5
+            }
+        }
+        Component {
+            id: backdropComponent
+            Rectangle {
+                x: 10
+                y: 200
+                width: 200
+                height: 60
+            }
+        }
+
+        // WCAG 2.1 contrast ratio of two colours.
+        function luminance(c) {
+            const lin = v => v <= 0.04045 ? v / 12.92 : Math.pow((v + 0.055) / 1.055, 2.4)
+            return 0.2126 * lin(c.r) + 0.7152 * lin(c.g) + 0.0722 * lin(c.b)
+        }
+        function contrast(a, b) {
+            const la = luminance(Qt.color(a)), lb = luminance(Qt.color(b))
+            return (Math.max(la, lb) + 0.05) / (Math.min(la, lb) + 0.05)
+        }
+
+        // The drawn edge: for a box or ring the column of its left side (at
+        // half height) that stands out most, for the slider its handle.
+        function edge(image, control, backdrop) {
+            if (control.handle) {
+                const h = control.handle.mapToItem(backdrop, control.handle.width / 2, control.handle.height / 2)
+                return image.pixel(Math.floor(h.x), Math.floor(h.y))
+            }
+            const p = control.indicator.mapToItem(backdrop, 0, control.indicator.height / 2)
+            let best = image.pixel(Math.floor(p.x), Math.floor(p.y))
+            for (let dx = 1; dx <= 2; ++dx) {
+                const c = image.pixel(Math.floor(p.x) + dx, Math.floor(p.y))
+                if (contrast(c, backdrop.color) > contrast(best, backdrop.color))
+                    best = c
+            }
+            return best
+        }
+
+        function test_controlEdges_data() {
+            const rows = []
+            for (const theme of ["light", "dark"]) {
+                for (const fill of ["panel", "subtleFill"]) {
+                    for (const kind of ["check box", "radio button", "slider"])
+                        rows.push({ tag: kind + " on " + fill + ", " + theme, theme: theme, fill: fill, kind: kind })
+                }
+            }
+            return rows
+        }
+
+        // Unchecked, enabled: at least 3:1 against the panel it sits on, by
+        // the tokens and as drawn; disabled: visibly another colour.
+        function test_controlEdges(data) {
+            appSettings.theme = data.theme
+            compare(Style.dark, data.theme === "dark")
+            const backdrop = createTemporaryObject(backdropComponent, root, { color: Style[data.fill] })
+            const component = { "check box": checkComponent, "radio button": radioComponent,
+                                "slider": sliderComponent }[data.kind]
+            const control = createTemporaryObject(component, backdrop, { x: 20, y: 20 })
+            const token = data.kind === "slider" ? Style.accent : Style.controlEdge
+            verify(contrast(token, Style[data.fill]) >= 3, "token " + token)
+            waitForRendering(backdrop)
+            const enabledEdge = edge(grabImage(backdrop), control, backdrop)
+            const ratio = contrast(enabledEdge, backdrop.color)
+            verify(ratio >= 3, "edge " + enabledEdge + " on " + backdrop.color + ": " + ratio.toFixed(2))
+            control.enabled = false
+            waitForRendering(backdrop)
+            const disabledEdge = edge(grabImage(backdrop), control, backdrop)
+            verify(contrast(disabledEdge, enabledEdge) > 1.5, "disabled " + disabledEdge + ", enabled " + enabledEdge)
+        }
+
+        function cleanup() {
+            appSettings.theme = ""
         }
 
         function entries(n) {
