@@ -13,4 +13,10 @@ QString operatingSystemName();
 // Chinese ("zh_Hans") interface; empty for any other language.
 QString cjkFontFamily(const QString &language);
 
+// The decode policy while the user has never chosen one: 1 (graphics card
+// only) on Windows, where nearly every machine decodes on the graphics
+// card; 0 (graphics card, software when it fails) on Linux, where many
+// desktops and every virtual machine have no hardware decoder.
+int defaultDecodePolicy();
+
 } // namespace nivra

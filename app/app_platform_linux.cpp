@@ -2,6 +2,11 @@
 
 namespace nivra {
 
+int defaultDecodePolicy()
+{
+    return 0;
+}
+
 QString operatingSystemName()
 {
     return QStringLiteral("Linux");

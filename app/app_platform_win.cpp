@@ -2,6 +2,11 @@
 
 namespace nivra {
 
+int defaultDecodePolicy()
+{
+    return 1;
+}
+
 QString operatingSystemName()
 {
     return QStringLiteral("Windows");

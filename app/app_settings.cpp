@@ -75,8 +75,8 @@ AppSettings::AppSettings(QObject *parent) : QObject(parent)
     m_continuous = m_store.value(kContinuousKey, true).toBool();
     m_snap = m_store.value(kSnapKey, true).toBool();
     bool isNumber = false;
-    const int policy = m_store.value(kDecodePolicyKey, 1).toInt(&isNumber);
-    m_decodePolicy = isNumber && policy >= 0 && policy <= 2 ? policy : 1;
+    const int policy = m_store.value(kDecodePolicyKey).toInt(&isNumber);
+    m_decodePolicy = isNumber && policy >= 0 && policy <= 2 ? policy : nivra::defaultDecodePolicy();
     m_checkUpdates = m_store.value(kCheckUpdatesKey, true).toBool();
     m_exportFolder = m_store.value(kExportFolderKey).toString();
     m_exportMerge = m_store.value(kExportMergeKey, false).toBool();

@@ -260,13 +260,20 @@ Popup {
                     Layout.preferredWidth: control.valueWidth
                     spacing: 2
                     Repeater {
-                        model: [
+                        // Windows decodes on the graphics card by default; elsewhere
+                        // many machines cannot, so automatic is the default there.
+                        model: Qt.platform.os === "windows" ? [
                             { policy: 1, text: qsTr("Graphics card only (recommended)") },
                             { policy: 0, text: qsTr("Graphics card, software if it cannot") },
+                            { policy: 2, text: qsTr("Software only") }
+                        ] : [
+                            { policy: 0, text: qsTr("Automatic (recommended)") },
+                            { policy: 1, text: qsTr("Graphics card only") },
                             { policy: 2, text: qsTr("Software only") }
                         ]
                         delegate: FlatRadioButton {
                             required property var modelData
+                            objectName: "policy" + modelData.policy
                             text: modelData.text
                             checked: appSettings.decodePolicy === modelData.policy
                             onToggled: {

@@ -98,6 +98,21 @@ TestCase {
         compare(box.currentIndex, data.index)
     }
 
+    // On Linux the first choice is automatic decoding, the default until
+    // the user picks one; each button shows and sets its policy.
+    function test_decodingChoices() {
+        const texts = { 0: "Automatic (recommended)", 1: "Graphics card only", 2: "Software only" }
+        const before = appSettings.decodePolicy
+        for (const policy of [0, 1, 2]) {
+            const button = child("policy" + policy)
+            compare(button.text, texts[policy])
+            appSettings.decodePolicy = policy
+            verify(button.checked)
+        }
+        compare(child("policy0").parent.children[0], child("policy0"))
+        appSettings.decodePolicy = before
+    }
+
     function test_openLicenses() {
         dialog.close()
         tryCompare(dialog, "visible", false)
