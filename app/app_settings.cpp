@@ -172,9 +172,9 @@ void AppSettings::applyLanguage()
         m_translatorInstalled = false;
     }
     const QString code = effectiveLanguage();
-    // A missing translation leaves the interface in English.
-    if (code != QLatin1String("en") &&
-        m_translator.load(QStringLiteral(":/i18n/nivra_") + code + QStringLiteral(".qm")))
+    // A missing translation leaves the interface in English. English itself
+    // has a file too: the plural forms of its count texts.
+    if (m_translator.load(QStringLiteral(":/i18n/nivra_") + code + QStringLiteral(".qm")))
         m_translatorInstalled = QCoreApplication::installTranslator(&m_translator);
 
     QFont font = QGuiApplication::font();

@@ -47,10 +47,6 @@
         <translation>Warten auf eine Aufnahme</translation>
     </message>
     <message>
-        <source>%1 events today · Click an event to seek</source>
-        <translation>%1 Ereignisse an diesem Tag · Zum Springen anklicken</translation>
-    </message>
-    <message>
         <source>Recording files missing</source>
         <translation>Aufnahmedateien fehlen</translation>
     </message>
@@ -58,16 +54,19 @@
         <source>No recordings on this day</source>
         <translation>Keine Aufnahmen an diesem Tag</translation>
     </message>
+    <message numerus="yes">
+        <source>%n events today · Click an event to seek</source>
+        <translation>
+            <numerusform>%n Ereignis an diesem Tag · Zum Springen anklicken</numerusform>
+            <numerusform>%n Ereignisse an diesem Tag · Zum Springen anklicken</numerusform>
+        </translation>
+    </message>
 </context>
 <context>
     <name>AppToolBar</name>
     <message>
         <source>formatted %1</source>
         <translation>formatiert am %1</translation>
-    </message>
-    <message>
-        <source>%1 segments × %2 MB</source>
-        <translation>%1 Segmente × %2 MB</translation>
     </message>
     <message>
         <source>recordings %1 ~ %2</source>
@@ -96,6 +95,13 @@
     <message>
         <source>Settings</source>
         <translation>Einstellungen</translation>
+    </message>
+    <message numerus="yes">
+        <source>%n segments × %1 MB</source>
+        <translation>
+            <numerusform>%n Segment × %1 MB</numerusform>
+            <numerusform>%n Segmente × %1 MB</numerusform>
+        </translation>
     </message>
 </context>
 <context>
@@ -237,14 +243,6 @@
         <translation>Fehlende Dateien %1</translation>
     </message>
     <message>
-        <source>1 file</source>
-        <translation>1 Datei</translation>
-    </message>
-    <message>
-        <source>%1 files</source>
-        <translation>%1 Dateien</translation>
-    </message>
-    <message>
         <source>about %1</source>
         <translation>ca. %1</translation>
     </message>
@@ -263,18 +261,6 @@
     <message>
         <source>There is no recording in this range. Adjust the selection.</source>
         <translation>In diesem Bereich gibt es keine Aufnahme. Passen Sie die Auswahl an.</translation>
-    </message>
-    <message>
-        <source>1 file exported</source>
-        <translation>1 Datei exportiert</translation>
-    </message>
-    <message>
-        <source>%1 files exported</source>
-        <translation>%1 Dateien exportiert</translation>
-    </message>
-    <message>
-        <source>Export cancelled. The %1 finished file(s) were kept.</source>
-        <translation>Export abgebrochen. Die %1 fertigen Dateien wurden behalten.</translation>
     </message>
     <message>
         <source>Export cancelled</source>
@@ -400,9 +386,33 @@
         <source>File names</source>
         <translation>Dateinamen</translation>
     </message>
-    <message>
-        <source>… and %1 more</source>
-        <translation>… und %1 weitere</translation>
+    <message numerus="yes">
+        <source>%n file(s)</source>
+        <translation>
+            <numerusform>%n Datei</numerusform>
+            <numerusform>%n Dateien</numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <source>%n file(s) exported</source>
+        <translation>
+            <numerusform>%n Datei exportiert</numerusform>
+            <numerusform>%n Dateien exportiert</numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <source>Export cancelled. The %n finished file(s) were kept.</source>
+        <translation>
+            <numerusform>Export abgebrochen. %n fertige Datei wurde behalten.</numerusform>
+            <numerusform>Export abgebrochen. %n fertige Dateien wurden behalten.</numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <source>… and %n more</source>
+        <translation>
+            <numerusform>… und %n weitere</numerusform>
+            <numerusform>… und %n weitere</numerusform>
+        </translation>
     </message>
 </context>
 <context>
@@ -670,6 +680,14 @@
     <message>
         <source>Close</source>
         <translation>Schließen</translation>
+    </message>
+    <message>
+        <source>Automatic (recommended)</source>
+        <translation>Automatisch (empfohlen)</translation>
+    </message>
+    <message>
+        <source>Graphics card only</source>
+        <translation>Nur Grafikkarte</translation>
     </message>
 </context>
 <context>

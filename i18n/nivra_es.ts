@@ -47,10 +47,6 @@
         <translation>Esperando una grabación</translation>
     </message>
     <message>
-        <source>%1 events today · Click an event to seek</source>
-        <translation>%1 eventos este día · Haga clic en un evento para ir a él</translation>
-    </message>
-    <message>
         <source>Recording files missing</source>
         <translation>Faltan archivos de grabación</translation>
     </message>
@@ -58,16 +54,19 @@
         <source>No recordings on this day</source>
         <translation>No hay grabaciones este día</translation>
     </message>
+    <message numerus="yes">
+        <source>%n events today · Click an event to seek</source>
+        <translation>
+            <numerusform>%n evento este día · Haga clic en un evento para ir a él</numerusform>
+            <numerusform>%n eventos este día · Haga clic en un evento para ir a él</numerusform>
+        </translation>
+    </message>
 </context>
 <context>
     <name>AppToolBar</name>
     <message>
         <source>formatted %1</source>
         <translation>formateada el %1</translation>
-    </message>
-    <message>
-        <source>%1 segments × %2 MB</source>
-        <translation>%1 segmentos × %2 MB</translation>
     </message>
     <message>
         <source>recordings %1 ~ %2</source>
@@ -96,6 +95,13 @@
     <message>
         <source>Settings</source>
         <translation>Configuración</translation>
+    </message>
+    <message numerus="yes">
+        <source>%n segments × %1 MB</source>
+        <translation>
+            <numerusform>%n segmento × %1 MB</numerusform>
+            <numerusform>%n segmentos × %1 MB</numerusform>
+        </translation>
     </message>
 </context>
 <context>
@@ -237,14 +243,6 @@
         <translation>Archivos que faltan %1</translation>
     </message>
     <message>
-        <source>1 file</source>
-        <translation>1 archivo</translation>
-    </message>
-    <message>
-        <source>%1 files</source>
-        <translation>%1 archivos</translation>
-    </message>
-    <message>
         <source>about %1</source>
         <translation>aprox. %1</translation>
     </message>
@@ -263,18 +261,6 @@
     <message>
         <source>There is no recording in this range. Adjust the selection.</source>
         <translation>No hay ninguna grabación en este intervalo. Ajuste la selección.</translation>
-    </message>
-    <message>
-        <source>1 file exported</source>
-        <translation>1 archivo exportado</translation>
-    </message>
-    <message>
-        <source>%1 files exported</source>
-        <translation>%1 archivos exportados</translation>
-    </message>
-    <message>
-        <source>Export cancelled. The %1 finished file(s) were kept.</source>
-        <translation>Exportación cancelada. Se conservaron los archivos terminados (%1).</translation>
     </message>
     <message>
         <source>Export cancelled</source>
@@ -400,9 +386,33 @@
         <source>File names</source>
         <translation>Archivos</translation>
     </message>
-    <message>
-        <source>… and %1 more</source>
-        <translation>… y %1 más</translation>
+    <message numerus="yes">
+        <source>%n file(s)</source>
+        <translation>
+            <numerusform>%n archivo</numerusform>
+            <numerusform>%n archivos</numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <source>%n file(s) exported</source>
+        <translation>
+            <numerusform>%n archivo exportado</numerusform>
+            <numerusform>%n archivos exportados</numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <source>Export cancelled. The %n finished file(s) were kept.</source>
+        <translation>
+            <numerusform>Exportación cancelada. Se conservó %n archivo terminado.</numerusform>
+            <numerusform>Exportación cancelada. Se conservaron %n archivos terminados.</numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <source>… and %n more</source>
+        <translation>
+            <numerusform>… y %n más</numerusform>
+            <numerusform>… y %n más</numerusform>
+        </translation>
     </message>
 </context>
 <context>
@@ -670,6 +680,14 @@
     <message>
         <source>Close</source>
         <translation>Cerrar</translation>
+    </message>
+    <message>
+        <source>Automatic (recommended)</source>
+        <translation>Automático (recomendado)</translation>
+    </message>
+    <message>
+        <source>Graphics card only</source>
+        <translation>Solo tarjeta gráfica</translation>
     </message>
 </context>
 <context>

@@ -47,10 +47,6 @@
         <translation>En attente d’un enregistrement</translation>
     </message>
     <message>
-        <source>%1 events today · Click an event to seek</source>
-        <translation>%1 événements ce jour · Cliquez sur un événement pour y aller</translation>
-    </message>
-    <message>
         <source>Recording files missing</source>
         <translation>Fichiers d’enregistrement manquants</translation>
     </message>
@@ -58,16 +54,19 @@
         <source>No recordings on this day</source>
         <translation>Aucun enregistrement ce jour-là</translation>
     </message>
+    <message numerus="yes">
+        <source>%n events today · Click an event to seek</source>
+        <translation>
+            <numerusform>%n événement ce jour · Cliquez sur un événement pour y aller</numerusform>
+            <numerusform>%n événements ce jour · Cliquez sur un événement pour y aller</numerusform>
+        </translation>
+    </message>
 </context>
 <context>
     <name>AppToolBar</name>
     <message>
         <source>formatted %1</source>
         <translation>formatée le %1</translation>
-    </message>
-    <message>
-        <source>%1 segments × %2 MB</source>
-        <translation>%1 segments × %2 Mo</translation>
     </message>
     <message>
         <source>recordings %1 ~ %2</source>
@@ -96,6 +95,13 @@
     <message>
         <source>Settings</source>
         <translation>Paramètres</translation>
+    </message>
+    <message numerus="yes">
+        <source>%n segments × %1 MB</source>
+        <translation>
+            <numerusform>%n segment × %1 Mo</numerusform>
+            <numerusform>%n segments × %1 Mo</numerusform>
+        </translation>
     </message>
 </context>
 <context>
@@ -237,14 +243,6 @@
         <translation>Fichiers manquants %1</translation>
     </message>
     <message>
-        <source>1 file</source>
-        <translation>1 fichier</translation>
-    </message>
-    <message>
-        <source>%1 files</source>
-        <translation>%1 fichiers</translation>
-    </message>
-    <message>
         <source>about %1</source>
         <translation>env. %1</translation>
     </message>
@@ -263,18 +261,6 @@
     <message>
         <source>There is no recording in this range. Adjust the selection.</source>
         <translation>Aucun enregistrement dans cette plage. Modifiez la sélection.</translation>
-    </message>
-    <message>
-        <source>1 file exported</source>
-        <translation>1 fichier exporté</translation>
-    </message>
-    <message>
-        <source>%1 files exported</source>
-        <translation>%1 fichiers exportés</translation>
-    </message>
-    <message>
-        <source>Export cancelled. The %1 finished file(s) were kept.</source>
-        <translation>Exportation annulée. Les fichiers terminés (%1) ont été conservés.</translation>
     </message>
     <message>
         <source>Export cancelled</source>
@@ -400,9 +386,33 @@
         <source>File names</source>
         <translation>Fichiers</translation>
     </message>
-    <message>
-        <source>… and %1 more</source>
-        <translation>… et %1 de plus</translation>
+    <message numerus="yes">
+        <source>%n file(s)</source>
+        <translation>
+            <numerusform>%n fichier</numerusform>
+            <numerusform>%n fichiers</numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <source>%n file(s) exported</source>
+        <translation>
+            <numerusform>%n fichier exporté</numerusform>
+            <numerusform>%n fichiers exportés</numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <source>Export cancelled. The %n finished file(s) were kept.</source>
+        <translation>
+            <numerusform>Exportation annulée. %n fichier terminé a été conservé.</numerusform>
+            <numerusform>Exportation annulée. %n fichiers terminés ont été conservés.</numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <source>… and %n more</source>
+        <translation>
+            <numerusform>… et %n de plus</numerusform>
+            <numerusform>… et %n de plus</numerusform>
+        </translation>
     </message>
 </context>
 <context>
@@ -670,6 +680,14 @@
     <message>
         <source>Close</source>
         <translation>Fermer</translation>
+    </message>
+    <message>
+        <source>Automatic (recommended)</source>
+        <translation>Automatique (recommandé)</translation>
+    </message>
+    <message>
+        <source>Graphics card only</source>
+        <translation>Carte graphique uniquement</translation>
     </message>
 </context>
 <context>

@@ -47,10 +47,6 @@
         <translation>In attesa di una registrazione</translation>
     </message>
     <message>
-        <source>%1 events today · Click an event to seek</source>
-        <translation>%1 eventi in questo giorno · Fai clic su un evento per raggiungerlo</translation>
-    </message>
-    <message>
         <source>Recording files missing</source>
         <translation>File di registrazione mancanti</translation>
     </message>
@@ -58,16 +54,19 @@
         <source>No recordings on this day</source>
         <translation>Nessuna registrazione in questo giorno</translation>
     </message>
+    <message numerus="yes">
+        <source>%n events today · Click an event to seek</source>
+        <translation>
+            <numerusform>%n evento in questo giorno · Fai clic su un evento per raggiungerlo</numerusform>
+            <numerusform>%n eventi in questo giorno · Fai clic su un evento per raggiungerlo</numerusform>
+        </translation>
+    </message>
 </context>
 <context>
     <name>AppToolBar</name>
     <message>
         <source>formatted %1</source>
         <translation>formattata il %1</translation>
-    </message>
-    <message>
-        <source>%1 segments × %2 MB</source>
-        <translation>%1 segmenti × %2 MB</translation>
     </message>
     <message>
         <source>recordings %1 ~ %2</source>
@@ -96,6 +95,13 @@
     <message>
         <source>Settings</source>
         <translation>Impostazioni</translation>
+    </message>
+    <message numerus="yes">
+        <source>%n segments × %1 MB</source>
+        <translation>
+            <numerusform>%n segmento × %1 MB</numerusform>
+            <numerusform>%n segmenti × %1 MB</numerusform>
+        </translation>
     </message>
 </context>
 <context>
@@ -237,14 +243,6 @@
         <translation>File mancanti %1</translation>
     </message>
     <message>
-        <source>1 file</source>
-        <translation>1 file</translation>
-    </message>
-    <message>
-        <source>%1 files</source>
-        <translation>%1 file</translation>
-    </message>
-    <message>
         <source>about %1</source>
         <translation>circa %1</translation>
     </message>
@@ -263,18 +261,6 @@
     <message>
         <source>There is no recording in this range. Adjust the selection.</source>
         <translation>Nessuna registrazione in questo intervallo. Modifica la selezione.</translation>
-    </message>
-    <message>
-        <source>1 file exported</source>
-        <translation>1 file esportato</translation>
-    </message>
-    <message>
-        <source>%1 files exported</source>
-        <translation>%1 file esportati</translation>
-    </message>
-    <message>
-        <source>Export cancelled. The %1 finished file(s) were kept.</source>
-        <translation>Esportazione annullata. I file completati (%1) sono stati mantenuti.</translation>
     </message>
     <message>
         <source>Export cancelled</source>
@@ -400,9 +386,33 @@
         <source>File names</source>
         <translation>Nomi dei file</translation>
     </message>
-    <message>
-        <source>… and %1 more</source>
-        <translation>… e altri %1</translation>
+    <message numerus="yes">
+        <source>%n file(s)</source>
+        <translation>
+            <numerusform>%n file</numerusform>
+            <numerusform>%n file</numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <source>%n file(s) exported</source>
+        <translation>
+            <numerusform>%n file esportato</numerusform>
+            <numerusform>%n file esportati</numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <source>Export cancelled. The %n finished file(s) were kept.</source>
+        <translation>
+            <numerusform>Esportazione annullata. %n file completato è stato mantenuto.</numerusform>
+            <numerusform>Esportazione annullata. %n file completati sono stati mantenuti.</numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <source>… and %n more</source>
+        <translation>
+            <numerusform>… e %n altro</numerusform>
+            <numerusform>… e altri %n</numerusform>
+        </translation>
     </message>
 </context>
 <context>
@@ -670,6 +680,14 @@
     <message>
         <source>Close</source>
         <translation>Chiudi</translation>
+    </message>
+    <message>
+        <source>Automatic (recommended)</source>
+        <translation>Automatico (consigliato)</translation>
+    </message>
+    <message>
+        <source>Graphics card only</source>
+        <translation>Solo scheda grafica</translation>
     </message>
 </context>
 <context>

@@ -47,10 +47,6 @@
         <translation>録画を待っています</translation>
     </message>
     <message>
-        <source>%1 events today · Click an event to seek</source>
-        <translation>この日のイベント %1 件 · クリックでその位置へ移動</translation>
-    </message>
-    <message>
         <source>Recording files missing</source>
         <translation>録画ファイルがありません</translation>
     </message>
@@ -58,16 +54,18 @@
         <source>No recordings on this day</source>
         <translation>この日の録画はありません</translation>
     </message>
+    <message numerus="yes">
+        <source>%n events today · Click an event to seek</source>
+        <translation>
+            <numerusform>この日のイベント %n 件 · クリックでその位置へ移動</numerusform>
+        </translation>
+    </message>
 </context>
 <context>
     <name>AppToolBar</name>
     <message>
         <source>formatted %1</source>
         <translation>%1 にフォーマット</translation>
-    </message>
-    <message>
-        <source>%1 segments × %2 MB</source>
-        <translation>%1 セグメント × %2 MB</translation>
     </message>
     <message>
         <source>recordings %1 ~ %2</source>
@@ -96,6 +94,12 @@
     <message>
         <source>Settings</source>
         <translation>設定</translation>
+    </message>
+    <message numerus="yes">
+        <source>%n segments × %1 MB</source>
+        <translation>
+            <numerusform>%n セグメント × %1 MB</numerusform>
+        </translation>
     </message>
 </context>
 <context>
@@ -237,14 +241,6 @@
         <translation>欠落ファイル %1</translation>
     </message>
     <message>
-        <source>1 file</source>
-        <translation>1 ファイル</translation>
-    </message>
-    <message>
-        <source>%1 files</source>
-        <translation>%1 ファイル</translation>
-    </message>
-    <message>
         <source>about %1</source>
         <translation>約 %1</translation>
     </message>
@@ -263,18 +259,6 @@
     <message>
         <source>There is no recording in this range. Adjust the selection.</source>
         <translation>この範囲に録画はありません。選択範囲を調整してください。</translation>
-    </message>
-    <message>
-        <source>1 file exported</source>
-        <translation>1 ファイルを書き出しました</translation>
-    </message>
-    <message>
-        <source>%1 files exported</source>
-        <translation>%1 ファイルを書き出しました</translation>
-    </message>
-    <message>
-        <source>Export cancelled. The %1 finished file(s) were kept.</source>
-        <translation>書き出しを中止しました。完成した %1 ファイルは残してあります。</translation>
     </message>
     <message>
         <source>Export cancelled</source>
@@ -400,9 +384,29 @@
         <source>File names</source>
         <translation>ファイル名</translation>
     </message>
-    <message>
-        <source>… and %1 more</source>
-        <translation>… ほか %1 件</translation>
+    <message numerus="yes">
+        <source>%n file(s)</source>
+        <translation>
+            <numerusform>%n ファイル</numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <source>%n file(s) exported</source>
+        <translation>
+            <numerusform>%n ファイルを書き出しました</numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <source>Export cancelled. The %n finished file(s) were kept.</source>
+        <translation>
+            <numerusform>書き出しを中止しました。完成した %n ファイルは残してあります。</numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <source>… and %n more</source>
+        <translation>
+            <numerusform>… ほか %n 件</numerusform>
+        </translation>
     </message>
 </context>
 <context>
@@ -670,6 +674,14 @@
     <message>
         <source>Close</source>
         <translation>閉じる</translation>
+    </message>
+    <message>
+        <source>Automatic (recommended)</source>
+        <translation>自動 (推奨)</translation>
+    </message>
+    <message>
+        <source>Graphics card only</source>
+        <translation>グラフィックカードのみ</translation>
     </message>
 </context>
 <context>

@@ -47,10 +47,6 @@
         <translation>Wachten op een opname</translation>
     </message>
     <message>
-        <source>%1 events today · Click an event to seek</source>
-        <translation>%1 meldingen op deze dag · Klik op een melding om ernaartoe te gaan</translation>
-    </message>
-    <message>
         <source>Recording files missing</source>
         <translation>Opnamebestanden ontbreken</translation>
     </message>
@@ -58,16 +54,19 @@
         <source>No recordings on this day</source>
         <translation>Geen opnamen op deze dag</translation>
     </message>
+    <message numerus="yes">
+        <source>%n events today · Click an event to seek</source>
+        <translation>
+            <numerusform>%n melding op deze dag · Klik op een melding om ernaartoe te gaan</numerusform>
+            <numerusform>%n meldingen op deze dag · Klik op een melding om ernaartoe te gaan</numerusform>
+        </translation>
+    </message>
 </context>
 <context>
     <name>AppToolBar</name>
     <message>
         <source>formatted %1</source>
         <translation>geformatteerd op %1</translation>
-    </message>
-    <message>
-        <source>%1 segments × %2 MB</source>
-        <translation>%1 segmenten × %2 MB</translation>
     </message>
     <message>
         <source>recordings %1 ~ %2</source>
@@ -96,6 +95,13 @@
     <message>
         <source>Settings</source>
         <translation>Instellingen</translation>
+    </message>
+    <message numerus="yes">
+        <source>%n segments × %1 MB</source>
+        <translation>
+            <numerusform>%n segment × %1 MB</numerusform>
+            <numerusform>%n segmenten × %1 MB</numerusform>
+        </translation>
     </message>
 </context>
 <context>
@@ -237,14 +243,6 @@
         <translation>Ontbrekende bestanden %1</translation>
     </message>
     <message>
-        <source>1 file</source>
-        <translation>1 bestand</translation>
-    </message>
-    <message>
-        <source>%1 files</source>
-        <translation>%1 bestanden</translation>
-    </message>
-    <message>
         <source>about %1</source>
         <translation>ca. %1</translation>
     </message>
@@ -263,18 +261,6 @@
     <message>
         <source>There is no recording in this range. Adjust the selection.</source>
         <translation>Er is geen opname in dit bereik. Pas de selectie aan.</translation>
-    </message>
-    <message>
-        <source>1 file exported</source>
-        <translation>1 bestand geëxporteerd</translation>
-    </message>
-    <message>
-        <source>%1 files exported</source>
-        <translation>%1 bestanden geëxporteerd</translation>
-    </message>
-    <message>
-        <source>Export cancelled. The %1 finished file(s) were kept.</source>
-        <translation>Export geannuleerd. De voltooide bestanden (%1) zijn bewaard.</translation>
     </message>
     <message>
         <source>Export cancelled</source>
@@ -400,9 +386,33 @@
         <source>File names</source>
         <translation>Bestandsnamen</translation>
     </message>
-    <message>
-        <source>… and %1 more</source>
-        <translation>… en nog %1</translation>
+    <message numerus="yes">
+        <source>%n file(s)</source>
+        <translation>
+            <numerusform>%n bestand</numerusform>
+            <numerusform>%n bestanden</numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <source>%n file(s) exported</source>
+        <translation>
+            <numerusform>%n bestand geëxporteerd</numerusform>
+            <numerusform>%n bestanden geëxporteerd</numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <source>Export cancelled. The %n finished file(s) were kept.</source>
+        <translation>
+            <numerusform>Export geannuleerd. %n voltooid bestand is bewaard.</numerusform>
+            <numerusform>Export geannuleerd. %n voltooide bestanden zijn bewaard.</numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <source>… and %n more</source>
+        <translation>
+            <numerusform>… en nog %n</numerusform>
+            <numerusform>… en nog %n</numerusform>
+        </translation>
     </message>
 </context>
 <context>
@@ -670,6 +680,14 @@
     <message>
         <source>Close</source>
         <translation>Sluiten</translation>
+    </message>
+    <message>
+        <source>Automatic (recommended)</source>
+        <translation>Automatisch (aanbevolen)</translation>
+    </message>
+    <message>
+        <source>Graphics card only</source>
+        <translation>Alleen videokaart</translation>
     </message>
 </context>
 <context>

@@ -47,10 +47,6 @@
         <translation>等待录像</translation>
     </message>
     <message>
-        <source>%1 events today · Click an event to seek</source>
-        <translation>当天 %1 个事件 · 单击事件即可跳转</translation>
-    </message>
-    <message>
         <source>Recording files missing</source>
         <translation>录像文件缺失</translation>
     </message>
@@ -58,16 +54,18 @@
         <source>No recordings on this day</source>
         <translation>当天没有录像</translation>
     </message>
+    <message numerus="yes">
+        <source>%n events today · Click an event to seek</source>
+        <translation>
+            <numerusform>当天 %n 个事件 · 单击事件即可跳转</numerusform>
+        </translation>
+    </message>
 </context>
 <context>
     <name>AppToolBar</name>
     <message>
         <source>formatted %1</source>
         <translation>格式化于 %1</translation>
-    </message>
-    <message>
-        <source>%1 segments × %2 MB</source>
-        <translation>%1 个片段 × %2 MB</translation>
     </message>
     <message>
         <source>recordings %1 ~ %2</source>
@@ -96,6 +94,12 @@
     <message>
         <source>Settings</source>
         <translation>设置</translation>
+    </message>
+    <message numerus="yes">
+        <source>%n segments × %1 MB</source>
+        <translation>
+            <numerusform>%n 个片段 × %1 MB</numerusform>
+        </translation>
     </message>
 </context>
 <context>
@@ -237,14 +241,6 @@
         <translation>缺失文件 %1</translation>
     </message>
     <message>
-        <source>1 file</source>
-        <translation>1 个文件</translation>
-    </message>
-    <message>
-        <source>%1 files</source>
-        <translation>%1 个文件</translation>
-    </message>
-    <message>
         <source>about %1</source>
         <translation>约 %1</translation>
     </message>
@@ -263,18 +259,6 @@
     <message>
         <source>There is no recording in this range. Adjust the selection.</source>
         <translation>此范围内没有录像。请调整选择范围。</translation>
-    </message>
-    <message>
-        <source>1 file exported</source>
-        <translation>已导出 1 个文件</translation>
-    </message>
-    <message>
-        <source>%1 files exported</source>
-        <translation>已导出 %1 个文件</translation>
-    </message>
-    <message>
-        <source>Export cancelled. The %1 finished file(s) were kept.</source>
-        <translation>导出已取消。已完成的 %1 个文件已保留。</translation>
     </message>
     <message>
         <source>Export cancelled</source>
@@ -400,9 +384,29 @@
         <source>File names</source>
         <translation>文件名</translation>
     </message>
-    <message>
-        <source>… and %1 more</source>
-        <translation>… 另有 %1 个</translation>
+    <message numerus="yes">
+        <source>%n file(s)</source>
+        <translation>
+            <numerusform>%n 个文件</numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <source>%n file(s) exported</source>
+        <translation>
+            <numerusform>已导出 %n 个文件</numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <source>Export cancelled. The %n finished file(s) were kept.</source>
+        <translation>
+            <numerusform>导出已取消。已完成的 %n 个文件已保留。</numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <source>… and %n more</source>
+        <translation>
+            <numerusform>… 另有 %n 个</numerusform>
+        </translation>
     </message>
 </context>
 <context>
@@ -670,6 +674,14 @@
     <message>
         <source>Close</source>
         <translation>关闭</translation>
+    </message>
+    <message>
+        <source>Automatic (recommended)</source>
+        <translation>自动 (推荐)</translation>
+    </message>
+    <message>
+        <source>Graphics card only</source>
+        <translation>仅显卡</translation>
     </message>
 </context>
 <context>

@@ -49,13 +49,14 @@ Rectangle {
         }
         Label {
             id: middle
+            objectName: "statusText"
             Layout.fillWidth: true
             horizontalAlignment: Text.AlignHCenter
             elide: Text.ElideRight
             font.pixelSize: 10
             color: Style.muted
             text: !bar.card.isOpen ? qsTr("Waiting for a recording")
-                : bar.win.dayHasPlayable ? qsTr("%1 events today · Click an event to seek").arg(bar.win.eventList.total)
+                : bar.win.dayHasPlayable ? qsTr("%n events today · Click an event to seek", "", bar.win.eventList.total)
                 : bar.win.dayHasMissing ? qsTr("Recording files missing")
                 : qsTr("No recordings on this day")
             HoverHandler {

@@ -34,7 +34,7 @@ Rectangle {
         const parts = [card.path]
         if (info.formatMs > 0)
             parts.push(qsTr("formatted %1").arg(card.formatDate(info.formatMs)))
-        parts.push(qsTr("%1 segments \u00d7 %2 MB").arg(info.segCount).arg(info.segSizeMb))
+        parts.push(qsTr("%n segments \u00d7 %1 MB", "", info.segCount).arg(info.segSizeMb))
         if (info.firstMs > 0)
             parts.push(qsTr("recordings %1 ~ %2").arg(card.formatDate(info.firstMs)).arg(card.formatDate(info.lastMs)))
         parts.push(win.videoDesc)

@@ -91,7 +91,7 @@ Item {
             parts.push(qsTr("Skip gaps %1").arg(durationText(gapMs)))
         if (missingMs >= 1000)
             parts.push(qsTr("Missing files %1").arg(durationText(missingMs)))
-        parts.push(fileCount === 1 ? qsTr("1 file") : qsTr("%1 files").arg(fileCount))
+        parts.push(qsTr("%n file(s)", "", fileCount))
         parts.push(qsTr("about %1").arg(Format.sizeText(plan.bytes)))
         if (audioLeftOut)
             parts.push(qsTr("no audio"))
@@ -384,13 +384,13 @@ Item {
             panel.submitted = false
             panel.resultStatus = status
             if (status === 0) {
-                let text = files === 1 ? qsTr("1 file exported") : qsTr("%1 files exported").arg(files)
+                let text = qsTr("%n file(s) exported", "", files)
                 if (message !== "")
                     text += "\n" + message
                 panel.resultText = text
             } else if (status === 1) {
                 panel.resultText = files > 0
-                    ? qsTr("Export cancelled. The %1 finished file(s) were kept.").arg(files)
+                    ? qsTr("Export cancelled. The %n finished file(s) were kept.", "", files)
                     : qsTr("Export cancelled")
             } else if (status === 3) {
                 panel.resultText = qsTr("Nothing to export in this range")
@@ -723,7 +723,7 @@ Item {
                     const n = panel.names
                     let line = qsTr("File names") + ":  " + n.slice(0, 2).join(",  ")
                     if (n.length > 2)
-                        line += "  " + qsTr("… and %1 more").arg(n.length - 2)
+                        line += "  " + qsTr("… and %n more", "", n.length - 2)
                     return line
                 }
                 ToolTip.visible: (truncated || panel.names.length > 2) && namesHover.hovered

@@ -21,13 +21,22 @@ PLACEHOLDER = re.compile(r"%(?:[1-9]|n)")
 # QDate format strings: the translation must still be a format, not a date.
 DATE_FORMATS = {"MMMM yyyy": ("yyyy", "M")}
 
+# Plural forms Qt uses per language (the TS file's language): Japanese and
+# Chinese have one, the European languages of the program two.
+PLURAL_FORMS = {"ja": 1, "zh": 1, "de": 2, "en": 2, "es": 2, "fr": 2, "it": 2, "nl": 2}
+
+
+def plural_forms(language):
+    return PLURAL_FORMS.get((language or "").split("_")[0])
+
 
 def placeholders(text):
     return sorted(set(PLACEHOLDER.findall(text or "")))
 
 
-def message_faults(context, message):
-    """Returns the faults of one <message> element as texts."""
+def message_faults(context, message, forms_expected=None):
+    """Returns the faults of one <message> element as texts; forms_expected
+    is the language's number of plural forms, when known."""
     source = message.findtext("source") or ""
     where = "%s: %r" % (context, source)
     translation = message.find("translation")
@@ -41,6 +50,8 @@ def message_faults(context, message):
     else:
         forms = [translation.text or ""]
     faults = []
+    if message.get("numerus") == "yes" and forms_expected and len(forms) != forms_expected:
+        faults.append("%s has %d plural forms, the language %d" % (where, len(forms), forms_expected))
     if not forms or any(not f.strip() for f in forms):
         faults.append(where + " has an empty translation")
     for form in forms:
@@ -55,10 +66,11 @@ def message_faults(context, message):
 def file_faults(path):
     faults = []
     root = ET.parse(path).getroot()
+    expected = plural_forms(root.get("language"))
     for context in root.iter("context"):
         name = context.findtext("name") or ""
         for message in context.iter("message"):
-            faults.extend(message_faults(name, message))
+            faults.extend(message_faults(name, message, expected))
     return faults
 
 
@@ -69,17 +81,21 @@ def sources(path):
 
 
 def missing_sources(path, lupdate, root, dirs):
-    """Source texts that lupdate finds in the program but the file lacks."""
+    """Source texts that lupdate finds in the program but the file lacks; for
+    the source language's own file (English), its plural texts only."""
+    tree = ET.parse(path).getroot()
+    plural_only = ["-pluralonly"] if tree.get("language") == tree.get("sourcelanguage") else []
     with tempfile.TemporaryDirectory() as tmp:
         copy = os.path.join(tmp, os.path.basename(path))
         shutil.copy(path, copy)
-        subprocess.run([lupdate, "-silent", "-locations", "none", "-no-obsolete", "-I", root]
+        subprocess.run([lupdate, "-silent", "-locations", "none", "-no-obsolete"] + plural_only + ["-I", root]
                        + dirs + ["-ts", copy], cwd=root, check=True)
         return sorted(sources(copy) - sources(path))
 
 
 SELF_TEST = [
-    # (translation XML of one message, number of faults expected)
+    # (translation XML of one message, number of faults expected[, plural
+    # forms of the language])
     ('<source>Open %1</source><translation>Öffnen %1</translation>', 0),
     ('<source>Open %1</source><translation type="unfinished"></translation>', 1),
     ('<source>Open %1</source><translation type="unfinished">Öffnen %1</translation>', 1),
@@ -97,6 +113,10 @@ SELF_TEST = [
      '<numerusform>%n Dateien</numerusform></translation>', 1),
     ('<source>%n files</source><translation><numerusform>%n Datei</numerusform>'
      '<numerusform></numerusform></translation>', 1),
+    ('<source>%n files</source><translation><numerusform>%n ファイル</numerusform></translation>', 0, 1),
+    ('<source>%n files</source><translation><numerusform>%n ファイル</numerusform>'
+     '<numerusform>%n ファイル</numerusform></translation>', 1, 1),
+    ('<source>%n files</source><translation><numerusform>%n Dateien</numerusform></translation>', 1, 2),
     ('<source>MMMM yyyy</source><translation>yyyy年M月</translation>', 0),
     ('<source>MMMM yyyy</source><translation>2026年1月</translation>', 2),
 ]
@@ -104,10 +124,11 @@ SELF_TEST = [
 
 def self_test():
     failed = 0
-    for body, expected in SELF_TEST:
+    for case in SELF_TEST:
+        body, expected = case[0], case[1]
         numerus = ' numerus="yes"' if "numerusform" in body else ""
         message = ET.fromstring("<message%s>%s</message>" % (numerus, body))
-        faults = message_faults("Test", message)
+        faults = message_faults("Test", message, case[2] if len(case) > 2 else None)
         if len(faults) != expected:
             failed += 1
             print("self-test: %s gave %d faults, expected %d: %s" % (body, len(faults), expected, faults))

@@ -1,0 +1,55 @@
+<?xml version="1.0" encoding="utf-8"?>
+<!DOCTYPE TS>
+<TS version="2.1" language="en" sourcelanguage="en">
+<context>
+    <name>AppStatusBar</name>
+    <message numerus="yes">
+        <source>%n events today · Click an event to seek</source>
+        <translation>
+            <numerusform>%n event today · Click an event to seek</numerusform>
+            <numerusform>%n events today · Click an event to seek</numerusform>
+        </translation>
+    </message>
+</context>
+<context>
+    <name>AppToolBar</name>
+    <message numerus="yes">
+        <source>%n segments × %1 MB</source>
+        <translation>
+            <numerusform>%n segment × %1 MB</numerusform>
+            <numerusform>%n segments × %1 MB</numerusform>
+        </translation>
+    </message>
+</context>
+<context>
+    <name>ExportPanel</name>
+    <message numerus="yes">
+        <source>%n file(s)</source>
+        <translation>
+            <numerusform>%n file</numerusform>
+            <numerusform>%n files</numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <source>%n file(s) exported</source>
+        <translation>
+            <numerusform>%n file exported</numerusform>
+            <numerusform>%n files exported</numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <source>Export cancelled. The %n finished file(s) were kept.</source>
+        <translation>
+            <numerusform>Export cancelled. The %n finished file was kept.</numerusform>
+            <numerusform>Export cancelled. The %n finished files were kept.</numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <source>… and %n more</source>
+        <translation>
+            <numerusform>… and %n more</numerusform>
+            <numerusform>… and %n more</numerusform>
+        </translation>
+    </message>
+</context>
+</TS>
