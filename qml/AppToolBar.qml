@@ -28,6 +28,7 @@ Rectangle {
 
     function summary() {
         const card = win.session
+        card.timeMode // the dates follow the time mode
         if (!card.isOpen)
             return card.errorString
         const info = card.info
@@ -105,6 +106,7 @@ Rectangle {
             displayText: {
                 const card = win.session
                 const position = win.player.position
+                card.timeMode // the offset is the new mode's
                 const name = currentIndex >= 0 ? model[currentIndex] : ""
                 return card.isOpen && position > 0 ? name + " (" + bar.shortOffset(card.offsetLabel(position)) + ")" : name
             }

@@ -132,7 +132,8 @@ ListView {
 
                     Text {
                         objectName: "clock"
-                        text: list.card.formatClock(row.modelData.startMs, true)
+                        // Naming the time mode re-reads the clock when it changes.
+                        text: (list.card.timeMode, list.card.formatClock(row.modelData.startMs, true))
                         font.family: Style.mono
                         font.pixelSize: 12
                         font.weight: Font.Medium
@@ -151,7 +152,17 @@ ListView {
                     objectName: "detail"
                     Layout.fillWidth: true
                     text: list.durationText(row.modelData.startMs, row.modelData.endMs)
-                          + (row.playable ? "" : "  ·  " + qsTr("recording file missing"))
+                    font.pixelSize: 10
+                    color: Style.muted
+                    elide: Text.ElideRight
+                }
+                // A line of its own: beside the duration it did not fit
+                // the side column.
+                Text {
+                    objectName: "missing"
+                    Layout.fillWidth: true
+                    visible: !row.playable
+                    text: qsTr("recording file missing")
                     font.pixelSize: 10
                     color: Style.muted
                     elide: Text.ElideRight

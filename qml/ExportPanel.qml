@@ -106,6 +106,21 @@ Item {
     // found again clears that line and no other.
     property bool noRecordingShown: false
 
+    // The last range the editor held, so that a time-mode switch (which
+    // gives the day a new start and so clears the timeline's selection)
+    // keeps the range and shows it in the new mode's clock.
+    property real keptStart: -1
+    property real keptEnd: -1
+
+    function followTimeMode() {
+        if (!open || !timeline)
+            return
+        if (!hasRange && keptStart >= dayStart && keptEnd <= dayStart + 86399999 && keptEnd > keptStart)
+            timeline.setSelection(keptStart, keptEnd)
+        syncFields(true)
+        replan()
+    }
+
     implicitHeight: open ? column.implicitHeight + 10 : 0
     visible: open
     clip: true
@@ -271,6 +286,8 @@ Item {
             clearResult()
         setError("", 0)
         open = true
+        keptStart = selStart
+        keptEnd = selEnd
         syncFields(true)
         replan()
         return true
@@ -280,6 +297,8 @@ Item {
         if (busy)
             return
         replanTimer.stop()
+        keptStart = -1
+        keptEnd = -1
         open = false
         moreOpen = false
         clearResult()
@@ -289,6 +308,8 @@ Item {
         if (busy)
             return
         replanTimer.stop()
+        keptStart = -1
+        keptEnd = -1
         open = false
         moreOpen = false
         clearResult()
@@ -360,6 +381,10 @@ Item {
     Connections {
         target: panel.timeline
         function onSelectionChanged() {
+            if (panel.hasRange) {
+                panel.keptStart = panel.selStart
+                panel.keptEnd = panel.selEnd
+            }
             panel.syncFields(false)
             if (panel.open) {
                 panel.setError("", 0)
@@ -373,6 +398,14 @@ Item {
                 panel.openEditor(true)
             else
                 replanTimer.restart()
+        }
+    }
+
+    Connections {
+        target: panel.card
+        // Later, once the day's start has been re-derived for the new mode.
+        function onTimeModeChanged() {
+            Qt.callLater(panel.followTimeMode)
         }
     }
 

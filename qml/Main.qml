@@ -284,6 +284,7 @@ ApplicationWindow {
             }
 
             ColumnLayout {
+                id: rightColumn
                 Layout.fillWidth: true
                 Layout.fillHeight: true
                 spacing: 14
@@ -305,6 +306,9 @@ ApplicationWindow {
                     id: timelinePanel
                     win: window
                     Layout.fillWidth: true
+                    // The video keeps at least 240 px; the export editor
+                    // scrolls within what is left.
+                    maxHeight: rightColumn.height - 240 - transportBar.implicitHeight - 2 * rightColumn.spacing
                 }
             }
         }

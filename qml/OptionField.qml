@@ -2,8 +2,9 @@ import QtQuick
 import QtQuick.Layouts
 import QtQuick.Templates as T
 
-// A labelled drop-down whose menu rows carry a name and a one-line
-// description. `options` holds maps {name, description, enabled}.
+// A labelled drop-down whose menu rows carry a name and a description,
+// both wrapped to the menu's width. `options` holds maps {name,
+// description, enabled}.
 ColumnLayout {
     id: control
 
@@ -14,6 +15,20 @@ ColumnLayout {
     property real maximumPreferred: 240
     readonly property bool open: box.open
     readonly property alias box: box
+    // The menu is at least 300 wide, whatever the field's width.
+    readonly property real menuWidth: Math.max(box.width, 300)
+    // Every row is as high as the tallest one, so that the menu's size is
+    // known before it opens.
+    readonly property real rowContentWidth: menuWidth - 2 * box.menuPadding - 20
+    readonly property real rowHeight: {
+        let tallest = 0
+        for (let i = 0; i < measures.count; ++i) {
+            const m = measures.itemAt(i)
+            if (m)
+                tallest = Math.max(tallest, m.implicitHeight)
+        }
+        return Math.max(48, Math.ceil(tallest) + 12)
+    }
 
     signal activated(int index)
 
@@ -48,21 +63,46 @@ ColumnLayout {
         Layout.fillWidth: true
     }
 
+    // The rows' texts laid out at the row width, never shown.
+    Item {
+        visible: false
+        Repeater {
+            id: measures
+            model: control.options
+            delegate: Column {
+                required property var modelData
+                spacing: 2
+                Text {
+                    width: control.rowContentWidth
+                    text: modelData.name
+                    font.pixelSize: 13
+                    font.weight: Font.DemiBold
+                    wrapMode: Text.Wrap
+                }
+                Text {
+                    width: control.rowContentWidth
+                    text: modelData.description
+                    font.pixelSize: 11
+                    wrapMode: Text.Wrap
+                }
+            }
+        }
+    }
+
     FlatComboBox {
         id: box
         Layout.fillWidth: true
         Layout.preferredHeight: 44
         model: control.options
         textRole: "name"
-        rowHeight: 48
+        rowHeight: control.rowHeight
         // A new options list (a description or a row's state changed)
         // resets the box, so the shown row is put back each time.
         currentIndex: control.currentIndex
         onModelChanged: currentIndex = Qt.binding(() => control.currentIndex)
         onCountChanged: currentIndex = Qt.binding(() => control.currentIndex)
         onActivated: (index) => control.activated(index)
-        // The two-line menu is at least 300 wide, whatever the field's width.
-        Component.onCompleted: popup.width = Qt.binding(() => Math.max(box.width, 300))
+        Component.onCompleted: popup.width = Qt.binding(() => control.menuWidth)
 
         delegate: T.ItemDelegate {
             id: row
@@ -88,14 +128,14 @@ ColumnLayout {
                     color: !row.enabled ? Style.faint
                          : row.highlighted || box.currentIndex === row.index ? Style.selectedText
                          : Style.text
-                    elide: Text.ElideRight
+                    wrapMode: Text.Wrap
                 }
                 Text {
                     width: parent.width
                     text: row.modelData.description
                     font.pixelSize: 11
                     color: row.enabled ? Style.muted : Style.faint
-                    elide: Text.ElideRight
+                    wrapMode: Text.Wrap
                 }
             }
             background: Rectangle {

@@ -142,6 +142,12 @@ Item {
         case "exportmenu":
             panel.openMenu(arg === "gaps" ? "gaps" : "format")
             return 400
+        case "menu":
+            openMenu(arg)
+            return 400
+        case "menuclose":
+            closeMenus(win.contentItem.parent)
+            return 0
         case "exportinfo":
             log("exportinfo open " + panel.open
                 + " | start " + panel.startText + " | end " + panel.endText
@@ -241,6 +247,40 @@ Item {
         }
     }
 
+    // Opens the drop-down whose object name is given, wherever it sits in
+    // the window or an open dialog, as a click on it would.
+    function openMenu(name) {
+        const found = findNamed(win.contentItem.parent, name)
+        // A labelled option field holds its drop-down as `box`.
+        const box = found && !found.popup && found.box ? found.box : found
+        if (box && box.popup)
+            box.popup.open()
+        else
+            log("menu not found " + name)
+    }
+
+    function findNamed(item, name) {
+        if (!item)
+            return null
+        if (item.objectName === name)
+            return item
+        for (let i = 0; i < item.children.length; ++i) {
+            const found = findNamed(item.children[i], name)
+            if (found)
+                return found
+        }
+        return null
+    }
+
+    function closeMenus(item) {
+        if (!item)
+            return
+        if (item.popup && item.popup.visible && item.displayText !== undefined)
+            item.popup.close()
+        for (let i = 0; i < item.children.length; ++i)
+            closeMenus(item.children[i])
+    }
+
     function shot(file) {
         const ok = win.contentItem.parent.grabToImage(result => {
             if (!result.saveToFile(file))
@@ -251,9 +291,11 @@ Item {
     }
 
     // Reports texts cut off by eliding, combo boxes too narrow for their
-    // text and texts that leave the window. Texts that elide by design and
-    // show their whole text as a tooltip (a card path, the help line) are
-    // not findings.
+    // text, buttons and rows whose content is taller than the room they
+    // give it (a menu row whose wrapped text runs out of it) and texts that
+    // leave the window. Texts that elide by design and show their whole text
+    // as a tooltip (a card path, the help line) are not findings. Open
+    // dialogs, menus and tooltips live on the window's overlay, walked too.
     function layoutCheck(tag) {
         const findings = []
         const width = win.width
@@ -266,6 +308,9 @@ Item {
                 if (content.implicitWidth > content.width + 1)
                     findings.push("combo clipped: " + item.displayText)
                 return
+            } else if (item.checkable !== undefined && item.autoRepeat !== undefined && item.contentItem
+                       && item.contentItem.implicitHeight > item.availableHeight + 1) {
+                findings.push("content cut: " + (text.length > 0 ? text : describe(item.contentItem)))
             } else if (item.truncated !== undefined && text.length > 0) {
                 if (item.truncated && item.elidesWithTip !== true)
                     findings.push("elided: " + text)
@@ -277,10 +322,37 @@ Item {
             for (let i = 0; i < children.length; ++i)
                 visit(children[i])
         }
-        visit(win.contentItem.parent)
+        const root = win.contentItem.parent
+        visit(root)
+        const overlay = win.Overlay.overlay
+        if (overlay && !isInside(overlay, root))
+            visit(overlay)
         for (const f of findings)
             log("layout " + tag + " " + flat(f))
         log("layout " + tag + " findings " + findings.length)
+    }
+
+    function isInside(item, ancestor) {
+        for (let p = item; p; p = p.parent) {
+            if (p === ancestor)
+                return true
+        }
+        return false
+    }
+
+    // The texts inside an item, for naming a finding.
+    function describe(item) {
+        const texts = []
+        function collect(i) {
+            if (!i)
+                return
+            if (i.truncated !== undefined && String(i.text).length > 0)
+                texts.push(String(i.text))
+            for (let k = 0; k < i.children.length; ++k)
+                collect(i.children[k])
+        }
+        collect(item)
+        return texts.join(" | ")
     }
 
     // A plain label, to show which family labels resolve to.

@@ -15,6 +15,14 @@ Rectangle {
     readonly property alias hoverPreview: preview
     readonly property var card: win.session
     readonly property var engine: win.player
+    // The most the panel may take; the export editor scrolls inside it
+    // rather than squeeze the video (the window sets it).
+    property real maxHeight: Infinity
+    // Everything but the editor: margins, header, timeline, zoom row and
+    // the spacing between them and before the editor.
+    readonly property real fixedHeight: 16 + header.implicitHeight + timeline.Layout.preferredHeight
+                                        + zoomRow.implicitHeight + 3 * column.spacing
+    readonly property real editorRoom: Math.max(0, maxHeight - fixedHeight)
 
     implicitHeight: column.implicitHeight + 16
     radius: Style.panelRadius
@@ -33,8 +41,10 @@ Rectangle {
         spacing: 6
 
         RowLayout {
+            id: header
             Layout.fillWidth: true
             Layout.preferredHeight: 28
+            implicitHeight: 28
             spacing: 10
 
             Label {
@@ -67,8 +77,10 @@ Rectangle {
                 color: Style.muted
             }
             Label {
+                objectName: "currentTime"
+                // Naming the time mode re-reads the clock when it changes.
                 text: panel.win.dayHasPlayable && panel.engine.position > 0
-                      ? panel.card.formatClock(panel.engine.position, true) : "--:--:--"
+                      ? (panel.card.timeMode, panel.card.formatClock(panel.engine.position, true)) : "--:--:--"
                 font.pixelSize: 12
                 font.family: Style.mono
                 font.weight: Font.Medium
@@ -106,13 +118,25 @@ Rectangle {
                 // The time under the pointer, as the timeline maps it.
                 readonly property real hoverMs: timeline.viewStart
                     + Math.round(timeline.viewSpan * timeline.hoverX / Math.max(timeline.width, 1))
+                objectName: "hoverTip"
                 visible: timeline.hoverText.length > 0
                 delay: 0
                 text: timeline.hoverText
-                y: -height - 4
-                x: Math.max(0, Math.min(timeline.width - width, timeline.hoverX - width / 2))
+                // Inside the timeline, beside the pointer (right of it, or
+                // left where there is no room): above it, the picture covered
+                // the transport bar's controls.
+                readonly property real gap: 12
+                y: Math.max(0, Math.round((timeline.height - height) / 2))
+                x: timeline.hoverX + gap + width <= timeline.width ? timeline.hoverX + gap
+                   : Math.max(0, timeline.hoverX - gap - width)
+                padding: 3
+                background: Rectangle {
+                    radius: 6
+                    color: Style.video
+                    border.color: Style.borderStrong
+                }
                 contentItem: Column {
-                    spacing: 4
+                    spacing: 2
                     // A small picture of the key frame there, over recorded time.
                     TimelinePreview {
                         id: preview
@@ -121,12 +145,16 @@ Rectangle {
                         timeMs: hoverTip.visible && panel.card.isOpen && panel.card.kindAt(hoverTip.hoverMs) === 0
                                 ? hoverTip.hoverMs : -1
                         visible: timeMs >= 0 && shownKeyframeMs >= 0
+                        // Small enough that the tip stays within the timeline's height.
+                        width: 128
+                        height: 72
                         // The previous picture, dimmed, until the new one is in.
                         opacity: ready ? 1 : 0.5
                     }
                     Label {
+                        anchors.horizontalCenter: parent.horizontalCenter
                         text: hoverTip.text
-                        font: hoverTip.font
+                        font.pixelSize: 11
                         color: hoverTip.palette.toolTipText
                     }
                 }
@@ -174,6 +202,7 @@ Rectangle {
             }
             FlatCheckBox {
                 id: snapBox
+                objectName: "snapBox"
                 font.pixelSize: 12
                 text: qsTr("Snap to keyframes")
                 checked: appSettings.snap
@@ -202,7 +231,6 @@ Rectangle {
             id: helpLine
             // Elides by design, with the full text as a tooltip.
             readonly property bool elidesWithTip: true
-                objectName: "snapBox"
             Layout.fillWidth: true
             visible: !exportPanel.open
             font.pixelSize: 11
@@ -218,18 +246,34 @@ Rectangle {
                           + "\n" + qsTr(". and ,: one frame forward or back")
         }
 
-        ExportPanel {
-            id: exportPanel
+        Flickable {
+            id: editorScroller
+            objectName: "editorScroller"
+            readonly property bool scrolls: contentHeight > height + 0.5
             Layout.fillWidth: true
-            card: panel.card
-            job: panel.win.job
-            timeline: timeline
-            dayStart: panel.win.dayStart
-            dayChunks: panel.win.dayChunks
-            position: panel.engine.position
-            videoDesc: panel.win.videoDesc
-            audioDesc: panel.card.audioInfo
-            g711: panel.card.g711Audio
+            Layout.preferredHeight: Math.min(exportPanel.implicitHeight, panel.editorRoom)
+            visible: exportPanel.open
+            clip: true
+            contentWidth: width
+            contentHeight: exportPanel.implicitHeight
+            flickableDirection: Flickable.VerticalFlick
+            boundsBehavior: Flickable.StopAtBounds
+            interactive: scrolls
+            ScrollBar.vertical: FlatScrollBar {}
+
+            ExportPanel {
+                id: exportPanel
+                width: editorScroller.width - (editorScroller.scrolls ? 12 : 0)
+                card: panel.card
+                job: panel.win.job
+                timeline: timeline
+                dayStart: panel.win.dayStart
+                dayChunks: panel.win.dayChunks
+                position: panel.engine.position
+                videoDesc: panel.win.videoDesc
+                audioDesc: panel.card.audioInfo
+                g711: panel.card.g711Audio
+            }
         }
     }
 }

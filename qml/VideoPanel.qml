@@ -49,7 +49,9 @@ Rectangle {
         Label {
             id: clock
             anchors.centerIn: parent
-            text: panel.card.formatTime(panel.engine.position, true)
+            objectName: "clockOverlay"
+            // Naming the time mode re-reads the clock when it changes.
+            text: (panel.card.timeMode, panel.card.formatTime(panel.engine.position, true))
             font.pixelSize: 12
             font.family: Style.mono
             color: "white"
@@ -86,6 +88,7 @@ Rectangle {
     }
 
     IconButton {
+        id: playButton
         visible: output.visible && panel.roomy && !panel.engine.playing
         anchors.centerIn: parent
         width: 60
@@ -113,6 +116,7 @@ Rectangle {
         }
 
         ColumnLayout {
+            id: emptyContent
             anchors.centerIn: parent
             width: Math.min(parent.width - 40, 560)
             spacing: 10
@@ -174,6 +178,7 @@ Rectangle {
                 text: qsTr("Without the graphics card, Windows can only decode this H.265 recording with Microsoft's HEVC Video Extensions from the Microsoft Store.")
             }
             RowLayout {
+                id: buttonRow
                 Layout.alignment: Qt.AlignHCenter
                 Layout.topMargin: 4
                 spacing: 10
@@ -192,6 +197,7 @@ Rectangle {
                     onClicked: panel.win.openLatestDay()
                 }
                 PrimaryButton {
+                    objectName: "chooseFolderButton"
                     implicitHeight: 40
                     visible: panel.missingCase
                     text: qsTr("Choose another folder")
@@ -245,11 +251,32 @@ Rectangle {
         engine.retryDecode()
     }
 
+    // The toast's place at the bottom, and whether a button reaches into it
+    // there (the empty view's buttons in a short panel): then it shows at
+    // the top instead, since a toast must never cover a control.
+    readonly property real toastBottomY: height - 20 - toast.height
+    readonly property bool toastAtTop: {
+        const limit = toastBottomY - 4
+        if (playButton.visible && playButton.y + playButton.height > limit)
+            return true
+        if (!emptyView.visible)
+            return false
+        // The buttons themselves: the row's own height lags behind theirs
+        // while it is laid out again.
+        const top = emptyContent.y + buttonRow.y
+        const buttons = buttonRow.children
+        for (let i = 0; i < buttons.length; ++i) {
+            if (buttons[i].visible && top + buttons[i].y + buttons[i].height > limit)
+                return true
+        }
+        return false
+    }
+
     Rectangle {
         id: toast
+        objectName: "toast"
         anchors.horizontalCenter: parent.horizontalCenter
-        anchors.bottom: parent.bottom
-        anchors.bottomMargin: 20
+        y: panel.toastAtTop ? 20 : panel.toastBottomY
         height: 34
         width: toastLabel.implicitWidth + 36
         radius: height / 2

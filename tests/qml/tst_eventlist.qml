@@ -123,7 +123,7 @@ Item {
                 { tag: "61 s", start: "2024-01-10T10:00:30Z", types: "Sound", detail: "Duration 1 min 1 s" },
                 { tag: "two types", start: "2024-01-10T10:02:00Z", types: "Motion / Person", detail: "Duration 3 s" },
                 { tag: "file missing", start: "2024-01-10T12:01:35Z", types: "Crying",
-                  detail: "Duration 3 s  ·  recording file missing", missing: true }
+                  detail: "Duration 3 s", missing: true }
             ]
         }
 
@@ -133,6 +133,10 @@ Item {
             compare(findChild(row, "clock").text, session.formatClock(utc(data.start), true))
             compare(findChild(row, "types").text, data.types)
             compare(findChild(row, "detail").text, data.detail)
+            // The missing file is said on a line of its own, so both fit.
+            const missing = findChild(row, "missing")
+            compare(missing.visible, data.missing === true)
+            compare(missing.text, "recording file missing")
             compare(row.enabled, !data.missing)
         }
 

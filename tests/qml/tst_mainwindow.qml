@@ -120,6 +120,14 @@ TestCase {
         verify(preview.visible)
         // Two-second key frames: the one at or before 10:00:30.
         compare(preview.shownKeyframeMs, utc("2024-03-05T10:00:30Z"))
+        // The picture stays inside the timeline, beside the pointer, so it
+        // covers neither the transport bar nor the time it shows.
+        const tip = findChild(timeline, "hoverTip")
+        verify(tip)
+        const pointer = (at - timeline.viewStart) / timeline.viewSpan * timeline.width
+        verify(tip.y >= 0 && tip.y + tip.height <= timeline.height, "tip at y " + tip.y + ", " + tip.height + " high")
+        verify(tip.x >= 0 && tip.x + tip.width <= timeline.width)
+        verify(tip.x > pointer || tip.x + tip.width < pointer)
         mouseMove(timeline, 2, timeline.height / 2) // 09:58, nothing recorded
         tryCompare(preview, "timeMs", -1)
     }
@@ -138,6 +146,167 @@ TestCase {
         compare(timeMode.currentIndex, 1)
         compare(filter.currentIndex, 4)
         compare(filter.displayText, "PIR")
+    }
+
+    // A colour read from a grabbed picture is the token's, give or take
+    // the blending of the last bits.
+    function near(actual, expected, tolerance) {
+        const a = Qt.color(actual), e = Qt.color(expected)
+        const t = (tolerance || 6) / 255
+        return Math.abs(a.r - e.r) <= t && Math.abs(a.g - e.g) <= t && Math.abs(a.b - e.b) <= t
+    }
+
+    function pixelAt(image, item, x, y) {
+        const p = item.mapToItem(win.contentItem, x, y)
+        return image.pixel(Math.floor(p.x), Math.floor(p.y))
+    }
+
+    function inside(item, ancestor) {
+        const p = item.mapToItem(ancestor, 0, 0)
+        return { x: p.x, y: p.y, width: item.width, height: item.height }
+    }
+
+    function overlaps(a, b) {
+        return a.x < b.x + b.width && b.x < a.x + a.width && a.y < b.y + b.height && b.y < a.y + a.height
+    }
+
+    // A switch of the time mode shows every time in the new mode at once,
+    // without the position moving: the clock over the video, the current
+    // time, the time-mode box's offset, the event rows and the export
+    // fields, whose range stays where it was.
+    function test_timeModeSwitchUpdatesShownTimes() {
+        openCard("small") // recorded at UTC+1; this computer is UTC
+        land(utc("2024-03-05T10:00:30Z"))
+        win.openExport()
+        verify(win.exportPanel.open)
+        const selStart = win.timeline.selStart
+        const selEnd = win.timeline.selEnd
+        const overlay = findChild(win.videoPanel, "clockOverlay")
+        const current = findChild(win.timelinePanel, "currentTime")
+        const box = findChild(win.contentItem, "timeModeBox")
+        const row = findChild(win.eventList, "event0")
+        verify(overlay && current && box && row)
+        const rowClock = findChild(row, "clock")
+        const before = [overlay.text, current.text, box.displayText, rowClock.text, win.exportPanel.startText]
+        compare(win.exportPanel.startText, "11:00:00")
+
+        appSettings.timeMode = 1
+        const position = win.player.position
+        compare(position, utc("2024-03-05T10:00:30Z"))
+        compare(overlay.text, win.session.formatTime(position, true))
+        compare(current.text, win.session.formatClock(position, true))
+        compare(box.displayText, "Time: this computer ("
+                + win.session.offsetLabel(position).replace(/^(.*[+-])0?(\d+):00$/, "$1$2") + ")")
+        compare(rowClock.text, win.session.formatClock(row.modelData.startMs, true))
+        tryCompare(win.exportPanel, "startText", "10:00:00")
+        compare(win.exportPanel.endText, "11:00:00")
+        compare(win.timeline.selStart, selStart)
+        compare(win.timeline.selEnd, selEnd)
+        const after = [overlay.text, current.text, box.displayText, rowClock.text, win.exportPanel.startText]
+        for (let i = 0; i < before.length; ++i)
+            verify(after[i] !== before[i], "unchanged: " + after[i])
+    }
+
+    // The transport bar's slider and check box look disabled while no day
+    // with recordings is shown, and enabled once one is.
+    function test_disabledControlsLookDisabled() {
+        const slider = findChild(win.contentItem, "volumeSlider")
+        const box = findChild(win.contentItem, "continuousBox")
+        verify(slider && box)
+        verify(box.checked)
+        for (const open of [false, true]) {
+            if (open)
+                openCard("small")
+            compare(slider.enabled, open)
+            compare(box.enabled, open)
+            waitForRendering(win.contentItem)
+            const image = grabImage(win.contentItem)
+            const handle = pixelAt(image, slider.handle, slider.handle.width / 2, slider.handle.height / 2)
+            const fill = pixelAt(image, box.indicator, 3, 3)
+            const edge = open ? Style.accent : Style.strongLine
+            verify(near(handle, edge), "handle " + handle)
+            verify(near(fill, open ? Style.accent : Style.surface3), "check box " + fill)
+        }
+    }
+
+    // The window's check boxes, radio buttons, slider and scroll bars are
+    // the program's own; none is drawn by the base style.
+    function test_noBaseStyleControls() {
+        openCard("small")
+        win.openExport()
+        win.exportPanel.moreOpen = true
+        win.openSettings()
+        tryCompare(win.settingsDialog, "opened", true)
+        verify(String(findChild(win.contentItem, "snapBox")).startsWith("FlatCheckBox"))
+        const left = []
+        function visit(item) {
+            if (/^(CheckBox|RadioButton|Slider|ScrollBar|ToolButton|Switch|ProgressBar)_QMLTYPE/.test(String(item)))
+                left.push(String(item))
+            for (let i = 0; i < item.children.length; ++i)
+                visit(item.children[i])
+        }
+        visit(win.contentItem.parent)
+        compare(left, [])
+        win.settingsDialog.close()
+    }
+
+    // At the smallest size the settings dialog is shorter than its content
+    // and shows a scroll bar without being scrolled first.
+    function test_settingsShowTheyScroll() {
+        win.width = 1100
+        win.height = 700
+        win.openSettings()
+        tryCompare(win.settingsDialog, "opened", true)
+        const bar = findChild(win.settingsDialog.contentItem, "settingsScrollBar")
+        verify(bar)
+        verify(bar.size < 1, "the content fits: " + bar.size)
+        verify(bar.visible)
+        waitForRendering(win.contentItem)
+        const image = grabImage(win.contentItem)
+        const thumb = bar.contentItem
+        verify(near(pixelAt(image, thumb, thumb.width / 2, thumb.height / 2), Style.faint))
+        win.settingsDialog.close()
+    }
+
+    // In the smallest window the toast of a day whose files are missing
+    // leaves the "Choose another folder" button uncovered.
+    function test_toastCoversNoButton() {
+        win.width = 1100
+        win.height = 700
+        openCard("qml_eventday")
+        win.pickDay(2024, 1, 14)
+        const toast = findChild(win.videoPanel, "toast")
+        const button = findChild(win.videoPanel, "chooseFolderButton")
+        tryVerify(() => toast.visible && button.visible)
+        // Once the empty view is laid out for the day.
+        tryVerify(() => !overlaps(inside(toast, win.videoPanel), inside(button, win.videoPanel)), 3000,
+                  JSON.stringify([inside(toast, win.videoPanel), inside(button, win.videoPanel)]))
+        verify(toast.y >= 0 && toast.y + toast.height <= win.videoPanel.height)
+    }
+
+    // Counts in the status bar read in the language's plural forms.
+    function test_countTexts_data() {
+        return [
+            { tag: "one", card: "qml_midnight", day: [2024, 3, 1], lang: "",
+              text: "1 event today · Click an event to seek" },
+            { tag: "none", card: "qml_eventday", day: [2023, 12, 31], lang: "",
+              text: "0 events today · Click an event to seek" },
+            { tag: "two", card: "small", day: [2024, 3, 5], lang: "",
+              text: "2 events today · Click an event to seek" },
+            { tag: "one, German", card: "qml_midnight", day: [2024, 3, 1], lang: "de",
+              text: "1 Ereignis an diesem Tag · Zum Springen anklicken" },
+            { tag: "two, German", card: "small", day: [2024, 3, 5], lang: "de",
+              text: "2 Ereignisse an diesem Tag · Zum Springen anklicken" },
+            { tag: "one, Japanese", card: "qml_midnight", day: [2024, 3, 1], lang: "ja",
+              text: "この日のイベント 1 件 · クリックでその位置へ移動" }
+        ]
+    }
+
+    function test_countTexts(data) {
+        appSettings.language = data.lang
+        openCard(data.card)
+        win.pickDay(data.day[0], data.day[1], data.day[2])
+        compare(findChild(win.contentItem, "statusText").text, data.text)
     }
 
     // Settings are shared by the whole run.

@@ -21,9 +21,10 @@ target_link_libraries(tst_translations PRIVATE Qt6::Gui Qt6::Test)
 target_compile_definitions(tst_translations PRIVATE
   NIVRA_PLAYER_PATH="$<TARGET_FILE:nivra-player>"
   DEMO_CARD="${NIVRA_SIMCARD_cardgen_demo}"
+  MIDNIGHT_CARD="${NIVRA_SIMCARD_ui_midnight}"
   LAYOUT_SHOTS="${CMAKE_CURRENT_BINARY_DIR}/layout-shots")
-add_dependencies(tst_translations nivra-player nivra_simcard_cardgen_demo)
+add_dependencies(tst_translations nivra-player nivra_simcard_cardgen_demo nivra_simcard_ui_midnight)
 nivra_warnings(tst_translations)
 add_test(NAME tst_translations
          COMMAND xvfb-run -a -s "-screen 0 1920x1200x24" $<TARGET_FILE:tst_translations>)
-set_tests_properties(tst_translations PROPERTIES TIMEOUT 300 LABELS "ui")
+set_tests_properties(tst_translations PROPERTIES TIMEOUT 900 LABELS "ui")

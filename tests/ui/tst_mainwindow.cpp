@@ -120,6 +120,8 @@ private slots:
     void themeRecolours();
     void closeDuringExportAsksFirst();
     void layoutHasNoFindings();
+    void exportEditorLeavesTheVideoRoom();
+    void firstStartDecodesWithoutAGraphicsCard();
     void exportWritesPlayableFiles_data();
     void exportWritesPlayableFiles();
     void cancelKeepsFinishedFiles();
@@ -371,14 +373,61 @@ void tst_MainWindow::closeDuringExportAsksFirst()
     QVERIFY(QDir(out.path()).entryList({QStringLiteral("*.part")}, QDir::Files).isEmpty());
 }
 
+// The main window at both sizes, on the demo card's latest day and on a day
+// whose files are missing (its event rows say so on a line of their own).
 void tst_MainWindow::layoutHasNoFindings()
 {
-    const Run r = run(QStringLiteral(DEMO_CARD),
-                      QStringLiteral("decode sw; size 1100 700; layoutcheck small; size 1440 920; layoutcheck default; quit"));
+    for (const QString &card : {QStringLiteral(DEMO_CARD), QStringLiteral(MIDNIGHT_CARD)}) {
+        const QString day =
+            card == QLatin1String(MIDNIGHT_CARD) ? QStringLiteral("day 2024-2-28; ") : QString();
+        const Run r =
+            run(card, QStringLiteral("decode sw; %1size 1100 700; layoutcheck small; size 1440 920; "
+                                     "layoutcheck default; quit")
+                          .arg(day));
+        QVERIFY(r.finished);
+        const QStringList findings = r.lines.filter(QRegularExpression(QStringLiteral("^layout ")));
+        QVERIFY2(r.has(QStringLiteral("layout small findings 0")),
+                 qPrintable(findings.join(QLatin1Char('\n'))));
+        QVERIFY2(r.has(QStringLiteral("layout default findings 0")),
+                 qPrintable(findings.join(QLatin1Char('\n'))));
+    }
+}
+
+// At the smallest size the export editor, with fewer or more options, leaves
+// the video at least 240 px; the editor scrolls instead.
+void tst_MainWindow::exportEditorLeavesTheVideoRoom()
+{
+    const Run r =
+        run(QStringLiteral(DEMO_CARD), QStringLiteral("decode sw; size 1100 700; exportdlg; exportinfo; "
+                                                      "exportmore on; exportinfo; quit"));
     QVERIFY(r.finished);
-    const QStringList findings = r.lines.filter(QRegularExpression(QStringLiteral("^layout ")));
-    QVERIFY2(r.has(QStringLiteral("layout small findings 0")), qPrintable(findings.join(QLatin1Char('\n'))));
-    QVERIFY2(r.has(QStringLiteral("layout default findings 0")), qPrintable(findings.join(QLatin1Char('\n'))));
+    const QStringList infos = r.lines.filter(QRegularExpression(QStringLiteral("^exportinfo open ")));
+    QCOMPARE(infos.size(), 2);
+    for (const QString &line : infos) {
+        const QMap<QString, QString> info = parseStep(line.mid(11).prepend(QStringLiteral("- | "))).fields;
+        QCOMPARE(info.value(QStringLiteral("open")), QStringLiteral("true"));
+        QVERIFY2(info.value(QStringLiteral("video")).toInt() >= 240, qPrintable(line));
+    }
+}
+
+// A first start (nothing stored) on a machine without a hardware decoder:
+// the card plays, decoded in software after the graphics card declines.
+void tst_MainWindow::firstStartDecodesWithoutAGraphicsCard()
+{
+    QTemporaryDir fresh;
+    QVERIFY(fresh.isValid());
+    m_extraEnv.insert(QStringLiteral("XDG_CONFIG_HOME"), fresh.path());
+    const Run r = run(QStringLiteral(DEMO_CARD), QStringLiteral("wait 1; play 1.5; decoder; quit"));
+    m_extraEnv.clear();
+    QVERIFY(r.finished);
+    const QStringList decoder = r.lines.filter(QRegularExpression(QStringLiteral("^decoder .*\\| policy ")));
+    QCOMPARE(decoder.size(), 1);
+    QVERIFY2(decoder.first().contains(QLatin1String("| policy 0 |")), qPrintable(decoder.first()));
+    QVERIFY2(decoder.first().endsWith(QLatin1String("| error -")), qPrintable(decoder.first()));
+    const Step played = r.find(QStringLiteral("decoder")); // 1.5 s into playing
+    QCOMPARE(played.fields.value(QStringLiteral("error")), QStringLiteral("-"));
+    QVERIFY2(played.fields.value(QStringLiteral("shown")).toInt() > 5,
+             qPrintable(played.fields.value("shown")));
 }
 
 // A range over two recordings of the demo card's first day (07:05-07:10
@@ -450,9 +499,11 @@ void tst_MainWindow::cancelKeepsFinishedFiles()
     QVERIFY(QDir(out.path()).entryList({QStringLiteral("*.part")}, QDir::Files).isEmpty());
     const QString result = info.value(QStringLiteral("result"));
     if (result.startsWith(QLatin1String("1 "))) {
-        const QString expected = written.isEmpty()
-                                     ? QStringLiteral("1 Export cancelled")
-                                     : QStringLiteral("1 Export cancelled. The %1 finished file(s) were kept.").arg(written.size());
+        const QString expected =
+            written.isEmpty() ? QStringLiteral("1 Export cancelled")
+            : written.size() == 1
+                ? QStringLiteral("1 Export cancelled. The 1 finished file was kept.")
+                : QStringLiteral("1 Export cancelled. The %1 finished files were kept.").arg(written.size());
         QCOMPARE(result, expected);
     } else {
         // It finished before the cancel arrived: all three recordings.
