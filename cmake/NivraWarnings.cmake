@@ -22,12 +22,13 @@ function(nivra_assert_no_qt target)
   endforeach()
 endfunction()
 
-# Adds each listed subdirectory that has a CMakeLists.txt; subsystems and
-# their tests land one issue at a time.
+# Adds each listed subdirectory; a missing one is an error, not a
+# subsystem (or its tests) silently left out of the build.
 function(nivra_add_subdirs)
   foreach(dir IN LISTS ARGN)
-    if(EXISTS ${CMAKE_CURRENT_SOURCE_DIR}/${dir}/CMakeLists.txt)
-      add_subdirectory(${dir})
+    if(NOT EXISTS ${CMAKE_CURRENT_SOURCE_DIR}/${dir}/CMakeLists.txt)
+      message(FATAL_ERROR "${CMAKE_CURRENT_SOURCE_DIR}/${dir} has no CMakeLists.txt")
     endif()
+    add_subdirectory(${dir})
   endforeach()
 endfunction()
