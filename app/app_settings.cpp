@@ -381,7 +381,7 @@ void AppSettings::setExportNoAudio(bool on)
 
 QString AppSettings::version()
 {
-    return QStringLiteral("0.6.1");
+    return QStringLiteral(NIVRA_VERSION);
 }
 
 bool AppSettings::internalBuild()

@@ -61,7 +61,7 @@ int main(int argc, char *argv[])
     QGuiApplication app(argc, argv);
     QGuiApplication::setOrganizationName(QStringLiteral("NIVRA"));
     QGuiApplication::setApplicationName(QStringLiteral("NIVRA Player"));
-    QGuiApplication::setApplicationVersion(QStringLiteral("0.6.1"));
+    QGuiApplication::setApplicationVersion(AppSettings::version());
 
     QIcon icon;
     for (int size : {16, 24, 32, 48, 64, 128, 256})
