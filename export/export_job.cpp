@@ -18,7 +18,7 @@ namespace nivra {
 // What the worker needs, copied on the GUI thread before it starts.
 struct ExportJob::Task
 {
-    card_reader *reader = nullptr;
+    const card_reader *reader = nullptr; // read only: the worker's rule
     qint64 fromMs = 0;
     qint64 toMs = 0;
     bool merge = false;

@@ -48,7 +48,7 @@ struct ChapterMark {
 
 // The state of one exportRange call.
 struct Exporter {
-    card_reader *card = nullptr;
+    const card_reader *card = nullptr;
     const ExportOptions *opt = nullptr;
     ExportResult *result = nullptr;
     int64_t fromMs = 0;
@@ -583,7 +583,7 @@ int copyFrames(Exporter &e) {
 
 // ---- Public operations ---------------------------------------------------------
 
-int exportRange(card_reader *card, const card_stream *stream, int64_t fromMs, int64_t toMs,
+int exportRange(const card_reader *card, const card_stream *stream, int64_t fromMs, int64_t toMs,
                 const ExportOptions *options, ExportResult *result) {
     if (!card || !options || !result || !options->folder || toMs < fromMs)
         return CARD_ERR_ARGUMENT;

@@ -119,7 +119,7 @@ struct ExportResult {
 
 // Exports [fromMs, toMs] of card. stream may be null (probed at fromMs).
 // Returns 0, 1, 2 or a negative code; fills *result.
-int exportRange(card_reader *card, const card_stream *stream, int64_t fromMs, int64_t toMs,
+int exportRange(const card_reader *card, const card_stream *stream, int64_t fromMs, int64_t toMs,
                 const ExportOptions *options, ExportResult *result);
 
 // Builds the runs of playable recording in [fromMs, toMs] into *runs (emptied

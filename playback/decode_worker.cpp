@@ -27,7 +27,7 @@ qlonglong pictureBytes(const QVideoFrame &picture)
 
 } // namespace
 
-DecodeWorker::DecodeWorker(card_reader *card, const card_stream &stream, VideoMaker videoMaker,
+DecodeWorker::DecodeWorker(const card_reader *card, const card_stream &stream, VideoMaker videoMaker,
                            AudioMaker audioMaker)
     : m_card(card), m_stream(stream),
       m_videoMaker(videoMaker ? std::move(videoMaker) : VideoMaker(&makeVideoDecoder)),

@@ -54,7 +54,7 @@ public:
 
     // card stays owned by the caller and must outlive the worker. The makers
     // default to the decoder factories.
-    DecodeWorker(card_reader *card, const card_stream &stream, VideoMaker videoMaker = {},
+    DecodeWorker(const card_reader *card, const card_stream &stream, VideoMaker videoMaker = {},
                  AudioMaker audioMaker = {});
     // Stops and joins the thread, then closes the cursor and the decoders.
     ~DecodeWorker();
@@ -120,7 +120,7 @@ private:
     // Stores the decoder's failure once; true when it has given up.
     bool noteDecoderFailure();
 
-    card_reader *m_card = nullptr;
+    const card_reader *m_card = nullptr;
     card_stream m_stream{};
     VideoMaker m_videoMaker;
     AudioMaker m_audioMaker;

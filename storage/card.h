@@ -192,7 +192,7 @@ int card_get_summary(const card_reader *card, card_summary *out);
 
 // Describes the streams at or after time_ms. Zeroes *out first. Returns 0, 1
 // when nothing lies at or after the time, or a negative code.
-int card_probe_stream(card_reader *card, uint64_t time_ms, card_stream *out);
+int card_probe_stream(const card_reader *card, uint64_t time_ms, card_stream *out);
 
 // Counts the ranges with last >= from and first <= to into *count and copies
 // the first min(count, capacity) into out, in range order. Returns 0 or -1.
@@ -218,7 +218,7 @@ int card_keyframes(card_reader *card, uint32_t from, uint32_t to, card_keyframe_
 // ---- Read cursor ---------------------------------------------------------------
 
 // Creates a cursor on card, not positioned. Returns 0, -1 or -7; *out null on failure.
-int cursor_open(card_reader *card, card_cursor **out);
+int cursor_open(const card_reader *card, card_cursor **out);
 
 // Closes the cursor's file and frees it; null is a no-op.
 void cursor_close(card_cursor *cursor);

@@ -204,7 +204,7 @@ struct card_reader
 
 struct card_cursor
 {
-    card_reader *card = nullptr;
+    const card_reader *card = nullptr;
     nivra::storage::FileHandle file = nivra::storage::kNoFile;
     nivra::storage::FileHandle index_file = nivra::storage::kNoFile;
     int64_t index_size = -1;

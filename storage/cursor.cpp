@@ -165,7 +165,7 @@ int next_in_segment(card_cursor *c)
 
 } // namespace
 
-int cursor_open(card_reader *card, card_cursor **out)
+int cursor_open(const card_reader *card, card_cursor **out)
 {
     if (out)
         *out = nullptr;

@@ -101,7 +101,7 @@ void describe_audio(const uint8_t *head, size_t head_len, const uint32_t *sizes,
 
 } // namespace
 
-int card_probe_stream(card_reader *card, uint64_t time_ms, card_stream *out)
+int card_probe_stream(const card_reader *card, uint64_t time_ms, card_stream *out)
 {
     if (out)
         memset(out, 0, sizeof *out);

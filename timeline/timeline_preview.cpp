@@ -15,7 +15,7 @@ namespace nivra {
 
 // ---- Source -------------------------------------------------------------------
 
-PreviewSource::PreviewSource(card_reader *card, int videoCodec, Deliver deliver)
+PreviewSource::PreviewSource(const card_reader *card, int videoCodec, Deliver deliver)
     : m_card(card), m_codec(videoCodec), m_deliver(std::move(deliver))
 {}
 

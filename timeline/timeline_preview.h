@@ -36,7 +36,7 @@ public:
     using Deliver = std::function<void(qlonglong keyframeMs, const QImage &picture)>;
 
     // card stays owned by the caller and must outlive the source.
-    PreviewSource(card_reader *card, int videoCodec, Deliver deliver);
+    PreviewSource(const card_reader *card, int videoCodec, Deliver deliver);
     // Stops and joins the thread; a decode in progress is finished first.
     ~PreviewSource();
     PreviewSource(const PreviewSource &) = delete;
@@ -54,7 +54,7 @@ private:
     void run();
     QImage decode(qlonglong keyframeMs, const QSize &box);
 
-    card_reader *m_card = nullptr;
+    const card_reader *m_card = nullptr;
     int m_codec = 0;
     Deliver m_deliver;
     card_cursor *m_cursor = nullptr;
