@@ -107,6 +107,7 @@ int DecodeWorker::post(const SeekCommand &command)
         m_pictures.clear();
         m_audio.clear();
         m_queuedAudioMs = 0;
+        m_pictureQueued = false;
     }
     m_condition.notify_all();
     return generation;
@@ -226,6 +227,7 @@ void DecodeWorker::pushFrame(QueuedFrame frame)
     std::lock_guard<std::mutex> lock(m_mutex);
     if (frame.generation != m_command.generation || m_commandPending)
         return;
+    m_pictureQueued = m_pictureQueued || !frame.end;
     m_pictures.push_back(std::move(frame));
 }
 
@@ -237,6 +239,14 @@ void DecodeWorker::pushAudio(AudioChunk chunk, int generation)
     const qlonglong duration = chunkDurationMs(chunk);
     m_audio.push_back({std::move(chunk), generation, duration});
     m_queuedAudioMs += duration;
+    // Before the command's first picture (a stretch of damaged pictures with
+    // sound intact), full sound would stop the reading short of the picture
+    // that the engine waits for. That sound lies before the landing and is
+    // never played: the oldest goes instead.
+    while (!m_pictureQueued && m_queuedAudioMs > kMaxAudioMs / 2 && m_audio.size() > 1) {
+        m_queuedAudioMs -= m_audio.front().durationMs;
+        m_audio.pop_front();
+    }
 }
 
 bool DecodeWorker::noteDecoderFailure()

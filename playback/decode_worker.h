@@ -140,6 +140,7 @@ private:
     std::deque<QueuedFrame> m_pictures;
     std::deque<QueuedAudio> m_audio;
     qlonglong m_queuedAudioMs = 0;
+    bool m_pictureQueued = false; // since the last command
     QString m_infoText;
     QString m_errorText;
     int m_segment = -1;
