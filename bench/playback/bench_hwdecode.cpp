@@ -61,7 +61,7 @@ QString makeCard(const QString &root, int codec, int seconds)
             .toUtf8());
     file.close();
     QProcess cardgen;
-    cardgen.start(QStringLiteral(NIVRA_CARDGEN), {QStringLiteral("--scenario"), scenario, dir});
+    cardgen.start(QStringLiteral(NIVRA_CARDGEN_PATH), {QStringLiteral("--scenario"), scenario, dir});
     if (!cardgen.waitForFinished(-1) || cardgen.exitCode() != 0) {
         std::fprintf(stderr, "cardgen failed: %s\n", cardgen.readAllStandardError().constData());
         return {};

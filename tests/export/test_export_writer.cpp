@@ -556,14 +556,11 @@ TEST_F(ExportWriterTest, DamageIsSkippedAndTheShortfallReported)
         {"rest of a file unreadable", R"({"frameBadChecksum": [{"segment": 0, "frame": 100}]})", 3, 0, true,
          kSmallStart},
     };
-    CommandResult preset = run(std::string(nivra::test::cardgenPath()) + " --print-preset small");
-    ASSERT_EQ(preset.status, 0);
-    const size_t close = preset.output.rfind('}');
     for (const Case &k : cases) {
         nivra::test::TempDir dir("damage");
-        const std::string scenario = preset.output.substr(0, close) + ", \"damage\": " + k.damage + "}";
         std::string log;
-        ASSERT_TRUE(nivra::test::generateScenarioCard(scenario, dir.path(), &log)) << k.what << log;
+        ASSERT_TRUE(nivra::test::generateDamagedPresetCard("small", k.damage, dir.path(), &log))
+            << k.what << log;
         Card card(dir.path().c_str());
         card_stream stream;
         ASSERT_EQ(card_probe_stream(card.reader, uint64_t(kSmallStart), &stream), 0) << k.what;

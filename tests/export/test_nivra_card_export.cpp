@@ -329,12 +329,9 @@ TEST_F(NivraCardExportTest, AShortfallIsReportedWithTheFigures)
 {
     // A frame a day ahead (valid checksum) is left out and counted; the export
     // still writes both recordings, and says it is not complete.
-    CommandResult preset = run(std::string(nivra::test::cardgenPath()) + " --print-preset small");
-    ASSERT_EQ(preset.status, 0);
-    const std::string scenario = preset.output.substr(0, preset.output.rfind('}')) +
-                                 R"(, "damage": {"frameTimeAhead": [{"segment": 0, "frame": 50}]}})";
     nivra::test::TempDir damaged("ahead");
-    ASSERT_TRUE(nivra::test::generateScenarioCard(scenario, damaged.path()));
+    ASSERT_TRUE(nivra::test::generateDamagedPresetCard(
+        "small", R"({"frameTimeAhead": [{"segment": 0, "frame": 50}]})", damaged.path()));
     struct Case
     {
         std::string dir;

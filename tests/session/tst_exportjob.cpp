@@ -360,16 +360,10 @@ void TestExportJob::damageIsSaid()
     QFETCH(QString, damage);
     QFETCH(int, files);
     QFETCH(QString, message);
-    std::string preset;
-    QCOMPARE(
-        nivra::test::runCommand(std::string(nivra::test::cardgenPath()) + " --print-preset small", &preset),
-        0);
-    const std::string scenario =
-        preset.substr(0, preset.rfind('}')) + ", \"damage\": " + damage.toStdString() + "}";
     nivra::test::TempDir tmp("exportjob-damage");
     const std::string card = tmp.path() + "/rec";
     std::string log;
-    QVERIFY2(nivra::test::generateScenarioCard(scenario, card, &log), log.c_str());
+    QVERIFY2(nivra::test::generateDamagedPresetCard("small", damage.toStdString(), card, &log), log.c_str());
     CardSession session;
     QVERIFY(session.openPath(QString::fromStdString(card)));
     ExportJob job;

@@ -88,4 +88,19 @@ bool generateScenarioCard(const std::string &json, const std::string &dir, std::
     return rc == 0;
 }
 
+bool generateDamagedPresetCard(const std::string &preset, const std::string &damageJson,
+                               const std::string &dir, std::string *log)
+{
+    std::string scenario;
+    if (runCommand(shellQuote(cardgenPath()) + " --print-preset " + shellQuote(preset), &scenario) != 0) {
+        if (log)
+            *log = scenario;
+        return false;
+    }
+    const size_t close = scenario.rfind('}');
+    if (close == std::string::npos)
+        return false;
+    return generateScenarioCard(scenario.substr(0, close) + ", \"damage\": " + damageJson + "}", dir, log);
+}
+
 } // namespace nivra::test

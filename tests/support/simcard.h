@@ -59,4 +59,9 @@ bool generatePresetCard(const std::string &preset, const std::string &dir, std::
 // Writes a card described by scenario JSON text into dir.
 bool generateScenarioCard(const std::string &json, const std::string &dir, std::string *log = nullptr);
 
+// Writes a card of a built-in preset damaged as damageJson says (the value
+// of the scenario's "damage" object, say {"frameTimeAhead": [...]}).
+bool generateDamagedPresetCard(const std::string &preset, const std::string &damageJson,
+                               const std::string &dir, std::string *log = nullptr);
+
 } // namespace nivra::test
