@@ -4,6 +4,7 @@
 #include "session/card_session.h"
 #include "session/time_zone.h"
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QFileInfo>
 #include <QStandardPaths>
@@ -229,9 +230,10 @@ QString ExportJob::durationText(qint64 ms)
     const qint64 s = qMax<qint64>(0, ms) / 1000;
     if (s >= 3600)
         return tr("%1 h %2 min").arg(s / 3600).arg(s % 3600 / 60);
+    // The window's own duration texts (qml/Format.js) and their translations.
     if (s >= 60)
-        return tr("%1 min %2 s").arg(s / 60).arg(s % 60);
-    return tr("%1 s").arg(s);
+        return QCoreApplication::translate("Format", "%1 min %2 s").arg(s / 60).arg(s % 60);
+    return QCoreApplication::translate("Format", "%1 s").arg(s);
 }
 
 void ExportJob::onFinished(const HandOver &hand)

@@ -1076,14 +1076,6 @@
         <translation>%1 h %2 min</translation>
     </message>
     <message>
-        <source>%1 min %2 s</source>
-        <translation>%1 min %2 s</translation>
-    </message>
-    <message>
-        <source>%1 s</source>
-        <translation>%1 s</translation>
-    </message>
-    <message>
         <source>Only %1 of the %2 recorded could be read: the recordings are damaged.</source>
         <translation>Seuls %1 des %2 enregistrés ont pu être lus : les enregistrements sont endommagés.</translation>
     </message>

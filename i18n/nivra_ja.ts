@@ -1070,14 +1070,6 @@
         <translation>%1時間%2分</translation>
     </message>
     <message>
-        <source>%1 min %2 s</source>
-        <translation>%1分%2秒</translation>
-    </message>
-    <message>
-        <source>%1 s</source>
-        <translation>%1秒</translation>
-    </message>
-    <message>
         <source>Only %1 of the %2 recorded could be read: the recordings are damaged.</source>
         <translation>記録された%2のうち%1しか読み込めませんでした。録画が破損しています。</translation>
     </message>

@@ -1070,14 +1070,6 @@
         <translation>%1小时%2分</translation>
     </message>
     <message>
-        <source>%1 min %2 s</source>
-        <translation>%1分%2秒</translation>
-    </message>
-    <message>
-        <source>%1 s</source>
-        <translation>%1秒</translation>
-    </message>
-    <message>
         <source>Only %1 of the %2 recorded could be read: the recordings are damaged.</source>
         <translation>录制的%2中只能读取%1：录像已损坏。</translation>
     </message>
