@@ -10,6 +10,7 @@
 //
 // Default: 30 s cards, 10 seeks. --cards keeps the generated cards in DIR
 // and reuses them on the next run.
+#include "bench_card.h"
 #include "playback/decoder.h"
 #include "playback/decoder_chain.h"
 #include "stamp.h"
@@ -19,7 +20,6 @@
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
-#include <QProcess>
 #include <QRandomGenerator>
 #include <QTemporaryDir>
 #include <QVideoFrame>
@@ -44,29 +44,18 @@ QString makeCard(const QString &root, int codec, int seconds)
 {
     const QString name = codec == CodecH265 ? QStringLiteral("h265") : QStringLiteral("h264");
     const QString dir = QStringLiteral("%1/hw_%2_%3s").arg(root, name).arg(seconds);
-    if (QFile::exists(dir + QStringLiteral("/index.dat")))
-        return dir;
-    const QString scenario = dir + QStringLiteral(".json");
-    QFile file(scenario);
-    if (!file.open(QIODevice::WriteOnly))
-        return {};
-    file.write(
+    if (QFile::exists(dir + QStringLiteral("/card/index.dat")))
+        return dir + QStringLiteral("/card");
+    QDir().mkpath(dir);
+    const QString scenario =
         QStringLiteral(R"({"video": {"codec": "%1", "width": 1920, "height": 1080, "fps": 15, "keyint": 30,
-                                              "bitrate": 4000000},
-                                   "audio": {"format": "none"},
-                                   "spans": [{"start": "2024-06-01T08:00:00Z", "seconds": %2, "offsetMin": 0}],
-                                   "segments": {"seconds": 60, "slots": 16}})")
+                                     "bitrate": 4000000},
+                          "audio": {"format": "none"},
+                          "spans": [{"start": "2024-06-01T08:00:00Z", "seconds": %2, "offsetMin": 0}],
+                          "segments": {"seconds": 60, "slots": 16}})")
             .arg(name)
-            .arg(seconds)
-            .toUtf8());
-    file.close();
-    QProcess cardgen;
-    cardgen.start(QStringLiteral(NIVRA_CARDGEN_PATH), {QStringLiteral("--scenario"), scenario, dir});
-    if (!cardgen.waitForFinished(-1) || cardgen.exitCode() != 0) {
-        std::fprintf(stderr, "cardgen failed: %s\n", cardgen.readAllStandardError().constData());
-        return {};
-    }
-    return dir;
+            .arg(seconds);
+    return writeScenarioCard(dir, scenario) ? dir + QStringLiteral("/card") : QString();
 }
 
 // Every video frame of the card, in order.
