@@ -62,8 +62,7 @@ ExportJob::ExportJob(QObject *parent) : QObject(parent)
 
 ExportJob::~ExportJob()
 {
-    m_cancel.store(true);
-    joinWorker();
+    stopWorker();
 }
 
 double ExportJob::progress() const
@@ -71,6 +70,17 @@ double ExportJob::progress() const
     if (m_totalBytes <= 0)
         return 0.0;
     return qMin(1.0, double(m_doneBytes) / double(m_totalBytes));
+}
+
+void ExportJob::stopWorker()
+{
+    {
+        // Under the lock, so that a worker about to wait sees the flag.
+        std::lock_guard<std::mutex> lock(m_handMutex);
+        m_cancel.store(true);
+    }
+    m_handTaken.notify_all();
+    joinWorker();
 }
 
 void ExportJob::joinWorker()
@@ -99,6 +109,8 @@ bool ExportJob::start(CardSession *card, qint64 fromMs, qint64 toMs, bool merge,
     }
 
     m_cancel.store(false);
+    m_filesReported = 0; // no worker runs now: no lock needed
+    m_filesDelivered = 0;
     m_running = true;
     m_doneBytes = 0;
     m_totalBytes = estimatedBytes < 1 ? 0 : estimatedBytes;
@@ -127,14 +139,17 @@ bool ExportJob::start(CardSession *card, qint64 fromMs, qint64 toMs, bool merge,
 
 void ExportJob::cancel()
 {
-    m_cancel.store(true);
+    {
+        std::lock_guard<std::mutex> lock(m_handMutex);
+        m_cancel.store(true);
+    }
+    m_handTaken.notify_all();
 }
 
 void ExportJob::onCardClosing()
 {
     // The reader goes away after this returns: stop the worker first.
-    m_cancel.store(true);
-    joinWorker();
+    stopWorker();
 }
 
 // Worker thread: runs the writer and hands everything back through
@@ -162,7 +177,14 @@ void ExportJob::runTask(ExportJob *job, const Task &task)
     };
     options.fileDone = [](void *context, const char *path, const ExportFileInfo *) {
         const QString file = QString::fromUtf8(path);
-        static_cast<ExportJob *>(context)->handOver([&file](HandOver &hand) { hand.files.append(file); });
+        auto *self = static_cast<ExportJob *>(context);
+        std::unique_lock<std::mutex> lock(self->m_handMutex);
+        self->m_hand.files.append(file);
+        const int mine = ++self->m_filesReported;
+        // Run at most one file ahead of the window: a cancel made on seeing
+        // a file listed then stops before the next one is written.
+        self->m_handTaken.wait(lock,
+                               [self, mine] { return self->m_filesDelivered >= mine || self->m_cancel.load(); });
     };
     options.context = job;
 
@@ -206,6 +228,15 @@ void ExportJob::takeHandOver()
         onProgress(hand.done, hand.total);
     for (const QString &file : std::as_const(hand.files))
         onFileDone(file);
+    // Only now, after the signals: what their handlers decided (a cancel)
+    // is seen by the worker before it writes on.
+    if (!hand.files.isEmpty()) {
+        {
+            std::lock_guard<std::mutex> lock(m_handMutex);
+            m_filesDelivered += int(hand.files.size());
+        }
+        m_handTaken.notify_all();
+    }
     if (hand.finished)
         onFinished(hand);
 }

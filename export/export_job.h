@@ -11,6 +11,7 @@
 #include <QUrl>
 
 #include <atomic>
+#include <condition_variable>
 #include <functional>
 #include <mutex>
 #include <thread>
@@ -95,6 +96,7 @@ private:
     void onFileDone(const QString &path);
     void onFinished(const HandOver &hand);
     void onCardClosing();
+    void stopWorker();
     void joinWorker();
 
     QPointer<CardSession> m_card;
@@ -102,6 +104,11 @@ private:
     std::atomic<bool> m_cancel{false};
     std::mutex m_handMutex;
     HandOver m_hand; // guarded by m_handMutex
+    // The worker waits on this after a finished file until the GUI thread
+    // has delivered it or a cancel comes. Both counts guarded by m_handMutex.
+    std::condition_variable m_handTaken;
+    int m_filesReported = 0;
+    int m_filesDelivered = 0;
     QTimer m_handTimer;
     bool m_running = false;
     qint64 m_doneBytes = 0;
