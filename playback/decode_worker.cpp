@@ -4,6 +4,8 @@
 
 #include <QtDebug>
 
+#include <limits>
+
 namespace nivra {
 
 namespace {
@@ -197,6 +199,17 @@ qlonglong DecodeWorker::newestPictureTime() const
             return it->timeMs;
     }
     return -1;
+}
+
+qlonglong DecodeWorker::decodedUntil(int generation) const
+{
+    std::lock_guard<std::mutex> lock(m_mutex);
+    if (m_commandPending || m_command.generation != generation)
+        return -1;
+    const bool ended = !m_pictures.empty() && m_pictures.back().end;
+    if (ended || int(m_pictures.size()) >= kMaxPictures || m_queuedAudioMs >= kMaxAudioMs)
+        return std::numeric_limits<qlonglong>::max();
+    return m_pictures.empty() ? -1 : m_pictures.back().timeMs;
 }
 
 int DecodeWorker::queuedPictureCount() const

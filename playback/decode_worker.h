@@ -90,6 +90,10 @@ public:
     quint32 segmentOffset() const;
     // Time of the newest queued picture, -1 when there is none.
     qlonglong newestPictureTime() const;
+    // How far the queues of generation reach: the time of its newest
+    // picture; the greatest time once nothing more comes before some is
+    // taken (a queue is full, or the end is queued); -1 when empty.
+    qlonglong decodedUntil(int generation) const;
     int queuedPictureCount() const;
     qlonglong queuedAudioMs() const;
     // Bytes held by the queued pictures and sound.

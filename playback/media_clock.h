@@ -1,22 +1,30 @@
 // The playback time the presentation tick paces pictures against: a base time
-// that advances with a monotonic timer at the playback rate while running.
+// that advances with a monotonic time source at the playback rate while
+// running.
 #pragma once
 
-#include <QElapsedTimer>
 #include <QtGlobal>
+
+#include <functional>
 
 namespace nivra {
 
 class MediaClock
 {
 public:
+    // Monotonic nanoseconds.
+    using Now = std::function<qint64()>;
+
+    // now defaults to the steady clock.
+    explicit MediaClock(Now now = {});
+
     // Returns base + elapsed × rate while running, the base while stopped.
     qlonglong value() const;
     qlonglong base() const { return m_base; }
     bool isRunning() const { return m_running; }
     int rate() const { return m_rate; }
 
-    // Sets the base and restarts the timer.
+    // Sets the base and restarts the elapsed time.
     void setBase(qlonglong ms);
     // Folds the elapsed time into the base, then starts or stops; nothing when unchanged.
     void setRunning(bool running);
@@ -26,10 +34,11 @@ public:
 private:
     // Nanoseconds advanced since the base was last set or folded.
     qlonglong advancedNs() const;
-    // Moves what has been advanced into the base and restarts the timer.
+    // Moves what has been advanced into the base and restarts the elapsed time.
     void fold();
 
-    QElapsedTimer m_timer;
+    Now m_now;
+    qint64 m_startNs = 0;
     qlonglong m_base = 0;
     qlonglong m_restNs = 0;
     bool m_running = false;

@@ -15,15 +15,14 @@ namespace nivra {
 
 namespace {
 
-constexpr int kTickMs = 4;
 // A picture is due this much before its time.
 constexpr qlonglong kEarlyMs = 5;
 // The hold time of the picture on screen lies between these.
 constexpr qlonglong kHoldFloorMs = 30;
 constexpr qlonglong kHoldCeilingMs = 10000;
-constexpr qint64 kStatusPeriodMs = 500;
+constexpr qint64 kStatusPeriodNs = 500 * 1000000LL;
 constexpr int kStatsEvery = 15;
-constexpr qint64 kTickGapTraceMs = 40;
+constexpr qint64 kTickGapTraceNs = 40 * 1000000LL;
 
 bool validSpeed(int speed)
 {
@@ -50,10 +49,6 @@ qlonglong expectedIntervalFor(int speed)
     return intervals[speedClass(speed)];
 }
 
-// A sound clock that has not moved for this long while playing belongs to a
-// device that stopped taking sound (unplugged, taken by another program).
-constexpr qint64 kAudioStallMs = 1500;
-
 } // namespace
 
 class PlaybackEngine::Step
@@ -72,18 +67,72 @@ private:
     PlaybackEngine *m_engine;
 };
 
-PlaybackEngine::PlaybackEngine(QObject *parent) : QObject(parent)
+PlaybackEngine::PlaybackEngine(QObject *parent)
+    : QObject(parent), m_clock([this] { return m_time->nowNs(); }), m_audio([this] { return m_time->nowNs(); })
 {
-    m_tickTimer.setTimerType(Qt::PreciseTimer);
-    m_tickTimer.setInterval(kTickMs);
-    connect(&m_tickTimer, &QTimer::timeout, this, &PlaybackEngine::tick);
+    connect(m_time, &TimeSource::beat, this, &PlaybackEngine::tick);
 }
 
 PlaybackEngine::~PlaybackEngine()
 {
     // The worker reads through the session's card reader: join it first.
-    Step step(this);
-    stop();
+    // Nothing is announced from here, and the queued call-outs are dropped:
+    // whoever listens may be half destroyed already.
+    m_time->setBeating(false);
+    m_worker.reset();
+    m_callOuts.clear();
+}
+
+void PlaybackEngine::setTimeSource(TimeSource *source)
+{
+    if (!source)
+        source = &m_ownTime;
+    if (source == m_time)
+        return;
+    const bool beating = m_time->isBeating();
+    m_time->setBeating(false);
+    disconnect(m_time, nullptr, this, nullptr);
+    m_time = source;
+    connect(m_time, &TimeSource::beat, this, &PlaybackEngine::tick);
+    m_time->setBeating(beating);
+    // Restart the clock's elapsed time on the new source.
+    m_clock.setBase(m_clock.value());
+}
+
+qlonglong PlaybackEngine::decodedUntil() const
+{
+    if (!m_worker)
+        return -1;
+    return m_worker->decodedUntil(m_generation);
+}
+
+void PlaybackEngine::enter(State next)
+{
+    // The allowed changes: any state may close; a seek may replace any
+    // command; a step back starts from a landed picture or follows one that
+    // was asked for while stepping back; a landing ends the wait.
+    const State from = m_state;
+    bool allowed = next == State::Closed || next == State::Landing;
+    switch (next) {
+    case State::SteppingBack:
+        allowed = from == State::Showing || from == State::Stepped || from == State::SteppingBack;
+        break;
+    case State::Showing:
+        allowed = from == State::Landing || from == State::SteppingBack;
+        break;
+    case State::Stepped:
+        allowed = from == State::Showing || from == State::Stepped || from == State::SteppingBack;
+        break;
+    case State::Landing:
+        allowed = from != State::Closed || m_worker != nullptr;
+        break;
+    case State::Closed:
+        break;
+    }
+    Q_ASSERT_X(allowed, "PlaybackEngine::enter", "state change not allowed");
+    if (!allowed)
+        qWarning("playback: state change %d -> %d not allowed", int(from), int(next));
+    m_state = next;
 }
 
 bool PlaybackEngine::cardHoldsReader() const
@@ -141,116 +190,39 @@ void PlaybackEngine::requestAudioSync()
 
 void PlaybackEngine::syncAudio()
 {
-    // The output is not re-entrant: a sync asked for from inside one of its
-    // calls is done by the pass that made the call.
-    if (m_inAudioCall) {
-        m_audioSyncAgain = true;
-        return;
-    }
-    m_inAudioCall = true;
-    do {
-        m_audioSyncAgain = false;
-        if (syncAudioOnce())
-            m_audioSyncAgain = true;
-    } while (m_audioSyncAgain);
-    m_inAudioCall = false;
-}
-
-bool PlaybackEngine::syncAudioOnce()
-{
-    // Each command that wants sound gets a freshly opened output, so that
-    // nothing of the previous position is still played.
-    const quint64 wanted = m_audioWanted ? m_commandSerial : 0;
-    if (m_audioTriedFor != wanted) {
-        m_audioTriedFor = wanted;
-        m_audioFor = 0;
-        m_audioSuspended = false;
-        m_audioLastClock = -1;
-        m_audioStill.invalidate();
-        m_audio.close();
-        if (wanted != 0 && m_audio.open())
-            m_audioFor = wanted;
-        return true;
-    }
-    const float volume = m_muted ? 0.0f : float(m_volume);
-    if (volume != m_audioVolume) {
-        m_audioVolume = volume;
-        m_audio.setVolume(volume);
-        return true;
-    }
-    if (!audioActive())
-        return false;
-    if (m_audioSuspended != !m_playing) {
-        m_audioSuspended = !m_playing;
-        m_audio.setSuspended(m_audioSuspended);
-        return true;
-    }
-    if (!m_playing || !m_landed || !m_worker)
-        return false;
-    if (m_audio.wantsData()) {
-        if (std::optional<AudioChunk> chunk = m_worker->popAudioChunk(m_generation)) {
-            m_audio.write(*chunk);
-            return true;
-        }
-    }
-    m_audio.pump();
-    if (!audioActive() || !m_playing || !m_landed)
-        return true;
-    readAudioClock();
-    return false;
-}
-
-void PlaybackEngine::readAudioClock()
-{
-    bool valid = false;
-    const qlonglong audioNow = m_audio.clock(&valid);
-    bool stalled = m_audio.failed();
-    if (valid && !stalled) {
-        if (audioNow != m_audioLastClock || !m_audioStill.isValid()) {
-            m_audioLastClock = audioNow;
-            m_audioStill.start();
-        } else {
-            stalled = m_audioStill.elapsed() >= kAudioStallMs;
-        }
-    } else if (!valid) {
-        m_audioStill.invalidate();
-    }
-    if (stalled) {
-        // Fall back to the wall clock, as without sound, until the next
-        // command opens the output again; the tick drops the unplayed sound.
-        qWarning("sound output stalled at %lld; the pictures follow the wall clock", audioNow);
-        m_audioFor = 0;
-        m_audioDriven = false;
-        if (m_audioClock) {
-            m_audioClock = false;
-            notify(&PlaybackEngine::statsChanged);
-        }
-        m_audio.close();
-        return;
-    }
-    m_audioDriven = valid;
-    if (!valid)
-        return;
-    m_clock.setBase(audioNow);
-    if (!m_audioClock) {
-        m_audioClock = true;
+    const bool inUseBefore = m_audio.clockInUse();
+    const std::optional<qlonglong> deviceMs = m_audio.sync(
+        [this] {
+            AudioSync::Wanted wanted;
+            wanted.command = m_audioWanted ? m_commandSerial : 0;
+            wanted.playing = m_playing;
+            wanted.landed = landed();
+            wanted.volume = m_muted ? 0.0f : float(m_volume);
+            return wanted;
+        },
+        [this]() -> std::optional<AudioChunk> {
+            if (!m_worker)
+                return std::nullopt;
+            return m_worker->popAudioChunk(m_generation);
+        });
+    if (deviceMs)
+        m_clock.setBase(*deviceMs);
+    if (m_audio.clockInUse() != inUseBefore)
         notify(&PlaybackEngine::statsChanged);
-    }
 }
 
 // ---- Opening and stopping ---------------------------------------------------
 
 void PlaybackEngine::stop()
 {
-    m_tickTimer.stop();
+    m_time->setBeating(false);
     m_audioWanted = false;
-    m_audioDriven = false;
+    m_audio.stopDriving();
     requestAudioSync();
     m_worker.reset();
     ++m_commandSerial;
-    m_stepBack = false;
+    enter(State::Closed);
     m_backQueued = 0;
-    m_landed = false;
     m_shownTime = -1;
     if (m_playing) {
         m_playing = false;
@@ -282,27 +254,23 @@ void PlaybackEngine::open()
         m_droppedFrames = 0;
         notify(&PlaybackEngine::statsChanged);
     }
-    m_tickTimer.start();
-    const bool pending = m_pendingTarget >= 0;
-    const qlonglong target = pending ? m_pendingTarget : m_card->firstPlayableMs();
-    const bool snap = pending ? m_pendingSnap : true;
-    m_pendingTarget = -1;
-    postSeek(target, snap);
+    m_time->setBeating(true);
+    const PendingSeek seek = m_seekOnOpen.value_or(PendingSeek{m_card->firstPlayableMs(), true});
+    m_seekOnOpen.reset();
+    postSeek(seek.targetMs, seek.snap);
 }
 
 void PlaybackEngine::postSeek(qlonglong targetMs, bool snap)
 {
-    // A seek replaces the stepped picture as the place to play from.
-    m_stepped = false;
     if (!m_worker) {
-        m_pendingTarget = targetMs;
-        m_pendingSnap = snap;
+        m_seekOnOpen = PendingSeek{targetMs, snap};
         return;
     }
     // The output is opened for this command by the sync that follows; should
-    // it not open, the tick drops the sound read for it.
+    // it not open, the tick drops the sound read for it. The seek replaces a
+    // stepped picture as the place to play from.
     m_audioWanted = m_worker->hasAudioDecoder() && m_speed == 1;
-    commandPosted(m_worker->postCommand(targetMs, snap, strideFor(m_speed), m_audioWanted));
+    commandPosted(m_worker->postCommand(targetMs, snap, strideFor(m_speed), m_audioWanted), State::Landing);
     m_lastSeekTarget = targetMs;
 }
 
@@ -311,24 +279,21 @@ bool PlaybackEngine::postStepBack(qlonglong fromMs)
     const qlonglong keyframe = keyframeBefore(fromMs);
     if (keyframe < 0)
         return false; // the first picture of the card
-    m_stepped = false;
     // Paused on the stepped picture: play asks for sound afresh.
     m_audioWanted = false;
-    commandPosted(m_worker->postStepBack(keyframe, fromMs));
-    m_stepBack = true;
+    commandPosted(m_worker->postStepBack(keyframe, fromMs), State::SteppingBack);
     return true;
 }
 
-void PlaybackEngine::commandPosted(int generation)
+void PlaybackEngine::commandPosted(int generation, State next)
 {
     m_generation = generation;
     ++m_commandSerial;
-    m_stepBack = false;
+    enter(next);
     m_backQueued = 0;
-    m_landed = false;
-    m_gapLatch = false;
-    m_audioClock = false;
-    m_audioDriven = false;
+    m_gapAnnouncedAt = -1;
+    // Off without a signal until the sound of this command runs.
+    m_audio.forgetClock();
     m_frameInterval = expectedIntervalFor(m_speed);
     requestAudioSync();
 }
@@ -340,8 +305,7 @@ void PlaybackEngine::setPlaying(bool playing)
     if (playing == m_playing)
         return;
     m_playing = playing;
-    m_clock.setRunning(m_playing && m_landed);
-    m_audioStill.invalidate();
+    m_clock.setRunning(m_playing && landed());
     requestAudioSync();
     notify(&PlaybackEngine::playingChanged);
 }
@@ -353,14 +317,9 @@ void PlaybackEngine::play()
         open();
     if (!m_worker)
         return;
-    if (m_stepped) {
-        // Restart exactly at the stepped picture, with fresh sound. Without a
-        // picture on screen (closed and reopened since) there is nothing to
-        // return to.
-        const qlonglong stepped = m_shownTime;
-        m_stepped = false;
-        if (stepped >= 0)
-            postSeek(stepped, false);
+    if (m_state == State::Stepped && m_shownTime >= 0) {
+        // Restart exactly at the stepped picture, with fresh sound.
+        postSeek(m_shownTime, false);
     }
     setPlaying(true);
 }
@@ -405,7 +364,7 @@ void PlaybackEngine::setSpeed(int speed)
 void PlaybackEngine::stepFrame()
 {
     Step step(this);
-    if (!m_worker || !m_landed)
+    if (!m_worker || !landed())
         return;
     setPlaying(false);
     const std::optional<QueuedFrame> front = m_worker->peekPicture(m_generation);
@@ -426,8 +385,8 @@ void PlaybackEngine::stepFrame()
         m_frameInterval = front->timeMs - m_shownTime;
     m_shownTime = m_position = front->timeMs;
     m_clock.setBase(front->timeMs);
-    m_gapLatch = false;
-    m_stepped = true;
+    m_gapAnnouncedAt = -1;
+    enter(State::Stepped);
     notify(&PlaybackEngine::positionChanged);
 }
 
@@ -437,9 +396,9 @@ void PlaybackEngine::stepBackFrame()
     if (!m_worker)
         return;
     setPlaying(false);
-    if (!m_landed) {
+    if (!landed()) {
         // Held keys and quick calls step once per landed picture.
-        if (m_stepBack)
+        if (m_state == State::SteppingBack)
             ++m_backQueued;
         return;
     }
@@ -497,7 +456,7 @@ void PlaybackEngine::setCard(CardSession *card)
     if (m_card)
         disconnect(m_card, nullptr, this, nullptr);
     stop();
-    m_pendingTarget = -1;
+    m_seekOnOpen.reset();
     m_card = card;
     if (card) {
         // The session closes its card reader right after this signal: the
@@ -641,10 +600,10 @@ bool PlaybackEngine::updateVideoSize(const QVideoFrame &picture)
 void PlaybackEngine::tick()
 {
     if (traceEnabled()) {
-        static QElapsedTimer sinceLastTick;
-        if (sinceLastTick.isValid() && sinceLastTick.elapsed() > kTickGapTraceMs)
-            qDebug("TRACE tick gap %lld ms at %lld", qlonglong(sinceLastTick.elapsed()), m_shownTime);
-        sinceLastTick.start();
+        const qint64 now = m_time->nowNs();
+        if (m_lastTickNs >= 0 && now - m_lastTickNs > kTickGapTraceNs)
+            qDebug("TRACE tick gap %lld ms at %lld", qlonglong((now - m_lastTickNs) / 1000000), m_shownTime);
+        m_lastTickNs = now;
     }
     Step step(this);
     if (!m_worker)
@@ -658,15 +617,15 @@ void PlaybackEngine::tick()
 
     // Sound read for a command whose output did not open or stalled is never
     // played; dropped, it cannot hold the reading up.
-    if (m_audioWanted && m_audioTriedFor == m_commandSerial && !audioActive())
+    if (m_audioWanted && m_audio.triedFor(m_commandSerial) && !audioActive())
         m_worker->discardAudioBefore(m_generation, std::numeric_limits<qlonglong>::max());
 
-    if (!m_landed)
+    if (!landed())
         tickLanding();
     else
         tickLanded();
 
-    if (audioActive() && m_playing && m_landed)
+    if (audioActive() && m_playing && landed())
         requestAudioSync();
 }
 
@@ -678,7 +637,7 @@ void PlaybackEngine::tickLanding()
     if (front->end) {
         // Nothing to show: the end is reached as after the last picture. The
         // marker stays queued, so that play and step report the end again.
-        m_landed = true;
+        enter(State::Showing);
         if (m_shownTime >= 0)
             m_clock.setBase(m_shownTime);
         setPlaying(false);
@@ -692,7 +651,8 @@ void PlaybackEngine::tickLanding()
     m_shownTime = m_position = front->timeMs;
     notify(&PlaybackEngine::positionChanged);
     m_clock.setBase(front->timeMs);
-    m_landed = true;
+    const bool steppingBack = m_state == State::SteppingBack;
+    // Landed: the clock runs while playing (a step back lands paused).
     m_clock.setRunning(m_playing);
     const QString info = m_worker->infoText();
     if (info != m_decoderInfo) {
@@ -700,9 +660,9 @@ void PlaybackEngine::tickLanding()
         notify(&PlaybackEngine::decoderInfoChanged);
     }
     const qlonglong landedMs = front->timeMs;
-    if (m_stepBack) {
+    if (steppingBack) {
         // A step, not a seek: shown like stepFrame's pictures.
-        m_gapLatch = false;
+        m_gapAnnouncedAt = -1;
         if (m_playing) {
             // Play came while stepping: start at the picture with sound.
             postSeek(landedMs, false);
@@ -711,16 +671,15 @@ void PlaybackEngine::tickLanding()
             if (postStepBack(landedMs)) {
                 m_backQueued = queued;
             } else {
-                m_stepBack = false; // reached the first picture
-                m_backQueued = 0;
-                m_stepped = true;
+                m_backQueued = 0; // reached the first picture
+                enter(State::Stepped);
             }
         } else {
-            m_stepBack = false;
-            m_stepped = true;
+            enter(State::Stepped);
         }
         return;
     }
+    enter(State::Showing);
     laterForCommand([this, landedMs] { emit seeked(landedMs); });
 }
 
@@ -728,7 +687,7 @@ void PlaybackEngine::tickLanded()
 {
     // The clock was set from the device's position by the sound sync at the
     // end of the previous step and has run on the wall clock since.
-    const bool audioDriven = m_audioDriven && m_playing && audioActive();
+    const bool audioDriven = m_audio.drivesClock() && m_playing && audioActive();
     qlonglong now = m_clock.value();
 
     const int droppedBefore = m_droppedFrames;
@@ -751,8 +710,8 @@ void PlaybackEngine::tickLanded()
         if (front->discontinuity) {
             if (candidateTime >= 0)
                 break; // the gap is handled after this picture has been shown
-            if (!m_gapLatch) {
-                m_gapLatch = true;
+            if (m_gapAnnouncedAt != front->timeMs) {
+                m_gapAnnouncedAt = front->timeMs;
                 if (!m_continuous) {
                     setPlaying(false);
                     laterForCommand([this, reference] { emit chunkEnded(reference); });
@@ -771,7 +730,7 @@ void PlaybackEngine::tickLanded()
         if (!m_playing || now + kEarlyMs < front->timeMs)
             break;
         m_worker->popPicture();
-        m_gapLatch = false;
+        m_gapAnnouncedAt = -1;
         if (candidateTime >= 0) {
             ++m_droppedFrames;
             if (traceEnabled())
@@ -785,8 +744,9 @@ void PlaybackEngine::tickLanded()
     if (candidateTime >= 0 && updateVideoSize(candidate))
         notify(&PlaybackEngine::statsChanged);
 
-    if (!m_statusTimer.isValid() || m_statusTimer.elapsed() >= kStatusPeriodMs) {
-        m_statusTimer.start();
+    const qint64 nowNs = m_time->nowNs();
+    if (m_statusAtNs < 0 || nowNs - m_statusAtNs >= kStatusPeriodNs) {
+        m_statusAtNs = nowNs;
         rebuildStatus(candidateTime >= 0 ? candidateTime : m_shownTime);
         notify(&PlaybackEngine::statusChanged);
     }

@@ -1,26 +1,26 @@
 // PlaybackEngine: plays the recordings of one CardSession into a QVideoSink
 // and the default sound device. A decode worker thread reads and decodes
-// ahead; a 4 ms timer on the GUI thread (the presentation tick) feeds the
-// sound, paces the pictures to a media clock that follows the sound device,
-// skips or stops at gaps and announces seeks, gaps and the end.
+// ahead; the presentation tick on the GUI thread (the time source's beat)
+// feeds the sound, paces the pictures to a media clock that follows the
+// sound device, skips or stops at gaps and announces seeks, gaps and the end.
 #pragma once
 
-#include "playback/audio_output.h"
+#include "playback/audio_sync.h"
 #include "playback/media_clock.h"
+#include "playback/time_source.h"
 #include "session/card_session.h"
 
-#include <QElapsedTimer>
 #include <QObject>
 #include <QPointer>
 #include <QSize>
 #include <QString>
-#include <QTimer>
 #include <QVariantMap>
 #include <QVideoSink>
 
 #include <deque>
 #include <functional>
 #include <memory>
+#include <optional>
 
 namespace nivra {
 
@@ -45,7 +45,6 @@ class PlaybackEngine : public QObject
     Q_PROPERTY(int droppedFrames READ droppedFrames NOTIFY statsChanged)
     Q_PROPERTY(int presentedFrames READ presentedFrames NOTIFY statsChanged)
     Q_PROPERTY(bool audioClock READ audioClock NOTIFY statsChanged)
-    Q_PROPERTY(bool internalBuild READ internalBuild CONSTANT)
     Q_PROPERTY(QSize videoSize READ videoSize NOTIFY statsChanged)
     Q_PROPERTY(QVariantMap status READ status NOTIFY statusChanged)
     Q_PROPERTY(qlonglong lastSeekTarget READ lastSeekTarget NOTIFY seeked)
@@ -74,11 +73,18 @@ public:
     bool hevcExtensionNeeded() const { return m_hevcExtensionNeeded; }
     int droppedFrames() const { return m_droppedFrames; }
     int presentedFrames() const { return m_presentedFrames; }
-    bool audioClock() const { return m_audioClock; }
-    bool internalBuild() const { return false; }
+    bool audioClock() const { return m_audio.clockInUse(); }
     QSize videoSize() const { return m_videoSize; }
     QVariantMap status() const { return m_status; }
     qlonglong lastSeekTarget() const { return m_lastSeekTarget; }
+
+    // Where the engine takes its time and its tick from (not owned; null:
+    // the steady clock and a 4 ms timer). Set it before the card.
+    void setTimeSource(TimeSource *source);
+    // How far the worker has decoded ahead: the time of the newest queued
+    // picture of the current command; the greatest time once nothing more
+    // will come (its queue is full or ends); -1 before the first.
+    qlonglong decodedUntil() const;
 
     Q_INVOKABLE void play();
     Q_INVOKABLE void pause();
@@ -138,24 +144,33 @@ private:
     void notify(void (PlaybackEngine::*signal)());
     void runCallOuts();
 
-    // Brings the sound output in line with the state: opened once per
-    // command that wants sound, suspended while paused, fed and read for the
-    // clock while playing. Runs as a call-out only, never inside itself.
+    // Where the engine is. Every change goes through enter(), which knows
+    // the allowed ones.
+    enum class State
+    {
+        Closed,       // no decode worker: no card reader, or no decoder for it
+        Landing,      // a seek was posted; its first picture is awaited
+        SteppingBack, // a step back was posted; its picture is awaited
+        Showing,      // landed: pictures are paced to the clock while playing
+        Stepped,      // paused on a picture a step showed; play restarts there
+    };
+    void enter(State next);
+    // The current command's first picture (or its end) has been shown.
+    bool landed() const { return m_state == State::Showing || m_state == State::Stepped; }
+
+    // Brings the sound output in line with the state; a call-out only.
     void requestAudioSync();
     void syncAudio();
-    // One call into the output at most; true when another pass is needed.
-    bool syncAudioOnce();
-    void readAudioClock();
     // The output is open for the current command.
-    bool audioActive() const { return m_audioFor != 0 && m_audioFor == m_commandSerial; }
+    bool audioActive() const { return m_audio.activeFor(m_commandSerial); }
 
     void stop();
     void open();
     void postSeek(qlonglong targetMs, bool snap);
     // False when no picture lies before fromMs.
     bool postStepBack(qlonglong fromMs);
-    // What every command resets, after the worker has taken it.
-    void commandPosted(int generation);
+    // What every command resets, after the worker has taken it; enters next.
+    void commandPosted(int generation, State next);
     // The last usable key frame before timeMs, looking back over earlier
     // recordings; -1 when there is none.
     qlonglong keyframeBefore(qlonglong timeMs) const;
@@ -176,37 +191,34 @@ private:
     QPointer<CardSession> m_card;
     QPointer<QVideoSink> m_videoSink;
     std::unique_ptr<DecodeWorker> m_worker;
-    AudioOutput m_audio;
-    QTimer m_tickTimer;
+    TimeSource m_ownTime;
+    TimeSource *m_time = &m_ownTime;
     MediaClock m_clock;
+    AudioSync m_audio;
+    State m_state = State::Closed;
     int m_generation = 0;
     // Bumped by every command and every stop; never 0, which marks
     // call-outs that belong to no command.
     quint64 m_commandSerial = 1;
     int m_depth = 0; // steps in progress
     std::deque<CallOut> m_callOuts;
-    // Sound output: what the state wants and what the output was told.
-    bool m_audioWanted = false;  // the current command reads sound
-    quint64 m_audioTriedFor = 0; // serial the output was last (re)opened for; 0 closed
-    quint64 m_audioFor = 0;      // serial it is open and playing for; 0 none
-    bool m_audioSuspended = false;
-    float m_audioVolume = 1.0f;
+    bool m_audioWanted = false; // the current command reads sound
     bool m_audioSyncQueued = false;
-    bool m_inAudioCall = false;
-    bool m_audioSyncAgain = false;
-    // The last sync took the clock from the device.
-    bool m_audioDriven = false;
-    // Stall watch: the device's last clock value and since when it holds.
-    qlonglong m_audioLastClock = -1;
-    QElapsedTimer m_audioStill;
-    bool m_landed = false;
+    // Closed: a seek asked for before there was a worker, made once it opens.
+    struct PendingSeek
+    {
+        qlonglong targetMs = 0;
+        bool snap = true;
+    };
+    std::optional<PendingSeek> m_seekOnOpen;
+    // SteppingBack: further steps asked for before its picture landed.
+    int m_backQueued = 0;
+    // The first picture behind the gap already announced at the queue's
+    // front; -1 when none is.
+    qlonglong m_gapAnnouncedAt = -1;
     bool m_decodeFailed = false;
     bool m_hevcExtensionNeeded = false;
     qlonglong m_lastSeekTarget = 0;
-    qlonglong m_pendingTarget = -1;
-    bool m_pendingSnap = true;
-    bool m_gapLatch = false;
-    bool m_audioActive = false;
     qlonglong m_position = 0;
     qlonglong m_shownTime = -1;
     qlonglong m_frameInterval = 67;
@@ -220,13 +232,9 @@ private:
     int m_droppedFrames = 0;
     QSize m_videoSize;
     QVariantMap m_status;
-    QElapsedTimer m_statusTimer;
-    bool m_stepped = false;
-    // The current command steps back; steps asked for before it landed.
-    bool m_stepBack = false;
-    int m_backQueued = 0;
+    qint64 m_statusAtNs = -1;  // when the status was last rebuilt
+    qint64 m_lastTickNs = -1;  // for the trace of late ticks
     int m_presentedFrames = 0;
-    bool m_audioClock = false;
 };
 
 // Opens the store page of the HEVC Video Extensions (Windows only; elsewhere

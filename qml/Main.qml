@@ -16,7 +16,7 @@ ApplicationWindow {
     minimumWidth: 1100
     minimumHeight: 700
     visible: true
-    title: engine.internalBuild ? qsTr("NIVRA Player (internal test build)") : qsTr("NIVRA Player")
+    title: appSettings.internalBuild ? qsTr("NIVRA Player (internal test build)") : qsTr("NIVRA Player")
     color: Style.bg
     font.family: appSettings.fontFamily
     font.pixelSize: 13

@@ -1,12 +1,23 @@
-// MediaClock: folding on rate and running changes, measured between two
-// wall-clock readings that bracket the clock's own timer.
+// MediaClock on a time source stepped by hand: folding on rate and running
+// changes gives exact values.
 #include "playback/media_clock.h"
 
-#include <QElapsedTimer>
-#include <QThread>
 #include <QtTest>
 
 using nivra::MediaClock;
+
+namespace {
+
+constexpr qint64 kMs = 1000000;
+
+struct Manual
+{
+    qint64 ns = 123456789; // any start will do
+    MediaClock clock{[this] { return ns; }};
+    void advance(qint64 ms) { ns += ms * kMs; }
+};
+
+} // namespace
 
 class TestMediaClock : public QObject
 {
@@ -19,18 +30,19 @@ private slots:
     void rateChangeFoldsWhatHasRun();
     void pauseAndResumeContinue();
     void settingTheBaseRestarts();
+    void subMillisecondRestsAreKept();
 };
 
 void TestMediaClock::stoppedClockHoldsItsBase()
 {
-    MediaClock clock;
-    QCOMPARE(clock.value(), 0);
-    clock.setBase(1709632800000);
-    clock.setRate(16);
-    QThread::msleep(20);
-    QCOMPARE(clock.value(), 1709632800000);
-    QCOMPARE(clock.base(), 1709632800000);
-    QVERIFY(!clock.isRunning());
+    Manual m;
+    QCOMPARE(m.clock.value(), 0);
+    m.clock.setBase(1709632800000);
+    m.clock.setRate(16);
+    m.advance(20);
+    QCOMPARE(m.clock.value(), 1709632800000);
+    QCOMPARE(m.clock.base(), 1709632800000);
+    QVERIFY(!m.clock.isRunning());
 }
 
 void TestMediaClock::runsAtItsRate_data()
@@ -44,90 +56,77 @@ void TestMediaClock::runsAtItsRate_data()
 void TestMediaClock::runsAtItsRate()
 {
     QFETCH(int, rate);
-    MediaClock clock;
-    clock.setBase(5000);
-    clock.setRate(rate);
-    QElapsedTimer outer;
-    outer.start();
-    clock.setRunning(true);
-    QElapsedTimer inner;
-    inner.start();
-    QThread::msleep(60);
-    const qint64 innerMs = inner.elapsed();
-    const qlonglong advanced = clock.value() - 5000;
-    const qint64 outerMs = outer.elapsed();
-    QVERIFY2(advanced >= innerMs * rate, qPrintable(QString::number(advanced)));
-    QVERIFY2(advanced < (outerMs + 1) * rate, qPrintable(QString::number(advanced)));
+    Manual m;
+    m.clock.setBase(5000);
+    m.clock.setRate(rate);
+    m.advance(1000); // stopped: does not count
+    m.clock.setRunning(true);
+    m.advance(60);
+    QCOMPARE(m.clock.value(), 5000 + 60 * rate);
 }
 
 void TestMediaClock::rateChangeFoldsWhatHasRun()
 {
-    MediaClock clock;
-    clock.setBase(0);
-    QElapsedTimer outer;
-    outer.start();
-    clock.setRunning(true);
-    QElapsedTimer inner;
-    inner.start();
-    QThread::msleep(40);
-    const qint64 innerFirst = inner.elapsed();
-    QElapsedTimer outerSecond;
-    outerSecond.start();
-    clock.setRate(8);
-    QElapsedTimer innerSecond;
-    innerSecond.start();
-    const qint64 outerFirst = outer.elapsed();
+    Manual m;
+    m.clock.setBase(0);
+    m.clock.setRunning(true);
+    m.advance(40);
+    m.clock.setRate(8);
     // The base now holds what ran at 1×.
-    QVERIFY(clock.base() >= innerFirst);
-    QVERIFY(clock.base() <= outerFirst);
-    const qlonglong folded = clock.base();
-    QThread::msleep(40);
-    const qint64 innerMs = innerSecond.elapsed();
-    const qlonglong value = clock.value();
-    const qint64 outerMs = outerSecond.elapsed();
-    // Only the time since the change runs at 8× (plus the folded rest below 1 ms).
-    QVERIFY(value - folded >= innerMs * 8);
-    QVERIFY(value - folded <= (outerMs + 1) * 8 + 1);
+    QCOMPARE(m.clock.base(), 40);
+    m.advance(40);
+    // Only the time since the change runs at 8×.
+    QCOMPARE(m.clock.value(), 40 + 40 * 8);
     // Setting the same rate again changes nothing.
-    const qlonglong before = clock.base();
-    clock.setRate(8);
-    QCOMPARE(clock.base(), before);
+    m.clock.setRate(8);
+    QCOMPARE(m.clock.base(), 40);
+    QCOMPARE(m.clock.value(), 40 + 40 * 8);
 }
 
 void TestMediaClock::pauseAndResumeContinue()
 {
-    MediaClock clock;
-    clock.setBase(100000);
-    clock.setRunning(true);
-    QThread::msleep(30);
-    clock.setRunning(false);
-    const qlonglong paused = clock.value();
-    QVERIFY(paused >= 100030);
-    QThread::msleep(30);
-    QCOMPARE(clock.value(), paused);
-    QElapsedTimer outer;
-    outer.start();
-    clock.setRunning(true);
+    Manual m;
+    m.clock.setBase(100000);
+    m.clock.setRunning(true);
+    m.advance(30);
+    m.clock.setRunning(false);
+    QCOMPARE(m.clock.value(), 100030);
+    m.advance(30);
+    QCOMPARE(m.clock.value(), 100030);
     // Resuming continues from the paused value, not from the original base.
-    const qlonglong resumed = clock.value();
-    const qint64 outerMs = outer.elapsed();
-    QVERIFY(resumed >= paused);
-    QVERIFY(resumed <= paused + outerMs + 1);
+    m.clock.setRunning(true);
+    QCOMPARE(m.clock.value(), 100030);
+    m.advance(5);
+    QCOMPARE(m.clock.value(), 100035);
 }
 
 void TestMediaClock::settingTheBaseRestarts()
 {
-    MediaClock clock;
-    clock.setRate(4);
-    clock.setRunning(true);
-    QThread::msleep(30);
-    QElapsedTimer outer;
-    outer.start();
-    clock.setBase(777);
-    const qlonglong value = clock.value();
-    const qint64 outerMs = outer.elapsed();
-    QVERIFY(value >= 777);
-    QVERIFY(value < 777 + (outerMs + 1) * 4);
+    Manual m;
+    m.clock.setRate(4);
+    m.clock.setRunning(true);
+    m.advance(30);
+    m.clock.setBase(777);
+    QCOMPARE(m.clock.value(), 777);
+    m.advance(10);
+    QCOMPARE(m.clock.value(), 777 + 40);
+}
+
+void TestMediaClock::subMillisecondRestsAreKept()
+{
+    // 0.6 ms folded twice is 1.2 ms: a fold must not drop the rest.
+    Manual m;
+    m.clock.setBase(0);
+    m.clock.setRunning(true);
+    m.ns += 600000;
+    m.clock.setRate(2); // folds 0.6 ms
+    m.clock.setRate(1); // nothing ran
+    m.ns += 600000;
+    m.clock.setRunning(false); // folds 0.6 ms more
+    QCOMPARE(m.clock.value(), 1);
+    m.clock.setRunning(true);
+    m.ns += 800000;
+    QCOMPARE(m.clock.value(), 2);
 }
 
 QTEST_GUILESS_MAIN(TestMediaClock)

@@ -159,7 +159,6 @@ void TestPlaybackEngine::propertiesNotifyOnlyRealChanges()
     QCOMPARE(engine.speed(), 1);
     QCOMPARE(engine.continuous(), true);
     QCOMPARE(engine.volume(), 1.0);
-    QCOMPARE(engine.internalBuild(), false);
     QCOMPARE(engine.lastSeekTarget(), 0LL);
 
     QSignalSpy volume(&engine, &PlaybackEngine::volumeChanged);
