@@ -206,8 +206,10 @@ qlonglong DecodeWorker::decodedUntil(int generation) const
     std::lock_guard<std::mutex> lock(m_mutex);
     if (m_commandPending || m_command.generation != generation)
         return -1;
+    // Full sound alone does not count: it empties as the device plays, and
+    // the pictures come on then.
     const bool ended = !m_pictures.empty() && m_pictures.back().end;
-    if (ended || int(m_pictures.size()) >= kMaxPictures || m_queuedAudioMs >= kMaxAudioMs)
+    if (ended || int(m_pictures.size()) >= kMaxPictures)
         return std::numeric_limits<qlonglong>::max();
     return m_pictures.empty() ? -1 : m_pictures.back().timeMs;
 }

@@ -90,9 +90,9 @@ public:
     quint32 segmentOffset() const;
     // Time of the newest queued picture, -1 when there is none.
     qlonglong newestPictureTime() const;
-    // How far the queues of generation reach: the time of its newest
-    // picture; the greatest time once nothing more comes before some is
-    // taken (a queue is full, or the end is queued); -1 when empty.
+    // How far the pictures of generation reach: the time of the newest; the
+    // greatest time once no more come before some are taken (the queue is
+    // full, or the end is queued); -1 when none is queued.
     qlonglong decodedUntil(int generation) const;
     int queuedPictureCount() const;
     qlonglong queuedAudioMs() const;

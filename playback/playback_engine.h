@@ -82,8 +82,8 @@ public:
     // the steady clock and a 4 ms timer). Set it before the card.
     void setTimeSource(TimeSource *source);
     // How far the worker has decoded ahead: the time of the newest queued
-    // picture of the current command; the greatest time once nothing more
-    // will come (its queue is full or ends); -1 before the first.
+    // picture of the current command; the greatest time once no more come
+    // before some are shown (its queue is full or ends); -1 before the first.
     qlonglong decodedUntil() const;
 
     Q_INVOKABLE void play();

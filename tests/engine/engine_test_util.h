@@ -2,17 +2,22 @@
 // and a catcher for the engine's trace lines.
 #pragma once
 
+#include "playback/time_source.h"
 #include "stamp.h"
 
 #include <QDateTime>
 #include <QElapsedTimer>
+#include <QCoreApplication>
 #include <QList>
+#include <QProcess>
 #include <QMutex>
 #include <QRegularExpression>
 #include <QStringList>
 #include <QThread>
 #include <QVideoFrame>
 #include <QVideoSink>
+
+#include <functional>
 
 namespace nivra::test {
 
@@ -47,21 +52,47 @@ public:
         m_wall.start();
         QObject::connect(&sink, &QVideoSink::videoFrameChanged, this, [this](const QVideoFrame &frame) {
             shown.append({stampOf(frame), m_wall.elapsed()});
-            // Slows the consumer on purpose: the GUI thread is blocked like a
-            // machine that cannot keep up.
-            if (delayMs > 0)
-                QThread::msleep(delayMs);
+            if (onShown)
+                onShown();
         });
     }
     qlonglong lastStamp() const { return shown.isEmpty() ? -1 : shown.last().stamp; }
-    qint64 wallMs() const { return m_wall.elapsed(); }
+    QList<qlonglong> stamps() const
+    {
+        QList<qlonglong> out;
+        for (const ShownPicture &picture : shown)
+            out << picture.stamp;
+        return out;
+    }
 
     QVideoSink sink;
     QList<ShownPicture> shown;
-    int delayMs = 0;
+    // Runs on every picture shown, inside the engine's call-out.
+    std::function<void()> onShown;
 
 private:
     QElapsedTimer m_wall;
+};
+
+// The engine's time, moved on only by the test. It still beats every 4 ms of
+// real time, so that work that waits for no time (landing a seek, a step)
+// goes on by itself; pictures are due only as the test moves the time.
+class ManualTime : public nivra::TimeSource
+{
+public:
+    qint64 nowNs() const override { return m_ns; }
+    // Moves the time on and beats at once.
+    void advance(qint64 ms)
+    {
+        pass(ms);
+        if (isBeating())
+            emit beat();
+    }
+    // Moves the time on without a beat (from inside the engine's call-outs).
+    void pass(qint64 ms) { m_ns += ms * 1000000; }
+
+private:
+    qint64 m_ns = 1000000000;
 };
 
 // Collects the debug lines that start with "TRACE ".
@@ -98,5 +129,33 @@ private:
     static inline QMutex s_mutex;
     static inline QStringList s_lines;
 };
+
+// Runs pactl; its output, or a null string when it cannot be run or fails.
+inline QString pactl(const QStringList &arguments)
+{
+    QProcess process;
+    process.start(QStringLiteral("pactl"), arguments);
+    if (!process.waitForFinished(10000) || process.exitStatus() != QProcess::NormalExit ||
+        process.exitCode() != 0)
+        return QString();
+    const QString out = QString::fromUtf8(process.readAllStandardOutput());
+    return out.isNull() ? QStringLiteral("") : out;
+}
+
+// The number of this process's newest sound stream on the server (one an
+// earlier output closed may linger), or an empty string.
+inline QString ownSinkInput()
+{
+    const QString list = pactl({QStringLiteral("list"), QStringLiteral("sink-inputs")});
+    const QString pid =
+        QStringLiteral("application.process.id = \"%1\"").arg(QCoreApplication::applicationPid());
+    QString newest;
+    for (const QString &block : list.split(QStringLiteral("Sink Input #"), Qt::SkipEmptyParts)) {
+        const QString number = block.section(QLatin1Char('\n'), 0, 0).trimmed();
+        if (block.contains(pid) && (newest.isEmpty() || number.toLongLong() > newest.toLongLong()))
+            newest = number;
+    }
+    return newest;
+}
 
 } // namespace nivra::test
