@@ -53,16 +53,12 @@ int exportEtaSeconds(qint64 doneBytes, qint64 totalBytes, qint64 elapsedMs, int 
     return previous;
 }
 
-ExportJob::ExportJob(QObject *parent) : QObject(parent)
-{
-    // Often enough for a smooth progress bar, rarely enough to cost nothing.
-    m_handTimer.setInterval(40);
-    connect(&m_handTimer, &QTimer::timeout, this, &ExportJob::takeHandOver);
-}
+ExportJob::ExportJob(QObject *parent) : QObject(parent) {}
 
 ExportJob::~ExportJob()
 {
-    stopWorker();
+    // The worker reports into this object's members: stop it first.
+    m_shell.stop();
 }
 
 double ExportJob::progress() const
@@ -72,29 +68,12 @@ double ExportJob::progress() const
     return qMin(1.0, double(m_doneBytes) / double(m_totalBytes));
 }
 
-void ExportJob::stopWorker()
-{
-    {
-        // Under the lock, so that a worker about to wait sees the flag.
-        std::lock_guard<std::mutex> lock(m_handMutex);
-        m_cancel.store(true);
-    }
-    m_handTaken.notify_all();
-    joinWorker();
-}
-
-void ExportJob::joinWorker()
-{
-    if (m_worker.joinable())
-        m_worker.join();
-}
-
 bool ExportJob::start(CardSession *card, qint64 fromMs, qint64 toMs, bool merge, bool audio,
                       const QString &dir, qint64 estimatedBytes, int format)
 {
     if (m_running || !card || !card->reader() || toMs < fromMs || fromMs < 0)
         return false;
-    joinWorker(); // the previous export's thread has already ended
+    m_shell.stop(); // the previous export's thread has already ended
 
     if (dir.isEmpty() || !QDir().mkpath(dir)) {
         emit finished(Failed, tr("Cannot create the folder %1").arg(QDir::toNativeSeparators(dir)), 0);
@@ -108,8 +87,8 @@ bool ExportJob::start(CardSession *card, qint64 fromMs, qint64 toMs, bool merge,
         connect(card, &CardSession::aboutToClose, this, &ExportJob::onCardClosing);
     }
 
-    m_cancel.store(false);
-    m_filesReported = 0; // no worker runs now: no lock needed
+    m_hand = HandOver{}; // no worker runs now: no lock needed
+    m_filesReported = 0;
     m_filesDelivered = 0;
     m_running = true;
     m_doneBytes = 0;
@@ -132,24 +111,19 @@ bool ExportJob::start(CardSession *card, qint64 fromMs, qint64 toMs, bool merge,
     task.folder = QDir::toNativeSeparators(dir).toUtf8();
     task.totalBytes = m_totalBytes;
     task.mp4 = format == 1;
-    m_worker = std::thread(&ExportJob::runTask, this, std::move(task));
-    m_handTimer.start();
+    m_shell.start([this, task = std::move(task)] { runTask(this, task); }, this, [this] { takeHandOver(); });
     return true;
 }
 
 void ExportJob::cancel()
 {
-    {
-        std::lock_guard<std::mutex> lock(m_handMutex);
-        m_cancel.store(true);
-    }
-    m_handTaken.notify_all();
+    m_shell.requestStop();
 }
 
 void ExportJob::onCardClosing()
 {
     // The reader goes away after this returns: stop the worker first.
-    stopWorker();
+    m_shell.stop();
 }
 
 // Worker thread: runs the writer and hands everything back through
@@ -173,18 +147,20 @@ void ExportJob::runTask(ExportJob *job, const Task &task)
             if (total != 0)
                 hand.total = total;
         });
-        return self->m_cancel.load() ? 1 : 0;
+        return self->m_shell.stopping() ? 1 : 0;
     };
     options.fileDone = [](void *context, const char *path, const ExportFileInfo *) {
         const QString file = QString::fromUtf8(path);
         auto *self = static_cast<ExportJob *>(context);
-        std::unique_lock<std::mutex> lock(self->m_handMutex);
+        WorkerThread::Lock lock = self->m_shell.lock();
         self->m_hand.files.append(file);
         const int mine = ++self->m_filesReported;
+        lock.unlock();
+        self->m_shell.handBack();
         // Run at most one file ahead of the window: a cancel made on seeing
         // a file listed then stops before the next one is written.
-        self->m_handTaken.wait(lock,
-                               [self, mine] { return self->m_filesDelivered >= mine || self->m_cancel.load(); });
+        lock.lock();
+        self->m_shell.wait(lock, [self, mine] { return self->m_filesDelivered >= mine; });
     };
     options.context = job;
 
@@ -205,13 +181,16 @@ void ExportJob::runTask(ExportJob *job, const Task &task)
     });
 }
 
-// Worker thread: records a report under the lock for the GUI thread's
-// timer to take. Nothing crosses threads through Qt's event queue, whose
-// locking race checkers cannot see: only this mutex and the cancel flag.
+// Worker thread: records a report under the lock for the GUI thread to
+// take. Only a wake-up crosses Qt's event queue; the data crosses under the
+// shell's lock.
 void ExportJob::handOver(const std::function<void(HandOver &)> &update)
 {
-    std::lock_guard<std::mutex> lock(m_handMutex);
-    update(m_hand);
+    {
+        std::lock_guard<std::mutex> lock(m_shell.mutex());
+        update(m_hand);
+    }
+    m_shell.handBack();
 }
 
 // GUI thread: delivers the reports in the order the worker made them:
@@ -220,7 +199,7 @@ void ExportJob::takeHandOver()
 {
     HandOver hand;
     {
-        std::lock_guard<std::mutex> lock(m_handMutex);
+        std::lock_guard<std::mutex> lock(m_shell.mutex());
         hand = std::move(m_hand);
         m_hand = HandOver{};
     }
@@ -232,10 +211,10 @@ void ExportJob::takeHandOver()
     // is seen by the worker before it writes on.
     if (!hand.files.isEmpty()) {
         {
-            std::lock_guard<std::mutex> lock(m_handMutex);
+            std::lock_guard<std::mutex> lock(m_shell.mutex());
             m_filesDelivered += int(hand.files.size());
         }
-        m_handTaken.notify_all();
+        m_shell.wake();
     }
     if (hand.finished)
         onFinished(hand);
@@ -269,8 +248,9 @@ QString ExportJob::durationText(qint64 ms)
 
 void ExportJob::onFinished(const HandOver &hand)
 {
-    m_handTimer.stop();
-    joinWorker();
+    // The worker's last act was this report: it ends now.
+    const bool cancelled = m_shell.stopping();
+    m_shell.stop();
 
     const int code = hand.code;
     const QString &message = hand.message;
@@ -320,7 +300,7 @@ void ExportJob::onFinished(const HandOver &hand)
     emit runningChanged();
     emit progressChanged();
 
-    if (status == Failed && m_cancel.load())
+    if (status == Failed && cancelled)
         status = Cancelled;
     emit finished(status, text, files);
 }

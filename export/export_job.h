@@ -2,19 +2,16 @@
 // offers the folder helpers of the export panel and the settings dialog.
 #pragma once
 
+#include "session/worker_thread.h"
+
 #include <QElapsedTimer>
 #include <QObject>
 #include <QPointer>
 #include <QString>
 #include <QStringList>
-#include <QTimer>
 #include <QUrl>
 
-#include <atomic>
-#include <condition_variable>
 #include <functional>
-#include <mutex>
-#include <thread>
 
 namespace nivra {
 
@@ -96,20 +93,17 @@ private:
     void onFileDone(const QString &path);
     void onFinished(const HandOver &hand);
     void onCardClosing();
-    void stopWorker();
-    void joinWorker();
 
     QPointer<CardSession> m_card;
-    std::thread m_worker;
-    std::atomic<bool> m_cancel{false};
-    std::mutex m_handMutex;
-    HandOver m_hand; // guarded by m_handMutex
-    // The worker waits on this after a finished file until the GUI thread
-    // has delivered it or a cancel comes. Both counts guarded by m_handMutex.
-    std::condition_variable m_handTaken;
+    // Its stop flag is the cancel: the writer sees it and cleans up.
+    WorkerThread m_shell;
+    // Guarded by the shell's lock: what the worker has reported and the GUI
+    // thread has not taken yet, and the finished files on both sides. The
+    // worker waits after each file until the GUI thread has delivered it or
+    // a cancel comes.
+    HandOver m_hand;
     int m_filesReported = 0;
     int m_filesDelivered = 0;
-    QTimer m_handTimer;
     bool m_running = false;
     qint64 m_doneBytes = 0;
     qint64 m_totalBytes = 0;

@@ -38,17 +38,11 @@ DecodeWorker::DecodeWorker(const card_reader *card, const card_stream &stream, V
 
 DecodeWorker::~DecodeWorker()
 {
-    {
-        std::lock_guard<std::mutex> lock(m_mutex);
-        m_stop = true;
-    }
-    m_condition.notify_all();
-    if (m_thread.joinable())
-        m_thread.join();
+    m_shell.stop();
     cursor_close(m_cursor);
     m_cursor = nullptr;
     {
-        std::lock_guard<std::mutex> lock(m_mutex);
+        std::lock_guard<std::mutex> lock(m_shell.mutex());
         m_pictures.clear();
         m_audio.clear();
         m_queuedAudioMs = 0;
@@ -57,7 +51,7 @@ DecodeWorker::~DecodeWorker()
     m_videoDecoder.reset();
 }
 
-bool DecodeWorker::start(QString *reason)
+bool DecodeWorker::start(QString *reason, QObject *owner, std::function<void()> picturesReady)
 {
     if (cursor_open(m_card, &m_cursor) != CARD_OK) {
         if (reason)
@@ -81,7 +75,7 @@ bool DecodeWorker::start(QString *reason)
         else
             qWarning("no audio decoder: %s", qUtf8Printable(audioReason));
     }
-    m_thread = std::thread(&DecodeWorker::run, this);
+    m_shell.start([this] { run(); }, owner, std::move(picturesReady));
     return true;
 }
 
@@ -101,8 +95,8 @@ int DecodeWorker::post(const SeekCommand &command)
 {
     int generation;
     {
-        std::lock_guard<std::mutex> lock(m_mutex);
-        generation = ++m_generationCounter;
+        std::lock_guard<std::mutex> lock(m_shell.mutex());
+        generation = m_shell.nextGeneration();
         m_command = command;
         m_command.generation = generation;
         m_commandPending = true;
@@ -111,13 +105,13 @@ int DecodeWorker::post(const SeekCommand &command)
         m_queuedAudioMs = 0;
         m_pictureQueued = false;
     }
-    m_condition.notify_all();
+    m_shell.wake();
     return generation;
 }
 
 std::optional<QueuedFrame> DecodeWorker::peekPicture(int generation)
 {
-    std::lock_guard<std::mutex> lock(m_mutex);
+    std::lock_guard<std::mutex> lock(m_shell.mutex());
     while (!m_pictures.empty() && m_pictures.front().generation != generation)
         m_pictures.pop_front();
     if (m_pictures.empty())
@@ -128,18 +122,18 @@ std::optional<QueuedFrame> DecodeWorker::peekPicture(int generation)
 void DecodeWorker::popPicture()
 {
     {
-        std::lock_guard<std::mutex> lock(m_mutex);
+        std::lock_guard<std::mutex> lock(m_shell.mutex());
         if (!m_pictures.empty())
             m_pictures.pop_front();
     }
-    m_condition.notify_all();
+    m_shell.wake();
 }
 
 std::optional<AudioChunk> DecodeWorker::popAudioChunk(int generation)
 {
     std::optional<AudioChunk> chunk;
     {
-        std::lock_guard<std::mutex> lock(m_mutex);
+        std::lock_guard<std::mutex> lock(m_shell.mutex());
         while (!m_audio.empty() && m_audio.front().generation != generation) {
             m_queuedAudioMs -= m_audio.front().durationMs;
             m_audio.pop_front();
@@ -150,50 +144,50 @@ std::optional<AudioChunk> DecodeWorker::popAudioChunk(int generation)
             m_audio.pop_front();
         }
     }
-    m_condition.notify_all();
+    m_shell.wake();
     return chunk;
 }
 
 void DecodeWorker::discardAudioBefore(int generation, qlonglong timeMs)
 {
     {
-        std::lock_guard<std::mutex> lock(m_mutex);
+        std::lock_guard<std::mutex> lock(m_shell.mutex());
         while (!m_audio.empty() &&
                (m_audio.front().generation != generation || m_audio.front().chunk.timeMs < timeMs)) {
             m_queuedAudioMs -= m_audio.front().durationMs;
             m_audio.pop_front();
         }
     }
-    m_condition.notify_all();
+    m_shell.wake();
 }
 
 QString DecodeWorker::infoText() const
 {
-    std::lock_guard<std::mutex> lock(m_mutex);
+    std::lock_guard<std::mutex> lock(m_shell.mutex());
     return m_infoText;
 }
 
 QString DecodeWorker::errorText() const
 {
-    std::lock_guard<std::mutex> lock(m_mutex);
+    std::lock_guard<std::mutex> lock(m_shell.mutex());
     return m_errorText;
 }
 
 int DecodeWorker::segment() const
 {
-    std::lock_guard<std::mutex> lock(m_mutex);
+    std::lock_guard<std::mutex> lock(m_shell.mutex());
     return m_segment;
 }
 
 quint32 DecodeWorker::segmentOffset() const
 {
-    std::lock_guard<std::mutex> lock(m_mutex);
+    std::lock_guard<std::mutex> lock(m_shell.mutex());
     return m_segmentOffset;
 }
 
 qlonglong DecodeWorker::newestPictureTime() const
 {
-    std::lock_guard<std::mutex> lock(m_mutex);
+    std::lock_guard<std::mutex> lock(m_shell.mutex());
     for (auto it = m_pictures.rbegin(); it != m_pictures.rend(); ++it) {
         if (!it->end)
             return it->timeMs;
@@ -203,7 +197,7 @@ qlonglong DecodeWorker::newestPictureTime() const
 
 qlonglong DecodeWorker::decodedUntil(int generation) const
 {
-    std::lock_guard<std::mutex> lock(m_mutex);
+    std::lock_guard<std::mutex> lock(m_shell.mutex());
     if (m_commandPending || m_command.generation != generation)
         return -1;
     // Full sound alone does not count: it empties as the device plays, and
@@ -216,19 +210,19 @@ qlonglong DecodeWorker::decodedUntil(int generation) const
 
 int DecodeWorker::queuedPictureCount() const
 {
-    std::lock_guard<std::mutex> lock(m_mutex);
+    std::lock_guard<std::mutex> lock(m_shell.mutex());
     return int(m_pictures.size());
 }
 
 qlonglong DecodeWorker::queuedAudioMs() const
 {
-    std::lock_guard<std::mutex> lock(m_mutex);
+    std::lock_guard<std::mutex> lock(m_shell.mutex());
     return m_queuedAudioMs;
 }
 
 qlonglong DecodeWorker::queuedBytes() const
 {
-    std::lock_guard<std::mutex> lock(m_mutex);
+    std::lock_guard<std::mutex> lock(m_shell.mutex());
     qlonglong bytes = 0;
     for (const QueuedFrame &frame : m_pictures)
         bytes += pictureBytes(frame.picture);
@@ -239,16 +233,19 @@ qlonglong DecodeWorker::queuedBytes() const
 
 void DecodeWorker::pushFrame(QueuedFrame frame)
 {
-    std::lock_guard<std::mutex> lock(m_mutex);
-    if (frame.generation != m_command.generation || m_commandPending)
-        return;
-    m_pictureQueued = m_pictureQueued || !frame.end;
-    m_pictures.push_back(std::move(frame));
+    {
+        std::lock_guard<std::mutex> lock(m_shell.mutex());
+        if (frame.generation != m_command.generation || m_commandPending)
+            return;
+        m_pictureQueued = m_pictureQueued || !frame.end;
+        m_pictures.push_back(std::move(frame));
+    }
+    m_shell.handBack();
 }
 
 void DecodeWorker::pushAudio(AudioChunk chunk, int generation)
 {
-    std::lock_guard<std::mutex> lock(m_mutex);
+    std::lock_guard<std::mutex> lock(m_shell.mutex());
     if (generation != m_command.generation || m_commandPending)
         return;
     const qlonglong duration = chunkDurationMs(chunk);
@@ -269,7 +266,7 @@ bool DecodeWorker::noteDecoderFailure()
     const QString error = m_videoDecoder->error();
     if (error.isEmpty())
         return false;
-    std::lock_guard<std::mutex> lock(m_mutex);
+    std::lock_guard<std::mutex> lock(m_shell.mutex());
     if (m_errorText.isEmpty())
         m_errorText = error;
     return true;
@@ -290,7 +287,7 @@ void DecodeWorker::receivePictures(int generation, qlonglong startMs, qlonglong 
     DecodedFrame decoded;
     while (m_videoDecoder->receiveFrom(&decoded, startMs)) {
         {
-            std::lock_guard<std::mutex> lock(m_mutex);
+            std::lock_guard<std::mutex> lock(m_shell.mutex());
             if (m_infoText.isEmpty())
                 m_infoText = m_videoDecoder->info();
         }
@@ -338,12 +335,11 @@ void DecodeWorker::run()
     qlonglong discontinuityMs = -1;
     SeekCommand command;
     for (;;) {
-        std::unique_lock<std::mutex> lock(m_mutex);
-        m_condition.wait(lock, [&] {
-            return m_stop || m_commandPending ||
-                   (!idle && int(m_pictures.size()) < kMaxPictures && m_queuedAudioMs < kMaxAudioMs);
-        });
-        if (m_stop)
+        WorkerThread::Lock lock = m_shell.lock();
+        if (!m_shell.wait(lock, [&] {
+                return m_commandPending ||
+                       (!idle && int(m_pictures.size()) < kMaxPictures && m_queuedAudioMs < kMaxAudioMs);
+            }))
             return;
         if (m_commandPending) {
             command = m_command;
@@ -403,7 +399,7 @@ void DecodeWorker::run()
         if (frame.discontinuity)
             discontinuityMs = frame.time_ms;
         {
-            std::lock_guard<std::mutex> guard(m_mutex);
+            std::lock_guard<std::mutex> guard(m_shell.mutex());
             m_segment = frame.segment;
             m_segmentOffset = frame.file_offset;
         }

@@ -5,16 +5,14 @@
 #pragma once
 
 #include "playback/decoder.h"
+#include "session/worker_thread.h"
 #include "storage/card.h"
 
 #include <QCoreApplication>
 
-#include <condition_variable>
 #include <deque>
 #include <functional>
-#include <mutex>
 #include <optional>
-#include <thread>
 #include <vector>
 
 namespace nivra {
@@ -62,8 +60,9 @@ public:
     DecodeWorker &operator=(const DecodeWorker &) = delete;
 
     // Opens the cursor, makes the decoders and starts the thread; false with
-    // *reason when the cursor or the video decoder cannot be had.
-    bool start(QString *reason);
+    // *reason when the cursor or the video decoder cannot be had. Once a
+    // picture is queued, picturesReady runs soon on owner's thread.
+    bool start(QString *reason, QObject *owner = nullptr, std::function<void()> picturesReady = {});
 
     // Replaces any earlier command, empties the queues; returns its generation.
     int postCommand(qlonglong targetMs, bool snap, int stride, bool withAudio);
@@ -132,15 +131,11 @@ private:
     std::unique_ptr<VideoDecoder> m_videoDecoder;
     std::unique_ptr<AudioDecoder> m_audioDecoder;
     bool m_decoderMissing = false;
-    std::thread m_thread;
+    mutable WorkerThread m_shell;
 
-    // Everything below is guarded by m_mutex.
-    mutable std::mutex m_mutex;
-    std::condition_variable m_condition;
-    bool m_stop = false;
+    // Everything below is guarded by the shell's lock.
     bool m_commandPending = false;
     SeekCommand m_command;
-    int m_generationCounter = 0;
     std::deque<QueuedFrame> m_pictures;
     std::deque<QueuedAudio> m_audio;
     qlonglong m_queuedAudioMs = 0;

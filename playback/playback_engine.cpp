@@ -242,7 +242,9 @@ void PlaybackEngine::open()
         return;
     auto worker = std::make_unique<DecodeWorker>(m_card->reader(), m_card->stream());
     QString reason;
-    if (!worker->start(&reason)) {
+    // A picture queued is taken by a tick at once rather than at the next
+    // beat: a seek lands sooner.
+    if (!worker->start(&reason, this, [this] { tick(); })) {
         const bool missing = worker->decoderMissing();
         worker.reset();
         setError(reason, missing);

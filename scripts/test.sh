@@ -27,7 +27,7 @@ if [ "${NIVRA_SKIP_TSAN:-0}" != 1 ]; then
   TSAN_DIR=${TSAN_DIR:-build-tsan}
   TSAN_OPTIONS="suppressions=$(pwd)/tests/tsan.supp halt_on_error=0"
   export TSAN_OPTIONS
-  tsan_tests="tst_decodeworker tst_decoderchain tst_cardsession tst_sessiontime tst_exportjob tst_qmlmedia tst_timelinepreview tsan_planted_race"
+  tsan_tests="tst_workerthread tst_decodeworker tst_decoderchain tst_cardsession tst_sessiontime tst_exportjob tst_qmlmedia tst_timelinepreview tsan_planted_race"
   cmake -S . -B "$TSAN_DIR" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
     -DCMAKE_CXX_FLAGS=-fsanitize=thread -DCMAKE_EXE_LINKER_FLAGS=-fsanitize=thread \
     -DNIVRA_BUILD_BENCH=OFF

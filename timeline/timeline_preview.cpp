@@ -15,24 +15,16 @@ namespace nivra {
 
 // ---- Source -------------------------------------------------------------------
 
-PreviewSource::PreviewSource(const card_reader *card, int videoCodec, Deliver deliver)
-    : m_card(card), m_codec(videoCodec), m_deliver(std::move(deliver))
-{}
+PreviewSource::PreviewSource(const card_reader *card, int videoCodec) : m_card(card), m_codec(videoCodec) {}
 
 PreviewSource::~PreviewSource()
 {
-    {
-        std::lock_guard<std::mutex> lock(m_mutex);
-        m_stop = true;
-    }
-    m_condition.notify_all();
-    if (m_thread.joinable())
-        m_thread.join();
+    m_shell.stop();
     cursor_close(m_cursor);
     m_decoder.reset();
 }
 
-bool PreviewSource::start()
+bool PreviewSource::start(QObject *owner, std::function<void()> picturesReady)
 {
     if (cursor_open(m_card, &m_cursor) != CARD_OK)
         return false;
@@ -46,24 +38,30 @@ bool PreviewSource::start()
         qWarning("no preview decoder: %s", qUtf8Printable(reason));
         return false;
     }
-    m_thread = std::thread(&PreviewSource::run, this);
+    m_shell.start([this] { run(); }, owner, std::move(picturesReady));
     return true;
 }
 
 void PreviewSource::request(qlonglong keyframeMs, const QSize &box)
 {
     {
-        std::lock_guard<std::mutex> lock(m_mutex);
+        std::lock_guard<std::mutex> lock(m_shell.mutex());
         m_keyframeMs = keyframeMs;
         m_box = box;
         m_pending = true;
     }
-    m_condition.notify_all();
+    m_shell.wake();
+}
+
+std::vector<PreviewSource::Picture> PreviewSource::takePictures()
+{
+    std::lock_guard<std::mutex> lock(m_shell.mutex());
+    return std::exchange(m_done, {});
 }
 
 int PreviewSource::decodeCount() const
 {
-    std::lock_guard<std::mutex> lock(m_mutex);
+    std::lock_guard<std::mutex> lock(m_shell.mutex());
     return m_decodes;
 }
 
@@ -74,20 +72,20 @@ void PreviewSource::run()
         qlonglong keyframeMs;
         QSize box;
         {
-            std::unique_lock<std::mutex> lock(m_mutex);
-            m_condition.wait(lock, [this] { return m_stop || m_pending; });
-            if (m_stop)
+            WorkerThread::Lock lock = m_shell.lock();
+            if (!m_shell.wait(lock, [this] { return m_pending; }))
                 return;
             keyframeMs = m_keyframeMs;
             box = m_box;
             m_pending = false;
         }
-        const QImage picture = decode(keyframeMs, box);
+        QImage picture = decode(keyframeMs, box);
         {
-            std::lock_guard<std::mutex> lock(m_mutex);
+            std::lock_guard<std::mutex> lock(m_shell.mutex());
             ++m_decodes;
+            m_done.push_back({keyframeMs, std::move(picture)});
         }
-        m_deliver(keyframeMs, picture);
+        m_shell.handBack();
     }
 }
 
@@ -316,25 +314,21 @@ void TimelinePreview::sendRequest()
     if (m_ready || m_wantedKeyframeMs < 0 || !m_session || !m_session->reader())
         return;
     if (!m_source) {
-        // Each source's pictures carry its number: those of a dropped one
-        // still on their way are ignored.
-        const int serial = ++m_sourceSerial;
-        auto source = std::make_unique<nivra::PreviewSource>(
-            m_session->reader(), m_session->stream().video_codec,
-            [this, serial](qlonglong keyframeMs, const QImage &picture) {
-                QMetaObject::invokeMethod(
-                    this,
-                    [this, serial, keyframeMs, picture] {
-                        if (serial == m_sourceSerial)
-                            received(keyframeMs, picture);
-                    },
-                    Qt::QueuedConnection);
-            });
-        if (!source->start())
+        // A dropped source's pictures still on their way never arrive.
+        auto source = std::make_unique<nivra::PreviewSource>(m_session->reader(), m_session->stream().video_codec);
+        if (!source->start(this, [this] { takePictures(); }))
             return;
         m_source = std::move(source);
     }
     m_source->request(m_wantedKeyframeMs, box());
+}
+
+void TimelinePreview::takePictures()
+{
+    if (!m_source)
+        return;
+    for (const nivra::PreviewSource::Picture &picture : m_source->takePictures())
+        received(picture.keyframeMs, picture.image);
 }
 
 void TimelinePreview::received(qlonglong keyframeMs, const QImage &picture)
@@ -380,7 +374,6 @@ void TimelinePreview::dropSource()
         return;
     m_decodesBefore += m_source->decodeCount();
     m_source.reset();
-    ++m_sourceSerial;
 }
 
 void TimelinePreview::reset()

@@ -6,6 +6,7 @@
 // over the same stretch decodes nothing.
 #pragma once
 
+#include "session/worker_thread.h"
 #include "storage/card.h"
 
 #include <QImage>
@@ -14,12 +15,9 @@
 #include <QSize>
 #include <QVideoFrame>
 
-#include <condition_variable>
 #include <functional>
 #include <list>
 #include <memory>
-#include <mutex>
-#include <thread>
 #include <utility>
 #include <vector>
 
@@ -31,22 +29,27 @@ class VideoDecoder;
 class PreviewSource
 {
 public:
-    // Called on the source's thread with each picture decoded (null when the
-    // key frame could not be read or decoded).
-    using Deliver = std::function<void(qlonglong keyframeMs, const QImage &picture)>;
+    struct Picture
+    {
+        qlonglong keyframeMs = -1;
+        QImage image; // null when the key frame could not be read or decoded
+    };
 
     // card stays owned by the caller and must outlive the source.
-    PreviewSource(const card_reader *card, int videoCodec, Deliver deliver);
+    PreviewSource(const card_reader *card, int videoCodec);
     // Stops and joins the thread; a decode in progress is finished first.
     ~PreviewSource();
     PreviewSource(const PreviewSource &) = delete;
     PreviewSource &operator=(const PreviewSource &) = delete;
 
-    // Opens the cursor, makes the decoder and starts the thread.
-    bool start();
+    // Opens the cursor, makes the decoder and starts the thread; once a
+    // picture is decoded, picturesReady runs soon on owner's thread.
+    bool start(QObject *owner, std::function<void()> picturesReady);
     // Asks for the key frame at keyframeMs, scaled to fit into box; replaces
     // a request not yet taken.
     void request(qlonglong keyframeMs, const QSize &box);
+    // The pictures decoded since the last call, oldest first.
+    std::vector<Picture> takePictures();
     // Key frames decoded so far.
     int decodeCount() const;
 
@@ -56,20 +59,17 @@ private:
 
     const card_reader *m_card = nullptr;
     int m_codec = 0;
-    Deliver m_deliver;
     card_cursor *m_cursor = nullptr;
     std::unique_ptr<VideoDecoder> m_decoder;
     std::vector<uint8_t> m_payload; // source thread only
-    std::thread m_thread;
+    mutable WorkerThread m_shell;
 
-    // Guarded by m_mutex.
-    mutable std::mutex m_mutex;
-    std::condition_variable m_condition;
-    bool m_stop = false;
+    // Guarded by the shell's lock.
     bool m_pending = false;
     qlonglong m_keyframeMs = -1;
     QSize m_box;
     int m_decodes = 0;
+    std::vector<Picture> m_done;
 };
 
 // Lowers the calling thread below normal priority, so that previews give way
@@ -126,6 +126,7 @@ private:
     // a sweep of hovers decodes only where it ends.
     void resolve();
     void sendRequest();
+    void takePictures();
     void received(qlonglong keyframeMs, const QImage &picture);
     void show(qlonglong keyframeMs, const QImage &picture);
     void setReady(bool ready);
@@ -137,7 +138,6 @@ private:
 
     QPointer<nivra::CardSession> m_session;
     std::unique_ptr<nivra::PreviewSource> m_source;
-    int m_sourceSerial = 0;
     int m_decodesBefore = 0; // of sources dropped since the card was set
     qlonglong m_timeMs = -1;
     qlonglong m_wantedKeyframeMs = -1;
