@@ -1,8 +1,10 @@
 #include "app/startup.h"
 
 #include "export/export_job.h"
+#include "export/folder_space.h"
 #include "playback/playback_engine.h"
 #include "session/card_session.h"
+#include "session/day_model.h"
 
 #include <QtQml>
 
@@ -25,8 +27,10 @@ CommandLine parseCommandLine(const QStringList &arguments)
 void registerMediaTypes()
 {
     qmlRegisterType<CardSession>("Nivra.Media", 1, 0, "CardSession");
+    qmlRegisterType<DayModel>("Nivra.Media", 1, 0, "DayModel");
     qmlRegisterType<PlaybackEngine>("Nivra.Media", 1, 0, "PlaybackEngine");
     qmlRegisterType<ExportJob>("Nivra.Media", 1, 0, "ExportJob");
+    qmlRegisterType<FolderSpace>("Nivra.Media", 1, 0, "FolderSpace");
 }
 
 const char *mediaBackendName()

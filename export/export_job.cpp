@@ -1,6 +1,7 @@
 #include "export/export_job.h"
 
 #include "export/export_writer.h"
+#include "export/folder_space.h"
 #include "session/card_session.h"
 #include "session/time_zone.h"
 
@@ -8,7 +9,6 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QStandardPaths>
-#include <QStorageInfo>
 
 #include <cmath>
 #include <cstring>
@@ -309,21 +309,7 @@ void ExportJob::onFinished(const HandOver &hand)
 
 qint64 ExportJob::freeBytes(const QString &dir) const
 {
-    if (dir.isEmpty())
-        return -1;
-    // The folder is created only when the export starts: measure the
-    // nearest parent that exists.
-    QString path = QDir::cleanPath(QFileInfo(dir).absoluteFilePath());
-    while (!QFileInfo::exists(path)) {
-        const QString parent = QFileInfo(path).path();
-        if (parent == path)
-            break;
-        path = parent;
-    }
-    const QStorageInfo storage(path);
-    if (!storage.isValid())
-        return -1;
-    return storage.bytesAvailable();
+    return freeBytesAt(dir);
 }
 
 void ExportJob::reveal(const QString &path) const

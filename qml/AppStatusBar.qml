@@ -1,14 +1,17 @@
 import QtQuick
 import QtQuick.Controls
 import QtQuick.Layouts
+import Nivra.Media
 
 // The bottom line: the read-only promise, the day's state and the version.
 Rectangle {
     id: bar
 
-    required property var win
-    readonly property var card: win.session
-    readonly property var engine: win.player
+    required property CardSession card
+    required property PlaybackEngine engine
+    required property DayModel day
+    // The day's events, whatever the list's filter shows.
+    required property int eventTotal
 
     implicitHeight: 30
     color: Style.bg
@@ -56,8 +59,8 @@ Rectangle {
             font.pixelSize: 10
             color: Style.muted
             text: !bar.card.isOpen ? qsTr("Waiting for a recording")
-                : bar.win.dayHasPlayable ? qsTr("%n events today · Click an event to seek", "", bar.win.eventList.total)
-                : bar.win.dayHasMissing ? qsTr("Recording files missing")
+                : bar.day.hasPlayable ? qsTr("%n events today · Click an event to seek", "", bar.eventTotal)
+                : bar.day.hasMissing ? qsTr("Recording files missing")
                 : qsTr("No recordings on this day")
             HoverHandler {
                 id: middleHover

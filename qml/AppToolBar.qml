@@ -1,13 +1,22 @@
 import QtQuick
 import QtQuick.Controls
 import QtQuick.Layouts
+import Nivra.Media
 
 // Logo, open and refresh, the card summary, the time mode and settings.
 Rectangle {
     id: bar
 
-    required property var win
+    required property CardSession card
+    required property PlaybackEngine engine
+    // Codec and picture size, for the summary.
+    required property string videoDesc
+    required property bool exporting
     readonly property bool timeModeOpen: timeModeBox.open
+
+    signal openFolderRequested()
+    signal refreshRequested()
+    signal settingsRequested()
 
     implicitHeight: 60
     color: Style.panel
@@ -27,7 +36,7 @@ Rectangle {
     }
 
     function summary() {
-        const card = win.session
+        const card = bar.card
         card.timeMode // the dates follow the time mode
         if (!card.isOpen)
             return card.errorString
@@ -38,7 +47,7 @@ Rectangle {
         parts.push(qsTr("%n segments \u00d7 %1 MB", "", info.segCount).arg(info.segSizeMb))
         if (info.firstMs > 0)
             parts.push(qsTr("recordings %1 ~ %2").arg(card.formatDate(info.firstMs)).arg(card.formatDate(info.lastMs)))
-        parts.push(win.videoDesc)
+        parts.push(bar.videoDesc)
         parts.push(card.hasAudio ? card.audioInfo : qsTr("no audio"))
         return parts.join("  \u00b7  ")
     }
@@ -71,13 +80,13 @@ Rectangle {
         PrimaryButton {
             implicitHeight: 36
             text: qsTr("Open SD card / folder")
-            enabled: !win.exporting
-            onClicked: win.openFolderDialog()
+            enabled: !bar.exporting
+            onClicked: bar.openFolderRequested()
         }
         OutlineButton {
             text: qsTr("Refresh")
-            enabled: win.session.path.length > 0 && !win.exporting
-            onClicked: win.refresh()
+            enabled: bar.card.path.length > 0 && !bar.exporting
+            onClicked: bar.refreshRequested()
         }
         Label {
             id: summaryLabel
@@ -86,7 +95,7 @@ Rectangle {
             Layout.fillWidth: true
             font.pixelSize: 13
             elide: Text.ElideRight
-            color: win.session.isOpen ? Style.text3 : Style.error
+            color: bar.card.isOpen ? Style.text3 : Style.error
             text: bar.summary()
             HoverHandler {
                 id: summaryHover
@@ -104,20 +113,20 @@ Rectangle {
             // would reset the current entry.
             model: [qsTr("Time: recording location"), qsTr("Time: this computer")]
             displayText: {
-                const card = win.session
-                const position = win.player.position
+                const card = bar.card
+                const position = bar.engine.position
                 card.timeMode // the offset is the new mode's
                 const name = currentIndex >= 0 ? model[currentIndex] : ""
                 return card.isOpen && position > 0 ? name + " (" + bar.shortOffset(card.offsetLabel(position)) + ")" : name
             }
             // Naming the model makes a retranslated model re-apply the entry.
-            currentIndex: model, win.session.timeMode
+            currentIndex: model, bar.card.timeMode
             onActivated: index => appSettings.timeMode = index
         }
         IconButton {
             glyph: "gear"
             tip: qsTr("Settings")
-            onClicked: win.openSettings()
+            onClicked: bar.settingsRequested()
         }
     }
 }

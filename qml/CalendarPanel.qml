@@ -1,6 +1,7 @@
 import QtQuick
 import QtQuick.Controls
 import QtQuick.Layouts
+import Nivra.Media
 
 // The month calendar of the side column: marks the days with playable
 // recordings and those on which an event starts, and reports the day the
@@ -8,7 +9,7 @@ import QtQuick.Layouts
 ColumnLayout {
     id: calendar
 
-    required property var card
+    required property CardSession card
     property int year: new Date().getFullYear()
     property int month: new Date().getMonth() + 1
     property int selYear: 0

@@ -1,12 +1,13 @@
 import QtQuick
 import QtQuick.Controls
 import QtQuick.Layouts
+import Nivra.Media
 
 // The selected day's events, newest first, optionally filtered by type.
 ListView {
     id: list
 
-    required property var card
+    required property CardSession card
     required property double dayStart
     required property double position
     required property bool dayHasPlayable

@@ -3,6 +3,8 @@ import QtQuick.Controls
 import QtQuick.Dialogs
 import QtQuick.Layouts
 import "Format.js" as Format
+import Nivra.Media
+import NivraPlayer
 
 // The export editor under the timeline. The timeline owns the range; this
 // panel types and steps it, asks the session what it would write, starts
@@ -11,9 +13,9 @@ Item {
     id: panel
 
     // Inputs from the main window.
-    property var card: null
-    property var job: null
-    property var timeline: null
+    property CardSession card: null
+    property ExportJob job: null
+    property TimelineItem timeline: null
     property real dayStart: 0
     property var dayChunks: []
     property real position: 0
@@ -31,12 +33,8 @@ Item {
     property string resultText
     property bool submitted: false
 
-    // Test hook: any value other than -2 is taken as the free space of the
-    // export folder instead of asking the job.
-    property real freeBytesOverride: -2
-
-    // The spans of the timeline's zoom levels, widest first.
-    readonly property var zoomSpans: [86400000, 21600000, 3600000, 600000, 60000]
+    // Free bytes on the drive of the export folder; -1 when unknown.
+    property real freeBytes: -1
 
     readonly property bool busy: job ? job.running : false
     readonly property bool hasPlan: plan.ok === true
@@ -71,8 +69,6 @@ Item {
     readonly property real gapMs: hasRange ? Math.max(0, selEnd - selStart - coverage.covered) : 0
     readonly property real missingMs: coverage.missing
 
-    readonly property real freeBytes: freeBytesOverride !== -2 ? freeBytesOverride
-                                    : readFreeBytes(appSettings.exportFolder, busy)
     readonly property bool enoughSpace: !hasPlan || freeBytes < 0
                                         || freeBytes > plan.bytes * 1.02 + 50000000
     readonly property string problem: fieldError !== "" ? fieldError
@@ -136,10 +132,6 @@ Item {
         return Format.durationText(ms)
     }
 
-    // Takes `running` only so that the binding asks again after an export.
-    function readFreeBytes(folder, running) {
-        return job ? job.freeBytes(folder) : -1
-    }
 
     function clearResult() {
         resultStatus = -1
@@ -238,14 +230,8 @@ Item {
     }
 
     function revealRange() {
-        if (!timeline || !hasRange)
-            return
-        const length = selEnd - selStart
-        while (timeline.zoom > 0 && zoomSpans[timeline.zoom] < 1.1 * length)
-            timeline.zoom = timeline.zoom - 1
-        const span = timeline.viewSpan
-        if (selStart < timeline.viewStart || selEnd > timeline.viewStart + span)
-            timeline.viewStart = Math.round(selStart - (span - length) / 2)
+        if (timeline && hasRange)
+            timeline.revealRange(selStart, selEnd)
     }
 
     function setDefaultRange() {

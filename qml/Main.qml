@@ -6,8 +6,9 @@ import Nivra.Media
 import NivraPlayer
 import "Format.js" as Format
 
-// The player window: owns the session, the playback engine and the export
-// job of this run, keeps the selected day and composes the panels.
+// The player window: owns the session, the day model, the playback engine
+// and the export job of this run, and composes the panels, giving each only
+// what it needs.
 ApplicationWindow {
     id: window
 
@@ -43,25 +44,9 @@ ApplicationWindow {
     }
 
     // The selected date; 0 = none.
-    property int selYear: 0
-    property int selMonth: 0
-    property int selDay: 0
-    readonly property real dayStart: card.isOpen && selYear > 0
-        ? (card.timeMode, card.chunks, card.dayStartMs(selYear, selMonth, selDay)) : 0
-    readonly property real dayEnd: dayStart + 86400000
-    readonly property var dayChunks: card.isOpen && dayStart > 0 ? (card.chunks, card.dayChunks(dayStart)) : []
-    readonly property bool dayHasPlayable: dayChunks.some(c => c.playable)
-    readonly property bool dayHasMissing: dayChunks.some(c => !c.playable)
-    readonly property var currentChunk: {
-        const position = engine.position
-        const list = card.chunks
-        for (let i = 0; i < list.length; ++i) {
-            const c = list[i]
-            if (c.playable && c.startMs <= position && position <= c.endMs)
-                return c
-        }
-        return null
-    }
+    readonly property int selYear: day.year
+    readonly property int selMonth: day.month
+    readonly property int selDay: day.day
     readonly property string videoDesc: card.videoCodecName
         + (engine.videoSize.width > 0 ? " " + engine.videoSize.width + "\u00d7" + engine.videoSize.height : "")
     readonly property bool darkTheme: Style.dark
@@ -72,6 +57,7 @@ ApplicationWindow {
 
     // The parts other files and script mode reach.
     readonly property alias session: card
+    readonly property alias dayModel: day
     readonly property alias player: engine
     readonly property alias job: exportJob
     readonly property alias timeline: timelinePanel.timeline
@@ -87,7 +73,7 @@ ApplicationWindow {
         timeMode: appSettings.timeMode
         onChanged: {
             window.exportPanel.resetForDay()
-            if (card.isOpen && window.selYear === 0)
+            if (card.isOpen && day.year === 0)
                 Qt.callLater(window.openLatestDay)
         }
         // Later, once the day's start has been re-derived for the new mode.
@@ -118,6 +104,15 @@ ApplicationWindow {
         }
     }
 
+    DayModel {
+        id: day
+        card: card
+        position: engine.position
+        // An export holds its day's range.
+        frozen: exportJob.running
+        onSelectionChanged: window.exportPanel.resetForDay()
+    }
+
     ExportJob {
         id: exportJob
         onFinished: {
@@ -131,61 +126,38 @@ ApplicationWindow {
     }
 
     function selectDate(y, m, d) {
-        if (y !== selYear || m !== selMonth || d !== selDay)
-            exportPanel.resetForDay()
-        selYear = y
-        selMonth = m
-        selDay = d
+        day.select(y, m, d)
         calendar.showMonth(y, m)
     }
 
     // Keeps the selected day on the one being shown (midnight crossings,
     // seeks into another day); never while an export holds the range.
     function followDay(ms) {
-        if (exportJob.running || (ms >= dayStart && ms < dayEnd))
-            return
-        const date = card.dateOf(ms)
-        selectDate(date.year, date.month, date.day)
-    }
-
-    function firstOfDay() {
-        const list = card.chunks
-        for (let i = 0; i < list.length; ++i) {
-            const c = list[i]
-            if (c.playable && c.endMs >= dayStart && c.startMs < dayEnd)
-                return Math.max(c.startMs, dayStart)
-        }
-        return -1
+        if (day.follow(ms))
+            calendar.showMonth(day.year, day.month)
     }
 
     function seekInDay(ms) {
-        const kf = card.keyframeAtOrBefore(ms)
-        // A key frame on the previous day would show that day's picture.
-        const exact = ms >= dayStart && kf >= 0 && kf < dayStart
-        engine.seek(ms, !exact)
+        engine.seek(ms, day.snapsAt(ms))
     }
 
     function openLatestDay() {
-        const last = card.lastPlayableMs
-        if (last <= 0)
+        if (!day.selectLatest())
             return
-        const date = card.dateOf(last)
-        selectDate(date.year, date.month, date.day)
-        const first = firstOfDay()
-        if (first >= 0)
-            seekInDay(first)
+        calendar.showMonth(day.year, day.month)
+        if (day.firstPlayable >= 0)
+            seekInDay(day.firstPlayable)
     }
 
     function noPlayableText() {
-        return dayHasMissing ? qsTr("The recording files for this day are not in this folder")
-                             : qsTr("No recordings on this day")
+        return day.hasMissing ? qsTr("The recording files for this day are not in this folder")
+                              : qsTr("No recordings on this day")
     }
 
     function pickDay(y, m, d) {
         selectDate(y, m, d)
-        const first = firstOfDay()
-        if (first >= 0) {
-            seekInDay(first)
+        if (day.firstPlayable >= 0) {
+            seekInDay(day.firstPlayable)
         } else {
             engine.pause()
             toast(noPlayableText())
@@ -193,38 +165,15 @@ ApplicationWindow {
     }
 
     function jumpChunk(dir) {
-        const list = card.chunks
-        const position = engine.position
-        if (dir > 0) {
-            for (let i = 0; i < list.length; ++i) {
-                if (list[i].playable && list[i].startMs > position + 500) {
-                    engine.seek(list[i].startMs, true)
-                    return
-                }
-            }
-            toast(qsTr("No more recordings"))
-        } else {
-            // A chunk that began under 3 s ago counts as not yet started,
-            // so a second press goes back one more.
-            for (let j = list.length - 1; j >= 0; --j) {
-                if (list[j].playable && list[j].startMs < position - 3000) {
-                    engine.seek(list[j].startMs, true)
-                    return
-                }
-            }
-            toast(qsTr("This is the first recording"))
-        }
-    }
-
-    function durationText(ms) {
-        return Format.durationText(ms)
+        const target = day.chunkJump(dir)
+        if (target >= 0)
+            engine.seek(target, true)
+        else
+            toast(dir > 0 ? qsTr("No more recordings") : qsTr("This is the first recording"))
     }
 
     function remainingText() {
-        const position = engine.position
-        if (!dayHasPlayable || position < dayStart || position >= dayEnd || !currentChunk)
-            return ""
-        return qsTr("%1 left").arg(durationText(Math.max(0, currentChunk.endMs - position)))
+        return day.remainingMs >= 0 ? qsTr("%1 left").arg(Format.durationText(day.remainingMs)) : ""
     }
 
     function openExport() {
@@ -264,7 +213,13 @@ ApplicationWindow {
         AppToolBar {
             id: toolBar
             Layout.fillWidth: true
-            win: window
+            card: card
+            engine: engine
+            videoDesc: window.videoDesc
+            exporting: window.exporting
+            onOpenFolderRequested: window.openFolderDialog()
+            onRefreshRequested: window.refresh()
+            onSettingsRequested: window.openSettings()
         }
 
         RowLayout {
@@ -278,7 +233,15 @@ ApplicationWindow {
 
             SidePanel {
                 id: sidePanel
-                win: window
+                card: card
+                engine: engine
+                day: day
+                exporting: window.exporting
+                onDayPicked: (y, m, d) => window.pickDay(y, m, d)
+                onEventPicked: startMs => {
+                    window.seekInDay(startMs)
+                    engine.play()
+                }
                 Layout.preferredWidth: window.width >= 1650 ? 340 : window.width > 1200 ? 320 : 300
                 Layout.fillHeight: true
             }
@@ -291,20 +254,35 @@ ApplicationWindow {
 
                 VideoPanel {
                     id: videoPanel
-                    win: window
+                    card: card
+                    engine: engine
+                    day: day
+                    onOpenFolderRequested: window.openFolderDialog()
+                    onLatestDayRequested: window.openLatestDay()
+                    onSettingsRequested: window.openSettings()
                     Layout.fillWidth: true
                     Layout.fillHeight: true
                 }
 
                 TransportBar {
                     id: transportBar
-                    win: window
+                    engine: engine
+                    day: day
+                    remainingText: window.remainingText()
+                    onChunkJumpRequested: dir => window.jumpChunk(dir)
+                    onToastRequested: text => window.toast(text)
                     Layout.fillWidth: true
                 }
 
                 TimelinePanel {
                     id: timelinePanel
-                    win: window
+                    card: card
+                    engine: engine
+                    day: day
+                    job: exportJob
+                    videoDesc: window.videoDesc
+                    onExportRequested: window.openExport()
+                    onToastRequested: text => window.toast(text)
                     Layout.fillWidth: true
                     // The video keeps at least 240 px; the export editor
                     // scrolls within what is left.
@@ -315,7 +293,10 @@ ApplicationWindow {
 
         AppStatusBar {
             Layout.fillWidth: true
-            win: window
+            card: card
+            engine: engine
+            day: day
+            eventTotal: sidePanel.eventList.total
         }
     }
 
@@ -323,7 +304,7 @@ ApplicationWindow {
         id: folderDialog
         title: qsTr("Choose the SD card or the recording folder")
         onAccepted: {
-            window.selYear = 0
+            day.clear()
             card.open(selectedFolder)
         }
     }

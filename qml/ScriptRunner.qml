@@ -6,7 +6,8 @@ import QtQuick.Controls
 Item {
     id: runner
 
-    required property var win
+    // The whole window: script mode drives it as a person would.
+    required property ApplicationWindow win
     property var steps: []
     property int index: 0
     readonly property bool running: steps.length > 0
@@ -47,7 +48,7 @@ Item {
             "day " + win.selYear + "-" + win.selMonth + "-" + win.selDay,
             "days " + JSON.stringify(win.calendar.recordedDays),
             "evdays " + JSON.stringify(win.calendar.eventDays),
-            "chunks " + win.dayChunks.length,
+            "chunks " + win.dayModel.chunks.length,
             "events " + win.eventList.total,
             "playing " + engine.playing,
             "speed " + engine.speed,

@@ -2,13 +2,14 @@ import QtQuick
 import QtQuick.Controls
 import QtQuick.Dialogs
 import QtQuick.Layouts
+import Nivra.Media
 
 // The settings page. Every control writes its setting at once; there is
 // nothing to apply or cancel.
 Popup {
     id: control
 
-    required property var job
+    required property ExportJob job
 
     // The update checker when the program publishes one.
     readonly property var checker: typeof updater !== "undefined" ? updater : null

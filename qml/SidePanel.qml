@@ -1,18 +1,25 @@
 import QtQuick
 import QtQuick.Controls
 import QtQuick.Layouts
+import Nivra.Media
 
 // The side column: the month calendar and the selected day's events.
 Rectangle {
     id: side
 
-    required property var win
+    required property CardSession card
+    required property PlaybackEngine engine
+    required property DayModel day
+    required property bool exporting
     readonly property alias calendar: calendar
     readonly property alias eventList: eventList
     readonly property bool filterOpen: filterBox.open
 
     // Event-type bits of the filter entries, in entry order.
     readonly property var filterBits: [0, 0x01, 0x02, 0x04, 0x08, 0x10]
+
+    signal dayPicked(int year, int month, int day)
+    signal eventPicked(real startMs)
 
     radius: Style.panelRadius
     color: Style.panel
@@ -27,12 +34,12 @@ Rectangle {
         CalendarPanel {
             id: calendar
             Layout.fillWidth: true
-            card: win.session
-            selYear: win.selYear
-            selMonth: win.selMonth
-            selDay: win.selDay
-            enabled: !win.exporting
-            onDaySelected: (y, m, d) => win.pickDay(y, m, d)
+            card: side.card
+            selYear: side.day.year
+            selMonth: side.day.month
+            selDay: side.day.day
+            enabled: !side.exporting
+            onDaySelected: (y, m, d) => side.dayPicked(y, m, d)
         }
 
         Rectangle {
@@ -71,15 +78,12 @@ Rectangle {
             id: eventList
             Layout.fillWidth: true
             Layout.fillHeight: true
-            card: win.session
-            dayStart: win.dayStart
-            position: win.player.position
-            dayHasPlayable: win.dayHasPlayable
-            dayHasMissing: win.dayHasMissing
-            onEventClicked: startMs => {
-                win.seekInDay(startMs)
-                win.player.play()
-            }
+            card: side.card
+            dayStart: side.day.dayStart
+            position: side.engine.position
+            dayHasPlayable: side.day.hasPlayable
+            dayHasMissing: side.day.hasMissing
+            onEventClicked: startMs => side.eventPicked(startMs)
             onClearFilterRequested: {
                 eventList.typeFilter = 0
                 filterBox.currentIndex = 0
@@ -94,7 +98,7 @@ Rectangle {
             color: Style.muted
             elide: Text.ElideRight
             text: qsTr("%1 · Events today · Click to seek")
-                  .arg(win.dayStart > 0 ? win.session.formatDate(win.dayStart + 43200000) : "")
+                  .arg(side.day.dayStart > 0 ? side.card.formatDate(side.day.dayStart + 43200000) : "")
         }
     }
 }

@@ -2,19 +2,39 @@ import QtQuick
 import QtQuick.Controls
 import QtQuick.Layouts
 import NivraPlayer
+import Nivra.Media
 
 // The day timeline with its header, zoom row, legend, help line and the
 // export editor underneath.
 Rectangle {
     id: panel
 
-    required property var win
+    required property CardSession card
+    required property PlaybackEngine engine
+    required property DayModel day
+    required property ExportJob job
+    // Codec and picture size, for the export editor.
+    required property string videoDesc
+    readonly property bool exporting: job.running
     readonly property alias timeline: timeline
     readonly property alias exportPanel: exportPanel
     readonly property alias legend: legend
     readonly property alias hoverPreview: preview
-    readonly property var card: win.session
-    readonly property var engine: win.player
+
+    signal exportRequested()
+    signal toastRequested(string text)
+
+    FolderSpace {
+        id: space
+        folder: appSettings.exportFolder
+    }
+    // An export fills the drive; measured again as it starts and ends.
+    Connections {
+        target: panel.job
+        function onRunningChanged() {
+            space.refresh()
+        }
+    }
     // The most the panel may take; the export editor scrolls inside it
     // rather than squeeze the video (the window sets it).
     property real maxHeight: Infinity
@@ -61,8 +81,8 @@ Rectangle {
                 font.pixelSize: 11
                 color: Style.muted
                 elide: Text.ElideRight
-                text: panel.win.selYear > 0
-                      ? panel.card.formatDate(panel.win.dayStart + 43200000) + " · "
+                text: panel.day.year > 0
+                      ? panel.card.formatDate(panel.day.dayStart + 43200000) + " · "
                         + (panel.card.timeMode === 0 ? qsTr("Camera time") : qsTr("This computer"))
                       : ""
                 HoverHandler {
@@ -79,7 +99,7 @@ Rectangle {
             Label {
                 objectName: "currentTime"
                 // Naming the time mode re-reads the clock when it changes.
-                text: panel.win.dayHasPlayable && panel.engine.position > 0
+                text: panel.day.hasPlayable && panel.engine.position > 0
                       ? (panel.card.timeMode, panel.card.formatClock(panel.engine.position, true)) : "--:--:--"
                 font.pixelSize: 12
                 font.family: Style.mono
@@ -89,10 +109,10 @@ Rectangle {
             OutlineButton {
                 implicitHeight: 32
                 Layout.minimumWidth: 110
-                text: panel.win.exporting ? qsTr("Exporting…")
+                text: panel.exporting ? qsTr("Exporting…")
                     : exportPanel.open ? qsTr("Close export") : qsTr("Export")
-                enabled: panel.win.dayHasPlayable && !panel.win.exporting
-                onClicked: exportPanel.open ? exportPanel.closeEditor() : panel.win.openExport()
+                enabled: panel.day.hasPlayable && !panel.exporting
+                onClicked: exportPanel.open ? exportPanel.closeEditor() : panel.exportRequested()
             }
         }
 
@@ -101,17 +121,17 @@ Rectangle {
             Layout.fillWidth: true
             Layout.preferredHeight: 96
             card: panel.card
-            dayStart: panel.win.dayStart
+            dayStart: panel.day.dayStart
             position: panel.engine.position
             darkTheme: Style.dark
             selectionVisible: exportPanel.open
-            selectionEditable: !panel.win.exporting
+            selectionEditable: !panel.exporting
             selectionLabel: selStart >= 0 ? exportPanel.durationText(selEnd - selStart) : ""
             snapEnabled: snapBox.checked
             onSeekRequested: (ms, snap) => panel.engine.seek(ms, snap)
-            onMissingClicked: ms => panel.win.toast(qsTr("The recording file for %1 is not in this folder")
-                                                     .arg(panel.card.formatClock(ms, true)))
-            onNothingAfter: panel.win.toast(qsTr("No recordings after this time"))
+            onMissingClicked: ms => panel.toastRequested(qsTr("The recording file for %1 is not in this folder")
+                                                         .arg(panel.card.formatClock(ms, true)))
+            onNothingAfter: panel.toastRequested(qsTr("No recordings after this time"))
 
             ToolTip {
                 id: hoverTip
@@ -265,12 +285,13 @@ Rectangle {
                 id: exportPanel
                 width: editorScroller.width - (editorScroller.scrolls ? 12 : 0)
                 card: panel.card
-                job: panel.win.job
+                job: panel.job
                 timeline: timeline
-                dayStart: panel.win.dayStart
-                dayChunks: panel.win.dayChunks
+                dayStart: panel.day.dayStart
+                dayChunks: panel.day.chunks
                 position: panel.engine.position
-                videoDesc: panel.win.videoDesc
+                videoDesc: panel.videoDesc
+                freeBytes: space.bytes
                 audioDesc: panel.card.audioInfo
                 g711: panel.card.g711Audio
             }

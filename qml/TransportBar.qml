@@ -1,17 +1,23 @@
 import QtQuick
 import QtQuick.Controls
 import QtQuick.Layouts
+import Nivra.Media
 
 // Play controls, speed, step, snapshot, volume, the time left and
 // continuous play.
 Rectangle {
     id: bar
 
-    required property var win
-    readonly property var engine: win.player
+    required property PlaybackEngine engine
+    required property DayModel day
+    // What is left of the recording playing, or nothing.
+    required property string remainingText
     readonly property bool speedOpen: speedBox.open
     readonly property var speeds: [1, 2, 4, 8, 16]
     readonly property bool remainingShown: remaining.visible && remaining.text.length > 0
+
+    signal chunkJumpRequested(int direction)
+    signal toastRequested(string text)
 
     implicitHeight: 68
     radius: Style.panelRadius
@@ -22,12 +28,12 @@ Rectangle {
         anchors.fill: parent
         anchors.margins: 20
         spacing: 8
-        enabled: bar.win.dayHasPlayable
+        enabled: bar.day.hasPlayable
 
         IconButton {
             glyph: "prev"
             tip: qsTr("Previous recording")
-            onClicked: bar.win.jumpChunk(-1)
+            onClicked: bar.chunkJumpRequested(-1)
         }
         IconButton {
             implicitWidth: 40
@@ -40,7 +46,7 @@ Rectangle {
         IconButton {
             glyph: "next"
             tip: qsTr("Next recording")
-            onClicked: bar.win.jumpChunk(1)
+            onClicked: bar.chunkJumpRequested(1)
         }
         FlatComboBox {
             id: speedBox
@@ -64,7 +70,7 @@ Rectangle {
             tip: qsTr("Screenshot")
             onClicked: {
                 const path = bar.engine.saveSnapshot()
-                bar.win.toast(path.length > 0 ? qsTr("Screenshot saved: %1").arg(path) : qsTr("Screenshot failed"))
+                bar.toastRequested(path.length > 0 ? qsTr("Screenshot saved: %1").arg(path) : qsTr("Screenshot failed"))
             }
         }
         IconButton {
@@ -91,7 +97,7 @@ Rectangle {
                 anchors.verticalCenter: parent.verticalCenter
                 width: parent.width
                 visible: parent.width + 0.5 >= implicitWidth
-                text: bar.win.remainingText()
+                text: bar.remainingText
                 font.pixelSize: 13
                 color: Style.muted
             }

@@ -2,24 +2,29 @@ import QtQuick
 import QtQuick.Controls
 import QtQuick.Layouts
 import QtMultimedia
+import Nivra.Media
 
 // The picture with its overlays, the empty views and the toast.
 Rectangle {
     id: panel
 
-    required property var win
+    required property CardSession card
+    required property PlaybackEngine engine
+    required property DayModel day
     readonly property alias videoSink: output.videoSink
     readonly property bool roomy: height >= 150
     readonly property bool videoVisible: output.visible
     readonly property alias toastText: toastLabel.text
 
-    readonly property var card: win.session
-    readonly property var engine: win.player
     readonly property bool decodeFailed: engine.errorString.length > 0 && engine.decodeFailed
     readonly property bool hevcHelp: decodeFailed && engine.hevcExtensionNeeded
     readonly property bool hardwareOnly: decodeFailed && appSettings.decodePolicy === 1
-    readonly property bool missingCase: card.isOpen && !win.dayHasPlayable && win.dayHasMissing
+    readonly property bool missingCase: card.isOpen && !day.hasPlayable && day.hasMissing
                                         && engine.errorString.length === 0
+
+    signal openFolderRequested()
+    signal latestDayRequested()
+    signal settingsRequested()
 
     radius: Style.panelRadius
     color: Style.video
@@ -34,7 +39,7 @@ Rectangle {
     VideoOutput {
         id: output
         anchors.fill: parent
-        visible: panel.card.isOpen && panel.win.dayHasPlayable && panel.engine.errorString.length === 0
+        visible: panel.card.isOpen && panel.day.hasPlayable && panel.engine.errorString.length === 0
     }
 
     Rectangle {
@@ -112,7 +117,7 @@ Rectangle {
                 return 0
             if (!panel.card.isOpen)
                 return panel.card.errorString.length > 0 ? 1 : 2
-            return panel.win.dayHasMissing && !panel.win.dayHasPlayable ? 3 : 4
+            return panel.day.hasMissing && !panel.day.hasPlayable ? 3 : 4
         }
 
         ColumnLayout {
@@ -187,21 +192,21 @@ Rectangle {
                     implicitHeight: 40
                     visible: !panel.card.isOpen && panel.engine.errorString.length === 0
                     text: qsTr("Open SD card / folder")
-                    onClicked: panel.win.openFolderDialog()
+                    onClicked: panel.openFolderRequested()
                 }
                 PrimaryButton {
                     implicitHeight: 40
-                    visible: panel.card.isOpen && !panel.win.dayHasPlayable && !panel.missingCase
+                    visible: panel.card.isOpen && !panel.day.hasPlayable && !panel.missingCase
                              && panel.engine.errorString.length === 0
                     text: qsTr("View a date with recordings")
-                    onClicked: panel.win.openLatestDay()
+                    onClicked: panel.latestDayRequested()
                 }
                 PrimaryButton {
                     objectName: "chooseFolderButton"
                     implicitHeight: 40
                     visible: panel.missingCase
                     text: qsTr("Choose another folder")
-                    onClicked: panel.win.openFolderDialog()
+                    onClicked: panel.openFolderRequested()
                 }
                 PrimaryButton {
                     implicitHeight: 36
@@ -231,7 +236,7 @@ Rectangle {
                     implicitHeight: 36
                     visible: panel.hardwareOnly || panel.hevcHelp
                     text: qsTr("Settings...")
-                    onClicked: panel.win.openSettings()
+                    onClicked: panel.settingsRequested()
                 }
             }
             Label {

@@ -295,6 +295,18 @@ void TimelineItem::showTime(qlonglong ms)
     rebuild();
 }
 
+void TimelineItem::revealRange(qlonglong fromMs, qlonglong toMs)
+{
+    if (toMs <= fromMs)
+        return;
+    const qint64 length = toMs - fromMs;
+    while (m_zoom > 0 && double(spanOfZoom(m_zoom)) < 1.1 * double(length))
+        setZoom(m_zoom - 1);
+    const qint64 s = span();
+    if (fromMs < m_viewStart || toMs > m_viewStart + s)
+        setViewStart(qlonglong(std::llround(double(fromMs) - double(s - length) / 2.0)));
+}
+
 void TimelineItem::setPosition(qlonglong position)
 {
     if (position == m_position)

@@ -123,6 +123,9 @@ public:
     Q_INVOKABLE void zoomIn();
     Q_INVOKABLE void zoomOut();
     Q_INVOKABLE void showTime(qlonglong ms);
+    // Zooms out until the range fits with a tenth to spare, then centres it
+    // when it is not wholly in view.
+    Q_INVOKABLE void revealRange(qlonglong fromMs, qlonglong toMs);
     Q_INVOKABLE void seekAt(qlonglong ms);
     Q_INVOKABLE void setSelection(qlonglong fromMs, qlonglong toMs);
     Q_INVOKABLE void clearSelection();

@@ -73,7 +73,7 @@ TestCase {
         }
         panel.submitted = false
         panel.resetForDay()
-        panel.freeBytesOverride = -1
+        panel.freeBytes = -1
         appSettings.exportFormat = 0
         appSettings.exportMerge = false
         appSettings.exportNoAudio = false
@@ -263,7 +263,7 @@ TestCase {
         verify(panel.hasPlan)
         // The reserve is 2 % of the plan and 50 MB more.
         const reserve = panel.plan.bytes * 1.02 + 50000000
-        panel.freeBytesOverride = data.free === 0 ? reserve + data.over : data.free
+        panel.freeBytes = data.free === 0 ? reserve + data.over : data.free
         if (data.problem === "short") {
             compare(panel.problem, "Not enough free space: %1 left on this drive"
                                    .arg(Math.round(reserve / 1048576) + " MB"))

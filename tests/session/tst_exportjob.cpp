@@ -2,6 +2,7 @@
 // exports whose file names must be the plan's names, progress and time-left
 // rules, cancelling, closing the card mid-export, and the folder helpers.
 #include "export/export_job.h"
+#include "export/folder_space.h"
 #include "session/card_session.h"
 #include "session_test_util.h"
 #include "simcard.h"
@@ -607,6 +608,18 @@ void TestExportJob::folderHelpers()
              qPrintable(QStringLiteral("%1 vs %2").arg(deep).arg(here)));
     QCOMPARE(QDir(existing + QStringLiteral("/not")).exists(), false); // nothing created
     QCOMPARE(job.freeBytes(QString()), -1);
+
+    // The same, as the property the export editor binds to.
+    nivra::FolderSpace space;
+    QSignalSpy bytes(&space, &nivra::FolderSpace::bytesChanged);
+    space.setFolder(existing + QStringLiteral("/not/there/yet"));
+    QCOMPARE(bytes.count(), 1);
+    QVERIFY(qAbs(space.bytes() - here) < (qint64(256) << 20));
+    space.setFolder(QString());
+    QCOMPARE(space.bytes(), -1);
+    QCOMPARE(bytes.count(), 2);
+    space.refresh();
+    QCOMPARE(bytes.count(), 2);
 
     QCOMPARE(job.localPath(QUrl(QStringLiteral("file:///tmp/a%20b/c"))), QStringLiteral("/tmp/a b/c"));
     QCOMPARE(job.folderUrl(QStringLiteral("/tmp/a b")), QUrl(QStringLiteral("file:///tmp/a%20b")));

@@ -157,6 +157,8 @@ private slots:
     void dayChangePlacesPosition();
     void followPausesAfterWheel();
     void showTime();
+    void revealRange_data();
+    void revealRange();
     void tickDecision_data();
     void tickDecision();
     void sessionLifecycle();
@@ -795,6 +797,38 @@ void TestTimelineItem::showTime()
     m_item->showTime(at(12, 0));
     QCOMPARE(m_item->viewStart(), at(12, 0) - 60000);
     QCOMPARE(seeks.count(), 0);
+}
+
+void TestTimelineItem::revealRange_data()
+{
+    QTest::addColumn<int>("zoom");
+    QTest::addColumn<qint64>("viewStart");
+    QTest::addColumn<qint64>("from");
+    QTest::addColumn<qint64>("to");
+    QTest::addColumn<int>("expectedZoom");
+    QTest::addColumn<qint64>("expectedStart"); // -1: anywhere the range is in view
+    QTest::newRow("fits and in view") << 3 << at(10, 0) << at(10, 2) << at(10, 5) << 3 << at(10, 0);
+    QTest::newRow("fits, out of view: centred") << 2 << at(10, 0) << at(12, 0) << at(12, 10) << 2 << at(11, 35);
+    // 10 min + a tenth does not fit 10 min.
+    QTest::newRow("just too long") << 3 << at(10, 0) << at(10, 0) << at(10, 10) << 2 << qint64(-1);
+    QTest::newRow("six hours need the day") << 4 << at(10, 0) << at(8, 0) << at(14, 0) << 0 << qint64(-1);
+}
+
+void TestTimelineItem::revealRange()
+{
+    QFETCH(int, zoom);
+    QFETCH(qint64, viewStart);
+    QFETCH(qint64, from);
+    QFETCH(qint64, to);
+    QFETCH(int, expectedZoom);
+    QFETCH(qint64, expectedStart);
+    showView(*m_item, zoom, viewStart);
+    m_item->revealRange(from, to);
+    QCOMPARE(m_item->zoom(), expectedZoom);
+    if (expectedStart >= 0)
+        QCOMPARE(m_item->viewStart(), expectedStart);
+    QVERIFY(m_item->viewStart() <= from);
+    QVERIFY(m_item->viewStart() + m_item->viewSpan() >= to);
 }
 
 void TestTimelineItem::tickDecision_data()
