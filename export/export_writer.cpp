@@ -10,7 +10,8 @@
 #include <new>
 
 #include "export/civil_time.h"
-#include "export/codec_params.h"
+#include "codec/aac.h"
+#include "codec/param_sets.h"
 #include "export/export_file.h"
 #include "export/mov_writer.h"
 

@@ -4,8 +4,9 @@
 // per box.
 #include "export/mov_writer.h"
 
+#include "codec/aac.h"
+#include "codec/param_sets.h"
 #include "export/civil_time.h"
-#include "export/codec_params.h"
 
 #include <stdio.h>
 #include <stdlib.h>

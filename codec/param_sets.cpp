@@ -1,8 +1,5 @@
-// Parameter sets, SPS fields and the AAC rate table; see codec_params.h.
-#include "export/codec_params.h"
-
-const int kAacSampleRates[13] = {96000, 88200, 64000, 48000, 44100, 32000, 24000,
-                                 22050, 16000, 12000, 11025, 8000,  7350};
+// Parameter sets and SPS fields; see param_sets.h.
+#include "codec/param_sets.h"
 
 namespace {
 
@@ -354,12 +351,4 @@ int vpsSubLayers(const uint8_t *data, size_t length)
     BitReader br(data + 2, length - 2);
     br.u(4 + 1 + 1 + 6);
     return static_cast<int>(br.u(3)) + 1;
-}
-
-int aacRateIndex(int rate)
-{
-    for (int i = 0; i < 13; ++i)
-        if (kAacSampleRates[i] == rate)
-            return i;
-    return -1;
 }
