@@ -400,13 +400,10 @@ int handleAudio(Exporter &e, const card_frame &f) {
     return 0;
 }
 
-// Builds the 2-byte AudioSpecificConfig: object type (2, AAC LC, when not
-// known), sampling-frequency index, channel configuration.
+// Sets the AudioSpecificConfig the writer starts with.
 void buildAsc(Exporter &e, int objectType, int rateIndex, int channels)
 {
-    int object = objectType < 1 ? 2 : objectType;
-    e.asc[0] = uint8_t(((object & 0x1F) << 3) | (rateIndex >> 1));
-    e.asc[1] = uint8_t(((rateIndex & 1) << 7) | ((channels & 0x0F) << 3));
+    aacPackConfig(objectType, rateIndex, channels, e.asc);
     e.ascLength = 2;
 }
 

@@ -614,9 +614,7 @@ int movWriterAddAudio(MovWriter *w, const uint8_t *data, size_t length) {
                 int profile = h[2] >> 6;
                 int freq = (h[2] >> 2) & 0x0F;
                 int chan = ((h[2] & 1) << 2) | (h[3] >> 6);
-                int objectType = profile + 1;
-                w->config.audioConfig[0] = static_cast<uint8_t>((objectType << 3) | (freq >> 1));
-                w->config.audioConfig[1] = static_cast<uint8_t>(((freq & 1) << 7) | (chan << 3));
+                aacPackConfig(profile + 1, freq, chan, w->config.audioConfig);
                 w->config.audioConfigLength = 2;
                 if (w->config.sampleRate <= 0)
                     w->config.sampleRate = freq < 13 ? kAacSampleRates[freq] : 0;
