@@ -595,37 +595,30 @@ int movWriterAddAudio(MovWriter *w, const uint8_t *data, size_t length) {
         return MOVW_OK;
     }
 
-    bool adts = length >= 7 && data[0] == 0xFF && (data[1] & 0xF6) == 0xF0;
-    if (!adts) {
+    if (!isAdtsHeader(data, length)) {
         if (w->config.audioConfigLength == 0)
             return MOVW_ERR_NOT_READY;
         return addAacSample(w, data, length);
     }
     size_t pos = 0;
-    while (length - pos >= 7) {
-        const uint8_t *h = data + pos;
-        size_t headerLength = (h[1] & 1) ? 7 : 9;
-        size_t frameLength = (size_t(h[3] & 3) << 11) | (size_t(h[4]) << 3) | (h[5] >> 5);
-        if (frameLength <= headerLength || frameLength > length - pos)
+    AdtsHeader h;
+    while (adtsReadHeader(data + pos, length - pos, &h)) {
+        if (h.frameLength <= h.headerLength || h.frameLength > length - pos)
             break;
-        int blocks = (h[6] & 3) + 1;
-        if (blocks == 1) {
+        if (h.rawBlocks == 1) {
             if (w->config.audioConfigLength == 0) {
-                int profile = h[2] >> 6;
-                int freq = (h[2] >> 2) & 0x0F;
-                int chan = ((h[2] & 1) << 2) | (h[3] >> 6);
-                aacPackConfig(profile + 1, freq, chan, w->config.audioConfig);
+                aacPackConfig(h.objectType, h.rateIndex, h.channelConfig, w->config.audioConfig);
                 w->config.audioConfigLength = 2;
                 if (w->config.sampleRate <= 0)
-                    w->config.sampleRate = freq < 13 ? kAacSampleRates[freq] : 0;
-                if (chan != 0)
-                    w->config.channels = chan;
+                    w->config.sampleRate = h.sampleRate;
+                if (h.channelConfig != 0)
+                    w->config.channels = h.channelConfig;
             }
-            int rc = addAacSample(w, h + headerLength, frameLength - headerLength);
+            int rc = addAacSample(w, data + pos + h.headerLength, h.frameLength - h.headerLength);
             if (rc != 0)
                 return rc;
         }
-        pos += frameLength;
+        pos += h.frameLength;
     }
     return MOVW_OK;
 }
