@@ -62,6 +62,26 @@ struct ExportEstimate {
     uint64_t bytes;      // expected payload bytes
 };
 
+// One file of an event batch export: the padded times of one event, or of
+// several whose padded times overlap, clipped to what was recorded.
+struct ExportEventPiece {
+    int64_t fromMs;   // UTC: the first usable keyframe of its padded times
+    int64_t toMs;     // UTC: the end of its padded times, or of the recording
+    uint16_t kinds;   // CARD_KIND_* bits of its events
+    int32_t events;   // events in it
+    int32_t missing;  // 1 when recordings of its padded times are not in the folder
+    uint64_t bytes;   // expected payload bytes of exporting [fromMs, toMs]
+};
+
+// An event that an event batch export leaves out: nothing of its padded
+// times was recorded.
+struct ExportSkippedEvent {
+    uint32_t first;   // the event's start second (UTC)
+    uint32_t last;    // its end second
+    uint16_t kinds;   // its CARD_KIND_* bits
+    int32_t missing;  // 1: its recordings are not in the folder; 0: none were made
+};
+
 // Figures of one finished file, given to the fileDone callback.
 struct ExportFileInfo {
     int64_t firstMs;          // UTC ms of the first video frame
@@ -132,6 +152,18 @@ int buildRuns(const card_reader *card, int64_t fromMs, int64_t toMs, ExportRuns 
 // video frame, recorded time and expected bytes of [fromMs, toMs]. Returns 0
 // or a negative code; *out is filled.
 int estimateExport(card_reader *card, int64_t fromMs, int64_t toMs, ExportEstimate *out);
+
+// Plans an event batch export: each of events[0..count) that has one of
+// kinds and starts within [fromMs, toMs] is padded by preSeconds before its
+// start and postSeconds after its end, then clipped to its recorded time
+// (estimateExport); pieces whose times overlap become one, in time order.
+// pieces and skipped each have room for count records; *pieceCount gets the
+// pieces, *skippedCount the events with nothing recorded, in their order.
+// Returns 0, 1 when there is no piece, or a negative code.
+int exportEventPieces(card_reader *card, const card_event *events, int count, uint16_t kinds,
+                      uint32_t preSeconds, uint32_t postSeconds, int64_t fromMs, int64_t toMs,
+                      ExportEventPiece *pieces, int *pieceCount, ExportSkippedEvent *skipped,
+                      int *skippedCount);
 
 // Writes the final file name for a piece from startMs to endMs (offsets in
 // seconds at each end) into out. Returns 0, or -1 when it does not fit.

@@ -1,6 +1,7 @@
 // Export writer, the planning: the runs of recording in a range, what an
-// export of it will take, and the names of its files. Reads the card's index
-// only; the copying is in export_writer.cpp.
+// export of it will take, the pieces of an event batch export and the names
+// of the files. Reads the card's index only; the copying is in
+// export_writer.cpp.
 #include "export/export_writer.h"
 
 #include <stdio.h>
@@ -188,6 +189,85 @@ int estimateExport(card_reader *card, int64_t fromMs, int64_t toMs, ExportEstima
     else
         out->bytes = uint64_t(out->durationMs) * 160;
     return 0;
+}
+
+namespace {
+
+// Sorts pieces by start (insertion sort: events come almost in order) and
+// joins the ones whose times overlap. Returns how many are left.
+int mergePieces(ExportEventPiece *pieces, int count)
+{
+    for (int i = 1; i < count; ++i) {
+        const ExportEventPiece p = pieces[i];
+        int j = i;
+        for (; j > 0 && pieces[j - 1].fromMs > p.fromMs; --j)
+            pieces[j] = pieces[j - 1];
+        pieces[j] = p;
+    }
+    int kept = 0;
+    for (int i = 0; i < count; ++i) {
+        const ExportEventPiece &p = pieces[i];
+        ExportEventPiece *last = kept > 0 ? &pieces[kept - 1] : nullptr;
+        if (!last || p.fromMs > last->toMs) {
+            pieces[kept++] = p;
+            continue;
+        }
+        if (p.toMs > last->toMs)
+            last->toMs = p.toMs;
+        last->kinds = uint16_t(last->kinds | p.kinds);
+        last->events += p.events;
+        last->missing = last->missing || p.missing;
+    }
+    return kept;
+}
+
+} // namespace
+
+int exportEventPieces(card_reader *card, const card_event *events, int count, uint16_t kinds,
+                      uint32_t preSeconds, uint32_t postSeconds, int64_t fromMs, int64_t toMs,
+                      ExportEventPiece *pieces, int *pieceCount, ExportSkippedEvent *skipped,
+                      int *skippedCount)
+{
+    if (pieceCount)
+        *pieceCount = 0;
+    if (skippedCount)
+        *skippedCount = 0;
+    if (!card || count < 0 || !pieceCount || !skippedCount ||
+        (count > 0 && (!events || !pieces || !skipped)))
+        return CARD_ERR_ARGUMENT;
+    ExportEstimate est{};
+    int made = 0, left = 0, rc = 0;
+    for (int i = 0; i < count; ++i) {
+        const card_event &e = events[i];
+        const int64_t start = int64_t(e.first) * 1000;
+        if (!(e.kinds & kinds) || start < fromMs || start > toMs)
+            continue;
+        const int64_t paddedFrom = start - int64_t(preSeconds) * 1000;
+        const int64_t paddedTo = int64_t(e.last) * 1000 + int64_t(postSeconds) * 1000;
+        rc = estimateExport(card, paddedFrom < 0 ? 0 : paddedFrom, paddedTo, &est);
+        if (rc < 0)
+            break;
+        const ExportRuns &runs = est.runs;
+        if (runs.count == 0)
+            skipped[left++] = ExportSkippedEvent{e.first, e.last, e.kinds, est.missing ? 1 : 0};
+        else
+            pieces[made++] = ExportEventPiece{runs.items[0].startMs, runs.items[runs.count - 1].endMs,
+                                              e.kinds, 1, est.missing ? 1 : 0, 0};
+    }
+    if (rc == 0) {
+        made = mergePieces(pieces, made);
+        // The bytes only size the progress of the export: a piece whose
+        // estimate fails is still exported, without one.
+        for (int i = 0; i < made; ++i)
+            if (estimateExport(card, pieces[i].fromMs, pieces[i].toMs, &est) == 0)
+                pieces[i].bytes = est.bytes;
+        *pieceCount = made;
+        *skippedCount = left;
+    }
+    exportRunsFree(&est.runs);
+    if (rc < 0)
+        return rc;
+    return made > 0 ? EXPORT_OK : EXPORT_NOTHING;
 }
 
 int formatExportName(const char *prefix, int container, int64_t startMs, int64_t endMs,
