@@ -15,6 +15,7 @@
 #include "codec/param_sets.h"
 #include "export/export_file.h"
 #include "export/export_internal.h"
+#include "export/grow_array.h"
 #include "export/mov_writer.h"
 
 static_assert(int(CARD_CODEC_H264) == int(PARAMS_H264) && int(CARD_CODEC_H265) == int(PARAMS_H265),
@@ -141,15 +142,8 @@ void abandonFile(Exporter &e) {
 }
 
 bool addMark(Exporter &e, int64_t fileMs, int64_t cardMs, int16_t offsetMin) {
-    if (e.markCount == e.markCapacity) {
-        int cap = e.markCapacity ? e.markCapacity * 2 : 16;
-        ChapterMark *grown =
-            static_cast<ChapterMark *>(realloc(e.marks, size_t(cap) * sizeof(ChapterMark)));
-        if (!grown)
-            return false;
-        e.marks = grown;
-        e.markCapacity = cap;
-    }
+    if (!growArray(&e.marks, &e.markCapacity, size_t(e.markCount) + 1, 16))
+        return false;
     e.marks[e.markCount++] = ChapterMark{fileMs, cardMs, offsetMin};
     return true;
 }
@@ -419,20 +413,6 @@ int report(Exporter &e) {
     return e.opt->progress(e.opt->context, e.bytesRead, e.opt->expectedBytes);
 }
 
-bool growBuffer(Exporter &e, size_t size) {
-    if (size <= e.bufferCap && e.buffer)
-        return true;
-    size_t cap = 65536;
-    while (cap < size)
-        cap *= 2;
-    uint8_t *grown = static_cast<uint8_t *>(realloc(e.buffer, cap));
-    if (!grown)
-        return false;
-    e.buffer = grown;
-    e.bufferCap = cap;
-    return true;
-}
-
 // Hands a video frame to the writer; opens a new file on a parameter change.
 int handleVideo(Exporter &e, const card_frame &f, bool &needKey) {
     const int key = f.type == CARD_FRAME_KEY;
@@ -537,7 +517,7 @@ int copyFrames(Exporter &e) {
                 e.bytesRead += f.size;
             continue;
         }
-        if (!growBuffer(e, f.size))
+        if (!growArray(&e.buffer, &e.bufferCap, f.size, 65536))
             return CARD_ERR_NO_MEMORY;
         rc = cursor_read(e.cursor, e.buffer, e.bufferCap);
         if (rc != 0)

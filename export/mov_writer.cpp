@@ -7,6 +7,7 @@
 #include "codec/aac.h"
 #include "codec/param_sets.h"
 #include "export/civil_time.h"
+#include "export/grow_array.h"
 
 #include <stdio.h>
 #include <stdlib.h>
@@ -34,22 +35,7 @@ struct List {
     size_t count = 0;
     size_t capacity = 0;
 
-    bool reserve(size_t wanted, size_t first) {
-        if (wanted <= capacity)
-            return true;
-        size_t cap = capacity ? capacity : first;
-        while (cap < wanted) {
-            if (cap > (SIZE_MAX / sizeof(T)) / 2)
-                return false;
-            cap *= 2;
-        }
-        T *grown = static_cast<T *>(realloc(data, cap * sizeof(T)));
-        if (!grown)
-            return false;
-        data = grown;
-        capacity = cap;
-        return true;
-    }
+    bool reserve(size_t wanted, size_t first) { return growArray(&data, &capacity, wanted, first); }
     bool push(const T &value, size_t first) {
         if (!reserve(count + 1, first))
             return false;

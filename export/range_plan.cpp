@@ -9,6 +9,7 @@
 #include <string.h>
 
 #include "export/export_internal.h"
+#include "export/grow_array.h"
 
 namespace {
 
@@ -17,15 +18,8 @@ namespace {
 constexpr int64_t kRunSlackMs = 5000;
 
 bool pushRun(ExportRuns *runs, const ExportRun &run) {
-    if (runs->count == runs->capacity) {
-        int cap = runs->capacity ? runs->capacity * 2 : 16;
-        ExportRun *grown =
-            static_cast<ExportRun *>(realloc(runs->items, size_t(cap) * sizeof(ExportRun)));
-        if (!grown)
-            return false;
-        runs->items = grown;
-        runs->capacity = cap;
-    }
+    if (!growArray(&runs->items, &runs->capacity, size_t(runs->count) + 1, 16))
+        return false;
     runs->items[runs->count++] = run;
     return true;
 }
