@@ -49,6 +49,12 @@ struct List {
     }
 };
 
+// Stores the low n bytes of v at p, most significant first.
+void storeBe(uint8_t *p, uint64_t v, int n) {
+    for (int i = 0; i < n; ++i)
+        p[i] = static_cast<uint8_t>(v >> (8 * (n - 1 - i)));
+}
+
 // Bytes in memory with big-endian writers and a stack of open boxes whose size
 // is patched on close. Any failure marks the buffer failed; later writes are
 // ignored.
@@ -84,28 +90,34 @@ struct Buf {
             p[0] = static_cast<uint8_t>(v);
     }
     void u16(uint32_t v) {
-        if (uint8_t *p = grow(2)) {
-            p[0] = static_cast<uint8_t>(v >> 8);
-            p[1] = static_cast<uint8_t>(v);
-        }
+        if (uint8_t *p = grow(2))
+            storeBe(p, v, 2);
     }
     void u24(uint32_t v) {
         u8(v >> 16);
         u16(v & 0xFFFF);
     }
     void u32(uint32_t v) {
-        if (uint8_t *p = grow(4)) {
-            p[0] = static_cast<uint8_t>(v >> 24);
-            p[1] = static_cast<uint8_t>(v >> 16);
-            p[2] = static_cast<uint8_t>(v >> 8);
-            p[3] = static_cast<uint8_t>(v);
-        }
+        if (uint8_t *p = grow(4))
+            storeBe(p, v, 4);
     }
     void u64(uint64_t v) {
         u32(static_cast<uint32_t>(v >> 32));
         u32(static_cast<uint32_t>(v));
     }
     void tag(const char *fourcc) { put(fourcc, 4); }
+    // Writes a 32-bit placeholder (a size or count known only later) and
+    // returns its position for patch32.
+    size_t placeholder32() {
+        size_t at = bytes.count;
+        u32(0);
+        return at;
+    }
+    // Stores v at a position placeholder32 returned.
+    void patch32(size_t at, uint32_t v) {
+        if (!failed)
+            storeBe(bytes.data + at, v, 4);
+    }
     // Opens a box: size placeholder and type.
     void begin(const char *type) {
         if (failed)
@@ -114,8 +126,7 @@ struct Buf {
             failed = true;
             return;
         }
-        open[depth++] = bytes.count;
-        u32(0);
+        open[depth++] = placeholder32();
         tag(type);
     }
     // Opens a full box (version and flags follow the type).
@@ -134,11 +145,7 @@ struct Buf {
             failed = true;
             return;
         }
-        uint8_t *p = bytes.data + start;
-        p[0] = static_cast<uint8_t>(size >> 24);
-        p[1] = static_cast<uint8_t>(size >> 16);
-        p[2] = static_cast<uint8_t>(size >> 8);
-        p[3] = static_cast<uint8_t>(size);
+        patch32(start, static_cast<uint32_t>(size));
     }
 };
 
@@ -248,6 +255,67 @@ int applyChunkRule(MovWriter *w) {
         rc = flushTrack(w, &w->audio);
     return rc;
 }
+
+// ---- The boxes around the media: ftyp, the reserved free, mdat -----------------
+
+// ftyp: the QuickTime brand for MOV; for MP4 the ISO brands, avc1 with H.264.
+void writeFtyp(Buf &b, const MovWriterConfig &c) {
+    b.begin("ftyp");
+    if (!c.mp4) {
+        b.tag("qt  ");
+        b.u32(0x200);
+        b.tag("qt  ");
+    } else {
+        b.tag("isom");
+        b.u32(0x200);
+        b.tag("isom");
+        b.tag("iso2");
+        if (c.videoCodec == MOVW_VIDEO_H264)
+            b.tag("avc1");
+        b.tag("mp41");
+    }
+    b.end();
+}
+
+// The 8-byte header of a free box of `size` bytes (below 4 GiB).
+void freeHeader(uint64_t size, uint8_t out[8]) {
+    storeBe(out, size, 4);
+    memcpy(out + 4, "free", 4);
+}
+
+// free: `size` bytes at the end of the file, zeros after the header, that
+// the index may take later. Returns the sticky code.
+int writeFree(MovWriter *w, uint64_t size) {
+    static const uint8_t kZeros[65536] = {};
+    uint8_t header[8];
+    freeHeader(size, header);
+    int rc = writeAtEnd(w, header, 8);
+    for (uint64_t left = size - 8; rc == 0 && left > 0;) {
+        size_t n = left > sizeof kZeros ? sizeof kZeros : static_cast<size_t>(left);
+        rc = writeAtEnd(w, kZeros, n);
+        left -= n;
+    }
+    return rc;
+}
+
+// mdat with a 64-bit size, that of an empty box until finishMdat patches it.
+// Returns the sticky code.
+int writeMdatHeader(MovWriter *w) {
+    uint8_t header[16] = {0, 0, 0, 1, 'm', 'd', 'a', 't'};
+    storeBe(header + 8, sizeof header, 8);
+    w->mdatPos = w->end;
+    return writeAtEnd(w, header, sizeof header);
+}
+
+// Patches the mdat size to cover every byte written since its header.
+// Returns the sticky code.
+int finishMdat(MovWriter *w) {
+    uint8_t size[8];
+    storeBe(size, w->end - w->mdatPos, 8);
+    return writeAt(w, w->mdatPos + 8, size, 8);
+}
+
+// ---- Decoder configuration records ----------------------------------------------
 
 // Builds the avcC record from the stream's parameter sets; false when it
 // cannot be built.
@@ -437,43 +505,16 @@ int movWriterStart(const MovWriterConfig *config, MovWriteFn write, void *contex
     w->context = context;
 
     Buf b;
-    b.begin("ftyp");
-    if (!w->config.mp4) {
-        b.tag("qt  ");
-        b.u32(0x200);
-        b.tag("qt  ");
-    } else {
-        b.tag("isom");
-        b.u32(0x200);
-        b.tag("isom");
-        b.tag("iso2");
-        if (c.videoCodec == MOVW_VIDEO_H264)
-            b.tag("avc1");
-        b.tag("mp41");
-    }
-    b.end();
+    writeFtyp(b, w->config);
     int rc = b.failed ? MOVW_ERR_NO_MEMORY : writeAtEnd(w, b.bytes.data, b.bytes.count);
     b.bytes.release();
     if (rc == 0 && c.reserve >= 0x100000000ull)
         rc = MOVW_ERR_ARGUMENT;
     w->indexPos = w->end;
-    if (rc == 0 && c.reserve > 0) {
-        static const uint8_t kZeros[65536] = {};
-        uint8_t header[8] = {uint8_t(c.reserve >> 24), uint8_t(c.reserve >> 16),
-                             uint8_t(c.reserve >> 8), uint8_t(c.reserve), 'f', 'r', 'e', 'e'};
-        rc = writeAtEnd(w, header, 8);
-        uint64_t left = c.reserve - 8;
-        while (rc == 0 && left > 0) {
-            size_t n = left > sizeof kZeros ? sizeof kZeros : static_cast<size_t>(left);
-            rc = writeAtEnd(w, kZeros, n);
-            left -= n;
-        }
-    }
-    if (rc == 0) {
-        w->mdatPos = w->end;
-        static const uint8_t kMdat[16] = {0, 0, 0, 1, 'm', 'd', 'a', 't', 0, 0, 0, 0, 0, 0, 0, 16};
-        rc = writeAtEnd(w, kMdat, sizeof kMdat);
-    }
+    if (rc == 0 && c.reserve > 0)
+        rc = writeFree(w, c.reserve);
+    if (rc == 0)
+        rc = writeMdatHeader(w);
     if (rc != 0) {
         delete w;
         return rc;
@@ -1018,8 +1059,7 @@ void writeStsd(Buf &b, const MovWriter *w, const TrackOut &t) {
 // Run-length encodes a duration list into stts entries.
 void writeSttsList(Buf &b, const List<uint32_t> &durations) {
     b.beginFull("stts", 0, 0);
-    size_t countPos = b.bytes.count;
-    b.u32(0);
+    size_t countPos = b.placeholder32();
     uint32_t entries = 0;
     size_t i = 0;
     while (i < durations.count) {
@@ -1031,13 +1071,7 @@ void writeSttsList(Buf &b, const List<uint32_t> &durations) {
         ++entries;
         i = j;
     }
-    if (!b.failed) {
-        uint8_t *p = b.bytes.data + countPos;
-        p[0] = uint8_t(entries >> 24);
-        p[1] = uint8_t(entries >> 16);
-        p[2] = uint8_t(entries >> 8);
-        p[3] = uint8_t(entries);
-    }
+    b.patch32(countPos, entries);
     b.end();
 }
 
@@ -1063,8 +1097,7 @@ void writeStss(Buf &b, const List<uint32_t> &sync) {
 
 void writeStsc(Buf &b, const Track &t) {
     b.beginFull("stsc", 0, 0);
-    size_t countPos = b.bytes.count;
-    b.u32(0);
+    size_t countPos = b.placeholder32();
     uint32_t entries = 0;
     for (size_t i = 0; i < t.chunkSamples.count; ++i) {
         if (i > 0 && t.chunkSamples.data[i] == t.chunkSamples.data[i - 1])
@@ -1074,13 +1107,7 @@ void writeStsc(Buf &b, const Track &t) {
         b.u32(1);
         ++entries;
     }
-    if (!b.failed) {
-        uint8_t *p = b.bytes.data + countPos;
-        p[0] = uint8_t(entries >> 24);
-        p[1] = uint8_t(entries >> 16);
-        p[2] = uint8_t(entries >> 8);
-        p[3] = uint8_t(entries);
-    }
+    b.patch32(countPos, entries);
     b.end();
 }
 
@@ -1324,11 +1351,7 @@ int movWriterFinish(MovWriter *w, MovWriterStats *stats) {
     }
     bool hasChapters = text.sizes.count > 0;
 
-    uint8_t size64[8];
-    uint64_t mdatSize = w->end - w->mdatPos;
-    for (int i = 0; i < 8; ++i)
-        size64[i] = static_cast<uint8_t>(mdatSize >> (56 - 8 * i));
-    rc = writeAt(w, w->mdatPos + 8, size64, 8);
+    rc = finishMdat(w);
     if (rc != 0) {
         text.release();
         return rc;
@@ -1371,9 +1394,9 @@ int movWriterFinish(MovWriter *w, MovWriterStats *stats) {
     if (front) {
         rc = writeAt(w, w->indexPos, moov.bytes.data, moov.bytes.count);
         if (rc == 0 && length < reserve) {
-            uint64_t rest = reserve - length;
-            uint8_t header[8] = {uint8_t(rest >> 24), uint8_t(rest >> 16), uint8_t(rest >> 8),
-                                 uint8_t(rest), 'f', 'r', 'e', 'e'};
+            // The rest of the reservation stays a free box, its zeros in place.
+            uint8_t header[8];
+            freeHeader(reserve - length, header);
             rc = writeAt(w, w->indexPos + length, header, 8);
         }
     } else {
