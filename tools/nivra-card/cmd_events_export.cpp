@@ -2,6 +2,7 @@
 // padded before and after, clipped to what was recorded, with events whose
 // padded times overlap written as one file.
 #include "cli.h"
+#include "command_card.h"
 #include "commands.h"
 #include "export_run.h"
 #include "local_time.h"
@@ -107,16 +108,13 @@ int cmd_events_export(const Args &args)
         fprintf(stderr, "nivra-card: --out FOLDER is required\n");
         return 2;
     }
-    TypedTime tf, tt;
-    if (!typed_range(args, false, &tf, &tt))
-        return 2;
-    CardHandle h;
-    Clock clock;
+    CommandCard h;
     int status = 0;
-    if (!open_card(args, &h.card, &status) || !open_clock(args, h.card, &clock, &status))
+    if (!open_command(args, RangeKind::TypedOptional, &h, &status))
         return status;
+    const Clock &clock = h.clock;
     int64_t from = 0, to = 0;
-    if (!event_window(args, clock, tf, tt, &from, &to))
+    if (!event_window(args, clock, h.typed_from, h.typed_to, &from, &to))
         return 2;
 
     int count = 0;
