@@ -26,14 +26,16 @@ namespace {
 constexpr uint64_t kProgressStep = 1048576;
 constexpr int kAudioKeepNone = 0;
 
-struct ChapterMark {
+struct ChapterMark
+{
     int64_t fileMs;
     int64_t cardMs;
     int16_t offsetMin;
 };
 
 // The state of one exportRange call.
-struct Exporter {
+struct Exporter
+{
     const card_reader *card = nullptr;
     const ExportOptions *opt = nullptr;
     ExportResult *result = nullptr;
@@ -76,7 +78,8 @@ struct Exporter {
 };
 
 // Local offset in seconds at a UTC ms time for a frame stored with offsetMin.
-int64_t localOffset(const Exporter &e, int64_t utcMs, int16_t offsetMin) {
+int64_t localOffset(const Exporter &e, int64_t utcMs, int16_t offsetMin)
+{
     if (e.opt->utcOffset)
         return e.opt->utcOffset(clampSecond(utcMs), e.opt->utcOffsetContext, e.opt);
     return int64_t(offsetMin) * 60;
@@ -84,17 +87,18 @@ int64_t localOffset(const Exporter &e, int64_t utcMs, int16_t offsetMin) {
 
 // The folder with a separator appended when it has none at its end; false
 // when it does not fit.
-bool folderWithSeparator(const char *folder, char *out, size_t size) {
+bool folderWithSeparator(const char *folder, char *out, size_t size)
+{
     size_t n = strlen(folder);
-    bool has = n > 0 && (folder[n - 1] == '/' || folder[n - 1] == '\\' ||
-                         exportIsSeparator(folder[n - 1]));
+    bool has = n > 0 && (folder[n - 1] == '/' || folder[n - 1] == '\\' || exportIsSeparator(folder[n - 1]));
     int w = snprintf(out, size, has ? "%s" : "%s%c", folder, exportSeparator());
     return w > 0 && size_t(w) < size;
 }
 
 // Picks a path that does not exist: dir + name, else dir + stem + "_N" +
 // suffix for N = 1..999. Returns 0 and fills out, or -1.
-int freePath(const char *dir, const char *name, size_t suffixLength, char *out, size_t size) {
+int freePath(const char *dir, const char *name, size_t suffixLength, char *out, size_t size)
+{
     int w = snprintf(out, size, "%s%s", dir, name);
     if (w < 0 || size_t(w) >= size)
         return -1;
@@ -112,7 +116,8 @@ int freePath(const char *dir, const char *name, size_t suffixLength, char *out, 
 }
 
 // Copies text into the result's message, cut to fit.
-void setMessage(Exporter &e, const char *text) {
+void setMessage(Exporter &e, const char *text)
+{
     size_t n = strlen(text);
     if (n >= sizeof e.result->message)
         n = sizeof e.result->message - 1;
@@ -120,7 +125,8 @@ void setMessage(Exporter &e, const char *text) {
     e.result->message[n] = 0;
 }
 
-int fileWrite(void *context, uint64_t offset, const void *data, size_t length) {
+int fileWrite(void *context, uint64_t offset, const void *data, size_t length)
+{
     Exporter *e = static_cast<Exporter *>(context);
     if (exportFileWriteAt(e->file, offset, data, length) != 0) {
         e->writeFailed = true;
@@ -130,7 +136,8 @@ int fileWrite(void *context, uint64_t offset, const void *data, size_t length) {
 }
 
 // Closes and deletes the open temporary file, if any.
-void abandonFile(Exporter &e) {
+void abandonFile(Exporter &e)
+{
     movWriterFree(e.mov);
     e.mov = nullptr;
     if (e.file) {
@@ -141,7 +148,8 @@ void abandonFile(Exporter &e) {
     e.markCount = 0;
 }
 
-bool addMark(Exporter &e, int64_t fileMs, int64_t cardMs, int16_t offsetMin) {
+bool addMark(Exporter &e, int64_t fileMs, int64_t cardMs, int16_t offsetMin)
+{
     if (!growArray(&e.marks, &e.markCapacity, size_t(e.markCount) + 1, 16))
         return false;
     e.marks[e.markCount++] = ChapterMark{fileMs, cardMs, offsetMin};
@@ -159,7 +167,8 @@ bool canStartFile(Exporter &e, const uint8_t *data, size_t length)
 }
 
 // Opens a new temporary file for a keyframe at card time T with offset O.
-int openFile(Exporter &e, int64_t T, int16_t O) {
+int openFile(Exporter &e, int64_t T, int16_t O)
+{
     char dir[EXPORT_PATH_MAX];
     if (!folderWithSeparator(e.opt->folder, dir, sizeof dir)) {
         setMessage(e, e.opt->folder);
@@ -169,8 +178,8 @@ int openFile(Exporter &e, int64_t T, int16_t O) {
     char name[EXPORT_PATH_MAX];
     char suffix[16];
     snprintf(suffix, sizeof suffix, "%s.part", e.ext);
-    int w = snprintf(name, sizeof name, "%s_%04d%02d%02d_%02d%02d%02d%s", e.prefix, t.year,
-                     t.month, t.day, t.hour, t.minute, t.second, suffix);
+    int w = snprintf(name, sizeof name, "%s_%04d%02d%02d_%02d%02d%02d%s", e.prefix, t.year, t.month, t.day,
+                     t.hour, t.minute, t.second, suffix);
     if (w < 0 || size_t(w) >= sizeof name) {
         setMessage(e, e.opt->folder);
         return EXPORT_ERR_WRITE;
@@ -249,7 +258,8 @@ int openFile(Exporter &e, int64_t T, int16_t O) {
 }
 
 // Finishes the open file and moves it to its final name.
-int finishFile(Exporter &e, int reason) {
+int finishFile(Exporter &e, int reason)
+{
     if (!e.mov)
         return 0;
     if (e.markCount > 1) {
@@ -257,8 +267,8 @@ int finishFile(Exporter &e, int reason) {
             const ChapterMark &m = e.marks[i];
             CivilTime t = localTime(m.cardMs, localOffset(e, m.cardMs, m.offsetMin));
             char title[64];
-            snprintf(title, sizeof title, "%04d-%02d-%02d %02d:%02d:%02d", t.year, t.month,
-                     t.day, t.hour, t.minute, t.second);
+            snprintf(title, sizeof title, "%04d-%02d-%02d %02d:%02d:%02d", t.year, t.month, t.day, t.hour,
+                     t.minute, t.second);
             if (movWriterAddChapter(e.mov, m.fileMs, title) == MOVW_ERR_NO_MEMORY) {
                 abandonFile(e);
                 return CARD_ERR_NO_MEMORY;
@@ -294,8 +304,7 @@ int finishFile(Exporter &e, int reason) {
     int ok = folderWithSeparator(e.opt->folder, dir, sizeof dir) &&
              formatExportName(e.prefix, e.opt->container, e.firstMs, e.lastMs,
                               int32_t(localOffset(e, e.firstMs, e.firstOffset)),
-                              int32_t(localOffset(e, e.lastMs, e.lastOffset)), name,
-                              sizeof name) == 0 &&
+                              int32_t(localOffset(e, e.lastMs, e.lastOffset)), name, sizeof name) == 0 &&
              freePath(dir, name, strlen(e.ext), finalPath, sizeof finalPath) == 0 &&
              exportFileRename(e.tempPath, finalPath) == 0;
     if (!ok) {
@@ -327,7 +336,8 @@ int finishFile(Exporter &e, int reason) {
 }
 
 // Maps a MOV/MP4 writer failure to an export code.
-int writerFailure(Exporter &e, int rc) {
+int writerFailure(Exporter &e, int rc)
+{
     if (rc == MOVW_ERR_NO_MEMORY)
         return CARD_ERR_NO_MEMORY;
     setMessage(e, e.tempPath);
@@ -335,7 +345,8 @@ int writerFailure(Exporter &e, int rc) {
 }
 
 // Hands one audio frame to the writer with drift correction.
-int handleAudio(Exporter &e, const card_frame &f) {
+int handleAudio(Exporter &e, const card_frame &f)
+{
     int64_t t = e.segBase - e.segOrigin + f.time_ms;
     if (t < 0)
         return 0;
@@ -376,7 +387,8 @@ void buildAsc(Exporter &e, int objectType, int rateIndex, int channels)
 }
 
 // Chooses how the stream's sound is written; sets audioLeftOut when it cannot.
-void chooseAudio(Exporter &e) {
+void chooseAudio(Exporter &e)
+{
     const card_stream &s = e.stream;
     e.audioMode = MOVW_AUDIO_NONE;
     if (!e.opt->audio || s.audio_kind == CARD_AUDIO_NONE)
@@ -407,14 +419,16 @@ void chooseAudio(Exporter &e) {
         e.result->audioLeftOut = 1;
 }
 
-int report(Exporter &e) {
+int report(Exporter &e)
+{
     if (!e.opt->progress)
         return 0;
     return e.opt->progress(e.opt->context, e.bytesRead, e.opt->expectedBytes);
 }
 
 // Hands a video frame to the writer; opens a new file on a parameter change.
-int handleVideo(Exporter &e, const card_frame &f, bool &needKey) {
+int handleVideo(Exporter &e, const card_frame &f, bool &needKey)
+{
     const int key = f.type == CARD_FRAME_KEY;
     if (needKey) {
         if (e.mov) {
@@ -463,7 +477,8 @@ int handleVideo(Exporter &e, const card_frame &f, bool &needKey) {
 }
 
 // The frame loop of exportRange; returns the code to end with.
-int copyFrames(Exporter &e) {
+int copyFrames(Exporter &e)
+{
     int rc = cursor_open(e.card, &e.cursor);
     if (rc != 0)
         return rc;
@@ -536,7 +551,8 @@ int copyFrames(Exporter &e) {
 // ---- Public operations ---------------------------------------------------------
 
 int exportRange(const card_reader *card, const card_stream *stream, int64_t fromMs, int64_t toMs,
-                const ExportOptions *options, ExportResult *result) {
+                const ExportOptions *options, ExportResult *result)
+{
     if (!card || !options || !result || !options->folder || toMs < fromMs)
         return CARD_ERR_ARGUMENT;
     memset(result, 0, sizeof *result);
@@ -593,15 +609,24 @@ int exportRange(const card_reader *card, const card_stream *stream, int64_t from
     return rc;
 }
 
-const char *exportErrorName(int code) {
+const char *exportErrorName(int code)
+{
     switch (code) {
-    case EXPORT_OK: return "success, at least one file written";
-    case EXPORT_NOTHING: return "no more recordings";
-    case EXPORT_CANCELLED: return "cancelled";
-    case EXPORT_ERR_CODEC: return "video codec not recognised";
-    case EXPORT_ERR_WRITE: return "cannot write the output file";
-    case EXPORT_ERR_STREAM: return "unsupported stream data";
-    case EXPORT_ERR_MP4_ALAW: return "MP4 cannot hold G.711 audio (use MOV or leave the audio out)";
-    default: return card_error_name(code);
+    case EXPORT_OK:
+        return "success, at least one file written";
+    case EXPORT_NOTHING:
+        return "no more recordings";
+    case EXPORT_CANCELLED:
+        return "cancelled";
+    case EXPORT_ERR_CODEC:
+        return "video codec not recognised";
+    case EXPORT_ERR_WRITE:
+        return "cannot write the output file";
+    case EXPORT_ERR_STREAM:
+        return "unsupported stream data";
+    case EXPORT_ERR_MP4_ALAW:
+        return "MP4 cannot hold G.711 audio (use MOV or leave the audio out)";
+    default:
+        return card_error_name(code);
     }
 }

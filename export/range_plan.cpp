@@ -17,7 +17,8 @@ namespace {
 // first keyframe and after its last picture.
 constexpr int64_t kRunSlackMs = 5000;
 
-bool pushRun(ExportRuns *runs, const ExportRun &run) {
+bool pushRun(ExportRuns *runs, const ExportRun &run)
+{
     if (!growArray(&runs->items, &runs->capacity, size_t(runs->count) + 1, 16))
         return false;
     runs->items[runs->count++] = run;
@@ -26,8 +27,8 @@ bool pushRun(ExportRuns *runs, const ExportRun &run) {
 
 } // namespace
 
-int buildRuns(const card_reader *card, int64_t fromMs, int64_t toMs, ExportRuns *runs,
-              int *missing) {
+int buildRuns(const card_reader *card, int64_t fromMs, int64_t toMs, ExportRuns *runs, int *missing)
+{
     if (missing)
         *missing = 0;
     if (!card || !runs || toMs < fromMs)
@@ -81,7 +82,8 @@ int buildRuns(const card_reader *card, int64_t fromMs, int64_t toMs, ExportRuns 
 namespace {
 
 // Collects the usable keyframes inside one run.
-struct KeyWalk {
+struct KeyWalk
+{
     int64_t startMs, endMs;
     bool any = false;
     int64_t firstMs = 0;
@@ -93,7 +95,8 @@ struct KeyWalk {
     double timeSum = 0;
 };
 
-int onKeyframe(const card_keyframe *k, void *context) {
+int onKeyframe(const card_keyframe *k, void *context)
+{
     KeyWalk *w = static_cast<KeyWalk *>(context);
     if (!k->usable || k->time_ms < w->startMs || k->time_ms > w->endMs)
         return 0;
@@ -141,7 +144,8 @@ int lastVideoFrame(card_cursor *cursor, int64_t keyMs, int64_t endMs, int64_t *l
 
 } // namespace
 
-int estimateExport(card_reader *card, int64_t fromMs, int64_t toMs, ExportEstimate *out) {
+int estimateExport(card_reader *card, int64_t fromMs, int64_t toMs, ExportEstimate *out)
+{
     if (!out)
         return CARD_ERR_ARGUMENT;
     exportRunsFree(&out->runs);
@@ -226,8 +230,7 @@ int exportEventPieces(card_reader *card, const card_event *events, int count, ui
         *pieceCount = 0;
     if (skippedCount)
         *skippedCount = 0;
-    if (!card || count < 0 || !pieceCount || !skippedCount ||
-        (count > 0 && (!events || !pieces || !skipped)))
+    if (!card || count < 0 || !pieceCount || !skippedCount || (count > 0 && (!events || !pieces || !skipped)))
         return CARD_ERR_ARGUMENT;
     ExportEstimate est{};
     int made = 0, left = 0, rc = 0;
@@ -245,8 +248,8 @@ int exportEventPieces(card_reader *card, const card_event *events, int count, ui
         if (runs.count == 0)
             skipped[left++] = ExportSkippedEvent{e.first, e.last, e.kinds, est.missing ? 1 : 0};
         else
-            pieces[made++] = ExportEventPiece{runs.items[0].startMs, runs.items[runs.count - 1].endMs,
-                                              e.kinds, 1, est.missing ? 1 : 0, 0};
+            pieces[made++] = ExportEventPiece{
+                runs.items[0].startMs, runs.items[runs.count - 1].endMs, e.kinds, 1, est.missing ? 1 : 0, 0};
     }
     if (rc == 0) {
         made = mergePieces(pieces, made);
@@ -265,14 +268,15 @@ int exportEventPieces(card_reader *card, const card_event *events, int count, ui
 }
 
 int formatExportName(const char *prefix, int container, int64_t startMs, int64_t endMs,
-                     int32_t startOffsetSec, int32_t endOffsetSec, char *out, size_t outSize) {
+                     int32_t startOffsetSec, int32_t endOffsetSec, char *out, size_t outSize)
+{
     if (!out || outSize == 0)
         return CARD_ERR_ARGUMENT;
     CivilTime a = localTime(startMs, startOffsetSec);
     CivilTime b = localTime(endMs, endOffsetSec);
-    int w = snprintf(out, outSize, "%s_%04d%02d%02d_%02d%02d%02d-%02d%02d%02d%s",
-                     prefix ? prefix : "NIVRA", a.year, a.month, a.day, a.hour, a.minute,
-                     a.second, b.hour, b.minute, b.second, container == 1 ? ".mp4" : ".mov");
+    int w = snprintf(out, outSize, "%s_%04d%02d%02d_%02d%02d%02d-%02d%02d%02d%s", prefix ? prefix : "NIVRA",
+                     a.year, a.month, a.day, a.hour, a.minute, a.second, b.hour, b.minute, b.second,
+                     container == 1 ? ".mp4" : ".mov");
     if (w < 0 || size_t(w) >= outSize) {
         out[0] = 0;
         return CARD_ERR_ARGUMENT;
@@ -294,7 +298,8 @@ int exportIncomplete(const ExportResult *result)
     return result && (result->skippedFrames > 0 || exportShortfallMs(result) > 0) ? 1 : 0;
 }
 
-void exportRunsFree(ExportRuns *runs) {
+void exportRunsFree(ExportRuns *runs)
+{
     if (!runs)
         return;
     free(runs->items);

@@ -86,8 +86,9 @@ TEST(ExportEventPieces, PaddedClippedJoinedAndSkipped)
         std::vector<ExportSkippedEvent> skipped(events.size());
         int pieceCount = -1, skippedCount = -1;
         const Query &q = c.q;
-        const int rc = exportEventPieces(card, events.data(), int(events.size()), q.kinds, q.pre, q.post, q.fromMs,
-                                         q.toMs, pieces.data(), &pieceCount, skipped.data(), &skippedCount);
+        const int rc =
+            exportEventPieces(card, events.data(), int(events.size()), q.kinds, q.pre, q.post, q.fromMs,
+                              q.toMs, pieces.data(), &pieceCount, skipped.data(), &skippedCount);
         EXPECT_EQ(rc, c.pieces.empty() ? EXPORT_NOTHING : EXPORT_OK) << c.what << ": " << exportErrorName(rc);
         ASSERT_EQ(pieceCount, int(c.pieces.size())) << c.what;
         for (size_t i = 0; i < c.pieces.size(); ++i) {

@@ -84,7 +84,7 @@ bool event_window(const Args &args, const Clock &clock, const TypedTime &tf, con
 
 Json piece_json(const Piece &p)
 {
-    return {{"startMs", p.plan.fromMs}, {"endMs", p.plan.toMs},          {"kinds", p.plan.kinds},
+    return {{"startMs", p.plan.fromMs}, {"endMs", p.plan.toMs},           {"kinds", p.plan.kinds},
             {"events", p.plan.events},  {"missing", p.plan.missing != 0}, {"files", p.files}};
 }
 
@@ -131,8 +131,8 @@ int cmd_events_export(const Args &args)
     std::vector<ExportEventPiece> planned(events.size());
     std::vector<ExportSkippedEvent> left_out(events.size());
     int piece_count = 0, skipped_count = 0;
-    rc = exportEventPieces(h.card, events.data(), int(events.size()), kinds, pre, post, from, to, planned.data(),
-                           &piece_count, left_out.data(), &skipped_count);
+    rc = exportEventPieces(h.card, events.data(), int(events.size()), kinds, pre, post, from, to,
+                           planned.data(), &piece_count, left_out.data(), &skipped_count);
     if (rc < 0)
         return report_export(args, rc, exportErrorName(rc), {}, ExportResult{});
     std::vector<Piece> merged(static_cast<size_t>(piece_count));
@@ -141,8 +141,10 @@ int cmd_events_export(const Args &args)
     Json skipped = Json::array();
     for (int i = 0; i < skipped_count; ++i) {
         const ExportSkippedEvent &s = left_out[size_t(i)];
-        skipped.push_back(
-            {{"first", s.first}, {"last", s.last}, {"kinds", s.kinds}, {"reason", s.missing ? "missing" : "not recorded"}});
+        skipped.push_back({{"first", s.first},
+                           {"last", s.last},
+                           {"kinds", s.kinds},
+                           {"reason", s.missing ? "missing" : "not recorded"}});
     }
 
     const std::string folder = absolute_path(args.value("--out"));
@@ -199,8 +201,8 @@ int cmd_events_export(const Args &args)
     if (!args.json) {
         for (const Piece &p : merged)
             printf("%s - %s  %s  %d event%s%s\n", clock.local_text(p.plan.fromMs / 1000).c_str(),
-                   clock.local_text(p.plan.toMs / 1000).c_str(), kind_list(p.plan.kinds).c_str(), p.plan.events,
-                   p.plan.events == 1 ? "" : "s", p.plan.missing ? ", partly missing" : "");
+                   clock.local_text(p.plan.toMs / 1000).c_str(), kind_list(p.plan.kinds).c_str(),
+                   p.plan.events, p.plan.events == 1 ? "" : "s", p.plan.missing ? ", partly missing" : "");
         for (const Json &s : skipped)
             printf("skipped %s  %s: %s\n", clock.local_text(s["first"].get<int64_t>()).c_str(),
                    kind_list(s["kinds"].get<uint16_t>()).c_str(),

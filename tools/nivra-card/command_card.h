@@ -26,8 +26,8 @@ enum class RangeKind
 struct CommandCard
 {
     card_reader *card = nullptr;
-    Clock clock;                    // Typed and TypedOptional ranges
-    uint32_t from_second = 0;       // Seconds
+    Clock clock;              // Typed and TypedOptional ranges
+    uint32_t from_second = 0; // Seconds
     uint32_t to_second = 0xFFFFFFFFu;
     TypedTime typed_from, typed_to; // Typed and TypedOptional, as given
     int64_t from_ms = 0;            // Typed, in UTC
