@@ -1,6 +1,8 @@
-// Export writer: reads frames through its own read cursor and feeds them to
-// the MOV/MP4 writer, one file per continuous recording or one merged file,
-// with audio drift correction and ".part" names until a file is complete.
+// Export writer, the copying: reads frames through its own read cursor and
+// feeds them to the MOV/MP4 writer, one file per continuous recording or one
+// merged file, with audio drift correction and ".part" names until a file is
+// complete. The planning of a range (runs, estimate, names) is in
+// range_plan.cpp.
 #include "export/export_writer.h"
 
 #include <stdio.h>
@@ -9,9 +11,11 @@
 
 #include <new>
 
-#include "export/civil_time.h"
-#include "export/codec_params.h"
+#include "codec/aac.h"
+#include "codec/param_sets.h"
 #include "export/export_file.h"
+#include "export/export_internal.h"
+#include "export/grow_array.h"
 #include "export/mov_writer.h"
 
 static_assert(int(CARD_CODEC_H264) == int(PARAMS_H264) && int(CARD_CODEC_H265) == int(PARAMS_H265),
@@ -20,34 +24,18 @@ static_assert(int(CARD_CODEC_H264) == int(PARAMS_H264) && int(CARD_CODEC_H265) =
 namespace {
 
 constexpr uint64_t kProgressStep = 1048576;
-constexpr int64_t kRunJoinMs = 3000;
 constexpr int kAudioKeepNone = 0;
-// What a run may lose without counting as a shortfall: the time before its
-// first keyframe and after its last picture.
-constexpr int64_t kRunSlackMs = 5000;
 
-bool pushRun(ExportRuns *runs, const ExportRun &run) {
-    if (runs->count == runs->capacity) {
-        int cap = runs->capacity ? runs->capacity * 2 : 16;
-        ExportRun *grown =
-            static_cast<ExportRun *>(realloc(runs->items, size_t(cap) * sizeof(ExportRun)));
-        if (!grown)
-            return false;
-        runs->items = grown;
-        runs->capacity = cap;
-    }
-    runs->items[runs->count++] = run;
-    return true;
-}
-
-struct ChapterMark {
+struct ChapterMark
+{
     int64_t fileMs;
     int64_t cardMs;
     int16_t offsetMin;
 };
 
 // The state of one exportRange call.
-struct Exporter {
+struct Exporter
+{
     const card_reader *card = nullptr;
     const ExportOptions *opt = nullptr;
     ExportResult *result = nullptr;
@@ -90,35 +78,27 @@ struct Exporter {
 };
 
 // Local offset in seconds at a UTC ms time for a frame stored with offsetMin.
-int64_t localOffset(const Exporter &e, int64_t utcMs, int16_t offsetMin) {
-    if (e.opt->utcOffset) {
-        int64_t s = utcMs / 1000;
-        uint32_t sec = s < 0 ? 0 : s > 0xFFFFFFFFll ? 0xFFFFFFFFu : uint32_t(s);
-        return e.opt->utcOffset(sec, e.opt->utcOffsetContext, e.opt);
-    }
+int64_t localOffset(const Exporter &e, int64_t utcMs, int16_t offsetMin)
+{
+    if (e.opt->utcOffset)
+        return e.opt->utcOffset(clampSecond(utcMs), e.opt->utcOffsetContext, e.opt);
     return int64_t(offsetMin) * 60;
-}
-
-CivilTime localTime(int64_t utcMs, int64_t offsetSec) {
-    int64_t s = utcMs / 1000;
-    if (utcMs < 0 && utcMs % 1000 != 0)
-        s -= 1;
-    return civilFromSeconds(s + offsetSec);
 }
 
 // The folder with a separator appended when it has none at its end; false
 // when it does not fit.
-bool folderWithSeparator(const char *folder, char *out, size_t size) {
+bool folderWithSeparator(const char *folder, char *out, size_t size)
+{
     size_t n = strlen(folder);
-    bool has = n > 0 && (folder[n - 1] == '/' || folder[n - 1] == '\\' ||
-                         exportIsSeparator(folder[n - 1]));
+    bool has = n > 0 && (folder[n - 1] == '/' || folder[n - 1] == '\\' || exportIsSeparator(folder[n - 1]));
     int w = snprintf(out, size, has ? "%s" : "%s%c", folder, exportSeparator());
     return w > 0 && size_t(w) < size;
 }
 
 // Picks a path that does not exist: dir + name, else dir + stem + "_N" +
 // suffix for N = 1..999. Returns 0 and fills out, or -1.
-int freePath(const char *dir, const char *name, size_t suffixLength, char *out, size_t size) {
+int freePath(const char *dir, const char *name, size_t suffixLength, char *out, size_t size)
+{
     int w = snprintf(out, size, "%s%s", dir, name);
     if (w < 0 || size_t(w) >= size)
         return -1;
@@ -136,7 +116,8 @@ int freePath(const char *dir, const char *name, size_t suffixLength, char *out, 
 }
 
 // Copies text into the result's message, cut to fit.
-void setMessage(Exporter &e, const char *text) {
+void setMessage(Exporter &e, const char *text)
+{
     size_t n = strlen(text);
     if (n >= sizeof e.result->message)
         n = sizeof e.result->message - 1;
@@ -144,7 +125,8 @@ void setMessage(Exporter &e, const char *text) {
     e.result->message[n] = 0;
 }
 
-int fileWrite(void *context, uint64_t offset, const void *data, size_t length) {
+int fileWrite(void *context, uint64_t offset, const void *data, size_t length)
+{
     Exporter *e = static_cast<Exporter *>(context);
     if (exportFileWriteAt(e->file, offset, data, length) != 0) {
         e->writeFailed = true;
@@ -154,7 +136,8 @@ int fileWrite(void *context, uint64_t offset, const void *data, size_t length) {
 }
 
 // Closes and deletes the open temporary file, if any.
-void abandonFile(Exporter &e) {
+void abandonFile(Exporter &e)
+{
     movWriterFree(e.mov);
     e.mov = nullptr;
     if (e.file) {
@@ -165,16 +148,10 @@ void abandonFile(Exporter &e) {
     e.markCount = 0;
 }
 
-bool addMark(Exporter &e, int64_t fileMs, int64_t cardMs, int16_t offsetMin) {
-    if (e.markCount == e.markCapacity) {
-        int cap = e.markCapacity ? e.markCapacity * 2 : 16;
-        ChapterMark *grown =
-            static_cast<ChapterMark *>(realloc(e.marks, size_t(cap) * sizeof(ChapterMark)));
-        if (!grown)
-            return false;
-        e.marks = grown;
-        e.markCapacity = cap;
-    }
+bool addMark(Exporter &e, int64_t fileMs, int64_t cardMs, int16_t offsetMin)
+{
+    if (!growArray(&e.marks, &e.markCapacity, size_t(e.markCount) + 1, 16))
+        return false;
     e.marks[e.markCount++] = ChapterMark{fileMs, cardMs, offsetMin};
     return true;
 }
@@ -190,7 +167,8 @@ bool canStartFile(Exporter &e, const uint8_t *data, size_t length)
 }
 
 // Opens a new temporary file for a keyframe at card time T with offset O.
-int openFile(Exporter &e, int64_t T, int16_t O) {
+int openFile(Exporter &e, int64_t T, int16_t O)
+{
     char dir[EXPORT_PATH_MAX];
     if (!folderWithSeparator(e.opt->folder, dir, sizeof dir)) {
         setMessage(e, e.opt->folder);
@@ -200,8 +178,8 @@ int openFile(Exporter &e, int64_t T, int16_t O) {
     char name[EXPORT_PATH_MAX];
     char suffix[16];
     snprintf(suffix, sizeof suffix, "%s.part", e.ext);
-    int w = snprintf(name, sizeof name, "%s_%04d%02d%02d_%02d%02d%02d%s", e.prefix, t.year,
-                     t.month, t.day, t.hour, t.minute, t.second, suffix);
+    int w = snprintf(name, sizeof name, "%s_%04d%02d%02d_%02d%02d%02d%s", e.prefix, t.year, t.month, t.day,
+                     t.hour, t.minute, t.second, suffix);
     if (w < 0 || size_t(w) >= sizeof name) {
         setMessage(e, e.opt->folder);
         return EXPORT_ERR_WRITE;
@@ -280,7 +258,8 @@ int openFile(Exporter &e, int64_t T, int16_t O) {
 }
 
 // Finishes the open file and moves it to its final name.
-int finishFile(Exporter &e, int reason) {
+int finishFile(Exporter &e, int reason)
+{
     if (!e.mov)
         return 0;
     if (e.markCount > 1) {
@@ -288,8 +267,8 @@ int finishFile(Exporter &e, int reason) {
             const ChapterMark &m = e.marks[i];
             CivilTime t = localTime(m.cardMs, localOffset(e, m.cardMs, m.offsetMin));
             char title[64];
-            snprintf(title, sizeof title, "%04d-%02d-%02d %02d:%02d:%02d", t.year, t.month,
-                     t.day, t.hour, t.minute, t.second);
+            snprintf(title, sizeof title, "%04d-%02d-%02d %02d:%02d:%02d", t.year, t.month, t.day, t.hour,
+                     t.minute, t.second);
             if (movWriterAddChapter(e.mov, m.fileMs, title) == MOVW_ERR_NO_MEMORY) {
                 abandonFile(e);
                 return CARD_ERR_NO_MEMORY;
@@ -325,8 +304,7 @@ int finishFile(Exporter &e, int reason) {
     int ok = folderWithSeparator(e.opt->folder, dir, sizeof dir) &&
              formatExportName(e.prefix, e.opt->container, e.firstMs, e.lastMs,
                               int32_t(localOffset(e, e.firstMs, e.firstOffset)),
-                              int32_t(localOffset(e, e.lastMs, e.lastOffset)), name,
-                              sizeof name) == 0 &&
+                              int32_t(localOffset(e, e.lastMs, e.lastOffset)), name, sizeof name) == 0 &&
              freePath(dir, name, strlen(e.ext), finalPath, sizeof finalPath) == 0 &&
              exportFileRename(e.tempPath, finalPath) == 0;
     if (!ok) {
@@ -358,7 +336,8 @@ int finishFile(Exporter &e, int reason) {
 }
 
 // Maps a MOV/MP4 writer failure to an export code.
-int writerFailure(Exporter &e, int rc) {
+int writerFailure(Exporter &e, int rc)
+{
     if (rc == MOVW_ERR_NO_MEMORY)
         return CARD_ERR_NO_MEMORY;
     setMessage(e, e.tempPath);
@@ -366,7 +345,8 @@ int writerFailure(Exporter &e, int rc) {
 }
 
 // Hands one audio frame to the writer with drift correction.
-int handleAudio(Exporter &e, const card_frame &f) {
+int handleAudio(Exporter &e, const card_frame &f)
+{
     int64_t t = e.segBase - e.segOrigin + f.time_ms;
     if (t < 0)
         return 0;
@@ -399,18 +379,16 @@ int handleAudio(Exporter &e, const card_frame &f) {
     return 0;
 }
 
-// Builds the 2-byte AudioSpecificConfig: object type (2, AAC LC, when not
-// known), sampling-frequency index, channel configuration.
+// Sets the AudioSpecificConfig the writer starts with.
 void buildAsc(Exporter &e, int objectType, int rateIndex, int channels)
 {
-    int object = objectType < 1 ? 2 : objectType;
-    e.asc[0] = uint8_t(((object & 0x1F) << 3) | (rateIndex >> 1));
-    e.asc[1] = uint8_t(((rateIndex & 1) << 7) | ((channels & 0x0F) << 3));
+    aacPackConfig(objectType, rateIndex, channels, e.asc);
     e.ascLength = 2;
 }
 
 // Chooses how the stream's sound is written; sets audioLeftOut when it cannot.
-void chooseAudio(Exporter &e) {
+void chooseAudio(Exporter &e)
+{
     const card_stream &s = e.stream;
     e.audioMode = MOVW_AUDIO_NONE;
     if (!e.opt->audio || s.audio_kind == CARD_AUDIO_NONE)
@@ -441,28 +419,16 @@ void chooseAudio(Exporter &e) {
         e.result->audioLeftOut = 1;
 }
 
-int report(Exporter &e) {
+int report(Exporter &e)
+{
     if (!e.opt->progress)
         return 0;
     return e.opt->progress(e.opt->context, e.bytesRead, e.opt->expectedBytes);
 }
 
-bool growBuffer(Exporter &e, size_t size) {
-    if (size <= e.bufferCap && e.buffer)
-        return true;
-    size_t cap = 65536;
-    while (cap < size)
-        cap *= 2;
-    uint8_t *grown = static_cast<uint8_t *>(realloc(e.buffer, cap));
-    if (!grown)
-        return false;
-    e.buffer = grown;
-    e.bufferCap = cap;
-    return true;
-}
-
 // Hands a video frame to the writer; opens a new file on a parameter change.
-int handleVideo(Exporter &e, const card_frame &f, bool &needKey) {
+int handleVideo(Exporter &e, const card_frame &f, bool &needKey)
+{
     const int key = f.type == CARD_FRAME_KEY;
     if (needKey) {
         if (e.mov) {
@@ -511,7 +477,8 @@ int handleVideo(Exporter &e, const card_frame &f, bool &needKey) {
 }
 
 // The frame loop of exportRange; returns the code to end with.
-int copyFrames(Exporter &e) {
+int copyFrames(Exporter &e)
+{
     int rc = cursor_open(e.card, &e.cursor);
     if (rc != 0)
         return rc;
@@ -565,7 +532,7 @@ int copyFrames(Exporter &e) {
                 e.bytesRead += f.size;
             continue;
         }
-        if (!growBuffer(e, f.size))
+        if (!growArray(&e.buffer, &e.bufferCap, f.size, 65536))
             return CARD_ERR_NO_MEMORY;
         rc = cursor_read(e.cursor, e.buffer, e.bufferCap);
         if (rc != 0)
@@ -584,7 +551,8 @@ int copyFrames(Exporter &e) {
 // ---- Public operations ---------------------------------------------------------
 
 int exportRange(const card_reader *card, const card_stream *stream, int64_t fromMs, int64_t toMs,
-                const ExportOptions *options, ExportResult *result) {
+                const ExportOptions *options, ExportResult *result)
+{
     if (!card || !options || !result || !options->folder || toMs < fromMs)
         return CARD_ERR_ARGUMENT;
     memset(result, 0, sizeof *result);
@@ -641,214 +609,24 @@ int exportRange(const card_reader *card, const card_stream *stream, int64_t from
     return rc;
 }
 
-int buildRuns(const card_reader *card, int64_t fromMs, int64_t toMs, ExportRuns *runs,
-              int *missing) {
-    if (missing)
-        *missing = 0;
-    if (!card || !runs || toMs < fromMs)
-        return CARD_ERR_ARGUMENT;
-    runs->count = 0;
-    int64_t fromS = fromMs / 1000, toS = toMs / 1000;
-    uint32_t from = fromS < 0 ? 0 : fromS > 0xFFFFFFFFll ? 0xFFFFFFFFu : uint32_t(fromS);
-    uint32_t to = toS < 0 ? 0 : toS > 0xFFFFFFFFll ? 0xFFFFFFFFu : uint32_t(toS);
-    int count = 0;
-    int rc = card_ranges(card, from, to, nullptr, 0, &count);
-    if (rc != 0)
-        return rc;
-    if (count == 0)
-        return 0;
-    card_range *ranges = static_cast<card_range *>(calloc(size_t(count), sizeof(card_range)));
-    if (!ranges)
-        return CARD_ERR_NO_MEMORY;
-    int got = 0;
-    rc = card_ranges(card, from, to, ranges, count, &got);
-    if (got < count)
-        count = got;
-    bool forceNew = false;
-    for (int i = 0; rc == 0 && i < count; ++i) {
-        const card_range &r = ranges[i];
-        if (r.missing) {
-            if (missing)
-                *missing = 1;
-            forceNew = true;
-            continue;
-        }
-        int64_t start = int64_t(r.first) * 1000;
-        int64_t end = int64_t(r.last) * 1000 + 999;
-        if (start < fromMs)
-            start = fromMs;
-        if (end > toMs)
-            end = toMs;
-        if (end < start)
-            continue;
-        ExportRun *last = runs->count ? &runs->items[runs->count - 1] : nullptr;
-        if (forceNew || !last || start > last->endMs + kRunJoinMs) {
-            if (!pushRun(runs, ExportRun{start, end, r.utc_offset_min, end}))
-                rc = CARD_ERR_NO_MEMORY;
-            forceNew = false;
-        } else if (end > last->endMs) {
-            last->endMs = end;
-            last->lastMs = end;
-        }
-    }
-    free(ranges);
-    return rc;
-}
-
-namespace {
-
-// Collects the usable keyframes inside one run.
-struct KeyWalk {
-    int64_t startMs, endMs;
-    bool any = false;
-    int64_t firstMs = 0;
-    int16_t firstOffset = 0;
-    int64_t lastKeyMs = 0;
-    bool havePrev = false;
-    card_keyframe prev{};
-    double byteSum = 0;
-    double timeSum = 0;
-};
-
-int onKeyframe(const card_keyframe *k, void *context) {
-    KeyWalk *w = static_cast<KeyWalk *>(context);
-    if (!k->usable || k->time_ms < w->startMs || k->time_ms > w->endMs)
-        return 0;
-    if (!w->any) {
-        w->any = true;
-        w->firstMs = k->time_ms;
-        w->firstOffset = k->utc_offset_min;
-    }
-    w->lastKeyMs = k->time_ms;
-    if (w->havePrev && w->prev.segment == k->segment && k->file_offset > w->prev.file_offset) {
-        int64_t dt = k->time_ms - w->prev.time_ms;
-        if (dt > 0 && dt <= 13000) {
-            w->byteSum += double(k->file_offset - w->prev.file_offset);
-            w->timeSum += double(dt);
-        }
-    }
-    w->prev = *k;
-    w->havePrev = true;
-    return 0;
-}
-
-// Finds the last video frame at or before endMs, reading frame headers from
-// the keyframe at keyMs on: the frame an export of the run ends with, and so
-// the end of its file name. Returns 0 and sets *lastMs, or a reader error.
-int lastVideoFrame(card_cursor *cursor, int64_t keyMs, int64_t endMs, int64_t *lastMs)
+const char *exportErrorName(int code)
 {
-    *lastMs = keyMs;
-    int rc = cursor_seek(cursor, uint64_t(keyMs), nullptr);
-    if (rc != 0)
-        return rc < 0 ? rc : 0;
-    card_frame f;
-    while ((rc = cursor_next(cursor, &f)) == 0) {
-        if (f.type != CARD_FRAME_AUDIO) {
-            if (f.time_ms > endMs)
-                break;
-            if (f.time_ms >= keyMs)
-                *lastMs = f.time_ms;
-        } else if (f.time_ms > endMs + kRunJoinMs) {
-            break; // sound only from here on
-        }
-        cursor_skip(cursor);
-    }
-    return rc < 0 ? rc : 0;
-}
-
-} // namespace
-
-int estimateExport(card_reader *card, int64_t fromMs, int64_t toMs, ExportEstimate *out) {
-    if (!out)
-        return CARD_ERR_ARGUMENT;
-    exportRunsFree(&out->runs);
-    memset(out, 0, sizeof *out);
-    int rc = buildRuns(card, fromMs, toMs, &out->runs, &out->missing);
-    if (rc != 0)
-        return rc;
-    card_cursor *cursor = nullptr;
-    rc = cursor_open(card, &cursor);
-    if (rc != 0)
-        return rc;
-    double byteSum = 0, timeSum = 0;
-    int kept = 0;
-    for (int i = 0; rc == 0 && i < out->runs.count; ++i) {
-        ExportRun r = out->runs.items[i];
-        KeyWalk w;
-        w.startMs = r.startMs;
-        w.endMs = r.endMs;
-        int64_t fs = r.startMs / 1000, ts = r.endMs / 1000;
-        rc = card_keyframes(card, uint32_t(fs < 0 ? 0 : fs), uint32_t(ts < 0 ? 0 : ts), onKeyframe, &w);
-        if (rc != 0)
-            break;
-        byteSum += w.byteSum;
-        timeSum += w.timeSum;
-        if (!w.any)
-            continue;
-        r.startMs = w.firstMs;
-        r.offsetMin = w.firstOffset;
-        rc = lastVideoFrame(cursor, w.lastKeyMs, r.endMs, &r.lastMs);
-        out->runs.items[kept++] = r;
-        out->durationMs += r.endMs - r.startMs;
-    }
-    cursor_close(cursor);
-    out->runs.count = kept;
-    if (rc != 0)
-        return rc;
-    if (timeSum > 0)
-        out->bytes = uint64_t(byteSum / timeSum * double(out->durationMs));
-    else
-        out->bytes = uint64_t(out->durationMs) * 160;
-    return 0;
-}
-
-int formatExportName(const char *prefix, int container, int64_t startMs, int64_t endMs,
-                     int32_t startOffsetSec, int32_t endOffsetSec, char *out, size_t outSize) {
-    if (!out || outSize == 0)
-        return CARD_ERR_ARGUMENT;
-    CivilTime a = localTime(startMs, startOffsetSec);
-    CivilTime b = localTime(endMs, endOffsetSec);
-    int w = snprintf(out, outSize, "%s_%04d%02d%02d_%02d%02d%02d-%02d%02d%02d%s",
-                     prefix ? prefix : "NIVRA", a.year, a.month, a.day, a.hour, a.minute,
-                     a.second, b.hour, b.minute, b.second, container == 1 ? ".mp4" : ".mov");
-    if (w < 0 || size_t(w) >= outSize) {
-        out[0] = 0;
-        return CARD_ERR_ARGUMENT;
-    }
-    return 0;
-}
-
-int64_t exportShortfallMs(const ExportResult *result)
-{
-    if (!result)
-        return 0;
-    const int64_t slack = kRunSlackMs * (result->plannedRuns > 1 ? result->plannedRuns : 1);
-    const int64_t lost = result->plannedMs - result->writtenMs - slack;
-    return lost > 0 ? lost : 0;
-}
-
-int exportIncomplete(const ExportResult *result)
-{
-    return result && (result->skippedFrames > 0 || exportShortfallMs(result) > 0) ? 1 : 0;
-}
-
-void exportRunsFree(ExportRuns *runs) {
-    if (!runs)
-        return;
-    free(runs->items);
-    runs->items = nullptr;
-    runs->count = runs->capacity = 0;
-}
-
-const char *exportErrorName(int code) {
     switch (code) {
-    case EXPORT_OK: return "success, at least one file written";
-    case EXPORT_NOTHING: return "no more recordings";
-    case EXPORT_CANCELLED: return "cancelled";
-    case EXPORT_ERR_CODEC: return "video codec not recognised";
-    case EXPORT_ERR_WRITE: return "cannot write the output file";
-    case EXPORT_ERR_STREAM: return "unsupported stream data";
-    case EXPORT_ERR_MP4_ALAW: return "MP4 cannot hold G.711 audio (use MOV or leave the audio out)";
-    default: return card_error_name(code);
+    case EXPORT_OK:
+        return "success, at least one file written";
+    case EXPORT_NOTHING:
+        return "no more recordings";
+    case EXPORT_CANCELLED:
+        return "cancelled";
+    case EXPORT_ERR_CODEC:
+        return "video codec not recognised";
+    case EXPORT_ERR_WRITE:
+        return "cannot write the output file";
+    case EXPORT_ERR_STREAM:
+        return "unsupported stream data";
+    case EXPORT_ERR_MP4_ALAW:
+        return "MP4 cannot hold G.711 audio (use MOV or leave the audio out)";
+    default:
+        return card_error_name(code);
     }
 }

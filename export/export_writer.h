@@ -14,59 +14,90 @@
 
 // ---- Result codes -------------------------------------------------------
 
-enum {
-    EXPORT_OK = 0,               // success, at least one file written
-    EXPORT_NOTHING = 1,          // nothing was written in the range
-    EXPORT_CANCELLED = 2,        // the progress callback asked to stop
-    EXPORT_ERR_CODEC = -20,      // video codec not recognised
-    EXPORT_ERR_WRITE = -21,      // cannot write the output file (path in message)
-    EXPORT_ERR_STREAM = -22,     // unsupported stream data
-    EXPORT_ERR_MP4_ALAW = -23,   // MP4 cannot hold G.711 audio
+enum
+{
+    EXPORT_OK = 0,             // success, at least one file written
+    EXPORT_NOTHING = 1,        // nothing was written in the range
+    EXPORT_CANCELLED = 2,      // the progress callback asked to stop
+    EXPORT_ERR_CODEC = -20,    // video codec not recognised
+    EXPORT_ERR_WRITE = -21,    // cannot write the output file (path in message)
+    EXPORT_ERR_STREAM = -22,   // unsupported stream data
+    EXPORT_ERR_MP4_ALAW = -23, // MP4 cannot hold G.711 audio
     // Other negative codes are the card reader's (card_error_name).
 };
 
 // Why a file ended (ExportFileInfo::endReason).
-enum {
+enum
+{
     EXPORT_END_RANGE = 0,  // end of the range
     EXPORT_END_GAP = 1,    // a recording gap (one file per recording)
     EXPORT_END_CHANGE = 2, // the stream parameters changed
 };
 
-enum { EXPORT_PATH_MAX = 1024 };
+enum
+{
+    EXPORT_PATH_MAX = 1024
+};
 
 // ---- Records --------------------------------------------------------------
 
 // One continuous run of recording inside a range.
-struct ExportRun {
-    int64_t startMs;    // UTC
-    int64_t endMs;      // UTC
-    int16_t offsetMin;  // UTC offset of its first entry
-    int64_t lastMs;     // UTC of the last video frame at or before endMs: the end a
-                        // file of this run is named after (estimateExport; buildRuns
-                        // leaves endMs here)
+struct ExportRun
+{
+    int64_t startMs;   // UTC
+    int64_t endMs;     // UTC
+    int16_t offsetMin; // UTC offset of its first entry
+    int64_t lastMs;    // UTC of the last video frame at or before endMs: the end a
+                       // file of this run is named after (estimateExport; buildRuns
+                       // leaves endMs here)
 };
 
 // A growable list of runs; a zeroed record is a valid empty list. Release
 // with exportRunsFree().
-struct ExportRuns {
+struct ExportRuns
+{
     ExportRun *items;
     int count;
     int capacity;
 };
 
 // What estimateExport() returns; release runs with exportRunsFree().
-struct ExportEstimate {
-    ExportRuns runs;     // runs trimmed to their first usable keyframe
-    int missing;         // some recordings of the range are not in the folder
-    int64_t durationMs;  // recorded time: sum of (end - start) of the runs
-    uint64_t bytes;      // expected payload bytes
+struct ExportEstimate
+{
+    ExportRuns runs;    // runs trimmed to their first usable keyframe
+    int missing;        // some recordings of the range are not in the folder
+    int64_t durationMs; // recorded time: sum of (end - start) of the runs
+    uint64_t bytes;     // expected payload bytes
+};
+
+// One file of an event batch export: the padded times of one event, or of
+// several whose padded times overlap, clipped to what was recorded.
+struct ExportEventPiece
+{
+    int64_t fromMs;  // UTC: the first usable keyframe of its padded times
+    int64_t toMs;    // UTC: the end of its padded times, or of the recording
+    uint16_t kinds;  // CARD_KIND_* bits of its events
+    int32_t events;  // events in it
+    int32_t missing; // 1 when recordings of its padded times are not in the folder
+    uint64_t bytes;  // expected payload bytes of exporting [fromMs, toMs]
+};
+
+// An event that an event batch export leaves out: nothing of its padded
+// times was recorded.
+struct ExportSkippedEvent
+{
+    uint32_t first;  // the event's start second (UTC)
+    uint32_t last;   // its end second
+    uint16_t kinds;  // its CARD_KIND_* bits
+    int32_t missing; // 1: its recordings are not in the folder; 0: none were made
 };
 
 // Figures of one finished file, given to the fileDone callback.
-struct ExportFileInfo {
-    int64_t firstMs;          // UTC ms of the first video frame
-    int64_t lastMs;           // UTC ms of the last video frame
-    int16_t offsetMin;        // UTC offset stored with the first frame
+struct ExportFileInfo
+{
+    int64_t firstMs;   // UTC ms of the first video frame
+    int64_t lastMs;    // UTC ms of the last video frame
+    int16_t offsetMin; // UTC offset stored with the first frame
     uint64_t fileSize;
     int64_t videoDurationMs;
     uint32_t videoSamples;
@@ -76,7 +107,7 @@ struct ExportFileInfo {
     int indexAtFront;
     int width;
     int height;
-    int endReason;            // EXPORT_END_*
+    int endReason; // EXPORT_END_*
 };
 
 struct ExportOptions;
@@ -89,26 +120,28 @@ typedef int (*ExportProgressFn)(void *context, uint64_t bytesRead, int64_t expec
 typedef void (*ExportFileDoneFn)(void *context, const char *path, const ExportFileInfo *info);
 
 // What and how to export; read-only for the writer.
-struct ExportOptions {
-    int merge;                  // 1: one file for the whole range; 0: one per recording
-    int container;              // 1: MP4; anything else: MOV
-    int audio;                  // non-zero: keep the sound when its format allows
-    const char *folder;         // destination folder (UTF-8), required
-    const char *prefix;         // file-name prefix; null means "NIVRA"
-    ExportOffsetFn utcOffset;   // null: the offset stored with each frame
+struct ExportOptions
+{
+    int merge;                // 1: one file for the whole range; 0: one per recording
+    int container;            // 1: MP4; anything else: MOV
+    int audio;                // non-zero: keep the sound when its format allows
+    const char *folder;       // destination folder (UTF-8), required
+    const char *prefix;       // file-name prefix; null means "NIVRA"
+    ExportOffsetFn utcOffset; // null: the offset stored with each frame
     void *utcOffsetContext;
-    int64_t expectedBytes;      // passed back with every progress report
-    ExportProgressFn progress;  // optional
-    ExportFileDoneFn fileDone;  // optional
-    void *context;              // for progress and fileDone
+    int64_t expectedBytes;     // passed back with every progress report
+    ExportProgressFn progress; // optional
+    ExportFileDoneFn fileDone; // optional
+    void *context;             // for progress and fileDone
 };
 
 // Outcome of exportRange(); cleared at entry.
-struct ExportResult {
-    int32_t files;         // files finished and moved to their final names
-    uint64_t bytes;        // payload bytes read from the card
-    int32_t audioLeftOut;  // 1 when the sound could not be kept
-    char message[1024];    // for -21: the path whose writing failed
+struct ExportResult
+{
+    int32_t files;          // files finished and moved to their final names
+    uint64_t bytes;         // payload bytes read from the card
+    int32_t audioLeftOut;   // 1 when the sound could not be kept
+    char message[1024];     // for -21: the path whose writing failed
     uint64_t skippedFrames; // damaged frames left out (a time outside their recording)
     int32_t plannedRuns;    // continuous runs of recording in the range
     int64_t plannedMs;      // recorded time of the range: the runs' durations
@@ -125,13 +158,24 @@ int exportRange(const card_reader *card, const card_stream *stream, int64_t from
 // Builds the runs of playable recording in [fromMs, toMs] into *runs (emptied
 // first); *missing (optional) is set when recordings of the range are absent.
 // Returns 0, -1 or -7.
-int buildRuns(const card_reader *card, int64_t fromMs, int64_t toMs, ExportRuns *runs,
-              int *missing);
+int buildRuns(const card_reader *card, int64_t fromMs, int64_t toMs, ExportRuns *runs, int *missing);
 
 // Runs trimmed to their first usable keyframe, with the time of their last
 // video frame, recorded time and expected bytes of [fromMs, toMs]. Returns 0
 // or a negative code; *out is filled.
 int estimateExport(card_reader *card, int64_t fromMs, int64_t toMs, ExportEstimate *out);
+
+// Plans an event batch export: each of events[0..count) that has one of
+// kinds and starts within [fromMs, toMs] is padded by preSeconds before its
+// start and postSeconds after its end, then clipped to its recorded time
+// (estimateExport); pieces whose times overlap become one, in time order.
+// pieces and skipped each have room for count records; *pieceCount gets the
+// pieces, *skippedCount the events with nothing recorded, in their order.
+// Returns 0, 1 when there is no piece, or a negative code.
+int exportEventPieces(card_reader *card, const card_event *events, int count, uint16_t kinds,
+                      uint32_t preSeconds, uint32_t postSeconds, int64_t fromMs, int64_t toMs,
+                      ExportEventPiece *pieces, int *pieceCount, ExportSkippedEvent *skipped,
+                      int *skippedCount);
 
 // Writes the final file name for a piece from startMs to endMs (offsets in
 // seconds at each end) into out. Returns 0, or -1 when it does not fit.

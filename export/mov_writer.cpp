@@ -4,8 +4,10 @@
 // per box.
 #include "export/mov_writer.h"
 
+#include "codec/aac.h"
+#include "codec/param_sets.h"
 #include "export/civil_time.h"
-#include "export/codec_params.h"
+#include "export/grow_array.h"
 
 #include <stdio.h>
 #include <stdlib.h>
@@ -27,51 +29,47 @@ constexpr int64_t kSecondsFrom1904 = 2082844800;
 
 // A growable array of plain values; grows by doubling from `first`. push()
 // returns false when memory runs out and leaves the array unchanged.
-template <typename T>
-struct List {
+template <typename T> struct List
+{
     T *data = nullptr;
     size_t count = 0;
     size_t capacity = 0;
 
-    bool reserve(size_t wanted, size_t first) {
-        if (wanted <= capacity)
-            return true;
-        size_t cap = capacity ? capacity : first;
-        while (cap < wanted) {
-            if (cap > (SIZE_MAX / sizeof(T)) / 2)
-                return false;
-            cap *= 2;
-        }
-        T *grown = static_cast<T *>(realloc(data, cap * sizeof(T)));
-        if (!grown)
-            return false;
-        data = grown;
-        capacity = cap;
-        return true;
-    }
-    bool push(const T &value, size_t first) {
+    bool reserve(size_t wanted, size_t first) { return growArray(&data, &capacity, wanted, first); }
+    bool push(const T &value, size_t first)
+    {
         if (!reserve(count + 1, first))
             return false;
         data[count++] = value;
         return true;
     }
-    void release() {
+    void release()
+    {
         free(data);
         data = nullptr;
         count = capacity = 0;
     }
 };
 
+// Stores the low n bytes of v at p, most significant first.
+void storeBe(uint8_t *p, uint64_t v, int n)
+{
+    for (int i = 0; i < n; ++i)
+        p[i] = static_cast<uint8_t>(v >> (8 * (n - 1 - i)));
+}
+
 // Bytes in memory with big-endian writers and a stack of open boxes whose size
 // is patched on close. Any failure marks the buffer failed; later writes are
 // ignored.
-struct Buf {
+struct Buf
+{
     List<uint8_t> bytes;
     size_t open[kMaxOpenBoxes];
     int depth = 0;
     bool failed = false;
 
-    uint8_t *grow(size_t n) {
+    uint8_t *grow(size_t n)
+    {
         if (failed)
             return nullptr;
         if (!bytes.reserve(bytes.count + n, 4096)) {
@@ -82,61 +80,78 @@ struct Buf {
         bytes.count += n;
         return p;
     }
-    void put(const void *src, size_t n) {
+    void put(const void *src, size_t n)
+    {
         if (n == 0)
             return;
         if (uint8_t *p = grow(n))
             memcpy(p, src, n);
     }
-    void zeros(size_t n) {
+    void zeros(size_t n)
+    {
         if (uint8_t *p = grow(n))
             memset(p, 0, n);
     }
-    void u8(uint32_t v) {
+    void u8(uint32_t v)
+    {
         if (uint8_t *p = grow(1))
             p[0] = static_cast<uint8_t>(v);
     }
-    void u16(uint32_t v) {
-        if (uint8_t *p = grow(2)) {
-            p[0] = static_cast<uint8_t>(v >> 8);
-            p[1] = static_cast<uint8_t>(v);
-        }
+    void u16(uint32_t v)
+    {
+        if (uint8_t *p = grow(2))
+            storeBe(p, v, 2);
     }
-    void u24(uint32_t v) {
+    void u24(uint32_t v)
+    {
         u8(v >> 16);
         u16(v & 0xFFFF);
     }
-    void u32(uint32_t v) {
-        if (uint8_t *p = grow(4)) {
-            p[0] = static_cast<uint8_t>(v >> 24);
-            p[1] = static_cast<uint8_t>(v >> 16);
-            p[2] = static_cast<uint8_t>(v >> 8);
-            p[3] = static_cast<uint8_t>(v);
-        }
+    void u32(uint32_t v)
+    {
+        if (uint8_t *p = grow(4))
+            storeBe(p, v, 4);
     }
-    void u64(uint64_t v) {
+    void u64(uint64_t v)
+    {
         u32(static_cast<uint32_t>(v >> 32));
         u32(static_cast<uint32_t>(v));
     }
     void tag(const char *fourcc) { put(fourcc, 4); }
+    // Writes a 32-bit placeholder (a size or count known only later) and
+    // returns its position for patch32.
+    size_t placeholder32()
+    {
+        size_t at = bytes.count;
+        u32(0);
+        return at;
+    }
+    // Stores v at a position placeholder32 returned.
+    void patch32(size_t at, uint32_t v)
+    {
+        if (!failed)
+            storeBe(bytes.data + at, v, 4);
+    }
     // Opens a box: size placeholder and type.
-    void begin(const char *type) {
+    void begin(const char *type)
+    {
         if (failed)
             return;
         if (depth >= kMaxOpenBoxes) {
             failed = true;
             return;
         }
-        open[depth++] = bytes.count;
-        u32(0);
+        open[depth++] = placeholder32();
         tag(type);
     }
     // Opens a full box (version and flags follow the type).
-    void beginFull(const char *type, uint32_t version, uint32_t flags) {
+    void beginFull(const char *type, uint32_t version, uint32_t flags)
+    {
         begin(type);
         u32((version << 24) | (flags & 0xFFFFFF));
     }
-    void end() {
+    void end()
+    {
         if (failed || depth == 0) {
             failed = true;
             return;
@@ -147,25 +162,23 @@ struct Buf {
             failed = true;
             return;
         }
-        uint8_t *p = bytes.data + start;
-        p[0] = static_cast<uint8_t>(size >> 24);
-        p[1] = static_cast<uint8_t>(size >> 16);
-        p[2] = static_cast<uint8_t>(size >> 8);
-        p[3] = static_cast<uint8_t>(size);
+        patch32(start, static_cast<uint32_t>(size));
     }
 };
 
 // ---- The writer -------------------------------------------------------------
 
-struct Track {
-    Buf pending;              // bytes of the pending chunk
+struct Track
+{
+    Buf pending; // bytes of the pending chunk
     uint32_t pendingSamples = 0;
     List<uint32_t> sizes;     // per sample (video, AAC, chapters)
     List<uint32_t> durations; // video: 1/30000 s
     List<uint64_t> chunkOffsets;
     List<uint32_t> chunkSamples;
 
-    void release() {
+    void release()
+    {
         pending.bytes.release();
         sizes.release();
         durations.release();
@@ -174,14 +187,16 @@ struct Track {
     }
 };
 
-struct Chapter {
+struct Chapter
+{
     int64_t timeMs;
     char *text;
 };
 
 } // namespace
 
-struct MovWriter {
+struct MovWriter
+{
     MovWriterConfig config;
     MovWriteFn write;
     void *context;
@@ -216,28 +231,32 @@ struct MovWriter {
 
 namespace {
 
-int fail(MovWriter *w, int code) {
+int fail(MovWriter *w, int code)
+{
     if (w->error == 0)
         w->error = code;
     return w->error;
 }
 
 // Writes bytes at the end of the file and advances it; returns the sticky code.
-int writeAtEnd(MovWriter *w, const void *data, size_t length) {
+int writeAtEnd(MovWriter *w, const void *data, size_t length)
+{
     if (length && w->write(w->context, w->end, data, length) != 0)
         return fail(w, MOVW_ERR_WRITE);
     w->end += length;
     return 0;
 }
 
-int writeAt(MovWriter *w, uint64_t offset, const void *data, size_t length) {
+int writeAt(MovWriter *w, uint64_t offset, const void *data, size_t length)
+{
     if (w->write(w->context, offset, data, length) != 0)
         return fail(w, MOVW_ERR_WRITE);
     return 0;
 }
 
 // Writes a track's pending chunk at the end and records it; returns a code.
-int flushTrack(MovWriter *w, Track *t) {
+int flushTrack(MovWriter *w, Track *t)
+{
     if (t->pendingSamples == 0)
         return 0;
     if (!t->chunkOffsets.push(w->end, 1024) || !t->chunkSamples.push(t->pendingSamples, 1024))
@@ -250,10 +269,10 @@ int flushTrack(MovWriter *w, Track *t) {
 
 // Applies the chunk rule: write out both pending chunks after about one second
 // of video or 8 MiB of pending data. Returns a code.
-int applyChunkRule(MovWriter *w) {
+int applyChunkRule(MovWriter *w)
+{
     bool second = w->video.pendingSamples > 0 && w->lastDecodeMs - w->chunkFirstMs >= 1000;
-    bool full = uint64_t(w->audio.pending.bytes.count) + w->video.pending.bytes.count >
-                kChunkBytesLimit;
+    bool full = uint64_t(w->audio.pending.bytes.count) + w->video.pending.bytes.count > kChunkBytesLimit;
     if (!second && !full)
         return 0;
     int rc = flushTrack(w, &w->video);
@@ -262,9 +281,76 @@ int applyChunkRule(MovWriter *w) {
     return rc;
 }
 
+// ---- The boxes around the media: ftyp, the reserved free, mdat -----------------
+
+// ftyp: the QuickTime brand for MOV; for MP4 the ISO brands, avc1 with H.264.
+void writeFtyp(Buf &b, const MovWriterConfig &c)
+{
+    b.begin("ftyp");
+    if (!c.mp4) {
+        b.tag("qt  ");
+        b.u32(0x200);
+        b.tag("qt  ");
+    } else {
+        b.tag("isom");
+        b.u32(0x200);
+        b.tag("isom");
+        b.tag("iso2");
+        if (c.videoCodec == MOVW_VIDEO_H264)
+            b.tag("avc1");
+        b.tag("mp41");
+    }
+    b.end();
+}
+
+// The 8-byte header of a free box of `size` bytes (below 4 GiB).
+void freeHeader(uint64_t size, uint8_t out[8])
+{
+    storeBe(out, size, 4);
+    memcpy(out + 4, "free", 4);
+}
+
+// free: `size` bytes at the end of the file, zeros after the header, that
+// the index may take later. Returns the sticky code.
+int writeFree(MovWriter *w, uint64_t size)
+{
+    static const uint8_t kZeros[65536] = {};
+    uint8_t header[8];
+    freeHeader(size, header);
+    int rc = writeAtEnd(w, header, 8);
+    for (uint64_t left = size - 8; rc == 0 && left > 0;) {
+        size_t n = left > sizeof kZeros ? sizeof kZeros : static_cast<size_t>(left);
+        rc = writeAtEnd(w, kZeros, n);
+        left -= n;
+    }
+    return rc;
+}
+
+// mdat with a 64-bit size, that of an empty box until finishMdat patches it.
+// Returns the sticky code.
+int writeMdatHeader(MovWriter *w)
+{
+    uint8_t header[16] = {0, 0, 0, 1, 'm', 'd', 'a', 't'};
+    storeBe(header + 8, sizeof header, 8);
+    w->mdatPos = w->end;
+    return writeAtEnd(w, header, sizeof header);
+}
+
+// Patches the mdat size to cover every byte written since its header.
+// Returns the sticky code.
+int finishMdat(MovWriter *w)
+{
+    uint8_t size[8];
+    storeBe(size, w->end - w->mdatPos, 8);
+    return writeAt(w, w->mdatPos + 8, size, 8);
+}
+
+// ---- Decoder configuration records ----------------------------------------------
+
 // Builds the avcC record from the stream's parameter sets; false when it
 // cannot be built.
-bool buildAvcC(MovWriter *w) {
+bool buildAvcC(MovWriter *w)
+{
     const ParamSets &p = w->params;
     Buf b;
     size_t firstSps = SIZE_MAX;
@@ -319,7 +405,8 @@ bool buildAvcC(MovWriter *w) {
 
 // Builds the hvcC record from the stream's parameter sets; false when it
 // cannot be built.
-bool buildHvcC(MovWriter *w) {
+bool buildHvcC(MovWriter *w)
+{
     const ParamSets &p = w->params;
     if (!w->sps.parsed)
         return false;
@@ -379,7 +466,8 @@ bool takeStreamParams(MovWriter *w, const ParamSets &set)
 }
 
 // Appends one AAC frame as a sample of the pending audio chunk.
-int addAacSample(MovWriter *w, const uint8_t *data, size_t length) {
+int addAacSample(MovWriter *w, const uint8_t *data, size_t length)
+{
     if (length > 0xFFFFFFFFu)
         return fail(w, MOVW_ERR_ARGUMENT);
     if (!w->audio.sizes.push(static_cast<uint32_t>(length), 4096))
@@ -397,16 +485,15 @@ int addAacSample(MovWriter *w, const uint8_t *data, size_t length) {
 
 // ---- Public operations ---------------------------------------------------------
 
-uint64_t movWriterReserve(const MovWriterConfig *config, int64_t expectedMs, int aacFrameMs,
-                          int chapters) {
+uint64_t movWriterReserve(const MovWriterConfig *config, int64_t expectedMs, int aacFrameMs, int chapters)
+{
     if (!config)
         return 0;
     // Clamped before multiplying: 2^40 ms (35 years) already asks for far
     // more than the 4 GiB a reservation may take.
     const int64_t kLongest = int64_t(1) << 40;
     int64_t d = expectedMs < 0 ? 0 : expectedMs > kLongest ? kLongest : expectedMs;
-    int64_t v = config->frameIntervalMs > 0 ? d * 4 / (3 * int64_t(config->frameIntervalMs))
-                                            : d * 4 / 201;
+    int64_t v = config->frameIntervalMs > 0 ? d * 4 / (3 * int64_t(config->frameIntervalMs)) : d * 4 / 201;
     int64_t a = 0;
     if (config->audioMode == MOVW_AUDIO_AAC) {
         int64_t f = aacFrameMs < 1 ? 64 : aacFrameMs;
@@ -417,8 +504,8 @@ uint64_t movWriterReserve(const MovWriterConfig *config, int64_t expectedMs, int
     return static_cast<uint64_t>(e + e / 10);
 }
 
-int movWriterStart(const MovWriterConfig *config, MovWriteFn write, void *context,
-                   MovWriter **out) {
+int movWriterStart(const MovWriterConfig *config, MovWriteFn write, void *context, MovWriter **out)
+{
     if (out)
         *out = nullptr;
     if (!config || !write || !out)
@@ -450,43 +537,16 @@ int movWriterStart(const MovWriterConfig *config, MovWriteFn write, void *contex
     w->context = context;
 
     Buf b;
-    b.begin("ftyp");
-    if (!w->config.mp4) {
-        b.tag("qt  ");
-        b.u32(0x200);
-        b.tag("qt  ");
-    } else {
-        b.tag("isom");
-        b.u32(0x200);
-        b.tag("isom");
-        b.tag("iso2");
-        if (c.videoCodec == MOVW_VIDEO_H264)
-            b.tag("avc1");
-        b.tag("mp41");
-    }
-    b.end();
+    writeFtyp(b, w->config);
     int rc = b.failed ? MOVW_ERR_NO_MEMORY : writeAtEnd(w, b.bytes.data, b.bytes.count);
     b.bytes.release();
     if (rc == 0 && c.reserve >= 0x100000000ull)
         rc = MOVW_ERR_ARGUMENT;
     w->indexPos = w->end;
-    if (rc == 0 && c.reserve > 0) {
-        static const uint8_t kZeros[65536] = {};
-        uint8_t header[8] = {uint8_t(c.reserve >> 24), uint8_t(c.reserve >> 16),
-                             uint8_t(c.reserve >> 8), uint8_t(c.reserve), 'f', 'r', 'e', 'e'};
-        rc = writeAtEnd(w, header, 8);
-        uint64_t left = c.reserve - 8;
-        while (rc == 0 && left > 0) {
-            size_t n = left > sizeof kZeros ? sizeof kZeros : static_cast<size_t>(left);
-            rc = writeAtEnd(w, kZeros, n);
-            left -= n;
-        }
-    }
-    if (rc == 0) {
-        w->mdatPos = w->end;
-        static const uint8_t kMdat[16] = {0, 0, 0, 1, 'm', 'd', 'a', 't', 0, 0, 0, 0, 0, 0, 0, 16};
-        rc = writeAtEnd(w, kMdat, sizeof kMdat);
-    }
+    if (rc == 0 && c.reserve > 0)
+        rc = writeFree(w, c.reserve);
+    if (rc == 0)
+        rc = writeMdatHeader(w);
     if (rc != 0) {
         delete w;
         return rc;
@@ -495,8 +555,8 @@ int movWriterStart(const MovWriterConfig *config, MovWriteFn write, void *contex
     return MOVW_OK;
 }
 
-int movWriterAddVideo(MovWriter *w, const uint8_t *data, size_t length, int64_t decodeMs,
-                      int keyframe) {
+int movWriterAddVideo(MovWriter *w, const uint8_t *data, size_t length, int64_t decodeMs, int keyframe)
+{
     if (!w)
         return MOVW_ERR_ARGUMENT;
     if (w->error)
@@ -549,8 +609,7 @@ int movWriterAddVideo(MovWriter *w, const uint8_t *data, size_t length, int64_t 
     size_t n = w->video.sizes.count;
     if (n > 0 && decodeMs <= w->lastDecodeMs)
         decodeMs = w->lastDecodeMs + 1;
-    if (!w->video.sizes.push(static_cast<uint32_t>(sampleSize), 4096) ||
-        !w->video.durations.push(0, 4096) ||
+    if (!w->video.sizes.push(static_cast<uint32_t>(sampleSize), 4096) || !w->video.durations.push(0, 4096) ||
         (keyframe && !w->sync.push(static_cast<uint32_t>(n + 1), 4096))) {
         pending.bytes.count = before;
         return fail(w, MOVW_ERR_NO_MEMORY);
@@ -571,7 +630,8 @@ int movWriterAddVideo(MovWriter *w, const uint8_t *data, size_t length, int64_t 
     return applyChunkRule(w);
 }
 
-int movWriterAddAudio(MovWriter *w, const uint8_t *data, size_t length) {
+int movWriterAddAudio(MovWriter *w, const uint8_t *data, size_t length)
+{
     if (!w)
         return MOVW_ERR_ARGUMENT;
     if (w->error)
@@ -594,44 +654,36 @@ int movWriterAddAudio(MovWriter *w, const uint8_t *data, size_t length) {
         return MOVW_OK;
     }
 
-    bool adts = length >= 7 && data[0] == 0xFF && (data[1] & 0xF6) == 0xF0;
-    if (!adts) {
+    if (!isAdtsHeader(data, length)) {
         if (w->config.audioConfigLength == 0)
             return MOVW_ERR_NOT_READY;
         return addAacSample(w, data, length);
     }
     size_t pos = 0;
-    while (length - pos >= 7) {
-        const uint8_t *h = data + pos;
-        size_t headerLength = (h[1] & 1) ? 7 : 9;
-        size_t frameLength = (size_t(h[3] & 3) << 11) | (size_t(h[4]) << 3) | (h[5] >> 5);
-        if (frameLength <= headerLength || frameLength > length - pos)
+    AdtsHeader h;
+    while (adtsReadHeader(data + pos, length - pos, &h)) {
+        if (h.frameLength <= h.headerLength || h.frameLength > length - pos)
             break;
-        int blocks = (h[6] & 3) + 1;
-        if (blocks == 1) {
+        if (h.rawBlocks == 1) {
             if (w->config.audioConfigLength == 0) {
-                int profile = h[2] >> 6;
-                int freq = (h[2] >> 2) & 0x0F;
-                int chan = ((h[2] & 1) << 2) | (h[3] >> 6);
-                int objectType = profile + 1;
-                w->config.audioConfig[0] = static_cast<uint8_t>((objectType << 3) | (freq >> 1));
-                w->config.audioConfig[1] = static_cast<uint8_t>(((freq & 1) << 7) | (chan << 3));
+                aacPackConfig(h.objectType, h.rateIndex, h.channelConfig, w->config.audioConfig);
                 w->config.audioConfigLength = 2;
                 if (w->config.sampleRate <= 0)
-                    w->config.sampleRate = freq < 13 ? kAacSampleRates[freq] : 0;
-                if (chan != 0)
-                    w->config.channels = chan;
+                    w->config.sampleRate = h.sampleRate;
+                if (h.channelConfig != 0)
+                    w->config.channels = h.channelConfig;
             }
-            int rc = addAacSample(w, h + headerLength, frameLength - headerLength);
+            int rc = addAacSample(w, data + pos + h.headerLength, h.frameLength - h.headerLength);
             if (rc != 0)
                 return rc;
         }
-        pos += frameLength;
+        pos += h.frameLength;
     }
     return MOVW_OK;
 }
 
-int movWriterAddSilence(MovWriter *w, int64_t samples, int64_t *inserted) {
+int movWriterAddSilence(MovWriter *w, int64_t samples, int64_t *inserted)
+{
     if (inserted)
         *inserted = 0;
     if (!w)
@@ -674,7 +726,8 @@ int movWriterAddSilence(MovWriter *w, int64_t samples, int64_t *inserted) {
     return MOVW_OK;
 }
 
-int64_t movWriterAudioSamples(const MovWriter *w) {
+int64_t movWriterAudioSamples(const MovWriter *w)
+{
     if (!w)
         return 0;
     if (w->config.audioMode == MOVW_AUDIO_ALAW)
@@ -682,7 +735,8 @@ int64_t movWriterAudioSamples(const MovWriter *w) {
     return static_cast<int64_t>(w->aacFrames * 1024);
 }
 
-int movWriterAddChapter(MovWriter *w, int64_t timeMs, const char *text) {
+int movWriterAddChapter(MovWriter *w, int64_t timeMs, const char *text)
+{
     if (!w || !text)
         return MOVW_ERR_ARGUMENT;
     if (w->error)
@@ -702,7 +756,8 @@ int movWriterAddChapter(MovWriter *w, int64_t timeMs, const char *text) {
     return MOVW_OK;
 }
 
-void movWriterFree(MovWriter *w) {
+void movWriterFree(MovWriter *w)
+{
     if (!w)
         return;
     w->video.release();
@@ -715,15 +770,23 @@ void movWriterFree(MovWriter *w) {
     delete w;
 }
 
-const char *movWriterErrorName(int code) {
+const char *movWriterErrorName(int code)
+{
     switch (code) {
-    case MOVW_OK: return "ok";
-    case MOVW_PARAMS_CHANGED: return "parameter sets changed";
-    case MOVW_ERR_ARGUMENT: return "invalid argument";
-    case MOVW_ERR_NO_MEMORY: return "out of memory";
-    case MOVW_ERR_WRITE: return "write failed";
-    case MOVW_ERR_NOT_READY: return "not ready";
-    default: return "unknown error";
+    case MOVW_OK:
+        return "ok";
+    case MOVW_PARAMS_CHANGED:
+        return "parameter sets changed";
+    case MOVW_ERR_ARGUMENT:
+        return "invalid argument";
+    case MOVW_ERR_NO_MEMORY:
+        return "out of memory";
+    case MOVW_ERR_WRITE:
+        return "write failed";
+    case MOVW_ERR_NOT_READY:
+        return "not ready";
+    default:
+        return "unknown error";
     }
 }
 
@@ -731,10 +794,16 @@ const char *movWriterErrorName(int code) {
 
 namespace {
 
-enum TrackKind { kVideo, kAudio, kText };
+enum TrackKind
+{
+    kVideo,
+    kAudio,
+    kText
+};
 
 // One track as the moov describes it.
-struct TrackOut {
+struct TrackOut
+{
     TrackKind kind;
     uint32_t id;
     uint32_t timescale;
@@ -744,7 +813,8 @@ struct TrackOut {
 };
 
 // What finish computed for the boxes.
-struct MoovInfo {
+struct MoovInfo
+{
     uint32_t createTime;
     uint32_t movieMs;
     uint32_t nextId;
@@ -755,12 +825,14 @@ struct MoovInfo {
 
 const uint32_t kMatrix[9] = {0x00010000, 0, 0, 0, 0x00010000, 0, 0, 0, 0x40000000};
 
-void putMatrix(Buf &b) {
+void putMatrix(Buf &b)
+{
     for (uint32_t v : kMatrix)
         b.u32(v);
 }
 
-void writeMvhd(Buf &b, const MoovInfo &m) {
+void writeMvhd(Buf &b, const MoovInfo &m)
+{
     b.beginFull("mvhd", 0, 0);
     b.u32(m.createTime);
     b.u32(m.createTime);
@@ -775,7 +847,8 @@ void writeMvhd(Buf &b, const MoovInfo &m) {
     b.end();
 }
 
-void writeTkhd(Buf &b, const MoovInfo &m, const TrackOut &t, const MovWriter *w) {
+void writeTkhd(Buf &b, const MoovInfo &m, const TrackOut &t, const MovWriter *w)
+{
     b.beginFull("tkhd", 0, t.kind == kText ? 2 : 3);
     b.u32(m.createTime);
     b.u32(m.createTime);
@@ -794,7 +867,8 @@ void writeTkhd(Buf &b, const MoovInfo &m, const TrackOut &t, const MovWriter *w)
     b.end();
 }
 
-void writeTref(Buf &b, uint32_t chapterId) {
+void writeTref(Buf &b, uint32_t chapterId)
+{
     b.begin("tref");
     b.begin("chap");
     b.u32(chapterId);
@@ -802,7 +876,8 @@ void writeTref(Buf &b, uint32_t chapterId) {
     b.end();
 }
 
-void writeMdhd(Buf &b, const MoovInfo &m, const TrackOut &t) {
+void writeMdhd(Buf &b, const MoovInfo &m, const TrackOut &t)
+{
     bool wide = t.mediaDuration > 0xFFFFFFFFu;
     b.beginFull("mdhd", wide ? 1 : 0, 0);
     if (wide) {
@@ -823,8 +898,8 @@ void writeMdhd(Buf &b, const MoovInfo &m, const TrackOut &t) {
 
 // A handler box: MOV form with component type and a counted name, MP4 form with
 // a zero-terminated name.
-void writeHdlr(Buf &b, bool mp4, const char *componentType, const char *subtype,
-               const char *name) {
+void writeHdlr(Buf &b, bool mp4, const char *componentType, const char *subtype, const char *name)
+{
     b.beginFull("hdlr", 0, 0);
     if (mp4)
         b.u32(0);
@@ -843,7 +918,8 @@ void writeHdlr(Buf &b, bool mp4, const char *componentType, const char *subtype,
     b.end();
 }
 
-void writeVmhd(Buf &b) {
+void writeVmhd(Buf &b)
+{
     b.beginFull("vmhd", 0, 1);
     b.u16(0);
     b.u16(0);
@@ -852,14 +928,16 @@ void writeVmhd(Buf &b) {
     b.end();
 }
 
-void writeSmhd(Buf &b) {
+void writeSmhd(Buf &b)
+{
     b.beginFull("smhd", 0, 0);
     b.u16(0);
     b.u16(0);
     b.end();
 }
 
-void writeGmhd(Buf &b) {
+void writeGmhd(Buf &b)
+{
     b.begin("gmhd");
     b.beginFull("gmin", 0, 0);
     b.u16(0x0040);
@@ -875,7 +953,8 @@ void writeGmhd(Buf &b) {
     b.end();
 }
 
-void writeDinf(Buf &b) {
+void writeDinf(Buf &b)
+{
     b.begin("dinf");
     b.beginFull("dref", 0, 0);
     b.u32(1);
@@ -885,13 +964,15 @@ void writeDinf(Buf &b) {
     b.end();
 }
 
-void writeAvcCOrHvcC(Buf &b, const MovWriter *w) {
+void writeAvcCOrHvcC(Buf &b, const MovWriter *w)
+{
     b.begin(w->config.videoCodec == MOVW_VIDEO_H264 ? "avcC" : "hvcC");
     b.put(w->record, w->recordLength);
     b.end();
 }
 
-void writeVideoEntry(Buf &b, const MovWriter *w) {
+void writeVideoEntry(Buf &b, const MovWriter *w)
+{
     bool mp4 = w->config.mp4;
     b.begin(w->config.videoCodec == MOVW_VIDEO_H264 ? "avc1" : "hvc1");
     b.zeros(6);
@@ -914,7 +995,8 @@ void writeVideoEntry(Buf &b, const MovWriter *w) {
     b.end();
 }
 
-void putDescriptorHeader(Buf &b, uint32_t tag, uint32_t length) {
+void putDescriptorHeader(Buf &b, uint32_t tag, uint32_t length)
+{
     b.u8(tag);
     b.u8(0x80);
     b.u8(0x80);
@@ -923,7 +1005,8 @@ void putDescriptorHeader(Buf &b, uint32_t tag, uint32_t length) {
 }
 
 // Largest byte sum of about one second of consecutive AAC frames, in bits.
-uint32_t aacMaxBitrate(const MovWriter *w) {
+uint32_t aacMaxBitrate(const MovWriter *w)
+{
     const List<uint32_t> &sizes = w->audio.sizes;
     uint64_t window = (static_cast<uint64_t>(w->config.sampleRate) + 1023) / 1024;
     if (window == 0)
@@ -940,7 +1023,8 @@ uint32_t aacMaxBitrate(const MovWriter *w) {
     return bits > 0xFFFFFFFFu ? 0xFFFFFFFFu : static_cast<uint32_t>(bits);
 }
 
-void writeEsds(Buf &b, const MovWriter *w, uint32_t trackId) {
+void writeEsds(Buf &b, const MovWriter *w, uint32_t trackId)
+{
     uint32_t n = static_cast<uint32_t>(w->config.audioConfigLength);
     uint64_t divisor = w->aacFrames * 1024000 / static_cast<uint64_t>(w->config.sampleRate);
     uint64_t avg = divisor ? w->aacBytes * 8000 / divisor : 0;
@@ -961,7 +1045,8 @@ void writeEsds(Buf &b, const MovWriter *w, uint32_t trackId) {
     b.end();
 }
 
-void writeWave(Buf &b, const MovWriter *w, uint32_t trackId) {
+void writeWave(Buf &b, const MovWriter *w, uint32_t trackId)
+{
     b.begin("wave");
     b.begin("frma");
     b.tag("mp4a");
@@ -975,7 +1060,8 @@ void writeWave(Buf &b, const MovWriter *w, uint32_t trackId) {
     b.end();
 }
 
-void writeAudioEntry(Buf &b, const MovWriter *w, uint32_t trackId) {
+void writeAudioEntry(Buf &b, const MovWriter *w, uint32_t trackId)
+{
     bool aac = w->config.audioMode == MOVW_AUDIO_AAC;
     bool mov = !w->config.mp4;
     uint32_t rate = static_cast<uint32_t>(w->config.sampleRate);
@@ -1002,7 +1088,8 @@ void writeAudioEntry(Buf &b, const MovWriter *w, uint32_t trackId) {
     b.end();
 }
 
-void writeTextEntry(Buf &b) {
+void writeTextEntry(Buf &b)
+{
     b.begin("text");
     b.zeros(6);
     b.u16(1);
@@ -1025,7 +1112,8 @@ void writeTextEntry(Buf &b) {
     b.end();
 }
 
-void writeStsd(Buf &b, const MovWriter *w, const TrackOut &t) {
+void writeStsd(Buf &b, const MovWriter *w, const TrackOut &t)
+{
     b.beginFull("stsd", 0, 0);
     b.u32(1);
     if (t.kind == kVideo)
@@ -1038,10 +1126,10 @@ void writeStsd(Buf &b, const MovWriter *w, const TrackOut &t) {
 }
 
 // Run-length encodes a duration list into stts entries.
-void writeSttsList(Buf &b, const List<uint32_t> &durations) {
+void writeSttsList(Buf &b, const List<uint32_t> &durations)
+{
     b.beginFull("stts", 0, 0);
-    size_t countPos = b.bytes.count;
-    b.u32(0);
+    size_t countPos = b.placeholder32();
     uint32_t entries = 0;
     size_t i = 0;
     while (i < durations.count) {
@@ -1053,17 +1141,12 @@ void writeSttsList(Buf &b, const List<uint32_t> &durations) {
         ++entries;
         i = j;
     }
-    if (!b.failed) {
-        uint8_t *p = b.bytes.data + countPos;
-        p[0] = uint8_t(entries >> 24);
-        p[1] = uint8_t(entries >> 16);
-        p[2] = uint8_t(entries >> 8);
-        p[3] = uint8_t(entries);
-    }
+    b.patch32(countPos, entries);
     b.end();
 }
 
-void writeSttsConstant(Buf &b, uint64_t count, uint32_t delta) {
+void writeSttsConstant(Buf &b, uint64_t count, uint32_t delta)
+{
     b.beginFull("stts", 0, 0);
     if (count == 0) {
         b.u32(0);
@@ -1075,7 +1158,8 @@ void writeSttsConstant(Buf &b, uint64_t count, uint32_t delta) {
     b.end();
 }
 
-void writeStss(Buf &b, const List<uint32_t> &sync) {
+void writeStss(Buf &b, const List<uint32_t> &sync)
+{
     b.beginFull("stss", 0, 0);
     b.u32(static_cast<uint32_t>(sync.count));
     for (size_t i = 0; i < sync.count; ++i)
@@ -1083,10 +1167,10 @@ void writeStss(Buf &b, const List<uint32_t> &sync) {
     b.end();
 }
 
-void writeStsc(Buf &b, const Track &t) {
+void writeStsc(Buf &b, const Track &t)
+{
     b.beginFull("stsc", 0, 0);
-    size_t countPos = b.bytes.count;
-    b.u32(0);
+    size_t countPos = b.placeholder32();
     uint32_t entries = 0;
     for (size_t i = 0; i < t.chunkSamples.count; ++i) {
         if (i > 0 && t.chunkSamples.data[i] == t.chunkSamples.data[i - 1])
@@ -1096,18 +1180,13 @@ void writeStsc(Buf &b, const Track &t) {
         b.u32(1);
         ++entries;
     }
-    if (!b.failed) {
-        uint8_t *p = b.bytes.data + countPos;
-        p[0] = uint8_t(entries >> 24);
-        p[1] = uint8_t(entries >> 16);
-        p[2] = uint8_t(entries >> 8);
-        p[3] = uint8_t(entries);
-    }
+    b.patch32(countPos, entries);
     b.end();
 }
 
 // stco, or co64 when any chunk of the track lies beyond 4 GiB.
-void writeChunkOffsets(Buf &b, const Track &t) {
+void writeChunkOffsets(Buf &b, const Track &t)
+{
     bool wide = false;
     for (size_t i = 0; i < t.chunkOffsets.count; ++i)
         wide |= t.chunkOffsets.data[i] > 0xFFFFFFFFu;
@@ -1122,7 +1201,8 @@ void writeChunkOffsets(Buf &b, const Track &t) {
     b.end();
 }
 
-void writeStszList(Buf &b, const List<uint32_t> &sizes) {
+void writeStszList(Buf &b, const List<uint32_t> &sizes)
+{
     b.beginFull("stsz", 0, 0);
     b.u32(0);
     b.u32(static_cast<uint32_t>(sizes.count));
@@ -1131,14 +1211,16 @@ void writeStszList(Buf &b, const List<uint32_t> &sizes) {
     b.end();
 }
 
-void writeStszConstant(Buf &b, uint32_t size, uint64_t count) {
+void writeStszConstant(Buf &b, uint32_t size, uint64_t count)
+{
     b.beginFull("stsz", 0, 0);
     b.u32(size);
     b.u32(count > 0xFFFFFFFFu ? 0xFFFFFFFFu : static_cast<uint32_t>(count));
     b.end();
 }
 
-void writeStbl(Buf &b, const MovWriter *w, const TrackOut &t) {
+void writeStbl(Buf &b, const MovWriter *w, const TrackOut &t)
+{
     b.begin("stbl");
     writeStsd(b, w, t);
     const Track &tr = *t.track;
@@ -1168,7 +1250,8 @@ void writeStbl(Buf &b, const MovWriter *w, const TrackOut &t) {
     b.end();
 }
 
-void writeMinf(Buf &b, const MovWriter *w, const TrackOut &t) {
+void writeMinf(Buf &b, const MovWriter *w, const TrackOut &t)
+{
     b.begin("minf");
     if (t.kind == kVideo)
         writeVmhd(b);
@@ -1183,7 +1266,8 @@ void writeMinf(Buf &b, const MovWriter *w, const TrackOut &t) {
     b.end();
 }
 
-void writeMdia(Buf &b, const MovWriter *w, const MoovInfo &m, const TrackOut &t) {
+void writeMdia(Buf &b, const MovWriter *w, const MoovInfo &m, const TrackOut &t)
+{
     static const char *const kSubtypes[3] = {"vide", "soun", "text"};
     static const char *const kNames[3] = {"VideoHandler", "SoundHandler", "TextHandler"};
     b.begin("mdia");
@@ -1193,7 +1277,8 @@ void writeMdia(Buf &b, const MovWriter *w, const MoovInfo &m, const TrackOut &t)
     b.end();
 }
 
-void writeTrak(Buf &b, const MovWriter *w, const MoovInfo &m, const TrackOut &t) {
+void writeTrak(Buf &b, const MovWriter *w, const MoovInfo &m, const TrackOut &t)
+{
     b.begin("trak");
     writeTkhd(b, m, t, w);
     if (t.kind != kText && m.hasChapters)
@@ -1203,14 +1288,14 @@ void writeTrak(Buf &b, const MovWriter *w, const MoovInfo &m, const TrackOut &t)
 }
 
 // The creation-date metadata of MOV files: local time with the UTC offset.
-void writeCreationMeta(Buf &b, const MovWriter *w) {
+void writeCreationMeta(Buf &b, const MovWriter *w)
+{
     int offset = w->config.offsetMin;
     CivilTime t = civilFromSeconds(w->config.startMs / 1000 + int64_t(offset) * 60);
     int absOffset = offset < 0 ? -offset : offset;
     char text[64];
-    int n = snprintf(text, sizeof text, "%04d-%02d-%02dT%02d:%02d:%02d%c%02d%02d", t.year,
-                     t.month, t.day, t.hour, t.minute, t.second, offset >= 0 ? '+' : '-',
-                     absOffset / 60, absOffset % 60);
+    int n = snprintf(text, sizeof text, "%04d-%02d-%02dT%02d:%02d:%02d%c%02d%02d", t.year, t.month, t.day,
+                     t.hour, t.minute, t.second, offset >= 0 ? '+' : '-', absOffset / 60, absOffset % 60);
     if (n < 0 || n >= static_cast<int>(sizeof text))
         n = 0;
     b.begin("meta");
@@ -1238,8 +1323,8 @@ void writeCreationMeta(Buf &b, const MovWriter *w) {
     b.end();
 }
 
-void writeMoov(Buf &b, const MovWriter *w, const MoovInfo &m, const TrackOut *tracks,
-               int trackCount) {
+void writeMoov(Buf &b, const MovWriter *w, const MoovInfo &m, const TrackOut *tracks, int trackCount)
+{
     b.begin("moov");
     writeMvhd(b, m);
     for (int i = 0; i < trackCount; ++i)
@@ -1251,7 +1336,8 @@ void writeMoov(Buf &b, const MovWriter *w, const MoovInfo &m, const TrackOut *tr
 
 // Turns the chapter list into the samples of the text track (in *text) for a
 // video of videoMs. Returns a code.
-int buildChapterSamples(MovWriter *w, int64_t videoMs, Track *text) {
+int buildChapterSamples(MovWriter *w, int64_t videoMs, Track *text)
+{
     List<Chapter> &c = w->chapters;
     if (c.count == 0)
         return 0;
@@ -1304,7 +1390,8 @@ int buildChapterSamples(MovWriter *w, int64_t videoMs, Track *text) {
 
 } // namespace
 
-int movWriterFinish(MovWriter *w, MovWriterStats *stats) {
+int movWriterFinish(MovWriter *w, MovWriterStats *stats)
+{
     if (stats)
         memset(stats, 0, sizeof *stats);
     if (!w)
@@ -1346,11 +1433,7 @@ int movWriterFinish(MovWriter *w, MovWriterStats *stats) {
     }
     bool hasChapters = text.sizes.count > 0;
 
-    uint8_t size64[8];
-    uint64_t mdatSize = w->end - w->mdatPos;
-    for (int i = 0; i < 8; ++i)
-        size64[i] = static_cast<uint8_t>(mdatSize >> (56 - 8 * i));
-    rc = writeAt(w, w->mdatPos + 8, size64, 8);
+    rc = finishMdat(w);
     if (rc != 0) {
         text.release();
         return rc;
@@ -1358,8 +1441,7 @@ int movWriterFinish(MovWriter *w, MovWriterStats *stats) {
 
     MoovInfo m;
     int64_t created = w->config.startMs / 1000 + kSecondsFrom1904;
-    m.createTime = created < 0 || created > 0xFFFFFFFFll ? 0xFFFFFFFFu
-                                                           : static_cast<uint32_t>(created);
+    m.createTime = created < 0 || created > 0xFFFFFFFFll ? 0xFFFFFFFFu : static_cast<uint32_t>(created);
     int64_t movieMs = videoMs > audioMs ? videoMs : audioMs;
     m.movieMs = movieMs > 0xFFFFFFFFll ? 0xFFFFFFFFu : static_cast<uint32_t>(movieMs);
     m.hasAudio = hasAudio;
@@ -1371,10 +1453,12 @@ int movWriterFinish(MovWriter *w, MovWriterStats *stats) {
     int count = 0;
     tracks[count++] = TrackOut{kVideo, 1, kVideoTimescale, ticks, clampVideoMs, &w->video};
     if (hasAudio)
-        tracks[count++] =
-            TrackOut{kAudio, 2, static_cast<uint32_t>(rate), audioSamples,
-                     audioMs > 0xFFFFFFFFll ? 0xFFFFFFFFu : static_cast<uint32_t>(audioMs),
-                     &w->audio};
+        tracks[count++] = TrackOut{kAudio,
+                                   2,
+                                   static_cast<uint32_t>(rate),
+                                   audioSamples,
+                                   audioMs > 0xFFFFFFFFll ? 0xFFFFFFFFu : static_cast<uint32_t>(audioMs),
+                                   &w->audio};
     if (hasChapters)
         tracks[count++] =
             TrackOut{kText, m.chapterId, 1000, static_cast<uint64_t>(videoMs), clampVideoMs, &text};
@@ -1393,9 +1477,9 @@ int movWriterFinish(MovWriter *w, MovWriterStats *stats) {
     if (front) {
         rc = writeAt(w, w->indexPos, moov.bytes.data, moov.bytes.count);
         if (rc == 0 && length < reserve) {
-            uint64_t rest = reserve - length;
-            uint8_t header[8] = {uint8_t(rest >> 24), uint8_t(rest >> 16), uint8_t(rest >> 8),
-                                 uint8_t(rest), 'f', 'r', 'e', 'e'};
+            // The rest of the reservation stays a free box, its zeros in place.
+            uint8_t header[8];
+            freeHeader(reserve - length, header);
             rc = writeAt(w, w->indexPos + length, header, 8);
         }
     } else {
@@ -1408,8 +1492,7 @@ int movWriterFinish(MovWriter *w, MovWriterStats *stats) {
         stats->indexSize = length;
         stats->videoSamples = static_cast<uint32_t>(n);
         stats->keyframes = w->keyframes;
-        stats->audioCount =
-            mode == MOVW_AUDIO_AAC ? static_cast<uint32_t>(w->aacFrames) : w->audioWrites;
+        stats->audioCount = mode == MOVW_AUDIO_AAC ? static_cast<uint32_t>(w->aacFrames) : w->audioWrites;
         stats->silenceInsertions = w->silenceInsertions;
         stats->chapters = static_cast<uint32_t>(text.sizes.count);
         stats->videoDurationMs = videoMs;

@@ -1,6 +1,8 @@
 #include "playback/audio_decoders.h"
 #include "playback/decoder_platform.h"
 
+#include "codec/aac.h"
+
 #include <QtDebug>
 
 extern "C" {
@@ -185,22 +187,15 @@ float alawSample(uint8_t code)
 
 int aacFrequencyIndex(int sampleRate)
 {
-    static const int rates[] = {96000, 88200, 64000, 48000, 44100, 32000, 24000,
-                                22050, 16000, 12000, 11025, 8000,  7350};
-    for (int i = 0; i < int(std::size(rates)); ++i) {
-        if (rates[i] == sampleRate)
-            return i;
-    }
-    return 8;
+    const int index = aacRateIndex(sampleRate);
+    return index < 0 ? 8 : index;
 }
 
 std::array<uint8_t, 2> aacAudioSpecificConfig(int objectType, int sampleRate, int channels)
 {
-    const unsigned type = unsigned(objectType < 1 ? 2 : objectType) & 0x1F;
-    const unsigned index = unsigned(aacFrequencyIndex(sampleRate));
-    const unsigned configuration = unsigned(channels < 1 ? 1 : channels) & 0x0F;
-    const unsigned bits = (type << 11) | (index << 7) | (configuration << 3);
-    return {uint8_t(bits >> 8), uint8_t(bits & 0xFF)};
+    std::array<uint8_t, 2> config;
+    aacPackConfig(objectType, aacFrequencyIndex(sampleRate), channels < 1 ? 1 : channels, config.data());
+    return config;
 }
 
 std::unique_ptr<AudioDecoder> makeFfmpegAacDecoder(bool headerless, int sampleRate, int channels,

@@ -1,6 +1,8 @@
 // The stream probe: codec and audio format inferred from the frames at a time.
 #include "storage/card_internal.h"
 
+#include "codec/aac.h"
+
 #include <algorithm>
 #include <new>
 #include <string.h>
@@ -15,8 +17,6 @@ constexpr int kMaxAudioFrames = 24;
 constexpr int64_t kEarlyStopMs = 2500;
 constexpr int64_t kMaxIntervalMs = 10000;
 
-constexpr int32_t kAdtsRates[16] = {96000, 88200, 64000, 48000, 44100, 32000, 24000, 22050,
-                                    16000, 12000, 11025, 8000,  7350,  0,     0,     0};
 constexpr int32_t kRawAacRates[] = {8000, 11025, 12000, 16000, 22050, 24000, 32000, 44100, 48000};
 
 // Tells the codec from the parameter sets of a keyframe payload.
@@ -63,11 +63,12 @@ void describe_audio(const uint8_t *head, size_t head_len, const uint32_t *sizes,
         out->audio_kind = CARD_AUDIO_NONE;
         return;
     }
-    if (head_len >= 7 && head[0] == 0xFF && (head[1] & 0xF6) == 0xF0) {
+    AdtsHeader adts;
+    if (isAdtsHeader(head, head_len) && adtsReadHeader(head, head_len, &adts)) {
         out->audio_kind = CARD_AUDIO_AAC_ADTS;
-        out->object_type = (head[2] >> 6) + 1;
-        out->sample_rate = kAdtsRates[(head[2] >> 2) & 0x0F];
-        out->channels = ((head[2] & 1) << 2) | (head[3] >> 6);
+        out->object_type = adts.objectType;
+        out->sample_rate = adts.sampleRate;
+        out->channels = adts.channelConfig;
         return;
     }
     const int32_t interval = out->audio_interval_ms;

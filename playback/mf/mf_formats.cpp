@@ -1,27 +1,12 @@
 #include "playback/mf/mf_formats.h"
 
+#include "codec/aac.h"
+
 #include <cstdarg>
 #include <cstdio>
 #include <cstring>
 
 namespace nivra::mf {
-
-namespace {
-
-constexpr int kAacRates[13] = {96000, 88200, 64000, 48000, 44100, 32000, 24000,
-                               22050, 16000, 12000, 11025, 8000,  7350};
-
-// Returns the frequency index of rate, 8 (16000 Hz) when it has none.
-unsigned frequencyIndex(int rate)
-{
-    for (unsigned i = 0; i < 13; ++i) {
-        if (kAacRates[i] == rate)
-            return i;
-    }
-    return 8;
-}
-
-} // namespace
 
 ColourSpace chooseColourSpace(int yuvMatrix, int primaries, int displayHeight)
 {
@@ -82,15 +67,12 @@ bool copyNv12Area(const Nv12Source &source, const DisplayArea &area, const Nv12T
 
 std::array<uint8_t, 14> aacUserData(bool headerless, int objectType, int sampleRate, int channels)
 {
-    const unsigned type = unsigned(objectType < 1 ? 2 : objectType) & 0x1F;
-    const unsigned configuration = unsigned(channels < 1 ? 1 : channels) & 0x0F;
-    const unsigned config = (type << 11) | (frequencyIndex(sampleRate) << 7) | (configuration << 3);
+    const int index = aacRateIndex(sampleRate);
     std::array<uint8_t, 14> data{};
     data[0] = headerless ? 0 : 1; // wPayloadType
     data[2] = 0xFE;               // wAudioProfileLevelIndication: unknown
     // wStructType, wReserved1 and dwReserved2 stay zero.
-    data[12] = uint8_t(config >> 8);
-    data[13] = uint8_t(config & 0xFF);
+    aacPackConfig(objectType, index < 0 ? 8 : index, channels < 1 ? 1 : channels, &data[12]);
     return data;
 }
 

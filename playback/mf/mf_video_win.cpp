@@ -1,6 +1,6 @@
 #include "playback/mf/mf_video.h"
 
-#include "export/codec_params.h"
+#include "codec/param_sets.h"
 #include "playback/mf/mf_com_win.h"
 
 #include <d3d10.h>

@@ -2,6 +2,7 @@
 // stream probe and frames through a read cursor.
 #include "card_time.h"
 #include "cli.h"
+#include "command_card.h"
 #include "commands.h"
 
 #include <stdio.h>
@@ -14,26 +15,11 @@
 namespace nivracard {
 namespace {
 
-// Closes the reader when the command returns.
-struct CardHandle
-{
-    card_reader *card = nullptr;
-    ~CardHandle() { card_close(card); }
-};
-
-// Reads --from and --to (whole seconds, defaults 0 and 4294967295).
-bool time_span(const Args &args, uint32_t *from, uint32_t *to)
-{
-    *from = 0;
-    *to = 0xFFFFFFFFu;
-    return option_u32(args, "--from", from) && option_u32(args, "--to", to);
-}
-
 int cmd_info(const Args &args)
 {
-    CardHandle h;
+    CommandCard h;
     int status = 0;
-    if (!open_card(args, &h.card, &status))
+    if (!open_command(args, RangeKind::None, &h, &status))
         return status;
     card_summary s{};
     int rc = card_get_summary(h.card, &s);
@@ -73,13 +59,11 @@ int cmd_info(const Args &args)
 
 int cmd_ranges(const Args &args)
 {
-    uint32_t from, to;
-    if (!time_span(args, &from, &to))
-        return 2;
-    CardHandle h;
+    CommandCard h;
     int status = 0;
-    if (!open_card(args, &h.card, &status))
+    if (!open_command(args, RangeKind::Seconds, &h, &status))
         return status;
+    const uint32_t from = h.from_second, to = h.to_second;
     int count = 0;
     int rc = card_ranges(h.card, from, to, nullptr, 0, &count);
     std::vector<card_range> ranges(static_cast<size_t>(count));
@@ -117,9 +101,9 @@ int cmd_days(const Args &args)
         fprintf(stderr, "nivra-card: days: YEAR and MONTH must be numbers\n");
         return 2;
     }
-    CardHandle h;
+    CommandCard h;
     int status = 0;
-    if (!open_card(args, &h.card, &status))
+    if (!open_command(args, RangeKind::None, &h, &status))
         return status;
     uint32_t mask = 0;
     int rc = card_month_days(h.card, year, month, nullptr, nullptr,
@@ -146,13 +130,11 @@ int cmd_days(const Args &args)
 
 int cmd_events(const Args &args)
 {
-    uint32_t from, to;
-    if (!time_span(args, &from, &to))
-        return 2;
-    CardHandle h;
+    CommandCard h;
     int status = 0;
-    if (!open_card(args, &h.card, &status))
+    if (!open_command(args, RangeKind::Seconds, &h, &status))
         return status;
+    const uint32_t from = h.from_second, to = h.to_second;
     int count = 0;
     int rc = card_events(h.card, from, to, nullptr, 0, &count);
     if (rc != CARD_OK)
@@ -208,16 +190,14 @@ struct KeyframeWalk
 
 int cmd_keyframes(const Args &args)
 {
-    uint32_t from, to;
     KeyframeWalk walk;
-    if (!time_span(args, &from, &to) || !option_u64(args, "--limit", &walk.limit))
-        return 2;
-    CardHandle h;
+    CommandCard h;
     int status = 0;
-    if (!open_card(args, &h.card, &status))
+    if (!open_command(args, RangeKind::Seconds, &h, &status,
+                      [&] { return option_u64(args, "--limit", &walk.limit); }))
         return status;
     int rc = card_keyframes(
-        h.card, from, to,
+        h.card, h.from_second, h.to_second,
         [](const card_keyframe *k, void *context) {
             auto *w = static_cast<KeyframeWalk *>(context);
             if (w->records.size() >= w->limit)
@@ -255,11 +235,9 @@ int cmd_keyframes(const Args &args)
 int cmd_probe(const Args &args)
 {
     uint64_t at = 0;
-    if (!option_u64(args, "--at", &at))
-        return 2;
-    CardHandle h;
+    CommandCard h;
     int status = 0;
-    if (!open_card(args, &h.card, &status))
+    if (!open_command(args, RangeKind::None, &h, &status, [&] { return option_u64(args, "--at", &at); }))
         return status;
     card_stream s{};
     int rc = card_probe_stream(h.card, at, &s);
@@ -293,12 +271,12 @@ int cmd_frames(const Args &args)
 {
     uint64_t at = 0;
     int count = 10, stride = 0;
-    if (!option_u64(args, "--at", &at) || !option_int(args, "--count", &count) ||
-        !option_int(args, "--stride", &stride))
-        return 2;
-    CardHandle h;
+    CommandCard h;
     int status = 0;
-    if (!open_card(args, &h.card, &status))
+    if (!open_command(args, RangeKind::None, &h, &status, [&] {
+            return option_u64(args, "--at", &at) && option_int(args, "--count", &count) &&
+                   option_int(args, "--stride", &stride);
+        }))
         return status;
     card_cursor *cursor = nullptr;
     int rc = cursor_open(h.card, &cursor);

@@ -2,6 +2,7 @@
 // padded before and after, clipped to what was recorded, with events whose
 // padded times overlap written as one file.
 #include "cli.h"
+#include "command_card.h"
 #include "commands.h"
 #include "export_run.h"
 #include "local_time.h"
@@ -43,15 +44,10 @@ bool parse_kinds(const std::string &text, uint16_t *out)
     return *out != 0;
 }
 
-// One file to write: the padded, clipped times of one event or of several
-// whose padded times overlap.
+// One file to write (exportEventPieces) and the files it became.
 struct Piece
 {
-    int64_t from = 0;
-    int64_t to = 0;
-    uint16_t kinds = 0;
-    int events = 0;
-    bool missing = false; // part of its time is on files no longer on the card
+    ExportEventPiece plan{};
     std::vector<std::string> files;
 };
 
@@ -88,8 +84,8 @@ bool event_window(const Args &args, const Clock &clock, const TypedTime &tf, con
 
 Json piece_json(const Piece &p)
 {
-    return {{"startMs", p.from},  {"endMs", p.to},        {"kinds", p.kinds},
-            {"events", p.events}, {"missing", p.missing}, {"files", p.files}};
+    return {{"startMs", p.plan.fromMs}, {"endMs", p.plan.toMs},           {"kinds", p.plan.kinds},
+            {"events", p.plan.events},  {"missing", p.plan.missing != 0}, {"files", p.files}};
 }
 
 int cmd_events_export(const Args &args)
@@ -112,16 +108,13 @@ int cmd_events_export(const Args &args)
         fprintf(stderr, "nivra-card: --out FOLDER is required\n");
         return 2;
     }
-    TypedTime tf, tt;
-    if (!typed_range(args, false, &tf, &tt))
-        return 2;
-    CardHandle h;
-    Clock clock;
+    CommandCard h;
     int status = 0;
-    if (!open_card(args, &h.card, &status) || !open_clock(args, h.card, &clock, &status))
+    if (!open_command(args, RangeKind::TypedOptional, &h, &status))
         return status;
+    const Clock &clock = h.clock;
     int64_t from = 0, to = 0;
-    if (!event_window(args, clock, tf, tt, &from, &to))
+    if (!event_window(args, clock, h.typed_from, h.typed_to, &from, &to))
         return 2;
 
     int count = 0;
@@ -135,46 +128,23 @@ int cmd_events_export(const Args &args)
 
     // Each event padded and clipped to its recorded time; the ones with
     // nothing recorded left are reported, not exported.
-    std::vector<Piece> pieces;
+    std::vector<ExportEventPiece> planned(events.size());
+    std::vector<ExportSkippedEvent> left_out(events.size());
+    int piece_count = 0, skipped_count = 0;
+    rc = exportEventPieces(h.card, events.data(), int(events.size()), kinds, pre, post, from, to,
+                           planned.data(), &piece_count, left_out.data(), &skipped_count);
+    if (rc < 0)
+        return report_export(args, rc, exportErrorName(rc), {}, ExportResult{});
+    std::vector<Piece> merged(static_cast<size_t>(piece_count));
+    for (size_t i = 0; i < merged.size(); ++i)
+        merged[i].plan = planned[i];
     Json skipped = Json::array();
-    for (const card_event &e : events) {
-        const int64_t start = int64_t(e.first) * 1000;
-        if (!(e.kinds & kinds) || start < from || start > to)
-            continue;
-        const int64_t padded_from = std::max<int64_t>(0, start - int64_t(pre) * 1000);
-        const int64_t padded_to = int64_t(e.last) * 1000 + int64_t(post) * 1000;
-        EstimateHandle est;
-        rc = estimateExport(h.card, padded_from, padded_to, &est.estimate);
-        if (rc < 0)
-            return report_export(args, rc, exportErrorName(rc), {}, ExportResult{});
-        const ExportRuns &runs = est.estimate.runs;
-        if (runs.count == 0) {
-            skipped.push_back({{"first", e.first},
-                               {"last", e.last},
-                               {"kinds", e.kinds},
-                               {"reason", est.estimate.missing ? "missing" : "not recorded"}});
-            continue;
-        }
-        Piece p;
-        p.from = runs.items[0].startMs;
-        p.to = runs.items[runs.count - 1].endMs;
-        p.kinds = e.kinds;
-        p.events = 1;
-        p.missing = est.estimate.missing != 0;
-        pieces.push_back(p);
-    }
-    std::sort(pieces.begin(), pieces.end(), [](const Piece &a, const Piece &b) { return a.from < b.from; });
-    std::vector<Piece> merged;
-    for (const Piece &p : pieces) {
-        if (!merged.empty() && p.from <= merged.back().to) {
-            Piece &m = merged.back();
-            m.to = std::max(m.to, p.to);
-            m.kinds = uint16_t(m.kinds | p.kinds);
-            m.events += p.events;
-            m.missing = m.missing || p.missing;
-        } else {
-            merged.push_back(p);
-        }
+    for (int i = 0; i < skipped_count; ++i) {
+        const ExportSkippedEvent &s = left_out[size_t(i)];
+        skipped.push_back({{"first", s.first},
+                           {"last", s.last},
+                           {"kinds", s.kinds},
+                           {"reason", s.missing ? "missing" : "not recorded"}});
     }
 
     const std::string folder = absolute_path(args.value("--out"));
@@ -184,13 +154,8 @@ int cmd_events_export(const Args &args)
 
     ExportProgress run;
     run.terminal = stderr_is_terminal();
-    std::vector<int64_t> expected(merged.size(), 0);
-    for (size_t i = 0; i < merged.size(); ++i) {
-        EstimateHandle est;
-        if (estimateExport(h.card, merged[i].from, merged[i].to, &est.estimate) == 0)
-            expected[i] = int64_t(est.estimate.bytes);
-        run.total += expected[i];
-    }
+    for (const Piece &p : merged)
+        run.total += int64_t(p.plan.bytes);
     ExportOptions o{};
     o.merge = 1; // one file per event, across any gap inside it
     o.container = args.flags.count("--mp4") ? 1 : 0;
@@ -208,8 +173,8 @@ int cmd_events_export(const Args &args)
     for (size_t i = 0; i < merged.size(); ++i) {
         ExportResult result{};
         const size_t before = run.files.size();
-        o.expectedBytes = expected[i];
-        const int one = exportRange(h.card, nullptr, merged[i].from, merged[i].to, &o, &result);
+        o.expectedBytes = int64_t(merged[i].plan.bytes);
+        const int one = exportRange(h.card, nullptr, merged[i].plan.fromMs, merged[i].plan.toMs, &o, &result);
         merged[i].files.assign(run.files.begin() + long(before), run.files.end());
         total.bytes += result.bytes;
         total.audioLeftOut = total.audioLeftOut || result.audioLeftOut;
@@ -217,7 +182,7 @@ int cmd_events_export(const Args &args)
         total.plannedRuns += result.plannedRuns;
         total.plannedMs += result.plannedMs;
         total.writtenMs += result.writtenMs;
-        run.base += uint64_t(expected[i]);
+        run.base += merged[i].plan.bytes;
         if (one == EXPORT_OK) {
             rc = EXPORT_OK;
         } else if (one != EXPORT_NOTHING) {
@@ -235,9 +200,9 @@ int cmd_events_export(const Args &args)
         exports.push_back(piece_json(p));
     if (!args.json) {
         for (const Piece &p : merged)
-            printf("%s - %s  %s  %d event%s%s\n", clock.local_text(p.from / 1000).c_str(),
-                   clock.local_text(p.to / 1000).c_str(), kind_list(p.kinds).c_str(), p.events,
-                   p.events == 1 ? "" : "s", p.missing ? ", partly missing" : "");
+            printf("%s - %s  %s  %d event%s%s\n", clock.local_text(p.plan.fromMs / 1000).c_str(),
+                   clock.local_text(p.plan.toMs / 1000).c_str(), kind_list(p.plan.kinds).c_str(),
+                   p.plan.events, p.plan.events == 1 ? "" : "s", p.plan.missing ? ", partly missing" : "");
         for (const Json &s : skipped)
             printf("skipped %s  %s: %s\n", clock.local_text(s["first"].get<int64_t>()).c_str(),
                    kind_list(s["kinds"].get<uint16_t>()).c_str(),

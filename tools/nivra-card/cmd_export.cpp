@@ -2,6 +2,7 @@
 // anything is written) and export (the batch export of a range into MOV or
 // MP4 files, cancelled cleanly by Ctrl-C).
 #include "cli.h"
+#include "command_card.h"
 #include "commands.h"
 #include "export_run.h"
 #include "local_time.h"
@@ -17,46 +18,6 @@
 #include <vector>
 
 namespace nivracard {
-
-bool typed_range(const Args &args, bool required, TypedTime *from, TypedTime *to)
-{
-    const char *names[2] = {"--from", "--to"};
-    TypedTime *outs[2] = {from, to};
-    for (int i = 0; i < 2; ++i) {
-        if (!args.values.count(names[i])) {
-            if (!required)
-                continue;
-            fprintf(stderr, "nivra-card: %s MS (or a date and time) is required\n", names[i]);
-            return false;
-        }
-        std::string error;
-        if (!parse_typed_time(args.value(names[i]), args.value("--day"), outs[i], &error)) {
-            fprintf(stderr, "nivra-card: %s: %s\n", names[i], error.c_str());
-            return false;
-        }
-    }
-    return true;
-}
-
-bool open_clock(const Args &args, const card_reader *card, Clock *clock, int *status)
-{
-    std::vector<card_range> ranges;
-    const int rc = all_ranges(card, &ranges);
-    if (rc < 0) {
-        if (args.json) {
-            Json j;
-            j["code"] = rc;
-            j["message"] = exportErrorName(rc);
-            print_json(j);
-        } else {
-            fprintf(stderr, "nivra-card: %s (%d)\n", exportErrorName(rc), rc);
-        }
-        *status = exit_status(rc);
-        return false;
-    }
-    *clock = Clock(args.flags.count("--computer-time") != 0, std::move(ranges));
-    return true;
-}
 
 int on_progress(void *context, uint64_t read, int64_t expected)
 {
@@ -144,13 +105,6 @@ int report_export(const Args &args, int rc, const std::string &message, const st
 
 namespace {
 
-// Resolves the typed --from and --to in the command's clock. Prints the
-// error and returns false.
-bool resolve_range(const TypedTime &tf, const TypedTime &tt, const Clock &clock, int64_t *from, int64_t *to)
-{
-    return resolve_time("--from", tf, clock, from) && resolve_time("--to", tt, clock, to);
-}
-
 std::string export_name(int container, int64_t start, int64_t end, const Clock &clock)
 {
     char name[EXPORT_PATH_MAX];
@@ -162,17 +116,12 @@ std::string export_name(int container, int64_t start, int64_t end, const Clock &
 
 int cmd_plan(const Args &args)
 {
-    TypedTime tf, tt;
-    if (!typed_range(args, true, &tf, &tt))
-        return 2;
-    CardHandle h;
-    Clock clock;
+    CommandCard h;
     int status = 0;
-    if (!open_card(args, &h.card, &status) || !open_clock(args, h.card, &clock, &status))
+    if (!open_command(args, RangeKind::Typed, &h, &status))
         return status;
-    int64_t from = 0, to = 0;
-    if (!resolve_range(tf, tt, clock, &from, &to))
-        return 2;
+    const Clock &clock = h.clock;
+    const int64_t from = h.from_ms, to = h.to_ms;
     const int container = args.flags.count("--mp4") ? 1 : 0;
 
     EstimateHandle est;
@@ -229,17 +178,11 @@ int cmd_plan(const Args &args)
 
 int cmd_export(const Args &args)
 {
-    TypedTime tf, tt;
-    if (!typed_range(args, true, &tf, &tt))
-        return 2;
-    CardHandle h;
-    Clock clock;
+    CommandCard h;
     int status = 0;
-    if (!open_card(args, &h.card, &status) || !open_clock(args, h.card, &clock, &status))
+    if (!open_command(args, RangeKind::Typed, &h, &status))
         return status;
-    int64_t from = 0, to = 0;
-    if (!resolve_range(tf, tt, clock, &from, &to))
-        return 2;
+    const int64_t from = h.from_ms, to = h.to_ms;
     if (!args.values.count("--out")) {
         fprintf(stderr, "nivra-card: --out FOLDER is required\n");
         return 2;

@@ -1,8 +1,7 @@
-// What the export commands (export, events-export) share: the card handle,
-// the typed range, progress on a terminal, Ctrl-C and the printed outcome.
+// What the export commands (export, events-export) share: progress on a
+// terminal, Ctrl-C and the printed outcome.
 #pragma once
 
-#include "card_time.h"
 #include "cli.h"
 
 #include "export/export_writer.h"
@@ -15,27 +14,12 @@
 
 namespace nivracard {
 
-// Closes the reader when the command returns.
-struct CardHandle
-{
-    card_reader *card = nullptr;
-    ~CardHandle() { card_close(card); }
-};
-
 // Releases an estimate's runs when it goes.
 struct EstimateHandle
 {
     ExportEstimate estimate{};
     ~EstimateHandle() { exportRunsFree(&estimate.runs); }
 };
-
-// Reads the texts of --from and --to (with --day for bare clock times);
-// absent ones stay zeroed unless required. Prints the error and returns false.
-bool typed_range(const Args &args, bool required, TypedTime *from, TypedTime *to);
-
-// The card's ranges and the clock of the command (--computer-time or the
-// camera's). Prints the error and returns false with *status set.
-bool open_clock(const Args &args, const card_reader *card, Clock *clock, int *status);
 
 // What the export callbacks share. Across several exports base counts the
 // bytes of the ones finished and total the bytes of them all.

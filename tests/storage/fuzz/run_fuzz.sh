@@ -8,7 +8,8 @@ shift 4
 CXX=${NIVRA_FUZZ_CXX:-clang++}
 mkdir -p "$work/corpus" "$work/seeds" "$work/artifacts"
 "$seeds" "$work/seeds"
-sources=$(ls "$src"/storage/*.cpp | grep -v '_win\.cpp$')
+# The card reader and the codec library it reads audio headers with.
+sources=$(ls "$src"/storage/*.cpp "$src"/codec/*.cpp | grep -v '_win\.cpp$')
 # shellcheck disable=SC2086
 "$CXX" -std=c++17 -g -O1 -fsanitize=fuzzer,address,undefined -fno-sanitize-recover=all \
   -I"$src" $sources "$src/tests/storage/fuzz/fuzz_card.cpp" -o "$work/fuzz_card"

@@ -1,8 +1,8 @@
 // The parameter-set and SPS functions on their own: coded sizes and bit
 // depths read from streams that ffmpeg's x264 and x265 encode at test time
 // (sizes that need cropping, interlacing, every chroma format), the unit and
-// byte limits of a frame's parameter sets, completeness and the AAC table.
-#include "export/codec_params.h"
+// byte limits of a frame's parameter sets and their completeness.
+#include "codec/param_sets.h"
 
 #include <gtest/gtest.h>
 
@@ -273,18 +273,6 @@ TEST(ParamSets, UnreadableSpsStartsAFileOnlyWhereTheRecordCanDoWithoutIt)
         EXPECT_FALSE(sps.parsed) << c.what;
         EXPECT_EQ(sps.width, 0) << c.what;
     }
-}
-
-TEST(AacRates, IndexOfEveryTableRateAndNoneElse)
-{
-    const int rates[13] = {96000, 88200, 64000, 48000, 44100, 32000, 24000,
-                           22050, 16000, 12000, 11025, 8000,  7350};
-    for (int i = 0; i < 13; ++i) {
-        EXPECT_EQ(aacRateIndex(rates[i]), i) << rates[i];
-        EXPECT_EQ(kAacSampleRates[i], rates[i]);
-    }
-    for (int rate : {0, -1, 50000, 44000, 192000})
-        EXPECT_EQ(aacRateIndex(rate), -1) << rate;
 }
 
 } // namespace

@@ -1,11 +1,11 @@
-// What the coded streams say about themselves: the H.264/H.265 parameter
-// sets of an Annex-B frame (split, collected, compared), the fields of a
-// sequence parameter set that a decoder configuration record needs, and the
-// AAC sampling-frequency table.
+// What H.264/H.265 streams say about themselves: the parameter sets of an
+// Annex-B frame (split, collected, compared) and the fields of a sequence
+// parameter set that a decoder configuration record needs.
 //
 // Pure functions on caller-owned records, no allocation, no Qt. The MOV/MP4
 // writer and the export writer both decide with these functions whether a
-// keyframe can start a file, so the two never disagree.
+// keyframe can start a file, so the two never disagree; the Windows decoders
+// take the coded size for their input type from here too.
 #pragma once
 
 #include <stddef.h>
@@ -134,9 +134,3 @@ bool parseSps265(const uint8_t *data, size_t length, SpsInfo *info);
 
 // Returns the sub-layer count of an H.265 VPS unit, 0 when unreadable.
 int vpsSubLayers(const uint8_t *data, size_t length);
-
-// AAC sampling frequencies by index 0..12 (ISO/IEC 14496-3).
-extern const int kAacSampleRates[13];
-
-// Returns the sampling-frequency index of rate, or -1 when it has none.
-int aacRateIndex(int rate);

@@ -1,8 +1,5 @@
-// Parameter sets, SPS fields and the AAC rate table; see codec_params.h.
-#include "export/codec_params.h"
-
-const int kAacSampleRates[13] = {96000, 88200, 64000, 48000, 44100, 32000, 24000,
-                                 22050, 16000, 12000, 11025, 8000,  7350};
+// Parameter sets and SPS fields; see param_sets.h.
+#include "codec/param_sets.h"
 
 namespace {
 
@@ -79,6 +76,27 @@ bool skipScalingList(BitReader &br, int size)
         last = next == 0 ? last : next;
     }
     return !br.over;
+}
+
+// The cropping window of an SPS (H.264 frame cropping, H.265 conformance
+// window), its offsets before they are scaled to luma samples; all 0 when
+// its flag is not set.
+struct Crop
+{
+    uint32_t left = 0, right = 0, top = 0, bottom = 0;
+};
+
+// Reads the window's flag and, when set, its four offsets.
+Crop readCrop(BitReader &br)
+{
+    Crop c;
+    if (br.u1()) {
+        c.left = br.ue();
+        c.right = br.ue();
+        c.top = br.ue();
+        c.bottom = br.ue();
+    }
+    return c;
 }
 
 // Reads profile_tier_level: the 12 general bytes into ptl, then skips the
@@ -274,13 +292,7 @@ bool parseSps264(const uint8_t *data, size_t length, SpsInfo *info)
     if (!frameMbsOnly)
         br.u1();
     br.u1(); // direct_8x8_inference_flag
-    uint32_t cropL = 0, cropR = 0, cropT = 0, cropB = 0;
-    if (br.u1()) {
-        cropL = br.ue();
-        cropR = br.ue();
-        cropT = br.ue();
-        cropB = br.ue();
-    }
+    const Crop crop = readCrop(br);
     if (br.over || widthMbs > 1024 || heightUnits > 1024)
         return false;
     int arrayType = separatePlanes ? 0 : chroma;
@@ -288,8 +300,8 @@ bool parseSps264(const uint8_t *data, size_t length, SpsInfo *info)
     uint32_t unitY = (arrayType == 0 ? 1 : (arrayType == 1 ? 2 : 1)) * (2 - frameMbsOnly);
     uint64_t w = uint64_t(widthMbs) * 16;
     uint64_t h = uint64_t(heightUnits) * 16 * (2 - frameMbsOnly);
-    uint64_t cw = uint64_t(unitX) * (uint64_t(cropL) + cropR);
-    uint64_t ch = uint64_t(unitY) * (uint64_t(cropT) + cropB);
+    uint64_t cw = uint64_t(unitX) * (uint64_t(crop.left) + crop.right);
+    uint64_t ch = uint64_t(unitY) * (uint64_t(crop.top) + crop.bottom);
     if (cw >= w || ch >= h)
         return false;
     info->width = static_cast<int>(w - cw);
@@ -319,13 +331,7 @@ bool parseSps265(const uint8_t *data, size_t length, SpsInfo *info)
     int separatePlanes = chroma == 3 ? static_cast<int>(br.u1()) : 0;
     uint32_t w = br.ue();
     uint32_t h = br.ue();
-    uint32_t cropL = 0, cropR = 0, cropT = 0, cropB = 0;
-    if (br.u1()) {
-        cropL = br.ue();
-        cropR = br.ue();
-        cropT = br.ue();
-        cropB = br.ue();
-    }
+    const Crop crop = readCrop(br);
     uint32_t depthLuma = br.ue();
     uint32_t depthChroma = br.ue();
     if (br.over || depthLuma > 8 || depthChroma > 8)
@@ -336,8 +342,8 @@ bool parseSps265(const uint8_t *data, size_t length, SpsInfo *info)
     int arrayType = separatePlanes ? 0 : static_cast<int>(chroma);
     uint64_t subW = (arrayType == 1 || arrayType == 2) ? 2 : 1;
     uint64_t subH = arrayType == 1 ? 2 : 1;
-    uint64_t cw = subW * (uint64_t(cropL) + cropR);
-    uint64_t ch = subH * (uint64_t(cropT) + cropB);
+    uint64_t cw = subW * (uint64_t(crop.left) + crop.right);
+    uint64_t ch = subH * (uint64_t(crop.top) + crop.bottom);
     if (w == 0 || h == 0 || w > 16888 || h > 16888 || cw >= w || ch >= h)
         return false;
     info->width = static_cast<int>(w - cw);
@@ -354,12 +360,4 @@ int vpsSubLayers(const uint8_t *data, size_t length)
     BitReader br(data + 2, length - 2);
     br.u(4 + 1 + 1 + 6);
     return static_cast<int>(br.u(3)) + 1;
-}
-
-int aacRateIndex(int rate)
-{
-    for (int i = 0; i < 13; ++i)
-        if (kAacSampleRates[i] == rate)
-            return i;
-    return -1;
 }
