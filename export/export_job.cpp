@@ -32,6 +32,8 @@ struct ExportJob::Task
 
 namespace {
 
+constexpr qint64 kProgressEveryNs = 40 * 1000000LL;
+
 int32_t computerOffset(uint32_t utcSeconds, void *, const ExportOptions *)
 {
     return systemOffsetSeconds(qint64(utcSeconds) * 1000);
@@ -90,6 +92,8 @@ bool ExportJob::start(CardSession *card, qint64 fromMs, qint64 toMs, bool merge,
     m_hand = HandOver{}; // no worker runs now: no lock needed
     m_filesReported = 0;
     m_filesDelivered = 0;
+    m_progressClock.start();
+    m_progressHandedNs = 0;
     m_running = true;
     m_doneBytes = 0;
     m_totalBytes = estimatedBytes < 1 ? 0 : estimatedBytes;
@@ -141,12 +145,21 @@ void ExportJob::runTask(ExportJob *job, const Task &task)
     options.expectedBytes = task.totalBytes;
     options.progress = [](void *context, uint64_t done, int64_t total) -> int {
         auto *self = static_cast<ExportJob *>(context);
-        self->handOver([done, total](HandOver &hand) {
-            hand.progress = true;
-            hand.done = qint64(done);
+        {
+            std::lock_guard<std::mutex> lock(self->m_shell.mutex());
+            self->m_hand.progress = true;
+            self->m_hand.done = qint64(done);
             if (total != 0)
-                hand.total = total;
-        });
+                self->m_hand.total = total;
+        }
+        // The writer reports every frame: the window takes the figures at
+        // a progress bar's pace, so that its event loop stays free for the
+        // picture and the user. Files and the end go at once.
+        const qint64 now = self->m_progressClock.nsecsElapsed();
+        if (now - self->m_progressHandedNs >= kProgressEveryNs) {
+            self->m_progressHandedNs = now;
+            self->m_shell.handBack();
+        }
         return self->m_shell.stopping() ? 1 : 0;
     };
     options.fileDone = [](void *context, const char *path, const ExportFileInfo *) {

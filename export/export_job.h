@@ -104,6 +104,9 @@ private:
     HandOver m_hand;
     int m_filesReported = 0;
     int m_filesDelivered = 0;
+    // Worker thread only: when progress was last handed back.
+    QElapsedTimer m_progressClock;
+    qint64 m_progressHandedNs = 0;
     bool m_running = false;
     qint64 m_doneBytes = 0;
     qint64 m_totalBytes = 0;

@@ -125,6 +125,12 @@ Item {
             return 0
         case "exportgo":
             panel.startExport()
+            // "exportgo close": the window is closed while the export has
+            // surely not ended yet, however fast the machine writes.
+            if (arg === "close") {
+                win.close()
+                return 400
+            }
             return 300
         case "waitexport":
             return job.running ? -1 : 0

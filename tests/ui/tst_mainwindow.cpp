@@ -360,11 +360,11 @@ void tst_MainWindow::closeDuringExportAsksFirst()
     QVERIFY(out.isValid());
     const Run r = run(QStringLiteral(DEMO_CARD),
                       QStringLiteral("decode sw; day 2024-5-12; exportdlg; select 2024-05-12T00:00:00Z 2024-05-12T23:59:59Z; "
-                                     "exportdir %1; exportmode merge; exportgo; close; closeconfirm; wait 30")
+                                     "exportdir %1; exportmode merge; exportgo close; closeconfirm; wait 30")
                           .arg(out.path()));
     QVERIFY(r.finished);
     QCOMPARE(r.exitCode, 0);
-    const Step close = r.find(QStringLiteral("close"));
+    const Step close = r.find(QStringLiteral("exportgo close"));
     QVERIFY2(close.fields.value(QStringLiteral("export")).startsWith(QLatin1String("running")),
              qPrintable(r.lines.join(QLatin1Char('\n'))));
     QVERIFY(!r.find(QStringLiteral("closeconfirm")).step.isEmpty());
