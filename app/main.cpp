@@ -38,14 +38,16 @@ void traceFrames(QQmlApplicationEngine &engine)
     if (!window)
         return;
     auto clock = std::make_shared<QElapsedTimer>();
-    QObject::connect(window, &QQuickWindow::beforeSynchronizing, window, [clock] { clock->start(); },
-                     Qt::DirectConnection);
+    QObject::connect(
+        window, &QQuickWindow::beforeSynchronizing, window, [clock] { clock->start(); },
+        Qt::DirectConnection);
     QObject::connect(
         window, &QQuickWindow::frameSwapped, window,
         [clock] {
             if (!clock->isValid())
                 return;
-            fprintf(stderr, "FRAME %lld %lld\n", QDateTime::currentMSecsSinceEpoch(), clock->nsecsElapsed() / 1000);
+            fprintf(stderr, "FRAME %lld %lld\n", QDateTime::currentMSecsSinceEpoch(),
+                    clock->nsecsElapsed() / 1000);
             fflush(stderr);
         },
         Qt::DirectConnection);

@@ -17,7 +17,8 @@ inline bool writeScenarioCard(const QString &dir, const QString &scenario)
     out.close();
     QProcess cardgen;
     cardgen.setProcessChannelMode(QProcess::ForwardedErrorChannel);
-    cardgen.start(QStringLiteral(NIVRA_CARDGEN_PATH), {QStringLiteral("--scenario"), file, dir + QStringLiteral("/card")});
+    cardgen.start(QStringLiteral(NIVRA_CARDGEN_PATH),
+                  {QStringLiteral("--scenario"), file, dir + QStringLiteral("/card")});
     if (!cardgen.waitForFinished(-1))
         return false;
     return cardgen.exitStatus() == QProcess::NormalExit && cardgen.exitCode() == 0;

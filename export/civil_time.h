@@ -5,7 +5,8 @@
 
 #include <stdint.h>
 
-struct CivilTime {
+struct CivilTime
+{
     int year;
     int month;  // 1..12
     int day;    // 1..31
@@ -15,7 +16,8 @@ struct CivilTime {
 };
 
 // Returns the calendar date and time of `seconds` (local seconds since the epoch).
-inline CivilTime civilFromSeconds(int64_t seconds) {
+inline CivilTime civilFromSeconds(int64_t seconds)
+{
     int64_t days = seconds / 86400;
     int64_t rest = seconds % 86400;
     if (rest < 0) {

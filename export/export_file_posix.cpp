@@ -21,7 +21,8 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
-struct ExportFile {
+struct ExportFile
+{
     FILE *file;
     uint64_t position;
     uint64_t writtenSinceKick; // bytes handed over since write-back was last started
@@ -32,7 +33,8 @@ namespace {
 constexpr uint64_t kWriteBackStep = 8u << 20;
 
 // Starts (does not wait for) the write-back of what the kernel holds.
-void startWriteBack(ExportFile *f) {
+void startWriteBack(ExportFile *f)
+{
 #ifdef __linux__
     sync_file_range(fileno(f->file), 0, 0, SYNC_FILE_RANGE_WRITE);
 #else
@@ -41,7 +43,8 @@ void startWriteBack(ExportFile *f) {
 }
 } // namespace
 
-int exportFileCreate(const char *path, ExportFile **out) {
+int exportFileCreate(const char *path, ExportFile **out)
+{
     *out = nullptr;
     ExportFile *f = static_cast<ExportFile *>(calloc(1, sizeof(ExportFile)));
     if (!f)
@@ -60,7 +63,8 @@ int exportFileCreate(const char *path, ExportFile **out) {
     return 0;
 }
 
-int exportFileWriteAt(ExportFile *f, uint64_t offset, const void *data, size_t length) {
+int exportFileWriteAt(ExportFile *f, uint64_t offset, const void *data, size_t length)
+{
     if (offset != f->position) {
         if (offset > uint64_t(INT64_MAX) || fseeko(f->file, off_t(offset), SEEK_SET) != 0)
             return -1;
@@ -77,12 +81,14 @@ int exportFileWriteAt(ExportFile *f, uint64_t offset, const void *data, size_t l
     return 0;
 }
 
-static void release(ExportFile *f) {
+static void release(ExportFile *f)
+{
     free(f->buffer);
     free(f);
 }
 
-int exportFileCommit(ExportFile *f) {
+int exportFileCommit(ExportFile *f)
+{
     int rc = fflush(f->file) == 0 && fsync(fileno(f->file)) == 0 ? 0 : -1;
     if (fclose(f->file) != 0)
         rc = -1;
@@ -90,7 +96,8 @@ int exportFileCommit(ExportFile *f) {
     return rc;
 }
 
-void exportFileClose(ExportFile *f) {
+void exportFileClose(ExportFile *f)
+{
     if (!f)
         return;
     fclose(f->file);
@@ -98,7 +105,8 @@ void exportFileClose(ExportFile *f) {
 }
 
 // Syncs the folder holding path so that a rename survives a power loss.
-static void syncFolder(const char *path) {
+static void syncFolder(const char *path)
+{
     const char *slash = strrchr(path, '/');
     char folder[4096];
     size_t n = slash ? size_t(slash - path) : 0;
@@ -116,7 +124,8 @@ static void syncFolder(const char *path) {
     }
 }
 
-int exportFileRename(const char *from, const char *to) {
+int exportFileRename(const char *from, const char *to)
+{
     // link() fails when `to` exists, so a file that appeared meanwhile is never
     // replaced; file systems without hard links fall back to rename().
     if (link(from, to) == 0) {
@@ -131,9 +140,13 @@ int exportFileRename(const char *from, const char *to) {
     return 0;
 }
 
-int exportFileDelete(const char *path) { return unlink(path) == 0 ? 0 : -1; }
+int exportFileDelete(const char *path)
+{
+    return unlink(path) == 0 ? 0 : -1;
+}
 
-int exportPathExists(const char *path) {
+int exportPathExists(const char *path)
+{
     struct stat st;
     return lstat(path, &st) == 0 ? 1 : 0;
 }
@@ -160,8 +173,14 @@ int exportMakeFolder(const char *path)
     return stat(path, &st) == 0 && S_ISDIR(st.st_mode) ? 0 : -1;
 }
 
-int exportIsSeparator(char c) { return c == '/'; }
+int exportIsSeparator(char c)
+{
+    return c == '/';
+}
 
-char exportSeparator(void) { return '/'; }
+char exportSeparator(void)
+{
+    return '/';
+}
 
 #endif

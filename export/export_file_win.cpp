@@ -13,7 +13,8 @@ namespace {
 constexpr size_t kBufferSize = 1 << 20;
 
 // Converts a UTF-8 path to a newly allocated UTF-16 string; null on failure.
-wchar_t *widen(const char *path) {
+wchar_t *widen(const char *path)
+{
     int n = MultiByteToWideChar(CP_UTF8, MB_ERR_INVALID_CHARS, path, -1, nullptr, 0);
     if (n <= 0)
         return nullptr;
@@ -27,14 +28,16 @@ wchar_t *widen(const char *path) {
 
 } // namespace
 
-struct ExportFile {
+struct ExportFile
+{
     HANDLE handle;
-    uint64_t position;   // file position of the buffer's first byte
+    uint64_t position; // file position of the buffer's first byte
     unsigned char *buffer;
     size_t used;
 };
 
-static int flushBuffer(ExportFile *f) {
+static int flushBuffer(ExportFile *f)
+{
     size_t done = 0;
     while (done < f->used) {
         DWORD wrote = 0;
@@ -48,13 +51,14 @@ static int flushBuffer(ExportFile *f) {
     return 0;
 }
 
-int exportFileCreate(const char *path, ExportFile **out) {
+int exportFileCreate(const char *path, ExportFile **out)
+{
     *out = nullptr;
     wchar_t *w = widen(path);
     if (!w)
         return -1;
-    HANDLE h = CreateFileW(w, GENERIC_WRITE, FILE_SHARE_READ, nullptr, CREATE_ALWAYS,
-                           FILE_ATTRIBUTE_NORMAL, nullptr);
+    HANDLE h = CreateFileW(w, GENERIC_WRITE, FILE_SHARE_READ, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL,
+                           nullptr);
     free(w);
     if (h == INVALID_HANDLE_VALUE)
         return -1;
@@ -72,7 +76,8 @@ int exportFileCreate(const char *path, ExportFile **out) {
     return 0;
 }
 
-int exportFileWriteAt(ExportFile *f, uint64_t offset, const void *data, size_t length) {
+int exportFileWriteAt(ExportFile *f, uint64_t offset, const void *data, size_t length)
+{
     if (offset != f->position + f->used) {
         if (flushBuffer(f) != 0)
             return -1;
@@ -97,7 +102,8 @@ int exportFileWriteAt(ExportFile *f, uint64_t offset, const void *data, size_t l
     return 0;
 }
 
-int exportFileCommit(ExportFile *f) {
+int exportFileCommit(ExportFile *f)
+{
     int rc = flushBuffer(f) == 0 && FlushFileBuffers(f->handle) ? 0 : -1;
     if (!CloseHandle(f->handle))
         rc = -1;
@@ -106,7 +112,8 @@ int exportFileCommit(ExportFile *f) {
     return rc;
 }
 
-void exportFileClose(ExportFile *f) {
+void exportFileClose(ExportFile *f)
+{
     if (!f)
         return;
     CloseHandle(f->handle);
@@ -114,7 +121,8 @@ void exportFileClose(ExportFile *f) {
     free(f);
 }
 
-int exportFileRename(const char *from, const char *to) {
+int exportFileRename(const char *from, const char *to)
+{
     wchar_t *a = widen(from);
     wchar_t *b = widen(to);
     // No MOVEFILE_REPLACE_EXISTING: a file that appeared meanwhile is kept.
@@ -124,14 +132,16 @@ int exportFileRename(const char *from, const char *to) {
     return rc;
 }
 
-int exportFileDelete(const char *path) {
+int exportFileDelete(const char *path)
+{
     wchar_t *w = widen(path);
     int rc = w && DeleteFileW(w) ? 0 : -1;
     free(w);
     return rc;
 }
 
-int exportPathExists(const char *path) {
+int exportPathExists(const char *path)
+{
     wchar_t *w = widen(path);
     int rc = w && GetFileAttributesW(w) != INVALID_FILE_ATTRIBUTES ? 1 : 0;
     free(w);
@@ -159,8 +169,14 @@ int exportMakeFolder(const char *path)
     return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) ? 0 : -1;
 }
 
-int exportIsSeparator(char c) { return c == '/' || c == '\\'; }
+int exportIsSeparator(char c)
+{
+    return c == '/' || c == '\\';
+}
 
-char exportSeparator(void) { return '\\'; }
+char exportSeparator(void)
+{
+    return '\\';
+}
 
 #endif

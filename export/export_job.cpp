@@ -55,7 +55,8 @@ int exportEtaSeconds(qint64 doneBytes, qint64 totalBytes, qint64 elapsedMs, int 
     return previous;
 }
 
-ExportJob::ExportJob(QObject *parent) : QObject(parent) {}
+ExportJob::ExportJob(QObject *parent) : QObject(parent)
+{}
 
 ExportJob::~ExportJob()
 {

@@ -23,7 +23,8 @@ qint64 freeBytesAt(const QString &dir)
     return storage.bytesAvailable();
 }
 
-FolderSpace::FolderSpace(QObject *parent) : QObject(parent) {}
+FolderSpace::FolderSpace(QObject *parent) : QObject(parent)
+{}
 
 void FolderSpace::setFolder(const QString &folder)
 {

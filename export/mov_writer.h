@@ -18,23 +18,26 @@
 
 // ---- Result codes -------------------------------------------------------
 
-enum {
-    MOVW_OK = 0,                 // success
-    MOVW_PARAMS_CHANGED = 1,     // the frame carries other parameter sets; nothing written
-    MOVW_ERR_ARGUMENT = -1,      // invalid argument or configuration
-    MOVW_ERR_NO_MEMORY = -2,     // out of memory (sticky)
-    MOVW_ERR_WRITE = -3,         // the write callback failed (sticky)
-    MOVW_ERR_NOT_READY = -4,     // no usable first keyframe / no AAC configuration / no video
+enum
+{
+    MOVW_OK = 0,             // success
+    MOVW_PARAMS_CHANGED = 1, // the frame carries other parameter sets; nothing written
+    MOVW_ERR_ARGUMENT = -1,  // invalid argument or configuration
+    MOVW_ERR_NO_MEMORY = -2, // out of memory (sticky)
+    MOVW_ERR_WRITE = -3,     // the write callback failed (sticky)
+    MOVW_ERR_NOT_READY = -4, // no usable first keyframe / no AAC configuration / no video
 };
 
 // Video codecs (MovWriterConfig::videoCodec).
-enum {
+enum
+{
     MOVW_VIDEO_H264 = 1,
     MOVW_VIDEO_H265 = 2,
 };
 
 // Audio modes (MovWriterConfig::audioMode).
-enum {
+enum
+{
     MOVW_AUDIO_NONE = 0,
     MOVW_AUDIO_AAC = 1,
     MOVW_AUDIO_ALAW = 2,
@@ -43,22 +46,24 @@ enum {
 // ---- Records --------------------------------------------------------------
 
 // What to write; given to movWriterStart() and copied there.
-struct MovWriterConfig {
-    int mp4;                  // 1: MP4 (ISO) file; 0: MOV
-    int videoCodec;           // MOVW_VIDEO_*
-    int audioMode;            // MOVW_AUDIO_*
-    int sampleRate;           // Hz (AAC: 0 takes it from the first ADTS header)
-    int channels;             // values below 1 become 1
-    uint8_t audioConfig[16];  // AAC AudioSpecificConfig, when known in advance
-    int audioConfigLength;    // 0..16; 0 takes it from the first ADTS header
-    uint64_t reserve;         // bytes reserved for the index after ftyp; 0 for none
-    int64_t startMs;          // UTC ms of the first video frame (creation times)
-    int16_t offsetMin;        // UTC offset in minutes at startMs (MOV creation date)
-    int frameIntervalMs;      // nominal video frame interval; below 1 becomes 67
+struct MovWriterConfig
+{
+    int mp4;                 // 1: MP4 (ISO) file; 0: MOV
+    int videoCodec;          // MOVW_VIDEO_*
+    int audioMode;           // MOVW_AUDIO_*
+    int sampleRate;          // Hz (AAC: 0 takes it from the first ADTS header)
+    int channels;            // values below 1 become 1
+    uint8_t audioConfig[16]; // AAC AudioSpecificConfig, when known in advance
+    int audioConfigLength;   // 0..16; 0 takes it from the first ADTS header
+    uint64_t reserve;        // bytes reserved for the index after ftyp; 0 for none
+    int64_t startMs;         // UTC ms of the first video frame (creation times)
+    int16_t offsetMin;       // UTC offset in minutes at startMs (MOV creation date)
+    int frameIntervalMs;     // nominal video frame interval; below 1 becomes 67
 };
 
 // Figures of a finished file (movWriterFinish); zeroed on entry.
-struct MovWriterStats {
+struct MovWriterStats
+{
     uint64_t fileSize;          // bytes in the file
     int indexAtFront;           // 1 when the moov went into the reserved space
     uint64_t indexSize;         // bytes of the moov box
@@ -84,19 +89,16 @@ typedef int (*MovWriteFn)(void *context, uint64_t offset, const void *data, size
 // Returns the number of bytes to reserve for the index of a file of about
 // expectedMs of video with aacFrameMs audio frames and up to `chapters`
 // chapters; changes nothing.
-uint64_t movWriterReserve(const MovWriterConfig *config, int64_t expectedMs, int aacFrameMs,
-                          int chapters);
+uint64_t movWriterReserve(const MovWriterConfig *config, int64_t expectedMs, int aacFrameMs, int chapters);
 
 // Validates config, writes ftyp, the reservation and the mdat header. Returns
 // 0 and sets *out, or a negative code and *out = null.
-int movWriterStart(const MovWriterConfig *config, MovWriteFn write, void *context,
-                   MovWriter **out);
+int movWriterStart(const MovWriterConfig *config, MovWriteFn write, void *context, MovWriter **out);
 
 // Adds one Annex-B video frame at decodeMs. Returns 0, 1 when its parameter
 // sets differ from the file's (nothing written), -4 when no usable first
 // keyframe was taken yet, or a sticky error.
-int movWriterAddVideo(MovWriter *writer, const uint8_t *data, size_t length, int64_t decodeMs,
-                      int keyframe);
+int movWriterAddVideo(MovWriter *writer, const uint8_t *data, size_t length, int64_t decodeMs, int keyframe);
 
 // Adds audio (one raw AAC frame, ADTS frames or G.711 bytes). Returns 0, -4
 // for AAC without a configuration, or a sticky error.

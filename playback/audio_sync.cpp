@@ -4,7 +4,8 @@
 
 namespace nivra {
 
-AudioSync::AudioSync(Now now) : m_now(std::move(now)) {}
+AudioSync::AudioSync(Now now) : m_now(std::move(now))
+{}
 
 void AudioSync::forgetClock()
 {

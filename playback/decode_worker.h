@@ -33,7 +33,7 @@ struct QueuedFrame
     QVideoFrame picture;
     qlonglong timeMs = 0;
     bool discontinuity = false;
-    bool end = false; // end marker: no picture
+    bool end = false;       // end marker: no picture
     bool readError = false; // the end came from a card that could not be read
     int generation = 0;
 };

@@ -68,7 +68,8 @@ private:
 };
 
 PlaybackEngine::PlaybackEngine(QObject *parent)
-    : QObject(parent), m_clock([this] { return m_time->nowNs(); }), m_audio([this] { return m_time->nowNs(); })
+    : QObject(parent), m_clock([this] { return m_time->nowNs(); }),
+      m_audio([this] { return m_time->nowNs(); })
 {
     connect(m_time, &TimeSource::beat, this, &PlaybackEngine::tick);
 }

@@ -232,8 +232,8 @@ private:
     int m_droppedFrames = 0;
     QSize m_videoSize;
     QVariantMap m_status;
-    qint64 m_statusAtNs = -1;  // when the status was last rebuilt
-    qint64 m_lastTickNs = -1;  // for the trace of late ticks
+    qint64 m_statusAtNs = -1; // when the status was last rebuilt
+    qint64 m_lastTickNs = -1; // for the trace of late ticks
     int m_presentedFrames = 0;
 };
 

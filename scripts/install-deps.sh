@@ -25,7 +25,7 @@ PACKAGES="
   ffmpeg mediainfo mkvtoolnix
   g++-mingw-w64-x86-64
   wine64 gstreamer1.0-plugins-bad gstreamer1.0-libav
-  clang libclang-rt-14-dev
+  clang libclang-rt-14-dev clang-format
 "
 
 missing=""

@@ -24,7 +24,8 @@ bool playable(const QVariant &chunk)
 
 } // namespace
 
-DayModel::DayModel(QObject *parent) : QObject(parent) {}
+DayModel::DayModel(QObject *parent) : QObject(parent)
+{}
 
 void DayModel::setCard(CardSession *card)
 {

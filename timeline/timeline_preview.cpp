@@ -15,7 +15,8 @@ namespace nivra {
 
 // ---- Source -------------------------------------------------------------------
 
-PreviewSource::PreviewSource(const card_reader *card, int videoCodec) : m_card(card), m_codec(videoCodec) {}
+PreviewSource::PreviewSource(const card_reader *card, int videoCodec) : m_card(card), m_codec(videoCodec)
+{}
 
 PreviewSource::~PreviewSource()
 {
@@ -315,7 +316,8 @@ void TimelinePreview::sendRequest()
         return;
     if (!m_source) {
         // A dropped source's pictures still on their way never arrive.
-        auto source = std::make_unique<nivra::PreviewSource>(m_session->reader(), m_session->stream().video_codec);
+        auto source =
+            std::make_unique<nivra::PreviewSource>(m_session->reader(), m_session->stream().video_codec);
         if (!source->start(this, [this] { takePictures(); }))
             return;
         m_source = std::move(source);

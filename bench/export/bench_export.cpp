@@ -19,16 +19,19 @@
 
 namespace {
 
-double now() {
+double now()
+{
     return std::chrono::duration<double>(std::chrono::steady_clock::now().time_since_epoch()).count();
 }
 
-int sh(const std::string &cmd) {
+int sh(const std::string &cmd)
+{
     int rc = system(cmd.c_str());
     return WIFEXITED(rc) ? WEXITSTATUS(rc) : -1;
 }
 
-uint64_t folderBytes(const std::string &dir, const char *prefix) {
+uint64_t folderBytes(const std::string &dir, const char *prefix)
+{
     uint64_t total = 0;
     if (DIR *d = opendir(dir.c_str())) {
         while (dirent *e = readdir(d)) {
@@ -47,7 +50,8 @@ uint64_t folderBytes(const std::string &dir, const char *prefix) {
 }
 
 // Range of all recordings of the card.
-bool cardRange(card_reader *card, int64_t *from, int64_t *to) {
+bool cardRange(card_reader *card, int64_t *from, int64_t *to)
+{
     card_summary s;
     if (card_get_summary(card, &s) != 0 || s.valid_segments == 0)
         return false;
@@ -57,7 +61,8 @@ bool cardRange(card_reader *card, int64_t *from, int64_t *to) {
 }
 
 // Writes the card's video payloads as Annex B and its audio as ADTS.
-bool prepareElementary(card_reader *card, const std::string &video, const std::string &audio) {
+bool prepareElementary(card_reader *card, const std::string &video, const std::string &audio)
+{
     card_cursor *c = nullptr;
     if (cursor_open(card, &c) != 0 || cursor_seek(c, 0, nullptr) != 0)
         return false;
@@ -77,12 +82,14 @@ bool prepareElementary(card_reader *card, const std::string &video, const std::s
     return true;
 }
 
-struct Timed {
+struct Timed
+{
     double seconds;
     uint64_t bytes;
 };
 
-Timed exportAll(card_reader *card, const std::string &out, int container) {
+Timed exportAll(card_reader *card, const std::string &out, int container)
+{
     int64_t from = 0, to = 0;
     cardRange(card, &from, &to);
     ExportOptions o;
@@ -100,11 +107,15 @@ Timed exportAll(card_reader *card, const std::string &out, int container) {
     return Timed{t1 - t0, folderBytes(out, "NIVRA_")};
 }
 
-double mbps(const Timed &t) { return double(t.bytes) / 1048576.0 / t.seconds; }
+double mbps(const Timed &t)
+{
+    return double(t.bytes) / 1048576.0 / t.seconds;
+}
 
 } // namespace
 
-int main(int argc, char **argv) {
+int main(int argc, char **argv)
+{
     std::string cardgen = NIVRA_CARDGEN_PATH;
     char tmpl[] = "/tmp/nivra-bench-export-XXXXXX";
     if (!mkdtemp(tmpl))
@@ -186,8 +197,8 @@ int main(int argc, char **argv) {
                                       "/a.aac -map 0:v -map 1:a -c copy " + work + "/out/ff.mov && sync " +
                                       work + "/out/ff.mov",
                                   "ff");
-    Timed cpSync = timeCommand("cp " + fast + "/seg_*.dat " + work + "/out/ && sync " + work + "/out/seg_*.dat",
-                               "seg_");
+    Timed cpSync =
+        timeCommand("cp " + fast + "/seg_*.dat " + work + "/out/ && sync " + work + "/out/seg_*.dat", "seg_");
     card_close(card);
 
     auto row = [](const char *name, const Timed &t) {

@@ -105,7 +105,9 @@ int main(int argc, char **argv)
     Figures play = runPlayer(hd, QStringLiteral("zoom 3; play 15; quit"));
     std::sort(play.frameUs.begin(), play.frameUs.end());
     if (!play.frameUs.empty())
-        printf("frame time, 1080p at 1x with the timeline following: median %.2f ms, worst %.2f ms (%zu frames)\n",
-               play.frameUs[play.frameUs.size() / 2] / 1000.0, play.frameUs.back() / 1000.0, play.frameUs.size());
+        printf("frame time, 1080p at 1x with the timeline following: median %.2f ms, worst %.2f ms (%zu "
+               "frames)\n",
+               play.frameUs[play.frameUs.size() / 2] / 1000.0, play.frameUs.back() / 1000.0,
+               play.frameUs.size());
     return 0;
 }

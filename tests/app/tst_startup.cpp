@@ -40,7 +40,8 @@ void tst_Startup::commandLine_data()
         << QStringList{"nivra-player", "--autotest", "wait 1; quit", "/media/card"} << "/media/card"
         << "wait 1; quit";
     QTest::newRow("folder before script")
-        << QStringList{"nivra-player", "/media/card", "--autotest", "quit"} << "/media/card" << "quit";
+        << QStringList{"nivra-player", "/media/card", "--autotest", "quit"} << "/media/card"
+        << "quit";
     QTest::newRow("lone --autotest is a path")
         << QStringList{"nivra-player", "--autotest"} << "--autotest" << QString();
     QTest::newRow("trailing --autotest replaces the path")
@@ -49,8 +50,8 @@ void tst_Startup::commandLine_data()
         << QStringList{"nivra-player", "--autotest", "one", "--autotest", "two"} << QString() << "two";
     QTest::newRow("script may be --autotest itself")
         << QStringList{"nivra-player", "--autotest", "--autotest"} << QString() << "--autotest";
-    QTest::newRow("program name is never a path") << QStringList{"/usr/bin/nivra-player"} << QString()
-                                                   << QString();
+    QTest::newRow("program name is never a path")
+        << QStringList{"/usr/bin/nivra-player"} << QString() << QString();
 }
 
 void tst_Startup::commandLine()
@@ -124,11 +125,16 @@ void tst_Startup::licenceTexts_data()
     QTest::addColumn<QString>("file");
     QTest::addColumn<QString>("expected");
 
-    QTest::newRow("notices") << "THIRD-PARTY-NOTICES.txt" << "FFmpeg";
-    QTest::newRow("ofl") << "inter-ofl-1.1.txt" << "PERMISSION & CONDITIONS";
-    QTest::newRow("lgpl-2.1") << "lgpl-2.1.txt" << "Version 2.1, February 1999";
-    QTest::newRow("lgpl-3.0") << "lgpl-3.0.txt" << "Version 3, 29 June 2007";
-    QTest::newRow("gpl-3.0") << "gpl-3.0.txt" << "GNU GENERAL PUBLIC LICENSE";
+    QTest::newRow("notices") << "THIRD-PARTY-NOTICES.txt"
+                             << "FFmpeg";
+    QTest::newRow("ofl") << "inter-ofl-1.1.txt"
+                         << "PERMISSION & CONDITIONS";
+    QTest::newRow("lgpl-2.1") << "lgpl-2.1.txt"
+                              << "Version 2.1, February 1999";
+    QTest::newRow("lgpl-3.0") << "lgpl-3.0.txt"
+                              << "Version 3, 29 June 2007";
+    QTest::newRow("gpl-3.0") << "gpl-3.0.txt"
+                             << "GNU GENERAL PUBLIC LICENSE";
 }
 
 void tst_Startup::licenceTexts()

@@ -23,9 +23,18 @@ inline bool readAll(const std::string &path, Bytes *out)
     return true;
 }
 
-inline uint16_t le16(const Bytes &b, size_t o) { return uint16_t(b.at(o) | (b.at(o + 1) << 8)); }
-inline uint32_t le32(const Bytes &b, size_t o) { return uint32_t(le16(b, o)) | uint32_t(le16(b, o + 2)) << 16; }
-inline uint64_t le64(const Bytes &b, size_t o) { return uint64_t(le32(b, o)) | uint64_t(le32(b, o + 4)) << 32; }
+inline uint16_t le16(const Bytes &b, size_t o)
+{
+    return uint16_t(b.at(o) | (b.at(o + 1) << 8));
+}
+inline uint32_t le32(const Bytes &b, size_t o)
+{
+    return uint32_t(le16(b, o)) | uint32_t(le16(b, o + 2)) << 16;
+}
+inline uint64_t le64(const Bytes &b, size_t o)
+{
+    return uint64_t(le32(b, o)) | uint64_t(le32(b, o + 4)) << 32;
+}
 
 // Table-driven, unlike the tool's bitwise loops.
 inline uint32_t crc32(const uint8_t *p, size_t n)
@@ -66,7 +75,8 @@ inline uint16_t crc16(const uint8_t *p, size_t n)
     return c;
 }
 
-struct Meta {
+struct Meta
+{
     uint64_t formatMs = 0;
     uint32_t magic = 0, generation = 0, segmentSize = 0;
     uint16_t version = 0, count = 0;
@@ -86,7 +96,8 @@ inline Meta metaAt(const Bytes &b, size_t o)
     return m;
 }
 
-struct TableEntry {
+struct TableEntry
+{
     uint32_t first = 0, last = 0;
     uint16_t number = 0;
     uint8_t state = 0, eventFlag = 0;
@@ -94,7 +105,8 @@ struct TableEntry {
     bool valid() const { return (state == 1 || state == 2) && first != 0 && last >= first; }
 };
 
-struct IndexEntry {
+struct IndexEntry
+{
     uint32_t second = 0, offset = 0;
     uint16_t ms = 0;
     uint8_t flags = 0;
@@ -103,7 +115,8 @@ struct IndexEntry {
     int64_t timeMs() const { return int64_t(second) * 1000 + ms; }
 };
 
-struct FrameHeader {
+struct FrameHeader
+{
     uint32_t magic = 0;
     uint8_t type = 0;
     uint32_t second = 0;
@@ -129,18 +142,20 @@ inline FrameHeader frameAt(const Bytes &b, size_t o)
     return f;
 }
 
-struct Segment {
+struct Segment
+{
     TableEntry entry;
     bool present = false;
     Bytes file;
-    std::vector<FrameHeader> frames;     // back to back from offset 0, while headers are sound
-    bool blockPresent = false;           // an index block exists for the number
+    std::vector<FrameHeader> frames; // back to back from offset 0, while headers are sound
+    bool blockPresent = false;       // an index block exists for the number
     bool blockValid = false;
     uint16_t blockCount = 0;
     std::vector<IndexEntry> entries;
 };
 
-struct Card {
+struct Card
+{
     std::string dir;
     Bytes meta, index, timeline;
     Meta metaA, metaB;
@@ -148,7 +163,7 @@ struct Card {
     uint32_t tableOffset = 0, block0 = 0, stride = 0;
     bool indexHeaderOk = false;
     std::vector<TableEntry> table;
-    std::vector<Segment> segments;       // valid ones, in time order
+    std::vector<Segment> segments; // valid ones, in time order
 };
 
 inline std::string segPath(const std::string &dir, unsigned number)
@@ -228,16 +243,18 @@ inline bool loadCard(const std::string &dir, Card *card)
     return true;
 }
 
-struct TimelineEntry {
+struct TimelineEntry
+{
     uint32_t start = 0, duration = 0;
     int offsetMin = 0;
 };
 
-struct Timeline {
+struct Timeline
+{
     uint32_t magicA = 0, head = 0, count = 0, capacity = 0, entryOffset = 0, generationA = 0, generationB = 0;
     uint16_t versionA = 0, versionB = 0;
     bool crcA = false, crcB = false;
-    std::vector<TimelineEntry> entries;  // oldest first, read through copy A
+    std::vector<TimelineEntry> entries; // oldest first, read through copy A
 };
 
 inline Timeline timelineOf(const Bytes &t)

@@ -6,14 +6,14 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
+#include <cstdio>
 #include <ctime>
 #include <fstream>
-#include <algorithm>
-#include <cstdio>
 #include <map>
-#include <set>
 #include <memory>
+#include <set>
 #include <sstream>
 
 using namespace cardbytes;
@@ -33,8 +33,9 @@ int64_t utcMs(int y, int mo, int d, int h, int mi, int s)
     return int64_t(timegm(&tm)) * 1000;
 }
 
-struct Generated {
-    std::unique_ptr<TempDir> dir;   // scratch space for decoded streams
+struct Generated
+{
+    std::unique_ptr<TempDir> dir; // scratch space for decoded streams
     std::string path;
     Card card;
 };
@@ -90,16 +91,18 @@ std::vector<int> nalTypes(const Bytes &b, bool hevc)
 std::vector<std::string> decodeStamps(const std::string &file, const char *format, int *width, int *height)
 {
     std::string probe;
-    nivra::test::runCommand("ffprobe -v error -f " + std::string(format) + " -show_entries stream=width,height -of csv=p=0 "
-                                + nivra::test::shellQuote(file),
+    nivra::test::runCommand("ffprobe -v error -f " + std::string(format) +
+                                " -show_entries stream=width,height -of csv=p=0 " +
+                                nivra::test::shellQuote(file),
                             &probe);
     *width = *height = 0;
     std::sscanf(probe.c_str(), "%d,%d", width, height);
     std::string out;
-    nivra::test::runCommand("ffmpeg -v error -f " + std::string(format) + " -i " + nivra::test::shellQuote(file)
-                                + " -vsync passthrough -f rawvideo -pix_fmt gray - | "
-                                + nivra::test::shellQuote(nivra::test::stampreadPath()) + " "
-                                + std::to_string(*width) + " " + std::to_string(*height),
+    nivra::test::runCommand("ffmpeg -v error -f " + std::string(format) + " -i " +
+                                nivra::test::shellQuote(file) +
+                                " -vsync passthrough -f rawvideo -pix_fmt gray - | " +
+                                nivra::test::shellQuote(nivra::test::stampreadPath()) + " " +
+                                std::to_string(*width) + " " + std::to_string(*height),
                             &out);
     return lines(out);
 }
@@ -109,8 +112,9 @@ std::vector<int16_t> decodeAudio(const std::string &file, const std::string &inp
 {
     const std::string pcm = file + ".pcm";
     std::string log;
-    nivra::test::runCommand("ffmpeg -v error -y " + inputArgs + " -i " + nivra::test::shellQuote(file) + " -ac 1 -ar "
-                                + std::to_string(rate) + " -f s16le " + nivra::test::shellQuote(pcm),
+    nivra::test::runCommand("ffmpeg -v error -y " + inputArgs + " -i " + nivra::test::shellQuote(file) +
+                                " -ac 1 -ar " + std::to_string(rate) + " -f s16le " +
+                                nivra::test::shellQuote(pcm),
                             &log);
     Bytes raw;
     readAll(pcm, &raw);
@@ -124,20 +128,29 @@ std::vector<int16_t> decodeAudio(const std::string &file, const std::string &inp
 Bytes withAdts(const Bytes &raw, int rateIndex, int channels)
 {
     const size_t len = raw.size() + 7;
-    Bytes out = {0xFF, 0xF1, uint8_t(0x40 | (rateIndex << 2) | (channels >> 2)),
-                 uint8_t(((channels & 3) << 6) | (len >> 11)), uint8_t(len >> 3), uint8_t(((len & 7) << 5) | 0x1F), 0xFC};
+    Bytes out = {0xFF,
+                 0xF1,
+                 uint8_t(0x40 | (rateIndex << 2) | (channels >> 2)),
+                 uint8_t(((channels & 3) << 6) | (len >> 11)),
+                 uint8_t(len >> 3),
+                 uint8_t(((len & 7) << 5) | 0x1F),
+                 0xFC};
     out.insert(out.end(), raw.begin(), raw.end());
     return out;
 }
 
-struct PresetCase {
+struct PresetCase
+{
     const char *preset;
-    const char *videoFormat;   // ffmpeg demuxer for the Annex-B stream
-    const char *audio;         // "adts", "raw", "alaw" or "none"
+    const char *videoFormat; // ffmpeg demuxer for the Annex-B stream
+    const char *audio;       // "adts", "raw", "alaw" or "none"
     int rate;
 };
 
-std::ostream &operator<<(std::ostream &o, const PresetCase &c) { return o << c.preset; }
+std::ostream &operator<<(std::ostream &o, const PresetCase &c)
+{
+    return o << c.preset;
+}
 
 const PresetCase kCases[] = {
     {"small", "h264", "adts", 16000},      {"h265-g711", "hevc", "alaw", 8000},
@@ -145,7 +158,9 @@ const PresetCase kCases[] = {
     {"noaudio", "h264", "none", 0},        {"clockchange", "h264", "adts", 16000},
 };
 
-class PresetCard : public ::testing::TestWithParam<PresetCase> {};
+class PresetCard : public ::testing::TestWithParam<PresetCase>
+{
+};
 
 } // namespace
 
@@ -298,13 +313,15 @@ TEST_P(PresetCard, SoundDecodesToItsDurationWithBeepsOnWholeSeconds)
         Bytes p = payload(first, f);
         sizes.insert(f.size);
         if (kind == "raw") {
-            EXPECT_FALSE(p.size() >= 2 && p[0] == 0xFF && (p[1] & 0xF6) == 0xF0) << "raw AAC has no ADTS header";
+            EXPECT_FALSE(p.size() >= 2 && p[0] == 0xFF && (p[1] & 0xF6) == 0xF0)
+                << "raw AAC has no ADTS header";
             p = withAdts(p, pc.rate == 16000 ? 8 : 11, 1);
         } else if (kind == "adts") {
             ASSERT_GE(p.size(), 7u);
             EXPECT_EQ(p[0], 0xFF);
             EXPECT_EQ(p[1] & 0xF6, 0xF0);
-            EXPECT_EQ((size_t(p[3] & 3) << 11 | size_t(p[4]) << 3 | p[5] >> 5), p.size()) << "ADTS frame length";
+            EXPECT_EQ((size_t(p[3] & 3) << 11 | size_t(p[4]) << 3 | p[5] >> 5), p.size())
+                << "ADTS frame length";
         }
         stream.insert(stream.end(), p.begin(), p.end());
         ++firstFrames;
@@ -348,19 +365,19 @@ TEST_P(PresetCard, SoundDecodesToItsDurationWithBeepsOnWholeSeconds)
         EXPECT_NEAR(double(onsets[i]), double(wholeSeconds[i]), 10.0) << "beep " << i;
 }
 
-INSTANTIATE_TEST_SUITE_P(Presets, PresetCard, ::testing::ValuesIn(kCases),
-                         [](const auto &info) {
-                             std::string n = info.param.preset;
-                             std::replace(n.begin(), n.end(), '-', '_');
-                             return n;
-                         });
+INSTANTIATE_TEST_SUITE_P(Presets, PresetCard, ::testing::ValuesIn(kCases), [](const auto &info) {
+    std::string n = info.param.preset;
+    std::replace(n.begin(), n.end(), '-', '_');
+    return n;
+});
 
 TEST(Events, MarksOnKeyframesDescribeTheScenarioEvents)
 {
     // Scan the marks as the camera means them: start opens, continue extends,
     // end closes, events carry across segment files.
     const Card &c = presetCard("small").card;
-    struct Ev {
+    struct Ev
+    {
         int64_t first, last;
         int kinds;
         bool ended;
@@ -410,7 +427,8 @@ TEST(Clock, ClockChangeAndMonthEndSpans)
     EXPECT_EQ(tl.entries[0].offsetMin, 60);
     EXPECT_EQ(tl.entries[1].offsetMin, 60);
     EXPECT_EQ(tl.entries[2].offsetMin, 120);
-    EXPECT_EQ(tl.entries[1].start + tl.entries[1].duration + 1, tl.entries[2].start) << "no gap at the clock change";
+    EXPECT_EQ(tl.entries[1].start + tl.entries[1].duration + 1, tl.entries[2].start)
+        << "no gap at the clock change";
     for (const Segment &s : c.segments)
         for (const FrameHeader &f : s.frames)
             EXPECT_EQ(f.utcOffset, f.timeMs() < utcMs(2024, 3, 31, 1, 0, 0) ? 60 : 120);
@@ -423,25 +441,28 @@ std::string tinyScenario(const std::string &extra, const std::string &audio = R"
 {
     return R"({
       "video": {"codec": "h264", "width": 256, "height": 96, "fps": 5, "keyint": 5, "bitrate": 40000},
-      "audio": )" + audio + R"(,
+      "audio": )" +
+           audio + R"(,
       "formatTime": "2024-02-01T00:00:00Z",
       "spans": [
         {"start": "2024-02-10T10:00:00Z", "seconds": 10, "offsetMin": 60},
         {"start": "2024-02-10T10:01:00Z", "seconds": 10, "offsetMin": 60},
         {"start": "2024-02-10T10:02:00Z", "seconds": 10, "offsetMin": 60}
       ],
-      "segments": {"seconds": 5, "slots": 8, "sizeLimit": 1048576})"
-           + extra + "}";
+      "segments": {"seconds": 5, "slots": 8, "sizeLimit": 1048576})" +
+           extra + "}";
 }
 
-struct ScenarioCard {
+struct ScenarioCard
+{
     TempDir dir{"cardgen"};
     Card card;
     bool ok = false;
     std::string log;
     explicit ScenarioCard(const std::string &json)
     {
-        ok = nivra::test::generateScenarioCard(json, dir.file("card"), &log) && loadCard(dir.file("card"), &card);
+        ok = nivra::test::generateScenarioCard(json, dir.file("card"), &log) &&
+             loadCard(dir.file("card"), &card);
     }
 };
 
@@ -563,7 +584,8 @@ TEST(Damage, SegmentIndexFrameAndTimelineDamage)
         EXPECT_TRUE(c.segments[k].present) << k;
 
     EXPECT_FALSE(c.segments[2].blockValid);
-    EXPECT_EQ(le32(c.index, c.block0 + c.segments[2].entry.number * c.stride), 0x44544C49u) << "only the checksum is bad";
+    EXPECT_EQ(le32(c.index, c.block0 + c.segments[2].entry.number * c.stride), 0x44544C49u)
+        << "only the checksum is bad";
     EXPECT_TRUE(c.segments[3].blockValid);
 
     const auto &f3 = c.segments[3].frames;
@@ -574,7 +596,8 @@ TEST(Damage, SegmentIndexFrameAndTimelineDamage)
     ASSERT_GE(s4.frames.size(), 7u);
     const FrameHeader &over = s4.frames[6];
     EXPECT_TRUE(over.crcOk);
-    EXPECT_EQ(over.offset + 24 + over.size, size_t(c.metaA.segmentSize) + 1) << "ends 1 byte past the segment size";
+    EXPECT_EQ(over.offset + 24 + over.size, size_t(c.metaA.segmentSize) + 1)
+        << "ends 1 byte past the segment size";
     EXPECT_GE(s4.file.size(), size_t(c.metaA.segmentSize) + 1) << "the file itself reaches that far";
     for (size_t i = 0; i < 6; ++i)
         EXPECT_LE(s4.frames[i].offset + 24 + s4.frames[i].size, c.metaA.segmentSize);
@@ -606,7 +629,8 @@ TEST(Damage, MetaAndHeaderVariants)
         EXPECT_EQ(sc.card.metaA.generation, 0xFFFFFFFFu);
         EXPECT_EQ(sc.card.metaB.generation, 0u);
         EXPECT_TRUE(sc.card.metaA.crcOk && sc.card.metaB.crcOk);
-        EXPECT_EQ(int64_t(sc.card.metaB.formatMs), utcMs(2024, 2, 1, 0, 0, 0)) << "the wrapped copy B is current";
+        EXPECT_EQ(int64_t(sc.card.metaB.formatMs), utcMs(2024, 2, 1, 0, 0, 0))
+            << "the wrapped copy B is current";
         EXPECT_NE(sc.card.metaA.formatMs, sc.card.metaB.formatMs) << "a wrong choice must show";
     }
     {
@@ -620,13 +644,15 @@ TEST(Damage, MetaAndHeaderVariants)
         }
     }
     {
-        ScenarioCard sc(tinyScenario(R"(, "damage": {"newerVersion": true, "newerVersionBadChecksum": true})"));
+        ScenarioCard sc(
+            tinyScenario(R"(, "damage": {"newerVersion": true, "newerVersionBadChecksum": true})"));
         EXPECT_EQ(sc.card.metaA.version, 3);
         EXPECT_EQ(sc.card.metaB.version, 3);
         EXPECT_FALSE(sc.card.metaA.crcOk || sc.card.metaB.crcOk);
     }
     {
-        ScenarioCard sc(tinyScenario(R"(, "damage": {"indexHeaderCorrupt": true, "timelineBadHeader": "crc"})"));
+        ScenarioCard sc(
+            tinyScenario(R"(, "damage": {"indexHeaderCorrupt": true, "timelineBadHeader": "crc"})"));
         ASSERT_TRUE(sc.ok) << sc.log;
         EXPECT_EQ(le32(sc.card.index, 0), 0x53494458u);
         EXPECT_FALSE(sc.card.indexHeaderOk);
@@ -659,8 +685,8 @@ TEST(Scenario, RejectsWhatACameraCannotRecord)
                                                    dir.file("b"), &log));
     EXPECT_NE(log.find("does not keep"), std::string::npos) << log;
     EXPECT_FALSE(nivra::test::generateScenarioCard("{ not json", dir.file("c"), &log));
-    EXPECT_NE(nivra::test::runCommand(nivra::test::shellQuote(nivra::test::cardgenPath()) + " --preset nosuch "
-                                      + nivra::test::shellQuote(dir.file("d"))),
+    EXPECT_NE(nivra::test::runCommand(nivra::test::shellQuote(nivra::test::cardgenPath()) +
+                                      " --preset nosuch " + nivra::test::shellQuote(dir.file("d"))),
               0);
 }
 
@@ -796,8 +822,9 @@ TEST(StampReader, RejectsDamagedCodes)
     const Bytes key = payload(s, s.frames.front());
     const std::string file = g.dir->file("key.h264"), raw = g.dir->file("key.gray");
     ASSERT_TRUE(writeBytes(file, key));
-    ASSERT_EQ(nivra::test::runCommand("ffmpeg -v error -y -f h264 -i " + nivra::test::shellQuote(file)
-                                      + " -frames:v 1 -f rawvideo -pix_fmt gray " + nivra::test::shellQuote(raw)),
+    ASSERT_EQ(nivra::test::runCommand("ffmpeg -v error -y -f h264 -i " + nivra::test::shellQuote(file) +
+                                      " -frames:v 1 -f rawvideo -pix_fmt gray " +
+                                      nivra::test::shellQuote(raw)),
               0);
     Bytes y;
     ASSERT_TRUE(readAll(raw, &y));

@@ -5,12 +5,12 @@
 #include "playback/time_source.h"
 #include "stamp.h"
 
+#include <QCoreApplication>
 #include <QDateTime>
 #include <QElapsedTimer>
-#include <QCoreApplication>
 #include <QList>
-#include <QProcess>
 #include <QMutex>
+#include <QProcess>
 #include <QRegularExpression>
 #include <QStringList>
 #include <QThread>

@@ -158,7 +158,8 @@ private slots:
             if (stalled) {
                 QCOMPARE(read, std::nullopt);
                 const qint64 stillNs = rig.ns - changedNs;
-                QVERIFY2(stillNs >= AudioSync::kStallMs * 1000000 && stillNs < AudioSync::kStallMs * 1000000 + kStepNs,
+                QVERIFY2(stillNs >= AudioSync::kStallMs * 1000000 &&
+                             stillNs < AudioSync::kStallMs * 1000000 + kStepNs,
                          qPrintable(QString::number(stillNs)));
             } else if (read != reading) {
                 // Changed, or read again after a time without a reading.

@@ -446,10 +446,9 @@ void TestPlaybackEngine::dropsWhenConsumerIsSlow()
     }
     QCOMPARE(dropLines, rig.engine.droppedFrames());
     // The late ticks show up as gaps between ticks.
-    QCOMPARE(traces.lines()
-                 .filter(QRegularExpression(QStringLiteral("^TRACE tick gap 350 ms at \\d+$")))
-                 .size(),
-             8);
+    QCOMPARE(
+        traces.lines().filter(QRegularExpression(QStringLiteral("^TRACE tick gap 350 ms at \\d+$"))).size(),
+        8);
 }
 
 void TestPlaybackEngine::gapIsSkippedWhenContinuous_data()
@@ -661,7 +660,8 @@ void TestPlaybackEngine::speedChangesOnACardWithoutSound()
     const int fastFrom = rig.probe.shown.size();
     QSignalSpy status(&rig.engine, &PlaybackEngine::statusChanged);
     rig.engine.play();
-    QVERIFY(rig.playUntil([&] { return rig.probe.shown.size() >= fastFrom + 2 && status.count() >= 1; }, 20000));
+    QVERIFY(
+        rig.playUntil([&] { return rig.probe.shown.size() >= fastFrom + 2 && status.count() >= 1; }, 20000));
     rig.engine.pause();
     for (int i = fastFrom; i < rig.probe.shown.size(); ++i)
         QVERIFY2(isKeyFrame(rig.session, rig.probe.shown.at(i).stamp),

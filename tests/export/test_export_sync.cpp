@@ -33,18 +33,21 @@ constexpr int64_t kSmallStart = 1709632800000;
 // 2024-06-01 12:00:00 UTC: the H.265 / G.711 card's first recording.
 constexpr int64_t kG711Start = 1717243200000;
 
-struct Reader {
+struct Reader
+{
     card_reader *card = nullptr;
     explicit Reader(const std::string &dir) { EXPECT_EQ(card_open(dir.c_str(), &card), 0) << dir; }
     ~Reader() { card_close(card); }
 };
 
-struct Files {
+struct Files
+{
     std::vector<std::string> paths;
     std::vector<ExportFileInfo> infos;
 };
 
-void onFileDone(void *context, const char *path, const ExportFileInfo *info) {
+void onFileDone(void *context, const char *path, const ExportFileInfo *info)
+{
     Files *f = static_cast<Files *>(context);
     f->paths.push_back(path);
     f->infos.push_back(*info);
@@ -52,7 +55,8 @@ void onFileDone(void *context, const char *path, const ExportFileInfo *info) {
 
 // Exports [from, to] of a card into folder; returns the code.
 int exportInto(card_reader *card, const std::string &folder, int64_t from, int64_t to, Files *files,
-               int container = 0, int merge = 0) {
+               int container = 0, int merge = 0)
+{
     ExportOptions o;
     memset(&o, 0, sizeof o);
     o.folder = folder.c_str();
@@ -67,7 +71,8 @@ int exportInto(card_reader *card, const std::string &folder, int64_t from, int64
     return rc;
 }
 
-std::vector<std::string> lines(const std::string &text) {
+std::vector<std::string> lines(const std::string &text)
+{
     std::vector<std::string> out;
     size_t pos = 0;
     while (pos < text.size()) {
@@ -82,7 +87,8 @@ std::vector<std::string> lines(const std::string &text) {
 }
 
 // The decoded sound as mono 16-bit samples at the file's own rate.
-std::vector<int16_t> decodeAudio(const std::string &path) {
+std::vector<int16_t> decodeAudio(const std::string &path)
+{
     CommandResult r = run("ffmpeg -v error -i '" + path + "' -map 0:a -ac 1 -f s16le -acodec pcm_s16le -");
     EXPECT_EQ(r.errors, "") << path;
     std::vector<int16_t> pcm(r.output.size() / 2);
@@ -90,9 +96,10 @@ std::vector<int16_t> decodeAudio(const std::string &path) {
     return pcm;
 }
 
-int sampleRate(const std::string &path) {
-    CommandResult r = run("ffprobe -v error -select_streams a:0 -show_entries stream=sample_rate -of csv=p=0 '" +
-                          path + "'");
+int sampleRate(const std::string &path)
+{
+    CommandResult r = run(
+        "ffprobe -v error -select_streams a:0 -show_entries stream=sample_rate -of csv=p=0 '" + path + "'");
     return atoi(r.output.c_str());
 }
 
@@ -100,7 +107,8 @@ int sampleRate(const std::string &path) {
 // 1 kHz beep for the first 100 ms of every second, so an onset is the first
 // loud sample after at least 300 ms of quiet (the start of the file counts as
 // quiet).
-std::vector<double> beepOnsets(const std::vector<int16_t> &pcm, int rate) {
+std::vector<double> beepOnsets(const std::vector<int16_t> &pcm, int rate)
+{
     std::vector<double> onsets;
     const int threshold = 10000; // the beep peaks near 16400, the tone near 3900
     int64_t quiet = rate;
@@ -118,14 +126,16 @@ std::vector<double> beepOnsets(const std::vector<int16_t> &pcm, int rate) {
 
 // Presentation times (s) of the video pictures with the capture time each
 // picture shows (read from its stamp), in order.
-struct Picture {
+struct Picture
+{
     double pts;
     int64_t stamp;
 };
 
-std::vector<Picture> pictures(const std::string &path, int w, int h) {
-    CommandResult p = run("ffprobe -v error -select_streams v:0 -show_entries packet=pts_time -of csv=p=0 '" +
-                          path + "'");
+std::vector<Picture> pictures(const std::string &path, int w, int h)
+{
+    CommandResult p =
+        run("ffprobe -v error -select_streams v:0 -show_entries packet=pts_time -of csv=p=0 '" + path + "'");
     CommandResult s = run("ffmpeg -v error -i '" + path + "' -map 0:v -f rawvideo -pix_fmt gray - | " +
                           nivra::test::stampreadPath() + " " + std::to_string(w) + " " + std::to_string(h));
     std::vector<std::string> pts = lines(p.output), stamps = lines(s.output);
@@ -178,7 +188,8 @@ void expectBeepsOnWholeSeconds(const std::string &path, int frameSamples, double
     EXPECT_LE(onsets.size(), size_t(seconds) + 1) << path;
 }
 
-class ExportSyncTest : public ::testing::Test {
+class ExportSyncTest : public ::testing::Test
+{
 protected:
     void SetUp() override { m_out = makeTempDir(); }
     void TearDown() override { removeTree(m_out); }
@@ -187,7 +198,8 @@ protected:
 
 // ---- The beep lines up with the picture of its second ---------------------------------
 
-TEST_F(ExportSyncTest, BeepOfEverySecondLinesUpWithItsPicture) {
+TEST_F(ExportSyncTest, BeepOfEverySecondLinesUpWithItsPicture)
+{
     {
         // AAC, part of one recording, from a keyframe. The card's first
         // sound frame after it starts 48 ms later, inside the beep, and goes
@@ -224,7 +236,8 @@ using cardtest::Frame;
 
 // The frames of [from, to) of a simulator card, payloads included, in card
 // order.
-std::vector<Frame> cardFrames(const std::string &dir, int64_t from, int64_t to) {
+std::vector<Frame> cardFrames(const std::string &dir, int64_t from, int64_t to)
+{
     Reader card(dir);
     std::vector<Frame> out;
     card_cursor *c = nullptr;
@@ -247,7 +260,8 @@ std::vector<Frame> cardFrames(const std::string &dir, int64_t from, int64_t to) 
 
 // Video before audio at equal times, so the first audio frame finds the file
 // open.
-void videoFirst(std::vector<Frame> &frames) {
+void videoFirst(std::vector<Frame> &frames)
+{
     std::stable_sort(frames.begin(), frames.end(), [](const Frame &a, const Frame &b) {
         if (a.time_ms != b.time_ms)
             return a.time_ms < b.time_ms;
@@ -257,7 +271,8 @@ void videoFirst(std::vector<Frame> &frames) {
 
 // Writes frames as segment 1 of a byte-built card with an index entry for
 // every keyframe.
-void writeCard(cardtest::Card &card, const std::vector<Frame> &frames) {
+void writeCard(cardtest::Card &card, const std::vector<Frame> &frames)
+{
     std::vector<uint32_t> offsets = card.write_segment(1, frames);
     int64_t first = frames.front().time_ms, last = frames.front().time_ms;
     for (size_t i = 0; i < frames.size(); ++i) {
@@ -277,7 +292,8 @@ void writeCard(cardtest::Card &card, const std::vector<Frame> &frames) {
 }
 
 // Indexes of the audio frames in order.
-std::vector<size_t> audioAt(const std::vector<Frame> &frames) {
+std::vector<size_t> audioAt(const std::vector<Frame> &frames)
+{
     std::vector<size_t> out;
     for (size_t i = 0; i < frames.size(); ++i)
         if (frames[i].type == CARD_FRAME_AUDIO)
@@ -285,13 +301,15 @@ std::vector<size_t> audioAt(const std::vector<Frame> &frames) {
     return out;
 }
 
-struct DriftOutcome {
+struct DriftOutcome
+{
     int rc = -100;
     ExportFileInfo info{};
     std::string path;
 };
 
-DriftOutcome exportCard(const cardtest::Card &card, const std::string &out, int64_t from) {
+DriftOutcome exportCard(const cardtest::Card &card, const std::string &out, int64_t from)
+{
     DriftOutcome d;
     Reader reader(card.dir);
     Files f;
@@ -303,13 +321,16 @@ DriftOutcome exportCard(const cardtest::Card &card, const std::string &out, int6
     return d;
 }
 
-uint64_t audioPackets(const std::string &path) {
+uint64_t audioPackets(const std::string &path)
+{
     CommandResult r = run("ffprobe -v error -select_streams a:0 -count_packets -show_entries "
-                          "stream=nb_read_packets -of csv=p=0 '" + path + "'");
+                          "stream=nb_read_packets -of csv=p=0 '" +
+                          path + "'");
     return uint64_t(atoll(r.output.c_str()));
 }
 
-TEST_F(ExportSyncTest, AacDriftIsCorrectedBeyondToleranceOnly) {
+TEST_F(ExportSyncTest, AacDriftIsCorrectedBeyondToleranceOnly)
+{
     // A keyframe (one every 2 s) that is also the start of an AAC frame (one
     // every 64 ms), so the sound starts with the picture.
     const int64_t from = kSmallStart + 16000;
@@ -322,11 +343,12 @@ TEST_F(ExportSyncTest, AacDriftIsCorrectedBeyondToleranceOnly) {
     ASSERT_EQ(source[audio[0]].time_ms, from);
     ASSERT_EQ(source[audio[k]].time_ms - source[audio[0]].time_ms, int64_t(k) * 64);
 
-    struct Case {
+    struct Case
+    {
         const char *what;
-        int64_t shift;       // applied to audio frames k and later
-        uint64_t packets;    // audio packets in the file
-        uint32_t silences;   // silence insertions
+        int64_t shift;     // applied to audio frames k and later
+        uint64_t packets;  // audio packets in the file
+        uint32_t silences; // silence insertions
     };
     // 16 kHz: tolerance 512 samples (32 ms). 100 ms late gets 1600 samples
     // of silence first, written as two silent AAC frames; 20 ms either way
@@ -401,7 +423,8 @@ TEST_F(ExportSyncTest, AdtsSoundThatStartsLateKeepsItsPlace)
     expectBeepsOnWholeSeconds(d.path, 1024, 0.5);
 }
 
-TEST_F(ExportSyncTest, G711EarlyFramesLoseTheirHeadOrAreDropped) {
+TEST_F(ExportSyncTest, G711EarlyFramesLoseTheirHeadOrAreDropped)
+{
     const int64_t from = kG711Start + 10000; // a keyframe
     std::vector<Frame> twenty = cardFrames(H265_G711_CARD_DIR, from, from + 8000);
     // The camera's 20 ms frames joined in pairs: 320-byte frames of 40 ms.
@@ -428,10 +451,11 @@ TEST_F(ExportSyncTest, G711EarlyFramesLoseTheirHeadOrAreDropped) {
     ASSERT_EQ(source[audio[0]].time_ms, from);
     ASSERT_EQ(source[audio[k]].time_ms - source[audio[0]].time_ms, int64_t(k) * 40);
 
-    struct Case {
+    struct Case
+    {
         const char *what;
         int64_t shift;
-        int64_t samples;   // decoded samples in the file
+        int64_t samples; // decoded samples in the file
         uint32_t silences;
     };
     // 8 kHz mono, 320-byte frames: tolerance 160 samples (20 ms).
@@ -508,7 +532,8 @@ TEST_F(ExportSyncTest, KeyframeWithMoreThanEightParameterSetsOpensNoFile)
 
 // Sum of the top-level boxes between ftyp and mdat: the space reserved for the
 // index (a free box, or the moov and what is left of the reservation).
-uint64_t reservedBytes(const std::vector<uint8_t> &file) {
+uint64_t reservedBytes(const std::vector<uint8_t> &file)
+{
     auto u32 = [&](size_t at) {
         return uint64_t(file[at]) << 24 | uint64_t(file[at + 1]) << 16 | uint64_t(file[at + 2]) << 8 |
                file[at + 3];
@@ -516,7 +541,8 @@ uint64_t reservedBytes(const std::vector<uint8_t> &file) {
     if (file.size() < 8)
         return 0;
     uint64_t pos = u32(0), sum = 0;
-    while (pos + 8 <= file.size() && std::string(file.begin() + long(pos) + 4, file.begin() + long(pos) + 8) != "mdat") {
+    while (pos + 8 <= file.size() &&
+           std::string(file.begin() + long(pos) + 4, file.begin() + long(pos) + 8) != "mdat") {
         uint64_t size = u32(size_t(pos));
         if (size < 8)
             return 0;

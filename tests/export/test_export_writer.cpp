@@ -25,33 +25,38 @@ namespace {
 // 2024-03-05 10:00:00 UTC: the small card's first span (offset +60 min).
 constexpr int64_t kSmallStart = 1709632800000;
 
-struct Card {
+struct Card
+{
     card_reader *reader = nullptr;
     explicit Card(const char *dir) { EXPECT_EQ(card_open(dir, &reader), 0) << dir; }
     ~Card() { card_close(reader); }
 };
 
-struct Collected {
+struct Collected
+{
     std::vector<std::string> paths;
     std::vector<ExportFileInfo> infos;
     int progressCalls = 0;
     int cancelAfterFiles = -1; // progress answers "stop" once this many files exist
 };
 
-void onFileDone(void *context, const char *path, const ExportFileInfo *info) {
+void onFileDone(void *context, const char *path, const ExportFileInfo *info)
+{
     Collected *c = static_cast<Collected *>(context);
     c->paths.push_back(path);
     c->infos.push_back(*info);
 }
 
-int onProgress(void *context, uint64_t, int64_t) {
+int onProgress(void *context, uint64_t, int64_t)
+{
     Collected *c = static_cast<Collected *>(context);
     c->progressCalls++;
     return c->cancelAfterFiles >= 0 && int(c->paths.size()) >= c->cancelAfterFiles ? 1 : 0;
 }
 
 ExportOptions options(const std::string &folder, Collected *c, int container = 0, int merge = 0,
-                      int audio = 1) {
+                      int audio = 1)
+{
     ExportOptions o;
     memset(&o, 0, sizeof o);
     o.folder = folder.c_str();
@@ -64,10 +69,14 @@ ExportOptions options(const std::string &folder, Collected *c, int container = 0
     return o;
 }
 
-std::string base(const std::string &path) { return path.substr(path.rfind('/') + 1); }
+std::string base(const std::string &path)
+{
+    return path.substr(path.rfind('/') + 1);
+}
 
 // Stamps of the decoded pictures, one per line.
-std::vector<std::string> stamps(const std::string &path, int w, int h) {
+std::vector<std::string> stamps(const std::string &path, int w, int h)
+{
     CommandResult r = run("ffmpeg -v error -i '" + path + "' -map 0:v -f rawvideo -pix_fmt gray - | " +
                           nivra::test::stampreadPath() + " " + std::to_string(w) + " " + std::to_string(h));
     std::vector<std::string> out;
@@ -80,7 +89,8 @@ std::vector<std::string> stamps(const std::string &path, int w, int h) {
     return out;
 }
 
-std::vector<std::string> expectedStamps(int64_t from, int count, int64_t step) {
+std::vector<std::string> expectedStamps(int64_t from, int count, int64_t step)
+{
     std::vector<std::string> v;
     for (int i = 0; i < count; ++i)
         v.push_back(std::to_string(from + i * step));
@@ -88,7 +98,8 @@ std::vector<std::string> expectedStamps(int64_t from, int count, int64_t step) {
 }
 
 // The card's video payload units (without parameter sets) of [from, to].
-std::vector<std::vector<uint8_t>> cardUnits(card_reader *card, int64_t from, int64_t to, int codec) {
+std::vector<std::vector<uint8_t>> cardUnits(card_reader *card, int64_t from, int64_t to, int codec)
+{
     std::vector<std::vector<uint8_t>> units;
     card_cursor *c = nullptr;
     EXPECT_EQ(cursor_open(card, &c), 0);
@@ -117,7 +128,8 @@ std::vector<std::vector<uint8_t>> cardUnits(card_reader *card, int64_t from, int
     return units;
 }
 
-std::vector<std::vector<uint8_t>> fileUnits(const std::string &path, int codec, const std::string &tmp) {
+std::vector<std::vector<uint8_t>> fileUnits(const std::string &path, int codec, const std::string &tmp)
+{
     std::string out = tmp + "/units.es";
     run("ffmpeg -v error -y -i '" + path + "' -map 0:v -c copy -bsf:v " +
         (codec == 1 ? "h264_mp4toannexb -f h264 " : "hevc_mp4toannexb -f hevc ") + out);
@@ -132,14 +144,16 @@ std::vector<std::vector<uint8_t>> fileUnits(const std::string &path, int codec, 
     return units;
 }
 
-bool anyPart(const std::string &folder) {
+bool anyPart(const std::string &folder)
+{
     for (const std::string &n : listDir(folder))
         if (n.size() > 5 && n.compare(n.size() - 5, 5, ".part") == 0)
             return true;
     return false;
 }
 
-class ExportWriterTest : public ::testing::Test {
+class ExportWriterTest : public ::testing::Test
+{
 protected:
     void SetUp() override { m_out = makeTempDir(); }
     void TearDown() override { removeTree(m_out); }
@@ -148,7 +162,8 @@ protected:
 
 // ---- One file per recording, checked end to end ------------------------------------
 
-TEST_F(ExportWriterTest, OneFilePerRecordingHoldsExactlyTheRecordedFrames) {
+TEST_F(ExportWriterTest, OneFilePerRecordingHoldsExactlyTheRecordedFrames)
+{
     Card card(SMALL_CARD_DIR);
     Collected c;
     ExportOptions o = options(m_out, &c);
@@ -168,7 +183,8 @@ TEST_F(ExportWriterTest, OneFilePerRecordingHoldsExactlyTheRecordedFrames) {
 
     for (int i = 0; i < 2; ++i) {
         const std::string &p = c.paths[size_t(i)];
-        CommandResult pr = run("ffprobe -v warning -of default -count_packets -show_streams -show_format '" + p + "'");
+        CommandResult pr =
+            run("ffprobe -v warning -of default -count_packets -show_streams -show_format '" + p + "'");
         EXPECT_EQ(pr.errors, "") << p;
         EXPECT_EQ(fields(pr.output, "codec_tag_string"), (std::vector<std::string>{"avc1", "mp4a"}));
         EXPECT_EQ(fields(pr.output, "nb_read_packets")[0], "600");
@@ -195,7 +211,8 @@ TEST_F(ExportWriterTest, OneFilePerRecordingHoldsExactlyTheRecordedFrames) {
     EXPECT_EQ(listDir(m_out).size(), 4u);
 }
 
-TEST_F(ExportWriterTest, MergedFileCutsTheGapAndMarksChapters) {
+TEST_F(ExportWriterTest, MergedFileCutsTheGapAndMarksChapters)
+{
     Card card(SMALL_CARD_DIR);
     Collected c;
     ExportOptions o = options(m_out, &c, 1, 1);
@@ -224,7 +241,8 @@ TEST_F(ExportWriterTest, MergedFileCutsTheGapAndMarksChapters) {
 
 // ---- Streams and containers ----------------------------------------------------------------
 
-TEST_F(ExportWriterTest, G711CannotGoIntoMp4ButIntoMov) {
+TEST_F(ExportWriterTest, G711CannotGoIntoMp4ButIntoMov)
+{
     Card card(H265_G711_CARD_DIR);
     const int64_t from = 1717243200000; // 2024-06-01 12:00:00 UTC
     Collected c;
@@ -255,7 +273,8 @@ TEST_F(ExportWriterTest, G711CannotGoIntoMp4ButIntoMov) {
     EXPECT_NEAR(std::stod(fields(p.output, "duration")[1]), 40.0, 0.03);
 }
 
-TEST_F(ExportWriterTest, RawAacGetsItsConfigurationBuilt) {
+TEST_F(ExportWriterTest, RawAacGetsItsConfigurationBuilt)
+{
     Card card(RAWAAC_CARD_DIR);
     const int64_t from = 1721462400000; // 2024-07-20 08:00:00 UTC
     Collected c;
@@ -271,7 +290,8 @@ TEST_F(ExportWriterTest, RawAacGetsItsConfigurationBuilt) {
     EXPECT_EQ(a.errors, "");
 }
 
-TEST_F(ExportWriterTest, ClockChangeKeepsOneFileNamedWithEachEndsOffset) {
+TEST_F(ExportWriterTest, ClockChangeKeepsOneFileNamedWithEachEndsOffset)
+{
     Card card(CLOCKCHANGE_CARD_DIR);
     const int64_t from = 1711846760000; // 2024-03-31 00:59:20 UTC
     Collected c;
@@ -285,13 +305,15 @@ TEST_F(ExportWriterTest, ClockChangeKeepsOneFileNamedWithEachEndsOffset) {
 
 // ---- Nothing to write, failures and cancel ----------------------------------------------
 
-TEST_F(ExportWriterTest, NothingFailuresAndCancel) {
+TEST_F(ExportWriterTest, NothingFailuresAndCancel)
+{
     Card card(SMALL_CARD_DIR);
     Collected c;
     ExportOptions o = options(m_out, &c);
     ExportResult r;
     // Entirely inside the gap between the two recordings.
-    EXPECT_EQ(exportRange(card.reader, nullptr, kSmallStart + 70000, kSmallStart + 110000, &o, &r), EXPORT_NOTHING);
+    EXPECT_EQ(exportRange(card.reader, nullptr, kSmallStart + 70000, kSmallStart + 110000, &o, &r),
+              EXPORT_NOTHING);
     EXPECT_TRUE(listDir(m_out).empty());
     EXPECT_EQ(exportRange(card.reader, nullptr, 5, 4, &o, &r), CARD_ERR_ARGUMENT);
 
@@ -331,7 +353,8 @@ TEST_F(ExportWriterTest, CardPulledBeforeTheProbeIsAReadError)
     EXPECT_EQ(r.files, 0);
 }
 
-TEST_F(ExportWriterTest, GapFreeMergedMovKeepsTheFrameRateAndCreationDate) {
+TEST_F(ExportWriterTest, GapFreeMergedMovKeepsTheFrameRateAndCreationDate)
+{
     Card card(SMALL_CARD_DIR);
     Collected c;
     ExportOptions o = options(m_out, &c, 0, 1);
@@ -342,7 +365,8 @@ TEST_F(ExportWriterTest, GapFreeMergedMovKeepsTheFrameRateAndCreationDate) {
     // -v error: ffprobe warns that it has no decoder for the QuickTime chapter
     // (text) track of a MOV, which is no fault of the file.
     CommandResult p = run("ffprobe -v error -of default -count_packets -select_streams v:0 -show_streams "
-                          "-show_format '" + c.paths[0] + "'");
+                          "-show_format '" +
+                          c.paths[0] + "'");
     EXPECT_EQ(p.errors, "");
     // The two minutes with the gap cut out: 1200 pictures, evenly 10 per second.
     EXPECT_EQ(field(p.output, "nb_read_packets"), "1200");
@@ -353,7 +377,8 @@ TEST_F(ExportWriterTest, GapFreeMergedMovKeepsTheFrameRateAndCreationDate) {
     EXPECT_EQ(field(p.output, "TAG:creation_time"), "2024-03-05T10:00:00.000000Z");
 }
 
-TEST_F(ExportWriterTest, RangeOfMissingFilesOnlyWritesNothing) {
+TEST_F(ExportWriterTest, RangeOfMissingFilesOnlyWritesNothing)
+{
     Card card(MISSING_CARD_DIR);
     // 10:01:00 to 10:01:39 UTC: recorded, but the segment files are gone.
     const int64_t from = kSmallStart + 60000, to = kSmallStart + 99999;
@@ -383,7 +408,8 @@ TEST_F(ExportWriterTest, RangeOfMissingFilesOnlyWritesNothing) {
     EXPECT_EQ(listDir(m_out), (std::vector<std::string>{"NIVRA_20240305_110000-110039.mov"}));
 }
 
-TEST_F(ExportWriterTest, FullDiskGivesWriteErrorWithPathAndNoPartFile) {
+TEST_F(ExportWriterTest, FullDiskGivesWriteErrorWithPathAndNoPartFile)
+{
     // A child whose files may not grow past 1 MiB: the disk is "full" once
     // the first file reaches that size (about 1.7 MB would be written).
     int pipeFds[2];
@@ -428,7 +454,8 @@ TEST_F(ExportWriterTest, FullDiskGivesWriteErrorWithPathAndNoPartFile) {
 
 // ---- Runs, estimate and names --------------------------------------------------------------
 
-TEST_F(ExportWriterTest, RunsEstimateAndNames) {
+TEST_F(ExportWriterTest, RunsEstimateAndNames)
+{
     Card card(SMALL_CARD_DIR);
     ExportRuns runs{};
     int missing = -1;

@@ -5,9 +5,9 @@
 
 #include <gtest/gtest.h>
 
+#include <fcntl.h>
 #include <stdio.h>
 #include <string.h>
-#include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -29,13 +29,15 @@ std::map<std::string, std::vector<Bytes>> g_video; // name -> access units
 std::map<std::string, std::vector<Bytes>> g_adts;  // name -> ADTS frames
 Bytes g_alaw;
 
-struct FileSink {
+struct FileSink
+{
     FILE *file = nullptr;
     uint64_t writes = 0;
     int failAt = -1; // write number that fails, -1 never
 };
 
-int fileWrite(void *context, uint64_t offset, const void *data, size_t length) {
+int fileWrite(void *context, uint64_t offset, const void *data, size_t length)
+{
     FileSink *s = static_cast<FileSink *>(context);
     if (s->failAt >= 0 && s->writes == uint64_t(s->failAt))
         return 1;
@@ -45,7 +47,8 @@ int fileWrite(void *context, uint64_t offset, const void *data, size_t length) {
     return fwrite(data, 1, length, s->file) == length ? 0 : 1;
 }
 
-MovWriterConfig baseConfig(int mp4, int codec, int audioMode) {
+MovWriterConfig baseConfig(int mp4, int codec, int audioMode)
+{
     MovWriterConfig c;
     memset(&c, 0, sizeof c);
     c.mp4 = mp4;
@@ -57,7 +60,8 @@ MovWriterConfig baseConfig(int mp4, int codec, int audioMode) {
     return c;
 }
 
-struct Written {
+struct Written
+{
     int code = -99;
     MovWriterStats stats{};
     std::string path;
@@ -65,10 +69,10 @@ struct Written {
 
 // Writes video (one access unit per 1000/15 ms) interleaved with audio frames
 // of audioMs each, then chapters; finishes and closes.
-Written writeMovie(const std::string &name, const MovWriterConfig &config,
-                   const std::vector<Bytes> &video, int codec,
-                   const std::vector<Bytes> &audio = {}, double audioMs = 0,
-                   const std::vector<std::pair<int64_t, std::string>> &chapters = {}) {
+Written writeMovie(const std::string &name, const MovWriterConfig &config, const std::vector<Bytes> &video,
+                   int codec, const std::vector<Bytes> &audio = {}, double audioMs = 0,
+                   const std::vector<std::pair<int64_t, std::string>> &chapters = {})
+{
     Written out;
     out.path = g_dir + "/" + name;
     FileSink sink;
@@ -100,12 +104,14 @@ Written writeMovie(const std::string &name, const MovWriterConfig &config,
     return out;
 }
 
-CommandResult probe(const std::string &path, const std::string &what) {
+CommandResult probe(const std::string &path, const std::string &what)
+{
     return run("ffprobe -v warning -of default=nw=0 " + what + " '" + path + "'");
 }
 
 // NAL units of an Annex-B stream without parameter sets.
-std::vector<Bytes> nonParamNals(const Bytes &stream, int codec) {
+std::vector<Bytes> nonParamNals(const Bytes &stream, int codec)
+{
     std::vector<Bytes> out;
     for (const Nal &n : splitNals(stream)) {
         int t = nalType(n, codec);
@@ -116,31 +122,52 @@ std::vector<Bytes> nonParamNals(const Bytes &stream, int codec) {
     return out;
 }
 
-std::string framemd5(const std::string &input, const std::string &extra = "") {
+std::string framemd5(const std::string &input, const std::string &extra = "")
+{
     CommandResult r = run("ffmpeg -v error -i '" + input + "' " + extra +
                           " -map 0:v -f framemd5 - | grep -v '^#' | awk -F, '{print $6}'");
     return r.output;
 }
 
-class MovWriterTest : public ::testing::Test {
+class MovWriterTest : public ::testing::Test
+{
 protected:
-    static void SetUpTestSuite() {
+    static void SetUpTestSuite()
+    {
         g_dir = makeTempDir();
         ASSERT_FALSE(g_dir.empty());
         const std::string d = g_dir;
         const std::string src = "ffmpeg -v error -y -f lavfi -i testsrc2=size=320x180:rate=15 -t 4 ";
-        ASSERT_EQ(run(src + "-c:v libx264 -preset ultrafast -g 15 -bf 0 -x264-params aud=1 -f h264 " +
-                      d + "/a.264").status, 0);
+        ASSERT_EQ(
+            run(src + "-c:v libx264 -preset ultrafast -g 15 -bf 0 -x264-params aud=1 -f h264 " + d + "/a.264")
+                .status,
+            0);
         ASSERT_EQ(run("ffmpeg -v error -y -f lavfi -i testsrc=size=160x120:rate=15 -t 1 -c:v libx264 "
-                      "-preset ultrafast -g 15 -bf 0 -x264-params aud=1 -f h264 " + d + "/b.264").status, 0);
-        ASSERT_EQ(run(src + "-c:v libx265 -preset ultrafast -g 15 -bf 0 -x265-params "
-                      "aud=1:repeat-headers=1:log-level=error -f hevc " + d + "/a.265").status, 0);
+                      "-preset ultrafast -g 15 -bf 0 -x264-params aud=1 -f h264 " +
+                      d + "/b.264")
+                      .status,
+                  0);
+        ASSERT_EQ(run(src +
+                      "-c:v libx265 -preset ultrafast -g 15 -bf 0 -x265-params "
+                      "aud=1:repeat-headers=1:log-level=error -f hevc " +
+                      d + "/a.265")
+                      .status,
+                  0);
         ASSERT_EQ(run("ffmpeg -v error -y -f lavfi -i sine=frequency=1000:sample_rate=16000 -t 4 "
-                      "-c:a aac -f adts " + d + "/m16.aac").status, 0);
+                      "-c:a aac -f adts " +
+                      d + "/m16.aac")
+                      .status,
+                  0);
         ASSERT_EQ(run("ffmpeg -v error -y -f lavfi -i sine=frequency=500:sample_rate=48000 -t 4 "
-                      "-ac 2 -c:a aac -f adts " + d + "/s48.aac").status, 0);
+                      "-ac 2 -c:a aac -f adts " +
+                      d + "/s48.aac")
+                      .status,
+                  0);
         ASSERT_EQ(run("ffmpeg -v error -y -f lavfi -i sine=frequency=1000:sample_rate=8000 -t 4 "
-                      "-c:a pcm_alaw -f alaw " + d + "/a.alaw").status, 0);
+                      "-c:a pcm_alaw -f alaw " +
+                      d + "/a.alaw")
+                      .status,
+                  0);
         g_video["a264"] = splitAccessUnits(readFile(d + "/a.264"), 1);
         g_video["b264"] = splitAccessUnits(readFile(d + "/b.264"), 1);
         g_video["a265"] = splitAccessUnits(readFile(d + "/a.265"), 2);
@@ -156,7 +183,8 @@ protected:
 
 // ---- Whole files read by independent parsers ----------------------------------------
 
-TEST_F(MovWriterTest, H264WithAacInMovOpensEverywhereAndHoldsTheExactFrames) {
+TEST_F(MovWriterTest, H264WithAacInMovOpensEverywhereAndHoldsTheExactFrames)
+{
     MovWriterConfig c = baseConfig(0, MOVW_VIDEO_H264, MOVW_AUDIO_AAC);
     c.reserve = movWriterReserve(&c, 5000, 64, 0);
     Written w = writeMovie("h264aac.mov", c, g_video["a264"], 1, g_adts["m16"], 64.0);
@@ -189,7 +217,9 @@ TEST_F(MovWriterTest, H264WithAacInMovOpensEverywhereAndHoldsTheExactFrames) {
 
     // The coded samples equal the source units (parameter sets moved to avcC).
     ASSERT_EQ(run("ffmpeg -v error -y -i '" + w.path + "' -map 0:v -c copy -bsf:v h264_mp4toannexb -f h264 " +
-                  g_dir + "/back.264").status, 0);
+                  g_dir + "/back.264")
+                  .status,
+              0);
     EXPECT_EQ(nonParamNals(readFile(g_dir + "/back.264"), 1), nonParamNals(readFile(g_dir + "/a.264"), 1));
 
     // The audio decodes cleanly to its full length.
@@ -197,7 +227,8 @@ TEST_F(MovWriterTest, H264WithAacInMovOpensEverywhereAndHoldsTheExactFrames) {
     EXPECT_EQ(a.errors, "");
     EXPECT_EQ(std::stoll(a.output), int64_t(g_adts["m16"].size()) * 1024 * 2);
 
-    CommandResult mi = run("mediainfo --Inform='Video;%Format%|%Width%|%Height%|%FrameCount%' '" + w.path + "'");
+    CommandResult mi =
+        run("mediainfo --Inform='Video;%Format%|%Width%|%Height%|%FrameCount%' '" + w.path + "'");
     EXPECT_EQ(mi.output, "AVC|320|180|60\n");
     CommandResult mk = run("mkvmerge -J '" + w.path + "'");
     EXPECT_NE(mk.output.find("\"supported\": true"), std::string::npos) << mk.output;
@@ -208,7 +239,8 @@ TEST_F(MovWriterTest, H264WithAacInMovOpensEverywhereAndHoldsTheExactFrames) {
     EXPECT_EQ(gst.status, 0) << gst.output << gst.errors;
 }
 
-TEST_F(MovWriterTest, H265WithAdtsInMp4) {
+TEST_F(MovWriterTest, H265WithAdtsInMp4)
+{
     MovWriterConfig c = baseConfig(1, MOVW_VIDEO_H265, MOVW_AUDIO_AAC);
     Written w = writeMovie("h265.mp4", c, g_video["a265"], 2, g_adts["s48"], 1024000.0 / 48000);
     ASSERT_EQ(w.code, 0) << movWriterErrorName(w.code);
@@ -230,7 +262,9 @@ TEST_F(MovWriterTest, H265WithAdtsInMp4) {
     EXPECT_EQ(fields(p.output, "nb_read_packets")[0], "60");
     EXPECT_EQ(framemd5(w.path), framemd5(g_dir + "/a.265"));
     ASSERT_EQ(run("ffmpeg -v error -y -i '" + w.path + "' -map 0:v -c copy -bsf:v hevc_mp4toannexb -f hevc " +
-                  g_dir + "/back.265").status, 0);
+                  g_dir + "/back.265")
+                  .status,
+              0);
     EXPECT_EQ(nonParamNals(readFile(g_dir + "/back.265"), 2), nonParamNals(readFile(g_dir + "/a.265"), 2));
     CommandResult mk = run("mkvmerge -J '" + w.path + "'");
     EXPECT_NE(mk.output.find("HEVC"), std::string::npos) << mk.output;
@@ -238,7 +272,8 @@ TEST_F(MovWriterTest, H265WithAdtsInMp4) {
     EXPECT_EQ(mi.output, "HEVC|320|180\n");
 }
 
-TEST_F(MovWriterTest, FtypSizesAndAlawMov) {
+TEST_F(MovWriterTest, FtypSizesAndAlawMov)
+{
     Written mp4 = writeMovie("h264.mp4", baseConfig(1, 1, 0), g_video["a264"], 1);
     ASSERT_EQ(mp4.code, 0);
     EXPECT_EQ(readFile(mp4.path)[3], 32);
@@ -265,8 +300,10 @@ TEST_F(MovWriterTest, FtypSizesAndAlawMov) {
     EXPECT_EQ(mov.stats.audioDurationMs, int64_t((written * 1000 + 7999) / 8000));
 }
 
-TEST_F(MovWriterTest, RejectsInvalidConfigurationsWithoutWriting) {
-    struct Case {
+TEST_F(MovWriterTest, RejectsInvalidConfigurationsWithoutWriting)
+{
+    struct Case
+    {
         const char *what;
         MovWriterConfig config;
     };
@@ -298,12 +335,14 @@ TEST_F(MovWriterTest, RejectsInvalidConfigurationsWithoutWriting) {
 
 // ---- Index placement ---------------------------------------------------------------------
 
-TEST_F(MovWriterTest, IndexFillsTheReservationOrMovesToTheEnd) {
+TEST_F(MovWriterTest, IndexFillsTheReservationOrMovesToTheEnd)
+{
     std::vector<Bytes> few(g_video["a264"].begin(), g_video["a264"].begin() + 20);
     Written probeRun = writeMovie("len.mov", baseConfig(0, 1, 0), few, 1);
     ASSERT_EQ(probeRun.code, 0);
     const uint64_t L = probeRun.stats.indexSize;
-    struct Case {
+    struct Case
+    {
         uint64_t reserve;
         int front;
         bool freeAfter;
@@ -318,7 +357,8 @@ TEST_F(MovWriterTest, IndexFillsTheReservationOrMovesToTheEnd) {
         Bytes f = readFile(w.path);
         EXPECT_EQ(f.size(), w.stats.fileSize);
         // ffprobe's trace names each top-level box in file order.
-        CommandResult t = run("ffprobe -v trace '" + w.path + "' 2>&1 | grep -o \"type:'[a-z ]*' parent:'root'\"");
+        CommandResult t =
+            run("ffprobe -v trace '" + w.path + "' 2>&1 | grep -o \"type:'[a-z ]*' parent:'root'\"");
         std::string expect = k.front ? (k.freeAfter ? "moov,free,mdat," : "moov,mdat,") : "free,mdat,moov,";
         std::string got;
         size_t pos = 0;
@@ -357,10 +397,13 @@ TEST(MovWriterReserve, NeverShrinksForALongerDurationUpToThe64BitLimit)
 
 // ---- Chapters, timing and parameter sets ------------------------------------------------
 
-TEST_F(MovWriterTest, ChaptersBecomeATextTrackWithTheRightTimes) {
-    std::vector<std::pair<int64_t, std::string>> chapters = {
-        {2500, "second part"}, {700, "first part"}, {2500, "second part, later text"},
-        {90000, "after the end"}, {-5, "negative"}};
+TEST_F(MovWriterTest, ChaptersBecomeATextTrackWithTheRightTimes)
+{
+    std::vector<std::pair<int64_t, std::string>> chapters = {{2500, "second part"},
+                                                             {700, "first part"},
+                                                             {2500, "second part, later text"},
+                                                             {90000, "after the end"},
+                                                             {-5, "negative"}};
     for (int mp4 = 0; mp4 <= 1; ++mp4) {
         Written w = writeMovie(mp4 ? "chap.mp4" : "chap.mov", baseConfig(mp4, 1, 1), g_video["a264"], 1,
                                g_adts["m16"], 64.0, chapters);
@@ -382,7 +425,8 @@ TEST_F(MovWriterTest, ChaptersBecomeATextTrackWithTheRightTimes) {
     }
 }
 
-TEST_F(MovWriterTest, DecodeTimesDurationsAndParameterSetChanges) {
+TEST_F(MovWriterTest, DecodeTimesDurationsAndParameterSetChanges)
+{
     MovWriterConfig c = baseConfig(0, 1, 1);
     std::string path = g_dir + "/times.mov";
     FileSink sink;
@@ -414,7 +458,8 @@ TEST_F(MovWriterTest, DecodeTimesDurationsAndParameterSetChanges) {
     movWriterFree(w);
     fclose(sink.file);
     EXPECT_EQ(st.videoSamples, 7u);
-    CommandResult p = run("ffprobe -v warning -of default -select_streams v -show_entries packet=dts,duration '" + path + "'");
+    CommandResult p = run(
+        "ffprobe -v warning -of default -select_streams v -show_entries packet=dts,duration '" + path + "'");
     EXPECT_EQ(p.errors, "");
     // Equal times become t and t + 1 ms; 1/30000 s units; the last frame keeps the last step.
     EXPECT_EQ(fields(p.output, "dts"),
@@ -424,7 +469,8 @@ TEST_F(MovWriterTest, DecodeTimesDurationsAndParameterSetChanges) {
     EXPECT_EQ(framemd5(path), framemd5(g_dir + "/a.264", "-frames:v 7"));
 }
 
-TEST_F(MovWriterTest, SilenceDecodesCleanly) {
+TEST_F(MovWriterTest, SilenceDecodesCleanly)
+{
     for (const char *name : {"m16", "s48"}) {
         MovWriterConfig c = baseConfig(0, 1, 1);
         std::string path = g_dir + "/silence.mov";
@@ -459,7 +505,8 @@ TEST_F(MovWriterTest, SilenceDecodesCleanly) {
     }
 }
 
-TEST_F(MovWriterTest, WriteFailureIsSticky) {
+TEST_F(MovWriterTest, WriteFailureIsSticky)
+{
     MovWriterConfig c = baseConfig(0, 1, 0);
     FileSink sink;
     sink.file = tmpfile();
@@ -486,13 +533,15 @@ TEST_F(MovWriterTest, WriteFailureIsSticky) {
 
 // Keeps every write except media chunks past the first 16 MiB, so the file on
 // disk is sparse; its apparent size and all offsets are real.
-struct SparseSink {
+struct SparseSink
+{
     int fd = -1;
     bool finishing = false;
     uint64_t discarded = 0;
 };
 
-int sparseWrite(void *context, uint64_t offset, const void *data, size_t length) {
+int sparseWrite(void *context, uint64_t offset, const void *data, size_t length)
+{
     SparseSink *s = static_cast<SparseSink *>(context);
     if (!s->finishing && offset > (16u << 20)) {
         s->discarded += length;
@@ -501,7 +550,8 @@ int sparseWrite(void *context, uint64_t offset, const void *data, size_t length)
     return pwrite(s->fd, data, length, off_t(offset)) == ssize_t(length) ? 0 : 1;
 }
 
-TEST_F(MovWriterTest, FilePast4GiBSwitchesToCo64PerTrack) {
+TEST_F(MovWriterTest, FilePast4GiBSwitchesToCo64PerTrack)
+{
     std::string path = g_dir + "/big.mov";
     SparseSink sink;
     sink.fd = open(path.c_str(), O_CREAT | O_TRUNC | O_WRONLY, 0644);
@@ -518,7 +568,10 @@ TEST_F(MovWriterTest, FilePast4GiBSwitchesToCo64PerTrack) {
     }
     // Then large inter frames (a slice unit of 24 MiB each) until past 4 GiB.
     Bytes big(24u << 20, 0x5A);
-    big[0] = 0; big[1] = 0; big[2] = 1; big[3] = 0x01;
+    big[0] = 0;
+    big[1] = 0;
+    big[2] = 1;
+    big[3] = 0x01;
     int64_t t = 15 * 67;
     int frames = 0;
     for (uint64_t total = 0; total < (uint64_t(4) << 30) + (100u << 20); total += big.size(), ++frames)
@@ -539,7 +592,8 @@ TEST_F(MovWriterTest, FilePast4GiBSwitchesToCo64PerTrack) {
     // video and 32-bit offsets for the audio, whose chunks all lie below 4 GiB.
     CommandResult tr = run("ffprobe -v trace '" + path + "' 2>&1 | grep -o \"type:'\\(stco\\|co64\\)'\"");
     EXPECT_EQ(tr.output, "type:'co64'\ntype:'stco'\n");
-    CommandResult p = run("ffprobe -v error -of csv=p=0 -select_streams v -show_entries packet=pos '" + path + "' | tail -1");
+    CommandResult p = run("ffprobe -v error -of csv=p=0 -select_streams v -show_entries packet=pos '" + path +
+                          "' | tail -1");
     ASSERT_FALSE(p.output.empty());
     EXPECT_GT(std::stoull(p.output), uint64_t(4) << 30);
     CommandResult mi = run("mediainfo --Inform='Video;%FrameCount%' '" + path + "'");
@@ -549,7 +603,8 @@ TEST_F(MovWriterTest, FilePast4GiBSwitchesToCo64PerTrack) {
 
 // ---- Property test of the input side ---------------------------------------------------
 
-TEST_F(MovWriterTest, RandomInputNeverMakesAnInvalidFile) {
+TEST_F(MovWriterTest, RandomInputNeverMakesAnInvalidFile)
+{
     std::mt19937 rng(20240301);
     const std::vector<Bytes> &a = g_video["a264"];
     const std::vector<Bytes> &b = g_video["b264"];
@@ -570,9 +625,12 @@ TEST_F(MovWriterTest, RandomInputNeverMakesAnInvalidFile) {
                 frame = src;
             } else if (kind == 6) { // random bytes with start codes sprinkled in
                 frame.resize(rng() % 300);
-                for (auto &x : frame) x = uint8_t(rng());
+                for (auto &x : frame)
+                    x = uint8_t(rng());
                 for (size_t k = 0; k + 3 < frame.size(); k += 1 + rng() % 40) {
-                    frame[k] = 0; frame[k + 1] = 0; frame[k + 2] = 1;
+                    frame[k] = 0;
+                    frame[k + 1] = 0;
+                    frame[k + 2] = 1;
                 }
             } else if (kind == 7) { // truncated unit
                 frame.assign(src.begin(), src.begin() + long(rng() % (src.size() + 1)));
@@ -590,7 +648,8 @@ TEST_F(MovWriterTest, RandomInputNeverMakesAnInvalidFile) {
                 << "round " << round << " step " << step << ": " << movWriterErrorName(rc);
             if (rng() % 4 == 0) {
                 Bytes audio(rng() % 400);
-                for (auto &x : audio) x = uint8_t(rng());
+                for (auto &x : audio)
+                    x = uint8_t(rng());
                 if (rng() % 2 && !g_adts["m16"].empty())
                     audio = g_adts["m16"][rng() % g_adts["m16"].size()];
                 rc = movWriterAddAudio(w, audio.data(), audio.size());
@@ -605,10 +664,14 @@ TEST_F(MovWriterTest, RandomInputNeverMakesAnInvalidFile) {
         if (rc != 0)
             continue;
         // Structure only: the samples are garbage, so nothing is decoded.
-        CommandResult p = run("ffprobe -v error -probesize 32 -analyzeduration 0 -of default "
-                              "-select_streams v -count_packets -show_entries stream=nb_read_packets,codec_tag_string '" +
-                              path + "' 2>&1 | grep -v -i 'decod\\|slice\\|mmco\\|ref\\|PPS\\|SPS\\|nal\\|missing\\|error while\\|non-existing\\|concealing\\|Invalid NAL\\|no frame'");
-        EXPECT_EQ(field(p.output, "nb_read_packets"), std::to_string(st.videoSamples)) << path << "\n" << p.output;
+        CommandResult p =
+            run("ffprobe -v error -probesize 32 -analyzeduration 0 -of default "
+                "-select_streams v -count_packets -show_entries stream=nb_read_packets,codec_tag_string '" +
+                path +
+                "' 2>&1 | grep -v -i 'decod\\|slice\\|mmco\\|ref\\|PPS\\|SPS\\|nal\\|missing\\|error "
+                "while\\|non-existing\\|concealing\\|Invalid NAL\\|no frame'");
+        EXPECT_EQ(field(p.output, "nb_read_packets"), std::to_string(st.videoSamples)) << path << "\n"
+                                                                                       << p.output;
         CommandResult mk = run("mkvmerge -J '" + path + "'");
         EXPECT_NE(mk.output.find("\"recognized\": true"), std::string::npos) << path;
         CommandResult mi = run("mediainfo --Inform='Video;%FrameCount%' '" + path + "'");

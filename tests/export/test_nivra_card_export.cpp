@@ -33,13 +33,18 @@ namespace {
 // 2024-03-05 10:00:00 UTC: the small card (two recordings of 60 s, 2 min apart).
 constexpr int64_t kSmallStart = 1709632800000;
 
-std::string tool() { return NIVRA_CARD_PATH; }
+std::string tool()
+{
+    return NIVRA_CARD_PATH;
+}
 
-std::string range(int64_t from, int64_t to) {
+std::string range(int64_t from, int64_t to)
+{
     return " --from " + std::to_string(from) + " --to " + std::to_string(to);
 }
 
-struct Output {
+struct Output
+{
     int status = -1;
     Json json;
     std::string errors;
@@ -47,7 +52,8 @@ struct Output {
 
 // Runs nivra-card with arguments (and an optional environment prefix) and
 // parses its one JSON line.
-Output card(const std::string &arguments, const std::string &env = "") {
+Output card(const std::string &arguments, const std::string &env = "")
+{
     CommandResult r = run(env + " '" + tool() + "' " + arguments + " --json");
     Output o;
     o.status = r.status;
@@ -57,30 +63,37 @@ Output card(const std::string &arguments, const std::string &env = "") {
     return o;
 }
 
-std::string base(const std::string &path) { return path.substr(path.rfind('/') + 1); }
+std::string base(const std::string &path)
+{
+    return path.substr(path.rfind('/') + 1);
+}
 
-std::vector<std::string> fileNames(const Json &files) {
+std::vector<std::string> fileNames(const Json &files)
+{
     std::vector<std::string> out;
     for (const Json &f : files)
         out.push_back(base(f.get<std::string>()));
     return out;
 }
 
-std::vector<std::string> strings(const Json &list) {
+std::vector<std::string> strings(const Json &list)
+{
     std::vector<std::string> out;
     for (const Json &s : list)
         out.push_back(s.get<std::string>());
     return out;
 }
 
-bool anyPart(const std::string &folder) {
+bool anyPart(const std::string &folder)
+{
     for (const std::string &n : listDir(folder))
         if (n.size() > 5 && n.compare(n.size() - 5, 5, ".part") == 0)
             return true;
     return false;
 }
 
-class NivraCardExportTest : public ::testing::Test {
+class NivraCardExportTest : public ::testing::Test
+{
 protected:
     void SetUp() override { m_out = makeTempDir(); }
     void TearDown() override { removeTree(m_out); }
@@ -89,19 +102,22 @@ protected:
 
 // ---- plan promises what export writes --------------------------------------------
 
-TEST_F(NivraCardExportTest, PlanNamesAreTheNamesExportWrites) {
-    const std::string small = std::string("plan ") + SMALL_CARD_DIR + range(kSmallStart, kSmallStart + 179999);
+TEST_F(NivraCardExportTest, PlanNamesAreTheNamesExportWrites)
+{
+    const std::string small =
+        std::string("plan ") + SMALL_CARD_DIR + range(kSmallStart, kSmallStart + 179999);
     Output plan = card(small);
     EXPECT_EQ(plan.status, 0);
     EXPECT_EQ(plan.json["code"], 0);
     ASSERT_EQ(plan.json["runs"].size(), 2u);
-    EXPECT_EQ(plan.json["runs"][0], (Json{{"startMs", kSmallStart}, {"endMs", kSmallStart + 59999}, {"offset", 60}}));
+    EXPECT_EQ(plan.json["runs"][0],
+              (Json{{"startMs", kSmallStart}, {"endMs", kSmallStart + 59999}, {"offset", 60}}));
     EXPECT_EQ(plan.json["runs"][1]["startMs"], kSmallStart + 120000);
     EXPECT_EQ(plan.json["missing"], false);
     EXPECT_EQ(plan.json["durationMs"], 2 * 59999);
     EXPECT_GT(plan.json["bytes"].get<int64_t>(), 0);
-    EXPECT_EQ(strings(plan.json["names"]),
-              (std::vector<std::string>{"NIVRA_20240305_110000-110059.mov", "NIVRA_20240305_110200-110259.mov"}));
+    EXPECT_EQ(strings(plan.json["names"]), (std::vector<std::string>{"NIVRA_20240305_110000-110059.mov",
+                                                                     "NIVRA_20240305_110200-110259.mov"}));
 
     // One file per recording: exactly the planned names, full paths, readable.
     Output ex = card(std::string("export ") + SMALL_CARD_DIR + range(kSmallStart, kSmallStart + 179999) +
@@ -139,8 +155,8 @@ TEST_F(NivraCardExportTest, PlanNamesAreTheNamesExportWrites) {
     Output exTz = card(std::string("export ") + SMALL_CARD_DIR + range(kSmallStart, kSmallStart + 179999) +
                            " --out " + m_out + " --computer-time",
                        "TZ=Asia/Kolkata");
-    EXPECT_EQ(strings(planTz.json["names"]),
-              (std::vector<std::string>{"NIVRA_20240305_153000-153059.mov", "NIVRA_20240305_153200-153259.mov"}));
+    EXPECT_EQ(strings(planTz.json["names"]), (std::vector<std::string>{"NIVRA_20240305_153000-153059.mov",
+                                                                       "NIVRA_20240305_153200-153259.mov"}));
     EXPECT_EQ(fileNames(exTz.json["files"]), strings(planTz.json["names"]));
 }
 
@@ -162,10 +178,12 @@ TEST_F(NivraCardExportTest, PlanNamesTheFrameAtAWholeSecondRangeEnd)
               (std::vector<std::string>{plan.json["mergedName"].get<std::string>()}));
 }
 
-TEST_F(NivraCardExportTest, PlanAndExportAgreeAcrossAClockChange) {
+TEST_F(NivraCardExportTest, PlanAndExportAgreeAcrossAClockChange)
+{
     const int64_t from = 1711846760000; // 2024-03-31 00:59:20 UTC, offset +60 then +120
     Output plan = card(std::string("plan ") + CLOCKCHANGE_CARD_DIR + range(from, from + 79999));
-    Output ex = card(std::string("export ") + CLOCKCHANGE_CARD_DIR + range(from, from + 79999) + " --out " + m_out);
+    Output ex =
+        card(std::string("export ") + CLOCKCHANGE_CARD_DIR + range(from, from + 79999) + " --out " + m_out);
     EXPECT_EQ(ex.json["code"], 0);
     ASSERT_EQ(ex.json["files"].size(), 1u);
     EXPECT_EQ(fileNames(ex.json["files"]), strings(plan.json["names"]));
@@ -174,7 +192,8 @@ TEST_F(NivraCardExportTest, PlanAndExportAgreeAcrossAClockChange) {
 
 // ---- Nothing to export ---------------------------------------------------------------
 
-TEST_F(NivraCardExportTest, GapsAndMissingFilesGiveNothing) {
+TEST_F(NivraCardExportTest, GapsAndMissingFilesGiveNothing)
+{
     // Inside the gap between the small card's recordings.
     const std::string gap = range(kSmallStart + 70000, kSmallStart + 110000);
     Output plan = card(std::string("plan ") + SMALL_CARD_DIR + gap);
@@ -212,10 +231,11 @@ TEST_F(NivraCardExportTest, GapsAndMissingFilesGiveNothing) {
 
 // ---- Failures ----------------------------------------------------------------------------
 
-TEST_F(NivraCardExportTest, FailuresExitWith2AndLeaveNoFile) {
+TEST_F(NivraCardExportTest, FailuresExitWith2AndLeaveNoFile)
+{
     const int64_t g711 = 1717243200000;
-    Output ex = card(std::string("export ") + H265_G711_CARD_DIR + range(g711, g711 + 39999) + " --out " + m_out +
-                     " --mp4");
+    Output ex = card(std::string("export ") + H265_G711_CARD_DIR + range(g711, g711 + 39999) + " --out " +
+                     m_out + " --mp4");
     EXPECT_EQ(ex.status, 2);
     EXPECT_EQ(ex.json["code"], -23);
     EXPECT_EQ(ex.json["message"], "MP4 cannot hold G.711 audio (use MOV or leave the audio out)");
@@ -238,7 +258,8 @@ TEST_F(NivraCardExportTest, FailuresExitWith2AndLeaveNoFile) {
     ASSERT_EQ(remove((m_out + "/plain").c_str()), 0);
 
     // A reversed range is refused by the writer before it touches its result.
-    ex = card(std::string("export ") + SMALL_CARD_DIR + range(kSmallStart + 9999, kSmallStart) + " --out " + m_out);
+    ex = card(std::string("export ") + SMALL_CARD_DIR + range(kSmallStart + 9999, kSmallStart) + " --out " +
+              m_out);
     EXPECT_EQ(ex.status, 2);
     EXPECT_EQ(ex.json["code"], -1);
     EXPECT_EQ(ex.json["message"], "invalid argument");
@@ -266,9 +287,10 @@ TEST_F(NivraCardExportTest, OutFolderIsCreatedWithItsParents)
 
 // ---- Progress and Ctrl-C -------------------------------------------------------------------
 
-TEST_F(NivraCardExportTest, ProgressGoesToATerminalOnly) {
-    const std::string args = std::string("export ") + SMALL_CARD_DIR + range(kSmallStart, kSmallStart + 179999) +
-                             " --out " + m_out;
+TEST_F(NivraCardExportTest, ProgressGoesToATerminalOnly)
+{
+    const std::string args = std::string("export ") + SMALL_CARD_DIR +
+                             range(kSmallStart, kSmallStart + 179999) + " --out " + m_out;
     CommandResult piped = run("'" + tool() + "' " + args);
     EXPECT_EQ(piped.status, 0);
     EXPECT_EQ(piped.errors, "");
@@ -280,15 +302,24 @@ TEST_F(NivraCardExportTest, ProgressGoesToATerminalOnly) {
     EXPECT_NE(tty.output.find("NIVRA_20240305_110200-110259_1.mov"), std::string::npos) << tty.output;
 }
 
-TEST_F(NivraCardExportTest, CtrlCCancelsAndLeavesNoPartFile) {
+TEST_F(NivraCardExportTest, CtrlCCancelsAndLeavesNoPartFile)
+{
     // The whole big card (hours of short recordings) merged into one file.
     const int64_t from = 1704067200000; // 2024-01-01 00:00:00 UTC
     std::string stdoutPath = m_out + "/stdout.json";
     std::string folder = m_out + "/files";
     ASSERT_EQ(mkdir(folder.c_str(), 0755), 0);
-    std::vector<std::string> args = {tool(), "export", BIG_CARD_DIR, "--from", std::to_string(from),
-                                     "--to", std::to_string(from + 86400000), "--out", folder,
-                                     "--merge", "--json"};
+    std::vector<std::string> args = {tool(),
+                                     "export",
+                                     BIG_CARD_DIR,
+                                     "--from",
+                                     std::to_string(from),
+                                     "--to",
+                                     std::to_string(from + 86400000),
+                                     "--out",
+                                     folder,
+                                     "--merge",
+                                     "--json"};
     std::vector<char *> argv;
     for (std::string &a : args)
         argv.push_back(&a[0]);

@@ -13,12 +13,14 @@
 
 namespace exporttest {
 
-static std::string slurp(const std::string &path) {
+static std::string slurp(const std::string &path)
+{
     std::ifstream in(path, std::ios::binary);
     return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
 }
 
-CommandResult run(const std::string &command) {
+CommandResult run(const std::string &command)
+{
     CommandResult r;
     char errPath[] = "/tmp/nivra-export-stderr-XXXXXX";
     int fd = mkstemp(errPath);
@@ -42,35 +44,41 @@ CommandResult run(const std::string &command) {
     return r;
 }
 
-std::string makeTempDir() {
+std::string makeTempDir()
+{
     char path[] = "/tmp/nivra-export-test-XXXXXX";
     if (!mkdtemp(path))
         return std::string();
     return path;
 }
 
-void removeTree(const std::string &path) {
+void removeTree(const std::string &path)
+{
     if (path.rfind("/tmp/nivra-export-", 0) == 0)
         run("rm -rf '" + path + "'");
 }
 
-std::vector<uint8_t> readFile(const std::string &path) {
+std::vector<uint8_t> readFile(const std::string &path)
+{
     std::string s = slurp(path);
     return std::vector<uint8_t>(s.begin(), s.end());
 }
 
-bool writeFile(const std::string &path, const std::vector<uint8_t> &bytes) {
+bool writeFile(const std::string &path, const std::vector<uint8_t> &bytes)
+{
     std::ofstream out(path, std::ios::binary | std::ios::trunc);
     out.write(reinterpret_cast<const char *>(bytes.data()), std::streamsize(bytes.size()));
     return bool(out);
 }
 
-bool exists(const std::string &path) {
+bool exists(const std::string &path)
+{
     struct stat st;
     return stat(path.c_str(), &st) == 0;
 }
 
-std::vector<std::string> listDir(const std::string &path) {
+std::vector<std::string> listDir(const std::string &path)
+{
     std::vector<std::string> names;
     if (DIR *d = opendir(path.c_str())) {
         while (dirent *e = readdir(d)) {
@@ -83,7 +91,8 @@ std::vector<std::string> listDir(const std::string &path) {
     return names;
 }
 
-std::vector<Nal> splitNals(const std::vector<uint8_t> &s) {
+std::vector<Nal> splitNals(const std::vector<uint8_t> &s)
+{
     std::vector<Nal> out;
     size_t i = 0, start = SIZE_MAX;
     auto emit = [&](size_t stop) {
@@ -107,13 +116,15 @@ std::vector<Nal> splitNals(const std::vector<uint8_t> &s) {
     return out;
 }
 
-int nalType(const Nal &nal, int codec) {
+int nalType(const Nal &nal, int codec)
+{
     if (nal.bytes.empty())
         return -1;
     return codec == 1 ? (nal.bytes[0] & 0x1F) : ((nal.bytes[0] >> 1) & 0x3F);
 }
 
-std::vector<std::vector<uint8_t>> splitAccessUnits(const std::vector<uint8_t> &stream, int codec) {
+std::vector<std::vector<uint8_t>> splitAccessUnits(const std::vector<uint8_t> &stream, int codec)
+{
     std::vector<std::vector<uint8_t>> aus;
     int aud = codec == 1 ? 9 : 35;
     for (const Nal &n : splitNals(stream)) {
@@ -127,7 +138,8 @@ std::vector<std::vector<uint8_t>> splitAccessUnits(const std::vector<uint8_t> &s
     return aus;
 }
 
-bool isKeyframe(const std::vector<uint8_t> &au, int codec) {
+bool isKeyframe(const std::vector<uint8_t> &au, int codec)
+{
     for (const Nal &n : splitNals(au)) {
         int t = nalType(n, codec);
         if (codec == 1 && t == 5)
@@ -138,7 +150,8 @@ bool isKeyframe(const std::vector<uint8_t> &au, int codec) {
     return false;
 }
 
-std::vector<std::vector<uint8_t>> splitAdts(const std::vector<uint8_t> &s) {
+std::vector<std::vector<uint8_t>> splitAdts(const std::vector<uint8_t> &s)
+{
     std::vector<std::vector<uint8_t>> frames;
     size_t pos = 0;
     while (pos + 7 <= s.size() && s[pos] == 0xFF && (s[pos + 1] & 0xF6) == 0xF0) {
@@ -151,7 +164,8 @@ std::vector<std::vector<uint8_t>> splitAdts(const std::vector<uint8_t> &s) {
     return frames;
 }
 
-std::vector<std::string> fields(const std::string &text, const std::string &key) {
+std::vector<std::string> fields(const std::string &text, const std::string &key)
+{
     std::vector<std::string> values;
     std::istringstream in(text);
     std::string line;
@@ -162,7 +176,8 @@ std::vector<std::string> fields(const std::string &text, const std::string &key)
     return values;
 }
 
-std::string field(const std::string &text, const std::string &key) {
+std::string field(const std::string &text, const std::string &key)
+{
     std::vector<std::string> v = fields(text, key);
     return v.empty() ? std::string() : v.front();
 }

@@ -10,10 +10,11 @@
 
 namespace exporttest {
 
-struct CommandResult {
-    int status = -1;     // exit status, -1 when the command could not run
-    std::string output;  // standard output
-    std::string errors;  // standard error
+struct CommandResult
+{
+    int status = -1;    // exit status, -1 when the command could not run
+    std::string output; // standard output
+    std::string errors; // standard error
 };
 
 // Runs a shell command; stdout and stderr are captured separately.
@@ -29,7 +30,8 @@ bool exists(const std::string &path);
 std::vector<std::string> listDir(const std::string &path);
 
 // One NAL unit (without start code).
-struct Nal {
+struct Nal
+{
     std::vector<uint8_t> bytes;
 };
 // Splits an Annex-B stream into NAL units.

@@ -28,7 +28,8 @@ public slots:
         QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, m_store.path());
         qunsetenv("NIVRA_THEME");
         for (const char *face : {"Regular", "Medium", "SemiBold", "Bold"})
-            QFontDatabase::addApplicationFont(QStringLiteral(":/fonts/Inter-%1.ttf").arg(QLatin1String(face)));
+            QFontDatabase::addApplicationFont(
+                QStringLiteral(":/fonts/Inter-%1.ttf").arg(QLatin1String(face)));
         QQuickStyle::setStyle(QStringLiteral("Fusion"));
         nivra::registerMediaTypes();
     }

@@ -123,11 +123,12 @@ void TestDayModel::theChunkUnderThePosition_data()
     const qlonglong firstEnd = utcMs("2024-03-05T10:00:59.999Z");
     QTest::newRow("in the first") << kFirst + 5000 << kFirst << firstEnd - kFirst - 5000 << kSecond << kFirst;
     // Under 3 s into a chunk it counts as not yet started.
-    QTest::newRow("just into the first") << kFirst + 2000 << kFirst << firstEnd - kFirst - 2000 << kSecond
-                                         << qlonglong(-1);
+    QTest::newRow("just into the first")
+        << kFirst + 2000 << kFirst << firstEnd - kFirst - 2000 << kSecond << qlonglong(-1);
     QTest::newRow("in the gap") << kFirst + 90000 << qlonglong(-1) << qlonglong(-1) << kSecond << kFirst;
-    QTest::newRow("just into the second") << kSecond + 400 << kSecond << utcMs("2024-03-05T10:02:59.999Z") - kSecond - 400
-                                          << qlonglong(-1) << kFirst;
+    QTest::newRow("just into the second")
+        << kSecond + 400 << kSecond << utcMs("2024-03-05T10:02:59.999Z") - kSecond - 400 << qlonglong(-1)
+        << kFirst;
 }
 
 void TestDayModel::theChunkUnderThePosition()

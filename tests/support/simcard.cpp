@@ -64,7 +64,8 @@ int runCommand(const std::string &command, std::string *output)
 bool generatePresetCard(const std::string &preset, const std::string &dir, std::string *log)
 {
     std::string out;
-    int rc = runCommand(shellQuote(cardgenPath()) + " --preset " + shellQuote(preset) + " " + shellQuote(dir), &out);
+    int rc = runCommand(shellQuote(cardgenPath()) + " --preset " + shellQuote(preset) + " " + shellQuote(dir),
+                        &out);
     if (log)
         *log = out;
     return rc == 0;
@@ -81,7 +82,8 @@ bool generateScenarioCard(const std::string &json, const std::string &dir, std::
             return false;
     }
     std::string out;
-    int rc = runCommand(shellQuote(cardgenPath()) + " --scenario " + shellQuote(file) + " " + shellQuote(dir), &out);
+    int rc = runCommand(shellQuote(cardgenPath()) + " --scenario " + shellQuote(file) + " " + shellQuote(dir),
+                        &out);
     std::remove(file.c_str());
     if (log)
         *log = out;

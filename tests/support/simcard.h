@@ -30,7 +30,8 @@ const char *cardgenPath();
 const char *stampreadPath();
 
 // A directory under /tmp, created empty and removed with everything in it.
-class TempDir {
+class TempDir
+{
 public:
     explicit TempDir(const char *tag = "nivra");
     ~TempDir();

@@ -26,8 +26,17 @@ constexpr int64_t kStampPooledFlag = int64_t(1) << 47;
 bool readStamp(const uint8_t *y, int stride, int width, int height, int64_t *value);
 
 // Pooled values: true for a pooled picture; its pool GOP and frame.
-inline bool stampIsPooled(int64_t value) { return (value & kStampPooledFlag) != 0; }
-inline int stampPoolGop(int64_t value) { return int((value & ~kStampPooledFlag) >> 16); }
-inline int stampPoolFrame(int64_t value) { return int(value & 0xFFFF); }
+inline bool stampIsPooled(int64_t value)
+{
+    return (value & kStampPooledFlag) != 0;
+}
+inline int stampPoolGop(int64_t value)
+{
+    return int((value & ~kStampPooledFlag) >> 16);
+}
+inline int stampPoolFrame(int64_t value)
+{
+    return int(value & 0xFFFF);
+}
 
 } // namespace nivra::test

@@ -808,7 +808,8 @@ void TestTimelineItem::revealRange_data()
     QTest::addColumn<int>("expectedZoom");
     QTest::addColumn<qint64>("expectedStart"); // -1: anywhere the range is in view
     QTest::newRow("fits and in view") << 3 << at(10, 0) << at(10, 2) << at(10, 5) << 3 << at(10, 0);
-    QTest::newRow("fits, out of view: centred") << 2 << at(10, 0) << at(12, 0) << at(12, 10) << 2 << at(11, 35);
+    QTest::newRow("fits, out of view: centred")
+        << 2 << at(10, 0) << at(12, 0) << at(12, 10) << 2 << at(11, 35);
     // 10 min + a tenth does not fit 10 min.
     QTest::newRow("just too long") << 3 << at(10, 0) << at(10, 0) << at(10, 10) << 2 << qint64(-1);
     QTest::newRow("six hours need the day") << 4 << at(10, 0) << at(8, 0) << at(14, 0) << 0 << qint64(-1);

@@ -13,7 +13,8 @@
 
 namespace {
 
-struct Shared {
+struct Shared
+{
     int value = 0;
 };
 

@@ -9,9 +9,9 @@
 #include <QJsonDocument>
 #include <QProcess>
 #include <QRegularExpression>
-#include <QTemporaryDir>
 #include <QTcpServer>
 #include <QTcpSocket>
+#include <QTemporaryDir>
 #include <QtTest>
 
 namespace {
@@ -143,20 +143,22 @@ QMap<QString, QString> exportInfo(const Run &r)
 bool decodesCleanly(const QString &file, double *seconds)
 {
     QProcess probe;
-    probe.start(QStringLiteral("ffprobe"), {QStringLiteral("-v"), QStringLiteral("error"), QStringLiteral("-show_entries"),
-                                            QStringLiteral("format=duration"), QStringLiteral("-of"),
-                                            QStringLiteral("csv=p=0"), file});
+    probe.start(QStringLiteral("ffprobe"),
+                {QStringLiteral("-v"), QStringLiteral("error"), QStringLiteral("-show_entries"),
+                 QStringLiteral("format=duration"), QStringLiteral("-of"), QStringLiteral("csv=p=0"), file});
     if (!probe.waitForFinished(30000) || probe.exitCode() != 0)
         return false;
     *seconds = QString::fromUtf8(probe.readAllStandardOutput()).trimmed().toDouble();
     QProcess decode;
     decode.setProcessChannelMode(QProcess::MergedChannels);
-    decode.start(QStringLiteral("ffmpeg"), {QStringLiteral("-v"), QStringLiteral("error"), QStringLiteral("-i"), file,
-                                            QStringLiteral("-f"), QStringLiteral("null"), QStringLiteral("-")});
+    decode.start(QStringLiteral("ffmpeg"),
+                 {QStringLiteral("-v"), QStringLiteral("error"), QStringLiteral("-i"), file,
+                  QStringLiteral("-f"), QStringLiteral("null"), QStringLiteral("-")});
     return decode.waitForFinished(60000) && decode.exitCode() == 0 && decode.readAll().trimmed().isEmpty();
 }
 
-Run tst_MainWindow::run(const QString &card, const QString &script, const QString &theme, const QString &language)
+Run tst_MainWindow::run(const QString &card, const QString &script, const QString &theme,
+                        const QString &language)
 {
     QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
     env.remove(QStringLiteral("QT_QPA_PLATFORM"));
@@ -236,17 +238,18 @@ void tst_MainWindow::dayAndState_data()
     // Opening lands on the latest day with recordings, at its first
     // playable moment, not on the oldest recording.
     QTest::newRow("latest day") << demo << "decode sw; wait 1"
-                                << QStringList{"=seeked 14 May 2024 09:05:00", "wait 1|day|2024-5-14",
+                                << QStringList{"=seeked 14 May 2024 09:05:00",    "wait 1|day|2024-5-14",
                                                "wait 1|pos|14 May 2024 09:05:00", "wait 1|chunks|3",
-                                               "wait 1|days|[12,13,14]", "wait 1|error|-"};
+                                               "wait 1|days|[12,13,14]",          "wait 1|error|-"};
     // The second day of a recording through midnight starts at 00:00
     // exactly, not at the key frame before midnight.
-    QTest::newRow("through midnight") << midnight << "decode sw; day 2024-3-1; wait 0.1; day 2024-3-2"
-                                      << QStringList{"wait 0.1|pos|1 Mar 2024 23:55:01",
-                                                     "day 2024-3-2|day|2024-3-2",
-                                                     "=seeked 2 Mar 2024 00:00:00"};
+    QTest::newRow("through midnight")
+        << midnight << "decode sw; day 2024-3-1; wait 0.1; day 2024-3-2"
+        << QStringList{"wait 0.1|pos|1 Mar 2024 23:55:01", "day 2024-3-2|day|2024-3-2",
+                       "=seeked 2 Mar 2024 00:00:00"};
     // Recording location vs this computer (UTC here): the day follows.
-    QTest::newRow("time mode") << midnight << "decode sw; wait 0.5; timemode 1; wait 0.3; timemode 0; wait 0.3"
+    QTest::newRow("time mode") << midnight
+                               << "decode sw; wait 0.5; timemode 1; wait 0.3; timemode 0; wait 0.3"
                                << QStringList{"timemode 1|pos|1 Mar 2024 22:00:00", "wait 0.3|day|2024-3-1",
                                               "timemode 1|days|[1]"};
     // A day whose files are missing: its chunk is there, nothing plays.
@@ -255,9 +258,11 @@ void tst_MainWindow::dayAndState_data()
                                                 "day 2024-2-28|playing|false", "day 2024-2-28|evdays|[28]"};
     QTest::newRow("transport") << demo
                                << "decode sw; speed 16; play 1.5; pause; zoom 3; filter 8; continuous off"
-                               << QStringList{"play 1.5|speed|16", "play 1.5|playing|true", "pause|playing|false",
-                                              "zoom 3|zoom|3", "continuous off|error|-"};
-    QTest::newRow("event click") << demo << "decode sw; day 2024-5-12; eventseek 2024-05-12T14:12:40Z; wait 0.1"
+                               << QStringList{"play 1.5|speed|16", "play 1.5|playing|true",
+                                              "pause|playing|false", "zoom 3|zoom|3",
+                                              "continuous off|error|-"};
+    QTest::newRow("event click") << demo
+                                 << "decode sw; day 2024-5-12; eventseek 2024-05-12T14:12:40Z; wait 0.1"
                                  << QStringList{"wait 0.1|pos|12 May 2024 16:12:40",
                                                 "day 2024-5-12|events|3"};
 }
@@ -274,7 +279,8 @@ void tst_MainWindow::dayAndState()
     QVERIFY2(r.has(QStringLiteral("quit")), qPrintable(r.lines.join(QLatin1Char('\n'))));
     for (const QString &e : expect) {
         if (e.startsWith(QLatin1Char('='))) {
-            QVERIFY2(r.has(e.mid(1)), qPrintable(e + QStringLiteral(" not in\n") + r.lines.join(QLatin1Char('\n'))));
+            QVERIFY2(r.has(e.mid(1)),
+                     qPrintable(e + QStringLiteral(" not in\n") + r.lines.join(QLatin1Char('\n'))));
             continue;
         }
         const QStringList p = e.split(QLatin1Char('|'));
@@ -292,18 +298,21 @@ void tst_MainWindow::pictureMatchesPosition()
     const QString first = m_work.filePath(QStringLiteral("play.png"));
     const QString second = m_work.filePath(QStringLiteral("step.png"));
     const QString third = m_work.filePath(QStringLiteral("back.png"));
-    const Run r = run(QStringLiteral(MIDNIGHT_CARD),
-                      QStringLiteral("decode sw; seekexact 2024-03-01T22:01:00Z; play 2; pause; wait 0.5; shot %1; "
-                                     "step; wait 0.3; shot %2; stepback; stepback; wait 0.5; shot %3; quit")
-                          .arg(first, second, third));
+    const Run r =
+        run(QStringLiteral(MIDNIGHT_CARD),
+            QStringLiteral("decode sw; seekexact 2024-03-01T22:01:00Z; play 2; pause; wait 0.5; shot %1; "
+                           "step; wait 0.3; shot %2; stepback; stepback; wait 0.5; shot %3; quit")
+                .arg(first, second, third));
     QVERIFY(r.finished);
     const Step paused = r.find(QStringLiteral("shot ") + first);
     const Step stepped = r.find(QStringLiteral("shot ") + second);
     QVERIFY(!paused.step.isEmpty() && !stepped.step.isEmpty());
-    QVERIFY2(paused.fields.value(QStringLiteral("shown")).toInt() >= 10, qPrintable(paused.fields.value("shown")));
+    QVERIFY2(paused.fields.value(QStringLiteral("shown")).toInt() >= 10,
+             qPrintable(paused.fields.value("shown")));
 
     const qint64 position = cameraTimeMs(paused.fields.value(QStringLiteral("pos")), 120);
-    QVERIFY(position >= QDateTime::fromString(QStringLiteral("2024-03-01T22:01:01Z"), Qt::ISODate).toMSecsSinceEpoch());
+    QVERIFY(position >=
+            QDateTime::fromString(QStringLiteral("2024-03-01T22:01:01Z"), Qt::ISODate).toMSecsSinceEpoch());
 
     int64_t stampPaused = 0, stampStepped = 0;
     QVERIFY(stampFromShot(QImage(first).convertToFormat(QImage::Format_RGB32), 320, 240, &stampPaused));
@@ -326,8 +335,10 @@ void tst_MainWindow::themeRecolours()
     const Run r = run(QStringLiteral(DEMO_CARD),
                       QStringLiteral("theme light; shot %1; theme dark; shot %2; quit").arg(light, dark));
     QVERIFY(r.finished);
-    QCOMPARE(r.find(QStringLiteral("shot ") + light).fields.value(QStringLiteral("theme")), QStringLiteral("light"));
-    QCOMPARE(r.find(QStringLiteral("shot ") + dark).fields.value(QStringLiteral("theme")), QStringLiteral("dark"));
+    QCOMPARE(r.find(QStringLiteral("shot ") + light).fields.value(QStringLiteral("theme")),
+             QStringLiteral("light"));
+    QCOMPARE(r.find(QStringLiteral("shot ") + dark).fields.value(QStringLiteral("theme")),
+             QStringLiteral("dark"));
 
     struct Sample
     {
@@ -358,10 +369,12 @@ void tst_MainWindow::closeDuringExportAsksFirst()
 {
     QTemporaryDir out;
     QVERIFY(out.isValid());
-    const Run r = run(QStringLiteral(DEMO_CARD),
-                      QStringLiteral("decode sw; day 2024-5-12; exportdlg; select 2024-05-12T00:00:00Z 2024-05-12T23:59:59Z; "
-                                     "exportdir %1; exportmode merge; exportgo close; closeconfirm; wait 30")
-                          .arg(out.path()));
+    const Run r =
+        run(QStringLiteral(DEMO_CARD),
+            QStringLiteral(
+                "decode sw; day 2024-5-12; exportdlg; select 2024-05-12T00:00:00Z 2024-05-12T23:59:59Z; "
+                "exportdir %1; exportmode merge; exportgo close; closeconfirm; wait 30")
+                .arg(out.path()));
     QVERIFY(r.finished);
     QCOMPARE(r.exitCode, 0);
     const Step close = r.find(QStringLiteral("exportgo close"));
@@ -439,10 +452,14 @@ void tst_MainWindow::exportWritesPlayableFiles_data()
     QTest::addColumn<int>("files");
     QTest::addColumn<double>("seconds"); // recorded, over all files
 
-    QTest::newRow("separate mov") << "separate" << "mov" << 2 << 420.0;
-    QTest::newRow("merged mp4") << "merge" << "mp4" << 1 << 420.0;
-    QTest::newRow("merged mov") << "merge" << "mov" << 1 << 420.0;
-    QTest::newRow("separate mp4") << "separate" << "mp4" << 2 << 420.0;
+    QTest::newRow("separate mov") << "separate"
+                                  << "mov" << 2 << 420.0;
+    QTest::newRow("merged mp4") << "merge"
+                                << "mp4" << 1 << 420.0;
+    QTest::newRow("merged mov") << "merge"
+                                << "mov" << 1 << 420.0;
+    QTest::newRow("separate mp4") << "separate"
+                                  << "mp4" << 2 << 420.0;
 }
 
 void tst_MainWindow::exportWritesPlayableFiles()
@@ -454,10 +471,12 @@ void tst_MainWindow::exportWritesPlayableFiles()
 
     QTemporaryDir out;
     QVERIFY(out.isValid());
-    const Run r = run(QStringLiteral(DEMO_CARD),
-                      QStringLiteral("decode sw; day 2024-5-12; exportdlg; select 2024-05-12T07:05:00Z 2024-05-12T14:02:00Z; "
-                                     "exportdir %1; exportmode %2; exportformat %3; exportinfo; exportgo; waitexport; quit")
-                          .arg(out.path(), mode, format));
+    const Run r =
+        run(QStringLiteral(DEMO_CARD),
+            QStringLiteral(
+                "decode sw; day 2024-5-12; exportdlg; select 2024-05-12T07:05:00Z 2024-05-12T14:02:00Z; "
+                "exportdir %1; exportmode %2; exportformat %3; exportinfo; exportgo; waitexport; quit")
+                .arg(out.path(), mode, format));
     QVERIFY(r.finished);
     const QMap<QString, QString> info = exportInfo(r);
     QCOMPARE(info.value(QStringLiteral("format")), format);
@@ -467,8 +486,10 @@ void tst_MainWindow::exportWritesPlayableFiles()
 
     const Step done = r.find(QStringLiteral("waitexport"));
     QCOMPARE(done.fields.value(QStringLiteral("export")),
-             QStringLiteral("idle %1 %2").arg(files).arg(files == 1 ? QStringLiteral("1 file exported")
-                                                                   : QStringLiteral("%1 files exported").arg(files)));
+             QStringLiteral("idle %1 %2")
+                 .arg(files)
+                 .arg(files == 1 ? QStringLiteral("1 file exported")
+                                 : QStringLiteral("%1 files exported").arg(files)));
     double total = 0;
     for (const QJsonValue &name : names) {
         const QString file = QDir(out.path()).filePath(name.toString());
@@ -489,10 +510,12 @@ void tst_MainWindow::cancelKeepsFinishedFiles()
 {
     QTemporaryDir out;
     QVERIFY(out.isValid());
-    const Run r = run(QStringLiteral(DEMO_CARD),
-                      QStringLiteral("decode sw; day 2024-5-14; exportdlg; select 2024-05-14T00:00:00Z 2024-05-14T21:59:59Z; "
-                                     "exportdir %1; exportmode separate; exportgo; exportcancel; waitexport; exportinfo; quit")
-                          .arg(out.path()));
+    const Run r =
+        run(QStringLiteral(DEMO_CARD),
+            QStringLiteral(
+                "decode sw; day 2024-5-14; exportdlg; select 2024-05-14T00:00:00Z 2024-05-14T21:59:59Z; "
+                "exportdir %1; exportmode separate; exportgo; exportcancel; waitexport; exportinfo; quit")
+                .arg(out.path()));
     QVERIFY(r.finished);
     const QMap<QString, QString> info = exportInfo(r);
     const QStringList written = QDir(out.path()).entryList(QDir::Files);
@@ -519,27 +542,31 @@ void tst_MainWindow::cancelKeepsFinishedFiles()
 // dialog is open show in the log at once and again after a restart.
 void tst_MainWindow::settingsPersist()
 {
-    const Run first = run(QStringLiteral(DEMO_CARD),
-                          QStringLiteral("settings; lang de; theme dark; timemode 1; decode sw; settingsclose; quit"), QString(),
-                          QString());
+    const Run first =
+        run(QStringLiteral(DEMO_CARD),
+            QStringLiteral("settings; lang de; theme dark; timemode 1; decode sw; settingsclose; quit"),
+            QString(), QString());
     QVERIFY(first.finished);
     const Step changed = first.find(QStringLiteral("settingsclose"));
     QCOMPARE(changed.fields.value(QStringLiteral("lang")), QStringLiteral("de"));
     QCOMPARE(changed.fields.value(QStringLiteral("theme")), QStringLiteral("dark"));
 
     // The theme variable of the first run would hide the stored theme.
-    const Run second = run(QStringLiteral(DEMO_CARD), QStringLiteral("wait 0.5; decoder; quit"), QString(), QString());
+    const Run second =
+        run(QStringLiteral(DEMO_CARD), QStringLiteral("wait 0.5; decoder; quit"), QString(), QString());
     QVERIFY(second.finished);
     const Step after = second.find(QStringLiteral("wait 0.5"));
     QCOMPARE(after.fields.value(QStringLiteral("lang")), QStringLiteral("de"));
     QCOMPARE(after.fields.value(QStringLiteral("theme")), QStringLiteral("dark"));
     // This computer's time (UTC here) instead of the camera's UTC+2.
     QCOMPARE(after.fields.value(QStringLiteral("pos")), QStringLiteral("14 May 2024 07:05:00"));
-    QVERIFY2(second.lines.filter(QRegularExpression(QStringLiteral("^decoder .*\\| policy 2 \\|"))).size() == 1,
+    QVERIFY2(second.lines.filter(QRegularExpression(QStringLiteral("^decoder .*\\| policy 2 \\|"))).size() ==
+                 1,
              qPrintable(second.lines.join(QLatin1Char('\n'))));
 
     // Back to the defaults for the other tests.
-    QVERIFY(run(QStringLiteral(DEMO_CARD), QStringLiteral("lang en; theme ; timemode 0; decode; quit")).finished);
+    QVERIFY(
+        run(QStringLiteral(DEMO_CARD), QStringLiteral("lang en; theme ; timemode 0; decode; quit")).finished);
 }
 
 // A newer version published on a real HTTP server on this machine: the
@@ -563,11 +590,13 @@ void tst_MainWindow::updateBannerShows()
     m_extraEnv.insert(QStringLiteral("NIVRA_UPDATE_URL"),
                       QStringLiteral("http://127.0.0.1:%1/update.json").arg(server.serverPort()));
     const QString shot = m_work.filePath(QStringLiteral("update.png"));
-    const Run r = run(QStringLiteral(DEMO_CARD), QStringLiteral("updatecheck now; waitupdate; shot %1; quit").arg(shot));
+    const Run r = run(QStringLiteral(DEMO_CARD),
+                      QStringLiteral("updatecheck now; waitupdate; shot %1; quit").arg(shot));
     m_extraEnv.clear();
     QVERIFY(r.finished);
-    QVERIFY2(r.find(QStringLiteral("waitupdate")).fields.value(QStringLiteral("update")).startsWith(
-                 QLatin1String("available 0.9.0")),
+    QVERIFY2(r.find(QStringLiteral("waitupdate"))
+                 .fields.value(QStringLiteral("update"))
+                 .startsWith(QLatin1String("available 0.9.0")),
              qPrintable(r.lines.join(QLatin1Char('\n'))));
     const QImage image(shot);
     QCOMPARE(image.pixelColor(1000, 2).name(), QStringLiteral("#fef3c7"));

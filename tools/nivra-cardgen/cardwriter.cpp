@@ -47,13 +47,15 @@ uint32_t roundUp(uint32_t v, uint32_t to)
     return (v + to - 1) / to * to;
 }
 
-struct Frame {
-    uint8_t type = 0;            // 0 keyframe, 1 inter frame, 2 audio
+struct Frame
+{
+    uint8_t type = 0; // 0 keyframe, 1 inter frame, 2 audio
     int64_t timeMs = 0;
     const std::vector<uint8_t> *payload = nullptr;
 };
 
-struct Gop {
+struct Gop
+{
     int span = 0;
     int64_t startMs = 0;
     std::vector<Frame> frames;
@@ -62,9 +64,10 @@ struct Gop {
     uint16_t eventKinds = 0;
 };
 
-struct Segment {
+struct Segment
+{
     size_t gopFirst = 0;
-    size_t gopEnd = 0;           // one past the last
+    size_t gopEnd = 0; // one past the last
     int64_t startMs = 0;
     uint64_t bytes = 0;
 };
@@ -106,14 +109,16 @@ std::string segmentPath(const std::string &dir, unsigned number)
     return dir + name;
 }
 
-class Builder {
+class Builder
+{
 public:
-    Builder(const Scenario &s, const std::string &dir, CardStats *stats) : m_s(s), m_dir(dir), m_stats(stats) {}
+    Builder(const Scenario &s, const std::string &dir, CardStats *stats) : m_s(s), m_dir(dir), m_stats(stats)
+    {}
 
     bool run(std::string *error)
     {
-        return encode(error) && buildGops() && markEvents() && planSegments(error) && writeSegments(error)
-               && writeIndex(error) && writeMeta(error) && writeTimeline(error) && deleteSegments(error);
+        return encode(error) && buildGops() && markEvents() && planSegments(error) && writeSegments(error) &&
+               writeIndex(error) && writeMeta(error) && writeTimeline(error) && deleteSegments(error);
     }
 
 private:
@@ -121,14 +126,14 @@ private:
     std::string m_dir;
     CardStats *m_stats;
 
-    std::vector<VideoPacket> m_video;          // pool first, then the real spans in order
-    std::vector<size_t> m_videoBase;           // per span: first packet, real spans only
+    std::vector<VideoPacket> m_video;              // pool first, then the real spans in order
+    std::vector<size_t> m_videoBase;               // per span: first packet, real spans only
     std::vector<std::vector<AudioPacket>> m_audio; // per span (real spans)
     std::vector<AudioPacket> m_poolAudio;
     std::vector<Gop> m_gops;
     std::vector<Segment> m_segs;
-    size_t m_firstKept = 0;                    // first segment left on the card
-    std::vector<uint16_t> m_numbers;           // per kept segment
+    size_t m_firstKept = 0;                      // first segment left on the card
+    std::vector<uint16_t> m_numbers;             // per kept segment
     std::vector<std::vector<uint8_t>> m_entries; // per kept segment: its index entries
     std::vector<uint8_t> m_table;
 
@@ -190,8 +195,8 @@ private:
                 shouldKey = i % size_t(keyint) == 0;
             else
                 for (size_t si = 0; si < m_s.spans.size(); ++si)
-                    if (!pooled(m_s.spans[si]) && i >= m_videoBase[si]
-                        && int64_t(i - m_videoBase[si]) < frames(m_s.spans[si]))
+                    if (!pooled(m_s.spans[si]) && i >= m_videoBase[si] &&
+                        int64_t(i - m_videoBase[si]) < frames(m_s.spans[si]))
                         shouldKey = (i - m_videoBase[si]) % size_t(keyint) == 0;
             if (shouldKey && !m_video[i].key) {
                 *error = "the video encoder did not start a GOP with a keyframe";
@@ -312,8 +317,9 @@ private:
             bool fresh = m_segs.empty();
             if (!fresh) {
                 const Segment &cur = m_segs.back();
-                fresh = m_gops[cur.gopFirst].span != gop.span || gop.startMs >= cur.startMs + lengthMs
-                        || cur.bytes + gop.bytes > m_s.segmentSizeLimit || cur.gopEnd - cur.gopFirst >= kMaxEntries;
+                fresh = m_gops[cur.gopFirst].span != gop.span || gop.startMs >= cur.startMs + lengthMs ||
+                        cur.bytes + gop.bytes > m_s.segmentSizeLimit ||
+                        cur.gopEnd - cur.gopFirst >= kMaxEntries;
             }
             if (fresh) {
                 Segment seg;
@@ -372,7 +378,9 @@ private:
                 !findFrameDamage(m_s.damage.frameTimeAhead, k, frameCount, &timeAhead, error) ||
                 !findFrameDamage(m_s.damage.framePayloadGarbled, k, frameCount, &garbled, error))
                 return false;
-            auto has = [](const std::vector<size_t> &v, size_t i) { return std::find(v.begin(), v.end(), i) != v.end(); };
+            auto has = [](const std::vector<size_t> &v, size_t i) {
+                return std::find(v.begin(), v.end(), i) != v.end();
+            };
 
             std::vector<uint8_t> file;
             file.reserve(size_t(seg.bytes));
@@ -406,7 +414,8 @@ private:
                     if (has(overrun, frameIndex)) {
                         int64_t claim = int64_t(m_s.segmentSizeLimit) + 1 - int64_t(offset) - 24;
                         if (claim <= int64_t(size) || claim > kMaxPayload) {
-                            *error = "frame overrun damage: the segment size limit is out of reach of that frame";
+                            *error =
+                                "frame overrun damage: the segment size limit is out of reach of that frame";
                             return false;
                         }
                         size = uint32_t(claim);
@@ -581,7 +590,8 @@ private:
             uint32_t duration = uint32_t(lastMs[si] / 1000) - start;
             uint8_t *e = file.data() + 128 + slot * 8;
             put32(e, start);
-            put32(e + 4, (duration & 0xFFFFFFu) | (uint32_t(uint8_t(int8_t(m_s.spans[si].offsetMin / 15))) << 24));
+            put32(e + 4,
+                  (duration & 0xFFFFFFu) | (uint32_t(uint8_t(int8_t(m_s.spans[si].offsetMin / 15))) << 24));
         }
         if (d.timelineOpenNewest) {
             uint8_t *e = file.data() + 128 + ((head + count - 1) % kTimelineCapacity) * 8;
@@ -633,7 +643,8 @@ bool writeCard(const Scenario &scenario, const std::string &outDir, CardStats *s
         *error = "cannot create " + outDir;
         return false;
     }
-    const QStringList old = dir.entryList({"seg_*.dat", "meta.dat", "index.dat", "timeline.dat"}, QDir::Files);
+    const QStringList old =
+        dir.entryList({"seg_*.dat", "meta.dat", "index.dat", "timeline.dat"}, QDir::Files);
     for (const QString &name : old)
         QFile::remove(dir.filePath(name));
     *stats = CardStats();

@@ -7,11 +7,12 @@
 
 namespace cardgen {
 
-struct CardStats {
-    int segmentsWritten = 0;    // segment files on the card
-    int segmentsRecorded = 0;   // segments ever recorded (older ones overwritten by the ring)
+struct CardStats
+{
+    int segmentsWritten = 0;  // segment files on the card
+    int segmentsRecorded = 0; // segments ever recorded (older ones overwritten by the ring)
     int timelineEntries = 0;
-    long long videoFrames = 0;  // in the segment files written
+    long long videoFrames = 0; // in the segment files written
     long long audioFrames = 0;
     long long bytes = 0;
 };

@@ -32,7 +32,8 @@ int sampleRateIndex(int rate)
 
 } // namespace
 
-struct VideoEncoder::Impl {
+struct VideoEncoder::Impl
+{
     AVCodecContext *ctx = nullptr;
     AVFrame *frame = nullptr;
     AVPacket *pkt = nullptr;
@@ -70,7 +71,8 @@ struct VideoEncoder::Impl {
     }
 };
 
-VideoEncoder::VideoEncoder() : d(new Impl) {}
+VideoEncoder::VideoEncoder() : d(new Impl)
+{}
 VideoEncoder::~VideoEncoder() = default;
 
 bool VideoEncoder::open(const VideoParams &params, std::string *error)
@@ -113,8 +115,8 @@ bool VideoEncoder::open(const VideoParams &params, std::string *error)
         av_opt_set(c->priv_data, "preset", "superfast", 0);
         av_opt_set(c->priv_data, "tune", "zerolatency", 0);
         av_opt_set_int(c->priv_data, "forced-idr", 1, 0);
-        av_opt_set(c->priv_data, "x264-params", "repeat-headers=1:scenecut=0:bframes=0:open-gop=0:sliced-threads=0",
-                   0);
+        av_opt_set(c->priv_data, "x264-params",
+                   "repeat-headers=1:scenecut=0:bframes=0:open-gop=0:sliced-threads=0", 0);
     }
     int rc = avcodec_open2(c, codec, nullptr);
     if (rc < 0) {
@@ -197,8 +199,8 @@ float testSample(int64_t startMs, int64_t n, int rate)
     return float(0.12 * std::sin(twoPi * 440.0 * double(n) / rate));
 }
 
-bool encodeWithCodec(const AudioParams &params, int64_t startMs, int64_t samples, std::vector<AudioPacket> *out,
-                     std::string *error)
+bool encodeWithCodec(const AudioParams &params, int64_t startMs, int64_t samples,
+                     std::vector<AudioPacket> *out, std::string *error)
 {
     const bool aac = params.format == AudioFormat::AacAdts || params.format == AudioFormat::AacRaw;
     if (aac && sampleRateIndex(params.rate) < 0) {

@@ -11,14 +11,16 @@
 
 namespace cardgen {
 
-struct VideoPacket {
-    std::vector<uint8_t> data;   // one access unit, Annex B
+struct VideoPacket
+{
+    std::vector<uint8_t> data; // one access unit, Annex B
     bool key = false;
 };
 
 // One video encoder for the whole card; pictures go in, access units come out
 // in the same order (no B-frames, so decode order is capture order).
-class VideoEncoder {
+class VideoEncoder
+{
 public:
     VideoEncoder();
     ~VideoEncoder();
@@ -38,9 +40,10 @@ private:
     std::unique_ptr<Impl> d;
 };
 
-struct AudioPacket {
-    std::vector<uint8_t> data;   // as stored on the card (ADTS header included where asked)
-    int64_t pts = 0;             // first sample, counted from the stretch's start
+struct AudioPacket
+{
+    std::vector<uint8_t> data; // as stored on the card (ADTS header included where asked)
+    int64_t pts = 0;           // first sample, counted from the stretch's start
 };
 
 // Encodes `samples` samples of the test sound (a steady tone, with a 100 ms

@@ -36,13 +36,20 @@ void drawChar(uint8_t *plane, int stride, int x, int y, int w, int h, int t, cha
     }
     uint8_t s = segmentsFor(c);
     int mid = y + h / 2 - t / 2;
-    if (s & 0x01) fillRect(plane, stride, x, y, w, t, on);                      // a
-    if (s & 0x02) fillRect(plane, stride, x + w - t, y, t, h / 2, on);          // b
-    if (s & 0x04) fillRect(plane, stride, x + w - t, y + h / 2, t, h - h / 2, on); // c
-    if (s & 0x08) fillRect(plane, stride, x, y + h - t, w, t, on);              // d
-    if (s & 0x10) fillRect(plane, stride, x, y + h / 2, t, h - h / 2, on);      // e
-    if (s & 0x20) fillRect(plane, stride, x, y, t, h / 2, on);                  // f
-    if (s & 0x40) fillRect(plane, stride, x, mid, w, t, on);                    // g
+    if (s & 0x01)
+        fillRect(plane, stride, x, y, w, t, on); // a
+    if (s & 0x02)
+        fillRect(plane, stride, x + w - t, y, t, h / 2, on); // b
+    if (s & 0x04)
+        fillRect(plane, stride, x + w - t, y + h / 2, t, h - h / 2, on); // c
+    if (s & 0x08)
+        fillRect(plane, stride, x, y + h - t, w, t, on); // d
+    if (s & 0x10)
+        fillRect(plane, stride, x, y + h / 2, t, h - h / 2, on); // e
+    if (s & 0x20)
+        fillRect(plane, stride, x, y, t, h / 2, on); // f
+    if (s & 0x40)
+        fillRect(plane, stride, x, mid, w, t, on); // g
 }
 
 void drawStamp(uint8_t *y, int stride, int64_t value)
@@ -125,7 +132,10 @@ void drawPicture(uint8_t *y, int yStride, uint8_t *u, int uStride, uint8_t *v, i
         int yr, mo, d, hh, mm, ss;
         civilFromMs(info.localMs, &yr, &mo, &d, &hh, &mm, &ss);
         static const char digits[] = "0123456789";
-        auto put2 = [&](char *p, int n) { p[0] = digits[(n / 10) % 10]; p[1] = digits[n % 10]; };
+        auto put2 = [&](char *p, int n) {
+            p[0] = digits[(n / 10) % 10];
+            p[1] = digits[n % 10];
+        };
         put2(text, yr / 100);
         put2(text + 2, yr % 100);
         text[4] = '-';

@@ -18,11 +18,12 @@ constexpr uint16_t kStampSync = 0xB38E;
 constexpr int kStampCell = 16;
 constexpr int64_t kStampPooledFlag = int64_t(1) << 47;
 
-struct PictureInfo {
-    int64_t stamp = 0;       // the 48-bit value of the time code
-    int64_t motionMs = 0;    // drives the moving pattern
+struct PictureInfo
+{
+    int64_t stamp = 0;    // the 48-bit value of the time code
+    int64_t motionMs = 0; // drives the moving pattern
     bool showClock = true;
-    int64_t localMs = 0;     // camera local time for the clock (ms since the epoch, shifted)
+    int64_t localMs = 0; // camera local time for the clock (ms since the epoch, shifted)
 };
 
 // Fills a YUV 4:2:0 picture of width x height (both even).

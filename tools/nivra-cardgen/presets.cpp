@@ -7,7 +7,8 @@ namespace cardgen {
 
 namespace {
 
-struct Preset {
+struct Preset
+{
     const char *name;
     const char *json;
 };

@@ -80,8 +80,8 @@ bool parseScenario(const std::string &json, Scenario *out, std::string *error)
     s.video.keyint = v.value("keyint").toInt(s.video.keyint);
     s.video.bitrate = v.value("bitrate").toInt(s.video.bitrate);
     // The time code needs 16 x 5 blocks of 16 pixels; encoders want even sizes.
-    if (s.video.width < 256 || s.video.height < 96 || s.video.width > 4096 || s.video.height > 2304
-        || (s.video.width & 1) || (s.video.height & 1)) {
+    if (s.video.width < 256 || s.video.height < 96 || s.video.width > 4096 || s.video.height > 2304 ||
+        (s.video.width & 1) || (s.video.height & 1)) {
         *error = "video size must be even, at least 256x96 and at most 4096x2304";
         return false;
     }
@@ -113,15 +113,16 @@ bool parseScenario(const std::string &json, Scenario *out, std::string *error)
         *error = "A-law audio must be 8000 or 16000 Hz";
         return false;
     }
-    if ((s.audio.format == AudioFormat::AacAdts || s.audio.format == AudioFormat::AacRaw)
-        && (s.audio.channels < 1 || s.audio.channels > 2 || s.audio.rate < 8000 || s.audio.rate > 48000)) {
+    if ((s.audio.format == AudioFormat::AacAdts || s.audio.format == AudioFormat::AacRaw) &&
+        (s.audio.channels < 1 || s.audio.channels > 2 || s.audio.rate < 8000 || s.audio.rate > 48000)) {
         *error = "AAC audio must have 1 or 2 channels at 8000..48000 Hz";
         return false;
     }
     if (s.audio.format == AudioFormat::Alaw || s.audio.format == AudioFormat::AacRaw)
         s.audio.channels = s.audio.format == AudioFormat::Alaw ? 1 : s.audio.channels;
 
-    if (root.contains("formatTime") && !readTime(root.value("formatTime"), &s.formatTimeMs, error, "formatTime"))
+    if (root.contains("formatTime") &&
+        !readTime(root.value("formatTime"), &s.formatTimeMs, error, "formatTime"))
         return false;
 
     s.pooled = root.value("pooled").toBool(false);
@@ -193,9 +194,9 @@ bool parseScenario(const std::string &json, Scenario *out, std::string *error)
         s.numberWrap = s.slotCount;
     if (s.indexSlots == 0)
         s.indexSlots = s.numberWrap;
-    if (s.segmentSeconds < 1 || s.slotCount < 1 || s.slotCount > 65535 || s.numberWrap < s.slotCount
-        || s.numberWrap > 65536 || s.indexSlots < s.slotCount || s.indexSlots > 65535 || s.numberStart < 0
-        || s.positionStart < 0 || s.segmentSizeLimit < 4096) {
+    if (s.segmentSeconds < 1 || s.slotCount < 1 || s.slotCount > 65535 || s.numberWrap < s.slotCount ||
+        s.numberWrap > 65536 || s.indexSlots < s.slotCount || s.indexSlots > 65535 || s.numberStart < 0 ||
+        s.positionStart < 0 || s.segmentSizeLimit < 4096) {
         *error = "segments: need seconds >= 1, 1 <= slots <= indexSlots <= 65535, numberWrap >= slots, "
                  "sizeLimit >= 4096";
         return false;
@@ -249,12 +250,13 @@ bool parseScenario(const std::string &json, Scenario *out, std::string *error)
     s.damage.timelineBadHeader = d.value("timelineBadHeader").toString().toStdString();
     s.damage.timelineBadEntry = d.value("timelineBadEntry").toInt(-1);
     s.damage.timelineOpenNewest = d.value("timelineOpenNewest").toBool(false);
-    if (!s.damage.metaBadChecksum.empty() && s.damage.metaBadChecksum != "A" && s.damage.metaBadChecksum != "B") {
+    if (!s.damage.metaBadChecksum.empty() && s.damage.metaBadChecksum != "A" &&
+        s.damage.metaBadChecksum != "B") {
         *error = "damage.metaBadChecksum must be A or B";
         return false;
     }
-    if (!s.damage.timelineBadHeader.empty() && s.damage.timelineBadHeader != "crc"
-        && s.damage.timelineBadHeader != "version") {
+    if (!s.damage.timelineBadHeader.empty() && s.damage.timelineBadHeader != "crc" &&
+        s.damage.timelineBadHeader != "version") {
         *error = "damage.timelineBadHeader must be crc or version";
         return false;
     }

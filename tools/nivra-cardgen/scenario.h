@@ -8,69 +8,87 @@
 
 namespace cardgen {
 
-enum class VideoCodec { H264, H265 };
-enum class AudioFormat { None, AacAdts, AacRaw, Alaw, Unknown };
+enum class VideoCodec
+{
+    H264,
+    H265
+};
+enum class AudioFormat
+{
+    None,
+    AacAdts,
+    AacRaw,
+    Alaw,
+    Unknown
+};
 
-struct VideoParams {
+struct VideoParams
+{
     VideoCodec codec = VideoCodec::H264;
     int width = 320;
     int height = 240;
     int fps = 15;
-    int keyint = 30;          // frames per GOP; every GOP starts with an IDR picture
-    int bitrate = 300000;     // bits per second
+    int keyint = 30;      // frames per GOP; every GOP starts with an IDR picture
+    int bitrate = 300000; // bits per second
 };
 
-struct AudioParams {
+struct AudioParams
+{
     AudioFormat format = AudioFormat::AacAdts;
     int rate = 16000;
     int channels = 1;
-    int bitrate = 32000;      // AAC only
+    int bitrate = 32000; // AAC only
 };
 
 // One continuous recording.
-struct Span {
-    int64_t startMs = 0;      // UTC
+struct Span
+{
+    int64_t startMs = 0; // UTC
     int64_t lengthMs = 0;
-    int offsetMin = 0;        // camera clock's UTC offset
-    int pooled = -1;          // -1: the scenario's default
+    int offsetMin = 0; // camera clock's UTC offset
+    int pooled = -1;   // -1: the scenario's default
 };
 
-struct EventSpec {
+struct EventSpec
+{
     int64_t startMs = 0;
-    int64_t lengthMs = 0;     // ignored when open
-    bool open = false;        // never ended
+    int64_t lengthMs = 0; // ignored when open
+    bool open = false;    // never ended
     int kinds = 0;
 };
 
 // Addresses one frame: segment by its place in time order among the segments
 // left on the card (negative counts from the newest), frame by its place in
 // the file (negative counts from the end).
-struct FrameRef {
+struct FrameRef
+{
     int segment = 0;
     int frame = 0;
 };
 
-struct Damage {
-    std::vector<int> deleteSegments;   // segment places (time order, negative from newest)
-    std::string metaBadChecksum;       // "", "A" or "B"
-    bool metaGenerationWrap = false;   // A = 0xFFFFFFFF (stale), B = 0 (current)
-    bool version1 = false;             // old firmware's 40-byte records
-    bool newerVersion = false;         // version 3 in both copies
+struct Damage
+{
+    std::vector<int> deleteSegments; // segment places (time order, negative from newest)
+    std::string metaBadChecksum;     // "", "A" or "B"
+    bool metaGenerationWrap = false; // A = 0xFFFFFFFF (stale), B = 0 (current)
+    bool version1 = false;           // old firmware's 40-byte records
+    bool newerVersion = false;       // version 3 in both copies
     bool newerVersionBadChecksum = false;
     bool indexHeaderCorrupt = false;
     std::vector<int> indexBlockBadChecksum;
     std::vector<FrameRef> frameBadChecksum;
-    std::vector<FrameRef> frameOverrun;    // payload size claims 1 byte past the segment size
-    std::vector<FrameRef> frameTimeBack;   // time set 6 s before the previous frame
-    std::vector<FrameRef> frameTimeAhead;  // time set one day ahead, checksum valid
+    std::vector<FrameRef> frameOverrun;        // payload size claims 1 byte past the segment size
+    std::vector<FrameRef> frameTimeBack;       // time set 6 s before the previous frame
+    std::vector<FrameRef> frameTimeAhead;      // time set one day ahead, checksum valid
     std::vector<FrameRef> framePayloadGarbled; // payload overwritten, header intact
     bool timelineAbsent = false;
-    std::string timelineBadHeader;     // "", "crc" (both copies) or "version"
-    int timelineBadEntry = -1;         // entry (oldest = 0) given an offset of +855 min
+    std::string timelineBadHeader; // "", "crc" (both copies) or "version"
+    int timelineBadEntry = -1;     // entry (oldest = 0) given an offset of +855 min
     bool timelineOpenNewest = false;
 };
 
-struct Scenario {
+struct Scenario
+{
     VideoParams video;
     AudioParams audio;
     int64_t formatTimeMs = 0;
@@ -80,14 +98,14 @@ struct Scenario {
 
     int segmentSeconds = 60;
     uint32_t segmentSizeLimit = 4u << 20;
-    int slotCount = 64;       // segment table entries (the ring)
-    int positionStart = 0;     // table position of the first segment ever written
-    int numberStart = 0;       // segment number of the first segment ever written
-    int numberWrap = 0;        // segment numbers count modulo this (0: slots)
-    int indexSlots = 0;        // slot count in the index header (0: numberWrap)
+    int slotCount = 64;    // segment table entries (the ring)
+    int positionStart = 0; // table position of the first segment ever written
+    int numberStart = 0;   // segment number of the first segment ever written
+    int numberWrap = 0;    // segment numbers count modulo this (0: slots)
+    int indexSlots = 0;    // slot count in the index header (0: numberWrap)
     uint32_t metaGeneration = 41;
 
-    int timelineHead = 0;      // slot of the first span ever written
+    int timelineHead = 0; // slot of the first span ever written
     uint32_t timelineGeneration = 7;
 
     std::vector<EventSpec> events;
