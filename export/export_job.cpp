@@ -13,26 +13,41 @@
 #include <cmath>
 #include <cstring>
 #include <limits>
+#include <vector>
 
 namespace nivra {
 
 // What the worker needs, copied on the GUI thread before it starts.
 struct ExportJob::Task
 {
+    struct Piece
+    {
+        qint64 fromMs = 0;
+        qint64 toMs = 0;
+        qint64 bytes = 0; // expected, for the progress
+    };
     const card_reader *reader = nullptr; // read only: the worker's rule
-    qint64 fromMs = 0;
-    qint64 toMs = 0;
+    // One range, or one file per event batch piece.
+    std::vector<Piece> pieces;
     bool merge = false;
     bool audio = true;
     bool computerTime = false;
     QByteArray folder; // UTF-8, native separators
-    qint64 totalBytes = 0;
     bool mp4 = false;
 };
 
 namespace {
 
 constexpr qint64 kProgressEveryNs = 40 * 1000000LL;
+
+// The worker's context for the writer's callbacks: the pieces before the
+// current one count towards the progress.
+struct WorkerRun
+{
+    ExportJob *job = nullptr;
+    qint64 base = 0;
+    bool single = true; // one range: the writer's own total stands
+};
 
 int32_t computerOffset(uint32_t utcSeconds, void *, const ExportOptions *)
 {
@@ -76,6 +91,36 @@ bool ExportJob::start(CardSession *card, qint64 fromMs, qint64 toMs, bool merge,
 {
     if (m_running || !card || !card->reader() || toMs < fromMs || fromMs < 0)
         return false;
+    Task task;
+    task.pieces.push_back({fromMs, toMs, estimatedBytes < 1 ? 0 : estimatedBytes});
+    task.merge = merge;
+    task.audio = audio;
+    task.mp4 = format == 1;
+    return launch(card, std::move(task), dir);
+}
+
+bool ExportJob::startEvents(CardSession *card, qint64 fromMs, qint64 toMs, int kinds, int padSeconds,
+                            bool audio, const QString &dir, int format)
+{
+    if (m_running || !card || !card->reader() || toMs < fromMs || fromMs < 0 || padSeconds < 0)
+        return false;
+    const std::vector<ExportEventPiece> pieces = card->eventPieces(fromMs, toMs, kinds, padSeconds);
+    if (pieces.empty()) {
+        emit finished(Nothing, QString(), 0);
+        return false;
+    }
+    Task task;
+    for (const ExportEventPiece &piece : pieces)
+        task.pieces.push_back({piece.fromMs, piece.toMs, qint64(piece.bytes)});
+    // One file per event (or overlapping events), across any gap inside.
+    task.merge = true;
+    task.audio = audio;
+    task.mp4 = format == 1;
+    return launch(card, std::move(task), dir);
+}
+
+bool ExportJob::launch(CardSession *card, Task task, const QString &dir)
+{
     m_shell.stop(); // the previous export's thread has already ended
 
     if (dir.isEmpty() || !QDir().mkpath(dir)) {
@@ -95,9 +140,12 @@ bool ExportJob::start(CardSession *card, qint64 fromMs, qint64 toMs, bool merge,
     m_filesDelivered = 0;
     m_progressClock.start();
     m_progressHandedNs = 0;
+    qint64 total = 0;
+    for (const Task::Piece &piece : task.pieces)
+        total += piece.bytes;
     m_running = true;
     m_doneBytes = 0;
-    m_totalBytes = estimatedBytes < 1 ? 0 : estimatedBytes;
+    m_totalBytes = total;
     m_etaSec = -1;
     m_files.clear();
     m_folder = dir;
@@ -106,16 +154,9 @@ bool ExportJob::start(CardSession *card, qint64 fromMs, qint64 toMs, bool merge,
     emit progressChanged();
     emit filesChanged();
 
-    Task task;
     task.reader = card->reader();
-    task.fromMs = fromMs;
-    task.toMs = toMs;
-    task.merge = merge;
-    task.audio = audio;
     task.computerTime = card->timeMode() == CardSession::ComputerTime;
     task.folder = QDir::toNativeSeparators(dir).toUtf8();
-    task.totalBytes = m_totalBytes;
-    task.mp4 = format == 1;
     m_shell.start([this, task = std::move(task)] { runTask(this, task); }, this, [this] { takeHandOver(); });
     return true;
 }
@@ -143,14 +184,15 @@ void ExportJob::runTask(ExportJob *job, const Task &task)
     options.prefix = "NIVRA";
     options.utcOffset = task.computerTime ? computerOffset : nullptr;
     options.utcOffsetContext = nullptr;
-    options.expectedBytes = task.totalBytes;
     options.progress = [](void *context, uint64_t done, int64_t total) -> int {
-        auto *self = static_cast<ExportJob *>(context);
+        auto *run = static_cast<WorkerRun *>(context);
+        auto *self = run->job;
         {
             std::lock_guard<std::mutex> lock(self->m_shell.mutex());
             self->m_hand.progress = true;
-            self->m_hand.done = qint64(done);
-            if (total != 0)
+            self->m_hand.done = run->base + qint64(done);
+            // One range may find more than its estimate; a batch keeps its sum.
+            if (total != 0 && run->single)
                 self->m_hand.total = total;
         }
         // The writer reports every frame: the window takes the figures at
@@ -165,7 +207,7 @@ void ExportJob::runTask(ExportJob *job, const Task &task)
     };
     options.fileDone = [](void *context, const char *path, const ExportFileInfo *) {
         const QString file = QString::fromUtf8(path);
-        auto *self = static_cast<ExportJob *>(context);
+        auto *self = static_cast<WorkerRun *>(context)->job;
         WorkerThread::Lock lock = self->m_shell.lock();
         self->m_hand.files.append(file);
         const int mine = ++self->m_filesReported;
@@ -176,10 +218,34 @@ void ExportJob::runTask(ExportJob *job, const Task &task)
         lock.lock();
         self->m_shell.wait(lock, [self, mine] { return self->m_filesDelivered >= mine; });
     };
-    options.context = job;
+    WorkerRun run{job, 0, task.pieces.size() == 1};
+    options.context = &run;
 
+    // The pieces in turn, as nivra-card's events-export writes them: a
+    // failure or a cancel ends the batch and keeps the files so far.
     ExportResult result{};
-    const int code = exportRange(task.reader, nullptr, task.fromMs, task.toMs, &options, &result);
+    int code = EXPORT_NOTHING;
+    for (const Task::Piece &piece : task.pieces) {
+        ExportResult one{};
+        options.expectedBytes = piece.bytes;
+        const int rc = exportRange(task.reader, nullptr, piece.fromMs, piece.toMs, &options, &one);
+        // What was read, not what was expected: the progress never goes back.
+        run.base += qint64(one.bytes);
+        result.files += one.files;
+        result.bytes += one.bytes;
+        result.audioLeftOut = result.audioLeftOut || one.audioLeftOut;
+        result.skippedFrames += one.skippedFrames;
+        result.plannedRuns += one.plannedRuns;
+        result.plannedMs += one.plannedMs;
+        result.writtenMs += one.writtenMs;
+        if (rc == EXPORT_OK) {
+            code = EXPORT_OK;
+        } else if (rc != EXPORT_NOTHING) {
+            code = rc;
+            std::memcpy(result.message, one.message, sizeof(result.message));
+            break;
+        }
+    }
     const QString message =
         QString::fromUtf8(result.message, int(strnlen(result.message, sizeof(result.message))));
     job->handOver([&](HandOver &hand) {

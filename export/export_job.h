@@ -51,6 +51,11 @@ public:
 
     Q_INVOKABLE bool start(nivra::CardSession *card, qint64 fromMs, qint64 toMs, bool merge, bool audio,
                            const QString &dir, qint64 estimatedBytes, int format = 0);
+    // Exports each event of kinds that starts in [fromMs, toMs] as a file
+    // of its own, padded by padSeconds on both sides, overlapping ones as
+    // one file. False (and finished with Nothing) when there is none.
+    Q_INVOKABLE bool startEvents(nivra::CardSession *card, qint64 fromMs, qint64 toMs, int kinds,
+                                 int padSeconds, bool audio, const QString &dir, int format = 0);
     Q_INVOKABLE void cancel();
 
     Q_INVOKABLE qint64 freeBytes(const QString &dir) const;
@@ -85,6 +90,7 @@ private:
         qint64 writtenMs = 0;
         quint64 skippedFrames = 0;
     };
+    bool launch(CardSession *card, Task task, const QString &dir);
     static void runTask(ExportJob *job, const Task &task);
     static QString durationText(qint64 ms);
     void handOver(const std::function<void(HandOver &)> &update);

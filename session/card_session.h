@@ -3,6 +3,7 @@
 // keyframe queries, the export plan and the descriptive texts.
 #pragma once
 
+#include "export/export_writer.h"
 #include "storage/card.h"
 
 #include <QObject>
@@ -87,6 +88,12 @@ public:
 
     // What a selected range would export.
     Q_INVOKABLE QVariantMap exportPlan(qlonglong fromMs, qlonglong toMs, int format = 0);
+    // What exporting each event of kinds that starts in [fromMs, toMs] as a
+    // file of its own would write, padded by padSeconds on both sides:
+    // { ok, pieces: [{startMs, endMs, events, missing}], events, skipped,
+    //   bytes, durationMs, names }; ok is missing when nothing would be.
+    Q_INVOKABLE QVariantMap eventExportPlan(qlonglong fromMs, qlonglong toMs, int kinds, int padSeconds,
+                                            int format = 0);
 
     // For the other back-end objects (playback, export job, timeline item).
     card_reader *reader() const { return m_card; }
@@ -96,6 +103,10 @@ public:
     int offsetSecondsAt(qlonglong utcMs) const;
     std::vector<card_event> eventRecords(qlonglong fromMs, qlonglong toMs);
     std::vector<card_keyframe> keyframeRecords(qlonglong fromMs, qlonglong toMs);
+    // The files of an event batch export (see eventExportPlan); *skipped
+    // gets the events with nothing recorded. Empty on failure.
+    std::vector<ExportEventPiece> eventPieces(qlonglong fromMs, qlonglong toMs, int kinds, int padSeconds,
+                                              int *skipped = nullptr);
 
 signals:
     void aboutToClose();

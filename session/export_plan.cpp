@@ -1,6 +1,7 @@
-// CardSession::exportPlan: what a selected range would export. The run,
-// keyframe, estimate and naming rules are the export writer's own, so the
-// names shown here are the names the export writes.
+// CardSession::exportPlan and eventExportPlan: what a selected range, or the
+// events of a day, would export. The run, keyframe, estimate and naming
+// rules are the export writer's own, so the names shown here are the names
+// the export writes.
 #include "export/export_writer.h"
 #include "session/card_session.h"
 
@@ -68,6 +69,70 @@ QVariantMap CardSession::exportPlan(qlonglong fromMs, qlonglong toMs, int format
     plan.insert(QStringLiteral("durationMs"), qlonglong(estimate.durationMs));
     plan.insert(QStringLiteral("bytes"), qlonglong(estimate.bytes));
     exportRunsFree(&estimate.runs);
+    return plan;
+}
+
+std::vector<ExportEventPiece> CardSession::eventPieces(qlonglong fromMs, qlonglong toMs, int kinds,
+                                                       int padSeconds, int *skipped)
+{
+    if (skipped)
+        *skipped = 0;
+    if (!m_card || fromMs < 0 || toMs < fromMs || padSeconds < 0)
+        return {};
+    const std::vector<card_event> events = eventRecords(fromMs, toMs);
+    std::vector<ExportEventPiece> pieces(events.size());
+    std::vector<ExportSkippedEvent> left(events.size());
+    int made = 0;
+    int leftCount = 0;
+    const uint32_t pad = uint32_t(padSeconds);
+    if (exportEventPieces(m_card, events.data(), int(events.size()), uint16_t(kinds), pad, pad, fromMs, toMs,
+                          pieces.data(), &made, left.data(), &leftCount) < 0)
+        return {};
+    pieces.resize(size_t(made));
+    if (skipped)
+        *skipped = leftCount;
+    return pieces;
+}
+
+QVariantMap CardSession::eventExportPlan(qlonglong fromMs, qlonglong toMs, int kinds, int padSeconds,
+                                         int format)
+{
+    int skipped = 0;
+    const std::vector<ExportEventPiece> pieces = eventPieces(fromMs, toMs, kinds, padSeconds, &skipped);
+    QVariantMap plan;
+    plan.insert(QStringLiteral("skipped"), skipped);
+    if (pieces.empty())
+        return plan;
+    const int container = format == 1 ? 1 : 0;
+    QVariantList list;
+    QVariantList names;
+    int events = 0;
+    qlonglong bytes = 0;
+    qlonglong durationMs = 0;
+    for (const ExportEventPiece &piece : pieces) {
+        QVariantMap p;
+        p.insert(QStringLiteral("startMs"), qlonglong(piece.fromMs));
+        p.insert(QStringLiteral("endMs"), qlonglong(piece.toMs));
+        p.insert(QStringLiteral("events"), piece.events);
+        p.insert(QStringLiteral("missing"), piece.missing != 0);
+        list.append(p);
+        events += piece.events;
+        bytes += qlonglong(piece.bytes);
+        // One file each, across any gap inside: named after its last picture.
+        ExportEstimate estimate{};
+        if (estimateExport(m_card, piece.fromMs, piece.toMs, &estimate) == 0 && estimate.runs.count > 0) {
+            durationMs += estimate.durationMs;
+            names.append(pieceName(*this, container, piece.fromMs,
+                                   estimate.runs.items[estimate.runs.count - 1].lastMs));
+        }
+        exportRunsFree(&estimate.runs);
+    }
+    plan.insert(QStringLiteral("ok"), true);
+    plan.insert(QStringLiteral("pieces"), list);
+    plan.insert(QStringLiteral("events"), events);
+    plan.insert(QStringLiteral("bytes"), bytes);
+    plan.insert(QStringLiteral("durationMs"), durationMs);
+    plan.insert(QStringLiteral("names"), names);
     return plan;
 }
 

@@ -109,6 +109,8 @@ private slots:
     void folderCannotBeCreated();
     void namesMatchThePlan_data();
     void namesMatchThePlan();
+    void eventsOfADay_data();
+    void eventsOfADay();
     void statusesAndMessages();
     void writeFailureNamesThePath();
     void damageIsSaid_data();
@@ -265,6 +267,52 @@ void TestExportJob::namesMatchThePlan()
     QCOMPARE(rec.order.count(QStringLiteral("files")), 1 + planned.size());
     // The files stay listed after the export.
     QCOMPARE(job.files().size(), planned.size());
+}
+
+void TestExportJob::eventsOfADay_data()
+{
+    // The zones card on 10 March: a sound event at 07:00:24 (4 s) and a
+    // person at 07:00:30 (4 s), recorded 07:00:20-07:00:40.
+    QTest::addColumn<int>("kinds");
+    QTest::addColumn<int>("pad");
+    QTest::addColumn<int>("files");
+    QTest::newRow("both, unpadded: two files") << 0x1F << 0 << 2;
+    QTest::newRow("both, padded into one") << 0x1F << 5 << 1;
+    QTest::newRow("only the person") << 0x10 << 10 << 1;
+    QTest::newRow("no motion that day") << 0x01 << 5 << 0;
+}
+
+void TestExportJob::eventsOfADay()
+{
+    QFETCH(int, kinds);
+    QFETCH(int, pad);
+    QFETCH(int, files);
+    CardSession session;
+    QVERIFY(session.openPath(QStringLiteral(ZONES_CARD)));
+    const qint64 from = utc("2024-03-10T00:00:00Z");
+    const qint64 to = from + 86399999;
+    const QVariantMap plan = session.eventExportPlan(from, to, kinds, pad);
+    const QStringList planned = toStrings(plan.value(QStringLiteral("names")).toList());
+    QCOMPARE(planned.size(), files);
+
+    nivra::test::TempDir out("exportjob-events");
+    const QString folder = QString::fromStdString(out.path());
+    ExportJob job;
+    JobRecorder rec(&job);
+    QCOMPARE(job.startEvents(&session, from, to, kinds, pad, true, folder), files > 0);
+    QTRY_COMPARE_WITH_TIMEOUT(rec.finishedCount, 1, 60000);
+    QCOMPARE(rec.status, int(files > 0 ? ExportJob::Done : ExportJob::Nothing));
+    QCOMPARE(rec.files, files > 0 ? files : 0);
+    // The files the plan named, written whole; the progress reached the sum.
+    QCOMPARE(fileNames(job.files()), planned);
+    QVERIFY(partFiles(folder).isEmpty());
+    if (files == 0)
+        return;
+    // Progress over the whole batch: against the plan's sum, never back.
+    QCOMPARE(job.totalBytes(), ms(plan, "bytes"));
+    QVERIFY(job.doneBytes() > job.totalBytes() / 2);
+    for (int i = 1; i < rec.progress.size(); ++i)
+        QVERIFY(rec.progress.at(i).done >= rec.progress.at(i - 1).done);
 }
 
 void TestExportJob::statusesAndMessages()
