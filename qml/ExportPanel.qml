@@ -22,6 +22,8 @@ Item {
     property string videoDesc
     property string audioDesc
     property bool g711: false
+    // The event types the event list shows (bits; 0 = every type).
+    property int eventKinds: 0
 
     // State.
     property bool open: false
@@ -32,6 +34,11 @@ Item {
     property int resultStatus: -1
     property string resultText
     property bool submitted: false
+    // Each event of the day as a file of its own instead of the range,
+    // padded by eventPad seconds before and after.
+    property bool eventsMode: false
+    property int eventPad: 5
+    readonly property var padChoices: [0, 5, 10, 30]
 
     // Free bytes on the drive of the export folder; -1 when unknown.
     property real freeBytes: -1
@@ -39,8 +46,9 @@ Item {
     readonly property bool busy: job ? job.running : false
     readonly property bool hasPlan: plan.ok === true
     readonly property int runCount: hasPlan && plan.runs ? plan.runs.length : 0
-    readonly property bool merging: appSettings.exportMerge && runCount > 1
-    readonly property int fileCount: merging ? 1 : runCount
+    readonly property bool merging: !eventsMode && appSettings.exportMerge && runCount > 1
+    readonly property int fileCount: eventsMode ? (hasPlan ? plan.pieces.length : 0) : merging ? 1 : runCount
+    readonly property real dayLast: dayStart + 86399999
     readonly property real selStart: timeline ? timeline.selStart : -1
     readonly property real selEnd: timeline ? timeline.selEnd : -1
     readonly property bool hasRange: selStart >= 0 && selEnd > selStart
@@ -76,11 +84,18 @@ Item {
         : appSettings.exportFolder === "" ? qsTr("Choose where to save the exported files.")
         : !enoughSpace ? qsTr("Not enough free space: %1 left on this drive").arg(Format.sizeText(freeBytes))
         : ""
-    readonly property bool canExport: open && hasRange && hasPlan && problem === "" && !busy
+    readonly property bool canExport: open && (hasRange || eventsMode) && hasPlan && problem === "" && !busy
     readonly property var names: merging ? [plan.mergedName] : (hasPlan && plan.names ? plan.names : [])
-    readonly property bool menuOpen: formatField.open || gapsField.open
+    readonly property bool menuOpen: formatField.open || gapsField.open || padField.open
     readonly property string summary: {
-        if (!hasRange || fieldError !== "" || !hasPlan)
+        if (eventsMode && hasPlan) {
+            const parts = [qsTr("%n event(s)", "", plan.events), qsTr("%n file(s)", "", fileCount),
+                           qsTr("about %1").arg(Format.sizeText(plan.bytes))]
+            if (audioLeftOut)
+                parts.push(qsTr("no audio"))
+            return parts.join("  ·  ")
+        }
+        if (eventsMode || !hasRange || fieldError !== "" || !hasPlan)
             return ""
         const parts = [qsTr("Recorded %1").arg(durationText(plan.durationMs))]
         if (gapMs >= 1000)
@@ -298,6 +313,7 @@ Item {
         keptEnd = -1
         open = false
         moreOpen = false
+        eventsMode = false
         clearResult()
         plan = ({})
         setError("", 0)
@@ -307,6 +323,15 @@ Item {
 
     function replan() {
         replanTimer.stop()
+        if (eventsMode) {
+            plan = card ? card.eventExportPlan(dayStart, dayLast, eventKinds === 0 ? 0x1F : eventKinds,
+                                               eventPad, format) : ({})
+            if (plan.ok === true)
+                setError("", 0)
+            else
+                setError(qsTr("No events of the chosen types on this day."), 0)
+            return
+        }
         const next = hasRange && card ? card.exportPlan(selStart, selEnd, format) : ({})
         plan = next
         if (next.ok === true) {
@@ -319,16 +344,36 @@ Item {
     }
 
     function startExport() {
-        if (busy || !commitFields(false))
+        if (busy || (!eventsMode && !commitFields(false)))
             return
         replan()
         if (!canExport)
             return
         clearResult()
         submitted = true
-        if (!job.start(card, selStart, selEnd, appSettings.exportMerge, !audioLeftOut,
-                       appSettings.exportFolder, plan.bytes, format))
+        const started = eventsMode
+            ? job.startEvents(card, dayStart, dayLast, eventKinds === 0 ? 0x1F : eventKinds, eventPad,
+                              !audioLeftOut, appSettings.exportFolder, format)
+            : job.start(card, selStart, selEnd, appSettings.exportMerge, !audioLeftOut,
+                        appSettings.exportFolder, plan.bytes, format)
+        if (!started)
             submitted = false
+    }
+
+    // Switches between the range and the events of the day.
+    function setEventsMode(on, pad) {
+        if (pad !== undefined)
+            eventPad = pad
+        eventsMode = on
+        if (!busy)
+            clearResult()
+        setError("", 0)
+        replan()
+    }
+
+    onEventKindsChanged: {
+        if (eventsMode && open && !busy)
+            replan()
     }
 
     function setMode(merge) {
@@ -348,6 +393,8 @@ Item {
     function openMenu(which) {
         if (which === "gaps")
             gapsField.openMenu()
+        else if (which === "pad")
+            padField.openMenu()
         else
             formatField.openMenu()
     }
@@ -412,7 +459,8 @@ Item {
                     ? qsTr("Export cancelled. The %n finished file(s) were kept.", "", files)
                     : qsTr("Export cancelled")
             } else if (status === 3) {
-                panel.resultText = qsTr("Nothing to export in this range")
+                panel.resultText = panel.eventsMode ? qsTr("No events of the chosen types on this day.")
+                                                    : qsTr("Nothing to export in this range")
             } else {
                 panel.resultText = message
             }
@@ -444,7 +492,8 @@ Item {
             spacing: 12
 
             readonly property bool summaryFits:
-                width - title.implicitWidth - moreButton.implicitWidth - 2 * spacing >= summaryMetrics.advanceWidth + 1
+                width - title.implicitWidth - eventsBox.implicitWidth - moreButton.implicitWidth - 3 * spacing
+                >= summaryMetrics.advanceWidth + 1
 
             TextMetrics {
                 id: summaryMetrics
@@ -460,8 +509,23 @@ Item {
                 color: Style.text
             }
 
+            FlatCheckBox {
+                id: eventsBox
+                objectName: "eventsBox"
+                font.pixelSize: 12
+                text: qsTr("Events of this day")
+                checked: panel.eventsMode
+                enabled: !panel.busy
+                onToggled: panel.setEventsMode(checked)
+                ToolTip.visible: hovered
+                ToolTip.delay: 600
+                ToolTip.text: qsTr("Each event of the types the event list shows, as a file of its own")
+            }
+
             Text {
+                // Only the room the title, the check box and the button leave.
                 Layout.fillWidth: true
+                Layout.preferredWidth: 0
                 text: heading.summaryFits ? panel.summary : ""
                 font.pixelSize: 11
                 color: Style.muted
@@ -497,17 +561,37 @@ Item {
         GridLayout {
             id: fields
             Layout.fillWidth: true
-            columns: panel.width >= 660 ? 5 : 2
+            // All in one row where they fit; else three to a row, never cut
+            // (the narrow window with a scroll bar beside the editor).
+            readonly property real rowWidth: startField.Layout.preferredWidth + endField.Layout.preferredWidth
+                                             + formatField.Layout.preferredWidth + gapsField.Layout.preferredWidth
+                                             + exportButton.Layout.minimumWidth + 4 * columnSpacing
+            columns: panel.width >= rowWidth ? 5 : panel.width >= 500 ? 3 : 2
             columnSpacing: 10
             rowSpacing: 10
             enabled: !panel.busy
 
+            OptionField {
+                id: padField
+                objectName: "padField"
+                visible: panel.eventsMode
+                label: qsTr("Before and after each event")
+                Layout.fillWidth: fields.columns !== 5
+                options: panel.padChoices.map(s => ({
+                    name: s === 0 ? qsTr("No padding") : qsTr("%1 s").arg(s),
+                    description: s === 0 ? qsTr("Just the events") : qsTr("%1 s before and after").arg(s),
+                    enabled: true }))
+                currentIndex: Math.max(0, panel.padChoices.indexOf(panel.eventPad))
+                onActivated: (index) => panel.setEventsMode(true, panel.padChoices[index])
+            }
+
             TimeField {
                 id: startField
                 objectName: "startField"
+                visible: !panel.eventsMode
                 label: qsTr("Start time")
                 invalid: (panel.errorPart & 1) !== 0
-                Layout.fillWidth: fields.columns === 2
+                Layout.fillWidth: fields.columns !== 5
                 onEdited: panel.liveEdit()
                 onStepRequested: (segment, direction) => panel.stepField(1, segment, direction)
                 // Closing the editor takes the focus too; that is no commit.
@@ -524,9 +608,10 @@ Item {
             TimeField {
                 id: endField
                 objectName: "endField"
+                visible: !panel.eventsMode
                 label: qsTr("End time")
                 invalid: (panel.errorPart & 2) !== 0
-                Layout.fillWidth: fields.columns === 2
+                Layout.fillWidth: fields.columns !== 5
                 onEdited: panel.liveEdit()
                 onStepRequested: (segment, direction) => panel.stepField(2, segment, direction)
                 // Closing the editor takes the focus too; that is no commit.
@@ -544,7 +629,7 @@ Item {
                 id: formatField
                 objectName: "formatField"
                 label: qsTr("Format")
-                Layout.fillWidth: fields.columns === 2
+                Layout.fillWidth: fields.columns !== 5
                 options: [
                     { name: qsTr("MOV · Recommended"),
                       description: qsTr("Supports AAC, G.711 and silent recordings"),
@@ -564,9 +649,10 @@ Item {
             OptionField {
                 id: gapsField
                 objectName: "gapsField"
+                visible: !panel.eventsMode
                 label: qsTr("Recording gaps")
                 minimumPreferred: 128
-                Layout.fillWidth: fields.columns === 2
+                Layout.fillWidth: fields.columns !== 5
                 options: [
                     { name: qsTr("Separate files"),
                       description: qsTr("Save each recorded interval as a separate file"),
@@ -591,7 +677,8 @@ Item {
                 enabled: panel.canExport
                 ToolTip.visible: hovered
                 ToolTip.delay: 600
-                ToolTip.text: qsTr("Export the selected recording range")
+                ToolTip.text: panel.eventsMode ? qsTr("Export each event as a file of its own")
+                                               : qsTr("Export the selected recording range")
                 onClicked: panel.startExport()
             }
         }
@@ -724,7 +811,7 @@ Item {
                         streams.push(panel.audioDesc)
                     let line = qsTr("Copied as recorded (%1), not converted")
                         .arg(streams.filter(s => s !== "").join(", "))
-                    if (panel.hasPlan && panel.plan.startMs >= panel.selStart + 1000
+                    if (!panel.eventsMode && panel.hasPlan && panel.plan.startMs >= panel.selStart + 1000
                             && panel.gapMs < 1000 && panel.missingMs < 1000)
                         line += "  ·  " + qsTr("Starts at the key frame %1").arg(panel.clock(panel.plan.startMs))
                     return line

@@ -281,6 +281,7 @@ ApplicationWindow {
                     day: day
                     job: exportJob
                     videoDesc: window.videoDesc
+                    eventKinds: sidePanel.eventList.typeFilter
                     onExportRequested: window.openExport()
                     onToastRequested: text => window.toast(text)
                     Layout.fillWidth: true

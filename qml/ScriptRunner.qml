@@ -132,6 +132,13 @@ Item {
                 return 400
             }
             return 300
+        case "exportevents":
+            // Each event of the day (the list's types) as a file, padded by PAD s.
+            if (!panel.open)
+                win.openExport()
+            panel.setEventsMode(true, parseInt(arg))
+            panel.startExport()
+            return 300
         case "waitexport":
             return job.running ? -1 : 0
         case "exportclose":

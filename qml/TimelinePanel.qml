@@ -15,6 +15,8 @@ Rectangle {
     required property ExportJob job
     // Codec and picture size, for the export editor.
     required property string videoDesc
+    // The event types the event list shows, which an events export takes.
+    property int eventKinds: 0
     readonly property bool exporting: job.running
     readonly property alias timeline: timeline
     readonly property alias exportPanel: exportPanel
@@ -40,9 +42,15 @@ Rectangle {
     property real maxHeight: Infinity
     // Everything but the editor: margins, header, timeline, zoom row and
     // the spacing between them and before the editor.
+    readonly property real zoomRowHeight: zoomRow.implicitHeight + column.spacing
     readonly property real fixedHeight: 16 + header.implicitHeight + timeline.Layout.preferredHeight
-                                        + zoomRow.implicitHeight + 3 * column.spacing
+                                        + 2 * column.spacing + (zoomRow.visible ? zoomRowHeight : 0)
     readonly property real editorRoom: Math.max(0, maxHeight - fixedHeight)
+    // In a short window the zoom buttons make way for the editor (the wheel
+    // and the + and - keys still zoom) rather than have it scroll.
+    readonly property bool zoomRowFits: !exportPanel.open
+        || maxHeight - (16 + header.implicitHeight + timeline.Layout.preferredHeight + 2 * column.spacing
+                        + zoomRowHeight) >= exportPanel.implicitHeight
 
     implicitHeight: column.implicitHeight + 16
     radius: Style.panelRadius
@@ -124,7 +132,7 @@ Rectangle {
             dayStart: panel.day.dayStart
             position: panel.engine.position
             darkTheme: Style.dark
-            selectionVisible: exportPanel.open
+            selectionVisible: exportPanel.open && !exportPanel.eventsMode
             selectionEditable: !panel.exporting
             selectionLabel: selStart >= 0 ? exportPanel.durationText(selEnd - selStart) : ""
             snapEnabled: snapBox.checked
@@ -184,6 +192,7 @@ Rectangle {
         RowLayout {
             id: zoomRow
             Layout.fillWidth: true
+            visible: panel.zoomRowFits
             spacing: 4
 
             Repeater {
@@ -292,6 +301,7 @@ Rectangle {
                 position: panel.engine.position
                 videoDesc: panel.videoDesc
                 freeBytes: space.bytes
+                eventKinds: panel.eventKinds
                 audioDesc: panel.card.audioInfo
                 g711: panel.card.g711Audio
             }
