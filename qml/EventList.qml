@@ -2,6 +2,7 @@ import QtQuick
 import QtQuick.Controls
 import QtQuick.Layouts
 import Nivra.Media
+import NivraPlayer
 
 // The selected day's events, newest first, optionally filtered by type.
 ListView {
@@ -56,6 +57,31 @@ ListView {
                       : qsTr("Duration %1 min %2 s").arg(Math.floor(s / 60)).arg(s % 60)
     }
 
+    // Rows that exist now, and those of them showing their picture.
+    function thumbCounts() {
+        let rows = 0
+        let pictures = 0
+        const items = contentItem.children
+        for (let i = 0; i < items.length; ++i) {
+            const tile = items[i].contentItem ? findTile(items[i].contentItem) : null
+            if (!tile)
+                continue
+            ++rows
+            if (tile.thumb.ready)
+                ++pictures
+        }
+        return { rows: rows, pictures: pictures }
+    }
+
+    function findTile(item) {
+        const kids = item.children
+        for (let i = 0; i < kids.length; ++i) {
+            if (kids[i].objectName === "thumbTile")
+                return kids[i]
+        }
+        return null
+    }
+
     // A partial copy of a card can put many missing-file events first, so
     // the list opens at the newest event that can play.
     function scrollToPlayable() {
@@ -72,6 +98,8 @@ ListView {
 
     spacing: 2
     clip: true
+    // Rows (and so their pictures) exist for what is in view and two more.
+    cacheBuffer: 2 * 56
     boundsBehavior: Flickable.StopAtBounds
     ScrollBar.vertical: FlatScrollBar {}
 
@@ -106,16 +134,29 @@ ListView {
         contentItem: RowLayout {
             spacing: 10
 
+            // The picture of the event's first moment; the missing state
+            // (no picture, a border) where its file is not in the folder.
             Rectangle {
-                Layout.preferredWidth: 30
-                Layout.preferredHeight: 30
-                radius: 7
-                color: Style.surface2
+                objectName: "thumbTile"
+                readonly property alias thumb: thumb
+                Layout.preferredWidth: 56
+                Layout.preferredHeight: 32
+                radius: 5
+                color: row.playable ? Style.video : Style.surface2
                 border.width: row.playable ? 0 : 1
                 border.color: Style.borderStrong
 
+                EventThumb {
+                    id: thumb
+                    objectName: "thumb"
+                    anchors.fill: parent
+                    card: row.playable ? list.card : null
+                    timeMs: row.modelData.startMs
+                }
+
                 Rectangle {
                     anchors.centerIn: parent
+                    visible: !thumb.ready
                     width: 7
                     height: 7
                     radius: 3.5

@@ -132,6 +132,11 @@ Item {
                 return 400
             }
             return 300
+        case "eventthumbs": {
+            const counts = win.eventList.thumbCounts()
+            log("eventthumbs " + counts.rows + " " + counts.pictures)
+            return 0
+        }
         case "exportevents":
             // Each event of the day (the list's types) as a file, padded by PAD s.
             if (!panel.open)

@@ -54,6 +54,15 @@ void PreviewSource::request(qlonglong keyframeMs, const QSize &box)
     m_shell.wake();
 }
 
+void PreviewSource::setBackground(std::vector<Want> wants)
+{
+    {
+        std::lock_guard<std::mutex> lock(m_shell.mutex());
+        m_background = std::move(wants);
+    }
+    m_shell.wake();
+}
+
 std::vector<PreviewSource::Picture> PreviewSource::takePictures()
 {
     std::lock_guard<std::mutex> lock(m_shell.mutex());
@@ -74,17 +83,23 @@ void PreviewSource::run()
         QSize box;
         {
             WorkerThread::Lock lock = m_shell.lock();
-            if (!m_shell.wait(lock, [this] { return m_pending; }))
+            if (!m_shell.wait(lock, [this] { return m_pending || !m_background.empty(); }))
                 return;
-            keyframeMs = m_keyframeMs;
-            box = m_box;
-            m_pending = false;
+            if (m_pending) {
+                keyframeMs = m_keyframeMs;
+                box = m_box;
+                m_pending = false;
+            } else {
+                keyframeMs = m_background.front().keyframeMs;
+                box = m_background.front().box;
+                m_background.erase(m_background.begin());
+            }
         }
         QImage picture = decode(keyframeMs, box);
         {
             std::lock_guard<std::mutex> lock(m_shell.mutex());
             ++m_decodes;
-            m_done.push_back({keyframeMs, std::move(picture)});
+            m_done.push_back({keyframeMs, box, std::move(picture)});
         }
         m_shell.handBack();
     }
@@ -117,6 +132,129 @@ QImage PreviewSource::decode(qlonglong keyframeMs, const QSize &box)
     }
     m_decoder->flush();
     return picture.isValid() ? scaledPicture(picture, box) : QImage();
+}
+
+// ---- Hub ----------------------------------------------------------------------
+
+PreviewHub *PreviewHub::of(CardSession *session)
+{
+    if (!session)
+        return nullptr;
+    if (auto *hub = session->findChild<PreviewHub *>(QString(), Qt::FindDirectChildrenOnly))
+        return hub;
+    return new PreviewHub(session);
+}
+
+PreviewHub::PreviewHub(CardSession *session) : QObject(session), m_session(session)
+{
+    // The reader closes right after aboutToClose; a reopened card is another.
+    connect(session, &CardSession::aboutToClose, this, [this] {
+        dropSource();
+        m_cache.clear();
+    });
+    connect(session, &CardSession::changed, this, [this] {
+        dropSource();
+        m_cache.clear();
+    });
+}
+
+bool PreviewHub::ensureSource()
+{
+    if (m_source)
+        return true;
+    if (!m_session->reader())
+        return false;
+    auto source = std::make_unique<PreviewSource>(m_session->reader(), m_session->stream().video_codec);
+    if (!source->start(this, [this] { takePictures(); }))
+        return false;
+    m_source = std::move(source);
+    return true;
+}
+
+void PreviewHub::dropSource()
+{
+    if (!m_source)
+        return;
+    m_decodesBefore += m_source->decodeCount();
+    m_source.reset();
+}
+
+void PreviewHub::requestNow(qlonglong keyframeMs, const QSize &box)
+{
+    if (ensureSource())
+        m_source->request(keyframeMs, box);
+}
+
+void PreviewHub::want(const QObject *client, qlonglong keyframeMs, const QSize &box)
+{
+    auto it = std::find_if(m_wants.begin(), m_wants.end(), [client](const auto &w) { return w.first == client; });
+    if (it != m_wants.end()) {
+        if (it->second.keyframeMs == keyframeMs && it->second.box == box)
+            return;
+        it->second = {keyframeMs, box};
+    } else {
+        m_wants.emplace_back(client, PreviewSource::Want{keyframeMs, box});
+    }
+    sendBackground();
+}
+
+void PreviewHub::unwant(const QObject *client)
+{
+    const auto before = m_wants.size();
+    m_wants.erase(std::remove_if(m_wants.begin(), m_wants.end(), [client](const auto &w) { return w.first == client; }),
+                  m_wants.end());
+    if (m_wants.size() != before)
+        sendBackground();
+}
+
+void PreviewHub::sendBackground()
+{
+    // Newest first, each key frame once: the rows that come into view last
+    // go first, and a key frame several rows share is decoded once.
+    std::vector<PreviewSource::Want> wants;
+    for (const auto &w : m_wants) {
+        const bool listed = std::any_of(wants.begin(), wants.end(), [&w](const PreviewSource::Want &x) {
+            return x.keyframeMs == w.second.keyframeMs && x.box == w.second.box;
+        });
+        if (!listed)
+            wants.push_back(w.second);
+    }
+    std::sort(wants.begin(), wants.end(), [](const auto &a, const auto &b) { return a.keyframeMs > b.keyframeMs; });
+    if (wants.empty() && !m_source)
+        return;
+    if (ensureSource())
+        m_source->setBackground(std::move(wants));
+}
+
+QImage PreviewHub::cached(qlonglong keyframeMs, const QSize &box) const
+{
+    for (const auto &entry : m_cache) {
+        if (entry.first.keyframeMs == keyframeMs && entry.first.box == box)
+            return entry.second;
+    }
+    return {};
+}
+
+int PreviewHub::decodeCount() const
+{
+    return m_decodesBefore + (m_source ? m_source->decodeCount() : 0);
+}
+
+void PreviewHub::takePictures()
+{
+    if (!m_source)
+        return;
+    for (PreviewSource::Picture &picture : m_source->takePictures()) {
+        const bool wanted = std::any_of(m_wants.begin(), m_wants.end(), [&picture](const auto &w) {
+            return w.second.keyframeMs == picture.keyframeMs && w.second.box == picture.box;
+        });
+        if (wanted && !picture.image.isNull()) {
+            m_cache.emplace_front(PreviewSource::Want{picture.keyframeMs, picture.box}, picture.image);
+            if (int(m_cache.size()) > kCacheSize)
+                m_cache.pop_back();
+        }
+        emit pictureDecoded(picture.keyframeMs, picture.box, picture.image);
+    }
 }
 
 // ---- Scaling ------------------------------------------------------------------
@@ -201,11 +339,7 @@ TimelinePreview::TimelinePreview(QQuickItem *parent) : QQuickPaintedItem(parent)
     setImplicitSize(160, 90);
 }
 
-TimelinePreview::~TimelinePreview()
-{
-    // The source calls back into this object until it is joined.
-    dropSource();
-}
+TimelinePreview::~TimelinePreview() = default;
 
 QObject *TimelinePreview::card() const
 {
@@ -219,21 +353,24 @@ void TimelinePreview::setCard(QObject *card)
         return;
     if (m_session)
         disconnect(m_session, nullptr, this, nullptr);
-    dropSource();
-    m_decodesBefore = 0;
+    if (m_hub)
+        disconnect(m_hub, nullptr, this, nullptr);
     m_session = session;
+    m_hub = nivra::PreviewHub::of(session);
+    m_decodesBase = m_hub ? m_hub->decodeCount() : 0;
     reset();
     if (session) {
-        // The session closes its card reader right after this signal.
-        connect(session, &CardSession::aboutToClose, this, [this] {
-            dropSource();
-            reset();
-        });
+        // The hub drops its pictures of the card that closes; so does this.
+        connect(session, &CardSession::aboutToClose, this, [this] { reset(); });
         connect(session, &CardSession::changed, this, [this] {
-            dropSource();
             reset();
             resolve();
         });
+        connect(m_hub, &nivra::PreviewHub::pictureDecoded, this,
+                [this](qlonglong keyframeMs, const QSize &size, const QImage &image) {
+                    if (size == box())
+                        received(keyframeMs, image);
+                });
     }
     resolve();
     emit cardChanged();
@@ -250,7 +387,7 @@ void TimelinePreview::setTimeMs(qlonglong timeMs)
 
 int TimelinePreview::decodeCount() const
 {
-    return m_decodesBefore + (m_source ? m_source->decodeCount() : 0);
+    return m_hub ? m_hub->decodeCount() - m_decodesBase : 0;
 }
 
 void TimelinePreview::paint(QPainter *painter)
@@ -268,8 +405,7 @@ void TimelinePreview::geometryChange(const QRectF &newGeometry, const QRectF &ol
     QQuickPaintedItem::geometryChange(newGeometry, oldGeometry);
     if (newGeometry.size() == oldGeometry.size())
         return;
-    // Pictures of the old size are of no use; one of them may be on its way.
-    dropSource();
+    // Pictures of the old size are of no use; those on their way are not taken.
     reset();
     resolve();
 }
@@ -312,25 +448,9 @@ void TimelinePreview::resolve()
 
 void TimelinePreview::sendRequest()
 {
-    if (m_ready || m_wantedKeyframeMs < 0 || !m_session || !m_session->reader())
+    if (m_ready || m_wantedKeyframeMs < 0 || !m_session || !m_session->reader() || !m_hub)
         return;
-    if (!m_source) {
-        // A dropped source's pictures still on their way never arrive.
-        auto source =
-            std::make_unique<nivra::PreviewSource>(m_session->reader(), m_session->stream().video_codec);
-        if (!source->start(this, [this] { takePictures(); }))
-            return;
-        m_source = std::move(source);
-    }
-    m_source->request(m_wantedKeyframeMs, box());
-}
-
-void TimelinePreview::takePictures()
-{
-    if (!m_source)
-        return;
-    for (const nivra::PreviewSource::Picture &picture : m_source->takePictures())
-        received(picture.keyframeMs, picture.image);
+    m_hub->requestNow(m_wantedKeyframeMs, box());
 }
 
 void TimelinePreview::received(qlonglong keyframeMs, const QImage &picture)
@@ -370,14 +490,6 @@ void TimelinePreview::setReady(bool ready)
     emit readyChanged();
 }
 
-void TimelinePreview::dropSource()
-{
-    if (!m_source)
-        return;
-    m_decodesBefore += m_source->decodeCount();
-    m_source.reset();
-}
-
 void TimelinePreview::reset()
 {
     m_cache.clear();
@@ -387,6 +499,120 @@ void TimelinePreview::reset()
 }
 
 QSize TimelinePreview::box() const
+{
+    return QSize(qRound(width()), qRound(height()));
+}
+
+// ---- Event picture ------------------------------------------------------------
+
+EventThumb::EventThumb(QQuickItem *parent) : QQuickPaintedItem(parent)
+{
+    setImplicitSize(56, 32);
+}
+
+EventThumb::~EventThumb()
+{
+    if (m_hub)
+        m_hub->unwant(this);
+}
+
+QObject *EventThumb::card() const
+{
+    return m_session.data();
+}
+
+void EventThumb::setCard(QObject *card)
+{
+    CardSession *session = qobject_cast<CardSession *>(card);
+    if (session == m_session.data())
+        return;
+    if (m_hub) {
+        m_hub->unwant(this);
+        disconnect(m_hub, nullptr, this, nullptr);
+    }
+    if (m_session)
+        disconnect(m_session, nullptr, this, nullptr);
+    m_session = session;
+    m_hub = nivra::PreviewHub::of(session);
+    if (session) {
+        connect(session, &CardSession::aboutToClose, this, [this] { show(QImage()); });
+        connect(session, &CardSession::changed, this, [this] {
+            show(QImage());
+            resolve();
+        });
+        connect(m_hub, &nivra::PreviewHub::pictureDecoded, this,
+                [this](qlonglong keyframeMs, const QSize &size, const QImage &image) {
+                    if (keyframeMs != m_keyframeMs || size != box() || image.isNull())
+                        return;
+                    m_hub->unwant(this);
+                    show(image);
+                });
+    }
+    resolve();
+    emit cardChanged();
+}
+
+void EventThumb::setTimeMs(qlonglong timeMs)
+{
+    if (timeMs == m_timeMs)
+        return;
+    m_timeMs = timeMs;
+    resolve();
+    emit timeMsChanged();
+}
+
+void EventThumb::resolve()
+{
+    const qlonglong keyframe =
+        m_timeMs >= 0 && m_session && m_session->reader() ? m_session->keyframeAtOrBefore(m_timeMs) : -1;
+    if (keyframe == m_keyframeMs && !m_image.isNull())
+        return;
+    m_keyframeMs = keyframe;
+    if (keyframe < 0 || box().isEmpty() || !m_hub) {
+        if (m_hub)
+            m_hub->unwant(this);
+        show(QImage());
+        return;
+    }
+    const QImage cached = m_hub->cached(keyframe, box());
+    if (!cached.isNull()) {
+        m_hub->unwant(this);
+        show(cached);
+        return;
+    }
+    show(QImage());
+    m_hub->want(this, keyframe, box());
+}
+
+void EventThumb::show(const QImage &image)
+{
+    const bool wasReady = isReady();
+    m_image = image;
+    update();
+    if (isReady() != wasReady || isReady())
+        emit readyChanged();
+}
+
+void EventThumb::paint(QPainter *painter)
+{
+    if (m_image.isNull())
+        return;
+    const QSizeF size = m_image.size();
+    painter->drawImage(QRectF((width() - size.width()) / 2, (height() - size.height()) / 2, size.width(),
+                              size.height()),
+                       m_image);
+}
+
+void EventThumb::geometryChange(const QRectF &newGeometry, const QRectF &oldGeometry)
+{
+    QQuickPaintedItem::geometryChange(newGeometry, oldGeometry);
+    if (newGeometry.size() == oldGeometry.size())
+        return;
+    show(QImage());
+    resolve();
+}
+
+QSize EventThumb::box() const
 {
     return QSize(qRound(width()), qRound(height()));
 }

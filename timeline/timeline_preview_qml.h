@@ -13,3 +13,10 @@ struct TimelinePreviewForeign
     QML_FOREIGN(TimelinePreview)
     QML_NAMED_ELEMENT(TimelinePreview)
 };
+
+struct EventThumbForeign
+{
+    Q_GADGET
+    QML_FOREIGN(EventThumb)
+    QML_NAMED_ELEMENT(EventThumb)
+};
