@@ -58,6 +58,14 @@ void PreviewSource::setBackground(std::vector<Want> wants)
 {
     {
         std::lock_guard<std::mutex> lock(m_shell.mutex());
+        // What is being decoded or waits to be taken comes anyway.
+        const auto coming = [this](const Want &w) {
+            const auto same = [&w](const Picture &p) {
+                return p.keyframeMs == w.keyframeMs && p.box == w.box;
+            };
+            return same(m_current) || std::any_of(m_done.begin(), m_done.end(), same);
+        };
+        wants.erase(std::remove_if(wants.begin(), wants.end(), coming), wants.end());
         m_background = std::move(wants);
     }
     m_shell.wake();
@@ -94,12 +102,14 @@ void PreviewSource::run()
                 box = m_background.front().box;
                 m_background.erase(m_background.begin());
             }
+            m_current = {keyframeMs, box, QImage()};
         }
         QImage picture = decode(keyframeMs, box);
         {
             std::lock_guard<std::mutex> lock(m_shell.mutex());
             ++m_decodes;
             m_done.push_back({keyframeMs, box, std::move(picture)});
+            m_current = Picture();
         }
         m_shell.handBack();
     }
@@ -187,7 +197,8 @@ void PreviewHub::requestNow(qlonglong keyframeMs, const QSize &box)
 
 void PreviewHub::want(const QObject *client, qlonglong keyframeMs, const QSize &box)
 {
-    auto it = std::find_if(m_wants.begin(), m_wants.end(), [client](const auto &w) { return w.first == client; });
+    auto it =
+        std::find_if(m_wants.begin(), m_wants.end(), [client](const auto &w) { return w.first == client; });
     if (it != m_wants.end()) {
         if (it->second.keyframeMs == keyframeMs && it->second.box == box)
             return;
@@ -201,8 +212,9 @@ void PreviewHub::want(const QObject *client, qlonglong keyframeMs, const QSize &
 void PreviewHub::unwant(const QObject *client)
 {
     const auto before = m_wants.size();
-    m_wants.erase(std::remove_if(m_wants.begin(), m_wants.end(), [client](const auto &w) { return w.first == client; }),
-                  m_wants.end());
+    m_wants.erase(
+        std::remove_if(m_wants.begin(), m_wants.end(), [client](const auto &w) { return w.first == client; }),
+        m_wants.end());
     if (m_wants.size() != before)
         sendBackground();
 }
@@ -219,7 +231,8 @@ void PreviewHub::sendBackground()
         if (!listed)
             wants.push_back(w.second);
     }
-    std::sort(wants.begin(), wants.end(), [](const auto &a, const auto &b) { return a.keyframeMs > b.keyframeMs; });
+    std::sort(wants.begin(), wants.end(),
+              [](const auto &a, const auto &b) { return a.keyframeMs > b.keyframeMs; });
     if (wants.empty() && !m_source)
         return;
     if (ensureSource())
@@ -598,9 +611,9 @@ void EventThumb::paint(QPainter *painter)
     if (m_image.isNull())
         return;
     const QSizeF size = m_image.size();
-    painter->drawImage(QRectF((width() - size.width()) / 2, (height() - size.height()) / 2, size.width(),
-                              size.height()),
-                       m_image);
+    painter->drawImage(
+        QRectF((width() - size.width()) / 2, (height() - size.height()) / 2, size.width(), size.height()),
+        m_image);
 }
 
 void EventThumb::geometryChange(const QRectF &newGeometry, const QRectF &oldGeometry)

@@ -78,6 +78,7 @@ private:
     qlonglong m_keyframeMs = -1;
     QSize m_box;
     std::vector<Want> m_background;
+    Picture m_current; // being decoded (no image)
     int m_decodes = 0;
     std::vector<Picture> m_done;
 };

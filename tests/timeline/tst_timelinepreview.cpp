@@ -17,7 +17,9 @@
 #include <QSignalSpy>
 #include <QtTest>
 
+#include <algorithm>
 #include <memory>
+#include <vector>
 
 using nivra::CardSession;
 
@@ -190,6 +192,67 @@ private slots:
         late->setTimeMs(keyframe - 4000);
         QCoreApplication::processEvents();
         late.reset();
+    }
+
+    void anEventPictureIsItsKeyFrame()
+    {
+        CardSession session;
+        QVERIFY(session.openPath(QStringLiteral(SMALL_CARD)));
+        EventThumb thumb;
+        thumb.setSize(QSizeF(320, 240));
+        thumb.setCard(&session);
+        thumb.setTimeMs(utcMs("2024-03-05T10:02:13.300Z"));
+        QTRY_VERIFY_WITH_TIMEOUT(thumb.isReady(), kWaitMs);
+        const qlonglong keyframe = utcMs("2024-03-05T10:02:12.000Z");
+        QCOMPARE(thumb.shownKeyframeMs(), keyframe);
+        QCOMPARE(stampOf(thumb.image()), keyframe);
+        // A second row of the same key frame comes from the cache.
+        const int decodes = nivra::PreviewHub::of(&session)->decodeCount();
+        EventThumb again;
+        again.setSize(QSizeF(320, 240));
+        again.setCard(&session);
+        again.setTimeMs(keyframe + 1500);
+        QVERIFY(again.isReady());
+        QCOMPARE(nivra::PreviewHub::of(&session)->decodeCount(), decodes);
+    }
+
+    void eventPicturesOnlyWhileTheirRowsExist()
+    {
+        CardSession session;
+        QVERIFY(session.openPath(QStringLiteral(SMALL_CARD)));
+        nivra::PreviewHub *hub = nivra::PreviewHub::of(&session);
+        QList<qlonglong> decoded;
+        connect(hub, &nivra::PreviewHub::pictureDecoded, hub,
+                [&decoded](qlonglong keyframeMs, const QSize &, const QImage &) { decoded << keyframeMs; });
+        // Thirty rows, one key frame each, laid out; twenty scroll away
+        // before they are given their size.
+        const qlonglong first = utcMs("2024-03-05T10:00:00.000Z");
+        std::vector<std::unique_ptr<EventThumb>> rows;
+        for (int i = 0; i < 30; ++i) {
+            rows.push_back(std::make_unique<EventThumb>());
+            rows.back()->setSize(QSizeF(0, 0));
+            rows.back()->setCard(&session);
+            rows.back()->setTimeMs(first + 2000 * i);
+        }
+        rows.erase(rows.begin() + 5, rows.begin() + 25);
+        for (auto &row : rows)
+            row->setSize(QSizeF(56, 32));
+        QTRY_VERIFY_WITH_TIMEOUT(
+            std::all_of(rows.begin(), rows.end(), [](const auto &r) { return r->isReady(); }), kWaitMs);
+        QTest::qWait(50); // nothing else is on its way
+        QCOMPARE(decoded.size(), 10);
+        for (const auto &row : rows)
+            QVERIFY(decoded.contains(row->timeMs()));
+        // The same rows again, as after scrolling back: all from the cache.
+        std::vector<std::unique_ptr<EventThumb>> back;
+        for (const auto &row : rows) {
+            back.push_back(std::make_unique<EventThumb>());
+            back.back()->setSize(QSizeF(56, 32));
+            back.back()->setCard(&session);
+            back.back()->setTimeMs(row->timeMs());
+            QVERIFY(back.back()->isReady());
+        }
+        QCOMPARE(hub->decodeCount(), 10);
     }
 
     void isAQmlElement()
