@@ -142,7 +142,7 @@ ListView {
                 Layout.preferredWidth: 56
                 Layout.preferredHeight: 32
                 radius: 5
-                color: row.playable ? Style.video : Style.surface2
+                color: Style.surface2
                 border.width: row.playable ? 0 : 1
                 border.color: Style.borderStrong
 

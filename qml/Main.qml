@@ -358,6 +358,10 @@ ApplicationWindow {
         onActivated: engine.stepBackFrame()
     }
     Shortcut {
+        sequence: "0"
+        onActivated: videoPanel.resetZoom()
+    }
+    Shortcut {
         sequences: ["+", "="]
         onActivated: window.timeline.zoomIn()
     }

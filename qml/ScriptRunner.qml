@@ -66,6 +66,10 @@ Item {
             "error " + (engine.errorString.length > 0 ? flat(engine.errorString)
                         : card.errorString.length > 0 ? flat(card.errorString) : "-")
         ]
+        // Only while the picture is magnified: the line stays as it always
+        // was otherwise.
+        if (win.videoPanel.zoom > 1.001)
+            fields.push("vzoom " + win.videoPanel.zoom.toFixed(1))
         return fields.join(" | ")
     }
 
@@ -132,6 +136,11 @@ Item {
                 return 400
             }
             return 300
+        case "vzoom":
+            // Factor, then the centre in fractions of the picture.
+            win.videoPanel.zoomTo(parseFloat(words[0]), words.length > 1 ? parseFloat(words[1]) : 0.5,
+                                  words.length > 2 ? parseFloat(words[2]) : 0.5)
+            return 0
         case "eventthumbs": {
             const counts = win.eventList.thumbCounts()
             log("eventthumbs " + counts.rows + " " + counts.pictures)

@@ -15,6 +15,9 @@ Rectangle {
     readonly property bool roomy: height >= 150
     readonly property bool videoVisible: output.visible
     readonly property alias toastText: toastLabel.text
+    // The picture's magnification, 1 to 8; kept across seeks, back to 1 on
+    // another card or day.
+    readonly property alias zoom: zoomView.zoom
 
     readonly property bool decodeFailed: engine.errorString.length > 0 && engine.decodeFailed
     readonly property bool hevcHelp: decodeFailed && engine.hevcExtensionNeeded
@@ -36,10 +39,142 @@ Rectangle {
         toastTimer.restart()
     }
 
-    VideoOutput {
-        id: output
+    // The picture, magnified by moving and scaling the video output: the
+    // graphics card does the work, and snapshots still take the whole
+    // picture from the engine.
+    Item {
+        id: zoomView
         anchors.fill: parent
-        visible: panel.card.isOpen && panel.day.hasPlayable && panel.engine.errorString.length === 0
+        clip: true
+
+        property real zoom: 1
+        property real offsetX: 0
+        property real offsetY: 0
+        readonly property rect picture: output.contentRect
+
+        // Keeps the magnified picture over the view where it is larger, and
+        // centred where it is not.
+        function clamp(offset, start, length, view) {
+            const size = length * zoom
+            if (size <= view)
+                return (view - size) / 2 - start * zoom
+            return Math.min(-start * zoom, Math.max(view - (start + length) * zoom, offset))
+        }
+
+        function place(x, y) {
+            offsetX = clamp(x, picture.x, picture.width, width)
+            offsetY = clamp(y, picture.y, picture.height, height)
+        }
+
+        // Zooms to factor keeping the view point (vx, vy) on the same spot
+        // of the picture.
+        function zoomAround(factor, vx, vy) {
+            const next = Math.max(1, Math.min(8, factor))
+            const px = (vx - offsetX) / zoom
+            const py = (vy - offsetY) / zoom
+            zoom = next
+            place(vx - px * next, vy - py * next)
+        }
+
+        function reset() {
+            zoom = 1
+            offsetX = 0
+            offsetY = 0
+        }
+
+        onWidthChanged: place(offsetX, offsetY)
+        onHeightChanged: place(offsetX, offsetY)
+
+        VideoOutput {
+            id: output
+            width: zoomView.width
+            height: zoomView.height
+            visible: panel.card.isOpen && panel.day.hasPlayable && panel.engine.errorString.length === 0
+            transform: [
+                Scale {
+                    xScale: zoomView.zoom
+                    yScale: zoomView.zoom
+                },
+                Translate {
+                    x: zoomView.zoom > 1 ? zoomView.offsetX : 0
+                    y: zoomView.zoom > 1 ? zoomView.offsetY : 0
+                }
+            ]
+        }
+
+        WheelHandler {
+            enabled: output.visible
+            acceptedDevices: PointerDevice.Mouse | PointerDevice.TouchPad
+            onWheel: event => zoomView.zoomAround(zoomView.zoom * Math.pow(1.25, event.angleDelta.y / 120),
+                                                  point.position.x, point.position.y)
+        }
+        DragHandler {
+            id: pan
+            target: null
+            enabled: output.visible && zoomView.zoom > 1
+            property real startX: 0
+            property real startY: 0
+            onActiveChanged: {
+                startX = zoomView.offsetX
+                startY = zoomView.offsetY
+            }
+            onTranslationChanged: {
+                if (active)
+                    zoomView.place(startX + translation.x, startY + translation.y)
+            }
+        }
+        TapHandler {
+            enabled: output.visible
+            onDoubleTapped: zoomView.reset()
+        }
+    }
+
+    // Back to the whole picture.
+    function resetZoom() {
+        zoomView.reset()
+    }
+
+    // Magnifies by factor with the picture point (fx, fy), in fractions of
+    // the picture, at the centre of the view as far as the picture allows.
+    function zoomTo(factor, fx, fy) {
+        const next = Math.max(1, Math.min(8, factor))
+        zoomView.zoom = next
+        const p = zoomView.picture
+        zoomView.place(zoomView.width / 2 - (p.x + fx * p.width) * next,
+                       zoomView.height / 2 - (p.y + fy * p.height) * next)
+    }
+
+    Connections {
+        target: panel.card
+        function onChanged() {
+            zoomView.reset()
+        }
+    }
+    Connections {
+        target: panel.day
+        function onSelectionChanged() {
+            zoomView.reset()
+        }
+    }
+
+    // "2.0×" while the picture is magnified.
+    Rectangle {
+        objectName: "zoomBadge"
+        visible: output.visible && zoomView.zoom > 1.001 && panel.height >= 100
+        anchors.top: parent.top
+        anchors.left: parent.left
+        anchors.margins: 18
+        width: zoomLabel.implicitWidth + 14
+        height: zoomLabel.implicitHeight + 10
+        radius: 5
+        color: "#9916131d"
+        Label {
+            id: zoomLabel
+            anchors.centerIn: parent
+            text: Number(zoomView.zoom).toLocaleString(Qt.locale(), "f", 1) + "\u00d7"
+            font.pixelSize: 12
+            color: "white"
+        }
     }
 
     Rectangle {

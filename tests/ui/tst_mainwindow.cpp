@@ -63,10 +63,9 @@ qint64 cameraTimeMs(const QString &text, int offsetMin)
     return t.isValid() ? t.toMSecsSinceEpoch() - qint64(offsetMin) * 60000 : -1;
 }
 
-// Finds the video panel (the one area in the light theme's video colour),
-// fits the card's picture into it as the video output does and reads the
-// simulator's stamp from the picture, sampled back to its own size.
-bool stampFromShot(const QImage &shot, int pictureWidth, int pictureHeight, int64_t *value)
+// The video panel: the one area in the light theme's video colour (the
+// bars beside a picture that does not fill it reach its edges).
+QRect videoArea(const QImage &shot)
 {
     const QRgb video = qRgb(0x1e, 0x1e, 0x2f);
     int left = shot.width(), top = shot.height(), right = -1, bottom = -1;
@@ -81,20 +80,35 @@ bool stampFromShot(const QImage &shot, int pictureWidth, int pictureHeight, int6
             }
         }
     }
-    if (right < 0)
+    return right < 0 ? QRect() : QRect(QPoint(left, top), QPoint(right, bottom));
+}
+
+// Fits the card's picture into the area as the video output does, magnified
+// by zoom from its top-left corner (script mode's "vzoom F 0 0"), and reads
+// the simulator's stamp from it, sampled back to the picture's own size.
+bool stampInArea(const QImage &shot, const QRect &area, int pictureWidth, int pictureHeight, double zoom,
+                 int64_t *value)
+{
+    if (area.isEmpty())
         return false;
-    const double w = right - left + 1, h = bottom - top + 1;
-    const double scale = qMin(w / pictureWidth, h / pictureHeight);
-    const double x0 = left + (w - pictureWidth * scale) / 2;
-    const double y0 = top + (h - pictureHeight * scale) / 2;
+    const double w = area.width(), h = area.height();
+    const double scale = qMin(w / pictureWidth, h / pictureHeight) * zoom;
+    const double x0 = area.left() + qMax(0.0, (w - pictureWidth * scale) / 2);
+    const double y0 = area.top() + qMax(0.0, (h - pictureHeight * scale) / 2);
     std::vector<uint8_t> luma(size_t(pictureWidth) * pictureHeight);
     for (int y = 0; y < pictureHeight; ++y) {
         for (int x = 0; x < pictureWidth; ++x) {
-            const QRgb p = shot.pixel(int(x0 + (x + 0.5) * scale), int(y0 + (y + 0.5) * scale));
-            luma[size_t(y) * pictureWidth + x] = uint8_t(qGray(p));
+            const int u = qMin(int(x0 + (x + 0.5) * scale), shot.width() - 1);
+            const int v = qMin(int(y0 + (y + 0.5) * scale), shot.height() - 1);
+            luma[size_t(y) * pictureWidth + x] = uint8_t(qGray(shot.pixel(u, v)));
         }
     }
     return nivra::test::readStamp(luma.data(), pictureWidth, pictureWidth, pictureHeight, value);
+}
+
+bool stampFromShot(const QImage &shot, int pictureWidth, int pictureHeight, int64_t *value)
+{
+    return stampInArea(shot, videoArea(shot), pictureWidth, pictureHeight, 1.0, value);
 }
 
 } // namespace
@@ -117,6 +131,7 @@ private slots:
     void dayAndState_data();
     void dayAndState();
     void pictureMatchesPosition();
+    void zoomEnlargesThePicture();
     void themeRecolours();
     void closeDuringExportAsksFirst();
     void layoutHasNoFindings();
@@ -325,6 +340,41 @@ void tst_MainWindow::pictureMatchesPosition()
     int64_t stampBack = 0;
     QVERIFY(stampFromShot(QImage(third).convertToFormat(QImage::Format_RGB32), 320, 240, &stampBack));
     QCOMPARE(stampBack, stampPaused - 100);
+}
+
+// Zoomed, the picture shows its stamp enlarged; the snapshot is still the
+// whole picture; the log says the factor only while zoomed.
+void tst_MainWindow::zoomEnlargesThePicture()
+{
+    const QString plain = m_work.filePath(QStringLiteral("zoom1.png"));
+    const QString zoomed = m_work.filePath(QStringLiteral("zoom2.png"));
+    const QString snaps = m_work.filePath(QStringLiteral("zoomsnaps"));
+    const Run r = run(QStringLiteral(DEMO_CARD),
+                      QStringLiteral("decode sw; seekexact 2024-05-14T07:05:10Z; shot %1; vzoom 2 0 0; shot %2; "
+                                     "snapshot %3; vzoom 1; quit")
+                          .arg(plain, zoomed, snaps));
+    QVERIFY(r.finished);
+    QCOMPARE(r.find(QStringLiteral("vzoom 2 0 0")).fields.value(QStringLiteral("vzoom")), QStringLiteral("2.0"));
+    QVERIFY(!r.find(QStringLiteral("vzoom 1")).fields.contains(QStringLiteral("vzoom")));
+    QVERIFY(!r.find(QStringLiteral("shot ") + plain).fields.contains(QStringLiteral("vzoom")));
+
+    const QImage plainShot = QImage(plain).convertToFormat(QImage::Format_RGB32);
+    const QRect area = videoArea(plainShot);
+    int64_t before = 0, after = 0;
+    QVERIFY(stampInArea(plainShot, area, 640, 360, 1.0, &before));
+    QVERIFY(stampInArea(QImage(zoomed).convertToFormat(QImage::Format_RGB32), area, 640, 360, 2.0, &after));
+    QCOMPARE(after, before);
+    // Read at the unzoomed scale, the enlarged picture carries no stamp.
+    int64_t unscaled = 0;
+    QVERIFY(!stampInArea(QImage(zoomed).convertToFormat(QImage::Format_RGB32), area, 640, 360, 1.0, &unscaled));
+
+    const QStringList saved = QDir(snaps).entryList({QStringLiteral("*.png")}, QDir::Files);
+    QCOMPARE(saved.size(), 1);
+    QImage snap = QImage(QDir(snaps).filePath(saved.first())).convertToFormat(QImage::Format_Grayscale8);
+    QCOMPARE(snap.size(), QSize(640, 360));
+    int64_t whole = 0;
+    QVERIFY(nivra::test::readStamp(snap.constBits(), int(snap.bytesPerLine()), snap.width(), snap.height(), &whole));
+    QCOMPARE(whole, before);
 }
 
 // The toolbar, panels and background take each theme's colours.
