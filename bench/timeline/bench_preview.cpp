@@ -6,8 +6,9 @@
 //   bench_preview --hovers N   N hovers of each kind
 //
 // Prints the median and the worst time per kind (goal: a median under 80 ms
-// for new key frames), and the pictures the playback engine dropped at 1×
-// with and without a hover every 100 ms.
+// for new key frames), the event list's pictures (56 x 32: one row alone,
+// a screen of rows, and a fast scroll through 500 rows), and the pictures
+// the playback engine dropped at 1x with and without a hover every 100 ms.
 #include "playback/decoder.h"
 #include "playback/playback_engine.h"
 #include "session/card_session.h"
@@ -25,6 +26,8 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <memory>
+#include <vector>
 
 namespace {
 
@@ -65,6 +68,28 @@ qint64 hover(TimelinePreview &preview, qlonglong timeMs)
     if (loop.exec() != 0)
         return -1;
     return timer.elapsed();
+}
+
+// Waits until every row shows its picture; the ms it took, -1 on a timeout.
+qint64 waitForRows(const std::vector<std::unique_ptr<EventThumb>> &rows, const QElapsedTimer &since)
+{
+    QElapsedTimer limit;
+    limit.start();
+    while (!std::all_of(rows.begin(), rows.end(), [](const auto &r) { return r->isReady(); })) {
+        if (limit.elapsed() > 20000)
+            return -1;
+        wait(1);
+    }
+    return since.elapsed();
+}
+
+std::unique_ptr<EventThumb> eventRow(nivra::CardSession &session, qlonglong timeMs)
+{
+    auto row = std::make_unique<EventThumb>();
+    row->setSize(QSizeF(56, 32));
+    row->setCard(&session);
+    row->setTimeMs(timeMs);
+    return row;
 }
 
 void printFigures(const char *title, QList<qint64> times, const char *goal)
@@ -151,6 +176,44 @@ int main(int argc, char **argv)
     }
     printFigures("cached key frames", cached, "");
     std::printf("  decodes                  %d for %d hovers\n", preview.decodeCount(), 2 * hovers);
+
+    // Event rows: each alone, a screen of twelve at once, and a fast scroll
+    // over 500 rows of which twelve stay in view.
+    {
+        nivra::CardSession rowsSession;
+        rowsSession.openPath(temp.path() + QStringLiteral("/card"));
+        nivra::PreviewHub *hub = nivra::PreviewHub::of(&rowsSession);
+        QList<qint64> alone;
+        for (int i = 0; i < 30; ++i) {
+            QElapsedTimer timer;
+            timer.start();
+            std::vector<std::unique_ptr<EventThumb>> one;
+            one.push_back(eventRow(rowsSession, first + 500 + 2000LL * ((i * 7) % 75)));
+            alone << waitForRows(one, timer);
+        }
+        printFigures("event pictures, one row at a time, 56 x 32 (\"hovers\": rows)", alone, "");
+        QElapsedTimer screen;
+        screen.start();
+        std::vector<std::unique_ptr<EventThumb>> rows;
+        for (int i = 0; i < 12; ++i)
+            rows.push_back(eventRow(rowsSession, first + 900 + 2000LL * (i + 40)));
+        std::printf("  a screen of 12 rows      %lld ms\n", qlonglong(waitForRows(rows, screen)));
+        rows.clear();
+        const int decodesBefore = hub->decodeCount();
+        QElapsedTimer scroll;
+        scroll.start();
+        for (int i = 0; i < 500; ++i) {
+            rows.push_back(eventRow(rowsSession, first + 100 + 300LL * i));
+            if (rows.size() > 12)
+                rows.erase(rows.begin());
+            if (i % 25 == 0)
+                QCoreApplication::processEvents(); // a frame of the scroll
+        }
+        const qint64 settled = waitForRows(rows, scroll);
+        std::printf("  500 rows scrolled fast   %lld ms until the last 12 show, %d decodes\n",
+                    qlonglong(settled), hub->decodeCount() - decodesBefore);
+        std::fflush(stdout);
+    }
 
     nivra::setDecodePolicy(nivra::PolicySoftware);
     QVideoSink sink;

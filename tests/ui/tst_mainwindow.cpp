@@ -349,12 +349,14 @@ void tst_MainWindow::zoomEnlargesThePicture()
     const QString plain = m_work.filePath(QStringLiteral("zoom1.png"));
     const QString zoomed = m_work.filePath(QStringLiteral("zoom2.png"));
     const QString snaps = m_work.filePath(QStringLiteral("zoomsnaps"));
-    const Run r = run(QStringLiteral(DEMO_CARD),
-                      QStringLiteral("decode sw; seekexact 2024-05-14T07:05:10Z; shot %1; vzoom 2 0 0; shot %2; "
-                                     "snapshot %3; vzoom 1; quit")
-                          .arg(plain, zoomed, snaps));
+    const Run r =
+        run(QStringLiteral(DEMO_CARD),
+            QStringLiteral("decode sw; seekexact 2024-05-14T07:05:10Z; shot %1; vzoom 2 0 0; shot %2; "
+                           "snapshot %3; vzoom 1; quit")
+                .arg(plain, zoomed, snaps));
     QVERIFY(r.finished);
-    QCOMPARE(r.find(QStringLiteral("vzoom 2 0 0")).fields.value(QStringLiteral("vzoom")), QStringLiteral("2.0"));
+    QCOMPARE(r.find(QStringLiteral("vzoom 2 0 0")).fields.value(QStringLiteral("vzoom")),
+             QStringLiteral("2.0"));
     QVERIFY(!r.find(QStringLiteral("vzoom 1")).fields.contains(QStringLiteral("vzoom")));
     QVERIFY(!r.find(QStringLiteral("shot ") + plain).fields.contains(QStringLiteral("vzoom")));
 
@@ -366,14 +368,16 @@ void tst_MainWindow::zoomEnlargesThePicture()
     QCOMPARE(after, before);
     // Read at the unzoomed scale, the enlarged picture carries no stamp.
     int64_t unscaled = 0;
-    QVERIFY(!stampInArea(QImage(zoomed).convertToFormat(QImage::Format_RGB32), area, 640, 360, 1.0, &unscaled));
+    QVERIFY(
+        !stampInArea(QImage(zoomed).convertToFormat(QImage::Format_RGB32), area, 640, 360, 1.0, &unscaled));
 
     const QStringList saved = QDir(snaps).entryList({QStringLiteral("*.png")}, QDir::Files);
     QCOMPARE(saved.size(), 1);
     QImage snap = QImage(QDir(snaps).filePath(saved.first())).convertToFormat(QImage::Format_Grayscale8);
     QCOMPARE(snap.size(), QSize(640, 360));
     int64_t whole = 0;
-    QVERIFY(nivra::test::readStamp(snap.constBits(), int(snap.bytesPerLine()), snap.width(), snap.height(), &whole));
+    QVERIFY(nivra::test::readStamp(snap.constBits(), int(snap.bytesPerLine()), snap.width(), snap.height(),
+                                   &whole));
     QCOMPARE(whole, before);
 }
 
