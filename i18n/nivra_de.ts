@@ -414,6 +414,49 @@
             <numerusform>… und %n weitere</numerusform>
         </translation>
     </message>
+    <message numerus="yes">
+        <source>%n event(s)</source>
+        <translation>
+            <numerusform>%n Ereignis</numerusform>
+            <numerusform>%n Ereignisse</numerusform>
+        </translation>
+    </message>
+    <message>
+        <source>No events of the chosen types on this day.</source>
+        <translation>Keine Ereignisse der gewählten Arten an diesem Tag.</translation>
+    </message>
+    <message>
+        <source>Events of this day</source>
+        <translation>Ereignisse dieses Tages</translation>
+    </message>
+    <message>
+        <source>Each event of the types the event list shows, as a file of its own</source>
+        <translation>Jedes Ereignis der Arten, die die Ereignisliste zeigt, als eigene Datei</translation>
+    </message>
+    <message>
+        <source>Before and after each event</source>
+        <translation>Vor und nach jedem Ereignis</translation>
+    </message>
+    <message>
+        <source>No padding</source>
+        <translation>Keine Zugabe</translation>
+    </message>
+    <message>
+        <source>%1 s</source>
+        <translation>%1 s</translation>
+    </message>
+    <message>
+        <source>Just the events</source>
+        <translation>Nur die Ereignisse</translation>
+    </message>
+    <message>
+        <source>%1 s before and after</source>
+        <translation>%1 s davor und danach</translation>
+    </message>
+    <message>
+        <source>Export each event as a file of its own</source>
+        <translation>Jedes Ereignis als eigene Datei exportieren</translation>
+    </message>
 </context>
 <context>
     <name>Format</name>

@@ -51,5 +51,12 @@
             <numerusform>… and %n more</numerusform>
         </translation>
     </message>
+    <message numerus="yes">
+        <source>%n event(s)</source>
+        <translation>
+            <numerusform>%n event</numerusform>
+            <numerusform>%n events</numerusform>
+        </translation>
+    </message>
 </context>
 </TS>

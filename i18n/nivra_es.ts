@@ -414,6 +414,49 @@
             <numerusform>… y %n más</numerusform>
         </translation>
     </message>
+    <message numerus="yes">
+        <source>%n event(s)</source>
+        <translation>
+            <numerusform>%n evento</numerusform>
+            <numerusform>%n eventos</numerusform>
+        </translation>
+    </message>
+    <message>
+        <source>No events of the chosen types on this day.</source>
+        <translation>No hay eventos de los tipos elegidos en este día.</translation>
+    </message>
+    <message>
+        <source>Events of this day</source>
+        <translation>Eventos de este día</translation>
+    </message>
+    <message>
+        <source>Each event of the types the event list shows, as a file of its own</source>
+        <translation>Cada evento de los tipos que muestra la lista de eventos, en un archivo propio</translation>
+    </message>
+    <message>
+        <source>Before and after each event</source>
+        <translation>Antes y después de cada evento</translation>
+    </message>
+    <message>
+        <source>No padding</source>
+        <translation>Sin margen</translation>
+    </message>
+    <message>
+        <source>%1 s</source>
+        <translation>%1 s</translation>
+    </message>
+    <message>
+        <source>Just the events</source>
+        <translation>Solo los eventos</translation>
+    </message>
+    <message>
+        <source>%1 s before and after</source>
+        <translation>%1 s antes y después</translation>
+    </message>
+    <message>
+        <source>Export each event as a file of its own</source>
+        <translation>Exportar cada evento en un archivo propio</translation>
+    </message>
 </context>
 <context>
     <name>Format</name>

@@ -414,6 +414,49 @@
             <numerusform>… et %n de plus</numerusform>
         </translation>
     </message>
+    <message numerus="yes">
+        <source>%n event(s)</source>
+        <translation>
+            <numerusform>%n événement</numerusform>
+            <numerusform>%n événements</numerusform>
+        </translation>
+    </message>
+    <message>
+        <source>No events of the chosen types on this day.</source>
+        <translation>Aucun événement des types choisis ce jour-là.</translation>
+    </message>
+    <message>
+        <source>Events of this day</source>
+        <translation>Événements de ce jour</translation>
+    </message>
+    <message>
+        <source>Each event of the types the event list shows, as a file of its own</source>
+        <translation>Chaque événement des types affichés dans la liste, dans un fichier à part</translation>
+    </message>
+    <message>
+        <source>Before and after each event</source>
+        <translation>Avant et après chaque événement</translation>
+    </message>
+    <message>
+        <source>No padding</source>
+        <translation>Sans marge</translation>
+    </message>
+    <message>
+        <source>%1 s</source>
+        <translation>%1 s</translation>
+    </message>
+    <message>
+        <source>Just the events</source>
+        <translation>Seulement les événements</translation>
+    </message>
+    <message>
+        <source>%1 s before and after</source>
+        <translation>%1 s avant et après</translation>
+    </message>
+    <message>
+        <source>Export each event as a file of its own</source>
+        <translation>Exporter chaque événement dans un fichier à part</translation>
+    </message>
 </context>
 <context>
     <name>Format</name>

@@ -414,6 +414,49 @@
             <numerusform>… e altri %n</numerusform>
         </translation>
     </message>
+    <message numerus="yes">
+        <source>%n event(s)</source>
+        <translation>
+            <numerusform>%n evento</numerusform>
+            <numerusform>%n eventi</numerusform>
+        </translation>
+    </message>
+    <message>
+        <source>No events of the chosen types on this day.</source>
+        <translation>Nessun evento dei tipi scelti in questo giorno.</translation>
+    </message>
+    <message>
+        <source>Events of this day</source>
+        <translation>Eventi di questo giorno</translation>
+    </message>
+    <message>
+        <source>Each event of the types the event list shows, as a file of its own</source>
+        <translation>Ogni evento dei tipi mostrati nell'elenco, in un file a sé</translation>
+    </message>
+    <message>
+        <source>Before and after each event</source>
+        <translation>Prima e dopo ogni evento</translation>
+    </message>
+    <message>
+        <source>No padding</source>
+        <translation>Nessun margine</translation>
+    </message>
+    <message>
+        <source>%1 s</source>
+        <translation>%1 s</translation>
+    </message>
+    <message>
+        <source>Just the events</source>
+        <translation>Solo gli eventi</translation>
+    </message>
+    <message>
+        <source>%1 s before and after</source>
+        <translation>%1 s prima e dopo</translation>
+    </message>
+    <message>
+        <source>Export each event as a file of its own</source>
+        <translation>Esporta ogni evento in un file a sé</translation>
+    </message>
 </context>
 <context>
     <name>Format</name>

@@ -408,6 +408,48 @@
             <numerusform>… ほか %n 件</numerusform>
         </translation>
     </message>
+    <message numerus="yes">
+        <source>%n event(s)</source>
+        <translation>
+            <numerusform>%n 件のイベント</numerusform>
+        </translation>
+    </message>
+    <message>
+        <source>No events of the chosen types on this day.</source>
+        <translation>この日に選択した種類のイベントはありません。</translation>
+    </message>
+    <message>
+        <source>Events of this day</source>
+        <translation>この日のイベント</translation>
+    </message>
+    <message>
+        <source>Each event of the types the event list shows, as a file of its own</source>
+        <translation>イベント一覧に表示されている種類の各イベントを個別のファイルに</translation>
+    </message>
+    <message>
+        <source>Before and after each event</source>
+        <translation>各イベントの前後</translation>
+    </message>
+    <message>
+        <source>No padding</source>
+        <translation>余白なし</translation>
+    </message>
+    <message>
+        <source>%1 s</source>
+        <translation>%1秒</translation>
+    </message>
+    <message>
+        <source>Just the events</source>
+        <translation>イベントのみ</translation>
+    </message>
+    <message>
+        <source>%1 s before and after</source>
+        <translation>前後%1秒</translation>
+    </message>
+    <message>
+        <source>Export each event as a file of its own</source>
+        <translation>各イベントを個別のファイルに書き出す</translation>
+    </message>
 </context>
 <context>
     <name>Format</name>

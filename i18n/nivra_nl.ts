@@ -414,6 +414,49 @@
             <numerusform>… en nog %n</numerusform>
         </translation>
     </message>
+    <message numerus="yes">
+        <source>%n event(s)</source>
+        <translation>
+            <numerusform>%n gebeurtenis</numerusform>
+            <numerusform>%n gebeurtenissen</numerusform>
+        </translation>
+    </message>
+    <message>
+        <source>No events of the chosen types on this day.</source>
+        <translation>Geen gebeurtenissen van de gekozen soorten op deze dag.</translation>
+    </message>
+    <message>
+        <source>Events of this day</source>
+        <translation>Gebeurtenissen van deze dag</translation>
+    </message>
+    <message>
+        <source>Each event of the types the event list shows, as a file of its own</source>
+        <translation>Elke gebeurtenis van de soorten in de lijst, als eigen bestand</translation>
+    </message>
+    <message>
+        <source>Before and after each event</source>
+        <translation>Voor en na elke gebeurtenis</translation>
+    </message>
+    <message>
+        <source>No padding</source>
+        <translation>Geen marge</translation>
+    </message>
+    <message>
+        <source>%1 s</source>
+        <translation>%1 s</translation>
+    </message>
+    <message>
+        <source>Just the events</source>
+        <translation>Alleen de gebeurtenissen</translation>
+    </message>
+    <message>
+        <source>%1 s before and after</source>
+        <translation>%1 s ervoor en erna</translation>
+    </message>
+    <message>
+        <source>Export each event as a file of its own</source>
+        <translation>Elke gebeurtenis als eigen bestand exporteren</translation>
+    </message>
 </context>
 <context>
     <name>Format</name>

@@ -408,6 +408,48 @@
             <numerusform>… 另有 %n 个</numerusform>
         </translation>
     </message>
+    <message numerus="yes">
+        <source>%n event(s)</source>
+        <translation>
+            <numerusform>%n 个事件</numerusform>
+        </translation>
+    </message>
+    <message>
+        <source>No events of the chosen types on this day.</source>
+        <translation>这一天没有所选类型的事件。</translation>
+    </message>
+    <message>
+        <source>Events of this day</source>
+        <translation>当天的事件</translation>
+    </message>
+    <message>
+        <source>Each event of the types the event list shows, as a file of its own</source>
+        <translation>事件列表所示类型的每个事件各存为一个文件</translation>
+    </message>
+    <message>
+        <source>Before and after each event</source>
+        <translation>每个事件前后</translation>
+    </message>
+    <message>
+        <source>No padding</source>
+        <translation>不加余量</translation>
+    </message>
+    <message>
+        <source>%1 s</source>
+        <translation>%1秒</translation>
+    </message>
+    <message>
+        <source>Just the events</source>
+        <translation>仅事件</translation>
+    </message>
+    <message>
+        <source>%1 s before and after</source>
+        <translation>前后各%1秒</translation>
+    </message>
+    <message>
+        <source>Export each event as a file of its own</source>
+        <translation>将每个事件导出为单独的文件</translation>
+    </message>
 </context>
 <context>
     <name>Format</name>

@@ -99,7 +99,7 @@ ListView {
     spacing: 2
     clip: true
     // Rows (and so their pictures) exist for what is in view and two more.
-    cacheBuffer: 2 * 56
+    cacheBuffer: 2 * 56 // rows are 54 high, 2 apart
     boundsBehavior: Flickable.StopAtBounds
     ScrollBar.vertical: FlatScrollBar {}
 
@@ -139,8 +139,8 @@ ListView {
             Rectangle {
                 objectName: "thumbTile"
                 readonly property alias thumb: thumb
-                Layout.preferredWidth: 56
-                Layout.preferredHeight: 32
+                Layout.preferredWidth: 48
+                Layout.preferredHeight: 27
                 radius: 5
                 color: Style.surface2
                 border.width: row.playable ? 0 : 1
@@ -182,12 +182,19 @@ ListView {
                         color: row.ink
                     }
                     Text {
+                        id: types
                         objectName: "types"
+                        // Elides by design (several types in a narrow column),
+                        // with the full text as a tooltip.
+                        readonly property bool elidesWithTip: true
                         Layout.fillWidth: true
                         text: list.typeNames(row.modelData.types)
                         font.pixelSize: 12
                         color: row.ink
                         elide: Text.ElideRight
+                        ToolTip.visible: truncated && row.hovered
+                        ToolTip.delay: 500
+                        ToolTip.text: text
                     }
                 }
                 Text {

@@ -118,6 +118,10 @@ Item {
         case "exportmode":
             panel.setMode(arg === "merge")
             return 0
+        case "exportkind":
+            // "events": each event of the day as a file; "range": the selection.
+            panel.setEventsMode(arg === "events")
+            return 0
         case "exportformat":
             appSettings.exportFormat = arg === "mp4" ? 1 : 0
             return 0

@@ -520,7 +520,7 @@ QSize TimelinePreview::box() const
 
 EventThumb::EventThumb(QQuickItem *parent) : QQuickPaintedItem(parent)
 {
-    setImplicitSize(56, 32);
+    setImplicitSize(48, 27);
 }
 
 EventThumb::~EventThumb()

@@ -6,7 +6,7 @@
 //   bench_preview --hovers N   N hovers of each kind
 //
 // Prints the median and the worst time per kind (goal: a median under 80 ms
-// for new key frames), the event list's pictures (56 x 32: one row alone,
+// for new key frames), the event list's pictures (48 x 27: one row alone,
 // a screen of rows, and a fast scroll through 500 rows), and the pictures
 // the playback engine dropped at 1x with and without a hover every 100 ms.
 #include "playback/decoder.h"
@@ -86,7 +86,7 @@ qint64 waitForRows(const std::vector<std::unique_ptr<EventThumb>> &rows, const Q
 std::unique_ptr<EventThumb> eventRow(nivra::CardSession &session, qlonglong timeMs)
 {
     auto row = std::make_unique<EventThumb>();
-    row->setSize(QSizeF(56, 32));
+    row->setSize(QSizeF(48, 27));
     row->setCard(&session);
     row->setTimeMs(timeMs);
     return row;
@@ -191,7 +191,7 @@ int main(int argc, char **argv)
             one.push_back(eventRow(rowsSession, first + 500 + 2000LL * ((i * 7) % 75)));
             alone << waitForRows(one, timer);
         }
-        printFigures("event pictures, one row at a time, 56 x 32 (\"hovers\": rows)", alone, "");
+        printFigures("event pictures, one row at a time, 48 x 27 (\"hovers\": rows)", alone, "");
         QElapsedTimer screen;
         screen.start();
         std::vector<std::unique_ptr<EventThumb>> rows;

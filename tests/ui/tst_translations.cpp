@@ -147,8 +147,9 @@ void tst_Translations::layoutFits_data()
         QTest::newRow(row.language) << QString::fromLatin1(row.language) << QString::fromLatin1(row.family);
 }
 
-// The main window, the export editor with fewer and with more options, and
-// the settings dialog, at 1100 × 700 and 1440 × 920, one run per language,
+// The main window (also with the picture zoomed), the export editor with
+// fewer and with more options and for the events of the day, and the
+// settings dialog, at 1100 × 700 and 1440 × 920, one run per language,
 // each also with every one of its drop-downs open; and a day whose files
 // are missing.
 void tst_Translations::layoutFits()
@@ -187,7 +188,13 @@ void tst_Translations::layoutFits()
         checkMenus(QStringLiteral("export"), {QStringLiteral("formatField"), QStringLiteral("gapsField")});
         script << QStringLiteral("exportmore on");
         check(QStringLiteral("export-more"));
-        script << QStringLiteral("exportclose") << QStringLiteral("settings");
+        script << QStringLiteral("exportkind events");
+        check(QStringLiteral("export-events"));
+        checkMenus(QStringLiteral("export-events"), {QStringLiteral("padField")});
+        script << QStringLiteral("exportkind range") << QStringLiteral("exportclose")
+               << QStringLiteral("vzoom 2 0.5 0.5");
+        check(QStringLiteral("zoomed"));
+        script << QStringLiteral("vzoom 1") << QStringLiteral("settings");
         check(QStringLiteral("settings"));
         checkMenus(QStringLiteral("settings"), {QStringLiteral("languageBox"), QStringLiteral("themeBox"),
                                                 QStringLiteral("timeBox"), QStringLiteral("gapsBox")});
