@@ -57,9 +57,11 @@ ListView {
                       : qsTr("Duration %1 min %2 s").arg(Math.floor(s / 60)).arg(s % 60)
     }
 
-    // Rows that exist now, and those of them showing their picture.
+    // Rows that exist now, those of playable events, and those showing
+    // their picture.
     function thumbCounts() {
         let rows = 0
+        let playable = 0
         let pictures = 0
         const items = contentItem.children
         for (let i = 0; i < items.length; ++i) {
@@ -67,10 +69,12 @@ ListView {
             if (!tile)
                 continue
             ++rows
+            if (items[i].playable)
+                ++playable
             if (tile.thumb.ready)
                 ++pictures
         }
-        return { rows: rows, pictures: pictures }
+        return { rows: rows, playable: playable, pictures: pictures }
     }
 
     function findTile(item) {

@@ -9,6 +9,7 @@ Item {
     // The whole window: script mode drives it as a person would.
     required property ApplicationWindow win
     property var steps: []
+    property int thumbWaits: 0
     property int index: 0
     readonly property bool running: steps.length > 0
     readonly property var card: win.session
@@ -146,7 +147,12 @@ Item {
                                   words.length > 2 ? parseFloat(words[2]) : 0.5)
             return 0
         case "eventthumbs": {
+            // Waits (10 s at most) until every row of a playable event
+            // shows its picture.
             const counts = win.eventList.thumbCounts()
+            if (counts.pictures < counts.playable && thumbWaits++ < 50)
+                return -1
+            thumbWaits = 0
             log("eventthumbs " + counts.rows + " " + counts.pictures)
             return 0
         }

@@ -140,6 +140,7 @@ private slots:
     void exportWritesPlayableFiles_data();
     void exportWritesPlayableFiles();
     void cancelKeepsFinishedFiles();
+    void eventRowsAndEventsExport();
     void settingsPersist();
     void updateBannerShows();
 };
@@ -589,6 +590,32 @@ void tst_MainWindow::cancelKeepsFinishedFiles()
     for (const QString &name : written) {
         double duration = 0;
         QVERIFY2(decodesCleanly(QDir(out.path()).filePath(name), &duration), qPrintable(name));
+    }
+}
+
+// The event rows of a day show their pictures, and "Events of this day"
+// writes one playable file per event of the list's types, padded.
+void tst_MainWindow::eventRowsAndEventsExport()
+{
+    QTemporaryDir out;
+    QVERIFY(out.isValid());
+    // 13 May: sound at 08:20:00 (20 s), sound and crying at 08:33:30 (75 s),
+    // a person at 19:51:00 (40 s); the filter keeps the sound ones.
+    const Run r = run(QStringLiteral(DEMO_CARD),
+                      QStringLiteral("decode sw; day 2024-5-13; eventthumbs; filter 2; exportdlg; "
+                                     "exportdir %1; exportevents 5; waitexport; exportinfo; quit")
+                          .arg(out.path()));
+    QVERIFY(r.finished);
+    QVERIFY2(r.has(QStringLiteral("eventthumbs 3 3")), qPrintable(r.lines.join(QLatin1Char('\n'))));
+    const QMap<QString, QString> info = exportInfo(r);
+    QCOMPARE(info.value(QStringLiteral("result")), QStringLiteral("0 2 files exported"));
+    const QStringList written = QDir(out.path()).entryList(QDir::Files, QDir::Name);
+    QCOMPARE(written, (QStringList{QStringLiteral("NIVRA_20240513_101956-102025.mov"),
+                                   QStringLiteral("NIVRA_20240513_103326-103451.mov")}));
+    for (const QString &name : written) {
+        double seconds = 0;
+        QVERIFY2(decodesCleanly(QDir(out.path()).filePath(name), &seconds), qPrintable(name));
+        QVERIFY(seconds > 20);
     }
 }
 
