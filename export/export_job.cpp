@@ -231,13 +231,7 @@ void ExportJob::runTask(ExportJob *job, const Task &task)
         const int rc = exportRange(task.reader, nullptr, piece.fromMs, piece.toMs, &options, &one);
         // What was read, not what was expected: the progress never goes back.
         run.base += qint64(one.bytes);
-        result.files += one.files;
-        result.bytes += one.bytes;
-        result.audioLeftOut = result.audioLeftOut || one.audioLeftOut;
-        result.skippedFrames += one.skippedFrames;
-        result.plannedRuns += one.plannedRuns;
-        result.plannedMs += one.plannedMs;
-        result.writtenMs += one.writtenMs;
+        exportResultAdd(&result, &one);
         if (rc == EXPORT_OK) {
             code = EXPORT_OK;
         } else if (rc != EXPORT_NOTHING) {

@@ -192,6 +192,11 @@ int exportIncomplete(const ExportResult *result);
 // beyond that slack (0 when none).
 int64_t exportShortfallMs(const ExportResult *result);
 
+// Adds the figures of one export of a batch to *total: files, bytes, the
+// planned and written time, skipped frames and sound left out (message and
+// code stay the caller's).
+void exportResultAdd(ExportResult *total, const ExportResult *one);
+
 // Releases the list; the record becomes a valid empty one. Null is a no-op.
 void exportRunsFree(ExportRuns *runs);
 

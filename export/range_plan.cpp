@@ -298,6 +298,19 @@ int exportIncomplete(const ExportResult *result)
     return result && (result->skippedFrames > 0 || exportShortfallMs(result) > 0) ? 1 : 0;
 }
 
+void exportResultAdd(ExportResult *total, const ExportResult *one)
+{
+    if (!total || !one)
+        return;
+    total->files += one->files;
+    total->bytes += one->bytes;
+    total->audioLeftOut = total->audioLeftOut || one->audioLeftOut;
+    total->skippedFrames += one->skippedFrames;
+    total->plannedRuns += one->plannedRuns;
+    total->plannedMs += one->plannedMs;
+    total->writtenMs += one->writtenMs;
+}
+
 void exportRunsFree(ExportRuns *runs)
 {
     if (!runs)

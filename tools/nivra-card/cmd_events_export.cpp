@@ -176,12 +176,7 @@ int cmd_events_export(const Args &args)
         o.expectedBytes = int64_t(merged[i].plan.bytes);
         const int one = exportRange(h.card, nullptr, merged[i].plan.fromMs, merged[i].plan.toMs, &o, &result);
         merged[i].files.assign(run.files.begin() + long(before), run.files.end());
-        total.bytes += result.bytes;
-        total.audioLeftOut = total.audioLeftOut || result.audioLeftOut;
-        total.skippedFrames += result.skippedFrames;
-        total.plannedRuns += result.plannedRuns;
-        total.plannedMs += result.plannedMs;
-        total.writtenMs += result.writtenMs;
+        exportResultAdd(&total, &result);
         run.base += merged[i].plan.bytes;
         if (one == EXPORT_OK) {
             rc = EXPORT_OK;
