@@ -43,6 +43,22 @@ ApplicationWindow {
         color: Style.bg
     }
 
+    // Every attached tooltip of the window is one shared instance: it takes
+    // the style's shape instead of the base style's.
+    Rectangle {
+        id: tipBackground
+        visible: false
+        radius: 6
+        color: Style.video
+        border.color: Style.borderStrong
+    }
+    function styleToolTips() {
+        const tip = tipBackground.ToolTip.toolTip
+        tip.background = tipBackground
+        tipBackground.visible = true
+        tip.padding = 7
+    }
+
     // The selected date; 0 = none.
     readonly property int selYear: day.year
     readonly property int selMonth: day.month
@@ -388,6 +404,7 @@ ApplicationWindow {
     }
 
     Component.onCompleted: {
+        styleToolTips()
         if (initialPath.length > 0)
             card.openPath(initialPath)
         if (autotestScript.length > 0)

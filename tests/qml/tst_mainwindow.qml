@@ -1,4 +1,5 @@
 import QtQuick
+import QtQuick.Controls
 import QtTest
 import NivraPlayer
 
@@ -247,6 +248,10 @@ TestCase {
         }
         visit(win.contentItem.parent)
         compare(left, [])
+        // The one tooltip every control shares has the style's shape.
+        const tip = win.exportPanel.ToolTip.toolTip
+        compare(tip.background.radius, 6)
+        compare(String(tip.background.color), String(Style.video))
         win.settingsDialog.close()
     }
 
