@@ -221,6 +221,17 @@
     </message>
 </context>
 <context>
+    <name>EventsOnly</name>
+    <message>
+        <source>No more events</source>
+        <translation>Keine weiteren Ereignisse</translation>
+    </message>
+    <message>
+        <source>Next event %1</source>
+        <translation>Nächstes Ereignis %1</translation>
+    </message>
+</context>
+<context>
     <name>ExportPanel</name>
     <message>
         <source>Choose where to save the exported files.</source>
@@ -875,6 +886,14 @@
     <message>
         <source>Back one frame (,)</source>
         <translation>Ein Bild zurück (,)</translation>
+    </message>
+    <message>
+        <source>Events only</source>
+        <translation>Nur Ereignisse</translation>
+    </message>
+    <message>
+        <source>Play only the events, one after another (E)</source>
+        <translation>Nur die Ereignisse nacheinander abspielen (E)</translation>
     </message>
 </context>
 <context>

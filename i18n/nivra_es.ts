@@ -221,6 +221,17 @@
     </message>
 </context>
 <context>
+    <name>EventsOnly</name>
+    <message>
+        <source>No more events</source>
+        <translation>No hay más eventos</translation>
+    </message>
+    <message>
+        <source>Next event %1</source>
+        <translation>Siguiente evento %1</translation>
+    </message>
+</context>
+<context>
     <name>ExportPanel</name>
     <message>
         <source>Choose where to save the exported files.</source>
@@ -875,6 +886,14 @@
     <message>
         <source>Back one frame (,)</source>
         <translation>Fotograma anterior (,)</translation>
+    </message>
+    <message>
+        <source>Events only</source>
+        <translation>Solo eventos</translation>
+    </message>
+    <message>
+        <source>Play only the events, one after another (E)</source>
+        <translation>Reproducir solo los eventos, uno tras otro (E)</translation>
     </message>
 </context>
 <context>

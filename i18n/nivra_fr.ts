@@ -221,6 +221,17 @@
     </message>
 </context>
 <context>
+    <name>EventsOnly</name>
+    <message>
+        <source>No more events</source>
+        <translation>Aucun autre événement</translation>
+    </message>
+    <message>
+        <source>Next event %1</source>
+        <translation>Événement suivant %1</translation>
+    </message>
+</context>
+<context>
     <name>ExportPanel</name>
     <message>
         <source>Choose where to save the exported files.</source>
@@ -875,6 +886,14 @@
     <message>
         <source>Back one frame (,)</source>
         <translation>Image précédente (,)</translation>
+    </message>
+    <message>
+        <source>Events only</source>
+        <translation>Événements seuls</translation>
+    </message>
+    <message>
+        <source>Play only the events, one after another (E)</source>
+        <translation>Lire uniquement les événements, l’un après l’autre (E)</translation>
     </message>
 </context>
 <context>

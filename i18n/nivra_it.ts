@@ -221,6 +221,17 @@
     </message>
 </context>
 <context>
+    <name>EventsOnly</name>
+    <message>
+        <source>No more events</source>
+        <translation>Nessun altro evento</translation>
+    </message>
+    <message>
+        <source>Next event %1</source>
+        <translation>Evento successivo %1</translation>
+    </message>
+</context>
+<context>
     <name>ExportPanel</name>
     <message>
         <source>Choose where to save the exported files.</source>
@@ -875,6 +886,14 @@
     <message>
         <source>Back one frame (,)</source>
         <translation>Fotogramma precedente (,)</translation>
+    </message>
+    <message>
+        <source>Events only</source>
+        <translation>Solo eventi</translation>
+    </message>
+    <message>
+        <source>Play only the events, one after another (E)</source>
+        <translation>Riproduci solo gli eventi, uno dopo l&apos;altro (E)</translation>
     </message>
 </context>
 <context>

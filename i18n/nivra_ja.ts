@@ -219,6 +219,17 @@
     </message>
 </context>
 <context>
+    <name>EventsOnly</name>
+    <message>
+        <source>No more events</source>
+        <translation>これ以降のイベントはありません</translation>
+    </message>
+    <message>
+        <source>Next event %1</source>
+        <translation>次のイベント %1</translation>
+    </message>
+</context>
+<context>
     <name>ExportPanel</name>
     <message>
         <source>Choose where to save the exported files.</source>
@@ -869,6 +880,14 @@
     <message>
         <source>Back one frame (,)</source>
         <translation>1 フレーム戻る (,)</translation>
+    </message>
+    <message>
+        <source>Events only</source>
+        <translation>イベントのみ</translation>
+    </message>
+    <message>
+        <source>Play only the events, one after another (E)</source>
+        <translation>イベントだけを順に再生 (E)</translation>
     </message>
 </context>
 <context>

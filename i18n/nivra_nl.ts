@@ -221,6 +221,17 @@
     </message>
 </context>
 <context>
+    <name>EventsOnly</name>
+    <message>
+        <source>No more events</source>
+        <translation>Geen meldingen meer</translation>
+    </message>
+    <message>
+        <source>Next event %1</source>
+        <translation>Volgende melding %1</translation>
+    </message>
+</context>
+<context>
     <name>ExportPanel</name>
     <message>
         <source>Choose where to save the exported files.</source>
@@ -875,6 +886,14 @@
     <message>
         <source>Back one frame (,)</source>
         <translation>Eén beeld terug (,)</translation>
+    </message>
+    <message>
+        <source>Events only</source>
+        <translation>Alleen meldingen</translation>
+    </message>
+    <message>
+        <source>Play only the events, one after another (E)</source>
+        <translation>Alleen de meldingen na elkaar afspelen (E)</translation>
     </message>
 </context>
 <context>

@@ -219,6 +219,17 @@
     </message>
 </context>
 <context>
+    <name>EventsOnly</name>
+    <message>
+        <source>No more events</source>
+        <translation>没有更多事件</translation>
+    </message>
+    <message>
+        <source>Next event %1</source>
+        <translation>下一个事件 %1</translation>
+    </message>
+</context>
+<context>
     <name>ExportPanel</name>
     <message>
         <source>Choose where to save the exported files.</source>
@@ -869,6 +880,14 @@
     <message>
         <source>Back one frame (,)</source>
         <translation>后退一帧 (,)</translation>
+    </message>
+    <message>
+        <source>Events only</source>
+        <translation>仅事件</translation>
+    </message>
+    <message>
+        <source>Play only the events, one after another (E)</source>
+        <translation>仅依次播放事件 (E)</translation>
     </message>
 </context>
 <context>

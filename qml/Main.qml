@@ -67,6 +67,7 @@ ApplicationWindow {
     readonly property alias settingsDialog: settingsDialog
     readonly property alias videoPanel: videoPanel
     readonly property alias timelinePanel: timelinePanel
+    readonly property alias eventsOnly: eventsOnly
 
     CardSession {
         id: card
@@ -111,6 +112,16 @@ ApplicationWindow {
         // An export holds its day's range.
         frozen: exportJob.running
         onSelectionChanged: window.exportPanel.resetForDay()
+    }
+
+    EventsOnly {
+        id: eventsOnly
+        card: card
+        engine: engine
+        day: day
+        typeFilter: sidePanel.eventList.typeFilter
+        continuous: appSettings.continuous
+        onToastRequested: text => window.toast(text)
     }
 
     ExportJob {
@@ -269,6 +280,8 @@ ApplicationWindow {
                     engine: engine
                     day: day
                     remainingText: window.remainingText()
+                    eventsOnly: eventsOnly.active
+                    onEventsOnlyToggled: on => eventsOnly.active = on
                     onChunkJumpRequested: dir => window.jumpChunk(dir)
                     onToastRequested: text => window.toast(text)
                     Layout.fillWidth: true
@@ -337,6 +350,10 @@ ApplicationWindow {
     Shortcut {
         sequence: "Space"
         onActivated: engine.togglePlay()
+    }
+    Shortcut {
+        sequence: "E"
+        onActivated: eventsOnly.active = !eventsOnly.active
     }
     Shortcut {
         sequence: "Right"

@@ -66,7 +66,8 @@ Item {
             "error " + (engine.errorString.length > 0 ? flat(engine.errorString)
                         : card.errorString.length > 0 ? flat(card.errorString) : "-")
         ]
-        return fields.join(" | ")
+        // Other tools parse this line: the field shows only while on.
+        return fields.join(" | ") + (win.eventsOnly.active ? " | eventsonly on" : "")
     }
 
     // Performs one step; returns the wait before the next, or -1 to repeat
@@ -173,6 +174,11 @@ Item {
         case "continuous":
             appSettings.continuous = arg === "on"
             return 0
+        case "eventsonly":
+            win.eventsOnly.active = arg === "on"
+            return 500
+        case "waitpaused":
+            return engine.playing ? -1 : 0
         case "day": {
             const p = arg.split("-").map(x => parseInt(x))
             win.pickDay(p[0], p[1], p[2])
@@ -396,6 +402,16 @@ Item {
             runner.log((arg.length > 0 ? command + " " + arg : command) + " | " + runner.stateLine())
             interval = Math.max(50, isNaN(waitMs) ? 0 : waitMs)
             start()
+        }
+    }
+
+    Connections {
+        target: runner.running ? runner.win.eventsOnly : null
+        function onEventEntered(startMs) {
+            runner.log("eventsonly event " + runner.card.formatTime(startMs, true))
+        }
+        function onFinished() {
+            runner.log("eventsonly end " + runner.clockOrDash(runner.engine.position))
         }
     }
 

@@ -62,6 +62,41 @@ TestCase {
         }
     }
 
+    // Turning events only on from the transport bar: outside every event of
+    // the filter's types it goes to the next one and says when, in the time
+    // mode's clock (12-hour in the tests' locale); inside one it plays on;
+    // with none left it pauses. The small card's events: 10:00:22 motion
+    // (14 s) and 10:02:20 sound and person.
+    function test_eventsOnlyFromWhereItIs_data() {
+        return [
+            { tag: "before the first", from: "2024-03-05T10:00:05Z", filter: 0, mode: 0,
+              to: "2024-03-05T10:00:22Z", toast: "Next event 11:00:22 AM" },
+            { tag: "between, in this computer's time", from: "2024-03-05T10:00:40Z", filter: 0, mode: 1,
+              to: "2024-03-05T10:02:20Z", toast: "Next event 10:02:20 AM" },
+            { tag: "inside one", from: "2024-03-05T10:00:30Z", filter: 0, mode: 0, to: "", toast: "" },
+            { tag: "none of the filter's types left", from: "2024-03-05T10:00:40Z", filter: 0x01, mode: 0,
+              to: "", toast: "No more events" }
+        ]
+    }
+
+    function test_eventsOnlyFromWhereItIs(data) {
+        openCard("small")
+        appSettings.timeMode = data.mode
+        win.eventList.typeFilter = data.filter
+        land(utc(data.from))
+        win.player.play()
+        const before = win.player.lastSeekTarget
+        const box = findChild(win.contentItem, "eventsOnlyBox")
+        verify(box)
+        mouseClick(box)
+        verify(win.eventsOnly.active)
+        compare(win.player.lastSeekTarget, data.to.length > 0 ? utc(data.to) : before)
+        compare(win.videoPanel.toastText, data.toast)
+        compare(win.player.playing, data.toast !== "No more events")
+        mouseClick(box)
+        verify(!win.eventsOnly.active)
+    }
+
     function test_remainingText() {
         openCard("small")
         land(utc("2024-03-05T10:02:05Z"))
