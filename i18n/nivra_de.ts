@@ -103,6 +103,18 @@
             <numerusform>%n Segmente × %1 MB</numerusform>
         </translation>
     </message>
+    <message>
+        <source>not found</source>
+        <translation>nicht gefunden</translation>
+    </message>
+    <message>
+        <source>Recently opened</source>
+        <translation>Zuletzt geöffnet</translation>
+    </message>
+    <message>
+        <source>No cards opened yet</source>
+        <translation>Noch keine Karte geöffnet</translation>
+    </message>
 </context>
 <context>
     <name>CalendarPanel</name>

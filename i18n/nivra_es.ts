@@ -103,6 +103,18 @@
             <numerusform>%n segmentos × %1 MB</numerusform>
         </translation>
     </message>
+    <message>
+        <source>not found</source>
+        <translation>no encontrada</translation>
+    </message>
+    <message>
+        <source>Recently opened</source>
+        <translation>Abiertas recientemente</translation>
+    </message>
+    <message>
+        <source>No cards opened yet</source>
+        <translation>Aún no se ha abierto ninguna tarjeta</translation>
+    </message>
 </context>
 <context>
     <name>CalendarPanel</name>

@@ -103,6 +103,18 @@
             <numerusform>%n segments × %1 Mo</numerusform>
         </translation>
     </message>
+    <message>
+        <source>not found</source>
+        <translation>introuvable</translation>
+    </message>
+    <message>
+        <source>Recently opened</source>
+        <translation>Ouverts récemment</translation>
+    </message>
+    <message>
+        <source>No cards opened yet</source>
+        <translation>Aucune carte ouverte pour l’instant</translation>
+    </message>
 </context>
 <context>
     <name>CalendarPanel</name>

@@ -103,6 +103,18 @@
             <numerusform>%n segmenti × %1 MB</numerusform>
         </translation>
     </message>
+    <message>
+        <source>not found</source>
+        <translation>non trovata</translation>
+    </message>
+    <message>
+        <source>Recently opened</source>
+        <translation>Aperte di recente</translation>
+    </message>
+    <message>
+        <source>No cards opened yet</source>
+        <translation>Nessuna scheda ancora aperta</translation>
+    </message>
 </context>
 <context>
     <name>CalendarPanel</name>

@@ -101,6 +101,18 @@
             <numerusform>%n セグメント × %1 MB</numerusform>
         </translation>
     </message>
+    <message>
+        <source>not found</source>
+        <translation>見つかりません</translation>
+    </message>
+    <message>
+        <source>Recently opened</source>
+        <translation>最近開いた項目</translation>
+    </message>
+    <message>
+        <source>No cards opened yet</source>
+        <translation>まだ何も開いていません</translation>
+    </message>
 </context>
 <context>
     <name>CalendarPanel</name>

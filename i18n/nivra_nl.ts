@@ -103,6 +103,18 @@
             <numerusform>%n segmenten × %1 MB</numerusform>
         </translation>
     </message>
+    <message>
+        <source>not found</source>
+        <translation>niet gevonden</translation>
+    </message>
+    <message>
+        <source>Recently opened</source>
+        <translation>Onlangs geopend</translation>
+    </message>
+    <message>
+        <source>No cards opened yet</source>
+        <translation>Nog geen kaart geopend</translation>
+    </message>
 </context>
 <context>
     <name>CalendarPanel</name>

@@ -101,6 +101,18 @@
             <numerusform>%n 个片段 × %1 MB</numerusform>
         </translation>
     </message>
+    <message>
+        <source>not found</source>
+        <translation>未找到</translation>
+    </message>
+    <message>
+        <source>Recently opened</source>
+        <translation>最近打开</translation>
+    </message>
+    <message>
+        <source>No cards opened yet</source>
+        <translation>尚未打开任何存储卡</translation>
+    </message>
 </context>
 <context>
     <name>CalendarPanel</name>

@@ -51,7 +51,7 @@ ApplicationWindow {
         + (engine.videoSize.width > 0 ? " " + engine.videoSize.width + "\u00d7" + engine.videoSize.height : "")
     readonly property bool darkTheme: Style.dark
     property bool quitAfterExport: false
-    readonly property bool menuOpen: toolBar.timeModeOpen || transportBar.speedOpen
+    readonly property bool menuOpen: toolBar.timeModeOpen || toolBar.recentOpen || transportBar.speedOpen
                                      || sidePanel.filterOpen || exportPanel.menuOpen
     readonly property bool exporting: exportJob.running
 
@@ -67,6 +67,7 @@ ApplicationWindow {
     readonly property alias settingsDialog: settingsDialog
     readonly property alias videoPanel: videoPanel
     readonly property alias timelinePanel: timelinePanel
+    readonly property alias toolBar: toolBar
     readonly property alias eventsOnly: eventsOnly
 
     CardSession {
@@ -74,6 +75,8 @@ ApplicationWindow {
         timeMode: appSettings.timeMode
         onChanged: {
             window.exportPanel.resetForDay()
+            if (card.isOpen)
+                appSettings.addRecentCard(card.path)
             if (card.isOpen && day.year === 0)
                 Qt.callLater(window.openLatestDay)
         }
@@ -196,6 +199,14 @@ ApplicationWindow {
         folderDialog.open()
     }
 
+    // Opens a card as choosing its folder does, wherever the folder comes
+    // from (the chooser, the recent list, script mode): the card shows its
+    // latest day.
+    function openCard(path) {
+        day.clear()
+        card.openPath(path)
+    }
+
     function openSettings() {
         settingsDialog.open()
     }
@@ -229,6 +240,7 @@ ApplicationWindow {
             videoDesc: window.videoDesc
             exporting: window.exporting
             onOpenFolderRequested: window.openFolderDialog()
+            onRecentCardRequested: path => window.openCard(path)
             onRefreshRequested: window.refresh()
             onSettingsRequested: window.openSettings()
         }
@@ -316,10 +328,7 @@ ApplicationWindow {
     FolderDialog {
         id: folderDialog
         title: qsTr("Choose the SD card or the recording folder")
-        onAccepted: {
-            day.clear()
-            card.open(selectedFolder)
-        }
+        onAccepted: window.openCard(appSettings.localFolder(selectedFolder))
     }
 
     SettingsDialog {

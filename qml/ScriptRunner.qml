@@ -174,6 +174,15 @@ Item {
         case "continuous":
             appSettings.continuous = arg === "on"
             return 0
+        case "open":
+            win.openCard(arg)
+            return 800
+        case "recent": {
+            const entries = win.toolBar.recentEntries()
+            log("recent " + entries.length + " "
+                + entries.map(e => e.text + (e.enabled ? "" : " (missing)")).join("|"))
+            return 0
+        }
         case "eventsonly":
             win.eventsOnly.active = arg === "on"
             return 500
@@ -288,7 +297,7 @@ Item {
     function closeMenus(item) {
         if (!item)
             return
-        if (item.popup && item.popup.visible && item.displayText !== undefined)
+        if (item.popup && item.popup.visible)
             item.popup.close()
         for (let i = 0; i < item.children.length; ++i)
             closeMenus(item.children[i])

@@ -97,6 +97,33 @@ TestCase {
         verify(!win.eventsOnly.active)
     }
 
+    // The open button's arrow lists the recent cards, newest first; a
+    // folder gone since is listed but cannot be chosen; choosing one opens
+    // it on its latest day.
+    function test_recentCardsMenu() {
+        appSettings.addRecentCard(simcardRoot + "/no-such-card")
+        appSettings.addRecentCard(simcardRoot + "/small")
+        const button = findChild(win.contentItem, "openButton")
+        verify(button)
+        mouseClick(findChild(button, "menuArrow"))
+        tryCompare(button, "open", true)
+        waitForRendering(button.popup.contentItem)
+        const first = findChild(button.popup.contentItem, "menuRow0")
+        const gone = findChild(button.popup.contentItem, "menuRow1")
+        verify(first && gone)
+        compare(first.modelData.text, simcardRoot + "/small")
+        verify(first.enabled)
+        compare(gone.modelData.text, simcardRoot + "/no-such-card")
+        verify(!gone.enabled)
+        mouseClick(gone)
+        verify(button.open)
+        compare(win.session.path, "")
+        mouseClick(first)
+        verify(!button.open)
+        compare(win.session.path, simcardRoot + "/small")
+        tryVerify(() => win.selYear === 2024 && win.selMonth === 3 && win.selDay === 5, 5000)
+    }
+
     function test_remainingText() {
         openCard("small")
         land(utc("2024-03-05T10:02:05Z"))

@@ -128,6 +128,7 @@ private slots:
     void exportWritesPlayableFiles();
     void cancelKeepsFinishedFiles();
     void settingsPersist();
+    void recentCardsSurviveARestart();
     void updateBannerShows();
 };
 
@@ -654,6 +655,39 @@ void tst_MainWindow::settingsPersist()
     // Back to the defaults for the other tests.
     QVERIFY(
         run(QStringLiteral(DEMO_CARD), QStringLiteral("lang en; theme ; timemode 0; decode; quit")).finished);
+}
+
+// The cards opened last are kept, newest first, across a restart that opens
+// nothing by itself; one gone since is listed as missing, and the menu
+// holding it fits. "open" shows the card's latest day, as the folder
+// chooser does, whatever day was shown before.
+void tst_MainWindow::recentCardsSurviveARestart()
+{
+    QTemporaryDir config, cards;
+    QVERIFY(config.isValid() && cards.isValid());
+    const QString first = cards.filePath(QStringLiteral("first"));
+    const QString second = cards.filePath(QStringLiteral("second"));
+    QVERIFY(QFile::link(QStringLiteral(MIDNIGHT_CARD), first));
+    QVERIFY(QFile::link(QStringLiteral(MIDNIGHT_CARD), second));
+    m_extraEnv.insert(QStringLiteral("XDG_CONFIG_HOME"), config.path());
+    const Run opened =
+        run(first, QStringLiteral("decode sw; day 2024-2-28; open %1; recent; quit").arg(second));
+    QVERIFY(QFile::remove(second));
+    const Run restarted = run(QString(), QStringLiteral("recent; menu openButton; layoutcheck recent; quit"));
+    m_extraEnv.clear();
+    QVERIFY(opened.finished && restarted.finished);
+
+    QVERIFY2(opened.has(QStringLiteral("recent 2 %1|%2").arg(second, first)),
+             qPrintable(opened.lines.join(QLatin1Char('\n'))));
+    QCOMPARE(opened.find(QStringLiteral("recent")).fields.value(QStringLiteral("day")),
+             QStringLiteral("2024-3-2"));
+    QVERIFY2(restarted.has(QStringLiteral("recent 2 %1 (missing)|%2").arg(second, first)),
+             qPrintable(restarted.lines.join(QLatin1Char('\n'))));
+    const Step idle = restarted.find(QStringLiteral("recent"));
+    QCOMPARE(idle.fields.value(QStringLiteral("day")), QStringLiteral("0-0-0"));
+    QCOMPARE(idle.fields.value(QStringLiteral("chunks")), QStringLiteral("0"));
+    QVERIFY2(restarted.has(QStringLiteral("layout recent findings 0")),
+             qPrintable(restarted.lines.filter(QStringLiteral("layout ")).join(QLatin1Char('\n'))));
 }
 
 // A newer version published on a real HTTP server on this machine: the
