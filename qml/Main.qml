@@ -200,11 +200,17 @@ ApplicationWindow {
     }
 
     // Opens a card as choosing its folder does, wherever the folder comes
-    // from (the chooser, the recent list, script mode): the card shows its
-    // latest day.
+    // from (the chooser, the recent list, a drop, script mode): the card
+    // shows its latest day.
     function openCard(path) {
         day.clear()
         card.openPath(path)
+    }
+
+    // The folder a drop brings: its one URL, when that names a folder on
+    // this computer; empty otherwise.
+    function droppedFolder(urls) {
+        return urls.length === 1 ? appSettings.localFolder(urls[0]) : ""
     }
 
     function openSettings() {
@@ -322,6 +328,31 @@ ApplicationWindow {
             engine: engine
             day: day
             eventTotal: sidePanel.eventList.total
+        }
+    }
+
+    // A folder dropped anywhere on the window opens like a chosen one;
+    // the window's edge lights up while one is held over it.
+    DropArea {
+        id: dropArea
+        anchors.fill: parent
+        enabled: !window.exporting
+        keys: ["text/uri-list"]
+        onEntered: drag => drag.accepted = window.droppedFolder(drag.urls).length > 0
+        onDropped: drop => {
+            const folder = window.droppedFolder(drop.urls)
+            if (folder.length === 0)
+                return
+            drop.acceptProposedAction()
+            window.openCard(folder)
+        }
+
+        Rectangle {
+            anchors.fill: parent
+            visible: dropArea.containsDrag
+            color: "transparent"
+            border.width: 3
+            border.color: Style.accent
         }
     }
 

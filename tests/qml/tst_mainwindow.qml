@@ -124,6 +124,29 @@ TestCase {
         tryVerify(() => win.selYear === 2024 && win.selMonth === 3 && win.selDay === 5, 5000)
     }
 
+    // A folder dropped on the window opens like a chosen one, on its
+    // latest day; anything else is refused and leaves the card open.
+    function test_dropOpensAFolder_data() {
+        return [
+            { tag: "a card's folder", urls: ["/small"], opens: true },
+            { tag: "a file", urls: ["/small/meta.dat"], opens: false },
+            { tag: "two folders", urls: ["/small", "/qml_midnight"], opens: false },
+            { tag: "a folder gone", urls: ["/no-such-card"], opens: false }
+        ]
+    }
+
+    function test_dropOpensAFolder(data) {
+        openCard("qml_eventday")
+        win.pickDay(2024, 1, 10)
+        const dropped = dropHelper.drop(win, data.urls.map(u => simcardRoot + u))
+        compare(dropped, data.opens)
+        compare(win.session.path, simcardRoot + (data.opens ? "/small" : "/qml_eventday"))
+        if (data.opens)
+            tryVerify(() => win.selYear === 2024 && win.selMonth === 3 && win.selDay === 5, 5000)
+        else
+            compare(win.selDay, 10)
+    }
+
     function test_remainingText() {
         openCard("small")
         land(utc("2024-03-05T10:02:05Z"))
