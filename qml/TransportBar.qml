@@ -21,6 +21,21 @@ Rectangle {
     signal toastRequested(string text)
     signal eventsOnlyToggled(bool on)
 
+    // One of the stacked toggles at the bar's end.
+    component BarToggle: FlatCheckBox {
+        property string tip
+        Layout.fillWidth: true
+        Layout.fillHeight: true
+        topPadding: 0
+        bottomPadding: 0
+        leftPadding: 7
+        rightPadding: 9
+        font.pixelSize: 12
+        ToolTip.visible: hovered
+        ToolTip.delay: 600
+        ToolTip.text: tip
+    }
+
     implicitHeight: 68
     radius: Style.panelRadius
     color: Style.panel
@@ -127,39 +142,21 @@ Rectangle {
                 anchors.bottomMargin: 2
                 spacing: 0
 
-                FlatCheckBox {
+                BarToggle {
                     id: continuousBox
                     objectName: "continuousBox"
-                    Layout.fillWidth: true
-                    Layout.fillHeight: true
-                    topPadding: 0
-                    bottomPadding: 0
-                    leftPadding: 7
-                    rightPadding: 9
-                    font.pixelSize: 12
                     text: qsTr("Continuous play")
+                    tip: qsTr("Play next chunk")
                     checked: appSettings.continuous
                     onToggled: appSettings.continuous = checked
-                    ToolTip.visible: hovered
-                    ToolTip.delay: 600
-                    ToolTip.text: qsTr("Play next chunk")
                 }
-                FlatCheckBox {
+                BarToggle {
                     id: eventsOnlyBox
                     objectName: "eventsOnlyBox"
-                    Layout.fillWidth: true
-                    Layout.fillHeight: true
-                    topPadding: 0
-                    bottomPadding: 0
-                    leftPadding: 7
-                    rightPadding: 9
-                    font.pixelSize: 12
                     text: qsTr("Events only")
+                    tip: qsTr("Play only the events, one after another (E)")
                     checked: bar.eventsOnly
                     onToggled: bar.eventsOnlyToggled(checked)
-                    ToolTip.visible: hovered
-                    ToolTip.delay: 600
-                    ToolTip.text: qsTr("Play only the events, one after another (E)")
                 }
             }
         }
