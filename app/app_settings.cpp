@@ -6,7 +6,9 @@
 
 #include <QCoreApplication>
 #include <QDate>
+#include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QFont>
 #include <QFontDatabase>
 #include <QFontInfo>
@@ -59,6 +61,7 @@ const QString kExportFolderKey = QStringLiteral("export/folder");
 const QString kExportMergeKey = QStringLiteral("export/merge");
 const QString kExportFormatKey = QStringLiteral("export/format");
 const QString kExportNoAudioKey = QStringLiteral("export/noAudio");
+const QString kRecentCardsKey = QStringLiteral("cards/recent");
 
 } // namespace
 
@@ -82,6 +85,10 @@ AppSettings::AppSettings(QObject *parent) : QObject(parent)
     m_exportMerge = m_store.value(kExportMergeKey, false).toBool();
     m_exportFormat = m_store.value(kExportFormatKey).toString() == QLatin1String("mp4") ? 1 : 0;
     m_exportNoAudio = m_store.value(kExportNoAudioKey, false).toBool();
+    // Stored by hand or by an older version, the list still obeys the rules.
+    const QStringList recent = m_store.value(kRecentCardsKey).toStringList();
+    for (auto it = recent.crbegin(); it != recent.crend(); ++it)
+        m_recentCards = recentCardsWith(m_recentCards, *it);
 
     m_themeOverride = normalizedTheme(qEnvironmentVariable("NIVRA_THEME"));
 
@@ -377,6 +384,44 @@ void AppSettings::setExportNoAudio(bool on)
     m_exportNoAudio = on;
     store(kExportNoAudioKey, on);
     emit exportChanged();
+}
+
+void AppSettings::addRecentCard(const QString &path)
+{
+    const QStringList recent = recentCardsWith(m_recentCards, path);
+    if (recent == m_recentCards)
+        return;
+    m_recentCards = recent;
+    store(kRecentCardsKey, m_recentCards);
+    emit recentCardsChanged();
+}
+
+QStringList AppSettings::recentCardsWith(const QStringList &recent, const QString &path)
+{
+    if (path.trimmed().isEmpty())
+        return recent;
+    const QString folder = QDir::cleanPath(QFileInfo(path).absoluteFilePath());
+    QStringList list{folder};
+    for (const QString &earlier : recent) {
+        if (list.size() == maxRecentCards)
+            break;
+        if (earlier != folder)
+            list.append(earlier);
+    }
+    return list;
+}
+
+bool AppSettings::folderExists(const QString &path) const
+{
+    return !path.isEmpty() && QFileInfo(path).isDir();
+}
+
+QString AppSettings::localFolder(const QUrl &url) const
+{
+    if (!url.isLocalFile())
+        return {};
+    const QString path = url.toLocalFile();
+    return folderExists(path) ? QDir::cleanPath(QFileInfo(path).absoluteFilePath()) : QString();
 }
 
 QString AppSettings::version()

@@ -8,6 +8,7 @@
 #include <QString>
 #include <QStringList>
 #include <QTranslator>
+#include <QUrl>
 #include <QVariantList>
 
 class QLocale;
@@ -41,6 +42,8 @@ class AppSettings : public QObject
     Q_PROPERTY(bool exportMerge READ exportMerge WRITE setExportMerge NOTIFY exportChanged)
     Q_PROPERTY(int exportFormat READ exportFormat WRITE setExportFormat NOTIFY exportChanged)
     Q_PROPERTY(bool exportNoAudio READ exportNoAudio WRITE setExportNoAudio NOTIFY exportChanged)
+    // The cards opened last, most recent first.
+    Q_PROPERTY(QStringList recentCards READ recentCards NOTIFY recentCardsChanged)
     Q_PROPERTY(QString version READ version CONSTANT)
     Q_PROPERTY(bool internalBuild READ internalBuild CONSTANT)
     Q_PROPERTY(QString platform READ platform CONSTANT)
@@ -90,6 +93,14 @@ public:
     void setExportFormat(int format);
     bool exportNoAudio() const { return m_exportNoAudio; }
     void setExportNoAudio(bool on);
+    QStringList recentCards() const { return m_recentCards; }
+    // Puts a card that opened first in the recent list.
+    Q_INVOKABLE void addRecentCard(const QString &path);
+    // Whether path names a folder on this computer now.
+    Q_INVOKABLE bool folderExists(const QString &path) const;
+    // The folder on this computer a URL names (a drop, the folder chooser);
+    // empty when it names none.
+    Q_INVOKABLE QString localFolder(const QUrl &url) const;
 
     static QString version();
     static bool internalBuild();
@@ -117,6 +128,10 @@ public:
     static QString formatExampleFor(const QLocale &locale);
     static QString hardwareDecodeSummaryFor(const nivra::GraphicsCapability &capability);
     static QPalette paletteFor(bool dark);
+    // The recent list once path has opened: path first, absolute and clean,
+    // each folder once, at most maxRecentCards.
+    static QStringList recentCardsWith(const QStringList &recent, const QString &path);
+    static constexpr int maxRecentCards = 5;
 
 signals:
     void languageChanged();
@@ -127,6 +142,7 @@ signals:
     void decodePolicyChanged();
     void checkUpdatesChanged();
     void exportChanged();
+    void recentCardsChanged();
 
 private:
     QString effectiveTheme() const;
@@ -154,4 +170,5 @@ private:
     bool m_exportMerge = false;
     int m_exportFormat = 0;
     bool m_exportNoAudio = false;
+    QStringList m_recentCards;
 };

@@ -103,6 +103,18 @@
             <numerusform>%n Segmente × %1 MB</numerusform>
         </translation>
     </message>
+    <message>
+        <source>not found</source>
+        <translation>nicht gefunden</translation>
+    </message>
+    <message>
+        <source>Recently opened</source>
+        <translation>Zuletzt geöffnet</translation>
+    </message>
+    <message>
+        <source>No cards opened yet</source>
+        <translation>Noch keine Karte geöffnet</translation>
+    </message>
 </context>
 <context>
     <name>CalendarPanel</name>
@@ -218,6 +230,17 @@
     <message>
         <source>Clear filter</source>
         <translation>Filter löschen</translation>
+    </message>
+</context>
+<context>
+    <name>EventsOnly</name>
+    <message>
+        <source>No more events</source>
+        <translation>Keine weiteren Ereignisse</translation>
+    </message>
+    <message>
+        <source>Next event %1</source>
+        <translation>Nächstes Ereignis %1</translation>
     </message>
 </context>
 <context>
@@ -918,6 +941,14 @@
     <message>
         <source>Back one frame (,)</source>
         <translation>Ein Bild zurück (,)</translation>
+    </message>
+    <message>
+        <source>Events only</source>
+        <translation>Nur Ereignisse</translation>
+    </message>
+    <message>
+        <source>Play only the events, one after another (E)</source>
+        <translation>Nur die Ereignisse nacheinander abspielen (E)</translation>
     </message>
 </context>
 <context>

@@ -103,6 +103,18 @@
             <numerusform>%n segmentos × %1 MB</numerusform>
         </translation>
     </message>
+    <message>
+        <source>not found</source>
+        <translation>no encontrada</translation>
+    </message>
+    <message>
+        <source>Recently opened</source>
+        <translation>Abiertas recientemente</translation>
+    </message>
+    <message>
+        <source>No cards opened yet</source>
+        <translation>Aún no se ha abierto ninguna tarjeta</translation>
+    </message>
 </context>
 <context>
     <name>CalendarPanel</name>
@@ -218,6 +230,17 @@
     <message>
         <source>Clear filter</source>
         <translation>Quitar filtro</translation>
+    </message>
+</context>
+<context>
+    <name>EventsOnly</name>
+    <message>
+        <source>No more events</source>
+        <translation>No hay más eventos</translation>
+    </message>
+    <message>
+        <source>Next event %1</source>
+        <translation>Siguiente evento %1</translation>
     </message>
 </context>
 <context>
@@ -918,6 +941,14 @@
     <message>
         <source>Back one frame (,)</source>
         <translation>Fotograma anterior (,)</translation>
+    </message>
+    <message>
+        <source>Events only</source>
+        <translation>Solo eventos</translation>
+    </message>
+    <message>
+        <source>Play only the events, one after another (E)</source>
+        <translation>Reproducir solo los eventos, uno tras otro (E)</translation>
     </message>
 </context>
 <context>

@@ -103,6 +103,18 @@
             <numerusform>%n segments × %1 Mo</numerusform>
         </translation>
     </message>
+    <message>
+        <source>not found</source>
+        <translation>introuvable</translation>
+    </message>
+    <message>
+        <source>Recently opened</source>
+        <translation>Ouverts récemment</translation>
+    </message>
+    <message>
+        <source>No cards opened yet</source>
+        <translation>Aucune carte ouverte pour l’instant</translation>
+    </message>
 </context>
 <context>
     <name>CalendarPanel</name>
@@ -218,6 +230,17 @@
     <message>
         <source>Clear filter</source>
         <translation>Effacer le filtre</translation>
+    </message>
+</context>
+<context>
+    <name>EventsOnly</name>
+    <message>
+        <source>No more events</source>
+        <translation>Aucun autre événement</translation>
+    </message>
+    <message>
+        <source>Next event %1</source>
+        <translation>Événement suivant %1</translation>
     </message>
 </context>
 <context>
@@ -918,6 +941,14 @@
     <message>
         <source>Back one frame (,)</source>
         <translation>Image précédente (,)</translation>
+    </message>
+    <message>
+        <source>Events only</source>
+        <translation>Événements seuls</translation>
+    </message>
+    <message>
+        <source>Play only the events, one after another (E)</source>
+        <translation>Lire uniquement les événements, l’un après l’autre (E)</translation>
     </message>
 </context>
 <context>

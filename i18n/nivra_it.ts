@@ -103,6 +103,18 @@
             <numerusform>%n segmenti × %1 MB</numerusform>
         </translation>
     </message>
+    <message>
+        <source>not found</source>
+        <translation>non trovata</translation>
+    </message>
+    <message>
+        <source>Recently opened</source>
+        <translation>Aperte di recente</translation>
+    </message>
+    <message>
+        <source>No cards opened yet</source>
+        <translation>Nessuna scheda ancora aperta</translation>
+    </message>
 </context>
 <context>
     <name>CalendarPanel</name>
@@ -218,6 +230,17 @@
     <message>
         <source>Clear filter</source>
         <translation>Cancella filtro</translation>
+    </message>
+</context>
+<context>
+    <name>EventsOnly</name>
+    <message>
+        <source>No more events</source>
+        <translation>Nessun altro evento</translation>
+    </message>
+    <message>
+        <source>Next event %1</source>
+        <translation>Evento successivo %1</translation>
     </message>
 </context>
 <context>
@@ -918,6 +941,14 @@
     <message>
         <source>Back one frame (,)</source>
         <translation>Fotogramma precedente (,)</translation>
+    </message>
+    <message>
+        <source>Events only</source>
+        <translation>Solo eventi</translation>
+    </message>
+    <message>
+        <source>Play only the events, one after another (E)</source>
+        <translation>Riproduci solo gli eventi, uno dopo l&apos;altro (E)</translation>
     </message>
 </context>
 <context>

@@ -101,6 +101,18 @@
             <numerusform>%n セグメント × %1 MB</numerusform>
         </translation>
     </message>
+    <message>
+        <source>not found</source>
+        <translation>見つかりません</translation>
+    </message>
+    <message>
+        <source>Recently opened</source>
+        <translation>最近開いた項目</translation>
+    </message>
+    <message>
+        <source>No cards opened yet</source>
+        <translation>まだ何も開いていません</translation>
+    </message>
 </context>
 <context>
     <name>CalendarPanel</name>
@@ -216,6 +228,17 @@
     <message>
         <source>Clear filter</source>
         <translation>フィルターを解除</translation>
+    </message>
+</context>
+<context>
+    <name>EventsOnly</name>
+    <message>
+        <source>No more events</source>
+        <translation>これ以降のイベントはありません</translation>
+    </message>
+    <message>
+        <source>Next event %1</source>
+        <translation>次のイベント %1</translation>
     </message>
 </context>
 <context>
@@ -911,6 +934,14 @@
     <message>
         <source>Back one frame (,)</source>
         <translation>1 フレーム戻る (,)</translation>
+    </message>
+    <message>
+        <source>Events only</source>
+        <translation>イベントのみ</translation>
+    </message>
+    <message>
+        <source>Play only the events, one after another (E)</source>
+        <translation>イベントだけを順に再生 (E)</translation>
     </message>
 </context>
 <context>

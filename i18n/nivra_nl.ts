@@ -103,6 +103,18 @@
             <numerusform>%n segmenten × %1 MB</numerusform>
         </translation>
     </message>
+    <message>
+        <source>not found</source>
+        <translation>niet gevonden</translation>
+    </message>
+    <message>
+        <source>Recently opened</source>
+        <translation>Onlangs geopend</translation>
+    </message>
+    <message>
+        <source>No cards opened yet</source>
+        <translation>Nog geen kaart geopend</translation>
+    </message>
 </context>
 <context>
     <name>CalendarPanel</name>
@@ -218,6 +230,17 @@
     <message>
         <source>Clear filter</source>
         <translation>Filter wissen</translation>
+    </message>
+</context>
+<context>
+    <name>EventsOnly</name>
+    <message>
+        <source>No more events</source>
+        <translation>Geen meldingen meer</translation>
+    </message>
+    <message>
+        <source>Next event %1</source>
+        <translation>Volgende melding %1</translation>
     </message>
 </context>
 <context>
@@ -918,6 +941,14 @@
     <message>
         <source>Back one frame (,)</source>
         <translation>Eén beeld terug (,)</translation>
+    </message>
+    <message>
+        <source>Events only</source>
+        <translation>Alleen meldingen</translation>
+    </message>
+    <message>
+        <source>Play only the events, one after another (E)</source>
+        <translation>Alleen de meldingen na elkaar afspelen (E)</translation>
     </message>
 </context>
 <context>

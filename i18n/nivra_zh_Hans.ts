@@ -101,6 +101,18 @@
             <numerusform>%n 个片段 × %1 MB</numerusform>
         </translation>
     </message>
+    <message>
+        <source>not found</source>
+        <translation>未找到</translation>
+    </message>
+    <message>
+        <source>Recently opened</source>
+        <translation>最近打开</translation>
+    </message>
+    <message>
+        <source>No cards opened yet</source>
+        <translation>尚未打开任何存储卡</translation>
+    </message>
 </context>
 <context>
     <name>CalendarPanel</name>
@@ -216,6 +228,17 @@
     <message>
         <source>Clear filter</source>
         <translation>清除筛选</translation>
+    </message>
+</context>
+<context>
+    <name>EventsOnly</name>
+    <message>
+        <source>No more events</source>
+        <translation>没有更多事件</translation>
+    </message>
+    <message>
+        <source>Next event %1</source>
+        <translation>下一个事件 %1</translation>
     </message>
 </context>
 <context>
@@ -911,6 +934,14 @@
     <message>
         <source>Back one frame (,)</source>
         <translation>后退一帧 (,)</translation>
+    </message>
+    <message>
+        <source>Events only</source>
+        <translation>仅事件</translation>
+    </message>
+    <message>
+        <source>Play only the events, one after another (E)</source>
+        <translation>仅依次播放事件 (E)</translation>
     </message>
 </context>
 <context>

@@ -3,7 +3,8 @@ import QtQuick.Controls
 import QtQuick.Layouts
 import Nivra.Media
 
-// Logo, open and refresh, the card summary, the time mode and settings.
+// Logo, open (with the recently opened cards) and refresh, the card
+// summary, the time mode and settings.
 Rectangle {
     id: bar
 
@@ -13,8 +14,10 @@ Rectangle {
     required property string videoDesc
     required property bool exporting
     readonly property bool timeModeOpen: timeModeBox.open
+    readonly property bool recentOpen: openButton.open
 
     signal openFolderRequested()
+    signal recentCardRequested(string path)
     signal refreshRequested()
     signal settingsRequested()
 
@@ -33,6 +36,15 @@ Rectangle {
     function shortOffset(label) {
         const m = /^(.*[+-])0?(\d+):00$/.exec(label)
         return m ? m[1] + m[2] : label
+    }
+
+    // The recent cards as the menu lists them; folders gone since are
+    // listed but cannot be chosen.
+    function recentEntries() {
+        return appSettings.recentCards.map(path => {
+            const present = appSettings.folderExists(path)
+            return { text: path, enabled: present, note: present ? "" : qsTr("not found") }
+        })
     }
 
     function summary() {
@@ -77,11 +89,18 @@ Rectangle {
             font.weight: Font.Medium
             color: Style.text
         }
-        PrimaryButton {
+        SplitButton {
+            id: openButton
+            objectName: "openButton"
             implicitHeight: 36
             text: qsTr("Open SD card / folder")
+            title: qsTr("Recently opened")
+            arrowTip: qsTr("Recently opened")
+            emptyText: qsTr("No cards opened yet")
             enabled: !bar.exporting
             onClicked: bar.openFolderRequested()
+            onMenuAboutToShow: entries = bar.recentEntries()
+            onChosen: index => bar.recentCardRequested(entries[index].text)
         }
         OutlineButton {
             text: qsTr("Refresh")

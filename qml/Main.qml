@@ -67,7 +67,7 @@ ApplicationWindow {
         + (engine.videoSize.width > 0 ? " " + engine.videoSize.width + "\u00d7" + engine.videoSize.height : "")
     readonly property bool darkTheme: Style.dark
     property bool quitAfterExport: false
-    readonly property bool menuOpen: toolBar.timeModeOpen || transportBar.speedOpen
+    readonly property bool menuOpen: toolBar.timeModeOpen || toolBar.recentOpen || transportBar.speedOpen
                                      || sidePanel.filterOpen || exportPanel.menuOpen
     readonly property bool exporting: exportJob.running
 
@@ -83,12 +83,16 @@ ApplicationWindow {
     readonly property alias settingsDialog: settingsDialog
     readonly property alias videoPanel: videoPanel
     readonly property alias timelinePanel: timelinePanel
+    readonly property alias toolBar: toolBar
+    readonly property alias eventsOnly: eventsOnly
 
     CardSession {
         id: card
         timeMode: appSettings.timeMode
         onChanged: {
             window.exportPanel.resetForDay()
+            if (card.isOpen)
+                appSettings.addRecentCard(card.path)
             if (card.isOpen && day.year === 0)
                 Qt.callLater(window.openLatestDay)
         }
@@ -127,6 +131,16 @@ ApplicationWindow {
         // An export holds its day's range.
         frozen: exportJob.running
         onSelectionChanged: window.exportPanel.resetForDay()
+    }
+
+    EventsOnly {
+        id: eventsOnly
+        card: card
+        engine: engine
+        day: day
+        typeFilter: sidePanel.eventList.typeFilter
+        continuous: appSettings.continuous
+        onToastRequested: text => window.toast(text)
     }
 
     ExportJob {
@@ -201,6 +215,20 @@ ApplicationWindow {
         folderDialog.open()
     }
 
+    // Opens a card as choosing its folder does, wherever the folder comes
+    // from (the chooser, the recent list, a drop, script mode): the card
+    // shows its latest day.
+    function openCard(path) {
+        day.clear()
+        card.openPath(path)
+    }
+
+    // The folder a drop brings: its one URL, when that names a folder on
+    // this computer; empty otherwise.
+    function droppedFolder(urls) {
+        return urls.length === 1 ? appSettings.localFolder(urls[0]) : ""
+    }
+
     function openSettings() {
         settingsDialog.open()
     }
@@ -234,6 +262,7 @@ ApplicationWindow {
             videoDesc: window.videoDesc
             exporting: window.exporting
             onOpenFolderRequested: window.openFolderDialog()
+            onRecentCardRequested: path => window.openCard(path)
             onRefreshRequested: window.refresh()
             onSettingsRequested: window.openSettings()
         }
@@ -285,6 +314,8 @@ ApplicationWindow {
                     engine: engine
                     day: day
                     remainingText: window.remainingText()
+                    eventsOnly: eventsOnly.active
+                    onEventsOnlyToggled: on => eventsOnly.active = on
                     onChunkJumpRequested: dir => window.jumpChunk(dir)
                     onToastRequested: text => window.toast(text)
                     Layout.fillWidth: true
@@ -317,13 +348,35 @@ ApplicationWindow {
         }
     }
 
+    // A folder dropped anywhere on the window opens like a chosen one;
+    // the window's edge lights up while one is held over it.
+    DropArea {
+        id: dropArea
+        anchors.fill: parent
+        enabled: !window.exporting
+        keys: ["text/uri-list"]
+        onEntered: drag => drag.accepted = window.droppedFolder(drag.urls).length > 0
+        onDropped: drop => {
+            const folder = window.droppedFolder(drop.urls)
+            if (folder.length === 0)
+                return
+            drop.acceptProposedAction()
+            window.openCard(folder)
+        }
+
+        Rectangle {
+            anchors.fill: parent
+            visible: dropArea.containsDrag
+            color: "transparent"
+            border.width: 3
+            border.color: Style.accent
+        }
+    }
+
     FolderDialog {
         id: folderDialog
         title: qsTr("Choose the SD card or the recording folder")
-        onAccepted: {
-            day.clear()
-            card.open(selectedFolder)
-        }
+        onAccepted: window.openCard(appSettings.localFolder(selectedFolder))
     }
 
     SettingsDialog {
@@ -354,6 +407,10 @@ ApplicationWindow {
     Shortcut {
         sequence: "Space"
         onActivated: engine.togglePlay()
+    }
+    Shortcut {
+        sequence: "E"
+        onActivated: eventsOnly.active = !eventsOnly.active
     }
     Shortcut {
         sequence: "Right"

@@ -67,8 +67,10 @@ Item {
             "error " + (engine.errorString.length > 0 ? flat(engine.errorString)
                         : card.errorString.length > 0 ? flat(card.errorString) : "-")
         ]
-        // Only while the picture is magnified: the line stays as it always
-        // was otherwise.
+        // Other tools parse this line: these fields show only while events
+        // only is on or the picture is magnified.
+        if (win.eventsOnly.active)
+            fields.push("eventsonly on")
         if (win.videoPanel.zoom > 1.001)
             fields.push("vzoom " + win.videoPanel.zoom.toFixed(1))
         return fields.join(" | ")
@@ -204,6 +206,20 @@ Item {
         case "continuous":
             appSettings.continuous = arg === "on"
             return 0
+        case "open":
+            win.openCard(arg)
+            return 800
+        case "recent": {
+            const entries = win.toolBar.recentEntries()
+            log("recent " + entries.length + " "
+                + entries.map(e => e.text + (e.enabled ? "" : " (missing)")).join("|"))
+            return 0
+        }
+        case "eventsonly":
+            win.eventsOnly.active = arg === "on"
+            return 500
+        case "waitpaused":
+            return engine.playing ? -1 : 0
         case "day": {
             const p = arg.split("-").map(x => parseInt(x))
             win.pickDay(p[0], p[1], p[2])
@@ -313,7 +329,7 @@ Item {
     function closeMenus(item) {
         if (!item)
             return
-        if (item.popup && item.popup.visible && item.displayText !== undefined)
+        if (item.popup && item.popup.visible)
             item.popup.close()
         for (let i = 0; i < item.children.length; ++i)
             closeMenus(item.children[i])
@@ -427,6 +443,16 @@ Item {
             runner.log((arg.length > 0 ? command + " " + arg : command) + " | " + runner.stateLine())
             interval = Math.max(50, isNaN(waitMs) ? 0 : waitMs)
             start()
+        }
+    }
+
+    Connections {
+        target: runner.running ? runner.win.eventsOnly : null
+        function onEventEntered(startMs) {
+            runner.log("eventsonly event " + runner.card.formatTime(startMs, true))
+        }
+        function onFinished() {
+            runner.log("eventsonly end " + runner.clockOrDash(runner.engine.position))
         }
     }
 

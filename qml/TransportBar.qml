@@ -3,8 +3,8 @@ import QtQuick.Controls
 import QtQuick.Layouts
 import Nivra.Media
 
-// Play controls, speed, step, snapshot, volume, the time left and
-// continuous play.
+// Play controls, speed, step, snapshot, volume, the time left, continuous
+// play and events only.
 Rectangle {
     id: bar
 
@@ -12,12 +12,29 @@ Rectangle {
     required property DayModel day
     // What is left of the recording playing, or nothing.
     required property string remainingText
+    required property bool eventsOnly
     readonly property bool speedOpen: speedBox.open
     readonly property var speeds: [1, 2, 4, 8, 16]
     readonly property bool remainingShown: remaining.visible && remaining.text.length > 0
 
     signal chunkJumpRequested(int direction)
     signal toastRequested(string text)
+    signal eventsOnlyToggled(bool on)
+
+    // One of the stacked toggles at the bar's end.
+    component BarToggle: FlatCheckBox {
+        property string tip
+        Layout.fillWidth: true
+        Layout.fillHeight: true
+        topPadding: 0
+        bottomPadding: 0
+        leftPadding: 7
+        rightPadding: 9
+        font.pixelSize: 12
+        ToolTip.visible: hovered
+        ToolTip.delay: 600
+        ToolTip.text: tip
+    }
 
     implicitHeight: 68
     radius: Style.panelRadius
@@ -26,7 +43,11 @@ Rectangle {
 
     RowLayout {
         anchors.fill: parent
-        anchors.margins: 20
+        anchors.leftMargin: 20
+        anchors.rightMargin: 20
+        // The two toggles stack in the bar's height.
+        anchors.topMargin: 10
+        anchors.bottomMargin: 10
         spacing: 8
         enabled: bar.day.hasPlayable
 
@@ -102,27 +123,41 @@ Rectangle {
                 color: Style.muted
             }
         }
-        FlatCheckBox {
-            id: continuousBox
-            objectName: "continuousBox"
-            readonly property real natural: Math.ceil(implicitWidth)
+        // Stacked rather than side by side: together they would crowd
+        // out the time left in the smallest window.
+        Rectangle {
+            readonly property real natural: Math.ceil(Math.max(continuousBox.implicitWidth,
+                                                               eventsOnlyBox.implicitWidth))
             Layout.preferredWidth: natural
             Layout.maximumWidth: natural
             Layout.minimumWidth: Math.min(natural, 96)
-            implicitHeight: 28
-            leftPadding: 7
-            rightPadding: 9
-            font.pixelSize: 12
-            text: qsTr("Continuous play")
-            checked: appSettings.continuous
-            onToggled: appSettings.continuous = checked
-            ToolTip.visible: hovered
-            ToolTip.delay: 600
-            ToolTip.text: qsTr("Play next chunk")
-            background: Rectangle {
-                radius: Style.radius
-                color: Style.surface2
-                border.color: Style.borderStrong
+            Layout.fillHeight: true
+            radius: Style.radius
+            color: Style.surface2
+            border.color: Style.borderStrong
+
+            ColumnLayout {
+                anchors.fill: parent
+                anchors.topMargin: 2
+                anchors.bottomMargin: 2
+                spacing: 0
+
+                BarToggle {
+                    id: continuousBox
+                    objectName: "continuousBox"
+                    text: qsTr("Continuous play")
+                    tip: qsTr("Play next chunk")
+                    checked: appSettings.continuous
+                    onToggled: appSettings.continuous = checked
+                }
+                BarToggle {
+                    id: eventsOnlyBox
+                    objectName: "eventsOnlyBox"
+                    text: qsTr("Events only")
+                    tip: qsTr("Play only the events, one after another (E)")
+                    checked: bar.eventsOnly
+                    onToggled: bar.eventsOnlyToggled(checked)
+                }
             }
         }
     }

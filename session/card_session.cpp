@@ -18,6 +18,7 @@ namespace {
 
 constexpr qint64 kMaxMs = std::numeric_limits<qint64>::max();
 constexpr qint64 kMinMs = std::numeric_limits<qint64>::min();
+constexpr qint64 kDayMs = 86400000;
 
 // Returns a + b, clamped to the 64-bit range (QML can hand any value).
 qint64 addClamped(qint64 a, qint64 b)
@@ -44,6 +45,17 @@ qint64 rangeStartMs(const card_range &r)
 qint64 rangeEndMs(const card_range &r)
 {
     return qint64(r.last) * 1000 + 999;
+}
+
+// An event as QML sees it: its first and last moment, kinds and whether it plays.
+QVariantMap eventMap(const card_event &e)
+{
+    QVariantMap map;
+    map.insert(QStringLiteral("startMs"), qlonglong(e.first) * 1000);
+    map.insert(QStringLiteral("endMs"), qlonglong(e.last) * 1000 + 999);
+    map.insert(QStringLiteral("types"), int(e.kinds));
+    map.insert(QStringLiteral("playable"), e.playable != 0);
+    return map;
 }
 
 bool isRecordingDirectory(const QDir &dir)
@@ -520,15 +532,41 @@ std::vector<card_event> CardSession::eventRecords(qlonglong fromMs, qlonglong to
 QVariantList CardSession::eventsBetween(qlonglong fromMs, qlonglong toMs)
 {
     QVariantList list;
-    for (const card_event &e : eventRecords(fromMs, toMs)) {
-        QVariantMap map;
-        map.insert(QStringLiteral("startMs"), qlonglong(e.first) * 1000);
-        map.insert(QStringLiteral("endMs"), qlonglong(e.last) * 1000 + 999);
-        map.insert(QStringLiteral("types"), int(e.kinds));
-        map.insert(QStringLiteral("playable"), e.playable != 0);
-        list.append(map);
-    }
+    for (const card_event &e : eventRecords(fromMs, toMs))
+        list.append(eventMap(e));
     return list;
+}
+
+QVariantMap CardSession::nextEvent(qlonglong fromMs, int kinds, qlonglong untilMs)
+{
+    const qint64 last = lastPlayableMs();
+    if (!m_card || last <= 0)
+        return {};
+    const qint64 end = untilMs < 0 ? last + 1 : std::min<qint64>(untilMs, last + 1);
+    // An event lasts less than a day (its length is kept in 16 bits of
+    // seconds): one going on at fromMs began under a day before, and a scan
+    // reaching a day past a window sees every event starting in it whole.
+    // The windows double, so that a long quiet stretch costs few scans.
+    qint64 from = addClamped(fromMs, -kDayMs);
+    qint64 span = 2 * kDayMs;
+    while (from < end) {
+        const qint64 to = std::min(addClamped(from, span), end);
+        const card_event *best = nullptr;
+        const std::vector<card_event> events = eventRecords(from, addClamped(to, kDayMs - 1));
+        for (const card_event &e : events) {
+            const qint64 startMs = qint64(e.first) * 1000;
+            if (startMs < from || startMs >= to || qint64(e.last) * 1000 + 999 < fromMs || !e.playable ||
+                (kinds != 0 && (e.kinds & kinds) == 0))
+                continue;
+            if (!best || e.first < best->first)
+                best = &e;
+        }
+        if (best)
+            return eventMap(*best);
+        from = to;
+        span *= 2;
+    }
+    return {};
 }
 
 QVariantList CardSession::dayChunks(qlonglong dayStartMs)

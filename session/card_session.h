@@ -85,6 +85,10 @@ public:
     Q_INVOKABLE qlonglong nextPlayableStart(qlonglong utcMs) const;
     Q_INVOKABLE qlonglong keyframeAtOrBefore(qlonglong utcMs);
     Q_INVOKABLE QVariantList eventsBetween(qlonglong fromMs, qlonglong toMs);
+    // The first playable event with one of the kinds (0: any) that is still
+    // going on at fromMs or starts after it, starting before untilMs (< 0:
+    // no limit), as eventsBetween gives it; an empty map when there is none.
+    Q_INVOKABLE QVariantMap nextEvent(qlonglong fromMs, int kinds = 0, qlonglong untilMs = -1);
 
     // What a selected range would export.
     Q_INVOKABLE QVariantMap exportPlan(qlonglong fromMs, qlonglong toMs, int format = 0);

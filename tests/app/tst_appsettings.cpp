@@ -54,6 +54,11 @@ private slots:
     void fontReport_data();
     void fontReport();
     void anyKeyValue();
+    void recentCardRules_data();
+    void recentCardRules();
+    void recentCardsAreStored();
+    void localFolder_data();
+    void localFolder();
     void translationsLoadAndRetranslate_data();
     void translationsLoadAndRetranslate();
 };
@@ -173,6 +178,11 @@ void tst_AppSettings::readingRules_data()
         << "export/format" << QVariant("MP4") << QByteArray("exportFormat") << QVariant(0);
     QTest::newRow("exportNoAudio true")
         << "export/noAudio" << QVariant(true) << QByteArray("exportNoAudio") << QVariant(true);
+    QTest::newRow("recentCards default")
+        << "cards/recent" << none << QByteArray("recentCards") << QVariant(QStringList());
+    QTest::newRow("recentCards cleaned, once each, five")
+        << "cards/recent" << QVariant(QStringList{"/a/", "/b", "/a", "/c//d", "/e", "/f", "/g"})
+        << QByteArray("recentCards") << QVariant(QStringList{"/a", "/b", "/c/d", "/e", "/f"});
 }
 
 void tst_AppSettings::readingRules()
@@ -694,7 +704,7 @@ void tst_AppSettings::anyKeyValue()
         if (meta->method(i).methodType() == QMetaMethod::Signal)
             spies << std::make_shared<QSignalSpy>(&settings, meta->method(i));
     }
-    QCOMPARE(spies.size(), 8);
+    QCOMPARE(spies.size(), 9);
 
     settings.setValue(QStringLiteral("custom/key"), QStringLiteral("a value"));
     settings.setValue(QStringLiteral("ui/theme"), QStringLiteral("dark"));
@@ -705,6 +715,76 @@ void tst_AppSettings::anyKeyValue()
     QCOMPARE(settings.value(QStringLiteral("no/such")), QString());
     for (const auto &spy : spies)
         QCOMPARE(spy->count(), 0);
+}
+
+void tst_AppSettings::recentCardRules_data()
+{
+    QTest::addColumn<QStringList>("before");
+    QTest::addColumn<QString>("opened");
+    QTest::addColumn<QStringList>("after");
+
+    const QStringList five{"/5", "/4", "/3", "/2", "/1"};
+    QTest::newRow("the first") << QStringList() << "/media/card" << QStringList{"/media/card"};
+    QTest::newRow("newest first") << QStringList{"/b", "/a"} << "/c" << QStringList{"/c", "/b", "/a"};
+    QTest::newRow("again: to the front")
+        << QStringList{"/c", "/b", "/a"} << "/a" << QStringList{"/a", "/c", "/b"};
+    QTest::newRow("already first") << QStringList{"/a", "/b"} << "/a" << QStringList{"/a", "/b"};
+    QTest::newRow("spelled otherwise")
+        << QStringList{"/media/card", "/b"} << "/media//x/../card/" << QStringList{"/media/card", "/b"};
+    QTest::newRow("relative") << QStringList{"/a"} << "rel/card"
+                              << QStringList{QDir::current().absoluteFilePath(QStringLiteral("rel/card")),
+                                             "/a"};
+    QTest::newRow("a sixth: the oldest goes") << five << "/6" << QStringList{"/6", "/5", "/4", "/3", "/2"};
+    QTest::newRow("one of five") << five << "/3" << QStringList{"/3", "/5", "/4", "/2", "/1"};
+    QTest::newRow("nothing") << QStringList{"/a"} << " " << QStringList{"/a"};
+}
+
+void tst_AppSettings::recentCardRules()
+{
+    QFETCH(QStringList, before);
+    QFETCH(QString, opened);
+    QFETCH(QStringList, after);
+    QCOMPARE(AppSettings::recentCardsWith(before, opened), after);
+}
+
+// Each change is announced once and written through; the next start reads it.
+void tst_AppSettings::recentCardsAreStored()
+{
+    AppSettings settings;
+    QSignalSpy spy(&settings, &AppSettings::recentCardsChanged);
+    settings.addRecentCard(QStringLiteral("/media/a"));
+    settings.addRecentCard(QStringLiteral("/media/b"));
+    settings.addRecentCard(QStringLiteral("/media/b/"));
+    QCOMPARE(spy.count(), 2);
+    const QStringList expected{"/media/b", "/media/a"};
+    QCOMPARE(settings.recentCards(), expected);
+    QCOMPARE(onDisk(QStringLiteral("cards/recent")).toStringList(), expected);
+    QCOMPARE(AppSettings().recentCards(), expected);
+}
+
+// Only a URL naming a folder on this computer gives one.
+void tst_AppSettings::localFolder_data()
+{
+    QTest::addColumn<QUrl>("url");
+    QTest::addColumn<QString>("folder");
+
+    const QString dir = QCoreApplication::applicationDirPath();
+    QTest::newRow("folder") << QUrl::fromLocalFile(dir) << dir;
+    QTest::newRow("folder, spelled otherwise") << QUrl::fromLocalFile(dir + QStringLiteral("/./")) << dir;
+    QTest::newRow("file") << QUrl::fromLocalFile(QCoreApplication::applicationFilePath()) << QString();
+    QTest::newRow("missing") << QUrl::fromLocalFile(dir + QStringLiteral("/no-such-folder")) << QString();
+    QTest::newRow("remote") << QUrl(QStringLiteral("https://example.com/card")) << QString();
+    QTest::newRow("empty") << QUrl() << QString();
+}
+
+void tst_AppSettings::localFolder()
+{
+    QFETCH(QUrl, url);
+    QFETCH(QString, folder);
+
+    AppSettings settings;
+    QCOMPARE(settings.localFolder(url), folder);
+    QCOMPARE(settings.folderExists(url.toLocalFile()), !folder.isEmpty());
 }
 
 void tst_AppSettings::translationsLoadAndRetranslate_data()

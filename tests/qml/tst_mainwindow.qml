@@ -63,6 +63,91 @@ TestCase {
         }
     }
 
+    // Turning events only on from the transport bar: outside every event of
+    // the filter's types it goes to the next one and says when, in the time
+    // mode's clock (12-hour in the tests' locale); inside one it plays on;
+    // with none left it pauses. The small card's events: 10:00:22 motion
+    // (14 s) and 10:02:20 sound and person.
+    function test_eventsOnlyFromWhereItIs_data() {
+        return [
+            { tag: "before the first", from: "2024-03-05T10:00:05Z", filter: 0, mode: 0,
+              to: "2024-03-05T10:00:22Z", toast: "Next event 11:00:22 AM" },
+            { tag: "between, in this computer's time", from: "2024-03-05T10:00:40Z", filter: 0, mode: 1,
+              to: "2024-03-05T10:02:20Z", toast: "Next event 10:02:20 AM" },
+            { tag: "inside one", from: "2024-03-05T10:00:30Z", filter: 0, mode: 0, to: "", toast: "" },
+            { tag: "none of the filter's types left", from: "2024-03-05T10:00:40Z", filter: 0x01, mode: 0,
+              to: "", toast: "No more events" }
+        ]
+    }
+
+    function test_eventsOnlyFromWhereItIs(data) {
+        openCard("small")
+        appSettings.timeMode = data.mode
+        win.eventList.typeFilter = data.filter
+        land(utc(data.from))
+        win.player.play()
+        const before = win.player.lastSeekTarget
+        const box = findChild(win.contentItem, "eventsOnlyBox")
+        verify(box)
+        mouseClick(box)
+        verify(win.eventsOnly.active)
+        compare(win.player.lastSeekTarget, data.to.length > 0 ? utc(data.to) : before)
+        compare(win.videoPanel.toastText, data.toast)
+        compare(win.player.playing, data.toast !== "No more events")
+        mouseClick(box)
+        verify(!win.eventsOnly.active)
+    }
+
+    // The open button's arrow lists the recent cards, newest first; a
+    // folder gone since is listed but cannot be chosen; choosing one opens
+    // it on its latest day.
+    function test_recentCardsMenu() {
+        appSettings.addRecentCard(simcardRoot + "/no-such-card")
+        appSettings.addRecentCard(simcardRoot + "/small")
+        const button = findChild(win.contentItem, "openButton")
+        verify(button)
+        mouseClick(findChild(button, "menuArrow"))
+        tryCompare(button, "open", true)
+        waitForRendering(button.popup.contentItem)
+        const first = findChild(button.popup.contentItem, "menuRow0")
+        const gone = findChild(button.popup.contentItem, "menuRow1")
+        verify(first && gone)
+        compare(first.modelData.text, simcardRoot + "/small")
+        verify(first.enabled)
+        compare(gone.modelData.text, simcardRoot + "/no-such-card")
+        verify(!gone.enabled)
+        mouseClick(gone)
+        verify(button.open)
+        compare(win.session.path, "")
+        mouseClick(first)
+        verify(!button.open)
+        compare(win.session.path, simcardRoot + "/small")
+        tryVerify(() => win.selYear === 2024 && win.selMonth === 3 && win.selDay === 5, 5000)
+    }
+
+    // A folder dropped on the window opens like a chosen one, on its
+    // latest day; anything else is refused and leaves the card open.
+    function test_dropOpensAFolder_data() {
+        return [
+            { tag: "a card's folder", urls: ["/small"], opens: true },
+            { tag: "a file", urls: ["/small/meta.dat"], opens: false },
+            { tag: "two folders", urls: ["/small", "/qml_midnight"], opens: false },
+            { tag: "a folder gone", urls: ["/no-such-card"], opens: false }
+        ]
+    }
+
+    function test_dropOpensAFolder(data) {
+        openCard("qml_eventday")
+        win.pickDay(2024, 1, 10)
+        const dropped = dropHelper.drop(win, data.urls.map(u => simcardRoot + u))
+        compare(dropped, data.opens)
+        compare(win.session.path, simcardRoot + (data.opens ? "/small" : "/qml_eventday"))
+        if (data.opens)
+            tryVerify(() => win.selYear === 2024 && win.selMonth === 3 && win.selDay === 5, 5000)
+        else
+            compare(win.selDay, 10)
+    }
+
     function test_remainingText() {
         openCard("small")
         land(utc("2024-03-05T10:02:05Z"))

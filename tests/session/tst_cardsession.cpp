@@ -56,6 +56,8 @@ private slots:
     void kindAndNextPlayable();
     void keyframeWindow();
     void eventsAndDayChunks();
+    void nextEvent_data();
+    void nextEvent();
     void exportPlanEdges();
     void exportPlanRunsAndGaps();
 };
@@ -436,6 +438,7 @@ void TestCardSession::queriesWhenNothingIsOpen()
     QVERIFY(session.eventDaysInMonth(2024, 3).isEmpty());
     QVERIFY(session.dayChunks(utc("2024-03-05T00:00:00Z")).isEmpty());
     QVERIFY(session.eventsBetween(0, t).isEmpty());
+    QVERIFY(session.nextEvent(0).isEmpty());
     QCOMPARE(session.kindAt(t), -1);
     QCOMPARE(session.nextPlayableStart(0), -1);
     QCOMPARE(session.keyframeAtOrBefore(t), -1);
@@ -546,6 +549,75 @@ void TestCardSession::eventsAndDayChunks()
     QVERIFY(session.dayChunks(day - 86400000).isEmpty());
     // Far-out values do not overflow.
     QVERIFY(session.dayChunks(std::numeric_limits<qlonglong>::max() - 10).isEmpty());
+}
+
+// The demo card's events (UTC): 12 May 06:41:10 motion, 07:02:00 PIR,
+// 14:12:40 motion+person; 13 May 08:20:00 sound (20 s), 08:33:30
+// sound+crying (76 s), 19:51:00 person; 14 May 07:05:40 motion, 07:20:30
+// motion+PIR, 09:10:00 person, open to the card's end. The midnight card's
+// 28 February event lies on missing files, its next ones on 1 March.
+void TestCardSession::nextEvent_data()
+{
+    QTest::addColumn<QString>("card");
+    QTest::addColumn<QString>("from");
+    QTest::addColumn<int>("kinds");
+    QTest::addColumn<QString>("until"); // empty: no limit
+    QTest::addColumn<QString>("start"); // empty: none
+    QTest::addColumn<QString>("end");   // checked when given
+
+    const char *demo = DEMO_CARD;
+    const struct
+    {
+        const char *tag, *card, *from;
+        int kinds;
+        const char *until, *start, *end;
+    } rows[] = {
+        {"going on at the time", demo, "2024-05-13T08:34:00Z", 0, "", "2024-05-13T08:33:30Z",
+         "2024-05-13T08:34:46.999Z"},
+        {"at its last moment", demo, "2024-05-13T08:20:20.999Z", 0, "", "2024-05-13T08:20:00Z",
+         "2024-05-13T08:20:20.999Z"},
+        {"just after it", demo, "2024-05-13T08:20:21Z", 0, "", "2024-05-13T08:33:30Z", ""},
+        {"other kinds skipped", demo, "2024-05-12T06:00:00Z", 0x10, "", "2024-05-12T14:12:40Z", ""},
+        {"any of the kinds", demo, "2024-05-12T15:00:00Z", 0x08 | 0x04, "", "2024-05-13T08:33:30Z", ""},
+        {"on a later day", demo, "2024-05-13T19:52:00Z", 0, "", "2024-05-14T07:05:40Z", ""},
+        {"two days on", demo, "2024-05-12T07:03:00Z", 0x08, "", "2024-05-14T07:20:30Z", ""},
+        {"starting before the limit", demo, "2024-05-13T19:52:00Z", 0, "2024-05-14T07:05:41Z",
+         "2024-05-14T07:05:40Z", ""},
+        {"starting at the limit", demo, "2024-05-13T19:52:00Z", 0, "2024-05-14T07:05:40Z", "", ""},
+        {"open to the end", demo, "2024-05-14T09:14:00Z", 0, "", "2024-05-14T09:10:00Z", ""},
+        {"after the last", demo, "2024-05-14T09:16:00Z", 0, "", "", ""},
+        {"none of the kind after", demo, "2024-05-14T07:05:00Z", 0x04, "", "", ""},
+        {"missing files skipped, a quiet day and a half", MIDNIGHT_CARD, "2024-02-28T10:00:12Z", 0, "",
+         "2024-03-01T21:57:01Z", ""},
+    };
+    for (const auto &row : rows)
+        QTest::newRow(row.tag) << QString::fromUtf8(row.card) << QString::fromLatin1(row.from) << row.kinds
+                               << QString::fromLatin1(row.until) << QString::fromLatin1(row.start)
+                               << QString::fromLatin1(row.end);
+}
+
+void TestCardSession::nextEvent()
+{
+    QFETCH(QString, card);
+    QFETCH(QString, from);
+    QFETCH(int, kinds);
+    QFETCH(QString, until);
+    QFETCH(QString, start);
+    QFETCH(QString, end);
+
+    CardSession session;
+    QVERIFY(session.openPath(card));
+    const auto time = [](const QString &iso) { return utc(iso.toLatin1().constData()); };
+    const QVariantMap event = session.nextEvent(time(from), kinds, until.isEmpty() ? -1 : time(until));
+    if (start.isEmpty()) {
+        QVERIFY2(event.isEmpty(), qPrintable(QString::number(ms(event, "startMs"))));
+        return;
+    }
+    QCOMPARE(ms(event, "startMs"), time(start));
+    QVERIFY(event.value(QStringLiteral("playable")).toBool());
+    QVERIFY(kinds == 0 || (event.value(QStringLiteral("types")).toInt() & kinds) != 0);
+    if (!end.isEmpty())
+        QCOMPARE(ms(event, "endMs"), time(end));
 }
 
 void TestCardSession::exportPlanEdges()

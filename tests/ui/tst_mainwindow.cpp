@@ -132,6 +132,8 @@ private slots:
     void dayAndState();
     void pictureMatchesPosition();
     void zoomEnlargesThePicture();
+    void eventsOnlyPlaysTheFilteredEvents_data();
+    void eventsOnlyPlaysTheFilteredEvents();
     void themeRecolours();
     void closeDuringExportAsksFirst();
     void layoutHasNoFindings();
@@ -142,6 +144,7 @@ private slots:
     void cancelKeepsFinishedFiles();
     void eventRowsAndEventsExport();
     void settingsPersist();
+    void recentCardsSurviveARestart();
     void updateBannerShows();
 };
 
@@ -380,6 +383,91 @@ void tst_MainWindow::zoomEnlargesThePicture()
     QVERIFY(nivra::test::readStamp(snap.constBits(), int(snap.bytesPerLine()), snap.width(), snap.height(),
                                    &whole));
     QCOMPARE(whole, before);
+}
+
+// Events only on the demo card (camera time, UTC+2): every event of the
+// filter's types in order, each seeked to except the one playing when it
+// is turned on, then a pause at the end of the last. 12 May: 09:02:00 PIR;
+// 13 May: 10:20:00 sound, 10:33:30 sound and crying, 21:51:00 person (40 s);
+// 14 May: 09:05:40 motion, 09:20:30 motion and PIR (28 s, to the end of its
+// recording), 11:10:00 person.
+void tst_MainWindow::eventsOnlyPlaysTheFilteredEvents_data()
+{
+    QTest::addColumn<QString>("card");
+    QTest::addColumn<QString>("script");
+    QTest::addColumn<QStringList>("events"); // each one played, in order
+    QTest::addColumn<QStringList>("seeks");  // where playback was sent
+    QTest::addColumn<QString>("lastEnd");    // the last event's end
+
+    const QString demo = QStringLiteral(DEMO_CARD);
+    QTest::newRow("1x, motion, from inside the first")
+        << demo << "filter 1; seekexact 2024-05-14T07:06:05Z; eventsonly on; play; waitpaused"
+        << QStringList{"14 May 2024 09:05:40", "14 May 2024 09:20:30"} << QStringList{"14 May 2024 09:20:30"}
+        << "14 May 2024 09:20:58";
+    // Without continuous play the day's last event ends it.
+    QTest::newRow("16x, every type, one day")
+        << demo << "speed 16; continuous off; day 2024-5-13; eventsonly on; play; waitpaused; continuous on"
+        << QStringList{"13 May 2024 10:20:00", "13 May 2024 10:33:30", "13 May 2024 21:51:00"}
+        << QStringList{"13 May 2024 10:20:00", "13 May 2024 10:33:30", "13 May 2024 21:51:00"}
+        << "13 May 2024 21:51:40";
+    QTest::newRow("8x, PIR, two days on")
+        << demo << "speed 8; day 2024-5-12; filter 8; eventsonly on; play; waitpaused"
+        << QStringList{"12 May 2024 09:02:00", "14 May 2024 09:20:30"}
+        << QStringList{"12 May 2024 09:02:00", "14 May 2024 09:20:30"} << "14 May 2024 09:20:58";
+    // Pictures 8 s apart pass over the second and third events (12:00:18
+    // and 12:00:22, two seconds each) in one step: each is still played.
+    const QStringList shortEvents{"2 Apr 2024 12:00:10", "2 Apr 2024 12:00:18", "2 Apr 2024 12:00:22",
+                                  "2 Apr 2024 12:00:40"};
+    QTest::newRow("16x, short events closer than the pictures")
+        << QStringLiteral(SHORTEVENTS_CARD) << "speed 16; eventsonly on; play; waitpaused" << shortEvents
+        << shortEvents << "2 Apr 2024 12:00:42";
+}
+
+void tst_MainWindow::eventsOnlyPlaysTheFilteredEvents()
+{
+    QFETCH(QString, card);
+    QFETCH(QString, script);
+    QFETCH(QStringList, events);
+    QFETCH(QStringList, seeks);
+    QFETCH(QString, lastEnd);
+
+    const Run r = run(card, QStringLiteral("decode sw; %1; eventsonly off; quit").arg(script));
+    QVERIFY(r.finished);
+    const QString log = r.lines.join(QLatin1Char('\n'));
+    const int on = r.lines.indexOf(QRegularExpression(QStringLiteral("eventsonly on \\| pos .*")));
+    QVERIFY2(on >= 0, qPrintable(log));
+    // The step line gains its last field only while events only is on.
+    QVERIFY2(r.lines[on].endsWith(QLatin1String(" | error - | eventsonly on")), qPrintable(r.lines[on]));
+    const Step paused = r.find(QStringLiteral("waitpaused"));
+    QVERIFY(paused.step.size() > 0);
+    QCOMPARE(paused.fields.value(QStringLiteral("playing")), QStringLiteral("false"));
+    QCOMPARE(paused.fields.value(QStringLiteral("eventsonly")), QStringLiteral("on"));
+    // ... and is as it always was while off.
+    for (const char *step : {"decode sw", "eventsonly off"}) {
+        const QRegularExpression plain(
+            QStringLiteral("^%1 \\| pos .* \\| error -$").arg(QLatin1String(step)));
+        QVERIFY2(r.lines.indexOf(plain) >= 0, step);
+    }
+
+    QStringList played, sought, ends;
+    for (int i = 0; i < r.lines.size(); ++i) {
+        const QString &line = r.lines[i];
+        if (line.startsWith(QLatin1String("eventsonly event ")))
+            played << line.mid(17);
+        else if (line.startsWith(QLatin1String("eventsonly end ")))
+            ends << line.mid(15);
+        else if (i > on && line.startsWith(QLatin1String("seeked ")))
+            sought << line.mid(7);
+    }
+    QCOMPARE(played, events);
+    QCOMPARE(sought, seeks);
+    // Paused once, just past the last event's end: at 16x the pictures
+    // shown lie 8 s apart.
+    QCOMPARE(ends.size(), 1);
+    const qint64 end = cameraTimeMs(lastEnd, 120);
+    const qint64 at = cameraTimeMs(ends.first(), 120);
+    QVERIFY2(at >= end && at <= end + 8000, qPrintable(ends.first()));
+    QCOMPARE(cameraTimeMs(paused.fields.value(QStringLiteral("pos")), 120), at);
 }
 
 // The toolbar, panels and background take each theme's colours.
@@ -648,6 +736,39 @@ void tst_MainWindow::settingsPersist()
     // Back to the defaults for the other tests.
     QVERIFY(
         run(QStringLiteral(DEMO_CARD), QStringLiteral("lang en; theme ; timemode 0; decode; quit")).finished);
+}
+
+// The cards opened last are kept, newest first, across a restart that opens
+// nothing by itself; one gone since is listed as missing, and the menu
+// holding it fits. "open" shows the card's latest day, as the folder
+// chooser does, whatever day was shown before.
+void tst_MainWindow::recentCardsSurviveARestart()
+{
+    QTemporaryDir config, cards;
+    QVERIFY(config.isValid() && cards.isValid());
+    const QString first = cards.filePath(QStringLiteral("first"));
+    const QString second = cards.filePath(QStringLiteral("second"));
+    QVERIFY(QFile::link(QStringLiteral(MIDNIGHT_CARD), first));
+    QVERIFY(QFile::link(QStringLiteral(MIDNIGHT_CARD), second));
+    m_extraEnv.insert(QStringLiteral("XDG_CONFIG_HOME"), config.path());
+    const Run opened =
+        run(first, QStringLiteral("decode sw; day 2024-2-28; open %1; recent; quit").arg(second));
+    QVERIFY(QFile::remove(second));
+    const Run restarted = run(QString(), QStringLiteral("recent; menu openButton; layoutcheck recent; quit"));
+    m_extraEnv.clear();
+    QVERIFY(opened.finished && restarted.finished);
+
+    QVERIFY2(opened.has(QStringLiteral("recent 2 %1|%2").arg(second, first)),
+             qPrintable(opened.lines.join(QLatin1Char('\n'))));
+    QCOMPARE(opened.find(QStringLiteral("recent")).fields.value(QStringLiteral("day")),
+             QStringLiteral("2024-3-2"));
+    QVERIFY2(restarted.has(QStringLiteral("recent 2 %1 (missing)|%2").arg(second, first)),
+             qPrintable(restarted.lines.join(QLatin1Char('\n'))));
+    const Step idle = restarted.find(QStringLiteral("recent"));
+    QCOMPARE(idle.fields.value(QStringLiteral("day")), QStringLiteral("0-0-0"));
+    QCOMPARE(idle.fields.value(QStringLiteral("chunks")), QStringLiteral("0"));
+    QVERIFY2(restarted.has(QStringLiteral("layout recent findings 0")),
+             qPrintable(restarted.lines.filter(QStringLiteral("layout ")).join(QLatin1Char('\n'))));
 }
 
 // A newer version published on a real HTTP server on this machine: the

@@ -181,8 +181,8 @@ void tst_Translations::layoutFits()
         };
         script << QStringLiteral("size ") + size;
         check(QStringLiteral("main"));
-        checkMenus(QStringLiteral("main"),
-                   {QStringLiteral("timeModeBox"), QStringLiteral("speedBox"), QStringLiteral("filterBox")});
+        checkMenus(QStringLiteral("main"), {QStringLiteral("timeModeBox"), QStringLiteral("speedBox"),
+                                            QStringLiteral("filterBox"), QStringLiteral("openButton")});
         script << QStringLiteral("exportdlg") << QStringLiteral("exportmore off");
         check(QStringLiteral("export"));
         checkMenus(QStringLiteral("export"), {QStringLiteral("formatField"), QStringLiteral("gapsField")});
