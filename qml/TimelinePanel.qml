@@ -108,7 +108,7 @@ Rectangle {
                 objectName: "currentTime"
                 // Naming the time mode re-reads the clock when it changes.
                 text: panel.day.hasPlayable && panel.engine.position > 0
-                      ? (panel.card.timeMode, panel.card.formatClock(panel.engine.position, true)) : "--:--:--"
+                      ? panel.day.positionClock : "--:--:--"
                 font.pixelSize: 12
                 font.family: Style.mono
                 font.weight: Font.Medium

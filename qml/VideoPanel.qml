@@ -190,8 +190,7 @@ Rectangle {
             id: clock
             anchors.centerIn: parent
             objectName: "clockOverlay"
-            // Naming the time mode re-reads the clock when it changes.
-            text: (panel.card.timeMode, panel.card.formatTime(panel.engine.position, true))
+            text: panel.day.positionTime
             font.pixelSize: 12
             font.family: Style.mono
             color: "white"

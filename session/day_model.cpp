@@ -38,15 +38,18 @@ void DayModel::setCard(CardSession *card)
         connect(card, &CardSession::changed, this, [this] {
             rebuildDay();
             rebuildCurrent();
+            rebuildPositionText();
         });
         // The day's start moves with the clock it is counted in.
         connect(card, &CardSession::timeModeChanged, this, [this] {
             rebuildDay();
             rebuildCurrent();
+            rebuildPositionText();
         });
     }
     rebuildDay();
     rebuildCurrent();
+    rebuildPositionText();
     emit cardChanged();
 }
 
@@ -56,6 +59,7 @@ void DayModel::setPosition(qlonglong position)
         return;
     m_position = position;
     rebuildCurrent();
+    rebuildPositionText();
     emit positionChanged();
 }
 
@@ -192,6 +196,18 @@ void DayModel::rebuildCurrent()
         m_remainingMs = remaining;
         emit remainingChanged();
     }
+}
+
+void DayModel::rebuildPositionText()
+{
+    const bool open = m_card && m_card->isOpen();
+    const QString time = open ? m_card->formatTime(m_position, true) : QString();
+    const QString clock = open ? m_card->formatClock(m_position, true) : QString();
+    if (time == m_positionTime && clock == m_positionClock)
+        return;
+    m_positionTime = time;
+    m_positionClock = clock;
+    emit positionTextChanged();
 }
 
 } // namespace nivra

@@ -37,6 +37,10 @@ class DayModel : public QObject
     Q_PROPERTY(QVariant currentChunk READ currentChunk NOTIFY currentChunkChanged)
     // What is left of that chunk while the position is in the day; -1 otherwise.
     Q_PROPERTY(qlonglong remainingMs READ remainingMs NOTIFY remainingChanged)
+    // The position as date and time, and as a clock, in the time mode;
+    // announced when the text changes (once a second while playing).
+    Q_PROPERTY(QString positionTime READ positionTime NOTIFY positionTextChanged)
+    Q_PROPERTY(QString positionClock READ positionClock NOTIFY positionTextChanged)
 
 public:
     explicit DayModel(QObject *parent = nullptr);
@@ -58,6 +62,8 @@ public:
     qlonglong firstPlayable() const { return m_firstPlayable; }
     QVariant currentChunk() const;
     qlonglong remainingMs() const { return m_remainingMs; }
+    QString positionTime() const { return m_positionTime; }
+    QString positionClock() const { return m_positionClock; }
 
     // Selects a date (announced only when it differs).
     Q_INVOKABLE void select(int year, int month, int day);
@@ -84,12 +90,14 @@ signals:
     void dayChanged();
     void currentChunkChanged();
     void remainingChanged();
+    void positionTextChanged();
 
 private:
     // Re-derives the day from the selection, the card and the time mode.
     void rebuildDay();
     // Re-derives the chunk under the position and what is left of it.
     void rebuildCurrent();
+    void rebuildPositionText();
 
     QPointer<CardSession> m_card;
     qlonglong m_position = 0;
@@ -104,6 +112,8 @@ private:
     qlonglong m_firstPlayable = -1;
     int m_currentIndex = -1; // into the card's chunks
     qlonglong m_remainingMs = -1;
+    QString m_positionTime;
+    QString m_positionClock;
 };
 
 } // namespace nivra

@@ -35,6 +35,7 @@ private slots:
     void theChunkUnderThePosition_data();
     void theChunkUnderThePosition();
     void aDayOfMissingFiles();
+    void thePositionAsText();
 };
 
 void TestDayModel::aSelectionGivesItsDay()
@@ -169,6 +170,28 @@ void TestDayModel::aDayOfMissingFiles()
     QVERIFY(day.hasMissing());
     QVERIFY(!day.hasPlayable());
     QCOMPARE(day.firstPlayable(), -1);
+}
+
+void TestDayModel::thePositionAsText()
+{
+    CardSession card;
+    QVERIFY(card.openPath(QStringLiteral(SMALL_CARD)));
+    DayModel day;
+    day.setCard(&card);
+    QSignalSpy text(&day, &DayModel::positionTextChanged);
+    day.setPosition(kFirst + 5200);
+    QCOMPARE(text.count(), 1);
+    // In the camera's clock (UTC+1).
+    QCOMPARE(day.positionClock(), QStringLiteral("11:00:05"));
+    QCOMPARE(day.positionTime(), card.formatTime(kFirst + 5200, true));
+    day.setPosition(kFirst + 5900); // the same second
+    QCOMPARE(text.count(), 1);
+    day.setPosition(kFirst + 6000);
+    QCOMPARE(text.count(), 2);
+    // A switch of the time mode shows at once, in this computer's clock.
+    card.setTimeMode(CardSession::ComputerTime);
+    QCOMPARE(text.count(), 3);
+    QCOMPARE(day.positionClock(), QStringLiteral("10:00:06"));
 }
 
 QTEST_GUILESS_MAIN(TestDayModel)
