@@ -576,7 +576,16 @@ Item {
                 objectName: "padField"
                 visible: panel.eventsMode
                 label: qsTr("Before and after each event")
+                // Wide enough for its label, which is longer than its choices.
+                minimumPreferred: Math.ceil(padLabel.advanceWidth) + 2
+                maximumPreferred: Math.max(240, minimumPreferred)
                 Layout.fillWidth: fields.columns !== 5
+
+                TextMetrics {
+                    id: padLabel
+                    font.pixelSize: 11
+                    text: padField.label
+                }
                 options: panel.padChoices.map(s => ({
                     name: s === 0 ? qsTr("No padding") : qsTr("%1 s").arg(s),
                     description: s === 0 ? qsTr("Just the events") : qsTr("%1 s before and after").arg(s),

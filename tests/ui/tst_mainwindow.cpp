@@ -689,10 +689,11 @@ void tst_MainWindow::eventRowsAndEventsExport()
     QVERIFY(out.isValid());
     // 13 May: sound at 08:20:00 (20 s), sound and crying at 08:33:30 (75 s),
     // a person at 19:51:00 (40 s); the filter keeps the sound ones.
-    const Run r = run(QStringLiteral(DEMO_CARD),
-                      QStringLiteral("decode sw; day 2024-5-13; eventthumbs; filter 2; exportdlg; "
-                                     "exportdir %1; exportevents 5; waitexport; exportinfo; quit")
-                          .arg(out.path()));
+    const Run r =
+        run(QStringLiteral(DEMO_CARD),
+            QStringLiteral("decode sw; day 2024-5-13; eventthumbs; filter 2; exportdlg; "
+                           "exportdir %1; exportformat mov; exportevents 5; waitexport; exportinfo; quit")
+                .arg(out.path()));
     QVERIFY(r.finished);
     QVERIFY2(r.has(QStringLiteral("eventthumbs 3 3")), qPrintable(r.lines.join(QLatin1Char('\n'))));
     const QMap<QString, QString> info = exportInfo(r);
