@@ -113,7 +113,7 @@ void PlaybackEngine::enter(State next)
     // command; a step back starts from a landed picture or follows one that
     // was asked for while stepping back; a landing ends the wait.
     const State from = m_state;
-    bool allowed = next == State::Closed || next == State::Landing;
+    bool allowed = true;
     switch (next) {
     case State::SteppingBack:
         allowed = from == State::Showing || from == State::Stepped || from == State::SteppingBack;

@@ -403,14 +403,30 @@ int TimelinePreview::decodeCount() const
     return m_hub ? m_hub->decodeCount() - m_decodesBase : 0;
 }
 
+namespace {
+
+// The item's size in whole pixels: the box its pictures are scaled into.
+QSize boxOf(const QQuickItem &item)
+{
+    return QSize(qRound(item.width()), qRound(item.height()));
+}
+
+// Paints image centred in item.
+void paintCentred(QPainter *painter, const QQuickItem &item, const QImage &image)
+{
+    if (image.isNull())
+        return;
+    const QSizeF size = image.size();
+    painter->drawImage(QRectF((item.width() - size.width()) / 2, (item.height() - size.height()) / 2,
+                              size.width(), size.height()),
+                       image);
+}
+
+} // namespace
+
 void TimelinePreview::paint(QPainter *painter)
 {
-    if (m_image.isNull())
-        return;
-    const QSizeF size = m_image.size();
-    const QRectF target((width() - size.width()) / 2, (height() - size.height()) / 2, size.width(),
-                        size.height());
-    painter->drawImage(target, m_image);
+    paintCentred(painter, *this, m_image);
 }
 
 void TimelinePreview::geometryChange(const QRectF &newGeometry, const QRectF &oldGeometry)
@@ -513,7 +529,7 @@ void TimelinePreview::reset()
 
 QSize TimelinePreview::box() const
 {
-    return QSize(qRound(width()), qRound(height()));
+    return boxOf(*this);
 }
 
 // ---- Event picture ------------------------------------------------------------
@@ -608,12 +624,7 @@ void EventThumb::show(const QImage &image)
 
 void EventThumb::paint(QPainter *painter)
 {
-    if (m_image.isNull())
-        return;
-    const QSizeF size = m_image.size();
-    painter->drawImage(
-        QRectF((width() - size.width()) / 2, (height() - size.height()) / 2, size.width(), size.height()),
-        m_image);
+    paintCentred(painter, *this, m_image);
 }
 
 void EventThumb::geometryChange(const QRectF &newGeometry, const QRectF &oldGeometry)
@@ -627,5 +638,5 @@ void EventThumb::geometryChange(const QRectF &newGeometry, const QRectF &oldGeom
 
 QSize EventThumb::box() const
 {
-    return QSize(qRound(width()), qRound(height()));
+    return boxOf(*this);
 }
