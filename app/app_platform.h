@@ -19,4 +19,9 @@ QString cjkFontFamily(const QString &language);
 // desktops and every virtual machine have no hardware decoder.
 int defaultDecodePolicy();
 
+// Keeps the media back end from waiting for the sound server on the GUI
+// thread (Linux: GStreamer's device monitor, which Qt starts with the first
+// video sink, would connect to it there). Called once, before the window.
+void keepMediaBackendOffTheSoundServer();
+
 } // namespace nivra

@@ -2,6 +2,10 @@
 
 namespace nivra {
 
+// Media Foundation opens no sound device before the program asks for one.
+void keepMediaBackendOffTheSoundServer()
+{}
+
 int defaultDecodePolicy()
 {
     return 1;

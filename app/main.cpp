@@ -1,7 +1,9 @@
+#include "app/app_platform.h"
 #include "app/app_settings.h"
 #include "app/qt_compat.h"
 #include "app/startup.h"
 #include "app/update_checker.h"
+#include "playback/audio_output.h"
 
 #include <QDateTime>
 #include <QElapsedTimer>
@@ -59,6 +61,7 @@ int main(int argc, char *argv[])
 {
     qInstallMessageHandler(messageHandler);
     qputenv("QT_MEDIA_BACKEND", nivra::mediaBackendName());
+    nivra::keepMediaBackendOffTheSoundServer();
 
     QGuiApplication app(argc, argv);
     QGuiApplication::setOrganizationName(QStringLiteral("NIVRA"));
@@ -104,5 +107,8 @@ int main(int argc, char *argv[])
     if (qEnvironmentVariableIsSet("NIVRA_FRAME_STATS"))
         traceFrames(engine);
 
-    return QGuiApplication::exec();
+    const int status = QGuiApplication::exec();
+    // Last, after every static the sound back end made while running.
+    nivra::protectExitFromSoundTeardown();
+    return status;
 }

@@ -1,9 +1,9 @@
 #include "playback/audio_output.h"
 
-#include <QAudioDevice>
-#include <QAudioSink>
-#include <QMediaDevices>
+#include <QDeadlineTimer>
+#include <QThread>
 
+#include <atomic>
 #include <cmath>
 #include <cstring>
 #include <utility>
@@ -16,7 +16,12 @@ namespace {
 constexpr qlonglong kMaxQueuedMs = 399;
 // Anchors that ended more than this before the playing position are dropped.
 constexpr qlonglong kAnchorKeepMs = 1000;
-constexpr qint32 kDeviceBufferUs = 200000;
+// How long a closing output waits for its sound thread to end.
+constexpr qint64 kJoinMs = 250;
+// Sound threads left waiting for the sound server, at most: past that an
+// open fails at once.
+constexpr int kMaxAbandoned = 4;
+std::atomic<int> s_abandoned{0};
 
 } // namespace
 
@@ -79,94 +84,185 @@ void resample(Resampler *state, const float *input, int frames, std::vector<floa
 }
 
 AudioOutput::AudioOutput(QObject *parent) : QObject(parent)
-{}
+{
+    connect(SoundWatcher::instance(), &SoundWatcher::outputsChanged, this, &AudioOutput::outputsChanged);
+    startThread();
+}
 
 AudioOutput::~AudioOutput()
 {
-    close();
+    endThread();
 }
 
-bool AudioOutput::open()
+void AudioOutput::startThread()
 {
-    close();
-    const QAudioDevice device = QMediaDevices::defaultAudioOutput();
-    if (device.isNull())
-        return false;
-    QAudioFormat format = device.preferredFormat();
-    if (format.sampleRate() < 1)
-        format.setSampleRate(48000);
-    if (format.channelCount() < 1) {
-        format.setChannelCount(2);
-        format.setChannelConfig(QAudioFormat::ChannelConfigUnknown);
+    m_shared = std::make_shared<SoundShared>();
+    m_thread = startSoundThread(m_shared, &m_device);
+}
+
+void AudioOutput::endThread()
+{
+    bool stuck = false;
+    {
+        std::lock_guard<std::mutex> lock(m_shared->mutex);
+        m_shared->quit = true;
+        m_shared->wanted = 0;
+        m_shared->pending.clear();
+        stuck = m_shared->busySinceNs >= 0 && soundSteadyNs() - m_shared->busySinceNs > kJoinMs * 1000000;
     }
-    format.setSampleFormat(QAudioFormat::Float);
-    if (!device.isFormatSupported(format))
-        format.setSampleFormat(QAudioFormat::Int16);
-    m_format = format;
-    m_sink = std::make_unique<QAudioSink>(device, format);
-    m_sink->setBufferSize(format.bytesForDuration(kDeviceBufferUs));
-    m_sink->setVolume(m_volume);
-    m_push = m_sink->start();
-    protectExitFromSoundTeardown();
-    if (!m_push) {
-        m_sink.reset();
-        return false;
+    post();
+    QThread *thread = m_thread;
+    m_thread = nullptr;
+    m_device = nullptr;
+    // A thread stuck in the sound back end is left to end by itself: closing
+    // a card or quitting must not wait for the sound server.
+    if (!stuck && thread->wait(QDeadlineTimer(kJoinMs))) {
+        delete thread;
+        return;
     }
+    qWarning("sound output: the sound thread is waiting for the sound server; left to end by itself");
+    s_abandoned.fetch_add(1);
+    connect(thread, &QThread::finished, thread, [thread] {
+        s_abandoned.fetch_sub(1);
+        thread->deleteLater();
+    });
+    if (thread->isFinished()) {
+        s_abandoned.fetch_sub(1);
+        thread->deleteLater();
+    }
+}
+
+void AudioOutput::post()
+{
+    if (m_device && !m_shared->posted.exchange(true))
+        QMetaObject::invokeMethod(m_device, "reconcile", Qt::QueuedConnection);
+}
+
+void AudioOutput::forget()
+{
+    m_anchors.clear();
+    m_writtenFrames = 0;
+    m_format = QAudioFormat();
     m_resampler = Resampler();
-    m_resampler.outputRate = format.sampleRate();
-    m_resampler.outputChannels = short(format.channelCount());
-    return true;
+}
+
+void AudioOutput::open()
+{
+    forget();
+    m_serial = ++m_serials;
+    m_openedNs = soundSteadyNs();
+    m_state = State::Opening;
+    m_failure.clear();
+    m_suspended = false;
+    {
+        std::lock_guard<std::mutex> lock(m_shared->mutex);
+        m_shared->wanted = m_serial;
+        m_shared->suspended = false;
+        m_shared->volume = m_volume;
+        m_shared->pending.clear();
+        // Still inside an earlier call past the deadline: that thread is
+        // left to end by itself and a new one tries, while few are left.
+        m_stuck =
+            m_shared->busySinceNs >= 0 && m_openedNs - m_shared->busySinceNs > kOpenDeadlineMs * 1000000;
+    }
+    if (m_stuck && s_abandoned.load() < kMaxAbandoned) {
+        endThread();
+        startThread();
+        m_stuck = false;
+        std::lock_guard<std::mutex> lock(m_shared->mutex);
+        m_shared->wanted = m_serial;
+        m_shared->volume = m_volume;
+    }
+    post();
 }
 
 void AudioOutput::close()
 {
-    // Stopping and destroying a PulseAudio sink can run a nested event loop;
-    // the output must already look closed to anything that runs inside it.
-    auto sink = std::move(m_sink);
-    m_push = nullptr;
-    m_pending.clear();
-    m_anchors.clear();
-    m_writtenFrames = 0;
-    if (sink)
-        sink->stop();
-    sink.reset();
+    forget();
+    m_serial = 0;
+    m_state = State::Closed;
+    m_suspended = false;
+    {
+        std::lock_guard<std::mutex> lock(m_shared->mutex);
+        if (m_shared->wanted == 0 && m_shared->pending.isEmpty())
+            return;
+        m_shared->wanted = 0;
+        m_shared->pending.clear();
+    }
+    post();
+}
+
+AudioOutput::State AudioOutput::state()
+{
+    if (m_state != State::Opening)
+        return m_state;
+    {
+        std::lock_guard<std::mutex> lock(m_shared->mutex);
+        if (m_shared->openFor == m_serial) {
+            m_format = m_shared->format;
+            m_state = State::Open;
+        } else if (m_shared->failedFor == m_serial) {
+            m_failure = m_shared->failure;
+            m_state = State::Failed;
+        }
+    }
+    if (m_state == State::Open) {
+        m_resampler.outputRate = m_format.sampleRate();
+        m_resampler.outputChannels = short(m_format.channelCount());
+    } else if (m_state == State::Opening &&
+               (m_stuck || soundSteadyNs() - m_openedNs > kOpenDeadlineMs * 1000000)) {
+        m_failure = QStringLiteral("the sound server did not answer within %1 ms").arg(kOpenDeadlineMs);
+        m_state = State::Failed;
+        // The late answer, if one comes, closes the device again.
+        std::lock_guard<std::mutex> lock(m_shared->mutex);
+        if (m_shared->wanted == m_serial)
+            m_shared->wanted = 0;
+    }
+    return m_state;
+}
+
+QString AudioOutput::failureText() const
+{
+    return m_failure;
 }
 
 void AudioOutput::setSuspended(bool suspended)
 {
-    if (!m_sink)
+    if (m_serial == 0 || suspended == m_suspended)
         return;
-    if (suspended)
-        m_sink->suspend();
-    else
-        m_sink->resume();
+    m_suspended = suspended;
+    {
+        std::lock_guard<std::mutex> lock(m_shared->mutex);
+        m_shared->suspended = suspended;
+    }
+    post();
 }
 
 void AudioOutput::setVolume(float volume)
 {
-    m_volume = qBound(0.0f, volume, 1.0f);
-    if (m_sink)
-        m_sink->setVolume(m_volume);
+    volume = qBound(0.0f, volume, 1.0f);
+    if (volume == m_volume)
+        return;
+    m_volume = volume;
+    {
+        std::lock_guard<std::mutex> lock(m_shared->mutex);
+        m_shared->volume = volume;
+    }
+    post();
 }
 
 qlonglong AudioOutput::playedFrames() const
 {
-    const qlonglong rate = m_format.sampleRate();
-    const qlonglong frameBytes = m_format.bytesPerFrame();
-    if (!m_sink || rate < 1 || frameBytes < 1)
+    if (m_state != State::Open)
         return 0;
-    // Nearest frame: the sink's µs are themselves cut down from frames.
-    const qlonglong processed = (m_sink->processedUSecs() * rate + 500000) / 1000000;
-    const qlonglong buffered = qMax<qlonglong>(0, m_sink->bufferSize() - m_sink->bytesFree()) / frameBytes;
-    return qMax<qlonglong>(0, processed - buffered);
+    std::lock_guard<std::mutex> lock(m_shared->mutex);
+    return m_shared->openFor == m_serial ? m_shared->playedFrames : 0;
 }
 
 bool AudioOutput::wantsData() const
 {
-    if (!m_push)
+    if (m_state != State::Open)
         return false;
-    if (!m_sink)
-        return true;
     const qlonglong rate = m_format.sampleRate();
     const qlonglong queuedMs =
         rate < 1 ? 0 : qMax<qlonglong>(0, (m_writtenFrames - playedFrames()) * 1000 / rate);
@@ -175,7 +271,7 @@ bool AudioOutput::wantsData() const
 
 void AudioOutput::write(const AudioChunk &chunk)
 {
-    if (!m_push || chunk.channels < 1 || chunk.sampleRate < 1 || chunk.samples.isEmpty())
+    if (m_state != State::Open || chunk.channels < 1 || chunk.sampleRate < 1 || chunk.samples.isEmpty())
         return;
     if (chunk.sampleRate != m_resampler.inputRate || chunk.channels != m_resampler.inputChannels)
         setUpResampler(&m_resampler, chunk.sampleRate, chunk.channels, m_format.sampleRate(),
@@ -198,38 +294,38 @@ void AudioOutput::write(const AudioChunk &chunk)
     }
     m_anchors.push_back({m_writtenFrames, m_writtenFrames + framesOut, chunk.timeMs});
     m_writtenFrames += framesOut;
-    m_pending.append(bytes);
-    pump();
+    {
+        std::lock_guard<std::mutex> lock(m_shared->mutex);
+        if (m_shared->wanted != m_serial)
+            return;
+        m_shared->pending.append(bytes);
+    }
+    post();
 }
 
 void AudioOutput::pump()
 {
-    if (!m_push)
+    if (m_state != State::Open)
         return;
     const qlonglong played = playedFrames();
     const qlonglong keep = qlonglong(m_format.sampleRate()) * kAnchorKeepMs / 1000;
     while (m_anchors.size() > 1 && m_anchors.front().endFrame + keep < played)
         m_anchors.pop_front();
-    if (m_pending.isEmpty())
-        return;
-    const qint64 accepted = m_push->write(m_pending);
-    if (accepted > 0)
-        m_pending.remove(0, qsizetype(accepted));
 }
 
 bool AudioOutput::failed() const
 {
-    if (!m_sink)
+    if (m_state != State::Open)
         return false;
-    const QAudio::Error error = m_sink->error();
-    return error != QAudio::NoError && error != QAudio::UnderrunError;
+    std::lock_guard<std::mutex> lock(m_shared->mutex);
+    return m_shared->openFor != m_serial || m_shared->deviceError;
 }
 
 qlonglong AudioOutput::clock(bool *valid) const
 {
     *valid = false;
     const qlonglong rate = m_format.sampleRate();
-    if (!m_sink || m_anchors.empty() || rate < 1)
+    if (m_state != State::Open || m_anchors.empty() || rate < 1)
         return 0;
     const qlonglong played = playedFrames();
     if (played <= 0 || played >= m_writtenFrames)

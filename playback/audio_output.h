@@ -1,8 +1,9 @@
-// Plays decoded sound on the default output device and tells which media
-// time the device is playing. GUI thread only.
+// The sound output: the resampler to the device's format and AudioOutput,
+// which plays decoded sound through the sound thread (sound_thread.h).
 #pragma once
 
 #include "playback/decoder.h"
+#include "playback/sound_thread.h"
 
 #include <QAudioFormat>
 #include <QByteArray>
@@ -12,8 +13,7 @@
 #include <memory>
 #include <vector>
 
-class QAudioSink;
-class QIODevice;
+class QThread;
 
 namespace nivra {
 
@@ -39,30 +39,49 @@ void setUpResampler(Resampler *state, int inputRate, int inputChannels, int outp
 // channel c takes input channel min(c, n - 1).
 void resample(Resampler *state, const float *input, int frames, std::vector<float> *out);
 
-// Called once a sink has started: keeps the sound back end's own teardown
-// out of the process exit where it can crash (audio_output_linux.cpp; a
-// no-op elsewhere).
+// Keeps the sound back end's own teardown out of the process exit, where it
+// can crash: each call registers an exit handler that ends the process before
+// the ones registered earlier run. Called once the first sink has started and
+// by main as it returns (audio_output_linux.cpp; a no-op elsewhere).
 void protectExitFromSoundTeardown();
 
+// Plays decoded sound on the default output device and tells which media
+// time the device is playing. Used from the GUI thread, it never waits for
+// the sound back end: that runs on a sound thread of its own, which opens
+// the device in the background and is given up on past a deadline.
 class AudioOutput : public QObject
 {
     Q_OBJECT
 public:
+    enum class State
+    {
+        Closed,
+        Opening, // asked for; the sound thread has not answered yet
+        Open,    // sound can be written
+        Failed,  // it did not open, or did not answer within the deadline
+    };
+    // How long an open may take before the output counts as not available.
+    static constexpr qint64 kOpenDeadlineMs = 1000;
+
     explicit AudioOutput(QObject *parent = nullptr);
     ~AudioOutput() override;
 
-    // Opens the default output device; true when sound can be written.
-    bool open();
-    // Stops and deletes the sink and forgets everything written.
+    // Asks for the default output device, closing any open one; at once.
+    void open();
+    // Closes the device and forgets everything written; at once.
     void close();
     void setSuspended(bool suspended);
     // Clamps to 0..1; applied now and at every open.
     void setVolume(float volume);
+    // Where the open stands; reading it takes up the sound thread's answer.
+    State state();
+    // Why the last open failed, in the back end's or the deadline's words.
+    QString failureText() const;
     // Whether the presentation tick should write more sound.
     bool wantsData() const;
-    // Converts a chunk to the device format, queues it and pumps.
+    // Converts a chunk to the device format and queues it for the device.
     void write(const AudioChunk &chunk);
-    // Drops old anchors and hands pending bytes to the device.
+    // Drops old anchors and has the queued bytes handed to the device.
     void pump();
     // The media time being played, in ms; *valid says whether there is one.
     qlonglong clock(bool *valid) const;
@@ -72,8 +91,12 @@ public:
     // running out of sound is none.
     bool failed() const;
 
-    // The format the sink was opened with.
+    // The format the sink was opened with (once open).
     QAudioFormat format() const { return m_format; }
+
+signals:
+    // The system's audio outputs changed (one plugged in, the default moved).
+    void outputsChanged();
 
 private:
     // Where a written chunk lies in the output stream, in output frames:
@@ -85,12 +108,26 @@ private:
         qlonglong endFrame = 0;
         qlonglong timeMs = 0;
     };
+    // Queues a reconcile on the sound thread unless one is waiting.
+    void post();
+    void startThread();
+    // Asks the sound thread to end and joins it, or leaves it to end by
+    // itself when it is stuck in the back end.
+    void endThread();
+    void forget();
 
-    std::unique_ptr<QAudioSink> m_sink;
-    QIODevice *m_push = nullptr;
+    std::shared_ptr<SoundShared> m_shared;
+    QThread *m_thread = nullptr;
+    SoundDevice *m_device = nullptr;
+    quint64 m_serial = 0;  // of the open asked for last; 0 closed
+    quint64 m_serials = 0; // the last serial handed out
+    qint64 m_openedNs = 0; // when it was asked for
+    bool m_stuck = false;  // the sound thread was already past its deadline
+    State m_state = State::Closed;
+    QString m_failure;
+    bool m_suspended = false;
     QAudioFormat m_format;
     Resampler m_resampler;
-    QByteArray m_pending;
     std::deque<Anchor> m_anchors;
     qlonglong m_writtenFrames = 0;
     float m_volume = 1.0f;

@@ -40,13 +40,41 @@ bool AudioSync::syncOnce(const WantedNow &wantedNow, const Pull &pull)
     if (m_triedFor != wanted.command) {
         m_triedFor = wanted.command;
         m_openFor = 0;
+        m_opening = false;
+        m_probeAtNs = -1;
+        m_probing = false;
+        m_recovered = false;
         m_suspended = false;
         m_lastClock = -1;
         m_stillSinceNs = -1;
         m_output.close();
-        if (wanted.command != 0 && m_output.open())
-            m_openFor = wanted.command;
+        if (wanted.command != 0) {
+            m_output.setVolume(wanted.volume);
+            m_volume = wanted.volume;
+            m_output.open();
+            m_opening = true;
+        }
         return true;
+    }
+    if (m_opening) {
+        switch (m_output.state()) {
+        case AudioOutput::State::Opening:
+            return false; // the next tick looks again
+        case AudioOutput::State::Open:
+            m_opening = false;
+            m_openFor = wanted.command;
+            m_available = true;
+            return true;
+        case AudioOutput::State::Closed:
+        case AudioOutput::State::Failed:
+            m_opening = false;
+            giveUp(qPrintable(m_output.failureText()));
+            return false;
+        }
+    }
+    if (unavailableFor(wanted.command)) {
+        probe(wanted.playing);
+        return false;
     }
     if (wanted.volume != m_volume) {
         m_volume = wanted.volume;
@@ -55,6 +83,12 @@ bool AudioSync::syncOnce(const WantedNow &wantedNow, const Pull &pull)
     }
     if (!activeFor(wanted.command))
         return false;
+    // A device lost while paused (the sound server restarted) is found
+    // before play, which then opens a new one.
+    if (m_output.failed()) {
+        giveUp("the sound device failed");
+        return false;
+    }
     if (m_suspended != !wanted.playing) {
         m_suspended = !wanted.playing;
         m_output.setSuspended(m_suspended);
@@ -71,20 +105,53 @@ bool AudioSync::syncOnce(const WantedNow &wantedNow, const Pull &pull)
         }
     }
     m_output.pump();
-    // The pump may have run an event loop that changed what is wanted.
-    const Wanted after = wantedNow();
-    if (!activeFor(after.command) || !after.playing || !after.landed)
-        return true;
     readClock();
     return false;
+}
+
+void AudioSync::probe(bool playing)
+{
+    if (m_probing) {
+        switch (m_output.state()) {
+        case AudioOutput::State::Opening:
+            return;
+        case AudioOutput::State::Open:
+            // The command's sound was dropped: the engine starts a new one.
+            m_probing = false;
+            m_recovered = true;
+            m_output.close();
+            return;
+        case AudioOutput::State::Closed:
+        case AudioOutput::State::Failed:
+            m_probing = false;
+            m_output.close();
+            m_probeAtNs = m_now() + kProbeMs * 1000000;
+            return;
+        }
+    }
+    if (playing && !m_recovered && m_probeAtNs >= 0 && m_now() >= m_probeAtNs) {
+        m_output.open();
+        m_probing = true;
+    }
+}
+
+void AudioSync::giveUp(const char *why)
+{
+    qWarning("sound output not available (%s); the pictures follow the wall clock", why);
+    m_openFor = 0;
+    m_drives = false;
+    m_clockInUse = false;
+    m_available = false;
+    m_probeAtNs = m_now() + kProbeMs * 1000000;
+    m_output.close();
 }
 
 void AudioSync::readClock()
 {
     bool valid = false;
     const qlonglong audioNow = m_output.clock(&valid);
-    bool stalled = m_output.failed();
-    if (valid && !stalled) {
+    bool stalled = false;
+    if (valid) {
         const qint64 now = m_now();
         if (audioNow != m_lastClock || m_stillSinceNs < 0) {
             m_lastClock = audioNow;
@@ -92,17 +159,14 @@ void AudioSync::readClock()
         } else {
             stalled = now - m_stillSinceNs >= kStallMs * 1000000;
         }
-    } else if (!valid) {
+    } else {
         m_stillSinceNs = -1;
     }
     if (stalled) {
         // Fall back to the engine's clock, as without sound, until the next
         // command opens the output again; the engine drops the unplayed sound.
-        qWarning("sound output stalled at %lld; the pictures follow the wall clock", audioNow);
-        m_openFor = 0;
-        m_drives = false;
-        m_clockInUse = false;
-        m_output.close();
+        qWarning("sound output stalled at %lld", audioNow);
+        giveUp("stalled");
         return;
     }
     m_drives = valid;

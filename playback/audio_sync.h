@@ -1,9 +1,11 @@
 // AudioSync: keeps the sound output in line with what the playback engine
 // wants: opened afresh for each command that plays sound, suspended while
-// paused, fed while playing, and read for the clock the pictures follow. A
-// device whose clock stands still while it should play has stalled (pulled
-// out, taken by another program): the output is then closed until the next
-// command, and the pictures follow the engine's own clock. GUI thread only.
+// paused, fed while playing, and read for the clock the pictures follow.
+// The output opens in the background; one that does not open within its
+// deadline, fails, or whose clock stands still while it should play (pulled
+// out, taken by another program, a sound server that stopped answering) is
+// not available for the command: it is closed, and the pictures follow the
+// engine's own clock, until a later command or a retry. GUI thread only.
 #pragma once
 
 #include "playback/audio_output.h"
@@ -18,6 +20,9 @@ class AudioSync
 public:
     // How long the device's clock may stand still while it plays.
     static constexpr qint64 kStallMs = 1500;
+    // While sound is not available and playing, an output is tried in the
+    // background this often (the sound server reconnects in about 3 s).
+    static constexpr qint64 kProbeMs = 3000;
 
     // What the engine wants of the output now.
     struct Wanted
@@ -45,6 +50,28 @@ public:
     bool activeFor(quint64 command) const { return m_openFor != 0 && m_openFor == command; }
     // The output was (re)opened for command, whether or not it opened.
     bool triedFor(quint64 command) const { return m_triedFor == command; }
+    // The output is still opening for command: the sync has more to do.
+    bool openingFor(quint64 command) const { return m_opening && m_triedFor == command; }
+    // The output was asked for command and is not available for it (it did
+    // not open in time, failed or stalled): its sound is never played.
+    bool unavailableFor(quint64 command) const
+    {
+        return command != 0 && m_triedFor == command && !m_opening && m_openFor == 0;
+    }
+    // The output is open for command, but its device was lost (the sound
+    // server restarted while paused): found by the next sync while playing.
+    bool lostFor(quint64 command) const { return activeFor(command) && m_output.failed(); }
+    // The last output asked for opened (true before any was asked for).
+    bool available() const { return m_available; }
+    // An output tried in the background while command's sound was not
+    // available has opened: a new command gets sound again.
+    bool recoveredFor(quint64 command) const { return m_recovered && m_triedFor == command; }
+    // The system's outputs changed: the next background try comes now.
+    void probeSoon()
+    {
+        if (m_probeAtNs > 0)
+            m_probeAtNs = 0;
+    }
     // The last clock reading came from the device (none since stopDriving).
     bool drivesClock() const { return m_drives; }
     // The pictures follow the device's clock (until the next command).
@@ -61,11 +88,23 @@ private:
     bool syncOnce(const WantedNow &wantedNow, const Pull &pull);
     // Reads the device's clock into m_read, or finds it stalled.
     void readClock();
+    // The output is not available for the command: closed, the engine's
+    // clock rules.
+    void giveUp(const char *why);
+    // Tries an output in the background while not available (and playing).
+    void probe(bool playing);
 
     Now m_now;
     AudioOutput m_output;
     quint64 m_triedFor = 0; // command the output was last (re)opened for; 0 closed
     quint64 m_openFor = 0;  // command it is open and playing for; 0 none
+    bool m_opening = false; // asked for m_triedFor, no answer yet
+    bool m_available = true;
+    // Background tries while not available: when the next is due (-1:
+    // none), one in progress, one that opened.
+    qint64 m_probeAtNs = -1;
+    bool m_probing = false;
+    bool m_recovered = false;
     bool m_suspended = false;
     float m_volume = 1.0f;
     bool m_inCall = false;

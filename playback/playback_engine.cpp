@@ -72,6 +72,9 @@ PlaybackEngine::PlaybackEngine(QObject *parent)
       m_audio([this] { return m_time->nowNs(); })
 {
     connect(m_time, &TimeSource::beat, this, &PlaybackEngine::tick);
+    // A device plugged in, or the sound server back: sound that found no
+    // output tries one at once rather than at the next background try.
+    connect(&m_audio.output(), &AudioOutput::outputsChanged, this, [this] { m_audio.probeSoon(); });
 }
 
 PlaybackEngine::~PlaybackEngine()
@@ -204,12 +207,21 @@ void PlaybackEngine::syncAudio()
         [this]() -> std::optional<AudioChunk> {
             if (!m_worker)
                 return std::nullopt;
+            // Until the device's clock runs, the pictures follow the engine's:
+            // sound they have left behind (read while the output opened) would
+            // only pull them back.
+            if (!m_audio.drivesClock() && m_clock.isRunning())
+                m_worker->discardAudioBefore(m_generation, m_clock.value());
             return m_worker->popAudioChunk(m_generation);
         });
     if (deviceMs)
         m_clock.setBase(*deviceMs);
     if (m_audio.clockInUse() != inUseBefore)
         notify(&PlaybackEngine::statsChanged);
+    if (m_audio.available() != m_soundAvailable) {
+        m_soundAvailable = m_audio.available();
+        notify(&PlaybackEngine::soundAvailableChanged);
+    }
 }
 
 // ---- Opening and stopping ---------------------------------------------------
@@ -323,8 +335,21 @@ void PlaybackEngine::play()
     if (m_state == State::Stepped && m_shownTime >= 0) {
         // Restart exactly at the stepped picture, with fresh sound.
         postSeek(m_shownTime, false);
+    } else if (!m_playing) {
+        retrySound();
     }
     setPlaying(true);
+}
+
+void PlaybackEngine::retrySound()
+{
+    // The sound of a command whose output was not available has been
+    // dropped: a fresh command at the picture on screen reads it again for a
+    // new output.
+    if (landed() && m_shownTime >= 0 && m_audioWanted &&
+        (m_audio.unavailableFor(m_commandSerial) || m_audio.lostFor(m_commandSerial) ||
+         m_audio.recoveredFor(m_commandSerial)))
+        postSeek(m_shownTime, false);
 }
 
 void PlaybackEngine::pause()
@@ -618,9 +643,9 @@ void PlaybackEngine::tick()
             setError(error, true);
     }
 
-    // Sound read for a command whose output did not open or stalled is never
+    // Sound read for a command whose output is not available is never
     // played; dropped, it cannot hold the reading up.
-    if (m_audioWanted && m_audio.triedFor(m_commandSerial) && !audioActive())
+    if (m_audioWanted && m_audio.unavailableFor(m_commandSerial))
         m_worker->discardAudioBefore(m_generation, std::numeric_limits<qlonglong>::max());
 
     if (!landed())
@@ -628,7 +653,10 @@ void PlaybackEngine::tick()
     else
         tickLanded();
 
-    if (audioActive() && m_playing && landed())
+    if (m_playing && m_audio.recoveredFor(m_commandSerial))
+        retrySound();
+    if ((audioActive() && m_playing && landed()) || m_audio.openingFor(m_commandSerial) ||
+        (m_playing && m_audioWanted && m_audio.unavailableFor(m_commandSerial)))
         requestAudioSync();
 }
 

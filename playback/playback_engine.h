@@ -45,6 +45,9 @@ class PlaybackEngine : public QObject
     Q_PROPERTY(int droppedFrames READ droppedFrames NOTIFY statsChanged)
     Q_PROPERTY(int presentedFrames READ presentedFrames NOTIFY statsChanged)
     Q_PROPERTY(bool audioClock READ audioClock NOTIFY statsChanged)
+    // False once sound that should play found no output (none, or a sound
+    // server that does not answer); true again when one opens.
+    Q_PROPERTY(bool soundAvailable READ soundAvailable NOTIFY soundAvailableChanged)
     Q_PROPERTY(QSize videoSize READ videoSize NOTIFY statsChanged)
     Q_PROPERTY(QVariantMap status READ status NOTIFY statusChanged)
     Q_PROPERTY(qlonglong lastSeekTarget READ lastSeekTarget NOTIFY seeked)
@@ -74,6 +77,7 @@ public:
     int droppedFrames() const { return m_droppedFrames; }
     int presentedFrames() const { return m_presentedFrames; }
     bool audioClock() const { return m_audio.clockInUse(); }
+    bool soundAvailable() const { return m_soundAvailable; }
     QSize videoSize() const { return m_videoSize; }
     QVariantMap status() const { return m_status; }
     qlonglong lastSeekTarget() const { return m_lastSeekTarget; }
@@ -112,6 +116,7 @@ signals:
     void decoderInfoChanged();
     void errorChanged();
     void statsChanged();
+    void soundAvailableChanged();
     void statusChanged();
     void gapSkipped(qlonglong fromMs, qlonglong toMs);
     void chunkEnded(qlonglong atMs);
@@ -175,6 +180,8 @@ private:
     // recordings; -1 when there is none.
     qlonglong keyframeBefore(qlonglong timeMs) const;
     void setPlaying(bool playing);
+    // Opens the output anew for sound that found none (a seek in place).
+    void retrySound();
     void setError(const QString &text, bool decodeFailure);
     void clearError();
     bool cardHoldsReader() const;
@@ -227,6 +234,7 @@ private:
     bool m_continuous = true;
     double m_volume = 1.0;
     bool m_muted = false;
+    bool m_soundAvailable = true;
     QString m_decoderInfo;
     QString m_errorString;
     int m_droppedFrames = 0;

@@ -9,6 +9,7 @@
 // 10:02:00-10:02:59.9 UTC on 2024-03-05 with the camera at UTC+1. The
 // "noaudio" card: the same video, no sound, 08:00:00-08:00:39.9 on 2024-07-22.
 #include "engine_test_util.h"
+#include "sound_server.h"
 
 #include "playback/decoder.h"
 #include "playback/playback_engine.h"
@@ -169,8 +170,16 @@ class TestPlaybackEngine : public QObject
 {
     Q_OBJECT
 
+    // The sound server once a test has restarted it, for the tests after.
+    QProcess m_restarted;
+
 private slots:
     void initTestCase();
+    void cleanupTestCase()
+    {
+        m_restarted.kill();
+        m_restarted.waitForFinished();
+    }
 
     void propertiesNotifyOnlyRealChanges();
     void openWithoutSeekStartsAtFirstPlayable();
@@ -203,6 +212,8 @@ private slots:
     void saveSnapshotNamesFiles();
     void aboutToCloseWhilePlaying();
     void audioClockDrivesPictures();
+    void aSoundServerThatDoesNotAnswerHoldsNothing();
+    void playAfterTheSoundServerRestartedHasSound();
 };
 
 void TestPlaybackEngine::initTestCase()
@@ -1197,6 +1208,78 @@ void TestPlaybackEngine::audioClockDrivesPictures()
         QVERIFY2(match.captured(2).toLongLong() + 5 >= match.captured(1).toLongLong(), qPrintable(all.at(i)));
     }
     QVERIFY(lines >= 10);
+}
+
+// The sound server stops answering while playing: a seek returns at once and
+// lands, the pictures go on by the engine's clock, the sound is reported
+// unavailable once however often it is tried, and play after the server is
+// back brings the sound back.
+void TestPlaybackEngine::aSoundServerThatDoesNotAnswerHoldsNothing()
+{
+    if (nivra::test::testSoundServer() <= 0)
+        QSKIP("needs a sound server of its own (run through nivra-with-sound)");
+    Rig rig;
+    QSignalSpy available(&rig.engine, &PlaybackEngine::soundAvailableChanged);
+    QVERIFY(rig.open(SMALL_CARD_DIR));
+    QVERIFY(rig.waitSeeked(1));
+    rig.engine.play();
+    QTRY_VERIFY_WITH_TIMEOUT(rig.engine.audioClock(), kWaitMs);
+    QVERIFY(rig.engine.soundAvailable());
+
+    nivra::test::StoppedSoundServer server(nivra::test::testSoundServer());
+    QVERIFY(server.stopped());
+    const qlonglong targets[] = {utcMs("2024-03-05T10:00:10.000Z"), utcMs("2024-03-05T10:00:30.000Z")};
+    for (int i = 0; i < 2; ++i) {
+        QElapsedTimer call;
+        call.start();
+        rig.engine.seek(targets[i], false);
+        // Well under the output's deadline: nothing waited for the server.
+        QVERIFY2(call.elapsed() < 900, qPrintable(QString::number(call.elapsed())));
+        QTRY_VERIFY_WITH_TIMEOUT(rig.landed() == targets[i], kWaitMs);
+        QVERIFY(rig.playUntil([&] { return rig.engine.position() >= targets[i] + 3000; }, 60000));
+        // Tried again on the second seek, and not available again: no news.
+        QTRY_VERIFY_WITH_TIMEOUT(!rig.engine.soundAvailable(), kWaitMs);
+        QCOMPARE(available.count(), 1);
+        QVERIFY(!rig.engine.audioClock());
+    }
+
+    server.resume();
+    rig.engine.pause();
+    rig.engine.play();
+    QVERIFY(rig.playUntil([&] { return rig.engine.audioClock(); }));
+    QVERIFY(rig.engine.soundAvailable());
+    QCOMPARE(available.count(), 2);
+}
+
+// The sound server restarts while paused: play opens a new output and the
+// device's clock drives the pictures again, without a seek by the user.
+void TestPlaybackEngine::playAfterTheSoundServerRestartedHasSound()
+{
+    if (nivra::test::testSoundServer() <= 0)
+        QSKIP("needs a sound server of its own (run through nivra-with-sound)");
+    Rig rig;
+    QVERIFY(rig.open(SMALL_CARD_DIR));
+    QVERIFY(rig.waitSeeked(1));
+    rig.engine.play();
+    QTRY_VERIFY_WITH_TIMEOUT(rig.engine.audioClock(), kWaitMs);
+    rig.engine.pause();
+    QVERIFY(nivra::test::restartTestSoundServer(&m_restarted));
+    // The old stream learns that its server went.
+    QTest::qWait(500);
+    rig.engine.play();
+    // The back end reconnects in its own time: the engine's moves with it.
+    QElapsedTimer real;
+    real.start();
+    while (!rig.engine.audioClock() && real.elapsed() < kWaitMs) {
+        QTest::qWait(10);
+        rig.time.advance(10);
+    }
+    QVERIFY(rig.engine.audioClock());
+    const qlonglong from = rig.engine.position();
+    QTest::qWait(1000);
+    QVERIFY(rig.engine.audioClock());
+    QVERIFY(rig.engine.position() > from + 500);
+    rig.engine.pause();
 }
 
 QTEST_MAIN(TestPlaybackEngine)

@@ -1,15 +1,21 @@
 // AudioOutput against a real PulseAudio server (a null sink in CI): open,
 // write, wantsData, pump, and a clock that follows the played frames.
 #include "playback/audio_output.h"
+#include "sound_server.h"
 
 #include <QAudioDevice>
 #include <QDeadlineTimer>
+#include <QElapsedTimer>
 #include <QMediaDevices>
+#include <QProcess>
 #include <QtTest>
 
 #include <cmath>
+#include <functional>
+#include <memory>
 
 using namespace nivra;
+using nivra::test::StoppedSoundServer;
 
 namespace {
 
@@ -26,13 +32,32 @@ AudioChunk tone(int rate, int channels, int frames, qlonglong timeMs)
     return chunk;
 }
 
+// Opens and waits for the sound thread's answer.
+bool openNow(AudioOutput &output)
+{
+    output.open();
+    QDeadlineTimer giveUp(5000);
+    while (output.state() == AudioOutput::State::Opening && !giveUp.hasExpired())
+        QTest::qWait(2);
+    return output.state() == AudioOutput::State::Open;
+}
+
 } // namespace
 
 class tst_AudioOutput : public QObject
 {
     Q_OBJECT
 
+    // The sound server once a test has restarted it, for the tests after.
+    QProcess m_restarted;
+
 private slots:
+    void cleanupTestCase()
+    {
+        m_restarted.kill();
+        m_restarted.waitForFinished();
+    }
+
     void initTestCase()
     {
         if (!QMediaDevices::defaultAudioOutput().isNull())
@@ -69,7 +94,7 @@ private slots:
     {
         QFETCH(int, framesPerChunk);
         AudioOutput output;
-        QVERIFY(output.open());
+        QVERIFY(openNow(output));
         output.setSuspended(true);
         const int rate = output.format().sampleRate();
         qlonglong chunks = 0;
@@ -104,7 +129,7 @@ private slots:
         QFETCH(int, framesPerChunk);
         QFETCH(int, durationMs);
         AudioOutput output;
-        QVERIFY(output.open());
+        QVERIFY(openNow(output));
         const QAudioFormat format = output.format();
         QVERIFY(format.sampleRate() >= 1);
         QVERIFY(format.channelCount() >= 1);
@@ -170,7 +195,7 @@ private slots:
     void suspendStopsTheClock()
     {
         AudioOutput output;
-        QVERIFY(output.open());
+        QVERIFY(openNow(output));
         for (int i = 0; i < 20; ++i)
             output.write(tone(48000, 2, 960, 5000 + i * 20));
         bool valid = false;
@@ -185,10 +210,73 @@ private slots:
         QTRY_VERIFY_WITH_TIMEOUT((output.pump(), output.clock(&valid) > later + 50), 3000);
     }
 
+    // A sound server that stops answering holds no caller: an open fails at
+    // its deadline, and destroying the output returns without waiting for
+    // it. Once the server answers again, a new output plays.
+    void aServerThatDoesNotAnswerHoldsNoCaller()
+    {
+        if (nivra::test::testSoundServer() <= 0)
+            QSKIP("needs a sound server of its own (run through nivra-with-sound)");
+        auto output = std::make_unique<AudioOutput>();
+        QVERIFY(openNow(*output));
+        output->write(tone(48000, 2, 4800, 0));
+        StoppedSoundServer server(nivra::test::testSoundServer());
+        QVERIFY(server.stopped());
+        qint64 longest = 0;
+        auto timed = [&](const std::function<void()> &call) {
+            QElapsedTimer t;
+            t.start();
+            call();
+            longest = qMax(longest, t.elapsed());
+        };
+        // The second open finds the sound thread still waiting: a fresh
+        // thread tries, and waits as long.
+        for (int attempt = 0; attempt < 2; ++attempt) {
+            QElapsedTimer since;
+            since.start();
+            timed([&] { output->open(); });
+            AudioOutput::State state = AudioOutput::State::Opening;
+            while (state == AudioOutput::State::Opening && since.elapsed() < 10000) {
+                timed([&] { state = output->state(); });
+                QTest::qWait(5);
+            }
+            QCOMPARE(state, AudioOutput::State::Failed);
+            QVERIFY2(since.elapsed() < AudioOutput::kOpenDeadlineMs + 1000,
+                     qPrintable(QString::number(since.elapsed())));
+            QVERIFY(!output->failureText().isEmpty());
+        }
+        timed([&] { output.reset(); });
+        // Well under the deadline: nothing waited for the server.
+        QVERIFY2(longest < 900, qPrintable(QString("a call took %1 ms").arg(longest)));
+        server.resume();
+        AudioOutput fresh;
+        QVERIFY(openNow(fresh));
+    }
+
+    // After the sound server restarted (the back end reconnects within a few
+    // seconds), a new output opens again.
+    void opensAgainAfterTheServerRestarted()
+    {
+        if (nivra::test::testSoundServer() <= 0)
+            QSKIP("needs a sound server of its own (run through nivra-with-sound)");
+        AudioOutput output;
+        QVERIFY(openNow(output));
+        QVERIFY(nivra::test::restartTestSoundServer(&m_restarted));
+        QElapsedTimer since;
+        since.start();
+        bool opened = false;
+        while (!opened && since.elapsed() < 15000) {
+            opened = openNow(output);
+            if (!opened)
+                QTest::qWait(200);
+        }
+        QVERIFY(opened);
+    }
+
     void ignoresEmptyChunks()
     {
         AudioOutput output;
-        QVERIFY(output.open());
+        QVERIFY(openNow(output));
         AudioChunk empty;
         empty.sampleRate = 8000;
         empty.channels = 1;

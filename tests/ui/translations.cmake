@@ -25,6 +25,5 @@ target_compile_definitions(tst_translations PRIVATE
   LAYOUT_SHOTS="${CMAKE_CURRENT_BINARY_DIR}/layout-shots")
 add_dependencies(tst_translations nivra-player nivra_simcard_cardgen_demo nivra_simcard_ui_midnight)
 nivra_warnings(tst_translations)
-add_test(NAME tst_translations
-         COMMAND xvfb-run -a -s "-screen 0 1920x1200x24" $<TARGET_FILE:tst_translations>)
+nivra_sound_test(tst_translations xvfb-run -a -s "-screen 0 1920x1200x24" $<TARGET_FILE:tst_translations>)
 set_tests_properties(tst_translations PROPERTIES TIMEOUT 900 LABELS "ui")
