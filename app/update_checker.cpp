@@ -169,13 +169,26 @@ void UpdateChecker::startCheck(bool manual)
     QNetworkReply *reply = m_network.get(request);
     m_reply = reply;
     m_oversized = false;
-    connect(reply, &QNetworkReply::finished, this, [this, reply] { onReplyFinished(reply); });
-    connect(reply, &QNetworkReply::downloadProgress, this, [this, reply](qint64 received, qint64 total) {
-        if (reply == m_reply && (received > kMaxDocumentBytes || total > kMaxDocumentBytes)) {
+    // Read no more than the cap: the network layer then stops taking bytes
+    // from the server instead of buffering all it sends.
+    reply->setReadBufferSize(kMaxDocumentBytes + 1);
+    const auto tooBig = [this, reply](qint64 bytes) {
+        if (reply == m_reply && bytes > kMaxDocumentBytes) {
             m_oversized = true;
             reply->abort();
         }
+    };
+    connect(reply, &QNetworkReply::finished, this, [this, reply] { onReplyFinished(reply); });
+    // A declared length over the cap is refused as soon as the headers come.
+    connect(reply, &QNetworkReply::metaDataChanged, this, [reply, tooBig] {
+        bool known = false;
+        const qint64 length = reply->header(QNetworkRequest::ContentLengthHeader).toLongLong(&known);
+        if (known)
+            tooBig(length);
     });
+    connect(reply, &QNetworkReply::readyRead, this, [reply, tooBig] { tooBig(reply->bytesAvailable()); });
+    connect(reply, &QNetworkReply::downloadProgress, this,
+            [tooBig](qint64 received, qint64 total) { tooBig(qMax(received, total)); });
     m_deadline.start(m_transferTimeoutMs);
     if (manual)
         m_status = tr("Checking…");

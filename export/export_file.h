@@ -35,6 +35,12 @@ int exportPathExists(const char *path);
 // path is a folder afterwards, else -1.
 int exportMakeFolder(const char *path);
 
+// Returns 1 when path, with links followed and "." and ".." resolved (as far
+// as it exists), is folder or lies inside it; 0 when not, or when folder
+// cannot be resolved. path need not exist yet: an output folder is checked
+// before it is made.
+int exportPathIsInside(const char *path, const char *folder);
+
 // Returns 1 when c separates folders in a path on this platform.
 int exportIsSeparator(char c);
 

@@ -15,11 +15,14 @@
 
 #include <errno.h>
 #include <fcntl.h>
+#include <limits.h>
 #include <stdio.h>
 #include <stdlib.h>
 #include <string.h>
 #include <sys/stat.h>
 #include <unistd.h>
+
+#include <string>
 
 struct ExportFile
 {
@@ -171,6 +174,61 @@ int exportMakeFolder(const char *path)
     free(copy);
     struct stat st;
     return stat(path, &st) == 0 && S_ISDIR(st.st_mode) ? 0 : -1;
+}
+
+namespace {
+
+// The absolute form of path with links followed: the deepest part that
+// exists resolved by the system, the rest appended with "." and ".." applied.
+bool resolvePath(const char *path, std::string *out)
+{
+    std::string rest;
+    std::string head = path;
+    if (head.empty())
+        return false;
+    if (head[0] != '/') {
+        char cwd[4096];
+        if (!getcwd(cwd, sizeof cwd))
+            return false;
+        head = std::string(cwd) + "/" + head;
+    }
+    char resolved[PATH_MAX];
+    while (!realpath(head.c_str(), resolved)) {
+        const size_t slash = head.find_last_of('/');
+        if (slash == std::string::npos || head.size() <= 1)
+            return false;
+        rest = head.substr(slash + 1) + (rest.empty() ? "" : "/" + rest);
+        head = slash == 0 ? "/" : head.substr(0, slash);
+    }
+    std::string result = resolved;
+    size_t start = 0;
+    while (start <= rest.size()) {
+        size_t end = rest.find('/', start);
+        if (end == std::string::npos)
+            end = rest.size();
+        const std::string part = rest.substr(start, end - start);
+        if (part == "..") {
+            const size_t slash = result.find_last_of('/');
+            result = slash == 0 || slash == std::string::npos ? "/" : result.substr(0, slash);
+        } else if (!part.empty() && part != ".") {
+            result += (result == "/" ? "" : "/") + part;
+        }
+        start = end + 1;
+    }
+    *out = result;
+    return true;
+}
+
+} // namespace
+
+int exportPathIsInside(const char *path, const char *folder)
+{
+    std::string p, f;
+    if (!path || !folder || !resolvePath(path, &p) || !resolvePath(folder, &f))
+        return 0;
+    if (f == "/")
+        return 1;
+    return p == f || (p.size() > f.size() && p.compare(0, f.size(), f) == 0 && p[f.size()] == '/') ? 1 : 0;
 }
 
 int exportIsSeparator(char c)

@@ -169,6 +169,28 @@ int exportMakeFolder(const char *path)
     return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) ? 0 : -1;
 }
 
+int exportPathIsInside(const char *path, const char *folder)
+{
+    wchar_t *p = widen(path);
+    wchar_t *f = widen(folder);
+    wchar_t fullPath[32768];
+    wchar_t fullFolder[32768];
+    int inside = 0;
+    if (p && f && GetFullPathNameW(p, 32768, fullPath, nullptr) > 0 &&
+        GetFullPathNameW(f, 32768, fullFolder, nullptr) > 0) {
+        size_t n = wcslen(fullFolder);
+        while (n > 0 && (fullFolder[n - 1] == L'\\' || fullFolder[n - 1] == L'/'))
+            fullFolder[--n] = 0;
+        const size_t m = wcslen(fullPath);
+        // Windows compares file names without regard to case.
+        inside = m >= n && CompareStringOrdinal(fullPath, int(n), fullFolder, int(n), TRUE) == CSTR_EQUAL &&
+                 (m == n || fullPath[n] == L'\\' || fullPath[n] == L'/');
+    }
+    free(p);
+    free(f);
+    return inside;
+}
+
 int exportIsSeparator(char c)
 {
     return c == '/' || c == '\\';

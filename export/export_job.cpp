@@ -6,6 +6,7 @@
 #include "session/time_zone.h"
 
 #include <QCoreApplication>
+#include <QDateTime>
 #include <QDir>
 #include <QFileInfo>
 #include <QStandardPaths>
@@ -47,6 +48,7 @@ struct WorkerRun
     ExportJob *job = nullptr;
     qint64 base = 0;
     bool single = true; // one range: the writer's own total stands
+    std::vector<ExportLostRun> lost;
 };
 
 int32_t computerOffset(uint32_t utcSeconds, void *, const ExportOptions *)
@@ -106,6 +108,11 @@ bool ExportJob::startEvents(CardSession *card, qint64 fromMs, qint64 toMs, int k
         return false;
     const std::vector<ExportEventPiece> pieces = card->eventPieces(fromMs, toMs, kinds, padSeconds);
     if (pieces.empty()) {
+        m_outcome = HandOver{};
+        m_outcome.code = EXPORT_NOTHING;
+        m_outcomeCancelled = false;
+        m_unmadeFolder.clear();
+        m_folderOnCard = false;
         emit finished(Nothing, QString(), 0);
         return false;
     }
@@ -123,8 +130,17 @@ bool ExportJob::launch(CardSession *card, Task task, const QString &dir)
 {
     m_shell.stop(); // the previous export's thread has already ended
 
+    m_outcome = HandOver{};
+    m_outcomeCancelled = false;
+    m_unmadeFolder.clear();
+    m_folderOnCard = card->holdsFolder(dir);
+    if (m_folderOnCard) {
+        emit finished(Failed, outcomeText(), 0);
+        return false;
+    }
     if (dir.isEmpty() || !QDir().mkpath(dir)) {
-        emit finished(Failed, tr("Cannot create the folder %1").arg(QDir::toNativeSeparators(dir)), 0);
+        m_unmadeFolder = dir.isEmpty() ? QStringLiteral(" ") : dir;
+        emit finished(Failed, outcomeText(), 0);
         return false;
     }
 
@@ -218,11 +234,15 @@ void ExportJob::runTask(ExportJob *job, const Task &task)
         lock.lock();
         self->m_shell.wait(lock, [self, mine] { return self->m_filesDelivered >= mine; });
     };
-    WorkerRun run{job, 0, task.pieces.size() == 1};
+    options.runLost = [](void *context, const ExportLostRun *lost) {
+        static_cast<WorkerRun *>(context)->lost.push_back(*lost);
+    };
+    WorkerRun run{job, 0, task.pieces.size() == 1, {}};
     options.context = &run;
 
     // The pieces in turn, as nivra-card's events-export writes them: a
-    // failure or a cancel ends the batch and keeps the files so far.
+    // failure or a cancel ends the batch and keeps the files so far. A piece
+    // that wrote nothing of what it planned is lost, and named.
     ExportResult result{};
     int code = EXPORT_NOTHING;
     for (const Task::Piece &piece : task.pieces) {
@@ -248,10 +268,8 @@ void ExportJob::runTask(ExportJob *job, const Task &task)
         hand.message = message;
         hand.audioLeftOut = result.audioLeftOut != 0;
         hand.fileCount = result.files;
-        hand.shortTime = exportShortfallMs(&result) > 0;
-        hand.plannedMs = result.plannedMs;
-        hand.writtenMs = result.writtenMs;
         hand.skippedFrames = result.skippedFrames;
+        hand.lost = run.lost;
     });
 }
 
@@ -311,72 +329,111 @@ void ExportJob::onFileDone(const QString &path)
 
 QString ExportJob::durationText(qint64 ms)
 {
-    const qint64 s = qMax<qint64>(0, ms) / 1000;
-    if (s >= 3600)
-        return tr("%1 h %2 min").arg(s / 3600).arg(s % 3600 / 60);
-    // The window's own duration texts (qml/Format.js) and their translations.
-    if (s >= 60)
-        return QCoreApplication::translate("Format", "%1 min %2 s").arg(s / 60).arg(s % 60);
+    // The window's own duration rule and texts (qml/Format.js).
+    qint64 s = (qMax<qint64>(0, ms) + 500) / 1000;
+    const qint64 h = s / 3600, m = s % 3600 / 60;
+    s %= 60;
+    if (h > 0)
+        return m == 0 ? QCoreApplication::translate("Format", "%1h").arg(h)
+                      : QCoreApplication::translate("Format", "%1h%2m").arg(h).arg(m);
+    if (m > 0)
+        return s == 0 ? QCoreApplication::translate("Format", "%1 min").arg(m)
+                      : QCoreApplication::translate("Format", "%1 min %2 s").arg(m).arg(s);
     return QCoreApplication::translate("Format", "%1 s").arg(s);
+}
+
+QString ExportJob::folderOnCardText()
+{
+    return tr("This folder is on the card, which is never written to. Choose a folder elsewhere.");
+}
+
+QString ExportJob::clockText(qint64 utcMs) const
+{
+    if (m_card && m_card->isOpen())
+        return m_card->formatClock(utcMs, true);
+    return QDateTime::fromMSecsSinceEpoch(utcMs).toString(QStringLiteral("HH:mm:ss"));
+}
+
+QString ExportJob::outcomeText() const
+{
+    if (m_folderOnCard)
+        return folderOnCardText();
+    if (!m_unmadeFolder.isEmpty())
+        return tr("Cannot create the folder %1").arg(QDir::toNativeSeparators(m_unmadeFolder.trimmed()));
+    const HandOver &hand = m_outcome;
+    switch (hand.code) {
+    case EXPORT_OK:
+    case EXPORT_NOTHING: {
+        QStringList lines;
+        if (hand.code == EXPORT_OK && hand.audioLeftOut)
+            lines << tr("The audio format of these recordings is not supported: the files have no sound.");
+        // The files are sound, but the user must not take them for the whole plan.
+        if (!hand.lost.empty()) {
+            lines << tr("Not written whole (the recordings are damaged or could not be read):");
+            constexpr size_t kListed = 5;
+            for (size_t i = 0; i < hand.lost.size() && i < kListed; ++i) {
+                const ExportLostRun &l = hand.lost[i];
+                lines << tr("%1 \u2013 %2: %3 of %4 written")
+                             .arg(clockText(l.startMs), clockText(l.endMs), durationText(l.writtenMs),
+                                  durationText(l.endMs - l.startMs));
+            }
+            if (hand.lost.size() > kListed)
+                lines << tr("and %n more", "", int(hand.lost.size() - kListed));
+        }
+        if (hand.skippedFrames > 0)
+            lines << tr("Damaged frames left out: %1.").arg(hand.skippedFrames);
+        return lines.join(QLatin1Char('\n'));
+    }
+    case EXPORT_CANCELLED:
+        return QString();
+    case EXPORT_ERR_MP4_ALAW:
+        return tr(
+            "MP4 cannot keep the G.711 audio of these recordings. Export as MOV, or leave the audio out.");
+    case EXPORT_ERR_WRITE:
+        return tr("Cannot write %1. Check that the folder is writable and the disk has enough space.")
+            .arg(QDir::toNativeSeparators(hand.message));
+    case EXPORT_ERR_CODEC:
+        return tr("The video format of these recordings is not recognised.");
+    case CARD_ERR_READ:
+        return tr("Reading the recordings failed. Is the card still connected?");
+    default:
+        return m_outcomeCancelled
+                   ? QString()
+                   : tr("Export failed (%1).").arg(QString::fromUtf8(exportErrorName(hand.code)));
+    }
 }
 
 void ExportJob::onFinished(const HandOver &hand)
 {
+    m_folderOnCard = false;
     // The worker's last act was this report: it ends now.
     const bool cancelled = m_shell.stopping();
     m_shell.stop();
 
-    const int code = hand.code;
-    const QString &message = hand.message;
-    const int files = hand.fileCount;
     Status status = Failed;
-    QString text;
-    QStringList lines;
-    switch (code) {
+    switch (hand.code) {
     case EXPORT_OK:
         status = Done;
-        if (hand.audioLeftOut)
-            lines << tr("The audio format of these recordings is not supported: the files have no sound.");
-        // The files are sound, but the user must not take them for the whole range.
-        if (hand.shortTime)
-            lines << tr("Only %1 of the %2 recorded could be read: the recordings are damaged.")
-                         .arg(durationText(hand.writtenMs), durationText(hand.plannedMs));
-        if (hand.skippedFrames > 0)
-            lines << tr("Damaged frames left out: %1.").arg(hand.skippedFrames);
-        text = lines.join(QLatin1Char('\n'));
         break;
     case EXPORT_NOTHING:
-        status = Nothing;
+        // Planned recordings that could not be read are no "nothing to export".
+        status = hand.lost.empty() ? Nothing : Failed;
         break;
     case EXPORT_CANCELLED:
         status = Cancelled;
         break;
-    case EXPORT_ERR_MP4_ALAW:
-        text =
-            tr("MP4 cannot keep the G.711 audio of these recordings. Export as MOV, or leave the audio out.");
-        break;
-    case EXPORT_ERR_WRITE:
-        text = tr("Cannot write %1. Check that the folder is writable and the disk has enough space.")
-                   .arg(QDir::toNativeSeparators(message));
-        break;
-    case EXPORT_ERR_CODEC:
-        text = tr("The video format of these recordings is not recognised.");
-        break;
-    case CARD_ERR_READ:
-        text = tr("Reading the recordings failed. Is the card still connected?");
-        break;
     default:
-        text = tr("Export failed (%1).").arg(QString::fromUtf8(exportErrorName(code)));
         break;
     }
+    if (status == Failed && cancelled)
+        status = Cancelled;
+    m_outcome = hand;
+    m_outcomeCancelled = status == Cancelled;
 
     m_running = false;
     emit runningChanged();
     emit progressChanged();
-
-    if (status == Failed && cancelled)
-        status = Cancelled;
-    emit finished(status, text, files);
+    emit finished(status, outcomeText(), hand.fileCount);
 }
 
 // ---- Folder helpers --------------------------------------------------------------------

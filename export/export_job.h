@@ -2,6 +2,7 @@
 // offers the folder helpers of the export panel and the settings dialog.
 #pragma once
 
+#include "export/export_writer.h"
 #include "session/worker_thread.h"
 
 #include <QElapsedTimer>
@@ -12,6 +13,7 @@
 #include <QUrl>
 
 #include <functional>
+#include <vector>
 
 namespace nivra {
 
@@ -57,6 +59,13 @@ public:
     Q_INVOKABLE bool startEvents(nivra::CardSession *card, qint64 fromMs, qint64 toMs, int kinds,
                                  int padSeconds, bool audio, const QString &dir, int format = 0);
     Q_INVOKABLE void cancel();
+    // What the last export that ended said beyond its status (the sound left
+    // out, damaged frames, runs of recording not written whole, why it
+    // failed), in the interface language of the moment; empty when there is
+    // nothing to say.
+    Q_INVOKABLE QString outcomeText() const;
+    // Why an export folder on the card is refused.
+    Q_INVOKABLE static QString folderOnCardText();
 
     Q_INVOKABLE qint64 freeBytes(const QString &dir) const;
     Q_INVOKABLE void reveal(const QString &path) const;
@@ -85,14 +94,14 @@ private:
         QString message;
         bool audioLeftOut = false;
         int fileCount = 0;
-        bool shortTime = false; // clearly less was written than recorded in the range
-        qint64 plannedMs = 0;
-        qint64 writtenMs = 0;
         quint64 skippedFrames = 0;
+        std::vector<ExportLostRun> lost; // runs not written whole, in time order
     };
     bool launch(CardSession *card, Task task, const QString &dir);
     static void runTask(ExportJob *job, const Task &task);
     static QString durationText(qint64 ms);
+    // The time of a lost run's end in the card's time mode.
+    QString clockText(qint64 utcMs) const;
     void handOver(const std::function<void(HandOver &)> &update);
     void takeHandOver();
     void onProgress(qint64 done, qint64 total);
@@ -120,6 +129,11 @@ private:
     QElapsedTimer m_elapsed;
     QStringList m_files;
     QString m_folder;
+    // The last export's outcome, for outcomeText().
+    HandOver m_outcome;
+    bool m_outcomeCancelled = false;
+    QString m_unmadeFolder;      // the folder the last start could not make
+    bool m_folderOnCard = false; // the last start was refused: its folder is on the card
 };
 
 // Returns the seconds left of an export after a progress report: known once

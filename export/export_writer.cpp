@@ -25,6 +25,21 @@ namespace {
 
 constexpr uint64_t kProgressStep = 1048576;
 constexpr int kAudioKeepNone = 0;
+// Written pictures further apart than this leave a hole in their run.
+constexpr int64_t kHoleMs = 1000;
+// Key-frame spacings measured for the slack of each run, and the slack's
+// key-frame interval when fewer than two key frames were seen.
+constexpr int kKeyDeltas = 256;
+constexpr int64_t kUnknownKeyIntervalMs = 10000;
+// Rounding of frame times (whole ms) and of a run's last second (x999).
+constexpr int64_t kSlackMarginMs = 100;
+
+// What the finished files hold of one planned run.
+struct RunWritten
+{
+    int64_t lastMs = -1;   // the latest picture of it written
+    int64_t coveredMs = 0; // time its written pictures span, holes left out
+};
 
 struct ChapterMark
 {
@@ -69,6 +84,16 @@ struct Exporter
     ChapterMark *marks = nullptr;
     int markCount = 0;
     int markCapacity = 0;
+
+    // Per planned run: what the finished files hold, and the same as the
+    // open file began (restored when that file is abandoned).
+    RunWritten *written = nullptr;
+    RunWritten *writtenAtOpen = nullptr;
+    int runCursor = 0;
+    int64_t keyDeltas[kKeyDeltas] = {};
+    int keyDeltaCount = 0;
+    int64_t lastKeyMs = -1;
+    uint64_t unusableKeys = 0; // key frames whose parameter sets cannot be read
 
     uint8_t *buffer = nullptr;
     size_t bufferCap = 0;
@@ -135,7 +160,8 @@ int fileWrite(void *context, uint64_t offset, const void *data, size_t length)
     return 0;
 }
 
-// Closes and deletes the open temporary file, if any.
+// Closes and deletes the open temporary file, if any; what it held of the
+// runs is not written after all.
 void abandonFile(Exporter &e)
 {
     movWriterFree(e.mov);
@@ -144,8 +170,85 @@ void abandonFile(Exporter &e)
         exportFileClose(e.file);
         e.file = nullptr;
         exportFileDelete(e.tempPath);
+        if (e.written)
+            memcpy(e.written, e.writtenAtOpen, sizeof(RunWritten) * size_t(e.runs.count));
     }
     e.markCount = 0;
+}
+
+// Counts a picture at card time t as written into the run that holds it.
+void noteWritten(Exporter &e, int64_t t)
+{
+    const ExportRuns &runs = e.runs;
+    if (runs.count == 0 || !e.written)
+        return;
+    int i = e.runCursor < runs.count ? e.runCursor : runs.count - 1;
+    while (i > 0 && t < runs.items[i].startMs - kRunJoinMs)
+        --i;
+    while (i + 1 < runs.count && t > runs.items[i].endMs + kRunJoinMs)
+        ++i;
+    const ExportRun &r = runs.items[i];
+    if (t < r.startMs - kRunJoinMs || t > r.endMs + kRunJoinMs)
+        return;
+    e.runCursor = i;
+    RunWritten &w = e.written[i];
+    if (w.lastMs >= 0 && t <= w.lastMs)
+        return;
+    w.coveredMs += w.lastMs >= 0 && t - w.lastMs <= kHoleMs ? t - w.lastMs : e.videoIntervalMs;
+    w.lastMs = t;
+}
+
+// Notes the spacing of key frames as the cursor passes them.
+void noteKey(Exporter &e, const card_frame &f)
+{
+    if (f.time_ms < e.fromMs || f.time_ms > e.toMs)
+        return;
+    const int64_t delta = f.time_ms - e.lastKeyMs;
+    if (e.lastKeyMs >= 0 && !f.discontinuity && delta > 0 && delta < 60000 && e.keyDeltaCount < kKeyDeltas)
+        e.keyDeltas[e.keyDeltaCount++] = delta;
+    e.lastKeyMs = f.time_ms;
+}
+
+// The median key-frame spacing seen, or kUnknownKeyIntervalMs.
+int64_t keyInterval(Exporter &e)
+{
+    if (e.keyDeltaCount == 0)
+        return kUnknownKeyIntervalMs;
+    int64_t *d = e.keyDeltas;
+    const int n = e.keyDeltaCount;
+    // Insertion sort: at most kKeyDeltas values.
+    for (int i = 1; i < n; ++i) {
+        const int64_t v = d[i];
+        int j = i;
+        for (; j > 0 && d[j - 1] > v; --j)
+            d[j] = d[j - 1];
+        d[j] = v;
+    }
+    return d[n / 2];
+}
+
+// Holds each planned run against what the finished files hold of it: a run
+// that lost more than one key-frame interval (and a picture) is reported.
+void checkRuns(Exporter &e)
+{
+    ExportResult &result = *e.result;
+    result.keyframeIntervalMs = keyInterval(e);
+    const int64_t slack = result.keyframeIntervalMs + e.videoIntervalMs + kSlackMarginMs;
+    for (int i = 0; i < e.runs.count && e.written; ++i) {
+        const ExportRun &r = e.runs.items[i];
+        const int64_t planned = r.endMs - r.startMs;
+        int64_t written = e.written[i].coveredMs;
+        if (written > planned)
+            written = planned;
+        if (planned - written <= slack)
+            continue;
+        result.lostRuns++;
+        result.lostMs += planned - written;
+        if (e.opt->runLost) {
+            const ExportLostRun lost{r.startMs, r.endMs, written};
+            e.opt->runLost(e.opt->context, &lost);
+        }
+    }
 }
 
 bool addMark(Exporter &e, int64_t fileMs, int64_t cardMs, int16_t offsetMin)
@@ -169,6 +272,8 @@ bool canStartFile(Exporter &e, const uint8_t *data, size_t length)
 // Opens a new temporary file for a keyframe at card time T with offset O.
 int openFile(Exporter &e, int64_t T, int16_t O)
 {
+    if (e.written)
+        memcpy(e.writtenAtOpen, e.written, sizeof(RunWritten) * size_t(e.runs.count));
     char dir[EXPORT_PATH_MAX];
     if (!folderWithSeparator(e.opt->folder, dir, sizeof dir)) {
         setMessage(e, e.opt->folder);
@@ -435,8 +540,10 @@ int handleVideo(Exporter &e, const card_frame &f, bool &needKey)
             e.segOrigin = f.time_ms;
             e.segBase = e.lastDecode + e.videoIntervalMs;
         } else {
-            if (!canStartFile(e, e.buffer, f.size))
+            if (!canStartFile(e, e.buffer, f.size)) {
+                ++e.unusableKeys;
                 return 0;
+            }
             int rc = openFile(e, f.time_ms, f.utc_offset_min);
             if (rc != 0)
                 return rc;
@@ -473,6 +580,7 @@ int handleVideo(Exporter &e, const card_frame &f, bool &needKey)
     e.lastMs = f.time_ms;
     e.lastOffset = f.utc_offset_min;
     e.lastDecode = decode;
+    noteWritten(e, f.time_ms);
     return 0;
 }
 
@@ -508,6 +616,8 @@ int copyFrames(Exporter &e)
         if (rc != 0)
             return rc;
         const bool video = f.type != CARD_FRAME_AUDIO;
+        if (f.type == CARD_FRAME_KEY)
+            noteKey(e, f);
         if (video && f.time_ms > e.toMs) {
             cursor_skip(e.cursor);
             return 0;
@@ -564,45 +674,62 @@ int exportRange(const card_reader *card, const card_stream *stream, int64_t from
     e.toMs = toMs;
     card_summary summary{};
     e.cardEndMs = card_get_summary(card, &summary) == 0 ? int64_t(summary.last_second) * 1000 + 999 : toMs;
-    if (stream) {
-        e.stream = *stream;
-    } else {
-        int probed = card_probe_stream(card, uint64_t(fromMs < 0 ? 0 : fromMs), &e.stream);
-        // Nothing recorded at or after fromMs (say, only missing files) is
-        // nothing to export, not an unknown codec; a failed read (the card
-        // pulled out) is that failure, not an unknown codec either.
-        if (probed == CARD_NO_MORE)
-            return EXPORT_NOTHING;
-        if (probed < 0)
-            return probed;
-    }
-    if (e.stream.video_codec != CARD_CODEC_H264 && e.stream.video_codec != CARD_CODEC_H265)
-        return EXPORT_ERR_CODEC;
-    e.videoIntervalMs = e.stream.video_interval_ms < 1 ? 67 : e.stream.video_interval_ms;
-    if (options->prefix)
-        e.prefix = options->prefix;
-    e.ext = options->container == 1 ? ".mp4" : ".mov";
-    chooseAudio(e);
-    if (options->container == 1 && e.audioMode == MOVW_AUDIO_ALAW)
-        return EXPORT_ERR_MP4_ALAW;
+    // The plan first: what cannot be read of it, from the probe on, is lost.
     int rc = buildRuns(card, fromMs, toMs, &e.runs, nullptr);
     result->plannedRuns = e.runs.count;
     for (int i = 0; rc == 0 && i < e.runs.count; ++i)
         result->plannedMs += e.runs.items[i].endMs - e.runs.items[i].startMs;
+    if (rc == 0 && e.runs.count > 0) {
+        e.written = static_cast<RunWritten *>(calloc(size_t(e.runs.count), sizeof(RunWritten)));
+        e.writtenAtOpen = static_cast<RunWritten *>(calloc(size_t(e.runs.count), sizeof(RunWritten)));
+        if (!e.written || !e.writtenAtOpen)
+            rc = CARD_ERR_NO_MEMORY;
+        for (int i = 0; e.written && e.writtenAtOpen && i < e.runs.count; ++i)
+            e.written[i] = e.writtenAtOpen[i] = RunWritten{};
+    }
+    if (rc == 0 && stream) {
+        e.stream = *stream;
+    } else if (rc == 0) {
+        const int probed = card_probe_stream(card, uint64_t(fromMs < 0 ? 0 : fromMs), &e.stream);
+        // Nothing recorded at or after fromMs (say, only missing files) is
+        // nothing to export, not an unknown codec; a failed read (the card
+        // pulled out) is that failure, not an unknown codec either.
+        if (probed == CARD_NO_MORE) {
+            checkRuns(e);
+            rc = EXPORT_NOTHING;
+        } else if (probed < 0) {
+            rc = probed;
+        }
+    }
+    if (rc == 0 && e.stream.video_codec != CARD_CODEC_H264 && e.stream.video_codec != CARD_CODEC_H265)
+        rc = EXPORT_ERR_CODEC;
+    if (rc == 0) {
+        e.videoIntervalMs = e.stream.video_interval_ms < 1 ? 67 : e.stream.video_interval_ms;
+        if (options->prefix)
+            e.prefix = options->prefix;
+        e.ext = options->container == 1 ? ".mp4" : ".mov";
+        chooseAudio(e);
+        if (options->container == 1 && e.audioMode == MOVW_AUDIO_ALAW)
+            rc = EXPORT_ERR_MP4_ALAW;
+    }
     if (rc == 0)
         rc = copyFrames(e);
     if (e.cursor)
         cursor_get_damaged(e.cursor, &result->skippedFrames);
+    result->skippedFrames += e.unusableKeys;
     if (rc == 0) {
         rc = finishFile(e, EXPORT_END_RANGE);
         if (rc == 0) {
             report(e);
             rc = result->files == 0 ? EXPORT_NOTHING : EXPORT_OK;
+            checkRuns(e);
         }
     }
     abandonFile(e);
     cursor_close(e.cursor);
     exportRunsFree(&e.runs);
+    free(e.written);
+    free(e.writtenAtOpen);
     free(e.marks);
     free(e.buffer);
     delete e.params;

@@ -110,6 +110,15 @@ struct ExportFileInfo
     int endReason; // EXPORT_END_*
 };
 
+// A run of the plan that was not written whole: nothing of it, or more than
+// one key-frame interval less than was planned (ExportOptions::runLost).
+struct ExportLostRun
+{
+    int64_t startMs;   // UTC: where the plan had it start (the range's start at most)
+    int64_t endMs;     // UTC: where it was to end
+    int64_t writtenMs; // video time of it in the finished files
+};
+
 struct ExportOptions;
 
 // Offset from UTC in seconds for a UTC second.
@@ -118,6 +127,8 @@ typedef int32_t (*ExportOffsetFn)(uint32_t utcSeconds, void *context, const Expo
 typedef int (*ExportProgressFn)(void *context, uint64_t bytesRead, int64_t expectedBytes);
 // A file was finished and moved to its final path (UTF-8).
 typedef void (*ExportFileDoneFn)(void *context, const char *path, const ExportFileInfo *info);
+// A run of the plan was not written whole; called once the copy has ended.
+typedef void (*ExportRunLostFn)(void *context, const ExportLostRun *run);
 
 // What and how to export; read-only for the writer.
 struct ExportOptions
@@ -132,20 +143,24 @@ struct ExportOptions
     int64_t expectedBytes;     // passed back with every progress report
     ExportProgressFn progress; // optional
     ExportFileDoneFn fileDone; // optional
-    void *context;             // for progress and fileDone
+    ExportRunLostFn runLost;   // optional
+    void *context;             // for progress, fileDone and runLost
 };
 
 // Outcome of exportRange(); cleared at entry.
 struct ExportResult
 {
-    int32_t files;          // files finished and moved to their final names
-    uint64_t bytes;         // payload bytes read from the card
-    int32_t audioLeftOut;   // 1 when the sound could not be kept
-    char message[1024];     // for -21: the path whose writing failed
-    uint64_t skippedFrames; // damaged frames left out (a time outside their recording)
-    int32_t plannedRuns;    // continuous runs of recording in the range
-    int64_t plannedMs;      // recorded time of the range: the runs' durations
-    int64_t writtenMs;      // video time of the files finished
+    int32_t files;              // files finished and moved to their final names
+    uint64_t bytes;             // payload bytes read from the card
+    int32_t audioLeftOut;       // 1 when the sound could not be kept
+    char message[1024];         // for -21: the path whose writing failed
+    uint64_t skippedFrames;     // damaged frames left out (a time outside their recording)
+    int32_t plannedRuns;        // continuous runs of recording in the range
+    int64_t plannedMs;          // recorded time of the range: the runs' durations
+    int64_t writtenMs;          // video time of the files finished
+    int32_t lostRuns;           // runs not written whole (each told to runLost)
+    int64_t lostMs;             // planned time of those runs that was not written
+    int64_t keyframeIntervalMs; // the spacing of key frames seen, the slack of each run
 };
 
 // ---- Operations -------------------------------------------------------------
@@ -182,14 +197,14 @@ int exportEventPieces(card_reader *card, const card_event *events, int count, ui
 int formatExportName(const char *prefix, int container, int64_t startMs, int64_t endMs,
                      int32_t startOffsetSec, int32_t endOffsetSec, char *out, size_t outSize);
 
-// Returns 1 when a successful export wrote clearly less than was recorded in
-// its range (damaged frames skipped, or recorded time that could not be read),
-// else 0. A file starts at a keyframe, so up to a few seconds per run are not
-// a shortfall.
+// Returns 1 when an export did not write all it planned: damaged frames left
+// out, or a run of recording not written to within one key-frame interval of
+// its plan (a file starts at a key frame, so up to that much of each run may
+// go at its start), else 0.
 int exportIncomplete(const ExportResult *result);
 
-// Returns the recorded time of a successful export that could not be read,
-// beyond that slack (0 when none).
+// Returns the planned time of the runs not written whole that is missing
+// from the files (0 when none).
 int64_t exportShortfallMs(const ExportResult *result);
 
 // Adds the figures of one export of a batch to *total: files, bytes, the

@@ -13,10 +13,6 @@
 
 namespace {
 
-// What a run may lose without counting as a shortfall: the time before its
-// first keyframe and after its last picture.
-constexpr int64_t kRunSlackMs = 5000;
-
 bool pushRun(ExportRuns *runs, const ExportRun &run)
 {
     if (!growArray(&runs->items, &runs->capacity, size_t(runs->count) + 1, 16))
@@ -286,16 +282,12 @@ int formatExportName(const char *prefix, int container, int64_t startMs, int64_t
 
 int64_t exportShortfallMs(const ExportResult *result)
 {
-    if (!result)
-        return 0;
-    const int64_t slack = kRunSlackMs * (result->plannedRuns > 1 ? result->plannedRuns : 1);
-    const int64_t lost = result->plannedMs - result->writtenMs - slack;
-    return lost > 0 ? lost : 0;
+    return result ? result->lostMs : 0;
 }
 
 int exportIncomplete(const ExportResult *result)
 {
-    return result && (result->skippedFrames > 0 || exportShortfallMs(result) > 0) ? 1 : 0;
+    return result && (result->skippedFrames > 0 || result->lostRuns > 0) ? 1 : 0;
 }
 
 void exportResultAdd(ExportResult *total, const ExportResult *one)
@@ -309,6 +301,10 @@ void exportResultAdd(ExportResult *total, const ExportResult *one)
     total->plannedRuns += one->plannedRuns;
     total->plannedMs += one->plannedMs;
     total->writtenMs += one->writtenMs;
+    total->lostRuns += one->lostRuns;
+    total->lostMs += one->lostMs;
+    if (one->keyframeIntervalMs > total->keyframeIntervalMs)
+        total->keyframeIntervalMs = one->keyframeIntervalMs;
 }
 
 void exportRunsFree(ExportRuns *runs)

@@ -569,6 +569,10 @@
         <source>Reading the recordings failed. Is the card still connected?</source>
         <translation>Lesen der Aufnahmen fehlgeschlagen. Ist die Karte noch verbunden?</translation>
     </message>
+    <message>
+        <source>Sound output is not available</source>
+        <translation>Tonausgabe nicht verfügbar</translation>
+    </message>
 </context>
 <context>
     <name>QuitConfirm</name>
@@ -1114,6 +1118,10 @@
         <source>no audio</source>
         <translation>kein Audio</translation>
     </message>
+    <message>
+        <source>This user may not read %1, so the card cannot be read. Check the permissions of the card&apos;s files and folders (the card itself is not damaged).</source>
+        <translation>Dieser Benutzer darf %1 nicht lesen, daher kann die Karte nicht gelesen werden. Prüfen Sie die Berechtigungen der Dateien und Ordner der Karte (die Karte selbst ist nicht beschädigt).</translation>
+    </message>
 </context>
 <context>
     <name>nivra::ExportJob</name>
@@ -1146,16 +1154,27 @@
         <translation>Export fehlgeschlagen (%1).</translation>
     </message>
     <message>
-        <source>%1 h %2 min</source>
-        <translation>%1 h %2 min</translation>
-    </message>
-    <message>
-        <source>Only %1 of the %2 recorded could be read: the recordings are damaged.</source>
-        <translation>Nur %1 der %2 Aufnahmezeit konnten gelesen werden: Die Aufnahmen sind beschädigt.</translation>
-    </message>
-    <message>
         <source>Damaged frames left out: %1.</source>
         <translation>Ausgelassene beschädigte Bilder: %1.</translation>
+    </message>
+    <message>
+        <source>This folder is on the card, which is never written to. Choose a folder elsewhere.</source>
+        <translation>Dieser Ordner liegt auf der Karte, auf die nie geschrieben wird. Wählen Sie einen anderen Ordner.</translation>
+    </message>
+    <message>
+        <source>Not written whole (the recordings are damaged or could not be read):</source>
+        <translation>Nicht vollständig geschrieben (die Aufnahmen sind beschädigt oder konnten nicht gelesen werden):</translation>
+    </message>
+    <message>
+        <source>%1 – %2: %3 of %4 written</source>
+        <translation>%1 – %2: %3 von %4 geschrieben</translation>
+    </message>
+    <message numerus="yes">
+        <source>and %n more</source>
+        <translation>
+            <numerusform>und %n weiterer</numerusform>
+            <numerusform>und %n weitere</numerusform>
+        </translation>
     </message>
 </context>
 </TS>

@@ -569,6 +569,10 @@
         <source>Reading the recordings failed. Is the card still connected?</source>
         <translation>No se pudieron leer las grabaciones. ¿Sigue conectada la tarjeta?</translation>
     </message>
+    <message>
+        <source>Sound output is not available</source>
+        <translation>La salida de sonido no está disponible</translation>
+    </message>
 </context>
 <context>
     <name>QuitConfirm</name>
@@ -1114,6 +1118,10 @@
         <source>no audio</source>
         <translation>sin audio</translation>
     </message>
+    <message>
+        <source>This user may not read %1, so the card cannot be read. Check the permissions of the card&apos;s files and folders (the card itself is not damaged).</source>
+        <translation>Este usuario no puede leer %1, así que la tarjeta no se puede leer. Compruebe los permisos de los archivos y carpetas de la tarjeta (la tarjeta no está dañada).</translation>
+    </message>
 </context>
 <context>
     <name>nivra::ExportJob</name>
@@ -1146,16 +1154,27 @@
         <translation>Error en la exportación (%1).</translation>
     </message>
     <message>
-        <source>%1 h %2 min</source>
-        <translation>%1 h %2 min</translation>
-    </message>
-    <message>
-        <source>Only %1 of the %2 recorded could be read: the recordings are damaged.</source>
-        <translation>Solo se pudieron leer %1 de los %2 grabados: las grabaciones están dañadas.</translation>
-    </message>
-    <message>
         <source>Damaged frames left out: %1.</source>
         <translation>Fotogramas dañados omitidos: %1.</translation>
+    </message>
+    <message>
+        <source>This folder is on the card, which is never written to. Choose a folder elsewhere.</source>
+        <translation>Esta carpeta está en la tarjeta, en la que nunca se escribe. Elija una carpeta en otro lugar.</translation>
+    </message>
+    <message>
+        <source>Not written whole (the recordings are damaged or could not be read):</source>
+        <translation>No se escribió completo (las grabaciones están dañadas o no se pudieron leer):</translation>
+    </message>
+    <message>
+        <source>%1 – %2: %3 of %4 written</source>
+        <translation>%1 – %2: %3 de %4 escritos</translation>
+    </message>
+    <message numerus="yes">
+        <source>and %n more</source>
+        <translation>
+            <numerusform>y %n más</numerusform>
+            <numerusform>y %n más</numerusform>
+        </translation>
     </message>
 </context>
 </TS>

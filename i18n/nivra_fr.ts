@@ -569,6 +569,10 @@
         <source>Reading the recordings failed. Is the card still connected?</source>
         <translation>La lecture des enregistrements a échoué. La carte est-elle toujours connectée ?</translation>
     </message>
+    <message>
+        <source>Sound output is not available</source>
+        <translation>Sortie audio indisponible</translation>
+    </message>
 </context>
 <context>
     <name>QuitConfirm</name>
@@ -1114,6 +1118,10 @@
         <source>no audio</source>
         <translation>sans audio</translation>
     </message>
+    <message>
+        <source>This user may not read %1, so the card cannot be read. Check the permissions of the card&apos;s files and folders (the card itself is not damaged).</source>
+        <translation>Cet utilisateur n’a pas le droit de lire %1 : la carte ne peut pas être lue. Vérifiez les autorisations des fichiers et dossiers de la carte (la carte elle-même n’est pas endommagée).</translation>
+    </message>
 </context>
 <context>
     <name>nivra::ExportJob</name>
@@ -1146,16 +1154,27 @@
         <translation>Échec de l’exportation (%1).</translation>
     </message>
     <message>
-        <source>%1 h %2 min</source>
-        <translation>%1 h %2 min</translation>
-    </message>
-    <message>
-        <source>Only %1 of the %2 recorded could be read: the recordings are damaged.</source>
-        <translation>Seuls %1 des %2 enregistrés ont pu être lus : les enregistrements sont endommagés.</translation>
-    </message>
-    <message>
         <source>Damaged frames left out: %1.</source>
         <translation>Images endommagées ignorées : %1.</translation>
+    </message>
+    <message>
+        <source>This folder is on the card, which is never written to. Choose a folder elsewhere.</source>
+        <translation>Ce dossier se trouve sur la carte, sur laquelle rien n’est jamais écrit. Choisissez un autre dossier.</translation>
+    </message>
+    <message>
+        <source>Not written whole (the recordings are damaged or could not be read):</source>
+        <translation>Non écrit en entier (les enregistrements sont endommagés ou illisibles) :</translation>
+    </message>
+    <message>
+        <source>%1 – %2: %3 of %4 written</source>
+        <translation>%1 – %2 : %3 sur %4 écrits</translation>
+    </message>
+    <message numerus="yes">
+        <source>and %n more</source>
+        <translation>
+            <numerusform>et %n autre</numerusform>
+            <numerusform>et %n autres</numerusform>
+        </translation>
     </message>
 </context>
 </TS>

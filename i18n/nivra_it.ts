@@ -454,7 +454,7 @@
     </message>
     <message>
         <source>Each event of the types the event list shows, as a file of its own</source>
-        <translation>Ogni evento dei tipi mostrati nell'elenco, in un file a sé</translation>
+        <translation>Ogni evento dei tipi mostrati nell&apos;elenco, in un file a sé</translation>
     </message>
     <message>
         <source>Before and after each event</source>
@@ -568,6 +568,10 @@
     <message>
         <source>Reading the recordings failed. Is the card still connected?</source>
         <translation>Lettura delle registrazioni non riuscita. La scheda è ancora collegata?</translation>
+    </message>
+    <message>
+        <source>Sound output is not available</source>
+        <translation>Uscita audio non disponibile</translation>
     </message>
 </context>
 <context>
@@ -1114,6 +1118,10 @@
         <source>no audio</source>
         <translation>senza audio</translation>
     </message>
+    <message>
+        <source>This user may not read %1, so the card cannot be read. Check the permissions of the card&apos;s files and folders (the card itself is not damaged).</source>
+        <translation>Questo utente non può leggere %1, quindi la scheda non può essere letta. Controlla i permessi dei file e delle cartelle della scheda (la scheda non è danneggiata).</translation>
+    </message>
 </context>
 <context>
     <name>nivra::ExportJob</name>
@@ -1146,16 +1154,27 @@
         <translation>Esportazione non riuscita (%1).</translation>
     </message>
     <message>
-        <source>%1 h %2 min</source>
-        <translation>%1 h %2 min</translation>
-    </message>
-    <message>
-        <source>Only %1 of the %2 recorded could be read: the recordings are damaged.</source>
-        <translation>Solo %1 dei %2 registrati sono stati letti: le registrazioni sono danneggiate.</translation>
-    </message>
-    <message>
         <source>Damaged frames left out: %1.</source>
         <translation>Fotogrammi danneggiati omessi: %1.</translation>
+    </message>
+    <message>
+        <source>This folder is on the card, which is never written to. Choose a folder elsewhere.</source>
+        <translation>Questa cartella è sulla scheda, su cui non si scrive mai. Scegli una cartella altrove.</translation>
+    </message>
+    <message>
+        <source>Not written whole (the recordings are damaged or could not be read):</source>
+        <translation>Non scritto per intero (le registrazioni sono danneggiate o non leggibili):</translation>
+    </message>
+    <message>
+        <source>%1 – %2: %3 of %4 written</source>
+        <translation>%1 – %2: %3 su %4 scritti</translation>
+    </message>
+    <message numerus="yes">
+        <source>and %n more</source>
+        <translation>
+            <numerusform>e %n altro</numerusform>
+            <numerusform>e altri %n</numerusform>
+        </translation>
     </message>
 </context>
 </TS>

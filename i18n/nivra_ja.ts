@@ -562,6 +562,10 @@
         <source>Reading the recordings failed. Is the card still connected?</source>
         <translation>録画の読み込みに失敗しました。カードは接続されたままですか?</translation>
     </message>
+    <message>
+        <source>Sound output is not available</source>
+        <translation>音声出力を使用できません</translation>
+    </message>
 </context>
 <context>
     <name>QuitConfirm</name>
@@ -1107,6 +1111,10 @@
         <source>no audio</source>
         <translation>音声なし</translation>
     </message>
+    <message>
+        <source>This user may not read %1, so the card cannot be read. Check the permissions of the card&apos;s files and folders (the card itself is not damaged).</source>
+        <translation>このユーザーは %1 を読み取れないため、カードを読み込めません。カードのファイルとフォルダーのアクセス権を確認してください（カード自体は破損していません）。</translation>
+    </message>
 </context>
 <context>
     <name>nivra::ExportJob</name>
@@ -1139,16 +1147,26 @@
         <translation>書き出しに失敗しました (%1)。</translation>
     </message>
     <message>
-        <source>%1 h %2 min</source>
-        <translation>%1時間%2分</translation>
-    </message>
-    <message>
-        <source>Only %1 of the %2 recorded could be read: the recordings are damaged.</source>
-        <translation>記録された%2のうち%1しか読み込めませんでした。録画が破損しています。</translation>
-    </message>
-    <message>
         <source>Damaged frames left out: %1.</source>
         <translation>破損したフレームを除外しました: %1。</translation>
+    </message>
+    <message>
+        <source>This folder is on the card, which is never written to. Choose a folder elsewhere.</source>
+        <translation>このフォルダーはカード上にあり、カードには書き込みません。別の場所のフォルダーを選んでください。</translation>
+    </message>
+    <message>
+        <source>Not written whole (the recordings are damaged or could not be read):</source>
+        <translation>完全には書き出せませんでした（録画が破損しているか読み取れません）：</translation>
+    </message>
+    <message>
+        <source>%1 – %2: %3 of %4 written</source>
+        <translation>%1 – %2：%4 のうち %3 を書き出し</translation>
+    </message>
+    <message numerus="yes">
+        <source>and %n more</source>
+        <translation>
+            <numerusform>ほか %n 件</numerusform>
+        </translation>
     </message>
 </context>
 </TS>

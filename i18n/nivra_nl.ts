@@ -569,6 +569,10 @@
         <source>Reading the recordings failed. Is the card still connected?</source>
         <translation>Het lezen van de opnamen is mislukt. Is de kaart nog verbonden?</translation>
     </message>
+    <message>
+        <source>Sound output is not available</source>
+        <translation>Geluidsuitvoer is niet beschikbaar</translation>
+    </message>
 </context>
 <context>
     <name>QuitConfirm</name>
@@ -1114,6 +1118,10 @@
         <source>no audio</source>
         <translation>geen audio</translation>
     </message>
+    <message>
+        <source>This user may not read %1, so the card cannot be read. Check the permissions of the card&apos;s files and folders (the card itself is not damaged).</source>
+        <translation>Deze gebruiker mag %1 niet lezen, dus de kaart kan niet worden gelezen. Controleer de rechten van de bestanden en mappen van de kaart (de kaart zelf is niet beschadigd).</translation>
+    </message>
 </context>
 <context>
     <name>nivra::ExportJob</name>
@@ -1146,16 +1154,27 @@
         <translation>Export mislukt (%1).</translation>
     </message>
     <message>
-        <source>%1 h %2 min</source>
-        <translation>%1 u %2 min</translation>
-    </message>
-    <message>
-        <source>Only %1 of the %2 recorded could be read: the recordings are damaged.</source>
-        <translation>Slechts %1 van de %2 opgenomen tijd kon worden gelezen: de opnamen zijn beschadigd.</translation>
-    </message>
-    <message>
         <source>Damaged frames left out: %1.</source>
         <translation>Beschadigde beelden weggelaten: %1.</translation>
+    </message>
+    <message>
+        <source>This folder is on the card, which is never written to. Choose a folder elsewhere.</source>
+        <translation>Deze map staat op de kaart, waarop nooit wordt geschreven. Kies een map ergens anders.</translation>
+    </message>
+    <message>
+        <source>Not written whole (the recordings are damaged or could not be read):</source>
+        <translation>Niet volledig geschreven (de opnamen zijn beschadigd of konden niet worden gelezen):</translation>
+    </message>
+    <message>
+        <source>%1 – %2: %3 of %4 written</source>
+        <translation>%1 – %2: %3 van %4 geschreven</translation>
+    </message>
+    <message numerus="yes">
+        <source>and %n more</source>
+        <translation>
+            <numerusform>en nog %n</numerusform>
+            <numerusform>en nog %n</numerusform>
+        </translation>
     </message>
 </context>
 </TS>

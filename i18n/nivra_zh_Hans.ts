@@ -562,6 +562,10 @@
         <source>Reading the recordings failed. Is the card still connected?</source>
         <translation>读取录像失败。存储卡是否仍已连接？</translation>
     </message>
+    <message>
+        <source>Sound output is not available</source>
+        <translation>声音输出不可用</translation>
+    </message>
 </context>
 <context>
     <name>QuitConfirm</name>
@@ -1107,6 +1111,10 @@
         <source>no audio</source>
         <translation>无音频</translation>
     </message>
+    <message>
+        <source>This user may not read %1, so the card cannot be read. Check the permissions of the card&apos;s files and folders (the card itself is not damaged).</source>
+        <translation>此用户无权读取 %1，因此无法读取存储卡。请检查存储卡文件和文件夹的权限（存储卡本身并未损坏）。</translation>
+    </message>
 </context>
 <context>
     <name>nivra::ExportJob</name>
@@ -1139,16 +1147,26 @@
         <translation>导出失败 (%1)。</translation>
     </message>
     <message>
-        <source>%1 h %2 min</source>
-        <translation>%1小时%2分</translation>
-    </message>
-    <message>
-        <source>Only %1 of the %2 recorded could be read: the recordings are damaged.</source>
-        <translation>录制的%2中只能读取%1：录像已损坏。</translation>
-    </message>
-    <message>
         <source>Damaged frames left out: %1.</source>
         <translation>已略去损坏的帧：%1。</translation>
+    </message>
+    <message>
+        <source>This folder is on the card, which is never written to. Choose a folder elsewhere.</source>
+        <translation>此文件夹位于存储卡上，而存储卡从不写入。请选择其他位置的文件夹。</translation>
+    </message>
+    <message>
+        <source>Not written whole (the recordings are damaged or could not be read):</source>
+        <translation>未能完整写入（录像已损坏或无法读取）：</translation>
+    </message>
+    <message>
+        <source>%1 – %2: %3 of %4 written</source>
+        <translation>%1 – %2：已写入 %4 中的 %3</translation>
+    </message>
+    <message numerus="yes">
+        <source>and %n more</source>
+        <translation>
+            <numerusform>另有 %n 项</numerusform>
+        </translation>
     </message>
 </context>
 </TS>

@@ -46,11 +46,13 @@ Rectangle {
         spacing: 16
 
         Label {
+            textFormat: Text.PlainText
             text: qsTr("Read-only · Recordings stay on this computer")
             font.pixelSize: 10
             color: Style.muted
         }
         Label {
+            textFormat: Text.PlainText
             id: middle
             objectName: "statusText"
             Layout.fillWidth: true
@@ -70,6 +72,7 @@ Rectangle {
             ToolTip.text: middleHover.hovered ? bar.details() : ""
         }
         Label {
+            textFormat: Text.PlainText
             text: "NIVRA Player" + "  " + appSettings.version
             font.pixelSize: 10
             color: Style.muted

@@ -83,6 +83,7 @@ Rectangle {
             color: Style.border
         }
         Label {
+            textFormat: Text.PlainText
             Layout.rightMargin: 16
             text: "Player"
             font.pixelSize: 14
@@ -108,6 +109,7 @@ Rectangle {
             onClicked: bar.refreshRequested()
         }
         Label {
+            textFormat: Text.PlainText
             id: summaryLabel
             // Elides by design, with the full text as a tooltip.
             readonly property bool elidesWithTip: true

@@ -71,6 +71,7 @@ ColumnLayout {
             onClicked: calendar.step(-1)
         }
         Label {
+            textFormat: Text.PlainText
             objectName: "monthTitle"
             Layout.fillWidth: true
             horizontalAlignment: Text.AlignHCenter
@@ -99,6 +100,7 @@ ColumnLayout {
             model: 7
 
             Label {
+                textFormat: Text.PlainText
                 required property int index
                 objectName: "weekday" + index
                 width: 34
@@ -157,6 +159,7 @@ ColumnLayout {
                 }
 
                 Text {
+                    textFormat: Text.PlainText
                     objectName: "number"
                     anchors.centerIn: parent
                     text: cell.day

@@ -177,6 +177,7 @@ ListView {
                     spacing: 8
 
                     Text {
+                        textFormat: Text.PlainText
                         objectName: "clock"
                         // Naming the time mode re-reads the clock when it changes.
                         text: (list.card.timeMode, list.card.formatClock(row.modelData.startMs, true))
@@ -186,6 +187,7 @@ ListView {
                         color: row.ink
                     }
                     Text {
+                        textFormat: Text.PlainText
                         id: types
                         objectName: "types"
                         // Elides by design (several types in a narrow column),
@@ -202,6 +204,7 @@ ListView {
                     }
                 }
                 Text {
+                    textFormat: Text.PlainText
                     objectName: "detail"
                     Layout.fillWidth: true
                     text: list.durationText(row.modelData.startMs, row.modelData.endMs)
@@ -212,6 +215,7 @@ ListView {
                 // A line of its own: beside the duration it did not fit
                 // the side column.
                 Text {
+                    textFormat: Text.PlainText
                     objectName: "missing"
                     Layout.fillWidth: true
                     visible: !row.playable
@@ -223,6 +227,7 @@ ListView {
             }
 
             Text {
+                textFormat: Text.PlainText
                 text: "›"
                 font.pixelSize: 20
                 color: Style.muted
@@ -256,6 +261,7 @@ ListView {
             }
         }
         Text {
+            textFormat: Text.PlainText
             objectName: "emptyText"
             Layout.fillWidth: true
             horizontalAlignment: Text.AlignHCenter

@@ -32,7 +32,29 @@ Item {
     property string fieldError
     property int errorPart: 0
     property int resultStatus: -1
-    property string resultText
+    property int resultFiles: 0
+    property bool resultEvents: false
+    // Bumped by every result, so that the text below is made again for it.
+    property int resultSerial: 0
+    // Made from the result, not stored: a change of language says it again.
+    readonly property string resultText: {
+        void resultSerial
+        const details = job && resultStatus >= 0 ? job.outcomeText() : ""
+        switch (resultStatus) {
+        case 0:
+            return qsTr("%n file(s) exported", "", resultFiles) + (details !== "" ? "\n" + details : "")
+        case 1:
+            return resultFiles > 0 ? qsTr("Export cancelled. The %n finished file(s) were kept.", "", resultFiles)
+                                   : qsTr("Export cancelled")
+        case 3:
+            return resultEvents ? qsTr("No events of the chosen types on this day.")
+                                : qsTr("Nothing to export in this range")
+        case 2:
+            return details
+        default:
+            return ""
+        }
+    }
     property bool submitted: false
     // Each event of the day as a file of its own instead of the range,
     // padded by eventPad seconds before and after.
@@ -47,7 +69,9 @@ Item {
     readonly property bool hasPlan: plan.ok === true
     readonly property int runCount: hasPlan && plan.runs ? plan.runs.length : 0
     readonly property bool merging: !eventsMode && appSettings.exportMerge && runCount > 1
-    readonly property int fileCount: eventsMode ? (hasPlan ? plan.pieces.length : 0) : merging ? 1 : runCount
+    // A plan of the other mode (for a moment, while the mode changes) counts as none.
+    readonly property int fileCount: eventsMode ? (hasPlan && plan.pieces ? plan.pieces.length : 0)
+                                                : merging ? 1 : runCount
     readonly property real dayLast: dayStart + 86399999
     readonly property real selStart: timeline ? timeline.selStart : -1
     readonly property real selEnd: timeline ? timeline.selEnd : -1
@@ -77,18 +101,24 @@ Item {
     readonly property real gapMs: hasRange ? Math.max(0, selEnd - selStart - coverage.covered) : 0
     readonly property real missingMs: coverage.missing
 
-    readonly property bool enoughSpace: !hasPlan || freeBytes < 0
-                                        || freeBytes > plan.bytes * 1.02 + 50000000
+    // What will be written (the range's plan, or the events' in events
+    // mode) with 2 % and a reserve: 50 MB, or half the plan for a small one,
+    // so that a few MB of clips still fit where a few MB are free.
+    readonly property real spaceNeeded: hasPlan ? plan.bytes * 1.02 + Math.min(50000000, plan.bytes * 0.5) : 0
+    readonly property bool enoughSpace: !hasPlan || freeBytes < 0 || freeBytes > spaceNeeded
+    readonly property bool folderOnCard: card !== null && card.isOpen && appSettings.exportFolder !== ""
+                                         && card.holdsFolder(appSettings.exportFolder)
     readonly property string problem: fieldError !== "" ? fieldError
         : !hasPlan ? ""
         : appSettings.exportFolder === "" ? qsTr("Choose where to save the exported files.")
+        : folderOnCard ? job.folderOnCardText()
         : !enoughSpace ? qsTr("Not enough free space: %1 left on this drive").arg(Format.sizeText(freeBytes))
         : ""
     readonly property bool canExport: open && (hasRange || eventsMode) && hasPlan && problem === "" && !busy
     readonly property var names: merging ? [plan.mergedName] : (hasPlan && plan.names ? plan.names : [])
     readonly property bool menuOpen: formatField.open || gapsField.open || padField.open
     readonly property string summary: {
-        if (eventsMode && hasPlan) {
+        if (eventsMode && hasPlan && plan.pieces) {
             const parts = [qsTr("%n event(s)", "", plan.events), qsTr("%n file(s)", "", fileCount),
                            qsTr("about %1").arg(Format.sizeText(plan.bytes))]
             if (audioLeftOut)
@@ -150,7 +180,6 @@ Item {
 
     function clearResult() {
         resultStatus = -1
-        resultText = ""
     }
 
     function setError(text, part) {
@@ -448,22 +477,10 @@ Item {
             if (!panel.submitted)
                 return
             panel.submitted = false
+            panel.resultFiles = files
+            panel.resultEvents = panel.eventsMode
             panel.resultStatus = status
-            if (status === 0) {
-                let text = qsTr("%n file(s) exported", "", files)
-                if (message !== "")
-                    text += "\n" + message
-                panel.resultText = text
-            } else if (status === 1) {
-                panel.resultText = files > 0
-                    ? qsTr("Export cancelled. The %n finished file(s) were kept.", "", files)
-                    : qsTr("Export cancelled")
-            } else if (status === 3) {
-                panel.resultText = panel.eventsMode ? qsTr("No events of the chosen types on this day.")
-                                                    : qsTr("Nothing to export in this range")
-            } else {
-                panel.resultText = message
-            }
+            panel.resultSerial++
         }
     }
 
@@ -502,6 +519,7 @@ Item {
             }
 
             Text {
+                textFormat: Text.PlainText
                 id: title
                 text: qsTr("Export video")
                 font.pixelSize: 13
@@ -523,6 +541,7 @@ Item {
             }
 
             Text {
+                textFormat: Text.PlainText
                 // Only the room the title, the check box and the button leave.
                 Layout.fillWidth: true
                 Layout.preferredWidth: 0
@@ -544,6 +563,7 @@ Item {
         }
 
         Text {
+            textFormat: Text.PlainText
             id: summaryLine
             Layout.fillWidth: true
             visible: !heading.summaryFits && panel.summary !== ""
@@ -693,6 +713,7 @@ Item {
         }
 
         Text {
+            textFormat: Text.PlainText
             Layout.fillWidth: true
             visible: panel.problem !== "" && !panel.busy
             text: panel.problem
@@ -702,6 +723,7 @@ Item {
         }
 
         Text {
+            textFormat: Text.PlainText
             Layout.fillWidth: true
             visible: panel.mp4Blocked && panel.problem === "" && !panel.busy
             text: qsTr("MOV is required to preserve the G.711 audio in this recording.")
@@ -734,6 +756,7 @@ Item {
             }
 
             Text {
+                textFormat: Text.PlainText
                 Layout.fillWidth: true
                 font.pixelSize: 12
                 color: panel.resultStatus === 2 && !panel.busy ? Style.error : Style.text2
@@ -774,6 +797,7 @@ Item {
                 spacing: 10
 
                 Text {
+                    textFormat: Text.PlainText
                     text: qsTr("Save to")
                     font.pixelSize: 11
                     color: Style.text2
@@ -810,6 +834,7 @@ Item {
             }
 
             Text {
+                textFormat: Text.PlainText
                 Layout.fillWidth: true
                 font.pixelSize: 11
                 color: Style.muted
@@ -828,6 +853,7 @@ Item {
             }
 
             Text {
+                textFormat: Text.PlainText
                 id: namesLine
                 Layout.fillWidth: true
                 visible: panel.names.length > 0

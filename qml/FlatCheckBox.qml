@@ -53,6 +53,7 @@ T.CheckBox {
     }
 
     contentItem: Text {
+        textFormat: Text.PlainText
         leftPadding: control.indicator.width + control.spacing
         text: control.text
         font: control.font

@@ -41,6 +41,7 @@ T.ComboBox {
         enabled: control.enabled
 
         contentItem: Text {
+            textFormat: Text.PlainText
             text: control.textAt(row.index)
             font.pixelSize: control.font.pixelSize
             font.family: control.font.family
@@ -83,6 +84,7 @@ T.ComboBox {
     }
 
     contentItem: Text {
+        textFormat: Text.PlainText
         text: control.displayText
         font: control.font
         color: control.enabled ? Style.text : Style.faint

@@ -41,6 +41,7 @@ T.RadioButton {
     }
 
     contentItem: Text {
+        textFormat: Text.PlainText
         leftPadding: control.indicator.width + control.spacing
         text: control.text
         font: control.font

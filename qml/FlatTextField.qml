@@ -24,6 +24,7 @@ T.TextField {
     selectedTextColor: Style.selectedText
 
     Text {
+        textFormat: Text.PlainText
         id: placeholder
         x: control.leftPadding
         y: control.topPadding

@@ -99,6 +99,7 @@ Item {
                 }
 
                 Label {
+                    textFormat: Text.PlainText
                     id: label
                     objectName: "label"
                     anchors.verticalCenter: parent.verticalCenter

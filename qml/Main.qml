@@ -57,6 +57,9 @@ ApplicationWindow {
         tip.background = tipBackground
         tipBackground.visible = true
         tip.padding = 7
+        // Tooltips show card paths and file names: never as markup.
+        if (tip.contentItem && tip.contentItem.textFormat !== undefined)
+            tip.contentItem.textFormat = Text.PlainText
     }
 
     // The selected date; 0 = none.
@@ -114,6 +117,11 @@ ApplicationWindow {
         onChunkEnded: atMs => window.toast(qsTr("End of recording at %1").arg(card.formatClock(atMs, true)))
         onEnded: window.toast(qsTr("No more recordings"))
         onReadFailed: window.toast(qsTr("Reading the recordings failed. Is the card still connected?"))
+        // Once when it goes; the engine tries again on the next seek or play.
+        onSoundAvailableChanged: {
+            if (!engine.soundAvailable)
+                window.toast(qsTr("Sound output is not available"))
+        }
         onSeeked: landedMs => {
             window.timeline.landing = landedMs
             window.followDay(landedMs)

@@ -56,6 +56,7 @@ ColumnLayout {
     }
 
     Text {
+        textFormat: Text.PlainText
         text: control.label
         font.pixelSize: 11
         color: Style.muted
@@ -73,6 +74,7 @@ ColumnLayout {
                 required property var modelData
                 spacing: 2
                 Text {
+                    textFormat: Text.PlainText
                     width: control.rowContentWidth
                     text: modelData.name
                     font.pixelSize: 13
@@ -80,6 +82,7 @@ ColumnLayout {
                     wrapMode: Text.Wrap
                 }
                 Text {
+                    textFormat: Text.PlainText
                     width: control.rowContentWidth
                     text: modelData.description
                     font.pixelSize: 11
@@ -121,6 +124,7 @@ ColumnLayout {
             contentItem: Column {
                 spacing: 2
                 Text {
+                    textFormat: Text.PlainText
                     width: parent.width
                     text: row.modelData.name
                     font.pixelSize: 13
@@ -131,6 +135,7 @@ ColumnLayout {
                     wrapMode: Text.Wrap
                 }
                 Text {
+                    textFormat: Text.PlainText
                     width: parent.width
                     text: row.modelData.description
                     font.pixelSize: 11

@@ -17,6 +17,7 @@ T.Button {
     hoverEnabled: true
 
     contentItem: Text {
+        textFormat: Text.PlainText
         text: control.text
         font: control.font
         color: control.enabled ? Style.text2 : Style.faint

@@ -15,6 +15,7 @@ T.Button {
     hoverEnabled: true
 
     contentItem: Text {
+        textFormat: Text.PlainText
         text: control.text
         font: control.font
         color: Style.inkOnAccent

@@ -24,6 +24,7 @@ Popup {
     contentItem: ColumnLayout {
         spacing: 12
         Label {
+            textFormat: Text.PlainText
             Layout.fillWidth: true
             text: qsTr("An export is running")
             font.pixelSize: 14
@@ -32,6 +33,7 @@ Popup {
             wrapMode: Text.WordWrap
         }
         Label {
+            textFormat: Text.PlainText
             Layout.fillWidth: true
             text: qsTr("Quitting cancels the export. Files already finished are kept.")
             color: Style.text2

@@ -290,6 +290,9 @@ Item {
         case "layoutcheck":
             layoutCheck(arg)
             return 0
+        case "markupcheck":
+            markupCheck()
+            return 0
         case "close":
             win.close()
             return 400
@@ -386,6 +389,35 @@ Item {
         log("layout " + tag + " findings " + findings.length)
     }
 
+    // Texts that could show markup: every shown text holding a "<" that is
+    // not plain text is a finding; the plain ones holding one are counted,
+    // so that a test knows the markup it fed in reached the screen raw.
+    function markupCheck() {
+        let findings = 0
+        let raw = 0
+        function visit(item) {
+            if (!item || !item.visible)
+                return
+            if (item.textFormat !== undefined && String(item.text).indexOf("<") >= 0) {
+                if (item.textFormat === Text.PlainText) {
+                    ++raw
+                    log("markup plain " + flat(item.text))
+                } else {
+                    ++findings
+                    log("markup shown " + flat(item.text))
+                }
+            }
+            for (let i = 0; i < item.children.length; ++i)
+                visit(item.children[i])
+        }
+        const root = win.contentItem.parent
+        visit(root)
+        const overlay = win.Overlay.overlay
+        if (overlay && !isInside(overlay, root))
+            visit(overlay)
+        log("markupcheck " + findings + " " + raw)
+    }
+
     function isInside(item, ancestor) {
         for (let p = item; p; p = p.parent) {
             if (p === ancestor)
@@ -453,6 +485,13 @@ Item {
         }
         function onFinished() {
             runner.log("eventsonly end " + runner.clockOrDash(runner.engine.position))
+        }
+    }
+
+    Connections {
+        target: runner.running ? runner.win.videoPanel : null
+        function onToastShown(text) {
+            runner.log("toast " + runner.flat(text))
         }
     }
 

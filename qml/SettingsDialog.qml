@@ -76,6 +76,7 @@ Popup {
     }
 
     component RowLabel: Text {
+        textFormat: Text.PlainText
         Layout.preferredWidth: control.labelWidth
         Layout.alignment: Qt.AlignTop
         Layout.topMargin: 6
@@ -85,6 +86,7 @@ Popup {
     }
 
     component Note: Text {
+        textFormat: Text.PlainText
         Layout.fillWidth: true
         font.pixelSize: 12
         color: Style.muted
@@ -114,6 +116,7 @@ Popup {
             }
 
             Text {
+                textFormat: Text.PlainText
                 anchors.left: parent.left
                 anchors.leftMargin: 20
                 anchors.verticalCenter: parent.verticalCenter
@@ -123,6 +126,7 @@ Popup {
             }
 
             Text {
+                textFormat: Text.PlainText
                 id: closeMark
                 anchors.right: parent.right
                 anchors.rightMargin: 16
@@ -222,6 +226,7 @@ Popup {
                     text: qsTr("Date and time format")
                 }
                 Text {
+                    textFormat: Text.PlainText
                     id: formatText
                     objectName: "formatText"
                     Layout.preferredWidth: control.valueWidth
@@ -319,6 +324,7 @@ Popup {
                     RowLayout {
                         spacing: 10
                         Text {
+                            textFormat: Text.PlainText
                             text: qsTr("Recording gaps")
                             font.pixelSize: 13
                             color: Style.text2
@@ -351,6 +357,7 @@ Popup {
                     RowLayout {
                         spacing: 12
                         Text {
+                            textFormat: Text.PlainText
                             text: qsTr("Current version %1 (%2)").arg(appSettings.version).arg(appSettings.platform)
                             font.pixelSize: 13
                             color: Style.text
@@ -391,6 +398,7 @@ Popup {
                 ColumnLayout {
                     spacing: 8
                     Text {
+                        textFormat: Text.PlainText
                         Layout.topMargin: 6
                         font.pixelSize: 13
                         color: Style.text

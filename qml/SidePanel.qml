@@ -54,6 +54,7 @@ Rectangle {
             spacing: 8
 
             Label {
+                textFormat: Text.PlainText
                 Layout.fillWidth: true
                 text: qsTr("Events (%1)").arg(eventList.count)
                 font.pixelSize: 14
@@ -91,6 +92,7 @@ Rectangle {
         }
 
         Label {
+            textFormat: Text.PlainText
             Layout.fillWidth: true
             visible: eventList.total > 0
             horizontalAlignment: Text.AlignHCenter

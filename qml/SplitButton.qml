@@ -59,6 +59,7 @@ Item {
         onClicked: control.clicked()
 
         contentItem: Text {
+            textFormat: Text.PlainText
             text: main.text
             font: main.font
             color: Style.inkOnAccent
@@ -132,6 +133,7 @@ Item {
             spacing: 2
 
             Text {
+                textFormat: Text.PlainText
                 width: parent.width
                 height: 26
                 leftPadding: 10
@@ -144,6 +146,7 @@ Item {
                 verticalAlignment: Text.AlignVCenter
             }
             Text {
+                textFormat: Text.PlainText
                 width: parent.width
                 height: 32
                 leftPadding: 10
@@ -183,6 +186,7 @@ Item {
                     contentItem: RowLayout {
                         spacing: 12
                         Text {
+                            textFormat: Text.PlainText
                             id: label
                             // Long paths lose their middle; the tooltip has them whole.
                             readonly property bool elidesWithTip: true
@@ -194,6 +198,7 @@ Item {
                             verticalAlignment: Text.AlignVCenter
                         }
                         Text {
+                            textFormat: Text.PlainText
                             visible: text.length > 0
                             text: row.modelData.note
                             font.pixelSize: 11

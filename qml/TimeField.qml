@@ -48,6 +48,7 @@ ColumnLayout {
     }
 
     Text {
+        textFormat: Text.PlainText
         text: control.label
         font.pixelSize: 11
         color: Style.muted
@@ -127,6 +128,7 @@ ColumnLayout {
             }
 
             Text {
+                textFormat: Text.PlainText
                 anchors.fill: parent
                 verticalAlignment: Text.AlignVCenter
                 text: qsTr("HH:MM:SS")

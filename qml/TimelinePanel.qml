@@ -76,12 +76,14 @@ Rectangle {
             spacing: 10
 
             Label {
+                textFormat: Text.PlainText
                 text: qsTr("Recording timeline")
                 font.pixelSize: 12
                 font.weight: Font.DemiBold
                 color: Style.text
             }
             Label {
+                textFormat: Text.PlainText
                 id: dateLabel
                 // Elides by design, with the full text as a tooltip.
                 readonly property bool elidesWithTip: true
@@ -100,11 +102,13 @@ Rectangle {
                 ToolTip.text: text
             }
             Label {
+                textFormat: Text.PlainText
                 text: qsTr("Current time")
                 font.pixelSize: 11
                 color: Style.muted
             }
             Label {
+                textFormat: Text.PlainText
                 objectName: "currentTime"
                 // Naming the time mode re-reads the clock when it changes.
                 text: panel.day.hasPlayable && panel.engine.position > 0
@@ -180,6 +184,7 @@ Rectangle {
                         opacity: ready ? 1 : 0.5
                     }
                     Label {
+                        textFormat: Text.PlainText
                         anchors.horizontalCenter: parent.horizontalCenter
                         text: hoverTip.text
                         font.pixelSize: 11
@@ -210,6 +215,7 @@ Rectangle {
                     text: modelData
                     onClicked: timeline.zoom = index
                     contentItem: Text {
+                        textFormat: Text.PlainText
                         text: zoomButton.text
                         font.pixelSize: 12
                         font.family: zoomButton.font.family
@@ -257,6 +263,7 @@ Rectangle {
         }
 
         Label {
+            textFormat: Text.PlainText
             id: helpLine
             // Elides by design, with the full text as a tooltip.
             readonly property bool elidesWithTip: true

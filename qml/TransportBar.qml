@@ -114,6 +114,7 @@ Rectangle {
             Layout.fillWidth: true
             Layout.fillHeight: true
             Label {
+                textFormat: Text.PlainText
                 id: remaining
                 anchors.verticalCenter: parent.verticalCenter
                 width: parent.width

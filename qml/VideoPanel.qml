@@ -28,6 +28,7 @@ Rectangle {
     signal openFolderRequested()
     signal latestDayRequested()
     signal settingsRequested()
+    signal toastShown(string text)
 
     radius: Style.panelRadius
     color: Style.video
@@ -37,6 +38,7 @@ Rectangle {
         toastLabel.text = text
         toast.opacity = 1
         toastTimer.restart()
+        toastShown(text)
     }
 
     // The picture, magnified by moving and scaling the video output: the
@@ -169,6 +171,7 @@ Rectangle {
         radius: 5
         color: "#9916131d"
         Label {
+            textFormat: Text.PlainText
             id: zoomLabel
             anchors.centerIn: parent
             text: Number(zoomView.zoom).toLocaleString(Qt.locale(), "f", 1) + "\u00d7"
@@ -187,6 +190,7 @@ Rectangle {
         radius: 5
         color: "#9916131d"
         Label {
+            textFormat: Text.PlainText
             id: clock
             anchors.centerIn: parent
             objectName: "clockOverlay"
@@ -218,6 +222,7 @@ Rectangle {
                 color: Style.yellow
             }
             Label {
+                textFormat: Text.PlainText
                 anchors.verticalCenter: parent.verticalCenter
                 text: panel.engine.playing ? qsTr("Playing") : qsTr("Paused")
                 font.pixelSize: 11
@@ -276,6 +281,7 @@ Rectangle {
                 }
             }
             Label {
+                textFormat: Text.PlainText
                 objectName: "emptyTitle"
                 Layout.fillWidth: true
                 horizontalAlignment: Text.AlignHCenter
@@ -288,6 +294,7 @@ Rectangle {
                        qsTr("No recordings on this day")][emptyView.kind]
             }
             Label {
+                textFormat: Text.PlainText
                 Layout.fillWidth: true
                 horizontalAlignment: Text.AlignHCenter
                 wrapMode: Text.WordWrap
@@ -299,6 +306,7 @@ Rectangle {
                        qsTr("Select a date with a recording marker in the calendar.")][emptyView.kind]
             }
             Label {
+                textFormat: Text.PlainText
                 Layout.fillWidth: true
                 visible: panel.hardwareOnly
                 horizontalAlignment: Text.AlignHCenter
@@ -308,6 +316,7 @@ Rectangle {
                 text: qsTr("%1. Updating the graphics driver may help.").arg(appSettings.hardwareDecodeSummary)
             }
             Label {
+                textFormat: Text.PlainText
                 Layout.fillWidth: true
                 visible: panel.hevcHelp && panel.hardwareOnly
                 horizontalAlignment: Text.AlignHCenter
@@ -374,6 +383,7 @@ Rectangle {
                 }
             }
             Label {
+                textFormat: Text.PlainText
                 Layout.fillWidth: true
                 visible: panel.hardwareOnly && !panel.hevcHelp
                 horizontalAlignment: Text.AlignHCenter
@@ -429,6 +439,7 @@ Rectangle {
             }
         }
         Label {
+            textFormat: Text.PlainText
             id: toastLabel
             anchors.centerIn: parent
             font.pixelSize: 13

@@ -1,9 +1,12 @@
 #include "session/card_session.h"
 #include "session/time_zone.h"
 
+#include "export/export_file.h"
+
 #include <QDate>
 #include <QDateTime>
 #include <QDir>
+#include <QFileInfo>
 #include <QLocale>
 #include <QStringList>
 #include <QTime>
@@ -74,15 +77,25 @@ QStringList subdirectories(const QDir &dir)
     return paths;
 }
 
+// Whether this user may list dir and reach its files.
+bool mayRead(const QDir &dir)
+{
+    const QFileInfo info(dir.path());
+    return info.isReadable() && info.isExecutable();
+}
+
 // Returns the recording directory at or up to two levels below path, searched
-// breadth first in name order; empty when there is none.
-QString findRecordingDirectory(const QString &path)
+// breadth first in name order; empty when there is none. *denied gets the
+// first folder of the search that this user may not read.
+QString findRecordingDirectory(const QString &path, QString *denied)
 {
     if (path.isEmpty())
         return {};
     const QDir top(path);
     if (isRecordingDirectory(top))
         return top.path();
+    if (!mayRead(top) && denied->isEmpty())
+        *denied = top.path();
     QStringList level = subdirectories(top);
     for (int depth = 1; depth <= 2; ++depth) {
         QStringList next;
@@ -90,6 +103,8 @@ QString findRecordingDirectory(const QString &path)
             const QDir dir(candidate);
             if (isRecordingDirectory(dir))
                 return dir.path();
+            if (!mayRead(dir) && denied->isEmpty())
+                *denied = dir.path();
             if (depth < 2)
                 next += subdirectories(dir);
         }
@@ -137,43 +152,52 @@ bool CardSession::openPath(const QString &localPath)
     close();
     m_errorString.clear();
 
-    const QString dir = findRecordingDirectory(localPath);
+    QString denied;
+    const QString dir = findRecordingDirectory(localPath, &denied);
     if (dir.isEmpty()) {
-        m_errorString = tr("No recordings found. Choose the SD card or the recording folder.");
+        m_errorString = denied.isEmpty()
+                            ? tr("No recordings found. Choose the SD card or the recording folder.")
+                            : permissionText(denied);
         emit changed();
         return false;
     }
 
     const QByteArray utf8 = QDir::toNativeSeparators(dir).toUtf8();
     card_reader *card = nullptr;
-    const int rc = card_open(utf8.constData(), &card);
+    card_open_detail detail{};
+    const int rc = card_open_detailed(utf8.constData(), &card, &detail);
     if (rc != CARD_OK || !card) {
         card_close(card);
-        switch (rc) {
-        case CARD_ERR_CORRUPT:
-            m_errorString = tr("The recording index is damaged and cannot be read.");
-            break;
-        case CARD_ERR_NEW_FORMAT:
-            m_errorString =
-                tr("The recording format is newer than this program. Please update NIVRA Player.");
-            break;
-        case CARD_ERR_OLD_FORMAT:
-            m_errorString = tr("These recordings were made by old camera firmware and are not supported.");
-            break;
-        case CARD_ERR_NO_DIRECTORY:
-            m_errorString = tr("No recordings found. Choose the SD card or the recording folder.");
-            break;
-        default:
-            m_errorString =
-                tr("The recordings cannot be read (%1).").arg(QString::fromUtf8(card_error_name(rc)));
-            break;
-        }
+        if (detail.permission_denied)
+            m_errorString = permissionText(QString::fromUtf8(detail.path));
+        else
+            switch (rc) {
+            case CARD_ERR_CORRUPT:
+                m_errorString = tr("The recording index is damaged and cannot be read.");
+                break;
+            case CARD_ERR_NEW_FORMAT:
+                m_errorString =
+                    tr("The recording format is newer than this program. Please update NIVRA Player.");
+                break;
+            case CARD_ERR_OLD_FORMAT:
+                m_errorString =
+                    tr("These recordings were made by old camera firmware and are not supported.");
+                break;
+            case CARD_ERR_NO_DIRECTORY:
+                m_errorString = tr("No recordings found. Choose the SD card or the recording folder.");
+                break;
+            default:
+                m_errorString =
+                    tr("The recordings cannot be read (%1).").arg(QString::fromUtf8(card_error_name(rc)));
+                break;
+            }
         emit changed();
         return false;
     }
 
     m_card = card;
     m_path = dir;
+    m_openedPath = QFileInfo(localPath).absoluteFilePath();
 
     int count = 0;
     if (card_ranges(m_card, 0, UINT32_MAX, nullptr, 0, &count) == CARD_OK && count > 0) {
@@ -217,6 +241,7 @@ void CardSession::close()
 {
     releaseCard();
     m_path.clear();
+    m_openedPath.clear();
     m_chunks.clear();
     m_ranges.clear();
     m_stream = card_stream{};
@@ -228,7 +253,32 @@ bool CardSession::reload()
     if (m_path.isEmpty())
         return false;
     const QString path = m_path; // close() clears it
-    return openPath(path);
+    const QString opened = m_openedPath;
+    if (!openPath(path))
+        return false;
+    m_openedPath = opened;
+    return true;
+}
+
+QString CardSession::permissionText(const QString &path)
+{
+    // Not damage: a user told the card is damaged may format it.
+    return tr("This user may not read %1, so the card cannot be read. Check the permissions of the card's "
+              "files and folders (the card itself is not damaged).")
+        .arg(QDir::toNativeSeparators(QDir::cleanPath(path)));
+}
+
+bool CardSession::holdsFolder(const QString &folder) const
+{
+    if (m_path.isEmpty() || folder.isEmpty())
+        return false;
+    const QByteArray target = QDir::toNativeSeparators(folder).toUtf8();
+    for (const QString &root : {m_path, m_openedPath}) {
+        if (!root.isEmpty() &&
+            exportPathIsInside(target.constData(), QDir::toNativeSeparators(root).toUtf8().constData()))
+            return true;
+    }
+    return false;
 }
 
 // ---- Card summary and stream texts ----------------------------------------------

@@ -64,6 +64,12 @@ public:
     Q_INVOKABLE bool openPath(const QString &localPath);
     Q_INVOKABLE void close();
     Q_INVOKABLE bool reload();
+    // Whether a folder lies on the open card: inside its recording
+    // directory, or inside the folder that was opened to find it (links
+    // followed). Nothing is ever written there.
+    Q_INVOKABLE bool holdsFolder(const QString &folder) const;
+    // Why a card this user may not read cannot be opened.
+    static QString permissionText(const QString &path);
 
     // Times, dates and clocks in the current time mode.
     Q_INVOKABLE QString formatTime(qlonglong utcMs, bool withDate = true) const;
@@ -124,6 +130,7 @@ private:
 
     card_reader *m_card = nullptr;
     QString m_path;
+    QString m_openedPath; // the folder the user opened (m_path or above it)
     QString m_errorString;
     std::vector<card_range> m_ranges;
     QVariantList m_chunks;

@@ -181,6 +181,20 @@ typedef int (*card_keyframe_fn)(const card_keyframe *keyframe, void *context);
 // "\" are ignored). Returns 0 and sets *out, or a negative code and *out = null.
 int card_open(const char *path, card_reader **out);
 
+// What a failed open can say beyond its code (card_open_detailed); a zeroed
+// record says nothing.
+struct card_open_detail
+{
+    uint8_t permission_denied;    // a card file or the folder may not be read by this user
+    char path[CARD_PATH_MAX + 1]; // that file or folder (UTF-8), when permission_denied
+};
+
+// card_open, with *detail (optional) cleared and then filled when the open
+// fails: a card the user may not read keeps its code (-2 for an unreadable
+// folder, -5 for an unreadable meta.dat or index.dat), so that it is not
+// told from damage by the code alone.
+int card_open_detailed(const char *path, card_reader **out, card_open_detail *detail);
+
 // Frees the reader and its caches; null is a no-op.
 void card_close(card_reader *card);
 

@@ -34,12 +34,24 @@ bool meta_v1_valid(const uint8_t *p)
     return le32(p + 8) == kMetaMagic && le32(p + 36) == crc32(p, 36);
 }
 
+// Notes path in *detail when the file layer's last open or stat was refused
+// for want of permission.
+void note_denied(card_open_detail *detail, const char *path)
+{
+    if (!detail || detail->permission_denied || !file_last_denied())
+        return;
+    detail->permission_denied = 1;
+    snprintf(detail->path, sizeof detail->path, "%s", path);
+}
+
 // Selects the current meta copy of meta.dat into *out. Returns 0, or -3, -4
 // or -5 when no copy is valid.
-int select_meta(const char *path, MetaRecord *out)
+int select_meta(const char *path, MetaRecord *out, card_open_detail *detail)
 {
     uint8_t buf[2 * kMetaSize] = {};
     FileHandle f = file_open(path);
+    if (f == kNoFile)
+        note_denied(detail, path);
     if (f != kNoFile) {
         file_read_at(f, 0, buf, sizeof buf); // beyond the end reads as zeros
         file_close(f);
@@ -69,11 +81,13 @@ int select_meta(const char *path, MetaRecord *out)
 
 // Reads and checks the index.dat header and the segment table into card.
 // Returns 0, -5 or -7.
-int read_index_table(card_reader *card)
+int read_index_table(card_reader *card, card_open_detail *detail)
 {
     FileHandle f = file_open(card->index_path);
-    if (f == kNoFile)
+    if (f == kNoFile) {
+        note_denied(detail, card->index_path);
         return CARD_ERR_CORRUPT;
+    }
     uint8_t h[kIndexHeaderSize];
     int rc = CARD_OK;
     if (file_read_at(f, 0, h, sizeof h) != static_cast<int64_t>(sizeof h) || le32(h) != kIndexMagic ||
@@ -133,7 +147,7 @@ void scan_segments(card_reader *card)
 }
 
 // Runs the open; on failure the caller frees the partly built reader.
-int open_into(card_reader *card, const char *path, size_t length)
+int open_into(card_reader *card, const char *path, size_t length, card_open_detail *detail)
 {
     memcpy(card->dir, path, length);
     card->dir[length] = '\0';
@@ -142,9 +156,15 @@ int open_into(card_reader *card, const char *path, size_t length)
     snprintf(card->index_path, sizeof card->index_path, "%s/index.dat", card->dir);
     snprintf(card->timeline_path, sizeof card->timeline_path, "%s/timeline.dat", card->dir);
 
-    if (!file_stat(meta_path, nullptr) || !file_stat(card->index_path, nullptr))
+    if (!file_stat(meta_path, nullptr)) {
+        note_denied(detail, card->dir);
         return CARD_ERR_NO_DIRECTORY;
-    int rc = select_meta(meta_path, &card->meta);
+    }
+    if (!file_stat(card->index_path, nullptr)) {
+        note_denied(detail, card->dir);
+        return CARD_ERR_NO_DIRECTORY;
+    }
+    int rc = select_meta(meta_path, &card->meta, detail);
     if (rc != CARD_OK)
         return rc;
     card->segment_count = card->meta.segment_count;
@@ -155,7 +175,7 @@ int open_into(card_reader *card, const char *path, size_t length)
     card->order = new (std::nothrow) uint32_t[card->segment_count];
     if (!card->table || !card->states || !card->order)
         return CARD_ERR_NO_MEMORY;
-    rc = read_index_table(card);
+    rc = read_index_table(card, detail);
     if (rc != CARD_OK)
         return rc;
     scan_segments(card);
@@ -172,6 +192,13 @@ int open_into(card_reader *card, const char *path, size_t length)
 
 int card_open(const char *path, card_reader **out)
 {
+    return card_open_detailed(path, out, nullptr);
+}
+
+int card_open_detailed(const char *path, card_reader **out, card_open_detail *detail)
+{
+    if (detail)
+        memset(detail, 0, sizeof *detail);
     if (out)
         *out = nullptr;
     if (!path || !out)
@@ -185,7 +212,7 @@ int card_open(const char *path, card_reader **out)
     card_reader *card = new (std::nothrow) card_reader;
     if (!card)
         return CARD_ERR_NO_MEMORY;
-    int rc = open_into(card, path, length);
+    int rc = open_into(card, path, length, detail);
     if (rc != CARD_OK) {
         card_close(card);
         return rc;

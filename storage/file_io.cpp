@@ -48,6 +48,20 @@ bool is_valid_utf8(const char *path)
     return true;
 }
 
+namespace {
+thread_local bool t_denied = false;
+} // namespace
+
+bool file_last_denied()
+{
+    return t_denied;
+}
+
+void file_note_denied(bool denied)
+{
+    t_denied = denied;
+}
+
 void file_count_read(size_t length)
 {
     g_bytes_read.fetch_add(length, std::memory_order_relaxed);

@@ -25,6 +25,10 @@ bool is_valid_utf8(const char *path);
 // device) is refused without blocking.
 FileHandle file_open(const char *path);
 
+// True when the last file_open or file_stat of this thread failed because the
+// user may not read the file or search its folder.
+bool file_last_denied();
+
 // Closes the file; kNoFile is a no-op.
 void file_close(FileHandle file);
 
@@ -51,6 +55,10 @@ void file_count_read(size_t length);
 // Counts one file_read_at call; false when the test hook below says that it
 // must fail (called by the platform files).
 bool file_read_begin();
+
+// Records whether the open or stat just made failed for want of permission
+// (called by the platform files).
+void file_note_denied(bool denied);
 
 // Test hook for fault injection: restarts the call count, and from the
 // call-th file_read_at on every read fails as an I/O error does; 0 turns it

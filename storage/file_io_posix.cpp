@@ -18,6 +18,7 @@ FileHandle file_open(const char *path)
     do {
         fd = ::open(path, O_RDONLY | O_CLOEXEC | O_NONBLOCK | O_NOCTTY);
     } while (fd < 0 && errno == EINTR);
+    file_note_denied(fd < 0 && (errno == EACCES || errno == EPERM));
     if (fd < 0)
         return kNoFile;
     struct stat st;
@@ -79,7 +80,9 @@ int64_t file_size(FileHandle file)
 bool file_stat(const char *path, int64_t *size)
 {
     struct stat st;
-    if (!path || !is_valid_utf8(path) || ::stat(path, &st) != 0 || !S_ISREG(st.st_mode))
+    const bool found = path && is_valid_utf8(path) && ::stat(path, &st) == 0;
+    file_note_denied(!found && (errno == EACCES || errno == EPERM));
+    if (!found || !S_ISREG(st.st_mode))
         return false;
     if (size)
         *size = static_cast<int64_t>(st.st_size);

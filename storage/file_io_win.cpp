@@ -67,6 +67,7 @@ FileHandle file_open(const char *path)
         return kNoFile;
     HANDLE h = CreateFileW(wide.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
                            nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL | FILE_FLAG_RANDOM_ACCESS, nullptr);
+    file_note_denied(h == INVALID_HANDLE_VALUE && GetLastError() == ERROR_ACCESS_DENIED);
     if (h == INVALID_HANDLE_VALUE)
         return kNoFile;
     BY_HANDLE_FILE_INFORMATION info;
@@ -129,8 +130,9 @@ bool file_stat(const char *path, int64_t *size)
     if (!to_wide(path, &wide))
         return false;
     WIN32_FILE_ATTRIBUTE_DATA data;
-    if (!GetFileAttributesExW(wide.c_str(), GetFileExInfoStandard, &data) ||
-        (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY))
+    const bool found = GetFileAttributesExW(wide.c_str(), GetFileExInfoStandard, &data) != 0;
+    file_note_denied(!found && GetLastError() == ERROR_ACCESS_DENIED);
+    if (!found || (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY))
         return false;
     if (size)
         *size = static_cast<int64_t>((static_cast<uint64_t>(data.nFileSizeHigh) << 32) | data.nFileSizeLow);

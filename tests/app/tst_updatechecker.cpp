@@ -27,8 +27,9 @@ public:
     {
         Answer,
         Hold,
-        Endless, // a 200 reply that keeps coming (up to 16 MiB)
-        Drip     // a 200 reply of one byte every 100 ms (up to 10 minutes)
+        Endless,   // a 200 reply that keeps coming (up to 64 MiB)
+        Drip,      // a 200 reply of one byte every 100 ms (up to 10 minutes)
+        HugeLength // headers announcing 100 GB, then nothing
     };
 
     HttpServer()
@@ -50,6 +51,9 @@ public:
     void hold() { m_mode = Hold; }
     void endless() { m_mode = Endless; }
     void drip() { m_mode = Drip; }
+    // Headers that announce a document of 100 GB, then nothing.
+    void hugeLength() { m_mode = HugeLength; }
+    qint64 streamed = 0;        // bytes of the endless reply written so far
     QList<QByteArray> requests; // each request head, up to its blank line
 
 private:
@@ -72,6 +76,11 @@ private:
         buffer.clear();
         if (m_mode == Hold)
             return;
+        if (m_mode == HugeLength) {
+            socket->write(
+                "HTTP/1.1 200 OK\r\nContent-Type: application/json\r\nContent-Length: 99999999999\r\n\r\n");
+            return;
+        }
         if (m_mode == Endless || m_mode == Drip) {
             socket->write("HTTP/1.1 200 OK\r\nContent-Type: application/json\r\nConnection: close\r\n\r\n"
                           "{\"latest\":\"0.7.0\",\"page\":\"https://nivra.example/dl\",\"notes\":{\"en\":\"");
@@ -91,12 +100,11 @@ private:
     // Keeps the socket's send buffer filled as the client drains it.
     void stream(QTcpSocket *socket)
     {
-        auto sent = std::make_shared<qint64>(0);
-        const auto fill = [socket, sent] {
-            constexpr qint64 kLimit = 16 << 20;
-            while (socket->bytesToWrite() < (256 << 10) && *sent < kLimit) {
+        const auto fill = [this, socket] {
+            constexpr qint64 kLimit = 64 << 20;
+            while (socket->bytesToWrite() < (256 << 10) && streamed < kLimit) {
                 socket->write(QByteArray(16 << 10, 'a'));
-                *sent += 16 << 10;
+                streamed += 16 << 10;
             }
         };
         connect(socket, &QTcpSocket::bytesWritten, socket, fill);
@@ -589,6 +597,7 @@ void tst_UpdateChecker::hostileServers_data()
     // Memory must not grow without end, a slow drip must not outlast the
     // limit, and markup in place of a version must not reach the banner.
     QTest::newRow("endless reply") << "endless" << unreadable;
+    QTest::newRow("a declared length over the cap") << "huge" << unreadable;
     QTest::newRow("slow drip") << "drip"
                                << "Could not check for updates (";
     QTest::newRow("markup as the version") << "markup" << unreadable;
@@ -604,6 +613,8 @@ void tst_UpdateChecker::hostileServers()
         server.endless();
     else if (kind == QLatin1String("drip"))
         server.drip();
+    else if (kind == QLatin1String("huge"))
+        server.hugeLength();
     else if (kind == QLatin1String("markup"))
         server.answer(
             200,
@@ -614,10 +625,14 @@ void tst_UpdateChecker::hostileServers()
     seedRemembered();
     AppSettings settings;
     UpdateChecker checker(&settings);
-    // Each byte of the drip comes well within this, the whole reply never.
-    checker.setTransferTimeout(1500);
+    // Each byte of the drip comes well within this, the whole reply never;
+    // a length over the cap is refused long before it.
+    checker.setTransferTimeout(kind == QLatin1String("huge") ? 60000 : 1500);
     checker.checkNow();
-    QTRY_VERIFY_WITH_TIMEOUT(!checker.checking(), 20000);
+    QTRY_VERIFY_WITH_TIMEOUT(!checker.checking(), kind == QLatin1String("huge") ? 10000 : 20000);
+    // Reading stops at the cap: what the server got out is what the
+    // sockets' buffers hold, not the reply.
+    QVERIFY2(server.streamed < (16 << 20), qPrintable(QString::number(server.streamed)));
     QVERIFY2(checker.status().startsWith(status), qPrintable(checker.status()));
     QVERIFY(!checker.available());
     QVERIFY(checker.latestVersion().isEmpty());

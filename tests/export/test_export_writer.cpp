@@ -1,6 +1,7 @@
 // The export writer on simulator cards; every exported file is checked with
 // ffprobe/ffmpeg (structure, stamps of the decoded pictures, coded samples)
 // and mediainfo.
+#include "export/export_file.h"
 #include "export/export_writer.h"
 
 #include <gtest/gtest.h>
@@ -11,6 +12,7 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <string>
 #include <vector>
 
@@ -573,8 +575,9 @@ TEST_F(ExportWriterTest, DamageIsSkippedAndTheShortfallReported)
         // rest of both recordings still exported.
         {"frame a day ahead", R"({"frameTimeAhead": [{"segment": 0, "frame": 50}]})", 2, 1, true,
          kSmallStart},
-        // The first keyframe garbled: the recording starts at the next one.
-        {"first keyframe garbled", R"({"framePayloadGarbled": [{"segment": 0, "frame": 0}]})", 2, 0, false,
+        // The first keyframe garbled: the recording starts at the next one,
+        // and the frame left out is said.
+        {"first keyframe garbled", R"({"framePayloadGarbled": [{"segment": 0, "frame": 0}]})", 2, 1, true,
          kSmallStart + 2000},
         // A broken frame header ends its file's data: 27 s of it are lost,
         // and the recording goes on in a file of its own after the hole.
@@ -607,6 +610,198 @@ TEST_F(ExportWriterTest, DamageIsSkippedAndTheShortfallReported)
         expectOnlyFinishedFiles(folder, c, k.what);
         removeTree(folder);
     }
+}
+
+} // namespace
+
+namespace {
+
+// ---- The one rule: complete only when every run was written whole -----------------
+
+// Six events over two recordings of 90 s, in 30 s segments, a key frame
+// every 2 s: each segment truncated somewhere takes a different part away.
+constexpr const char *kSweepCard = R"({
+  "video": {"codec": "h264", "width": 320, "height": 240, "fps": 5, "keyint": 10, "bitrate": 60000},
+  "audio": {"format": "aac-adts", "rate": 16000, "channels": 1},
+  "spans": [
+    {"start": "2024-03-05T10:00:00Z", "seconds": 90, "offsetMin": 60},
+    {"start": "2024-03-05T10:03:00Z", "seconds": 90, "offsetMin": 60}
+  ],
+  "segments": {"seconds": 30, "slots": 16},
+  "events": [
+    {"start": "2024-03-05T10:00:05Z", "seconds": 6, "kinds": 1},
+    {"start": "2024-03-05T10:00:44Z", "seconds": 6, "kinds": 2},
+    {"start": "2024-03-05T10:01:12Z", "seconds": 6, "kinds": 4},
+    {"start": "2024-03-05T10:03:06Z", "seconds": 6, "kinds": 1},
+    {"start": "2024-03-05T10:03:47Z", "seconds": 6, "kinds": 16},
+    {"start": "2024-03-05T10:04:15Z", "seconds": 6, "kinds": 1}
+  ]
+})";
+constexpr int64_t kSweepKeyMs = 2000;
+constexpr int64_t kSweepFrameMs = 200;
+
+struct LostCollected : Collected
+{
+    std::vector<ExportLostRun> lost;
+};
+
+void onRunLost(void *context, const ExportLostRun *run)
+{
+    static_cast<LostCollected *>(context)->lost.push_back(*run);
+}
+
+// The time a run's pictures span in the files, read from the simulator's
+// stamps in the decoded pictures; pictures more than 1 s apart leave a hole.
+int64_t coveredByStamps(const std::vector<int64_t> &shown, const ExportRun &run)
+{
+    int64_t covered = 0, last = -1;
+    for (int64_t t : shown) {
+        if (t < run.startMs - 3000 || t > run.endMs + 3000 || t <= last)
+            continue;
+        covered += last >= 0 && t - last <= 1000 ? t - last : kSweepFrameMs;
+        last = t;
+    }
+    return covered < run.endMs - run.startMs ? covered : run.endMs - run.startMs;
+}
+
+// One export of [from, to] checked against the rule: a run short by more than
+// a key-frame interval makes the result incomplete and is named; a whole run
+// is not named. The stamps say what was written, not the writer.
+void exportAndHold(card_reader *card, int64_t from, int64_t to, int merge, const std::string &what)
+{
+    ExportRuns plan{};
+    ASSERT_EQ(buildRuns(card, from, to, &plan, nullptr), 0) << what;
+    const std::string folder = makeTempDir();
+    LostCollected c;
+    ExportOptions o = options(folder, &c, 0, merge);
+    o.runLost = onRunLost;
+    ExportResult r;
+    const int rc = exportRange(card, nullptr, from, to, &o, &r);
+    if (rc == EXPORT_OK || rc == EXPORT_NOTHING) {
+        std::vector<int64_t> shown;
+        for (const std::string &p : c.paths)
+            for (const std::string &s : stamps(p, 320, 240))
+                if (!s.empty() && s != "-")
+                    shown.push_back(std::stoll(s));
+        std::sort(shown.begin(), shown.end());
+        const bool complete = rc == EXPORT_OK && !exportIncomplete(&r);
+        const int64_t slack = kSweepKeyMs + kSweepFrameMs + 100;
+        for (int i = 0; i < plan.count; ++i) {
+            const ExportRun &run = plan.items[i];
+            const int64_t lost = run.endMs - run.startMs - coveredByStamps(shown, run);
+            const bool named = std::any_of(c.lost.begin(), c.lost.end(), [&](const ExportLostRun &l) {
+                return l.startMs == run.startMs && l.endMs == run.endMs;
+            });
+            const std::string where = what + ", run " + std::to_string(run.startMs) + "-" +
+                                      std::to_string(run.endMs) + ": " + std::to_string(lost) + " ms lost";
+            // A margin either way for pictures that do not decode at a cut.
+            if (lost > slack + 500) {
+                EXPECT_FALSE(complete) << where;
+                EXPECT_TRUE(named) << where;
+            } else if (lost < slack - 500) {
+                EXPECT_FALSE(named) << where;
+            }
+        }
+        EXPECT_EQ(int(c.lost.size()), r.lostRuns) << what;
+    }
+    exportRunsFree(&plan);
+    removeTree(folder);
+}
+
+// Each export of the card: one file per recording, one merged file, and one
+// file per event padded by 5 s.
+void holdEveryExport(card_reader *reader, const std::string &what)
+{
+    const int64_t from = kSmallStart, to = kSmallStart + 299999;
+    exportAndHold(reader, from, to, 0, what + ", per recording");
+    exportAndHold(reader, from, to, 1, what + ", merged");
+    std::vector<card_event> events(32);
+    int count = 0;
+    if (card_events(reader, uint32_t(from / 1000), uint32_t(to / 1000), events.data(), 32, &count) != 0)
+        return; // a read failure in the index: nothing to export
+    std::vector<ExportEventPiece> pieces(size_t(count) + 1);
+    std::vector<ExportSkippedEvent> skipped(size_t(count) + 1);
+    int made = 0, left = 0;
+    if (exportEventPieces(reader, events.data(), count, 0x1F, 5, 5, from, to, pieces.data(), &made,
+                          skipped.data(), &left) < 0)
+        return;
+    for (int i = 0; i < made; ++i)
+        exportAndHold(reader, pieces[size_t(i)].fromMs, pieces[size_t(i)].toMs, 1,
+                      what + ", event piece " + std::to_string(i));
+}
+
+TEST(ExportCompleteness, TruncatedSegmentsAreNeverReportedWhole)
+{
+    nivra::test::TempDir source("sweep");
+    std::string log;
+    ASSERT_TRUE(nivra::test::generateScenarioCard(kSweepCard, source.path(), &log)) << log;
+    {
+        Card card(source.path().c_str());
+        holdEveryExport(card.reader, "intact");
+    }
+    std::vector<std::string> segments;
+    for (const std::string &name : listDir(source.path()))
+        if (name.rfind("seg_", 0) == 0)
+            segments.push_back(name);
+    std::sort(segments.begin(), segments.end());
+    ASSERT_GE(segments.size(), 6u);
+    for (const std::string &segment : segments) {
+        const int64_t size = int64_t(readFile(source.path() + "/" + segment).size());
+        for (const int64_t at : {int64_t(200), size / 2}) {
+            nivra::test::TempDir copy("sweepcut");
+            ASSERT_EQ(run("cp -a '" + source.path() + "/.' '" + copy.path() + "'").status, 0);
+            ASSERT_EQ(truncate((copy.path() + "/" + segment).c_str(), at), 0);
+            Card card(copy.path().c_str());
+            if (card.reader)
+                holdEveryExport(card.reader, segment + " cut at " + std::to_string(at));
+        }
+    }
+}
+
+TEST(ExportCompleteness, ReadErrorsAnywhereAreNeverReportedWhole)
+{
+    nivra::test::TempDir source("sweepread");
+    std::string log;
+    ASSERT_TRUE(nivra::test::generateScenarioCard(kSweepCard, source.path(), &log)) << log;
+    Card card(source.path().c_str());
+    nivra::storage::file_fail_reads_from(0);
+    holdEveryExport(card.reader, "counting");
+    const uint64_t reads = nivra::storage::file_read_calls();
+    ASSERT_GT(reads, 100u);
+    for (uint64_t k = 1; k <= 12; ++k) {
+        const uint64_t n = k * reads / 13 + k % 5;
+        nivra::storage::file_fail_reads_from(n);
+        holdEveryExport(card.reader, "reads failing from " + std::to_string(n));
+        nivra::storage::file_fail_reads_from(0);
+    }
+}
+
+} // namespace
+
+namespace {
+
+// ---- The card is never written to -----------------------------------------------------
+
+TEST(ExportFolders, AFolderInsideTheCardIsKnownWithLinksFollowed)
+{
+    nivra::test::TempDir root("inside");
+    const std::string r = root.path();
+    ASSERT_EQ(run("mkdir -p '" + r + "/card/DCIM' '" + r + "/cardboard' '" + r + "/out' && ln -s '" + r +
+                  "/card/DCIM' '" + r + "/out/link'")
+                  .status,
+              0);
+    const struct
+    {
+        std::string path;
+        int inside;
+    } cases[] = {
+        {r + "/card", 1},           {r + "/card/", 1},     {r + "/card/DCIM/new/deeper", 1}, // not made yet
+        {r + "/out/link/clips", 1},                        // through a link into the card
+        {r + "/out/../card/x", 1},  {r + "/cardboard", 0}, // a name that only begins like it
+        {r + "/card/../out", 0},    {r + "/out", 0},
+    };
+    for (const auto &c : cases)
+        EXPECT_EQ(exportPathIsInside(c.path.c_str(), (r + "/card").c_str()), c.inside) << c.path;
 }
 
 } // namespace

@@ -303,6 +303,62 @@ TEST_F(NivraCardEventsExport, NothingToWriteAndBadOptions)
     }
 }
 
+TEST_F(NivraCardEventsExport, ALostRunIsNamedAndTheExitSaysSo)
+{
+    // Most of the segment 10:00:30-10:01:00 cut away: the events export and
+    // the range export each name the run they could not write whole, and
+    // exit with the status of an incomplete export.
+    const std::string cut = m_out + "/card";
+    ASSERT_EQ(run(std::string("cp -a '") + EVENTS_CARD_DIR + "' '" + cut + "'").status, 0);
+    ASSERT_EQ(truncate((cut + "/seg_005.dat").c_str(), 33050), 0);
+    const struct
+    {
+        std::string command;
+        int64_t start, end;
+    } cases[] = {
+        {"events-export " + cut + " --day 2024-10-27 --pre 5 --post 5", kC + 26000, kC + 61000},
+        {"export " + cut + " --from " + std::to_string(kC) + " --to " + std::to_string(kC + 239999), kC,
+         kC + 239999},
+    };
+    int n = 0;
+    for (const auto &c : cases) {
+        const std::string folder = " --out " + m_out + "/" + std::to_string(n++);
+        const Output o = card(c.command + folder + " --json");
+        EXPECT_EQ(o.status, 3) << c.command << o.errors;
+        EXPECT_EQ(o.json["code"], 0);
+        EXPECT_EQ(o.json["complete"], false);
+        ASSERT_EQ(o.json["lost"].size(), 1u) << o.out;
+        EXPECT_EQ(o.json["lost"][0]["startMs"], c.start);
+        EXPECT_EQ(o.json["lost"][0]["endMs"], c.end);
+        EXPECT_LT(o.json["lost"][0]["writtenMs"].get<int64_t>(), c.end - c.start - 20000);
+        const Output text = card(c.command + folder + "t");
+        EXPECT_EQ(text.status, 3);
+        EXPECT_NE(text.errors.find("not written whole: 2024-10-27 10:00:"), std::string::npos) << text.errors;
+    }
+}
+
+TEST_F(NivraCardEventsExport, NeitherExportWritesIntoTheCard)
+{
+    // A copy of the card, with a link from outside into it: an --out inside
+    // the card, directly or through the link, is refused before anything is
+    // made there.
+    const std::string copy = m_out + "/card";
+    ASSERT_EQ(run(std::string("cp -a '") + EVENTS_CARD_DIR + "' '" + copy + "' && ln -s '" + copy + "' '" +
+                  m_out + "/link'")
+                  .status,
+              0);
+    const size_t before = listDir(copy).size();
+    for (const std::string &out : {copy + "/clips", m_out + "/link/clips", copy}) {
+        for (const std::string &command : {"events-export " + copy + " --day 2024-10-27",
+                                           "export " + copy + " --from 10:00 --to 10:01 --day 2024-10-27"}) {
+            const Output o = card(command + " --out " + out);
+            EXPECT_EQ(o.status, 2) << command << " --out " << out;
+            EXPECT_NE(o.errors.find("is inside the card's folder"), std::string::npos) << o.errors;
+        }
+    }
+    EXPECT_EQ(listDir(copy).size(), before);
+}
+
 TEST_F(NivraCardEventsExport, ProgressCountsTheWholeBatch)
 {
     // script(1) gives the program a terminal; 100% comes once, at the end.

@@ -253,7 +253,10 @@ TestCase {
             { tag: "1 GB", free: 1073741824, over: 0, problem: "" },
             { tag: "exactly the reserve", free: 0, over: 0, problem: "short" },
             { tag: "one byte over the reserve", free: 0, over: 1, problem: "" },
-            { tag: "unknown", free: -1, over: 0, problem: "" }
+            { tag: "unknown", free: -1, over: 0, problem: "" },
+            // The events' own estimate, far below the range's.
+            { tag: "events, exactly the reserve", free: 0, over: 0, problem: "short", events: true },
+            { tag: "events, one byte over", free: 0, over: 1, problem: "", events: true }
         ]
     }
 
@@ -261,16 +264,33 @@ TestCase {
         load("small", 2024, 3, 5)
         verify(panel.openEditor(false))
         verify(panel.hasPlan)
-        // The reserve is 2 % of the plan and 50 MB more.
-        const reserve = panel.plan.bytes * 1.02 + 50000000
+        if (data.events) {
+            panel.setEventsMode(true, 5)
+            compare(panel.plan.bytes, session.eventExportPlan(panel.dayStart, panel.dayLast, 0x1F, 5, 0).bytes)
+        }
+        // The reserve is 2 % of the plan and 50 MB more, or half the plan
+        // when that is less.
+        const reserve = panel.plan.bytes * 1.02 + Math.min(50000000, panel.plan.bytes * 0.5)
         panel.freeBytes = data.free === 0 ? reserve + data.over : data.free
         if (data.problem === "short") {
+            const mb = reserve / 1048576
             compare(panel.problem, "Not enough free space: %1 left on this drive"
-                                   .arg(Math.round(reserve / 1048576) + " MB"))
+                                   .arg((reserve < 10485760 ? Math.max(0.1, mb).toFixed(1) : mb.toFixed(0)) + " MB"))
         } else {
             compare(panel.problem, data.problem)
         }
         compare(panel.canExport, panel.problem === "")
+    }
+
+    function test_folderOnTheCard() {
+        load("small", 2024, 3, 5)
+        verify(panel.openEditor(false))
+        const kept = appSettings.exportFolder
+        appSettings.exportFolder = session.path + "/clips"
+        compare(panel.problem, "This folder is on the card, which is never written to. Choose a folder elsewhere.")
+        verify(!panel.canExport)
+        appSettings.exportFolder = kept
+        compare(panel.problem, "")
     }
 
     function test_noFolder() {

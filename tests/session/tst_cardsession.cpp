@@ -43,6 +43,8 @@ private slots:
     void openErrors_data();
     void openErrors();
     void pathTooLongUsesReaderText();
+    void aCardThisUserMayNotReadIsNotCalledDamaged_data();
+    void aCardThisUserMayNotReadIsNotCalledDamaged();
     void emitsChangedTwiceAndAboutToCloseBeforeRelease();
     void chunksFollowRanges();
     void allSegmentsMissing();
@@ -194,6 +196,43 @@ void TestCardSession::pathTooLongUsesReaderText()
     CardSession session;
     QVERIFY(!session.openPath(dir));
     QCOMPARE(session.errorString(), QStringLiteral("The recordings cannot be read (invalid argument)."));
+}
+
+void TestCardSession::aCardThisUserMayNotReadIsNotCalledDamaged_data()
+{
+    QTest::addColumn<QString>("locked"); // relative to the card's folder
+    QTest::addColumn<QString>("opened");
+    QTest::newRow("index.dat") << "rec/index.dat"
+                               << "rec";
+    QTest::newRow("meta.dat, opened from above") << "rec/meta.dat"
+                                                 << ".";
+    QTest::newRow("the recording folder, opened from above") << "rec"
+                                                             << ".";
+    QTest::newRow("the recording folder itself") << "rec"
+                                                 << "rec";
+}
+
+// Said as a matter of permissions, not of damage (the CTest entry
+// tst_cardsession_permissions runs this as a user the bits apply to).
+void TestCardSession::aCardThisUserMayNotReadIsNotCalledDamaged()
+{
+    QFETCH(QString, locked);
+    QFETCH(QString, opened);
+    nivra::test::TempDir tmp("session-denied");
+    const QString root = tempPath(tmp);
+    QVERIFY(copyCard(QStringLiteral(SMALL_CARD), root + QStringLiteral("/rec")));
+    const QString lockedPath = QDir(root).filePath(locked);
+    QVERIFY(QFile::setPermissions(lockedPath, QFileDevice::Permissions()));
+    const auto unlock = qScopeGuard([&] {
+        QFile::setPermissions(lockedPath,
+                              QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
+    });
+    if (QFileInfo(lockedPath).isReadable())
+        QSKIP("this user reads every file (see tst_cardsession_permissions)");
+    CardSession session;
+    QVERIFY(!session.openPath(QDir(root).filePath(opened)));
+    QCOMPARE(session.errorString(), CardSession::permissionText(QDir::cleanPath(lockedPath)));
+    QVERIFY(!session.errorString().contains(QLatin1String("damaged and")));
 }
 
 void TestCardSession::emitsChangedTwiceAndAboutToCloseBeforeRelease()

@@ -115,6 +115,8 @@ private slots:
     void writeFailureNamesThePath();
     void damageIsSaid_data();
     void damageIsSaid();
+    void anEventLostToATruncatedFileIsSaid();
+    void aFolderOnTheCardIsRefused();
     void cardVanishesDuringExport_data();
     void cardVanishesDuringExport();
     void estimateRules();
@@ -399,9 +401,10 @@ void TestExportJob::damageIsSaid_data()
     // 30 s file. Both exports succeed, and say what is missing.
     QTest::newRow("frame a day ahead")
         << R"({"frameTimeAhead": [{"segment": 0, "frame": 50}]})" << 2 << "Damaged frames left out: 1.";
-    QTest::newRow("rest of a file") << R"({"frameBadChecksum": [{"segment": 0, "frame": 100}]})" << 3
-                                    << "Only 1 min 33 s of the 1 min 58 s recorded could be read: the "
-                                       "recordings are damaged.";
+    QTest::newRow("rest of a file")
+        << R"({"frameBadChecksum": [{"segment": 0, "frame": 100}]})" << 3
+        << QString::fromUtf8("Not written whole (the recordings are damaged or could not be read):\n"
+                             "11:00:00 \u2013 11:00:59: 34 s of 1 min written");
 }
 
 void TestExportJob::damageIsSaid()
@@ -424,6 +427,56 @@ void TestExportJob::damageIsSaid()
     QCOMPARE(rec.status, int(ExportJob::Done));
     QCOMPARE(rec.files, files);
     QCOMPARE(rec.message, message);
+}
+
+// The audit's case: most of the first segment cut away. The events export
+// writes what it can read of both events, and names the one it could not
+// write whole.
+void TestExportJob::anEventLostToATruncatedFileIsSaid()
+{
+    nivra::test::TempDir tmp("exportjob-cut");
+    const QString card = QString::fromStdString(tmp.path()) + QStringLiteral("/rec");
+    QVERIFY(sessiontest::copyCard(QStringLiteral(SMALL_CARD), card));
+    QVERIFY(QFile::resize(card + QStringLiteral("/seg_000.dat"), 33050));
+    CardSession session;
+    QVERIFY(session.openPath(card));
+    ExportJob job;
+    JobRecorder rec(&job);
+    const QString folder = QString::fromStdString(tmp.path()) + QStringLiteral("/out");
+    QVERIFY(job.startEvents(&session, utc("2024-03-05T10:00:00Z"), utc("2024-03-05T10:02:59Z"), 0x1F, 5, true,
+                            folder));
+    QTRY_COMPARE_WITH_TIMEOUT(rec.finishedCount, 1, 30000);
+    QCOMPARE(rec.status, int(ExportJob::Done));
+    QCOMPARE(rec.files, 2);
+    QVERIFY2(rec.message.startsWith(QStringLiteral("Not written whole")), qPrintable(rec.message));
+    QVERIFY2(rec.message.contains(QString::fromUtf8("11:00:18 \u2013 11:00:41: ")), qPrintable(rec.message));
+    QCOMPARE(job.outcomeText(), rec.message);
+}
+
+// Into the recording directory, or the folder opened above it: refused
+// before anything is made there, in both kinds of export.
+void TestExportJob::aFolderOnTheCardIsRefused()
+{
+    nivra::test::TempDir tmp("exportjob-oncard");
+    const QString top = QString::fromStdString(tmp.path()) + QStringLiteral("/sd");
+    const QString card = top + QStringLiteral("/DCIM");
+    QVERIFY(sessiontest::copyCard(QStringLiteral(SMALL_CARD), card));
+    CardSession session;
+    QVERIFY(session.openPath(top));
+    QVERIFY(!session.holdsFolder(QString::fromStdString(tmp.path()) + QStringLiteral("/elsewhere")));
+    for (const QString &folder : {card + QStringLiteral("/clips"), top + QStringLiteral("/clips")}) {
+        QVERIFY(session.holdsFolder(folder));
+        ExportJob job;
+        JobRecorder rec(&job);
+        QVERIFY(!job.start(&session, utc("2024-03-05T10:00:00Z"), utc("2024-03-05T10:00:59Z"), true, true,
+                           folder, 0));
+        QVERIFY(!job.startEvents(&session, utc("2024-03-05T10:00:00Z"), utc("2024-03-05T10:02:59Z"), 0x1F, 5,
+                                 true, folder));
+        QCOMPARE(rec.finishedCount, 2);
+        QCOMPARE(rec.status, int(ExportJob::Failed));
+        QCOMPARE(rec.message, ExportJob::folderOnCardText());
+        QVERIFY(!QFileInfo::exists(folder));
+    }
 }
 
 void TestExportJob::cardVanishesDuringExport_data()

@@ -32,10 +32,10 @@ std::string quote(const std::string &s)
 
 // Runs nivra-card with the arguments; stderr is dropped. Parses stdout as
 // JSON when it is one.
-ToolRun tool(const std::string &args)
+ToolRun tool(const std::string &args, const std::string &prefix = "")
 {
     ToolRun r;
-    std::string command = quote(NIVRA_CARD_PATH) + " " + args + " 2>/dev/null";
+    std::string command = prefix + quote(NIVRA_CARD_PATH) + " " + args + " 2>/dev/null";
     FILE *p = popen(command.c_str(), "r");
     if (!p)
         return r;
@@ -139,6 +139,33 @@ TEST(NivraCard, CardThatCannotBeOpened)
     c.write_file("index.dat", Bytes(32, 0));
     r = tool("days " + quote(c.dir) + " 2024 1 --json");
     EXPECT_EQ(Json::parse(R"({"code": -5, "message": "recording index is corrupt"})"), r.json);
+}
+
+TEST(NivraCard, ACardThisUserMayNotReadIsNotCalledDamaged)
+{
+    // Root reads everything: the tool then runs without the two
+    // capabilities that let it, as any other user does.
+    const std::string as_user =
+        geteuid() == 0 ? "setpriv --bounding-set=-dac_override,-dac_read_search " : "";
+    Card c;
+    c.write_file("meta.dat", Bytes(128, 0));
+    c.write_file("index.dat", Bytes(32, 0));
+    const struct
+    {
+        std::string chmod_path;
+        int code;
+        std::string denied;
+    } cases[] = {{c.dir + "/meta.dat", -5, c.dir + "/meta.dat"}, {c.dir, -2, c.dir}};
+    for (const auto &k : cases) {
+        ASSERT_EQ(chmod(k.chmod_path.c_str(), 0), 0);
+        ToolRun r = tool("info " + quote(c.dir) + " --json", as_user);
+        chmod(k.chmod_path.c_str(), k.chmod_path == c.dir ? 0755 : 0644);
+        EXPECT_EQ(2, r.status) << k.chmod_path;
+        EXPECT_EQ(k.code, r.json["code"]) << r.out;
+        EXPECT_EQ(true, r.json["permissionDenied"]) << r.out;
+        EXPECT_EQ(k.denied, r.json["path"]) << r.out;
+        EXPECT_EQ("permission denied: " + k.denied, r.json["message"]) << r.out;
+    }
 }
 
 TEST(NivraCard, RangesJson)

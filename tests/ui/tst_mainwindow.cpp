@@ -1,5 +1,6 @@
 // The real program under Xvfb, driven by "--autotest" scripts on simulator
 // cards: what its AUTOTEST lines say and what its screenshots show.
+#include "sound_server.h"
 #include "stamp.h"
 
 #include <QDateTime>
@@ -13,6 +14,8 @@
 #include <QTcpSocket>
 #include <QTemporaryDir>
 #include <QtTest>
+
+#include <memory>
 
 namespace {
 
@@ -146,6 +149,8 @@ private slots:
     void settingsPersist();
     void recentCardsSurviveARestart();
     void updateBannerShows();
+    void aStoppedSoundServerFreezesNothing();
+    void textFromOutsideIsShownPlain();
 };
 
 // The exportinfo line's fields, by name.
@@ -192,16 +197,6 @@ Run tst_MainWindow::run(const QString &card, const QString &script, const QStrin
     else
         env.insert(QStringLiteral("NIVRA_THEME"), theme);
     env.insert(QStringLiteral("TZ"), QStringLiteral("UTC"));
-    // Under Xvfb the sound library looks for its server on the display;
-    // name the running one directly.
-    QProcess pactl;
-    pactl.start(QStringLiteral("pactl"), {QStringLiteral("info")});
-    if (pactl.waitForFinished(5000)) {
-        const QRegularExpression server(QStringLiteral("Server String: (\\S+)"));
-        const auto match = server.match(QString::fromUtf8(pactl.readAllStandardOutput()));
-        if (match.hasMatch() && match.captured(1).startsWith(QLatin1Char('/')))
-            env.insert(QStringLiteral("PULSE_SERVER"), QStringLiteral("unix:") + match.captured(1));
-    }
 
     for (auto it = m_extraEnv.cbegin(); it != m_extraEnv.cend(); ++it)
         env.insert(it.key(), it.value());
@@ -805,6 +800,91 @@ void tst_MainWindow::updateBannerShows()
     QCOMPARE(image.pixelColor(1000, 2).name(), QStringLiteral("#fef3c7"));
     // The toolbar moved down by the banner's 36 pixels.
     QCOMPARE(image.pixelColor(1000, 38).name(), QStringLiteral("#ffffff"));
+}
+
+// The sound server stops answering while the window plays, and stays
+// stopped: each seek lands and plays on, "Sound output is not available"
+// shows once however often the sound is tried, and the script ends on time.
+void tst_MainWindow::aStoppedSoundServerFreezesNothing()
+{
+    const pid_t server = nivra::test::testSoundServer();
+    if (server <= 0)
+        QSKIP("needs a sound server of its own (run through nivra-with-sound)");
+    std::unique_ptr<nivra::test::StoppedSoundServer> stopped;
+    // While the first play runs (the window is up within about 2 s).
+    QTimer::singleShot(4000, this,
+                       [&] { stopped = std::make_unique<nivra::test::StoppedSoundServer>(server); });
+    const Run r =
+        run(QStringLiteral(DEMO_CARD), "decode sw; wait 1; play 5; seekexact 2024-05-14T07:06:00Z; wait 2; "
+                                       "seekexact 2024-05-14T07:20:10Z; wait 2; pause; play 1; pause; quit");
+    QVERIFY(stopped && stopped->stopped());
+    stopped.reset();
+    QVERIFY(r.finished);
+    QCOMPARE(r.lines.filter(QStringLiteral("toast Sound output is not available")).size(), 1);
+    QVERIFY(r.has(QStringLiteral("seeked 14 May 2024 09:06:00")));
+    QVERIFY(r.has(QStringLiteral("seeked 14 May 2024 09:20:10")));
+    // Two seconds after each seek (what the next step's line shows) the
+    // pictures have moved on.
+    const QString afterFirst = r.find(QStringLiteral("seekexact 2024-05-14T07:20:10Z")).fields.value("pos");
+    const QString afterSecond = r.find(QStringLiteral("pause")).fields.value("pos");
+    QVERIFY2(cameraTimeMs(afterFirst, 0) >= cameraTimeMs(QStringLiteral("14 May 2024 09:06:01"), 0),
+             qPrintable(afterFirst));
+    QVERIFY2(cameraTimeMs(afterSecond, 0) >= cameraTimeMs(QStringLiteral("14 May 2024 09:20:11"), 0),
+             qPrintable(afterSecond));
+}
+
+// Markup from the update server (its reason phrase, "latest", "notes") and
+// in a card folder's name is shown as the text it is: no picture fetched, no
+// bold word, no link.
+void tst_MainWindow::textFromOutsideIsShownPlain()
+{
+    QTcpServer server;
+    QVERIFY(server.listen(QHostAddress::LocalHost));
+    const QByteArray tracker = "http://127.0.0.1:" + QByteArray::number(server.serverPort()) + "/track.png";
+    QByteArray reply;
+    int trackerRequests = 0;
+    connect(&server, &QTcpServer::newConnection, &server, [&] {
+        QTcpSocket *socket = server.nextPendingConnection();
+        connect(socket, &QTcpSocket::readyRead, socket, [&, socket] {
+            const QByteArray request = socket->readAll();
+            if (request.startsWith("GET /track.png"))
+                ++trackerRequests;
+            socket->write(reply);
+            socket->disconnectFromHost();
+        });
+    });
+    const QString card = m_work.filePath(QStringLiteral("<b>card</b"));
+    QVERIFY(QDir().mkpath(card));
+    QVERIFY(QProcess::execute(QStringLiteral("cp"),
+                              {QStringLiteral("-a"), QStringLiteral(DEMO_CARD), card + "/rec"}) == 0);
+    m_extraEnv.insert(QStringLiteral("NIVRA_UPDATE_URL"),
+                      QStringLiteral("http://127.0.0.1:%1/update.json").arg(server.serverPort()));
+    // A "latest" with markup is no version number and is refused as such.
+    const QByteArray body = R"({"latest": "9.9.9", "page": "http://127.0.0.1/x",
+                                "notes": {"en": "<a href='http://127.0.0.1/x'>link</a><img src=')" +
+                            tracker + R"('>"}})";
+    const QByteArray replies[] = {
+        "HTTP/1.1 500 Bad <img src=\"" + tracker +
+            "\"> <b>BOLD</b> <a href=http://127.0.0.1/>x</a>\r\n"
+            "Content-Length: 0\r\nConnection: close\r\n\r\n",
+        "HTTP/1.1 200 OK\r\nContent-Type: application/json\r\nContent-Length: " +
+            QByteArray::number(body.size()) + "\r\nConnection: close\r\n\r\n" + body,
+    };
+    for (const QByteArray &r : replies) {
+        reply = r;
+        const Run run_ = run(
+            card, QStringLiteral("wait 1; settings; updatecheck now; waitupdate; wait 1; markupcheck; quit"));
+        QVERIFY(run_.finished);
+        QStringList checks = run_.lines.filter(QRegularExpression(QStringLiteral("^markupcheck \\d+ \\d+$")));
+        QCOMPARE(checks.size(), 1);
+        const QStringList counts = checks[0].split(QLatin1Char(' '));
+        QCOMPARE(counts.value(1), QStringLiteral("0"));
+        // The folder's name and the server's text, each shown raw.
+        QVERIFY2(counts.value(2).toInt() >= 2,
+                 qPrintable(run_.lines.filter(QStringLiteral("markup")).join(QLatin1Char('\n'))));
+    }
+    m_extraEnv.clear();
+    QCOMPARE(trackerRequests, 0);
 }
 
 QTEST_GUILESS_MAIN(tst_MainWindow)

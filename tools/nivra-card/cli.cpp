@@ -140,10 +140,26 @@ Json error_json(int code)
 bool open_card(const Args &args, card_reader **card, int *status)
 {
     const std::string &dir = args.positional.at(0);
-    int rc = card_open(dir.c_str(), card);
+    card_open_detail detail{};
+    int rc = card_open_detailed(dir.c_str(), card, &detail);
     if (rc == CARD_OK)
         return true;
-    *status = report_error(args, rc);
+    *status = exit_status(rc);
+    if (detail.permission_denied) {
+        // Not damage: said so, the code kept for callers that test it.
+        if (args.json) {
+            Json j = error_json(rc);
+            j["message"] = std::string("permission denied: ") + detail.path;
+            j["permissionDenied"] = true;
+            j["path"] = detail.path;
+            print_json(j);
+        } else {
+            fprintf(stderr, "nivra-card: permission denied: %s (%d); the card is not damaged\n", detail.path,
+                    rc);
+        }
+        return false;
+    }
+    report_error(args, rc);
     if (!args.json)
         fprintf(stderr, "nivra-card: cannot open %s\n", dir.c_str());
     return false;

@@ -134,7 +134,7 @@ int cmd_events_export(const Args &args)
     rc = exportEventPieces(h.card, events.data(), int(events.size()), kinds, pre, post, from, to,
                            planned.data(), &piece_count, left_out.data(), &skipped_count);
     if (rc < 0)
-        return report_export(args, rc, exportErrorName(rc), {}, ExportResult{});
+        return report_export(args, rc, exportErrorName(rc), ExportProgress{}, ExportResult{}, &clock);
     std::vector<Piece> merged(static_cast<size_t>(piece_count));
     for (size_t i = 0; i < merged.size(); ++i)
         merged[i].plan = planned[i];
@@ -148,9 +148,11 @@ int cmd_events_export(const Args &args)
     }
 
     const std::string folder = absolute_path(args.value("--out"));
+    if (refuse_output_on_card(args, folder))
+        return 2;
     if (!merged.empty() && exportMakeFolder(folder.c_str()) != 0)
-        return report_export(args, EXPORT_ERR_WRITE, "cannot create the folder " + folder, {}, ExportResult{},
-                             {{"exports", Json::array()}, {"skipped", skipped}});
+        return report_export(args, EXPORT_ERR_WRITE, "cannot create the folder " + folder, ExportProgress{},
+                             ExportResult{}, &clock, {{"exports", Json::array()}, {"skipped", skipped}});
 
     ExportProgress run;
     run.terminal = stderr_is_terminal();
@@ -164,6 +166,7 @@ int cmd_events_export(const Args &args)
     o.utcOffset = args.flags.count("--computer-time") ? computer_offset_fn : nullptr;
     o.progress = on_progress;
     o.fileDone = on_file_done;
+    o.runLost = on_run_lost;
     o.context = &run;
 
     catch_interrupt();
@@ -205,7 +208,7 @@ int cmd_events_export(const Args &args)
         if (merged.empty() && skipped.empty())
             printf("no matching events\n");
     }
-    return report_export(args, rc, message, run.files, total, {{"exports", exports}, {"skipped", skipped}});
+    return report_export(args, rc, message, run, total, &clock, {{"exports", exports}, {"skipped", skipped}});
 }
 
 } // namespace

@@ -50,6 +50,11 @@ void on_file_done(void *context, const char *path, const ExportFileInfo *)
     static_cast<ExportProgress *>(context)->files.push_back(path);
 }
 
+void on_run_lost(void *context, const ExportLostRun *run)
+{
+    static_cast<ExportProgress *>(context)->lost.push_back(*run);
+}
+
 int32_t computer_offset_fn(uint32_t utc_seconds, void *, const ExportOptions *)
 {
     return computer_offset_seconds(int64_t(utc_seconds));
@@ -61,6 +66,18 @@ void end_progress(const ExportProgress &run, int rc)
         fprintf(stderr, rc == EXPORT_OK ? "\rexporting 100%%                \n" : "\n");
 }
 
+bool refuse_output_on_card(const Args &args, const std::string &folder)
+{
+    const std::string &card = args.positional.at(0);
+    if (!exportPathIsInside(folder.c_str(), card.c_str()))
+        return false;
+    fprintf(stderr,
+            "nivra-card: --out: %s is inside the card's folder %s, and the card is never written to; "
+            "choose a folder elsewhere\n",
+            folder.c_str(), card.c_str());
+    return true;
+}
+
 std::string export_message(int rc, const ExportResult &result)
 {
     std::string message = exportErrorName(rc);
@@ -69,38 +86,49 @@ std::string export_message(int rc, const ExportResult &result)
     return message;
 }
 
-int report_export(const Args &args, int rc, const std::string &message, const std::vector<std::string> &files,
-                  const ExportResult &result, const Json &extra)
+int report_export(const Args &args, int rc, const std::string &message, const ExportProgress &run,
+                  const ExportResult &result, const Clock *clock, const Json &extra)
 {
+    // Nothing written where something was planned is a loss too.
+    const bool finished = rc == EXPORT_OK || rc == EXPORT_NOTHING;
+    const bool incomplete = finished && exportIncomplete(&result);
     if (args.json) {
+        Json lost = Json::array();
+        for (const ExportLostRun &l : run.lost)
+            lost.push_back({{"startMs", l.startMs}, {"endMs", l.endMs}, {"writtenMs", l.writtenMs}});
         Json j;
         j["code"] = rc;
         j["message"] = message;
-        j["files"] = files;
+        j["files"] = run.files;
         j["bytes"] = result.bytes;
         j["audioLeftOut"] = result.audioLeftOut != 0;
         j["plannedMs"] = result.plannedMs;
         j["writtenMs"] = result.writtenMs;
         j["skippedFrames"] = result.skippedFrames;
-        j["complete"] = rc == EXPORT_OK && !exportIncomplete(&result);
+        j["lost"] = std::move(lost);
+        j["complete"] = rc == EXPORT_OK && !incomplete;
         for (auto it = extra.begin(); it != extra.end(); ++it)
             j[it.key()] = it.value();
         print_json(j);
     } else {
-        for (const std::string &f : files)
+        for (const std::string &f : run.files)
             printf("%s\n", f.c_str());
         if (result.audioLeftOut)
             printf("the sound of these recordings cannot be kept and was left out\n");
-        if (rc == EXPORT_OK && exportIncomplete(&result))
-            fprintf(stderr,
-                    "nivra-card: warning: only %.1f s of the %.1f s recorded in the range could be read "
-                    "(%llu damaged frames skipped)\n",
-                    double(result.writtenMs) / 1000.0, double(result.plannedMs) / 1000.0,
+        for (const ExportLostRun &l : run.lost) {
+            const std::string from = clock ? clock->local_text(l.startMs / 1000) : utc_ms_text(l.startMs);
+            const std::string to = clock ? clock->local_text(l.endMs / 1000) : utc_ms_text(l.endMs);
+            fprintf(stderr, "nivra-card: warning: not written whole: %s - %s (%.1f s of %.1f s written)\n",
+                    from.c_str(), to.c_str(), double(l.writtenMs) / 1000.0,
+                    double(l.endMs - l.startMs) / 1000.0);
+        }
+        if (finished && result.skippedFrames > 0)
+            fprintf(stderr, "nivra-card: warning: %llu damaged frames left out\n",
                     static_cast<unsigned long long>(result.skippedFrames));
-        if (rc != EXPORT_OK)
+        if (rc != EXPORT_OK && rc != EXPORT_NOTHING)
             fprintf(stderr, "nivra-card: %s (%d)\n", message.c_str(), rc);
     }
-    return exit_status(rc);
+    return incomplete ? kExitIncomplete : exit_status(rc);
 }
 
 namespace {
@@ -188,11 +216,13 @@ int cmd_export(const Args &args)
         return 2;
     }
     const std::string folder = absolute_path(args.value("--out"));
+    if (refuse_output_on_card(args, folder))
+        return 2;
     // Like the export panel: a folder that does not exist yet is made, with
     // the folders above it.
     if (exportMakeFolder(folder.c_str()) != 0)
-        return report_export(args, EXPORT_ERR_WRITE, "cannot create the folder " + folder, {},
-                             ExportResult{});
+        return report_export(args, EXPORT_ERR_WRITE, "cannot create the folder " + folder, ExportProgress{},
+                             ExportResult{}, &h.clock);
 
     EstimateHandle est;
     int64_t expected = 0;
@@ -210,6 +240,7 @@ int cmd_export(const Args &args)
     o.expectedBytes = expected;
     o.progress = on_progress;
     o.fileDone = on_file_done;
+    o.runLost = on_run_lost;
     o.context = &run;
 
     catch_interrupt();
@@ -217,7 +248,7 @@ int cmd_export(const Args &args)
     ExportResult result{};
     int rc = exportRange(h.card, nullptr, from, to, &o, &result);
     end_progress(run, rc);
-    return report_export(args, rc, export_message(rc, result), run.files, result);
+    return report_export(args, rc, export_message(rc, result), run, result, &h.clock);
 }
 
 } // namespace

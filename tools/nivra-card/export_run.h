@@ -2,6 +2,7 @@
 // terminal, Ctrl-C and the printed outcome.
 #pragma once
 
+#include "card_time.h"
 #include "cli.h"
 
 #include "export/export_writer.h"
@@ -26,6 +27,8 @@ struct EstimateHandle
 struct ExportProgress
 {
     std::vector<std::string> files;
+    // The runs not written whole, in the order the writer found them.
+    std::vector<ExportLostRun> lost;
     bool terminal = false;
     bool printed = false;
     uint64_t base = 0;
@@ -37,17 +40,26 @@ struct ExportProgress
 // the export after Ctrl-C.
 int on_progress(void *context, uint64_t read, int64_t expected);
 void on_file_done(void *context, const char *path, const ExportFileInfo *info);
+void on_run_lost(void *context, const ExportLostRun *run);
 int32_t computer_offset_fn(uint32_t utc_seconds, void *context, const ExportOptions *options);
 
 // Ends the progress line after an export.
 void end_progress(const ExportProgress &run, int rc);
 
+// Prints why and returns true when folder lies inside the card's folder (the
+// first operand), links followed: an export never writes to the card.
+bool refuse_output_on_card(const Args &args, const std::string &folder);
+
 // The writer's message for rc, with the failed path of a write error.
 std::string export_message(int rc, const ExportResult &result);
 
-// Prints the outcome of an export (JSON or text) and returns the exit status.
-// extra's members join the JSON object.
-int report_export(const Args &args, int rc, const std::string &message, const std::vector<std::string> &files,
-                  const ExportResult &result, const Json &extra = Json::object());
+// Exit status of an export that wrote files but not all of its plan.
+constexpr int kExitIncomplete = 3;
+
+// Prints the outcome of an export (JSON or text: the files, the runs lost,
+// in the clock's time) and returns the exit status. extra's members join the
+// JSON object.
+int report_export(const Args &args, int rc, const std::string &message, const ExportProgress &run,
+                  const ExportResult &result, const Clock *clock, const Json &extra = Json::object());
 
 } // namespace nivracard

@@ -29,7 +29,8 @@ int usage(const std::vector<Command> &commands, FILE *out)
     for (const Command &c : commands)
         fprintf(out, "  nivra-card %s\n      %s\n", c.usage, c.summary);
     fprintf(out, "\nWith --json each command prints one JSON object. The exit status is 0 when\n"
-                 "the result code is 0 or 1, else 2.\n");
+                 "the result code is 0 or 1, 3 when an export wrote files but not all it planned\n"
+                 "(damaged frames, or recordings it could not read: listed as \"lost\"), else 2.\n");
     return out == stderr ? 2 : 0;
 }
 
