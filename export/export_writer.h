@@ -74,7 +74,7 @@ struct ExportEstimate
 // several whose padded times overlap, clipped to what was recorded.
 struct ExportEventPiece
 {
-    int64_t fromMs;  // UTC: the first usable keyframe of its padded times
+    int64_t fromMs;  // UTC: the key frame at or before its padded start (in its recording)
     int64_t toMs;    // UTC: the end of its padded times, or of the recording
     uint16_t kinds;  // CARD_KIND_* bits of its events
     int32_t events;  // events in it
@@ -182,8 +182,10 @@ int estimateExport(card_reader *card, int64_t fromMs, int64_t toMs, ExportEstima
 
 // Plans an event batch export: each of events[0..count) that has one of
 // kinds and starts within [fromMs, toMs] is padded by preSeconds before its
-// start and postSeconds after its end, then clipped to its recorded time
-// (estimateExport); pieces whose times overlap become one, in time order.
+// start and postSeconds after its end, starts at the key frame at or before
+// its padded start (within the same recording), and is clipped to its
+// recorded time (estimateExport); pieces whose times overlap become one, in
+// time order.
 // pieces and skipped each have room for count records; *pieceCount gets the
 // pieces, *skippedCount the events with nothing recorded, in their order.
 // Returns 0, 1 when there is no piece, or a negative code.

@@ -215,6 +215,38 @@ int mergePieces(ExportEventPiece *pieces, int count)
     return kept;
 }
 
+// Collects the latest usable keyframe at or before a time.
+struct KeyBefore
+{
+    int64_t atMs;
+    int64_t bestMs = -1;
+};
+
+int onKeyBefore(const card_keyframe *k, void *context)
+{
+    KeyBefore *w = static_cast<KeyBefore *>(context);
+    if (k->usable && k->time_ms <= w->atMs && k->time_ms > w->bestMs)
+        w->bestMs = k->time_ms;
+    return 0;
+}
+
+// Where a padded event's file starts: the key frame at or before t in the
+// recording that holds t, so that the padding is kept whole; t itself when
+// that key frame lies behind a gap (the file then starts at the next one).
+int64_t paddedStart(card_reader *card, int64_t t)
+{
+    KeyBefore w{t};
+    const int64_t from = t - 60000;
+    if (card_keyframes(card, clampSecond(from < 0 ? 0 : from), clampSecond(t), onKeyBefore, &w) != 0 ||
+        w.bestMs < 0 || w.bestMs >= t)
+        return t;
+    ExportRuns between{};
+    const int rc = buildRuns(card, w.bestMs, t, &between, nullptr);
+    const bool oneRecording = rc == 0 && between.count == 1 && between.items[0].startMs == w.bestMs;
+    exportRunsFree(&between);
+    return oneRecording ? w.bestMs : t;
+}
+
 } // namespace
 
 int exportEventPieces(card_reader *card, const card_event *events, int count, uint16_t kinds,
@@ -237,7 +269,7 @@ int exportEventPieces(card_reader *card, const card_event *events, int count, ui
             continue;
         const int64_t paddedFrom = start - int64_t(preSeconds) * 1000;
         const int64_t paddedTo = int64_t(e.last) * 1000 + int64_t(postSeconds) * 1000;
-        rc = estimateExport(card, paddedFrom < 0 ? 0 : paddedFrom, paddedTo, &est);
+        rc = estimateExport(card, paddedStart(card, paddedFrom < 0 ? 0 : paddedFrom), paddedTo, &est);
         if (rc < 0)
             break;
         const ExportRuns &runs = est.runs;

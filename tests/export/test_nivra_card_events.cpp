@@ -209,18 +209,19 @@ TEST_F(NivraCardEventsExport, OneFilePerEventPaddedClippedAndMerged)
     } cases[] = {
         // The two motion events and the person one; motion and person overlap
         // once padded; the motion on the lost files is skipped. Starts land on
-        // the first keyframe (every 2 s) at or after the padded start.
+        // the keyframe (every 2 s) at or before the padded start, so that the
+        // padding is kept whole.
         {"--kinds motion,person --pre 5 --post 5",
-         {{1729987216000, 1729987235000, 1, 1}, {kC + 26000, kC + 61000, 17, 2}},
+         {{1729987214000, 1729987235000, 1, 1}, {kC + 24000, kC + 61000, 17, 2}},
          1},
         // Every kind: PIR's padding reaches before the recording, crying's
         // past its end; both are clipped to it.
         {"--pre 5 --post 5",
-         {{1729987216000, 1729987235000, 1, 1},
+         {{1729987214000, 1729987235000, 1, 1},
           {kC, kC + 11000, 8, 1},
-          {kC + 26000, kC + 61000, 17, 2},
-          {kC + 116000, kC + 135000, 2, 1},
-          {kC + 226000, kC + 239999, 4, 1}},
+          {kC + 24000, kC + 61000, 17, 2},
+          {kC + 114000, kC + 135000, 2, 1},
+          {kC + 224000, kC + 239999, 4, 1}},
          1},
         // Unpadded, motion and person stay apart; --mp4 names .mp4 files.
         {"--kinds MOTION,person --mp4",
@@ -316,7 +317,7 @@ TEST_F(NivraCardEventsExport, ALostRunIsNamedAndTheExitSaysSo)
         std::string command;
         int64_t start, end;
     } cases[] = {
-        {"events-export " + cut + " --day 2024-10-27 --pre 5 --post 5", kC + 26000, kC + 61000},
+        {"events-export " + cut + " --day 2024-10-27 --pre 5 --post 5", kC + 24000, kC + 61000},
         {"export " + cut + " --from " + std::to_string(kC) + " --to " + std::to_string(kC + 239999), kC,
          kC + 239999},
     };

@@ -7,7 +7,12 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <stdint.h>
+
+#include <string>
 #include <vector>
+
+#include "simcard.h"
 
 namespace {
 
@@ -62,9 +67,9 @@ TEST(ExportEventPieces, PaddedClippedJoinedAndSkipped)
         {"every kind, 5 s either side, from 09:00",
          {0x1F, 5, 5, kC, kC + 1200000},
          {{kC, kC + 11000, CARD_KIND_PIR, 1, 0},
-          {kC + 26000, kC + 61000, CARD_KIND_MOTION | CARD_KIND_PERSON, 2, 0},
-          {kC + 116000, kC + 135000, CARD_KIND_SOUND, 1, 0},
-          {kC + 226000, kC + 239999, CARD_KIND_CRYING, 1, 0}},
+          {kC + 24000, kC + 61000, CARD_KIND_MOTION | CARD_KIND_PERSON, 2, 0},
+          {kC + 114000, kC + 135000, CARD_KIND_SOUND, 1, 0},
+          {kC + 224000, kC + 239999, CARD_KIND_CRYING, 1, 0}},
          {{kC + 360000, 0}, {kC + 620000, 1}}},
         {"motion without padding, the whole day",
          {CARD_KIND_MOTION, 0, 0, kDay, kDay + 86399999},
@@ -73,11 +78,11 @@ TEST(ExportEventPieces, PaddedClippedJoinedAndSkipped)
          {{kC + 360000, 0}, {kC + 620000, 1}}},
         {"a long end padding reaching the lost files",
          {CARD_KIND_CRYING, 5, 400, kC, kC + 1200000},
-         {{kC + 226000, kC + 239999, CARD_KIND_CRYING, 1, 1}},
+         {{kC + 224000, kC + 239999, CARD_KIND_CRYING, 1, 1}},
          {}},
         {"the PIR event starts before the window",
          {CARD_KIND_PIR | CARD_KIND_PERSON, 5, 5, kC + 10000, kC + 50000},
-         {{kC + 42000, kC + 61000, CARD_KIND_PERSON, 1, 0}},
+         {{kC + 40000, kC + 61000, CARD_KIND_PERSON, 1, 0}},
          {}},
         {"no sound event after 09:05", {CARD_KIND_SOUND, 5, 5, kC + 300000, kC + 1200000}, {}, {}},
     };
@@ -113,6 +118,52 @@ TEST(ExportEventPieces, PaddedClippedJoinedAndSkipped)
         }
     }
     card_close(card);
+}
+
+} // namespace
+
+namespace {
+
+// The padding before an event is kept whole, whatever the key-frame spacing:
+// the file starts at the key frame at or before the padded start.
+TEST(ExportEventPieces, ThePaddingBeforeAnEventIsKeptWhole)
+{
+    const int64_t recording = 1709632800000; // 2024-03-05 10:00:00 UTC
+    for (const int gopSeconds : {2, 6, 10}) {
+        const std::string scenario = R"({"video": {"codec": "h264", "width": 256, "height": 96, "fps": 5,
+            "keyint": )" + std::to_string(gopSeconds * 5) +
+                                     R"(, "bitrate": 40000},
+            "audio": {"format": "none"},
+            "spans": [{"start": "2024-03-05T10:00:00Z", "seconds": 80, "offsetMin": 0}],
+            "segments": {"seconds": 40, "slots": 8},
+            "events": [{"start": "2024-03-05T10:00:31Z", "seconds": 4, "kinds": 1}]})";
+        nivra::test::TempDir dir("padding");
+        std::string log;
+        ASSERT_TRUE(nivra::test::generateScenarioCard(scenario, dir.path(), &log)) << log;
+        card_reader *card = nullptr;
+        ASSERT_EQ(card_open(dir.path().c_str(), &card), 0);
+        card_event events[1];
+        int count = 0;
+        ASSERT_EQ(card_events(card, 0, 0xFFFFFFFFu, events, 1, &count), 0);
+        ASSERT_EQ(count, 1);
+        const int64_t event = int64_t(events[0].first) * 1000;
+        for (const uint32_t pad : {0u, 5u, 10u}) {
+            ExportEventPiece piece{};
+            ExportSkippedEvent skipped{};
+            int pieces = 0, left = 0;
+            ASSERT_EQ(exportEventPieces(card, events, 1, 0x1F, pad, pad, 0, INT64_MAX, &piece, &pieces,
+                                        &skipped, &left),
+                      EXPORT_OK);
+            const int64_t before = event - piece.fromMs;
+            const int64_t gop = gopSeconds * 1000;
+            EXPECT_GE(before, int64_t(pad) * 1000)
+                << "key frame every " << gopSeconds << " s, padding " << pad;
+            EXPECT_LT(before, int64_t(pad) * 1000 + gop)
+                << "key frame every " << gopSeconds << " s, padding " << pad;
+            EXPECT_EQ((piece.fromMs - recording) % gop, 0) << "a key frame";
+        }
+        card_close(card);
+    }
 }
 
 } // namespace

@@ -694,8 +694,8 @@ void tst_MainWindow::eventRowsAndEventsExport()
     const QMap<QString, QString> info = exportInfo(r);
     QCOMPARE(info.value(QStringLiteral("result")), QStringLiteral("0 2 files exported"));
     const QStringList written = QDir(out.path()).entryList(QDir::Files, QDir::Name);
-    QCOMPARE(written, (QStringList{QStringLiteral("NIVRA_20240513_101956-102025.mov"),
-                                   QStringLiteral("NIVRA_20240513_103326-103451.mov")}));
+    QCOMPARE(written, (QStringList{QStringLiteral("NIVRA_20240513_101954-102025.mov"),
+                                   QStringLiteral("NIVRA_20240513_103324-103451.mov")}));
     for (const QString &name : written) {
         double seconds = 0;
         QVERIFY2(decodesCleanly(QDir(out.path()).filePath(name), &seconds), qPrintable(name));
