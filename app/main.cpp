@@ -59,6 +59,23 @@ void traceFrames(QQmlApplicationEngine &engine)
 
 int main(int argc, char *argv[])
 {
+    // Help and version need no window (nor a display): answered before the
+    // application is made, from the raw arguments.
+    for (int i = 1; i < argc; ++i) {
+        const QByteArray argument(argv[i]);
+        if (argument == "--")
+            break;
+        if (argument == "--autotest") {
+            ++i; // its script
+        } else if (argument == "--help" || argument == "-h") {
+            fputs(qPrintable(nivra::usageText()), stdout);
+            return 0;
+        } else if (argument == "--version" || argument == "-v") {
+            fprintf(stdout, "nivra-player %s\n", qPrintable(AppSettings::version()));
+            return 0;
+        }
+    }
+
     qInstallMessageHandler(messageHandler);
     qputenv("QT_MEDIA_BACKEND", nivra::mediaBackendName());
     nivra::keepMediaBackendOffTheSoundServer();
@@ -84,7 +101,13 @@ int main(int argc, char *argv[])
 
     nivra::registerMediaTypes();
 
+    // Qt's own options (-platform, -style) are taken out by now.
     const nivra::CommandLine commandLine = nivra::parseCommandLine(QGuiApplication::arguments());
+    if (commandLine.action == nivra::CommandLine::Error) {
+        fprintf(stderr, "nivra-player: %s\n\n%s", qPrintable(commandLine.error),
+                qPrintable(nivra::usageText()));
+        return 2;
+    }
 
     UpdateChecker updater(&settings);
 

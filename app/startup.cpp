@@ -13,15 +13,50 @@ namespace nivra {
 CommandLine parseCommandLine(const QStringList &arguments)
 {
     CommandLine result;
+    bool onlyPaths = false;
     for (qsizetype i = 1; i < arguments.size(); ++i) {
         const QString &argument = arguments.at(i);
-        if (argument == QLatin1String("--autotest") && i + 1 < arguments.size()) {
-            result.autotestScript = arguments.at(++i);
-            continue;
+        if (!onlyPaths) {
+            if (argument == QLatin1String("--")) {
+                onlyPaths = true;
+                continue;
+            }
+            if (argument == QLatin1String("--autotest") && i + 1 < arguments.size()) {
+                result.autotestScript = arguments.at(++i);
+                continue;
+            }
+            if (argument == QLatin1String("--help") || argument == QLatin1String("-h")) {
+                result.action = CommandLine::Help;
+                return result;
+            }
+            if (argument == QLatin1String("--version") || argument == QLatin1String("-v")) {
+                result.action = CommandLine::Version;
+                return result;
+            }
+            if (argument.startsWith(QLatin1Char('-')) && argument.size() > 1 &&
+                argument != QLatin1String("--autotest")) {
+                result.action = CommandLine::Error;
+                result.error = QStringLiteral("unknown option %1").arg(argument);
+                return result;
+            }
         }
         result.initialPath = argument;
     }
     return result;
+}
+
+QString usageText()
+{
+    return QStringLiteral(
+        "Usage: nivra-player [options] [FOLDER]\n"
+        "Watch and export the recordings of a camera's SD card.\n"
+        "FOLDER is the card, or any folder up to two levels above its recording folder.\n"
+        "\n"
+        "Options:\n"
+        "  -h, --help          Show this help and exit.\n"
+        "  -v, --version       Show the version and exit.\n"
+        "  --autotest SCRIPT   Run a script of window commands (\"wait 2; shot a.png; quit\").\n"
+        "  --                  Every argument after it is a folder.\n");
 }
 
 void registerMediaTypes()

@@ -26,6 +26,8 @@ private slots:
     void scriptTakesScreenshotAndQuits_data();
     void scriptTakesScreenshotAndQuits();
     void scriptWithoutQuitEndsWithDone();
+    void helpAndVersionNeedNoWindow_data();
+    void helpAndVersionNeedNoWindow();
 };
 
 tst_Program::Run tst_Program::runPlayer(const QStringList &arguments, const QProcessEnvironment &env)
@@ -110,6 +112,48 @@ void tst_Program::scriptWithoutQuitEndsWithDone()
     QCOMPARE(run.autotestLines,
              QStringList({QStringLiteral("AUTOTEST wait 0.2"), QStringLiteral("AUTOTEST bogus x y"),
                           QStringLiteral("AUTOTEST done")}));
+}
+
+void tst_Program::helpAndVersionNeedNoWindow_data()
+{
+    QTest::addColumn<QStringList>("arguments");
+    QTest::addColumn<int>("exitCode");
+    QTest::addColumn<QString>("output"); // what standard output begins with
+    QTest::addColumn<QString>("errors"); // what standard error holds
+    QTest::newRow("--help") << QStringList{"--help"} << 0 << "Usage: nivra-player"
+                            << "";
+    QTest::newRow("-h after a folder") << QStringList{"/media/card", "-h"} << 0 << "Usage: nivra-player"
+                                       << "";
+    QTest::newRow("--version") << QStringList{"--version"} << 0 << "nivra-player "
+                               << "";
+    QTest::newRow("an unknown option") << QStringList{"--frobnicate"} << 2 << ""
+                                       << "nivra-player: unknown option --frobnicate";
+}
+
+// Without a display: help and version come before any window.
+void tst_Program::helpAndVersionNeedNoWindow()
+{
+    QFETCH(QStringList, arguments);
+    QFETCH(int, exitCode);
+    QFETCH(QString, output);
+    QFETCH(QString, errors);
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.remove(QStringLiteral("DISPLAY"));
+    env.remove(QStringLiteral("WAYLAND_DISPLAY"));
+    env.insert(QStringLiteral("QT_QPA_PLATFORM"),
+               exitCode == 2 ? QStringLiteral("offscreen") : QStringLiteral("xcb"));
+    env.insert(QStringLiteral("XDG_CONFIG_HOME"), m_config.path());
+    QProcess process;
+    process.setProcessEnvironment(env);
+    process.start(QStringLiteral(NIVRA_PLAYER_PATH), arguments);
+    QVERIFY(process.waitForFinished(30000));
+    QCOMPARE(process.exitCode(), exitCode);
+    const QString out = QString::fromUtf8(process.readAllStandardOutput());
+    const QString err = QString::fromUtf8(process.readAllStandardError());
+    QVERIFY2(output.isEmpty() || out.startsWith(output), qPrintable(out));
+    QVERIFY2(err.contains(errors), qPrintable(err));
+    if (exitCode == 0)
+        QVERIFY2(!err.contains(QLatin1String("qt.qpa")), qPrintable(err));
 }
 
 QTEST_GUILESS_MAIN(tst_Program)

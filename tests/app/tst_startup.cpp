@@ -52,6 +52,8 @@ void tst_Startup::commandLine_data()
         << QStringList{"nivra-player", "--autotest", "--autotest"} << QString() << "--autotest";
     QTest::newRow("program name is never a path")
         << QStringList{"/usr/bin/nivra-player"} << QString() << QString();
+    QTest::newRow("after --, an option-like folder")
+        << QStringList{"nivra-player", "--", "-card"} << "-card" << QString();
 }
 
 void tst_Startup::commandLine()

@@ -849,3 +849,22 @@ TEST(StampReader, RejectsDamagedCodes)
     EXPECT_FALSE(nivra::test::readStamp(black.data(), 320, 320, 240, &v));
     EXPECT_FALSE(nivra::test::readStamp(y.data(), 320, 200, 240, &v)) << "too narrow for a code";
 }
+
+// Asking for help is no mistake: usage on standard output, status 0; a
+// wrong command line gets it on standard error with status 2.
+TEST(Cardgen, HelpAndUsage)
+{
+    const std::string tool = nivra::test::shellQuote(nivra::test::cardgenPath());
+    const struct
+    {
+        const char *args;
+        int status;
+        bool onStdout;
+    } rows[] = {{"--help", 0, true}, {"-h", 0, true}, {"", 2, false}, {"--preset", 2, false}};
+    for (const auto &row : rows) {
+        std::string out;
+        EXPECT_EQ(nivra::test::runCommand("(" + tool + " " + row.args + " 2>/dev/null)", &out), row.status)
+            << row.args;
+        EXPECT_EQ(out.rfind("usage: nivra-cardgen", 0) == 0, row.onStdout) << row.args << ": " << out;
+    }
+}

@@ -13,21 +13,23 @@ extern "C" {
 
 namespace {
 
-int usage()
+int usage(FILE *out = stderr)
 {
-    std::fprintf(stderr,
+    std::fprintf(out,
                  "usage: nivra-cardgen --preset NAME OUT_DIR\n"
                  "       nivra-cardgen --scenario FILE.json OUT_DIR\n"
                  "       nivra-cardgen --print-preset NAME\n"
                  "presets: %s\n",
                  cardgen::presetNames().c_str());
-    return 2;
+    return out == stdout ? 0 : 2;
 }
 
 } // namespace
 
 int main(int argc, char **argv)
 {
+    if (argc == 2 && (std::strcmp(argv[1], "--help") == 0 || std::strcmp(argv[1], "-h") == 0))
+        return usage(stdout);
     if (argc == 3 && std::strcmp(argv[1], "--print-preset") == 0) {
         std::string json = cardgen::presetJson(argv[2]);
         if (json.empty())
