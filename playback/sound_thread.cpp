@@ -4,6 +4,7 @@
 
 #include <QAudioDevice>
 #include <QAudioSink>
+#include <QCoreApplication>
 #include <QMediaDevices>
 #include <QThread>
 #include <QTimer>
@@ -239,6 +240,10 @@ SoundWatcher *SoundWatcher::instance()
         made->moveToThread(thread);
         thread->start();
         QMetaObject::invokeMethod(made, "setUp", Qt::QueuedConnection);
+        // The back end's own teardown at exit runs on the main thread and
+        // aborts when the set-up is still talking to the server: let it end
+        // first, unless the server does not answer.
+        qAddPostRoutine([] { SoundWatcher::instance()->waitReadyFor(2000); });
         return made;
     }();
     return watcher;
@@ -265,6 +270,21 @@ void SoundWatcher::setUp()
     connect(m_devices, &QMediaDevices::audioOutputsChanged, this, &SoundWatcher::outputsChanged);
     std::lock_guard<std::mutex> lock(m_mutex);
     m_ready = true;
+}
+
+bool SoundWatcher::waitReadyFor(int ms)
+{
+    const qint64 deadline = soundSteadyNs() + qint64(ms) * 1000000;
+    for (;;) {
+        {
+            std::lock_guard<std::mutex> lock(m_mutex);
+            if (m_ready)
+                return true;
+        }
+        if (soundSteadyNs() >= deadline)
+            return false;
+        QThread::msleep(5);
+    }
 }
 
 bool SoundWatcher::waitReady(const std::atomic<bool> *quit)

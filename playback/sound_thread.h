@@ -64,6 +64,8 @@ public:
     // Waits until the back end has been set up or *quit turns true (checked
     // every few ms); true when it is set up.
     bool waitReady(const std::atomic<bool> *quit);
+    // The same, for at most ms milliseconds.
+    bool waitReadyFor(int ms);
 
 signals:
     // The back end reported a change of the audio outputs (also of one
