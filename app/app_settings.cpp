@@ -174,11 +174,15 @@ void AppSettings::setEngine(QQmlEngine *engine)
 
 void AppSettings::applyLanguage()
 {
+    const QString code = effectiveLanguage();
+    // Dates name their months in the interface language, in the system's
+    // own order of day, month and year; set before the translators change,
+    // which tells every text to renew itself.
+    QLocale::setDefault(QLocale(localeName()));
     if (m_translatorInstalled) {
         QCoreApplication::removeTranslator(&m_translator);
         m_translatorInstalled = false;
     }
-    const QString code = effectiveLanguage();
     // A missing translation leaves the interface in English. English itself
     // has a file too: the plural forms of its count texts.
     if (m_translator.load(QStringLiteral(":/i18n/nivra_") + code + QStringLiteral(".qm")))
@@ -392,6 +396,15 @@ void AppSettings::addRecentCard(const QString &path)
     if (recent == m_recentCards)
         return;
     m_recentCards = recent;
+    store(kRecentCardsKey, m_recentCards);
+    emit recentCardsChanged();
+}
+
+void AppSettings::clearRecentCards()
+{
+    if (m_recentCards.isEmpty())
+        return;
+    m_recentCards.clear();
     store(kRecentCardsKey, m_recentCards);
     emit recentCardsChanged();
 }

@@ -96,6 +96,7 @@ public:
     QStringList recentCards() const { return m_recentCards; }
     // Puts a card that opened first in the recent list.
     Q_INVOKABLE void addRecentCard(const QString &path);
+    Q_INVOKABLE void clearRecentCards();
     // Whether path names a folder on this computer now.
     Q_INVOKABLE bool folderExists(const QString &path) const;
     // The folder on this computer a URL names (a drop, the folder chooser);

@@ -61,6 +61,13 @@
             <numerusform>%n Ereignisse an diesem Tag · Zum Springen anklicken</numerusform>
         </translation>
     </message>
+    <message numerus="yes">
+        <source>%n events today</source>
+        <translation>
+            <numerusform>%n Ereignis an diesem Tag</numerusform>
+            <numerusform>%n Ereignisse an diesem Tag</numerusform>
+        </translation>
+    </message>
 </context>
 <context>
     <name>AppToolBar</name>
@@ -115,6 +122,14 @@
         <source>No cards opened yet</source>
         <translation>Noch keine Karte geöffnet</translation>
     </message>
+    <message>
+        <source>open now</source>
+        <translation>jetzt geöffnet</translation>
+    </message>
+    <message>
+        <source>Clear list</source>
+        <translation>Liste leeren</translation>
+    </message>
 </context>
 <context>
     <name>CalendarPanel</name>
@@ -133,6 +148,24 @@
     <message>
         <source>Selected</source>
         <translation>Ausgewählt</translation>
+    </message>
+</context>
+<context>
+    <name>CardPicker</name>
+    <message numerus="yes">
+        <source>This folder holds %n card(s). Which one do you want to open?</source>
+        <translation>
+            <numerusform>Dieser Ordner enthält %n Karte. Welche möchten Sie öffnen?</numerusform>
+            <numerusform>Dieser Ordner enthält %n Karten. Welche möchten Sie öffnen?</numerusform>
+        </translation>
+    </message>
+    <message>
+        <source>Cancel</source>
+        <translation>Abbrechen</translation>
+    </message>
+    <message>
+        <source>Open</source>
+        <translation>Öffnen</translation>
     </message>
 </context>
 <context>
@@ -480,6 +513,18 @@
         <source>Export each event as a file of its own</source>
         <translation>Jedes Ereignis als eigene Datei exportieren</translation>
     </message>
+    <message>
+        <source>In this time mode the range crosses midnight: the part on this day stays selected.</source>
+        <translation>In dieser Zeitanzeige reicht der Bereich über Mitternacht: Der Teil an diesem Tag bleibt ausgewählt.</translation>
+    </message>
+    <message>
+        <source>In this time mode the range lies on another day: select it again.</source>
+        <translation>In dieser Zeitanzeige liegt der Bereich an einem anderen Tag: Wählen Sie ihn erneut.</translation>
+    </message>
+    <message>
+        <source>Close export</source>
+        <translation>Export schließen</translation>
+    </message>
 </context>
 <context>
     <name>Format</name>
@@ -510,6 +555,133 @@
     <message>
         <source>%1 MB</source>
         <translation>%1 MB</translation>
+    </message>
+</context>
+<context>
+    <name>KeyMap</name>
+    <message>
+        <source>Space</source>
+        <translation>Leertaste</translation>
+    </message>
+    <message>
+        <source>Play or pause (K: pause at 1×)</source>
+        <translation>Wiedergabe oder Pause (K: Pause bei 1×)</translation>
+    </message>
+    <message>
+        <source>Play; again: twice as fast, up to 16×</source>
+        <translation>Wiedergabe; erneut: doppelt so schnell, bis 16×</translation>
+    </message>
+    <message>
+        <source>Rewind; again: twice as fast, up to 16×</source>
+        <translation>Rücklauf; erneut: doppelt so schnell, bis 16×</translation>
+    </message>
+    <message>
+        <source>Slower, faster</source>
+        <translation>Langsamer, schneller</translation>
+    </message>
+    <message>
+        <source>Back, forward 5 s</source>
+        <translation>5 s zurück, vor</translation>
+    </message>
+    <message>
+        <source>Back, forward one picture</source>
+        <translation>Ein Bild zurück, vor</translation>
+    </message>
+    <message>
+        <source>Page Up</source>
+        <translation>Bild auf</translation>
+    </message>
+    <message>
+        <source>Page Down</source>
+        <translation>Bild ab</translation>
+    </message>
+    <message>
+        <source>Previous, next event</source>
+        <translation>Vorheriges, nächstes Ereignis</translation>
+    </message>
+    <message>
+        <source>Home</source>
+        <translation>Pos1</translation>
+    </message>
+    <message>
+        <source>End</source>
+        <translation>Ende</translation>
+    </message>
+    <message>
+        <source>First, last recording of the day</source>
+        <translation>Erste, letzte Aufnahme des Tages</translation>
+    </message>
+    <message>
+        <source>Events only on or off</source>
+        <translation>Nur Ereignisse ein oder aus</translation>
+    </message>
+    <message>
+        <source>Export from, to the shown picture</source>
+        <translation>Export ab, bis zum gezeigten Bild</translation>
+    </message>
+    <message>
+        <source>Save a screenshot</source>
+        <translation>Bildschirmfoto speichern</translation>
+    </message>
+    <message>
+        <source>Mute or unmute</source>
+        <translation>Ton aus oder an</translation>
+    </message>
+    <message>
+        <source>Full screen (Esc leaves it)</source>
+        <translation>Vollbild (Esc beendet es)</translation>
+    </message>
+    <message>
+        <source>Zoom the timeline in, out</source>
+        <translation>Zeitleiste vergrößern, verkleinern</translation>
+    </message>
+    <message>
+        <source>Whole picture (after zooming it)</source>
+        <translation>Ganzes Bild (nach dem Zoomen)</translation>
+    </message>
+    <message>
+        <source>Close the export editor, a menu or a dialog</source>
+        <translation>Export-Editor, Menü oder Dialog schließen</translation>
+    </message>
+    <message>
+        <source>Next control (Shift+Tab: previous)</source>
+        <translation>Nächstes Bedienelement (Umschalt+Tab: vorheriges)</translation>
+    </message>
+    <message>
+        <source>Ctrl+O</source>
+        <translation>Strg+O</translation>
+    </message>
+    <message>
+        <source>Open an SD card or folder</source>
+        <translation>SD-Karte oder Ordner öffnen</translation>
+    </message>
+    <message>
+        <source>Ctrl+,</source>
+        <translation>Strg+,</translation>
+    </message>
+    <message>
+        <source>Settings</source>
+        <translation>Einstellungen</translation>
+    </message>
+    <message>
+        <source>Ctrl+Q</source>
+        <translation>Strg+Q</translation>
+    </message>
+    <message>
+        <source>Quit</source>
+        <translation>Beenden</translation>
+    </message>
+    <message>
+        <source>This list</source>
+        <translation>Diese Liste</translation>
+    </message>
+    <message>
+        <source>No more events</source>
+        <translation>Keine weiteren Ereignisse</translation>
+    </message>
+    <message>
+        <source>This is the first event</source>
+        <translation>Dies ist das erste Ereignis</translation>
     </message>
 </context>
 <context>
@@ -572,6 +744,10 @@
     <message>
         <source>Sound output is not available</source>
         <translation>Tonausgabe nicht verfügbar</translation>
+    </message>
+    <message>
+        <source>No recordings found in %1</source>
+        <translation>Keine Aufnahmen in %1 gefunden</translation>
     </message>
 </context>
 <context>
@@ -761,6 +937,17 @@
     </message>
 </context>
 <context>
+    <name>ShortcutSheet</name>
+    <message>
+        <source>Keyboard shortcuts</source>
+        <translation>Tastenkürzel</translation>
+    </message>
+    <message>
+        <source>Close</source>
+        <translation>Schließen</translation>
+    </message>
+</context>
+<context>
     <name>SidePanel</name>
     <message>
         <source>Events (%1)</source>
@@ -793,6 +980,10 @@
     <message>
         <source>%1 · Events today · Click to seek</source>
         <translation>%1 · Ereignisse · Zum Springen klicken</translation>
+    </message>
+    <message>
+        <source>%1 · Events today</source>
+        <translation>%1 · Ereignisse</translation>
     </message>
 </context>
 <context>

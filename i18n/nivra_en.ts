@@ -10,6 +10,13 @@
             <numerusform>%n events today · Click an event to seek</numerusform>
         </translation>
     </message>
+    <message numerus="yes">
+        <source>%n events today</source>
+        <translation>
+            <numerusform>%n event today</numerusform>
+            <numerusform>%n events today</numerusform>
+        </translation>
+    </message>
 </context>
 <context>
     <name>AppToolBar</name>
@@ -18,6 +25,16 @@
         <translation>
             <numerusform>%n segment × %1 MB</numerusform>
             <numerusform>%n segments × %1 MB</numerusform>
+        </translation>
+    </message>
+</context>
+<context>
+    <name>CardPicker</name>
+    <message numerus="yes">
+        <source>This folder holds %n card(s). Which one do you want to open?</source>
+        <translation>
+            <numerusform>This folder holds %n card. Which one do you want to open?</numerusform>
+            <numerusform>This folder holds %n cards. Which one do you want to open?</numerusform>
         </translation>
     </message>
 </context>

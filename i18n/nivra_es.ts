@@ -61,6 +61,13 @@
             <numerusform>%n eventos este día · Haga clic en un evento para ir a él</numerusform>
         </translation>
     </message>
+    <message numerus="yes">
+        <source>%n events today</source>
+        <translation>
+            <numerusform>%n evento este día</numerusform>
+            <numerusform>%n eventos este día</numerusform>
+        </translation>
+    </message>
 </context>
 <context>
     <name>AppToolBar</name>
@@ -115,6 +122,14 @@
         <source>No cards opened yet</source>
         <translation>Aún no se ha abierto ninguna tarjeta</translation>
     </message>
+    <message>
+        <source>open now</source>
+        <translation>abierta ahora</translation>
+    </message>
+    <message>
+        <source>Clear list</source>
+        <translation>Borrar la lista</translation>
+    </message>
 </context>
 <context>
     <name>CalendarPanel</name>
@@ -133,6 +148,24 @@
     <message>
         <source>Selected</source>
         <translation>Seleccionado</translation>
+    </message>
+</context>
+<context>
+    <name>CardPicker</name>
+    <message numerus="yes">
+        <source>This folder holds %n card(s). Which one do you want to open?</source>
+        <translation>
+            <numerusform>Esta carpeta contiene %n tarjeta. ¿Cuál quiere abrir?</numerusform>
+            <numerusform>Esta carpeta contiene %n tarjetas. ¿Cuál quiere abrir?</numerusform>
+        </translation>
+    </message>
+    <message>
+        <source>Cancel</source>
+        <translation>Cancelar</translation>
+    </message>
+    <message>
+        <source>Open</source>
+        <translation>Abrir</translation>
     </message>
 </context>
 <context>
@@ -480,6 +513,18 @@
         <source>Export each event as a file of its own</source>
         <translation>Exportar cada evento en un archivo propio</translation>
     </message>
+    <message>
+        <source>In this time mode the range crosses midnight: the part on this day stays selected.</source>
+        <translation>En este modo de hora el rango pasa de medianoche: queda seleccionada la parte de este día.</translation>
+    </message>
+    <message>
+        <source>In this time mode the range lies on another day: select it again.</source>
+        <translation>En este modo de hora el rango cae en otro día: selecciónelo de nuevo.</translation>
+    </message>
+    <message>
+        <source>Close export</source>
+        <translation>Cerrar exportación</translation>
+    </message>
 </context>
 <context>
     <name>Format</name>
@@ -510,6 +555,133 @@
     <message>
         <source>%1 MB</source>
         <translation>%1 MB</translation>
+    </message>
+</context>
+<context>
+    <name>KeyMap</name>
+    <message>
+        <source>Space</source>
+        <translation>Espacio</translation>
+    </message>
+    <message>
+        <source>Play or pause (K: pause at 1×)</source>
+        <translation>Reproducir o pausar (K: pausa a 1×)</translation>
+    </message>
+    <message>
+        <source>Play; again: twice as fast, up to 16×</source>
+        <translation>Reproducir; otra vez: el doble de rápido, hasta 16×</translation>
+    </message>
+    <message>
+        <source>Rewind; again: twice as fast, up to 16×</source>
+        <translation>Rebobinar; otra vez: el doble de rápido, hasta 16×</translation>
+    </message>
+    <message>
+        <source>Slower, faster</source>
+        <translation>Más lento, más rápido</translation>
+    </message>
+    <message>
+        <source>Back, forward 5 s</source>
+        <translation>Atrás, adelante 5 s</translation>
+    </message>
+    <message>
+        <source>Back, forward one picture</source>
+        <translation>Fotograma anterior, siguiente</translation>
+    </message>
+    <message>
+        <source>Page Up</source>
+        <translation>Re Pág</translation>
+    </message>
+    <message>
+        <source>Page Down</source>
+        <translation>Av Pág</translation>
+    </message>
+    <message>
+        <source>Previous, next event</source>
+        <translation>Evento anterior, siguiente</translation>
+    </message>
+    <message>
+        <source>Home</source>
+        <translation>Inicio</translation>
+    </message>
+    <message>
+        <source>End</source>
+        <translation>Fin</translation>
+    </message>
+    <message>
+        <source>First, last recording of the day</source>
+        <translation>Primera, última grabación del día</translation>
+    </message>
+    <message>
+        <source>Events only on or off</source>
+        <translation>Solo eventos: activar o desactivar</translation>
+    </message>
+    <message>
+        <source>Export from, to the shown picture</source>
+        <translation>Exportar desde, hasta la imagen mostrada</translation>
+    </message>
+    <message>
+        <source>Save a screenshot</source>
+        <translation>Guardar una captura</translation>
+    </message>
+    <message>
+        <source>Mute or unmute</source>
+        <translation>Silenciar o activar el sonido</translation>
+    </message>
+    <message>
+        <source>Full screen (Esc leaves it)</source>
+        <translation>Pantalla completa (Esc para salir)</translation>
+    </message>
+    <message>
+        <source>Zoom the timeline in, out</source>
+        <translation>Acercar, alejar la línea de tiempo</translation>
+    </message>
+    <message>
+        <source>Whole picture (after zooming it)</source>
+        <translation>Imagen completa (tras ampliarla)</translation>
+    </message>
+    <message>
+        <source>Close the export editor, a menu or a dialog</source>
+        <translation>Cerrar el editor de exportación, un menú o un diálogo</translation>
+    </message>
+    <message>
+        <source>Next control (Shift+Tab: previous)</source>
+        <translation>Control siguiente (Mayús+Tab: anterior)</translation>
+    </message>
+    <message>
+        <source>Ctrl+O</source>
+        <translation>Ctrl+O</translation>
+    </message>
+    <message>
+        <source>Open an SD card or folder</source>
+        <translation>Abrir una tarjeta SD o una carpeta</translation>
+    </message>
+    <message>
+        <source>Ctrl+,</source>
+        <translation>Ctrl+,</translation>
+    </message>
+    <message>
+        <source>Settings</source>
+        <translation>Configuración</translation>
+    </message>
+    <message>
+        <source>Ctrl+Q</source>
+        <translation>Ctrl+Q</translation>
+    </message>
+    <message>
+        <source>Quit</source>
+        <translation>Salir</translation>
+    </message>
+    <message>
+        <source>This list</source>
+        <translation>Esta lista</translation>
+    </message>
+    <message>
+        <source>No more events</source>
+        <translation>No hay más eventos</translation>
+    </message>
+    <message>
+        <source>This is the first event</source>
+        <translation>Este es el primer evento</translation>
     </message>
 </context>
 <context>
@@ -572,6 +744,10 @@
     <message>
         <source>Sound output is not available</source>
         <translation>La salida de sonido no está disponible</translation>
+    </message>
+    <message>
+        <source>No recordings found in %1</source>
+        <translation>No se encontraron grabaciones en %1</translation>
     </message>
 </context>
 <context>
@@ -761,6 +937,17 @@
     </message>
 </context>
 <context>
+    <name>ShortcutSheet</name>
+    <message>
+        <source>Keyboard shortcuts</source>
+        <translation>Atajos de teclado</translation>
+    </message>
+    <message>
+        <source>Close</source>
+        <translation>Cerrar</translation>
+    </message>
+</context>
+<context>
     <name>SidePanel</name>
     <message>
         <source>Events (%1)</source>
@@ -793,6 +980,10 @@
     <message>
         <source>%1 · Events today · Click to seek</source>
         <translation>%1 · Eventos del día · Clic para ir</translation>
+    </message>
+    <message>
+        <source>%1 · Events today</source>
+        <translation>%1 · Eventos del día</translation>
     </message>
 </context>
 <context>

@@ -61,6 +61,13 @@
             <numerusform>%n événements ce jour · Cliquez sur un événement pour y aller</numerusform>
         </translation>
     </message>
+    <message numerus="yes">
+        <source>%n events today</source>
+        <translation>
+            <numerusform>%n événement ce jour</numerusform>
+            <numerusform>%n événements ce jour</numerusform>
+        </translation>
+    </message>
 </context>
 <context>
     <name>AppToolBar</name>
@@ -115,6 +122,14 @@
         <source>No cards opened yet</source>
         <translation>Aucune carte ouverte pour l’instant</translation>
     </message>
+    <message>
+        <source>open now</source>
+        <translation>ouverte</translation>
+    </message>
+    <message>
+        <source>Clear list</source>
+        <translation>Effacer la liste</translation>
+    </message>
 </context>
 <context>
     <name>CalendarPanel</name>
@@ -133,6 +148,24 @@
     <message>
         <source>Selected</source>
         <translation>Sélection</translation>
+    </message>
+</context>
+<context>
+    <name>CardPicker</name>
+    <message numerus="yes">
+        <source>This folder holds %n card(s). Which one do you want to open?</source>
+        <translation>
+            <numerusform>Ce dossier contient %n carte. Laquelle voulez-vous ouvrir ?</numerusform>
+            <numerusform>Ce dossier contient %n cartes. Laquelle voulez-vous ouvrir ?</numerusform>
+        </translation>
+    </message>
+    <message>
+        <source>Cancel</source>
+        <translation>Annuler</translation>
+    </message>
+    <message>
+        <source>Open</source>
+        <translation>Ouvrir</translation>
     </message>
 </context>
 <context>
@@ -480,6 +513,18 @@
         <source>Export each event as a file of its own</source>
         <translation>Exporter chaque événement dans un fichier à part</translation>
     </message>
+    <message>
+        <source>In this time mode the range crosses midnight: the part on this day stays selected.</source>
+        <translation>Dans ce mode d’heure, la plage passe minuit : la partie de ce jour reste sélectionnée.</translation>
+    </message>
+    <message>
+        <source>In this time mode the range lies on another day: select it again.</source>
+        <translation>Dans ce mode d’heure, la plage tombe un autre jour : sélectionnez-la de nouveau.</translation>
+    </message>
+    <message>
+        <source>Close export</source>
+        <translation>Fermer l’exportation</translation>
+    </message>
 </context>
 <context>
     <name>Format</name>
@@ -510,6 +555,133 @@
     <message>
         <source>%1 MB</source>
         <translation>%1 Mo</translation>
+    </message>
+</context>
+<context>
+    <name>KeyMap</name>
+    <message>
+        <source>Space</source>
+        <translation>Espace</translation>
+    </message>
+    <message>
+        <source>Play or pause (K: pause at 1×)</source>
+        <translation>Lecture ou pause (K : pause à 1×)</translation>
+    </message>
+    <message>
+        <source>Play; again: twice as fast, up to 16×</source>
+        <translation>Lecture ; encore : deux fois plus vite, jusqu’à 16×</translation>
+    </message>
+    <message>
+        <source>Rewind; again: twice as fast, up to 16×</source>
+        <translation>Retour rapide ; encore : deux fois plus vite, jusqu’à 16×</translation>
+    </message>
+    <message>
+        <source>Slower, faster</source>
+        <translation>Plus lent, plus rapide</translation>
+    </message>
+    <message>
+        <source>Back, forward 5 s</source>
+        <translation>Reculer, avancer de 5 s</translation>
+    </message>
+    <message>
+        <source>Back, forward one picture</source>
+        <translation>Image précédente, suivante</translation>
+    </message>
+    <message>
+        <source>Page Up</source>
+        <translation>Page préc.</translation>
+    </message>
+    <message>
+        <source>Page Down</source>
+        <translation>Page suiv.</translation>
+    </message>
+    <message>
+        <source>Previous, next event</source>
+        <translation>Événement précédent, suivant</translation>
+    </message>
+    <message>
+        <source>Home</source>
+        <translation>Début</translation>
+    </message>
+    <message>
+        <source>End</source>
+        <translation>Fin</translation>
+    </message>
+    <message>
+        <source>First, last recording of the day</source>
+        <translation>Premier, dernier enregistrement du jour</translation>
+    </message>
+    <message>
+        <source>Events only on or off</source>
+        <translation>Événements seuls : activer ou désactiver</translation>
+    </message>
+    <message>
+        <source>Export from, to the shown picture</source>
+        <translation>Exporter depuis, jusqu’à l’image affichée</translation>
+    </message>
+    <message>
+        <source>Save a screenshot</source>
+        <translation>Enregistrer une capture d’écran</translation>
+    </message>
+    <message>
+        <source>Mute or unmute</source>
+        <translation>Couper ou rétablir le son</translation>
+    </message>
+    <message>
+        <source>Full screen (Esc leaves it)</source>
+        <translation>Plein écran (Échap pour quitter)</translation>
+    </message>
+    <message>
+        <source>Zoom the timeline in, out</source>
+        <translation>Zoomer, dézoomer la frise</translation>
+    </message>
+    <message>
+        <source>Whole picture (after zooming it)</source>
+        <translation>Image entière (après un zoom)</translation>
+    </message>
+    <message>
+        <source>Close the export editor, a menu or a dialog</source>
+        <translation>Fermer l’éditeur d’exportation, un menu ou une boîte de dialogue</translation>
+    </message>
+    <message>
+        <source>Next control (Shift+Tab: previous)</source>
+        <translation>Commande suivante (Maj+Tab : précédente)</translation>
+    </message>
+    <message>
+        <source>Ctrl+O</source>
+        <translation>Ctrl+O</translation>
+    </message>
+    <message>
+        <source>Open an SD card or folder</source>
+        <translation>Ouvrir une carte SD ou un dossier</translation>
+    </message>
+    <message>
+        <source>Ctrl+,</source>
+        <translation>Ctrl+,</translation>
+    </message>
+    <message>
+        <source>Settings</source>
+        <translation>Paramètres</translation>
+    </message>
+    <message>
+        <source>Ctrl+Q</source>
+        <translation>Ctrl+Q</translation>
+    </message>
+    <message>
+        <source>Quit</source>
+        <translation>Quitter</translation>
+    </message>
+    <message>
+        <source>This list</source>
+        <translation>Cette liste</translation>
+    </message>
+    <message>
+        <source>No more events</source>
+        <translation>Aucun autre événement</translation>
+    </message>
+    <message>
+        <source>This is the first event</source>
+        <translation>C’est le premier événement</translation>
     </message>
 </context>
 <context>
@@ -572,6 +744,10 @@
     <message>
         <source>Sound output is not available</source>
         <translation>Sortie audio indisponible</translation>
+    </message>
+    <message>
+        <source>No recordings found in %1</source>
+        <translation>Aucun enregistrement trouvé dans %1</translation>
     </message>
 </context>
 <context>
@@ -761,6 +937,17 @@
     </message>
 </context>
 <context>
+    <name>ShortcutSheet</name>
+    <message>
+        <source>Keyboard shortcuts</source>
+        <translation>Raccourcis clavier</translation>
+    </message>
+    <message>
+        <source>Close</source>
+        <translation>Fermer</translation>
+    </message>
+</context>
+<context>
     <name>SidePanel</name>
     <message>
         <source>Events (%1)</source>
@@ -793,6 +980,10 @@
     <message>
         <source>%1 · Events today · Click to seek</source>
         <translation>%1 · Événements du jour · Cliquez pour y aller</translation>
+    </message>
+    <message>
+        <source>%1 · Events today</source>
+        <translation>%1 · Événements du jour</translation>
     </message>
 </context>
 <context>

@@ -61,6 +61,13 @@
             <numerusform>%n eventi in questo giorno · Fai clic su un evento per raggiungerlo</numerusform>
         </translation>
     </message>
+    <message numerus="yes">
+        <source>%n events today</source>
+        <translation>
+            <numerusform>%n evento in questo giorno</numerusform>
+            <numerusform>%n eventi in questo giorno</numerusform>
+        </translation>
+    </message>
 </context>
 <context>
     <name>AppToolBar</name>
@@ -115,6 +122,14 @@
         <source>No cards opened yet</source>
         <translation>Nessuna scheda ancora aperta</translation>
     </message>
+    <message>
+        <source>open now</source>
+        <translation>aperta ora</translation>
+    </message>
+    <message>
+        <source>Clear list</source>
+        <translation>Svuota elenco</translation>
+    </message>
 </context>
 <context>
     <name>CalendarPanel</name>
@@ -133,6 +148,24 @@
     <message>
         <source>Selected</source>
         <translation>Selezionato</translation>
+    </message>
+</context>
+<context>
+    <name>CardPicker</name>
+    <message numerus="yes">
+        <source>This folder holds %n card(s). Which one do you want to open?</source>
+        <translation>
+            <numerusform>Questa cartella contiene %n scheda. Quale vuoi aprire?</numerusform>
+            <numerusform>Questa cartella contiene %n schede. Quale vuoi aprire?</numerusform>
+        </translation>
+    </message>
+    <message>
+        <source>Cancel</source>
+        <translation>Annulla</translation>
+    </message>
+    <message>
+        <source>Open</source>
+        <translation>Apri</translation>
     </message>
 </context>
 <context>
@@ -480,6 +513,18 @@
         <source>Export each event as a file of its own</source>
         <translation>Esporta ogni evento in un file a sé</translation>
     </message>
+    <message>
+        <source>In this time mode the range crosses midnight: the part on this day stays selected.</source>
+        <translation>In questa modalità orario l’intervallo supera la mezzanotte: resta selezionata la parte di questo giorno.</translation>
+    </message>
+    <message>
+        <source>In this time mode the range lies on another day: select it again.</source>
+        <translation>In questa modalità orario l’intervallo cade in un altro giorno: selezionalo di nuovo.</translation>
+    </message>
+    <message>
+        <source>Close export</source>
+        <translation>Chiudi esportazione</translation>
+    </message>
 </context>
 <context>
     <name>Format</name>
@@ -510,6 +555,133 @@
     <message>
         <source>%1 MB</source>
         <translation>%1 MB</translation>
+    </message>
+</context>
+<context>
+    <name>KeyMap</name>
+    <message>
+        <source>Space</source>
+        <translation>Spazio</translation>
+    </message>
+    <message>
+        <source>Play or pause (K: pause at 1×)</source>
+        <translation>Riproduci o pausa (K: pausa a 1×)</translation>
+    </message>
+    <message>
+        <source>Play; again: twice as fast, up to 16×</source>
+        <translation>Riproduci; di nuovo: due volte più veloce, fino a 16×</translation>
+    </message>
+    <message>
+        <source>Rewind; again: twice as fast, up to 16×</source>
+        <translation>Riavvolgi; di nuovo: due volte più veloce, fino a 16×</translation>
+    </message>
+    <message>
+        <source>Slower, faster</source>
+        <translation>Più lento, più veloce</translation>
+    </message>
+    <message>
+        <source>Back, forward 5 s</source>
+        <translation>Indietro, avanti di 5 s</translation>
+    </message>
+    <message>
+        <source>Back, forward one picture</source>
+        <translation>Fotogramma precedente, successivo</translation>
+    </message>
+    <message>
+        <source>Page Up</source>
+        <translation>Pag su</translation>
+    </message>
+    <message>
+        <source>Page Down</source>
+        <translation>Pag giù</translation>
+    </message>
+    <message>
+        <source>Previous, next event</source>
+        <translation>Evento precedente, successivo</translation>
+    </message>
+    <message>
+        <source>Home</source>
+        <translation>Home</translation>
+    </message>
+    <message>
+        <source>End</source>
+        <translation>Fine</translation>
+    </message>
+    <message>
+        <source>First, last recording of the day</source>
+        <translation>Prima, ultima registrazione del giorno</translation>
+    </message>
+    <message>
+        <source>Events only on or off</source>
+        <translation>Solo eventi: attiva o disattiva</translation>
+    </message>
+    <message>
+        <source>Export from, to the shown picture</source>
+        <translation>Esporta dal, fino al fotogramma mostrato</translation>
+    </message>
+    <message>
+        <source>Save a screenshot</source>
+        <translation>Salva un’istantanea</translation>
+    </message>
+    <message>
+        <source>Mute or unmute</source>
+        <translation>Disattiva o riattiva l’audio</translation>
+    </message>
+    <message>
+        <source>Full screen (Esc leaves it)</source>
+        <translation>Schermo intero (Esc per uscire)</translation>
+    </message>
+    <message>
+        <source>Zoom the timeline in, out</source>
+        <translation>Ingrandisci, riduci la timeline</translation>
+    </message>
+    <message>
+        <source>Whole picture (after zooming it)</source>
+        <translation>Immagine intera (dopo lo zoom)</translation>
+    </message>
+    <message>
+        <source>Close the export editor, a menu or a dialog</source>
+        <translation>Chiudi l’editor di esportazione, un menu o una finestra</translation>
+    </message>
+    <message>
+        <source>Next control (Shift+Tab: previous)</source>
+        <translation>Controllo successivo (Maiusc+Tab: precedente)</translation>
+    </message>
+    <message>
+        <source>Ctrl+O</source>
+        <translation>Ctrl+O</translation>
+    </message>
+    <message>
+        <source>Open an SD card or folder</source>
+        <translation>Apri una scheda SD o una cartella</translation>
+    </message>
+    <message>
+        <source>Ctrl+,</source>
+        <translation>Ctrl+,</translation>
+    </message>
+    <message>
+        <source>Settings</source>
+        <translation>Impostazioni</translation>
+    </message>
+    <message>
+        <source>Ctrl+Q</source>
+        <translation>Ctrl+Q</translation>
+    </message>
+    <message>
+        <source>Quit</source>
+        <translation>Esci</translation>
+    </message>
+    <message>
+        <source>This list</source>
+        <translation>Questo elenco</translation>
+    </message>
+    <message>
+        <source>No more events</source>
+        <translation>Nessun altro evento</translation>
+    </message>
+    <message>
+        <source>This is the first event</source>
+        <translation>Questo è il primo evento</translation>
     </message>
 </context>
 <context>
@@ -572,6 +744,10 @@
     <message>
         <source>Sound output is not available</source>
         <translation>Uscita audio non disponibile</translation>
+    </message>
+    <message>
+        <source>No recordings found in %1</source>
+        <translation>Nessuna registrazione trovata in %1</translation>
     </message>
 </context>
 <context>
@@ -761,6 +937,17 @@
     </message>
 </context>
 <context>
+    <name>ShortcutSheet</name>
+    <message>
+        <source>Keyboard shortcuts</source>
+        <translation>Scorciatoie da tastiera</translation>
+    </message>
+    <message>
+        <source>Close</source>
+        <translation>Chiudi</translation>
+    </message>
+</context>
+<context>
     <name>SidePanel</name>
     <message>
         <source>Events (%1)</source>
@@ -793,6 +980,10 @@
     <message>
         <source>%1 · Events today · Click to seek</source>
         <translation>%1 · Eventi del giorno · Clic per raggiungerli</translation>
+    </message>
+    <message>
+        <source>%1 · Events today</source>
+        <translation>%1 · Eventi del giorno</translation>
     </message>
 </context>
 <context>

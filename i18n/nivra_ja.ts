@@ -60,6 +60,12 @@
             <numerusform>この日のイベント %n 件 · クリックでその位置へ移動</numerusform>
         </translation>
     </message>
+    <message numerus="yes">
+        <source>%n events today</source>
+        <translation>
+            <numerusform>この日のイベント %n 件</numerusform>
+        </translation>
+    </message>
 </context>
 <context>
     <name>AppToolBar</name>
@@ -113,6 +119,14 @@
         <source>No cards opened yet</source>
         <translation>まだ何も開いていません</translation>
     </message>
+    <message>
+        <source>open now</source>
+        <translation>表示中</translation>
+    </message>
+    <message>
+        <source>Clear list</source>
+        <translation>一覧を消去</translation>
+    </message>
 </context>
 <context>
     <name>CalendarPanel</name>
@@ -131,6 +145,23 @@
     <message>
         <source>Selected</source>
         <translation>選択中</translation>
+    </message>
+</context>
+<context>
+    <name>CardPicker</name>
+    <message numerus="yes">
+        <source>This folder holds %n card(s). Which one do you want to open?</source>
+        <translation>
+            <numerusform>このフォルダーには %n 枚のカードがあります。どれを開きますか?</numerusform>
+        </translation>
+    </message>
+    <message>
+        <source>Cancel</source>
+        <translation>キャンセル</translation>
+    </message>
+    <message>
+        <source>Open</source>
+        <translation>開く</translation>
     </message>
 </context>
 <context>
@@ -473,6 +504,18 @@
         <source>Export each event as a file of its own</source>
         <translation>各イベントを個別のファイルに書き出す</translation>
     </message>
+    <message>
+        <source>In this time mode the range crosses midnight: the part on this day stays selected.</source>
+        <translation>この時刻表示では範囲が午前 0 時をまたぐため、この日の部分だけを選択したままにします。</translation>
+    </message>
+    <message>
+        <source>In this time mode the range lies on another day: select it again.</source>
+        <translation>この時刻表示では範囲が別の日になります。もう一度選択してください。</translation>
+    </message>
+    <message>
+        <source>Close export</source>
+        <translation>書き出しを閉じる</translation>
+    </message>
 </context>
 <context>
     <name>Format</name>
@@ -503,6 +546,133 @@
     <message>
         <source>%1 MB</source>
         <translation>%1 MB</translation>
+    </message>
+</context>
+<context>
+    <name>KeyMap</name>
+    <message>
+        <source>Space</source>
+        <translation>Space</translation>
+    </message>
+    <message>
+        <source>Play or pause (K: pause at 1×)</source>
+        <translation>再生 / 一時停止 (K: 1× で一時停止)</translation>
+    </message>
+    <message>
+        <source>Play; again: twice as fast, up to 16×</source>
+        <translation>再生。もう一度押すと 2 倍速 (最大 16×)</translation>
+    </message>
+    <message>
+        <source>Rewind; again: twice as fast, up to 16×</source>
+        <translation>巻き戻し。もう一度押すと 2 倍速 (最大 16×)</translation>
+    </message>
+    <message>
+        <source>Slower, faster</source>
+        <translation>遅く、速く</translation>
+    </message>
+    <message>
+        <source>Back, forward 5 s</source>
+        <translation>5 秒戻る、進む</translation>
+    </message>
+    <message>
+        <source>Back, forward one picture</source>
+        <translation>1 フレーム戻る、進む</translation>
+    </message>
+    <message>
+        <source>Page Up</source>
+        <translation>PageUp</translation>
+    </message>
+    <message>
+        <source>Page Down</source>
+        <translation>PageDown</translation>
+    </message>
+    <message>
+        <source>Previous, next event</source>
+        <translation>前の、次のイベント</translation>
+    </message>
+    <message>
+        <source>Home</source>
+        <translation>Home</translation>
+    </message>
+    <message>
+        <source>End</source>
+        <translation>End</translation>
+    </message>
+    <message>
+        <source>First, last recording of the day</source>
+        <translation>その日の最初の、最後の録画</translation>
+    </message>
+    <message>
+        <source>Events only on or off</source>
+        <translation>イベントのみ: オン / オフ</translation>
+    </message>
+    <message>
+        <source>Export from, to the shown picture</source>
+        <translation>表示中の画像から、まで書き出す</translation>
+    </message>
+    <message>
+        <source>Save a screenshot</source>
+        <translation>スクリーンショットを保存</translation>
+    </message>
+    <message>
+        <source>Mute or unmute</source>
+        <translation>ミュート / 解除</translation>
+    </message>
+    <message>
+        <source>Full screen (Esc leaves it)</source>
+        <translation>全画面 (Esc で戻る)</translation>
+    </message>
+    <message>
+        <source>Zoom the timeline in, out</source>
+        <translation>タイムラインを拡大、縮小</translation>
+    </message>
+    <message>
+        <source>Whole picture (after zooming it)</source>
+        <translation>画像全体 (拡大した後)</translation>
+    </message>
+    <message>
+        <source>Close the export editor, a menu or a dialog</source>
+        <translation>書き出し編集、メニュー、ダイアログを閉じる</translation>
+    </message>
+    <message>
+        <source>Next control (Shift+Tab: previous)</source>
+        <translation>次の操作部品 (Shift+Tab: 前へ)</translation>
+    </message>
+    <message>
+        <source>Ctrl+O</source>
+        <translation>Ctrl+O</translation>
+    </message>
+    <message>
+        <source>Open an SD card or folder</source>
+        <translation>SDカードまたはフォルダーを開く</translation>
+    </message>
+    <message>
+        <source>Ctrl+,</source>
+        <translation>Ctrl+,</translation>
+    </message>
+    <message>
+        <source>Settings</source>
+        <translation>設定</translation>
+    </message>
+    <message>
+        <source>Ctrl+Q</source>
+        <translation>Ctrl+Q</translation>
+    </message>
+    <message>
+        <source>Quit</source>
+        <translation>終了</translation>
+    </message>
+    <message>
+        <source>This list</source>
+        <translation>この一覧</translation>
+    </message>
+    <message>
+        <source>No more events</source>
+        <translation>これ以降のイベントはありません</translation>
+    </message>
+    <message>
+        <source>This is the first event</source>
+        <translation>これが最初のイベントです</translation>
     </message>
 </context>
 <context>
@@ -565,6 +735,10 @@
     <message>
         <source>Sound output is not available</source>
         <translation>音声出力を使用できません</translation>
+    </message>
+    <message>
+        <source>No recordings found in %1</source>
+        <translation>%1 に録画が見つかりません</translation>
     </message>
 </context>
 <context>
@@ -754,6 +928,17 @@
     </message>
 </context>
 <context>
+    <name>ShortcutSheet</name>
+    <message>
+        <source>Keyboard shortcuts</source>
+        <translation>キーボードショートカット</translation>
+    </message>
+    <message>
+        <source>Close</source>
+        <translation>閉じる</translation>
+    </message>
+</context>
+<context>
     <name>SidePanel</name>
     <message>
         <source>Events (%1)</source>
@@ -786,6 +971,10 @@
     <message>
         <source>%1 · Events today · Click to seek</source>
         <translation>%1 · この日のイベント · クリックで移動</translation>
+    </message>
+    <message>
+        <source>%1 · Events today</source>
+        <translation>%1 · この日のイベント</translation>
     </message>
 </context>
 <context>

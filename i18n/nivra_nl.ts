@@ -61,6 +61,13 @@
             <numerusform>%n meldingen op deze dag · Klik op een melding om ernaartoe te gaan</numerusform>
         </translation>
     </message>
+    <message numerus="yes">
+        <source>%n events today</source>
+        <translation>
+            <numerusform>%n melding op deze dag</numerusform>
+            <numerusform>%n meldingen op deze dag</numerusform>
+        </translation>
+    </message>
 </context>
 <context>
     <name>AppToolBar</name>
@@ -115,6 +122,14 @@
         <source>No cards opened yet</source>
         <translation>Nog geen kaart geopend</translation>
     </message>
+    <message>
+        <source>open now</source>
+        <translation>nu geopend</translation>
+    </message>
+    <message>
+        <source>Clear list</source>
+        <translation>Lijst wissen</translation>
+    </message>
 </context>
 <context>
     <name>CalendarPanel</name>
@@ -133,6 +148,24 @@
     <message>
         <source>Selected</source>
         <translation>Geselecteerd</translation>
+    </message>
+</context>
+<context>
+    <name>CardPicker</name>
+    <message numerus="yes">
+        <source>This folder holds %n card(s). Which one do you want to open?</source>
+        <translation>
+            <numerusform>Deze map bevat %n kaart. Welke wilt u openen?</numerusform>
+            <numerusform>Deze map bevat %n kaarten. Welke wilt u openen?</numerusform>
+        </translation>
+    </message>
+    <message>
+        <source>Cancel</source>
+        <translation>Annuleren</translation>
+    </message>
+    <message>
+        <source>Open</source>
+        <translation>Openen</translation>
     </message>
 </context>
 <context>
@@ -480,6 +513,18 @@
         <source>Export each event as a file of its own</source>
         <translation>Elke gebeurtenis als eigen bestand exporteren</translation>
     </message>
+    <message>
+        <source>In this time mode the range crosses midnight: the part on this day stays selected.</source>
+        <translation>In deze tijdweergave loopt het bereik over middernacht: het deel op deze dag blijft geselecteerd.</translation>
+    </message>
+    <message>
+        <source>In this time mode the range lies on another day: select it again.</source>
+        <translation>In deze tijdweergave ligt het bereik op een andere dag: selecteer het opnieuw.</translation>
+    </message>
+    <message>
+        <source>Close export</source>
+        <translation>Exporteren sluiten</translation>
+    </message>
 </context>
 <context>
     <name>Format</name>
@@ -510,6 +555,133 @@
     <message>
         <source>%1 MB</source>
         <translation>%1 MB</translation>
+    </message>
+</context>
+<context>
+    <name>KeyMap</name>
+    <message>
+        <source>Space</source>
+        <translation>Spatie</translation>
+    </message>
+    <message>
+        <source>Play or pause (K: pause at 1×)</source>
+        <translation>Afspelen of pauzeren (K: pauze op 1×)</translation>
+    </message>
+    <message>
+        <source>Play; again: twice as fast, up to 16×</source>
+        <translation>Afspelen; nogmaals: twee keer zo snel, tot 16×</translation>
+    </message>
+    <message>
+        <source>Rewind; again: twice as fast, up to 16×</source>
+        <translation>Terugspoelen; nogmaals: twee keer zo snel, tot 16×</translation>
+    </message>
+    <message>
+        <source>Slower, faster</source>
+        <translation>Langzamer, sneller</translation>
+    </message>
+    <message>
+        <source>Back, forward 5 s</source>
+        <translation>5 s terug, vooruit</translation>
+    </message>
+    <message>
+        <source>Back, forward one picture</source>
+        <translation>Eén beeld terug, vooruit</translation>
+    </message>
+    <message>
+        <source>Page Up</source>
+        <translation>Page Up</translation>
+    </message>
+    <message>
+        <source>Page Down</source>
+        <translation>Page Down</translation>
+    </message>
+    <message>
+        <source>Previous, next event</source>
+        <translation>Vorige, volgende melding</translation>
+    </message>
+    <message>
+        <source>Home</source>
+        <translation>Home</translation>
+    </message>
+    <message>
+        <source>End</source>
+        <translation>End</translation>
+    </message>
+    <message>
+        <source>First, last recording of the day</source>
+        <translation>Eerste, laatste opname van de dag</translation>
+    </message>
+    <message>
+        <source>Events only on or off</source>
+        <translation>Alleen meldingen aan of uit</translation>
+    </message>
+    <message>
+        <source>Export from, to the shown picture</source>
+        <translation>Exporteren vanaf, tot het getoonde beeld</translation>
+    </message>
+    <message>
+        <source>Save a screenshot</source>
+        <translation>Schermafbeelding opslaan</translation>
+    </message>
+    <message>
+        <source>Mute or unmute</source>
+        <translation>Geluid uit of aan</translation>
+    </message>
+    <message>
+        <source>Full screen (Esc leaves it)</source>
+        <translation>Volledig scherm (Esc verlaat het)</translation>
+    </message>
+    <message>
+        <source>Zoom the timeline in, out</source>
+        <translation>Tijdlijn in-, uitzoomen</translation>
+    </message>
+    <message>
+        <source>Whole picture (after zooming it)</source>
+        <translation>Heel beeld (na inzoomen)</translation>
+    </message>
+    <message>
+        <source>Close the export editor, a menu or a dialog</source>
+        <translation>Exportvenster, menu of dialoog sluiten</translation>
+    </message>
+    <message>
+        <source>Next control (Shift+Tab: previous)</source>
+        <translation>Volgend bedieningselement (Shift+Tab: vorige)</translation>
+    </message>
+    <message>
+        <source>Ctrl+O</source>
+        <translation>Ctrl+O</translation>
+    </message>
+    <message>
+        <source>Open an SD card or folder</source>
+        <translation>SD-kaart of map openen</translation>
+    </message>
+    <message>
+        <source>Ctrl+,</source>
+        <translation>Ctrl+,</translation>
+    </message>
+    <message>
+        <source>Settings</source>
+        <translation>Instellingen</translation>
+    </message>
+    <message>
+        <source>Ctrl+Q</source>
+        <translation>Ctrl+Q</translation>
+    </message>
+    <message>
+        <source>Quit</source>
+        <translation>Afsluiten</translation>
+    </message>
+    <message>
+        <source>This list</source>
+        <translation>Deze lijst</translation>
+    </message>
+    <message>
+        <source>No more events</source>
+        <translation>Geen meldingen meer</translation>
+    </message>
+    <message>
+        <source>This is the first event</source>
+        <translation>Dit is de eerste melding</translation>
     </message>
 </context>
 <context>
@@ -572,6 +744,10 @@
     <message>
         <source>Sound output is not available</source>
         <translation>Geluidsuitvoer is niet beschikbaar</translation>
+    </message>
+    <message>
+        <source>No recordings found in %1</source>
+        <translation>Geen opnamen gevonden in %1</translation>
     </message>
 </context>
 <context>
@@ -761,6 +937,17 @@
     </message>
 </context>
 <context>
+    <name>ShortcutSheet</name>
+    <message>
+        <source>Keyboard shortcuts</source>
+        <translation>Sneltoetsen</translation>
+    </message>
+    <message>
+        <source>Close</source>
+        <translation>Sluiten</translation>
+    </message>
+</context>
+<context>
     <name>SidePanel</name>
     <message>
         <source>Events (%1)</source>
@@ -793,6 +980,10 @@
     <message>
         <source>%1 · Events today · Click to seek</source>
         <translation>%1 · Meldingen · Klik om te springen</translation>
+    </message>
+    <message>
+        <source>%1 · Events today</source>
+        <translation>%1 · Meldingen</translation>
     </message>
 </context>
 <context>

@@ -60,6 +60,12 @@
             <numerusform>当天 %n 个事件 · 单击事件即可跳转</numerusform>
         </translation>
     </message>
+    <message numerus="yes">
+        <source>%n events today</source>
+        <translation>
+            <numerusform>当天 %n 个事件</numerusform>
+        </translation>
+    </message>
 </context>
 <context>
     <name>AppToolBar</name>
@@ -113,6 +119,14 @@
         <source>No cards opened yet</source>
         <translation>尚未打开任何存储卡</translation>
     </message>
+    <message>
+        <source>open now</source>
+        <translation>当前已打开</translation>
+    </message>
+    <message>
+        <source>Clear list</source>
+        <translation>清除列表</translation>
+    </message>
 </context>
 <context>
     <name>CalendarPanel</name>
@@ -131,6 +145,23 @@
     <message>
         <source>Selected</source>
         <translation>已选</translation>
+    </message>
+</context>
+<context>
+    <name>CardPicker</name>
+    <message numerus="yes">
+        <source>This folder holds %n card(s). Which one do you want to open?</source>
+        <translation>
+            <numerusform>此文件夹包含 %n 张卡。要打开哪一张？</numerusform>
+        </translation>
+    </message>
+    <message>
+        <source>Cancel</source>
+        <translation>取消</translation>
+    </message>
+    <message>
+        <source>Open</source>
+        <translation>打开</translation>
     </message>
 </context>
 <context>
@@ -473,6 +504,18 @@
         <source>Export each event as a file of its own</source>
         <translation>将每个事件导出为单独的文件</translation>
     </message>
+    <message>
+        <source>In this time mode the range crosses midnight: the part on this day stays selected.</source>
+        <translation>在此时间模式下范围跨过午夜：仍选中当天的部分。</translation>
+    </message>
+    <message>
+        <source>In this time mode the range lies on another day: select it again.</source>
+        <translation>在此时间模式下范围落在另一天：请重新选择。</translation>
+    </message>
+    <message>
+        <source>Close export</source>
+        <translation>关闭导出</translation>
+    </message>
 </context>
 <context>
     <name>Format</name>
@@ -503,6 +546,133 @@
     <message>
         <source>%1 MB</source>
         <translation>%1 MB</translation>
+    </message>
+</context>
+<context>
+    <name>KeyMap</name>
+    <message>
+        <source>Space</source>
+        <translation>空格</translation>
+    </message>
+    <message>
+        <source>Play or pause (K: pause at 1×)</source>
+        <translation>播放或暂停（K：暂停并回到 1×）</translation>
+    </message>
+    <message>
+        <source>Play; again: twice as fast, up to 16×</source>
+        <translation>播放；再按：速度加倍，最高 16×</translation>
+    </message>
+    <message>
+        <source>Rewind; again: twice as fast, up to 16×</source>
+        <translation>倒放；再按：速度加倍，最高 16×</translation>
+    </message>
+    <message>
+        <source>Slower, faster</source>
+        <translation>减速、加速</translation>
+    </message>
+    <message>
+        <source>Back, forward 5 s</source>
+        <translation>后退、前进 5 秒</translation>
+    </message>
+    <message>
+        <source>Back, forward one picture</source>
+        <translation>后退、前进一帧</translation>
+    </message>
+    <message>
+        <source>Page Up</source>
+        <translation>PageUp</translation>
+    </message>
+    <message>
+        <source>Page Down</source>
+        <translation>PageDown</translation>
+    </message>
+    <message>
+        <source>Previous, next event</source>
+        <translation>上一个、下一个事件</translation>
+    </message>
+    <message>
+        <source>Home</source>
+        <translation>Home</translation>
+    </message>
+    <message>
+        <source>End</source>
+        <translation>End</translation>
+    </message>
+    <message>
+        <source>First, last recording of the day</source>
+        <translation>当天第一段、最后一段录像</translation>
+    </message>
+    <message>
+        <source>Events only on or off</source>
+        <translation>开启或关闭仅事件</translation>
+    </message>
+    <message>
+        <source>Export from, to the shown picture</source>
+        <translation>从、到当前画面导出</translation>
+    </message>
+    <message>
+        <source>Save a screenshot</source>
+        <translation>保存截图</translation>
+    </message>
+    <message>
+        <source>Mute or unmute</source>
+        <translation>静音或取消静音</translation>
+    </message>
+    <message>
+        <source>Full screen (Esc leaves it)</source>
+        <translation>全屏（Esc 退出）</translation>
+    </message>
+    <message>
+        <source>Zoom the timeline in, out</source>
+        <translation>放大、缩小时间轴</translation>
+    </message>
+    <message>
+        <source>Whole picture (after zooming it)</source>
+        <translation>完整画面（放大之后）</translation>
+    </message>
+    <message>
+        <source>Close the export editor, a menu or a dialog</source>
+        <translation>关闭导出编辑器、菜单或对话框</translation>
+    </message>
+    <message>
+        <source>Next control (Shift+Tab: previous)</source>
+        <translation>下一个控件（Shift+Tab：上一个）</translation>
+    </message>
+    <message>
+        <source>Ctrl+O</source>
+        <translation>Ctrl+O</translation>
+    </message>
+    <message>
+        <source>Open an SD card or folder</source>
+        <translation>打开 SD 卡或文件夹</translation>
+    </message>
+    <message>
+        <source>Ctrl+,</source>
+        <translation>Ctrl+,</translation>
+    </message>
+    <message>
+        <source>Settings</source>
+        <translation>设置</translation>
+    </message>
+    <message>
+        <source>Ctrl+Q</source>
+        <translation>Ctrl+Q</translation>
+    </message>
+    <message>
+        <source>Quit</source>
+        <translation>退出</translation>
+    </message>
+    <message>
+        <source>This list</source>
+        <translation>此列表</translation>
+    </message>
+    <message>
+        <source>No more events</source>
+        <translation>没有更多事件</translation>
+    </message>
+    <message>
+        <source>This is the first event</source>
+        <translation>这是第一个事件</translation>
     </message>
 </context>
 <context>
@@ -565,6 +735,10 @@
     <message>
         <source>Sound output is not available</source>
         <translation>声音输出不可用</translation>
+    </message>
+    <message>
+        <source>No recordings found in %1</source>
+        <translation>在 %1 中未找到录像</translation>
     </message>
 </context>
 <context>
@@ -754,6 +928,17 @@
     </message>
 </context>
 <context>
+    <name>ShortcutSheet</name>
+    <message>
+        <source>Keyboard shortcuts</source>
+        <translation>键盘快捷键</translation>
+    </message>
+    <message>
+        <source>Close</source>
+        <translation>关闭</translation>
+    </message>
+</context>
+<context>
     <name>SidePanel</name>
     <message>
         <source>Events (%1)</source>
@@ -786,6 +971,10 @@
     <message>
         <source>%1 · Events today · Click to seek</source>
         <translation>%1 · 当天事件 · 单击跳转</translation>
+    </message>
+    <message>
+        <source>%1 · Events today</source>
+        <translation>%1 · 当天事件</translation>
     </message>
 </context>
 <context>

@@ -12,6 +12,8 @@ Rectangle {
     required property DayModel day
     // The day's events, whatever the list's filter shows.
     required property int eventTotal
+    // The day's events that can be played (and so clicked).
+    property int eventPlayable: eventTotal
 
     implicitHeight: 30
     color: Style.bg
@@ -61,7 +63,9 @@ Rectangle {
             font.pixelSize: 10
             color: Style.muted
             text: !bar.card.isOpen ? qsTr("Waiting for a recording")
-                : bar.day.hasPlayable ? qsTr("%n events today · Click an event to seek", "", bar.eventTotal)
+                : bar.day.hasPlayable && bar.eventPlayable > 0
+                  ? qsTr("%n events today · Click an event to seek", "", bar.eventTotal)
+                : bar.day.hasPlayable ? qsTr("%n events today", "", bar.eventTotal)
                 : bar.day.hasMissing ? qsTr("Recording files missing")
                 : qsTr("No recordings on this day")
             HoverHandler {

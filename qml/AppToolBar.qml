@@ -39,11 +39,13 @@ Rectangle {
     }
 
     // The recent cards as the menu lists them; folders gone since are
-    // listed but cannot be chosen.
+    // listed but cannot be chosen; the open one says so.
     function recentEntries() {
         return appSettings.recentCards.map(path => {
             const present = appSettings.folderExists(path)
-            return { text: path, enabled: present, note: present ? "" : qsTr("not found") }
+            const isOpen = present && bar.card.isOpen && path === bar.card.path
+            return { text: path, enabled: present, current: isOpen,
+                     note: !present ? qsTr("not found") : isOpen ? qsTr("open now") : "" }
         })
     }
 
@@ -101,7 +103,9 @@ Rectangle {
             enabled: !bar.exporting
             onClicked: bar.openFolderRequested()
             onMenuAboutToShow: entries = bar.recentEntries()
+            footerText: qsTr("Clear list")
             onChosen: index => bar.recentCardRequested(entries[index].text)
+            onFooterClicked: appSettings.clearRecentCards()
         }
         OutlineButton {
             text: qsTr("Refresh")
@@ -145,6 +149,7 @@ Rectangle {
             onActivated: index => appSettings.timeMode = index
         }
         IconButton {
+            objectName: "settingsButton"
             glyph: "gear"
             tip: qsTr("Settings")
             onClicked: bar.settingsRequested()

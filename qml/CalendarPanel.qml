@@ -23,6 +23,14 @@ ColumnLayout {
         card.timeMode
         return card.isOpen ? card.daysInMonth(year, month) : []
     }
+    // Days whose recordings' files are all missing: marked apart, so that
+    // they can be found (their events are listed) but not taken for days
+    // that play.
+    readonly property var missingDays: {
+        card.chunks
+        card.timeMode
+        return card.isOpen ? card.missingDaysInMonth(year, month) : []
+    }
     readonly property var eventDays: {
         card.chunks
         card.timeMode
@@ -38,10 +46,35 @@ ColumnLayout {
 
     signal daySelected(int y, int m, int d)
 
+    // The day the keyboard is on: arrows move it (across months too), Enter
+    // or Space opens it.
+    property int cursorDay: 1
+
     function showMonth(y, m) {
         year = y
         month = m
     }
+
+    function moveCursor(days) {
+        const d = new Date(year, month - 1, cursorDay + days)
+        // The new month first (it may move the cursor), then the day.
+        if (d.getFullYear() !== year || d.getMonth() + 1 !== month)
+            showMonth(d.getFullYear(), d.getMonth() + 1)
+        cursorDay = d.getDate()
+    }
+
+    // On the selected day while its month is shown; kept in the month.
+    function syncCursor() {
+        if (selYear === year && selMonth === month && selDay > 0)
+            cursorDay = selDay
+        else
+            cursorDay = Math.min(cursorDay, monthLength)
+    }
+    onYearChanged: syncCursor()
+    onMonthChanged: syncCursor()
+    onSelYearChanged: syncCursor()
+    onSelMonthChanged: syncCursor()
+    onSelDayChanged: syncCursor()
 
     function step(n) {
         const index = year * 12 + (month - 1) + n
@@ -114,9 +147,26 @@ ColumnLayout {
 
     Grid {
         id: grid
+        objectName: "dayGrid"
         Layout.alignment: Qt.AlignHCenter
         columns: 7
         spacing: 4
+        // One stop for Tab; the arrows move within it.
+        activeFocusOnTab: true
+        Keys.onPressed: event => {
+            const moves = {}
+            moves[Qt.Key_Left] = -1
+            moves[Qt.Key_Right] = 1
+            moves[Qt.Key_Up] = -7
+            moves[Qt.Key_Down] = 7
+            if (moves[event.key] !== undefined) {
+                calendar.moveCursor(moves[event.key])
+                event.accepted = true
+            } else if (event.key === Qt.Key_Return || event.key === Qt.Key_Enter || event.key === Qt.Key_Space) {
+                calendar.daySelected(calendar.year, calendar.month, calendar.cursorDay)
+                event.accepted = true
+            }
+        }
 
         // Six weeks, so the grid keeps its height from month to month.
         Repeater {
@@ -132,6 +182,7 @@ ColumnLayout {
                 readonly property int day: date.getDate()
                 readonly property bool inMonth: index >= calendar.lead && index < calendar.lead + calendar.monthLength
                 readonly property bool recorded: inMonth && calendar.recordedDays.indexOf(day) >= 0
+                readonly property bool missing: inMonth && !recorded && calendar.missingDays.indexOf(day) >= 0
                 readonly property bool hasEvent: inMonth && calendar.eventDays.indexOf(day) >= 0
                 readonly property bool selected: inMonth && calendar.selYear === calendar.year
                                                  && calendar.selMonth === calendar.month && calendar.selDay === day
@@ -145,6 +196,13 @@ ColumnLayout {
                 width: 34
                 height: 32
                 opacity: inMonth ? 1 : 0.35
+                // The keyboard's day, while the grid has the focus.
+                readonly property bool visualFocus: inMonth && grid.activeFocus && day === calendar.cursorDay
+
+                FocusRing {
+                    control: cell
+                    anchors.margins: 1 - Style.focusRingWidth
+                }
 
                 Rectangle {
                     objectName: "tint"
@@ -152,10 +210,10 @@ ColumnLayout {
                     width: 32
                     height: 30
                     radius: 8
-                    visible: cell.recorded || cell.selected
-                    color: cell.selected ? Style.primary : Style.primarySoft
-                    border.width: cell.selected ? 2 : 0
-                    border.color: Style.primaryDeep
+                    visible: cell.recorded || cell.selected || cell.missing
+                    color: cell.selected ? Style.primary : cell.missing ? "transparent" : Style.primarySoft
+                    border.width: cell.selected ? 2 : cell.missing ? 1 : 0
+                    border.color: cell.missing && !cell.selected ? Style.borderStrong : Style.primaryDeep
                 }
 
                 Text {

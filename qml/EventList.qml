@@ -10,6 +10,8 @@ ListView {
 
     required property CardSession card
     required property double dayStart
+    // The next day's start: 23, 24 or 25 hours after dayStart.
+    required property double dayEnd
     required property double position
     required property bool dayHasPlayable
     required property bool dayHasMissing
@@ -22,9 +24,11 @@ ListView {
         card.chunks
         if (!card.isOpen || dayStart <= 0)
             return []
-        return card.eventsBetween(dayStart, dayStart + 86400000 - 1).sort((a, b) => b.startMs - a.startMs)
+        return card.eventsBetween(dayStart, dayEnd - 1).sort((a, b) => b.startMs - a.startMs)
     }
     readonly property int total: allEvents.length
+    // Those whose recordings can be played: only they can be clicked.
+    readonly property int playableTotal: allEvents.filter(e => e.playable).length
     readonly property string emptyText: {
         if (!card.isOpen)
             return qsTr("Open an SD card or recording folder to see events")
@@ -51,8 +55,9 @@ ListView {
         return parts.length > 0 ? parts.join(" / ") : qsTr("Event")
     }
 
-    function durationText(startMs, endMs) {
-        const s = Math.max(1, Math.round((endMs - startMs) / 1000))
+    // The event's stored length (the session's durationMs), as nivra-card says it.
+    function durationText(durationMs) {
+        const s = Math.max(1, Math.round(durationMs / 1000))
         return s < 60 ? qsTr("Duration %1 s").arg(s)
                       : qsTr("Duration %1 min %2 s").arg(Math.floor(s / 60)).arg(s % 60)
     }
@@ -125,10 +130,20 @@ ListView {
         leftPadding: 8
         rightPadding: 8
         hoverEnabled: true
+        focusPolicy: Qt.TabFocus
         enabled: playable
         onClicked: list.eventClicked(modelData.startMs)
+        // Tab reaches the rows one by one; keep the focused one in view.
+        onActiveFocusChanged: {
+            if (activeFocus)
+                list.positionViewAtIndex(index, ListView.Contain)
+        }
 
         background: Rectangle {
+            FocusRing {
+                control: row
+                gap: -1
+            }
             radius: Style.radius
             color: row.hovered || (row.playable && row.modelData.startMs <= list.position
                                    && list.position <= row.modelData.endMs)
@@ -207,7 +222,7 @@ ListView {
                     textFormat: Text.PlainText
                     objectName: "detail"
                     Layout.fillWidth: true
-                    text: list.durationText(row.modelData.startMs, row.modelData.endMs)
+                    text: list.durationText(row.modelData.durationMs)
                     font.pixelSize: 10
                     color: Style.muted
                     elide: Text.ElideRight
@@ -228,6 +243,9 @@ ListView {
 
             Text {
                 textFormat: Text.PlainText
+                // Only a row that can be clicked points on.
+                objectName: "chevron"
+                visible: row.playable
                 text: "›"
                 font.pixelSize: 20
                 color: Style.muted

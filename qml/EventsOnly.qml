@@ -2,7 +2,8 @@ import QtQuick
 import Nivra.Media
 
 // "Events only": plays the events of the filter's types one after another in
-// time order, and pauses after the last. It goes from the event being played
+// time order, and pauses after the last, where it turns itself off: play then
+// plays on as usual. It goes from the event being played
 // to its successor, never from the position: at 8× and 16× the position moves
 // by key frames seconds apart and may pass a short event's whole span.
 Item {
@@ -48,6 +49,7 @@ Item {
             engine.pause()
             toastRequested(qsTr("No more events"))
             finished()
+            active = false
             return
         }
         enter(next)
@@ -120,9 +122,12 @@ Item {
         }
         function onEnded() {
             control.seekTarget = -1
-            if (control.current)
-                control.finished()
+            const wasPlaying = control.current !== null
             control.current = null
+            if (wasPlaying) {
+                control.finished()
+                control.active = false
+            }
         }
         function onReadFailed() {
             control.seekTarget = -1

@@ -17,6 +17,8 @@ Item {
     property ExportJob job: null
     property TimelineItem timeline: null
     property real dayStart: 0
+    // The next day's start: 23, 24 or 25 hours after dayStart.
+    property real dayEnd: 0
     property var dayChunks: []
     property real position: 0
     property string videoDesc
@@ -56,9 +58,18 @@ Item {
         }
     }
     property bool submitted: false
+    // A word on the selection that is no problem (the range was cut to the day).
+    property string notice
     // Each event of the day as a file of its own instead of the range,
     // padded by eventPad seconds before and after.
     property bool eventsMode: false
+    // A short window: the summary goes to the title's tooltip and the editor
+    // closes from its own header (the timeline's header makes way).
+    property bool compact: false
+    // The width the editor has without a scroll bar beside it: the fields'
+    // columns are chosen for it, so that a scroll bar that only the taller
+    // layout needs does not bring that layout about.
+    property real roomWidth: width
     property int eventPad: 5
     readonly property var padChoices: [0, 5, 10, 30]
 
@@ -72,7 +83,7 @@ Item {
     // A plan of the other mode (for a moment, while the mode changes) counts as none.
     readonly property int fileCount: eventsMode ? (hasPlan && plan.pieces ? plan.pieces.length : 0)
                                                 : merging ? 1 : runCount
-    readonly property real dayLast: dayStart + 86399999
+    readonly property real dayLast: (dayEnd > dayStart ? dayEnd : dayStart + 86400000) - 1
     readonly property real selStart: timeline ? timeline.selStart : -1
     readonly property real selEnd: timeline ? timeline.selEnd : -1
     readonly property bool hasRange: selStart >= 0 && selEnd > selStart
@@ -153,11 +164,23 @@ Item {
     property real keptStart: -1
     property real keptEnd: -1
 
+    // The same moments stay selected in the new time mode; what of them no
+    // longer falls on the day is cut off, and that is said.
     function followTimeMode() {
         if (!open || !timeline)
             return
-        if (!hasRange && keptStart >= dayStart && keptEnd <= dayStart + 86399999 && keptEnd > keptStart)
-            timeline.setSelection(keptStart, keptEnd)
+        if (!hasRange && keptEnd > keptStart) {
+            const a = Math.max(keptStart, dayStart)
+            const b = Math.min(keptEnd, dayLast)
+            if (b - a >= 1000) {
+                const cut = a !== keptStart || b !== keptEnd
+                timeline.setSelection(a, b)
+                notice = cut ? qsTr("In this time mode the range crosses midnight: the part on this day stays selected.")
+                             : ""
+            } else if (!eventsMode) {
+                setError(qsTr("In this time mode the range lies on another day: select it again."), 3)
+            }
+        }
         syncFields(true)
         replan()
     }
@@ -204,7 +227,15 @@ Item {
         return card.formatInputTime(ms).slice(-8)
     }
 
-    function parseClock(s) {
+    // The UTC offset of a time the clock shows twice (the hour a clock
+    // change repeats), so that the user sees which one is meant.
+    function offsetNote(ms) {
+        return card && card.isOpen && ms >= 0 && card.isRepeatedTime(ms) ? card.offsetLabel(ms) : ""
+    }
+
+    // A typed HH:MM[:SS] of the day; a time the clock shows twice means the
+    // occurrence nearer near (the bound the field showed).
+    function parseClock(s, near) {
         if (!card)
             return -1
         const m = /^(\d{1,2}):(\d{2})(?::(\d{2}))?$/.exec(String(s).trim())
@@ -217,7 +248,8 @@ Item {
             return -1
         const date = card.formatInputTime(dayStart + 43200000).slice(0, 10)
         const hh = (h < 10 ? "0" : "") + h
-        return card.parseInputTime(date + " " + hh + ":" + m[2] + ":" + (m[3] === undefined ? "00" : m[3]))
+        return card.parseInputTimeNear(date + " " + hh + ":" + m[2] + ":" + (m[3] === undefined ? "00" : m[3]),
+                                       near === undefined ? -1 : near)
     }
 
     function syncFields(force) {
@@ -230,8 +262,8 @@ Item {
     }
 
     function validateFields() {
-        const a = parseClock(startField.text)
-        const b = parseClock(endField.text)
+        const a = parseClock(startField.text, selStart)
+        const b = parseClock(endField.text, selEnd)
         if (a < 0 || b < 0) {
             setError(qsTr("Enter a valid time, for example 14:30:00."), (a < 0 ? 1 : 0) | (b < 0 ? 2 : 0))
             return false
@@ -245,8 +277,8 @@ Item {
     }
 
     function liveEdit() {
-        const a = parseClock(startField.text)
-        const b = parseClock(endField.text)
+        const a = parseClock(startField.text, selStart)
+        const b = parseClock(endField.text, selEnd)
         if (a >= 0 && b > a) {
             setError("", 0)
             timeline.setSelection(a, b)
@@ -256,7 +288,7 @@ Item {
     function commitFields(reveal) {
         if (!validateFields())
             return false
-        timeline.setSelection(parseClock(startField.text), parseClock(endField.text))
+        timeline.setSelection(parseClock(startField.text, selStart), parseClock(endField.text, selEnd))
         syncFields(true)
         if (reveal)
             revealRange()
@@ -281,7 +313,6 @@ Item {
     function setDefaultRange() {
         if (!card || !card.isOpen || !timeline || !(dayStart > 0))
             return false
-        const dayLast = dayStart + 86399999
         const first = firstPlayableChunk()
         let p
         if (position >= dayStart && position <= dayLast)
@@ -329,6 +360,7 @@ Item {
         replanTimer.stop()
         keptStart = -1
         keptEnd = -1
+        notice = ""
         open = false
         moreOpen = false
         clearResult()
@@ -450,6 +482,7 @@ Item {
             panel.syncFields(false)
             if (panel.open) {
                 panel.setError("", 0)
+                panel.notice = ""
                 if (!panel.busy)
                     panel.clearResult()
                 replanTimer.restart()
@@ -509,7 +542,8 @@ Item {
             spacing: 12
 
             readonly property bool summaryFits:
-                width - title.implicitWidth - eventsBox.implicitWidth - moreButton.implicitWidth - 3 * spacing
+                width - title.implicitWidth - eventsBox.implicitWidth - moreButton.implicitWidth
+                - (closeButton.visible ? closeButton.implicitWidth + spacing : 0) - 3 * spacing
                 >= summaryMetrics.advanceWidth + 1
 
             TextMetrics {
@@ -525,6 +559,11 @@ Item {
                 font.pixelSize: 13
                 font.weight: Font.DemiBold
                 color: Style.text
+                HoverHandler {
+                    id: titleHover
+                }
+                ToolTip.visible: panel.compact && !heading.summaryFits && titleHover.hovered && panel.summary !== ""
+                ToolTip.text: panel.summary
             }
 
             FlatCheckBox {
@@ -560,13 +599,24 @@ Item {
                 enabled: !panel.busy
                 onClicked: panel.moreOpen = !panel.moreOpen
             }
+
+            OutlineButton {
+                id: closeButton
+                objectName: "compactClose"
+                visible: panel.compact
+                implicitHeight: 26
+                font.pixelSize: 12
+                text: qsTr("Close export")
+                enabled: !panel.busy
+                onClicked: panel.closeEditor()
+            }
         }
 
         Text {
             textFormat: Text.PlainText
             id: summaryLine
             Layout.fillWidth: true
-            visible: !heading.summaryFits && panel.summary !== ""
+            visible: !heading.summaryFits && panel.summary !== "" && !panel.compact
             text: panel.summary
             font.pixelSize: 11
             color: Style.muted
@@ -586,8 +636,9 @@ Item {
             readonly property real rowWidth: startField.Layout.preferredWidth + endField.Layout.preferredWidth
                                              + formatField.Layout.preferredWidth + gapsField.Layout.preferredWidth
                                              + exportButton.Layout.minimumWidth + 4 * columnSpacing
-            columns: panel.width >= rowWidth ? 5 : panel.width >= 500 ? 3 : 2
-            columnSpacing: 10
+            columns: panel.roomWidth >= rowWidth ? 5 : panel.roomWidth >= 500 ? 3 : 2
+            // Closer together in a short window, so that one row holds them.
+            columnSpacing: panel.compact ? 8 : 10
             rowSpacing: 10
             enabled: !panel.busy
 
@@ -619,6 +670,8 @@ Item {
                 objectName: "startField"
                 visible: !panel.eventsMode
                 label: qsTr("Start time")
+                note: panel.offsetNote(panel.selStart)
+                Layout.preferredWidth: panel.compact ? 104 : 112
                 invalid: (panel.errorPart & 1) !== 0
                 Layout.fillWidth: fields.columns !== 5
                 onEdited: panel.liveEdit()
@@ -639,6 +692,8 @@ Item {
                 objectName: "endField"
                 visible: !panel.eventsMode
                 label: qsTr("End time")
+                note: panel.offsetNote(panel.selEnd)
+                Layout.preferredWidth: panel.compact ? 104 : 112
                 invalid: (panel.errorPart & 2) !== 0
                 Layout.fillWidth: fields.columns !== 5
                 onEdited: panel.liveEdit()
@@ -723,6 +778,17 @@ Item {
         }
 
         Text {
+            objectName: "notice"
+            textFormat: Text.PlainText
+            Layout.fillWidth: true
+            visible: panel.notice !== "" && panel.problem === "" && !panel.busy
+            text: panel.notice
+            font.pixelSize: 11
+            color: Style.muted
+            wrapMode: Text.Wrap
+        }
+
+        Text {
             textFormat: Text.PlainText
             Layout.fillWidth: true
             visible: panel.mp4Blocked && panel.problem === "" && !panel.busy
@@ -739,10 +805,12 @@ Item {
 
             Rectangle {
                 id: progressTrack
+                objectName: "progressTrack"
                 visible: panel.busy || panel.resultStatus === 0
-                Layout.fillWidth: panel.busy
-                Layout.preferredWidth: 160
-                Layout.maximumWidth: panel.busy ? 1e6 : 160
+                // Half the row while an export runs, whatever the text beside
+                // it says (the time left comes after a moment).
+                Layout.preferredWidth: panel.busy ? Math.round(panel.width * 0.5) : 160
+                Layout.maximumWidth: Layout.preferredWidth
                 Layout.preferredHeight: 6
                 radius: 3
                 color: Style.track

@@ -25,6 +25,9 @@ T.ComboBox {
     topPadding: 0
     bottomPadding: 0
     hoverEnabled: true
+    // Reached with Tab; a click opens the menu without keeping the keyboard,
+    // which the menu takes while open (Esc closes it) and gives back.
+    focusPolicy: Qt.TabFocus
     font.pixelSize: 13
 
     delegate: T.ItemDelegate {
@@ -93,6 +96,9 @@ T.ComboBox {
     }
 
     background: Rectangle {
+        FocusRing {
+            control: control
+        }
         implicitWidth: 120
         implicitHeight: 32
         radius: Style.radius
@@ -113,8 +119,20 @@ T.ComboBox {
         // there is more room above; decided as it opens, since where the
         // field sits in the window is not something a binding can follow.
         property bool above: false
+        // What had the keyboard before the menu opened: the field takes it
+        // (arrows, Enter and Esc work the menu), then gives it back.
+        property Item opener: null
+        onClosed: {
+            const item = opener
+            opener = null
+            if (item && item !== control && item.visible)
+                item.forceActiveFocus()
+        }
         onAboutToShow: {
             const window = control.Window.window
+            opener = window ? window.activeFocusItem : null
+            if (!control.activeFocus)
+                control.forceActiveFocus()
             if (!window) {
                 above = false
                 return

@@ -14,10 +14,16 @@ T.RadioButton {
     padding: 4
     spacing: 8
     hoverEnabled: true
+    focusPolicy: Qt.TabFocus
     font.pixelSize: 13
 
     indicator: Rectangle {
         objectName: "ring"
+        FocusRing {
+            control: control
+            gap: 1
+            cornerRadius: parent.radius
+        }
         x: control.leftPadding
         y: control.topPadding + Math.round((control.availableHeight - height) / 2)
         implicitWidth: 16

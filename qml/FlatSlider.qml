@@ -12,6 +12,7 @@ T.Slider {
                              implicitHandleHeight + topPadding + bottomPadding)
     padding: 2
     hoverEnabled: true
+    focusPolicy: Qt.TabFocus
 
     background: Rectangle {
         objectName: "track"
@@ -34,6 +35,11 @@ T.Slider {
 
     handle: Rectangle {
         objectName: "handle"
+        FocusRing {
+            control: control
+            gap: 1
+            cornerRadius: 7
+        }
         x: control.leftPadding + control.visualPosition * (control.availableWidth - width)
         y: control.topPadding + (control.availableHeight - height) / 2
         implicitWidth: 14

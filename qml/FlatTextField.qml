@@ -39,6 +39,10 @@ T.TextField {
     }
 
     background: Rectangle {
+        FocusRing {
+            control: control
+            visible: control.activeFocus && control.focusReason === Qt.TabFocusReason
+        }
         implicitWidth: 120
         implicitHeight: 32
         radius: Style.radius

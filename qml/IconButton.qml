@@ -18,13 +18,19 @@ T.AbstractButton {
     implicitWidth: primary ? 34 : 30
     implicitHeight: primary ? 34 : 30
     hoverEnabled: true
-    focusPolicy: Qt.NoFocus
+    // Reached with Tab (Space then presses it); a click leaves the keyboard
+    // where it was, so that Space still plays.
+    focusPolicy: Qt.TabFocus
 
     ToolTip.visible: tip !== "" && hovered
     ToolTip.delay: 600
     ToolTip.text: tip
 
     background: Rectangle {
+        FocusRing {
+            control: control
+            cornerRadius: width / 2
+        }
         radius: width / 2
         color: !control.enabled ? Style.surface3
              : control.primary ? (control.pressed ? Style.primaryDeep

@@ -3,12 +3,11 @@ import QtQuick.Controls
 import QtQuick.Layouts
 
 // The open-source notices, read from the resources only while shown.
-Popup {
+FocusPopup {
     id: control
 
     parent: Overlay.overlay
     modal: true
-    closePolicy: Popup.CloseOnEscape
     padding: 0
     width: 680
     height: parent ? Math.min(600, parent.height - 60) : 700

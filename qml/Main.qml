@@ -88,6 +88,26 @@ ApplicationWindow {
     readonly property alias timelinePanel: timelinePanel
     readonly property alias toolBar: toolBar
     readonly property alias eventsOnly: eventsOnly
+    readonly property alias cardPicker: cardPicker
+    readonly property alias transportBar: transportBar
+    readonly property alias shortcutSheet: shortcutSheet
+    readonly property alias keyMap: keyMap
+    // Full screen with the video alone (F, F11; Esc leaves it).
+    property bool videoOnly: false
+    property int visibilityBeforeVideoOnly: Window.Windowed
+
+    function setVideoOnly(on) {
+        if (on === videoOnly)
+            return
+        if (on) {
+            visibilityBeforeVideoOnly = visibility
+            videoOnly = true
+            showFullScreen()
+        } else {
+            videoOnly = false
+            visibility = visibilityBeforeVideoOnly === Window.FullScreen ? Window.Windowed : visibilityBeforeVideoOnly
+        }
+    }
 
     CardSession {
         id: card
@@ -225,8 +245,18 @@ ApplicationWindow {
 
     // Opens a card as choosing its folder does, wherever the folder comes
     // from (the chooser, the recent list, a drop, script mode): the card
-    // shows its latest day.
+    // shows its latest day. A folder of several cards asks which; one with
+    // none leaves the open card open.
     function openCard(path) {
+        const cards = card.findCards(path)
+        if (cards.length === 0 && card.isOpen) {
+            toast(qsTr("No recordings found in %1").arg(path))
+            return
+        }
+        if (cards.length > 1) {
+            cardPicker.show(path, cards)
+            return
+        }
         day.clear()
         card.openPath(path)
     }
@@ -260,10 +290,12 @@ ApplicationWindow {
 
         UpdateBanner {
             Layout.fillWidth: true
+            hidden: window.videoOnly
         }
 
         AppToolBar {
             id: toolBar
+            visible: !window.videoOnly
             Layout.fillWidth: true
             card: card
             engine: engine
@@ -278,14 +310,15 @@ ApplicationWindow {
         RowLayout {
             Layout.fillWidth: true
             Layout.fillHeight: true
-            Layout.leftMargin: 24
-            Layout.rightMargin: 24
-            Layout.topMargin: 20
-            Layout.bottomMargin: 12
+            Layout.leftMargin: window.videoOnly ? 0 : 24
+            Layout.rightMargin: window.videoOnly ? 0 : 24
+            Layout.topMargin: window.videoOnly ? 0 : 20
+            Layout.bottomMargin: window.videoOnly ? 0 : 12
             spacing: 20
 
             SidePanel {
                 id: sidePanel
+                visible: !window.videoOnly
                 card: card
                 engine: engine
                 day: day
@@ -307,6 +340,7 @@ ApplicationWindow {
 
                 VideoPanel {
                     id: videoPanel
+                    alone: window.videoOnly
                     card: card
                     engine: engine
                     day: day
@@ -319,6 +353,7 @@ ApplicationWindow {
 
                 TransportBar {
                     id: transportBar
+                    visible: !window.videoOnly
                     engine: engine
                     day: day
                     remainingText: window.remainingText()
@@ -331,6 +366,7 @@ ApplicationWindow {
 
                 TimelinePanel {
                     id: timelinePanel
+                    visible: !window.videoOnly
                     card: card
                     engine: engine
                     day: day
@@ -348,11 +384,13 @@ ApplicationWindow {
         }
 
         AppStatusBar {
+            visible: !window.videoOnly
             Layout.fillWidth: true
             card: card
             engine: engine
             day: day
             eventTotal: sidePanel.eventList.total
+            eventPlayable: sidePanel.eventList.playableTotal
         }
     }
 
@@ -392,6 +430,19 @@ ApplicationWindow {
         job: exportJob
     }
 
+    ShortcutSheet {
+        id: shortcutSheet
+        rows: keyMap.table
+    }
+
+    CardPicker {
+        id: cardPicker
+        onPicked: path => {
+            day.clear()
+            card.openPath(path)
+        }
+    }
+
     QuitConfirm {
         id: quitConfirm
         // The export may have ended while the question was open; then
@@ -412,48 +463,9 @@ ApplicationWindow {
         }
     }
 
-    Shortcut {
-        sequence: "Space"
-        onActivated: engine.togglePlay()
-    }
-    Shortcut {
-        sequence: "E"
-        onActivated: eventsOnly.active = !eventsOnly.active
-    }
-    Shortcut {
-        sequence: "Right"
-        enabled: !(window.timeline.activeFocus && window.timeline.selectionVisible)
-        onActivated: engine.seek(engine.position + 5000, false)
-    }
-    Shortcut {
-        sequence: "Left"
-        enabled: !(window.timeline.activeFocus && window.timeline.selectionVisible)
-        onActivated: engine.seek(Math.max(0, engine.position - 5000), false)
-    }
-    Shortcut {
-        sequence: "."
-        onActivated: engine.stepFrame()
-    }
-    Shortcut {
-        sequence: ","
-        onActivated: engine.stepBackFrame()
-    }
-    Shortcut {
-        sequence: "0"
-        onActivated: videoPanel.resetZoom()
-    }
-    Shortcut {
-        sequences: ["+", "="]
-        onActivated: window.timeline.zoomIn()
-    }
-    Shortcut {
-        sequence: "-"
-        onActivated: window.timeline.zoomOut()
-    }
-    Shortcut {
-        sequence: "Esc"
-        enabled: exportPanel.open && !exportJob.running && !settingsDialog.visible && !window.menuOpen
-        onActivated: exportPanel.closeEditor()
+    KeyMap {
+        id: keyMap
+        win: window
     }
 
     // The first automatic update check, left out while a script runs.
@@ -471,7 +483,7 @@ ApplicationWindow {
     Component.onCompleted: {
         styleToolTips()
         if (initialPath.length > 0)
-            card.openPath(initialPath)
+            openCard(initialPath)
         if (autotestScript.length > 0)
             scriptRunner.start(autotestScript)
         else

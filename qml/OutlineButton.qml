@@ -15,6 +15,9 @@ T.Button {
     topPadding: 0
     bottomPadding: 0
     hoverEnabled: true
+    // Reached with Tab (Space then presses it); a click leaves the keyboard
+    // where it was, so that Space still plays.
+    focusPolicy: Qt.TabFocus
 
     contentItem: Text {
         textFormat: Text.PlainText
@@ -27,6 +30,9 @@ T.Button {
     }
 
     background: Rectangle {
+        FocusRing {
+            control: control
+        }
         radius: Style.radius
         color: control.pressed ? Style.bg
              : control.hovered ? Style.subtleFill

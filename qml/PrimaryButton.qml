@@ -13,6 +13,9 @@ T.Button {
     topPadding: 0
     bottomPadding: 0
     hoverEnabled: true
+    // Reached with Tab (Space then presses it); a click leaves the keyboard
+    // where it was, so that Space still plays.
+    focusPolicy: Qt.TabFocus
 
     contentItem: Text {
         textFormat: Text.PlainText
@@ -25,6 +28,9 @@ T.Button {
     }
 
     background: Rectangle {
+        FocusRing {
+            control: control
+        }
         radius: Style.radius
         color: !control.enabled ? Style.strongLine
              : control.pressed ? Style.primaryDeep

@@ -3,7 +3,7 @@ import QtQuick.Controls
 import QtQuick.Layouts
 
 // Asked before quitting while an export runs.
-Popup {
+FocusPopup {
     id: popup
 
     signal quitRequested()
@@ -13,7 +13,6 @@ Popup {
     width: 420
     padding: 20
     modal: true
-    closePolicy: Popup.CloseOnEscape
 
     background: Rectangle {
         radius: 8

@@ -37,7 +37,7 @@ Item {
     }
 
     function clockOrDash(ms) {
-        return ms > 0 ? card.formatTime(ms, true) : "-"
+        return ms > 0 ? card.formatLogTime(ms) : "-"
     }
 
     // The state after a step, in a fixed order.
@@ -58,7 +58,7 @@ Item {
             "audioClock " + engine.audioClock,
             "zoom " + tl.zoom,
             "ticks " + tl.showingTicks,
-            "sel " + (tl.selStart >= 0 ? card.formatTime(tl.selStart, true) + " - " + card.formatTime(tl.selEnd, true) : "-"),
+            "sel " + (tl.selStart >= 0 ? card.formatLogTime(tl.selStart) + " - " + card.formatLogTime(tl.selEnd) : "-"),
             "export " + (job.running ? "running " + Math.round(job.progress * 100) + "%" : "idle")
                 + " " + job.files.length + " " + flat(panel.resultText),
             "lang " + appSettings.effectiveLanguage,
@@ -195,7 +195,8 @@ Item {
                 + " | canExport " + panel.canExport + " | names " + JSON.stringify(panel.names)
                 + " | format " + (panel.format === 1 ? "mp4" : "mov") + (panel.mp4Blocked ? " (g711: mov only)" : "")
                 + " | result " + panel.resultStatus + " " + flat(panel.resultText)
-                + " | zoom " + tl.zoom + " | video " + Math.round(win.videoPanel.height))
+                + " | zoom " + tl.zoom + " | video " + Math.round(win.videoPanel.height)
+                + " | whole " + editorWhole())
             return 0
         case "exportcancel":
             job.cancel()
@@ -215,6 +216,9 @@ Item {
                 + entries.map(e => e.text + (e.enabled ? "" : " (missing)")).join("|"))
             return 0
         }
+        case "pickcard":
+            win.cardPicker.pick(parseInt(arg))
+            return 800
         case "eventsonly":
             win.eventsOnly.active = arg === "on"
             return 500
@@ -245,6 +249,12 @@ Item {
             return 400
         case "settingsclose":
             win.settingsDialog.close()
+            return 0
+        case "keys":
+            win.shortcutSheet.open()
+            return 400
+        case "keysclose":
+            win.shortcutSheet.close()
             return 0
         case "licenses":
             win.settingsDialog.openLicenses()
@@ -290,6 +300,14 @@ Item {
         case "layoutcheck":
             layoutCheck(arg)
             return 0
+        case "dayinfo": {
+            // The selected day's bounds and what the window shows of it.
+            const d = win.dayModel
+            log("dayinfo " + clockOrDash(d.dayStart) + " | " + clockOrDash(d.dayEnd) + " | hours "
+                + (d.dayEnd - d.dayStart) / 3600000 + " | span " + tl.viewSpan / 3600000 + " | events "
+                + win.eventList.total + " | chunks " + d.chunks.length + " | shown " + d.positionTime)
+            return 0
+        }
         case "markupcheck":
             markupCheck()
             return 0
@@ -302,6 +320,23 @@ Item {
         default:
             return 0
         }
+    }
+
+    // Whether the export editor's fields and its button show whole, without
+    // scrolling: all of them inside the editor's visible part.
+    function editorWhole() {
+        const scroller = findNamed(win.timelinePanel, "editorScroller")
+        if (!scroller || !scroller.visible)
+            return false
+        for (const name of ["startField", "endField", "formatField", "exportButton"]) {
+            const item = findNamed(win.exportPanel, name)
+            if (!item || !item.visible)
+                continue
+            const top = item.mapToItem(scroller, 0, 0).y
+            if (top < -0.5 || top + item.height > scroller.height + 0.5)
+                return false
+        }
+        return true
     }
 
     // Opens the drop-down whose object name is given, wherever it sits in
@@ -481,10 +516,17 @@ Item {
     Connections {
         target: runner.running ? runner.win.eventsOnly : null
         function onEventEntered(startMs) {
-            runner.log("eventsonly event " + runner.card.formatTime(startMs, true))
+            runner.log("eventsonly event " + runner.card.formatLogTime(startMs))
         }
         function onFinished() {
             runner.log("eventsonly end " + runner.clockOrDash(runner.engine.position))
+        }
+    }
+
+    Connections {
+        target: runner.running ? runner.win.cardPicker : null
+        function onOpened() {
+            runner.log("cards " + runner.win.cardPicker.cards.length + " " + runner.win.cardPicker.cards.join("|"))
         }
     }
 
@@ -498,10 +540,10 @@ Item {
     Connections {
         target: runner.running ? runner.engine : null
         function onGapSkipped(fromMs, toMs) {
-            runner.log("gap " + runner.card.formatTime(fromMs, true) + " -> " + runner.card.formatTime(toMs, true))
+            runner.log("gap " + runner.card.formatLogTime(fromMs) + " -> " + runner.card.formatLogTime(toMs))
         }
         function onChunkEnded(atMs) {
-            runner.log("chunkEnded " + runner.card.formatTime(atMs, true))
+            runner.log("chunkEnded " + runner.card.formatLogTime(atMs))
         }
         function onEnded() {
             runner.log("ended at " + runner.clockOrDash(runner.engine.position))

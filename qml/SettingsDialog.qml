@@ -6,7 +6,7 @@ import Nivra.Media
 
 // The settings page. Every control writes its setting at once; there is
 // nothing to apply or cancel.
-Popup {
+FocusPopup {
     id: control
 
     required property ExportJob job
@@ -21,7 +21,6 @@ Popup {
 
     parent: Overlay.overlay
     modal: true
-    closePolicy: Popup.CloseOnEscape
     padding: 0
     width: 720
     height: Math.min(maximumHeight, titleBar.height + grid.implicitHeight + 32 + bottomRow.implicitHeight + 32)

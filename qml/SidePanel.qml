@@ -81,6 +81,7 @@ Rectangle {
             Layout.fillHeight: true
             card: side.card
             dayStart: side.day.dayStart
+            dayEnd: side.day.dayEnd
             position: side.engine.position
             dayHasPlayable: side.day.hasPlayable
             dayHasMissing: side.day.hasMissing
@@ -99,7 +100,7 @@ Rectangle {
             font.pixelSize: 10
             color: Style.muted
             elide: Text.ElideRight
-            text: qsTr("%1 · Events today · Click to seek")
+            text: (eventList.playableTotal > 0 ? qsTr("%1 · Events today · Click to seek") : qsTr("%1 · Events today"))
                   .arg(side.day.dayStart > 0 ? side.card.formatDate(side.day.dayStart + 43200000) : "")
         }
     }

@@ -14,6 +14,8 @@ Item {
     // What the menu says when it has no rows.
     property string emptyText: ""
     property string arrowTip: ""
+    // A last row that is no choice ("Clear list"); empty: none.
+    property string footerText: ""
     // Filled by the owner on menuAboutToShow, so the rows are current.
     property var entries: []
     readonly property bool open: menu.visible
@@ -23,6 +25,7 @@ Item {
     signal clicked()
     signal chosen(int index)
     signal menuAboutToShow()
+    signal footerClicked()
 
     implicitWidth: main.implicitWidth + arrow.implicitWidth
     implicitHeight: 28
@@ -56,6 +59,7 @@ Item {
         topPadding: 0
         bottomPadding: 0
         hoverEnabled: true
+        focusPolicy: Qt.TabFocus
         onClicked: control.clicked()
 
         contentItem: Text {
@@ -70,6 +74,9 @@ Item {
         background: Half {
             leftHalf: true
             color: control.fill(main)
+            FocusRing {
+                control: main
+            }
         }
     }
 
@@ -81,6 +88,7 @@ Item {
         height: control.height
         implicitWidth: 30
         hoverEnabled: true
+        focusPolicy: Qt.TabFocus
         onClicked: menu.visible ? menu.close() : menu.open()
         ToolTip.visible: control.arrowTip.length > 0 && hovered && !control.open
         ToolTip.delay: 600
@@ -89,6 +97,9 @@ Item {
         background: Half {
             leftHalf: false
             color: control.fill(arrow)
+            FocusRing {
+                control: arrow
+            }
             // The seam between the parts.
             Rectangle {
                 width: 1
@@ -127,7 +138,20 @@ Item {
         implicitHeight: implicitContentHeight + topPadding + bottomPadding
         padding: 4
         margins: 8
-        onAboutToShow: control.menuAboutToShow()
+        // The keyboard goes to the menu however it opened (Esc closes it
+        // after a click too) and back to what had it when it closes.
+        property Item opener: null
+        focus: true
+        onAboutToShow: {
+            opener = control.Window.window ? control.Window.window.activeFocusItem : null
+            control.menuAboutToShow()
+        }
+        onClosed: {
+            const item = opener
+            opener = null
+            if (item && item.visible)
+                item.forceActiveFocus()
+        }
 
         contentItem: Column {
             spacing: 2
@@ -209,6 +233,42 @@ Item {
                     background: Rectangle {
                         radius: Style.radius - 2
                         color: row.highlighted ? Style.selected : "transparent"
+                    }
+                }
+            }
+
+            T.ItemDelegate {
+                id: footer
+                objectName: "menuFooter"
+                visible: control.footerText !== "" && control.entries.length > 0
+                width: parent.width
+                height: 32
+                leftPadding: 10
+                rightPadding: 10
+                topPadding: 0
+                bottomPadding: 0
+                hoverEnabled: true
+                highlighted: hovered || visualFocus
+                onClicked: {
+                    menu.close()
+                    control.footerClicked()
+                }
+                contentItem: Text {
+                    textFormat: Text.PlainText
+                    text: control.footerText
+                    font.pixelSize: 13
+                    color: footer.highlighted ? Style.selectedText : Style.accent
+                    elide: Text.ElideRight
+                    verticalAlignment: Text.AlignVCenter
+                }
+                background: Rectangle {
+                    radius: Style.radius - 2
+                    color: footer.highlighted ? Style.selected : "transparent"
+                    // A line between the cards and the action on them.
+                    Rectangle {
+                        width: parent.width
+                        height: 1
+                        color: Style.line
                     }
                 }
             }

@@ -32,6 +32,10 @@ QtObject {
     // The edge of an unchecked check box or radio button: at least 3:1
     // against every panel colour in both themes.
     readonly property color controlEdge: secondary
+    // The keyboard's focus mark: a ring around the focused control, 3:1 at
+    // least against the panels and the window in both themes.
+    readonly property color focusRing: dark ? yellow : "#5b4bb0"
+    readonly property int focusRingWidth: 2
     // Consolas ships with Windows; DejaVu Sans Mono is what Debian installs.
     readonly property string mono: Qt.platform.os === "windows" ? "Consolas" : "DejaVu Sans Mono"
     readonly property int radius: 8

@@ -8,6 +8,9 @@ ColumnLayout {
     id: control
 
     property string label
+    // Shown beside the label: which occurrence a time the clock shows twice
+    // is (its UTC offset); empty otherwise.
+    property string note
     property alias text: input.text
     property bool invalid: false
     readonly property bool editing: input.activeFocus
@@ -47,13 +50,28 @@ ColumnLayout {
         control.stepRequested(control.caretSegment, direction)
     }
 
-    Text {
-        textFormat: Text.PlainText
-        text: control.label
-        font.pixelSize: 11
-        color: Style.muted
-        elide: Text.ElideRight
+    RowLayout {
         Layout.fillWidth: true
+        spacing: 4
+
+        Text {
+            textFormat: Text.PlainText
+            text: control.label
+            font.pixelSize: 11
+            color: Style.muted
+            elide: Text.ElideRight
+            Layout.fillWidth: true
+        }
+
+        Text {
+            objectName: "note"
+            textFormat: Text.PlainText
+            visible: text !== ""
+            text: control.note
+            font.pixelSize: 11
+            font.weight: Font.Medium
+            color: Style.text2
+        }
     }
 
     Rectangle {

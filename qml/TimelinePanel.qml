@@ -43,13 +43,18 @@ Rectangle {
     // Everything but the editor: margins, header, timeline, zoom row and
     // the spacing between them and before the editor.
     readonly property real zoomRowHeight: zoomRow.implicitHeight + column.spacing
-    readonly property real fixedHeight: 16 + header.implicitHeight + timeline.Layout.preferredHeight
-                                        + 2 * column.spacing + (zoomRow.visible ? zoomRowHeight : 0)
+    readonly property real headerHeight: header.visible ? header.implicitHeight + column.spacing : 0
+    readonly property real fixedHeight: 16 + headerHeight + timeline.Layout.preferredHeight
+                                        + column.spacing + (zoomRow.visible ? zoomRowHeight : 0)
+    // A short window with the editor open (1100 × 700): the timeline's
+    // header and some of its height make way, so that a row of the
+    // editor's fields and its button show whole.
+    readonly property bool squeezed: exportPanel.open && maxHeight < 330
     readonly property real editorRoom: Math.max(0, maxHeight - fixedHeight)
     // In a short window the zoom buttons make way for the editor (the wheel
     // and the + and - keys still zoom) rather than have it scroll.
     readonly property bool zoomRowFits: !exportPanel.open
-        || maxHeight - (16 + header.implicitHeight + timeline.Layout.preferredHeight + 2 * column.spacing
+        || maxHeight - (16 + headerHeight + timeline.Layout.preferredHeight + column.spacing
                         + zoomRowHeight) >= exportPanel.implicitHeight
 
     implicitHeight: column.implicitHeight + 16
@@ -70,6 +75,7 @@ Rectangle {
 
         RowLayout {
             id: header
+            visible: !panel.squeezed
             Layout.fillWidth: true
             Layout.preferredHeight: 28
             implicitHeight: 28
@@ -131,10 +137,17 @@ Rectangle {
         TimelineItem {
             id: timeline
             Layout.fillWidth: true
-            Layout.preferredHeight: 96
+            // Its marker reaches 78 px down.
+            Layout.preferredHeight: panel.squeezed ? 80 : 96
             card: panel.card
             dayStart: panel.day.dayStart
+            dayEnd: panel.day.dayEnd
             position: panel.engine.position
+
+            FocusRing {
+                control: timeline
+                cornerRadius: 4
+            }
             darkTheme: Style.dark
             selectionVisible: exportPanel.open && !exportPanel.eventsMode
             selectionEditable: !panel.exporting
@@ -211,7 +224,7 @@ Rectangle {
                     implicitHeight: 22
                     padding: 0
                     hoverEnabled: true
-                    focusPolicy: Qt.NoFocus
+                    focusPolicy: Qt.TabFocus
                     text: modelData
                     onClicked: timeline.zoom = index
                     contentItem: Text {
@@ -224,6 +237,10 @@ Rectangle {
                         verticalAlignment: Text.AlignVCenter
                     }
                     background: Rectangle {
+                        FocusRing {
+                            control: zoomButton
+                            cornerRadius: 3
+                        }
                         radius: 3
                         color: zoomButton.current ? Style.primary
                              : zoomButton.hovered ? Style.subtleFill : Style.panel
@@ -300,10 +317,13 @@ Rectangle {
             ExportPanel {
                 id: exportPanel
                 width: editorScroller.width - (editorScroller.scrolls ? 12 : 0)
+                compact: panel.squeezed
+                roomWidth: editorScroller.width
                 card: panel.card
                 job: panel.job
                 timeline: timeline
                 dayStart: panel.day.dayStart
+                dayEnd: panel.day.dayEnd
                 dayChunks: panel.day.chunks
                 position: panel.engine.position
                 videoDesc: panel.videoDesc

@@ -36,6 +36,12 @@ Rectangle {
         ToolTip.text: tip
     }
 
+    // The button's and the S key's screenshot.
+    function takeSnapshot() {
+        const path = bar.engine.saveSnapshot()
+        bar.toastRequested(path.length > 0 ? qsTr("Screenshot saved: %1").arg(path) : qsTr("Screenshot failed"))
+    }
+
     implicitHeight: 68
     radius: Style.panelRadius
     color: Style.panel
@@ -57,6 +63,7 @@ Rectangle {
             onClicked: bar.chunkJumpRequested(-1)
         }
         IconButton {
+            objectName: "playButton"
             implicitWidth: 40
             implicitHeight: 40
             primary: true
@@ -87,12 +94,10 @@ Rectangle {
             onClicked: bar.engine.stepFrame()
         }
         IconButton {
+            objectName: "snapshotButton"
             glyph: "camera"
             tip: qsTr("Screenshot")
-            onClicked: {
-                const path = bar.engine.saveSnapshot()
-                bar.toastRequested(path.length > 0 ? qsTr("Screenshot saved: %1").arg(path) : qsTr("Screenshot failed"))
-            }
+            onClicked: bar.takeSnapshot()
         }
         IconButton {
             Layout.leftMargin: 4
@@ -157,7 +162,13 @@ Rectangle {
                     text: qsTr("Events only")
                     tip: qsTr("Play only the events, one after another (E)")
                     checked: bar.eventsOnly
-                    onToggled: bar.eventsOnlyToggled(checked)
+                    // The box shows the mode, also when the mode ends by
+                    // itself (after the last event): the click's own value
+                    // gives way to the binding again.
+                    onToggled: {
+                        bar.eventsOnlyToggled(checked)
+                        checked = Qt.binding(() => bar.eventsOnly)
+                    }
                 }
             }
         }

@@ -6,7 +6,9 @@ import QtQuick.Layouts
 Rectangle {
     id: banner
 
-    visible: updater.available
+    // Out of the way while the video is shown alone.
+    property bool hidden: false
+    visible: updater.available && !hidden
     implicitHeight: 36
     color: "#fef3c7"
 

@@ -11,6 +11,8 @@ Rectangle {
     required property CardSession card
     required property PlaybackEngine engine
     required property DayModel day
+    // Full screen with the video alone: no rounded panel around it.
+    property bool alone: false
     readonly property alias videoSink: output.videoSink
     readonly property bool roomy: height >= 150
     readonly property bool videoVisible: output.visible
@@ -30,7 +32,7 @@ Rectangle {
     signal settingsRequested()
     signal toastShown(string text)
 
-    radius: Style.panelRadius
+    radius: alone ? 0 : Style.panelRadius
     color: Style.video
     clip: true
 

@@ -13,6 +13,7 @@
 
 #include <algorithm>
 #include <cstdint>
+#include <cstdlib>
 #include <limits>
 
 namespace nivra {
@@ -56,6 +57,7 @@ QVariantMap eventMap(const card_event &e)
     QVariantMap map;
     map.insert(QStringLiteral("startMs"), qlonglong(e.first) * 1000);
     map.insert(QStringLiteral("endMs"), qlonglong(e.last) * 1000 + 999);
+    map.insert(QStringLiteral("durationMs"), qlonglong(card_event_seconds(&e)) * 1000);
     map.insert(QStringLiteral("types"), int(e.kinds));
     map.insert(QStringLiteral("playable"), e.playable != 0);
     return map;
@@ -84,25 +86,31 @@ bool mayRead(const QDir &dir)
     return info.isReadable() && info.isExecutable();
 }
 
-// Returns the recording directory at or up to two levels below path, searched
-// breadth first in name order; empty when there is none. *denied gets the
-// first folder of the search that this user may not read.
-QString findRecordingDirectory(const QString &path, QString *denied)
+// Returns the recording directories at or up to two levels below path,
+// searched breadth first in name order (none below one that is found), at
+// most limit of them. *denied gets the first folder of the search that this
+// user may not read.
+QStringList findRecordingDirectories(const QString &path, int limit, QString *denied)
 {
     if (path.isEmpty())
         return {};
     const QDir top(path);
     if (isRecordingDirectory(top))
-        return top.path();
+        return {top.path()};
     if (!mayRead(top) && denied->isEmpty())
         *denied = top.path();
+    QStringList found;
     QStringList level = subdirectories(top);
-    for (int depth = 1; depth <= 2; ++depth) {
+    for (int depth = 1; depth <= 2 && found.size() < limit; ++depth) {
         QStringList next;
         for (const QString &candidate : level) {
             const QDir dir(candidate);
-            if (isRecordingDirectory(dir))
-                return dir.path();
+            if (isRecordingDirectory(dir)) {
+                found.append(dir.path());
+                if (found.size() >= limit)
+                    break;
+                continue;
+            }
             if (!mayRead(dir) && denied->isEmpty())
                 *denied = dir.path();
             if (depth < 2)
@@ -110,7 +118,7 @@ QString findRecordingDirectory(const QString &path, QString *denied)
         }
         level = next;
     }
-    return {};
+    return found;
 }
 
 // Returns the clock pattern of the system locale: 12-hour when its short time
@@ -153,7 +161,7 @@ bool CardSession::openPath(const QString &localPath)
     m_errorString.clear();
 
     QString denied;
-    const QString dir = findRecordingDirectory(localPath, &denied);
+    const QString dir = findRecordingDirectories(localPath, 1, &denied).value(0);
     if (dir.isEmpty()) {
         m_errorString = denied.isEmpty()
                             ? tr("No recordings found. Choose the SD card or the recording folder.")
@@ -266,6 +274,12 @@ QString CardSession::permissionText(const QString &path)
     return tr("This user may not read %1, so the card cannot be read. Check the permissions of the card's "
               "files and folders (the card itself is not damaged).")
         .arg(QDir::toNativeSeparators(QDir::cleanPath(path)));
+}
+
+QStringList CardSession::findCards(const QString &localPath) const
+{
+    QString denied;
+    return findRecordingDirectories(localPath, kMaxCardsListed, &denied);
 }
 
 bool CardSession::holdsFolder(const QString &folder) const
@@ -455,9 +469,16 @@ QString CardSession::formatClockMs(qlonglong utcMs) const
     return formatClock(utcMs, true) + QStringLiteral(".%1").arg(dt.time().msec(), 3, 10, QLatin1Char('0'));
 }
 
+// A date in the system's short pattern, its month names in the interface
+// language (the default locale the application sets).
+static QString dateText(const QDate &date)
+{
+    return QLocale().toString(date, QLocale::system().dateFormat(QLocale::ShortFormat));
+}
+
 QString CardSession::formatDate(qlonglong utcMs) const
 {
-    return QLocale::system().toString(displayDateTime(*this, utcMs).date(), QLocale::ShortFormat);
+    return dateText(displayDateTime(*this, utcMs).date());
 }
 
 QString CardSession::formatTime(qlonglong utcMs, bool withDate) const
@@ -467,7 +488,15 @@ QString CardSession::formatTime(qlonglong utcMs, bool withDate) const
     const QString clock = locale.toString(dt.time(), clockPattern(true));
     if (!withDate)
         return clock;
-    return locale.toString(dt.date(), QLocale::ShortFormat) + QLatin1Char(' ') + clock;
+    return dateText(dt.date()) + QLatin1Char(' ') + clock;
+}
+
+QString CardSession::formatLogTime(qlonglong utcMs) const
+{
+    const QDateTime dt = displayDateTime(*this, utcMs);
+    const QLocale locale = QLocale::system();
+    return locale.toString(dt.date(), QLocale::ShortFormat) + QLatin1Char(' ') +
+           locale.toString(dt.time(), clockPattern(true));
 }
 
 QString CardSession::formatInputTime(qlonglong utcMs) const
@@ -495,6 +524,46 @@ qlonglong CardSession::parseInputTime(const QString &text) const
     return recordingLocalToUtc(QDateTime(date, time, Qt::UTC).toMSecsSinceEpoch());
 }
 
+QList<qint64> CardSession::wallTimeInstants(qint64 wallMs) const
+{
+    // The offsets in force within three hours of the wall time; each gives
+    // an instant, real when the offset holds there. A clock set back makes
+    // two, one set forward none.
+    QList<qint64> instants;
+    for (int hours = -3; hours <= 3; ++hours) {
+        const qint64 offsetMs = qint64(offsetSecondsAt(addClamped(wallMs, hours * 3600000LL))) * 1000;
+        const qint64 instant = addClamped(wallMs, -offsetMs);
+        if (qint64(offsetSecondsAt(instant)) * 1000 == offsetMs && !instants.contains(instant))
+            instants.append(instant);
+    }
+    std::sort(instants.begin(), instants.end());
+    return instants;
+}
+
+qlonglong CardSession::parseInputTimeNear(const QString &text, qlonglong nearMs) const
+{
+    const qlonglong parsed = parseInputTime(text);
+    if (parsed < 0 || nearMs < 0)
+        return parsed;
+    const QList<qint64> instants = wallTimeInstants(displayWallMs(parsed));
+    qint64 best = parsed;
+    for (qint64 instant : instants) {
+        if (std::llabs(instant - nearMs) < std::llabs(best - nearMs))
+            best = instant;
+    }
+    return best;
+}
+
+bool CardSession::isRepeatedTime(qlonglong utcMs) const
+{
+    return wallTimeInstants(displayWallMs(utcMs)).size() > 1;
+}
+
+qint64 CardSession::displayWallMs(qint64 utcMs) const
+{
+    return addClamped(utcMs, qint64(offsetSecondsAt(utcMs)) * 1000);
+}
+
 QString CardSession::offsetLabel(qlonglong utcMs) const
 {
     const int m = offsetSecondsAt(utcMs) / 60;
@@ -520,22 +589,47 @@ qlonglong CardSession::dayStartMs(int year, int month, int day) const
     return localMidnight(year, month, day);
 }
 
+qlonglong CardSession::dayEndMs(qlonglong dayStartMs) const
+{
+    const QDate next = displayDateTime(*this, dayStartMs).date().addDays(1);
+    const qint64 end = localMidnight(next.year(), next.month(), next.day());
+    // Where the clock cannot be read, the day is 24 hours.
+    return end > dayStartMs ? end : dayStartMs + kDayMs;
+}
+
 // ---- Calendar, day, event and keyframe queries -------------------------------------
 
-QVariantList CardSession::daysInMonth(int year, int month) const
+// The days of a month (bits 1..31) that recordings touch: the playable
+// ones, or all of them.
+static uint32_t monthDays(card_reader *card, int year, int month, bool computerTime, bool playableOnly)
 {
-    if (!m_card)
-        return {};
     uint32_t mask = 0;
-    const card_offset_fn fn = m_timeMode == ComputerTime ? systemOffsetForCard : nullptr;
-    if (card_month_days(m_card, year, month, fn, nullptr, 1, &mask) != CARD_OK)
-        return {};
+    const card_offset_fn fn = computerTime ? systemOffsetForCard : nullptr;
+    if (!card || card_month_days(card, year, month, fn, nullptr, playableOnly ? 1 : 0, &mask) != CARD_OK)
+        return 0;
+    return mask;
+}
+
+static QVariantList dayList(uint32_t mask)
+{
     QVariantList days;
     for (int d = 1; d <= 31; ++d) {
         if (mask & (uint32_t(1) << d))
             days.append(d);
     }
     return days;
+}
+
+QVariantList CardSession::daysInMonth(int year, int month) const
+{
+    return dayList(monthDays(m_card, year, month, m_timeMode == ComputerTime, true));
+}
+
+QVariantList CardSession::missingDaysInMonth(int year, int month) const
+{
+    const bool computer = m_timeMode == ComputerTime;
+    return dayList(monthDays(m_card, year, month, computer, false) &
+                   ~monthDays(m_card, year, month, computer, true));
 }
 
 QVariantList CardSession::eventDaysInMonth(int year, int month)
@@ -623,8 +717,8 @@ QVariantList CardSession::dayChunks(qlonglong dayStartMs)
 {
     if (!m_card)
         return {};
-    // A day is 24 hours here, also on the days the clocks change.
-    const qint64 dayEnd = addClamped(dayStartMs, 86399999);
+    // Midnight to midnight: 23 or 25 hours on the days the clocks change.
+    const qint64 dayEnd = dayEndMs(dayStartMs) - 1;
     const std::vector<card_event> events = eventRecords(dayStartMs, dayEnd);
     QVariantList list;
     int index = 0;

@@ -64,6 +64,10 @@ public:
     Q_INVOKABLE bool openPath(const QString &localPath);
     Q_INVOKABLE void close();
     Q_INVOKABLE bool reload();
+    // The recording directories a folder holds (itself, or up to two levels
+    // below it), in the order openPath searches them; at most 50.
+    Q_INVOKABLE QStringList findCards(const QString &localPath) const;
+    static constexpr int kMaxCardsListed = 50;
     // Whether a folder lies on the open card: inside its recording
     // directory, or inside the folder that was opened to find it (links
     // followed). Nothing is ever written there.
@@ -77,14 +81,27 @@ public:
     Q_INVOKABLE QString formatClockMs(qlonglong utcMs) const;
     Q_INVOKABLE QString formatDate(qlonglong utcMs) const;
     Q_INVOKABLE QString formatInputTime(qlonglong utcMs) const;
+    // formatTime with the date wholly in the system locale, whatever the
+    // interface language: script mode's log, which tools read.
+    Q_INVOKABLE QString formatLogTime(qlonglong utcMs) const;
     Q_INVOKABLE qlonglong parseInputTime(const QString &text) const;
+    // As parseInputTime, but a wall time that the clock shows twice (the
+    // hour a clock change repeats) means the occurrence nearer nearMs.
+    Q_INVOKABLE qlonglong parseInputTimeNear(const QString &text, qlonglong nearMs) const;
+    // Whether the clock shows the wall time of utcMs twice that day.
+    Q_INVOKABLE bool isRepeatedTime(qlonglong utcMs) const;
     Q_INVOKABLE QString offsetLabel(qlonglong utcMs) const;
     Q_INVOKABLE int offsetMinutesAt(qlonglong utcMs) const;
     Q_INVOKABLE QVariantMap dateOf(qlonglong utcMs) const;
     Q_INVOKABLE qlonglong dayStartMs(int year, int month, int day) const;
+    // The next day's start after the day starting at dayStartMs: a day runs
+    // from its midnight to the next, 23, 24 or 25 hours.
+    Q_INVOKABLE qlonglong dayEndMs(qlonglong dayStartMs) const;
 
     // Calendar, day, event and keyframe queries.
     Q_INVOKABLE QVariantList daysInMonth(int year, int month) const;
+    // The days of a month whose recordings all lie on missing files.
+    Q_INVOKABLE QVariantList missingDaysInMonth(int year, int month) const;
     Q_INVOKABLE QVariantList eventDaysInMonth(int year, int month);
     Q_INVOKABLE QVariantList dayChunks(qlonglong dayStartMs);
     Q_INVOKABLE int kindAt(qlonglong utcMs) const;
@@ -124,6 +141,11 @@ signals:
     void timeModeChanged();
 
 private:
+    // The instants whose wall clock, in the time mode, reads wallMs (the
+    // local time as if UTC), in time order.
+    QList<qint64> wallTimeInstants(qint64 wallMs) const;
+    qint64 displayWallMs(qint64 utcMs) const;
+
     void releaseCard();
     qint64 localMidnight(int year, int month, int day) const;
     qint64 recordingLocalToUtc(qint64 asUtcMs) const;

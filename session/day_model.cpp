@@ -1,10 +1,12 @@
 #include "session/day_model.h"
 
+#include <QCoreApplication>
+#include <QEvent>
+
 namespace nivra {
 
 namespace {
 
-constexpr qlonglong kDayMs = 86400000;
 constexpr qlonglong kStartedMs = 3000;
 
 qlonglong startOf(const QVariant &chunk)
@@ -25,7 +27,18 @@ bool playable(const QVariant &chunk)
 } // namespace
 
 DayModel::DayModel(QObject *parent) : QObject(parent)
-{}
+{
+    // A new interface language renames the months in the position's text.
+    if (QCoreApplication *app = QCoreApplication::instance())
+        app->installEventFilter(this);
+}
+
+bool DayModel::eventFilter(QObject *watched, QEvent *event)
+{
+    if (event->type() == QEvent::LanguageChange && watched == QCoreApplication::instance())
+        rebuildPositionText();
+    return QObject::eventFilter(watched, event);
+}
 
 void DayModel::setCard(CardSession *card)
 {
@@ -147,6 +160,7 @@ void DayModel::rebuildDay()
 {
     const bool open = m_card && m_card->isOpen();
     const qlonglong start = open && m_year > 0 ? m_card->dayStartMs(m_year, m_month, m_day) : 0;
+    const qlonglong end = start > 0 ? m_card->dayEndMs(start) : 0;
     const QVariantList chunks = open && start > 0 ? m_card->dayChunks(start) : QVariantList();
     bool hasPlayable = false;
     bool hasMissing = false;
@@ -157,15 +171,16 @@ void DayModel::rebuildDay()
     qlonglong first = -1;
     if (open && start > 0) {
         for (const QVariant &chunk : m_card->chunks()) {
-            if (playable(chunk) && endOf(chunk) >= start && startOf(chunk) < start + kDayMs) {
+            if (playable(chunk) && endOf(chunk) >= start && startOf(chunk) < end) {
                 first = qMax(startOf(chunk), start);
                 break;
             }
         }
     }
-    if (start == m_dayStart && chunks == m_chunks && first == m_firstPlayable)
+    if (start == m_dayStart && end == m_dayEnd && chunks == m_chunks && first == m_firstPlayable)
         return;
     m_dayStart = start;
+    m_dayEnd = end;
     m_chunks = chunks;
     m_hasPlayable = hasPlayable;
     m_hasMissing = hasMissing;

@@ -55,7 +55,8 @@ public:
     int month() const { return m_month; }
     int day() const { return m_day; }
     qlonglong dayStart() const { return m_dayStart; }
-    qlonglong dayEnd() const { return m_dayStart + 86400000; }
+    // The next day's start: a day runs midnight to midnight, 23, 24 or 25 hours.
+    qlonglong dayEnd() const { return m_dayEnd; }
     QVariantList chunks() const { return m_chunks; }
     bool hasPlayable() const { return m_hasPlayable; }
     bool hasMissing() const { return m_hasMissing; }
@@ -92,6 +93,9 @@ signals:
     void remainingChanged();
     void positionTextChanged();
 
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override;
+
 private:
     // Re-derives the day from the selection, the card and the time mode.
     void rebuildDay();
@@ -106,6 +110,7 @@ private:
     int m_month = 0;
     int m_day = 0;
     qlonglong m_dayStart = 0;
+    qlonglong m_dayEnd = 0;
     QVariantList m_chunks;
     bool m_hasPlayable = false;
     bool m_hasMissing = false;

@@ -153,6 +153,13 @@ struct card_event
     int16_t utc_offset_min; // offset of the range nearest to the start
 };
 
+// An event's duration in seconds: the length the card stores with it (last
+// minus first). The one rule for every duration an event shows.
+inline uint32_t card_event_seconds(const card_event *event)
+{
+    return event->last >= event->first ? event->last - event->first : 0;
+}
+
 // A keyframe index entry (card_keyframes).
 struct card_keyframe
 {

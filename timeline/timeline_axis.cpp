@@ -61,8 +61,9 @@ TimelineAxis timelineAxis(qint64 dayStart, qint64 viewStart, qint64 span, double
         label.t = t;
         const qint64 sinceStart = t - dayStart;
         const qint64 ofDay = clockOfDay ? clockOfDay(t) : sinceStart - floorDiv(sinceStart, kDayMs) * kDayMs;
-        // The day's last tick reads 24 rather than the next day's 00.
-        const bool dayEnd = sinceStart == kDayMs && ofDay == 0;
+        // The day's last tick reads 24 rather than the next day's 00 (a day
+        // with a clock change lasts 23 or 25 hours).
+        const bool dayEnd = sinceStart >= kDayMs - kHourMs && ofDay == 0;
         if (axis.hourLabels && !twelveHour && ofDay % kHourMs == 0) {
             label.text = QStringLiteral("%1").arg(dayEnd ? 24 : ofDay / kHourMs, 2, 10, QLatin1Char('0'));
         } else {

@@ -139,12 +139,19 @@ qint64 TimelineItem::spanOfZoom(int zoom)
 
 qint64 TimelineItem::span() const
 {
-    return spanOfZoom(m_zoom);
+    return m_zoom <= 0 ? dayLength() : spanOfZoom(m_zoom);
+}
+
+qint64 TimelineItem::dayLength() const
+{
+    // A clock change makes a day an hour shorter or longer, never more.
+    const qint64 length = m_dayEnd - m_dayStart;
+    return length >= kDayMs - 3600000 && length <= kDayMs + 3600000 ? length : kDayMs;
 }
 
 qint64 TimelineItem::dayLast() const
 {
-    return addSat(m_dayStart, kDayMs - 1);
+    return addSat(m_dayStart, dayLength() - 1);
 }
 
 bool TimelineItem::sessionOpen() const
@@ -171,7 +178,7 @@ void TimelineItem::setClock(Clock clock)
 
 void TimelineItem::clampView()
 {
-    m_viewStart = clampTo(m_viewStart, m_dayStart, addSat(m_dayStart, kDayMs - span()));
+    m_viewStart = clampTo(m_viewStart, m_dayStart, addSat(m_dayStart, dayLength() - span()));
 }
 
 QObject *TimelineItem::card() const
@@ -236,6 +243,22 @@ void TimelineItem::setDayStart(qlonglong dayStart)
         }
     }
     m_viewStart = start;
+    clampView();
+    reloadDayEvents();
+    rebuild();
+    emit dayStartChanged();
+}
+
+void TimelineItem::setDayEnd(qlonglong dayEnd)
+{
+    if (dayEnd == m_dayEnd)
+        return;
+    const qint64 before = dayLength();
+    m_dayEnd = dayEnd;
+    if (dayLength() == before)
+        return;
+    if (m_selEnd > dayLast())
+        setSelection(m_selStart, m_selEnd);
     clampView();
     reloadDayEvents();
     rebuild();
@@ -512,7 +535,7 @@ void TimelineItem::rebuildOffsetMarks()
 
 qint64 TimelineItem::promoteLastSecond(qint64 t) const
 {
-    if (m_dayStart > 0 && t >= addSat(m_dayStart, 86399000) && t <= dayLast())
+    if (m_dayStart > 0 && t >= addSat(dayLast(), -999) && t <= dayLast())
         return dayLast();
     return t;
 }

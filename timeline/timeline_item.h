@@ -27,6 +27,9 @@ class TimelineItem : public QQuickPaintedItem
     Q_OBJECT
     Q_PROPERTY(QObject *card READ card WRITE setCard NOTIFY cardChanged)
     Q_PROPERTY(qlonglong dayStart READ dayStart WRITE setDayStart NOTIFY dayStartChanged)
+    // The next day's start (exclusive): a day runs midnight to midnight, 23,
+    // 24 or 25 hours; 0 or out of reach means 24 hours.
+    Q_PROPERTY(qlonglong dayEnd READ dayEnd WRITE setDayEnd NOTIFY dayStartChanged)
     Q_PROPERTY(int zoom READ zoom WRITE setZoom NOTIFY viewChanged)
     Q_PROPERTY(qlonglong viewStart READ viewStart WRITE setViewStart NOTIFY viewChanged)
     Q_PROPERTY(qlonglong viewSpan READ viewSpan NOTIFY viewChanged)
@@ -93,6 +96,8 @@ public:
     void setCard(QObject *card);
     qlonglong dayStart() const { return m_dayStart; }
     void setDayStart(qlonglong dayStart);
+    qlonglong dayEnd() const { return m_dayStart + dayLength(); }
+    void setDayEnd(qlonglong dayEnd);
     int zoom() const { return m_zoom; }
     void setZoom(int zoom);
     qlonglong viewStart() const { return m_viewStart; }
@@ -192,6 +197,8 @@ private:
 
     qint64 span() const;
     qint64 dayLast() const;
+    // The length of the day shown (the whole-day zoom's span).
+    qint64 dayLength() const;
     bool sessionOpen() const;
     void clampView();
     void rebuild();
@@ -224,6 +231,7 @@ private:
 
     QPointer<nivra::CardSession> m_session;
     qint64 m_dayStart = 0;
+    qint64 m_dayEnd = 0; // as set; dayLength() judges it
     int m_zoom = 0;
     qint64 m_viewStart = 0;
     qint64 m_position = -1;

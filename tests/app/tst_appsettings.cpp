@@ -358,6 +358,8 @@ void tst_AppSettings::languageOverride()
     settings.applyLanguage();
     QCOMPARE(settings.effectiveLanguage(), overridden);
     QCOMPARE(settings.language(), stored);
+    // Dates name their months in the interface language.
+    QCOMPARE(QLocale().name(), settings.localeName());
 
     if (choice.isNull())
         return;

@@ -109,8 +109,11 @@ Item {
                   tint: true, tintColor: Style.primary, border: 2, dot: true, dotColor: Style.plum, ink: Style.inkOnAccent },
                 { tag: "recorded, events", sel: [0, 0, 0], day: 10,
                   tint: true, tintColor: Style.primarySoft, border: 0, dot: true, dotColor: Style.event, ink: Style.primaryText },
-                { tag: "events without recordings", sel: [2024, 1, 10], day: 12,
-                  tint: false, dot: true, dotColor: Style.event, ink: Style.faint },
+                // Its recording's files are missing: an outline, not a tint.
+                { tag: "events on missing files", sel: [2024, 1, 10], day: 12,
+                  tint: true, tintColor: "transparent", border: 1, dot: true, dotColor: Style.event, ink: Style.faint },
+                { tag: "missing files only", sel: [2024, 1, 10], day: 14,
+                  tint: true, tintColor: "transparent", border: 1, dot: false, ink: Style.faint },
                 { tag: "selected without recordings", sel: [2024, 1, 11], day: 11,
                   tint: true, tintColor: Style.primary, border: 2, dot: false, ink: Style.inkOnAccent },
                 { tag: "same day of another month selected", sel: [2023, 12, 11], day: 11,

@@ -110,6 +110,27 @@ Item {
             verify(contrast(disabledEdge, enabledEdge) > 1.5, "disabled " + disabledEdge + ", enabled " + enabledEdge)
         }
 
+        // The focus ring stands out 3:1 from everything a control sits on,
+        // in both themes, and is drawn in its token.
+        function test_focusRing_data() {
+            return [{ tag: "light", theme: "light" }, { tag: "dark", theme: "dark" }]
+        }
+
+        function test_focusRing(data) {
+            appSettings.theme = data.theme
+            for (const fill of ["panel", "bg", "subtleFill", "surface2", "selected"])
+                verify(contrast(Style.focusRing, Style[fill]) >= 3,
+                       fill + " " + Style[fill] + ": " + contrast(Style.focusRing, Style[fill]).toFixed(2))
+            const backdrop = createTemporaryObject(backdropComponent, root, { color: Style.panel })
+            const control = createTemporaryObject(checkComponent, backdrop, { x: 20, y: 20, text: "Box" })
+            control.forceActiveFocus(Qt.TabFocusReason)
+            const ring = findChild(control, "focusRing")
+            verify(ring && ring.visible)
+            compare(ring.border.color, Style.focusRing)
+            control.focus = false
+            verify(!ring.visible)
+        }
+
         function cleanup() {
             appSettings.theme = ""
         }

@@ -63,6 +63,7 @@ Item {
             const list = createTemporaryObject(listComponent, root, {
                 card: card,
                 dayStart: dayStart,
+                dayEnd: card.isOpen ? card.dayEndMs(dayStart) : 0,
                 position: 0,
                 dayHasPlayable: chunks.some(c => c.playable),
                 dayHasMissing: chunks.some(c => !c.playable),
@@ -119,11 +120,13 @@ Item {
 
         function test_rows_data() {
             return [
+                // The length the card stores, as nivra-card says it: whole
+                // seconds, at least one shown.
                 { tag: "400 ms", start: "2024-01-10T10:00:10Z", types: "Motion", detail: "Duration 1 s" },
-                { tag: "61 s", start: "2024-01-10T10:00:30Z", types: "Sound", detail: "Duration 1 min 1 s" },
-                { tag: "two types", start: "2024-01-10T10:02:00Z", types: "Motion / Person", detail: "Duration 3 s" },
+                { tag: "60.5 s", start: "2024-01-10T10:00:30Z", types: "Sound", detail: "Duration 1 min 0 s" },
+                { tag: "two types", start: "2024-01-10T10:02:00Z", types: "Motion / Person", detail: "Duration 2 s" },
                 { tag: "file missing", start: "2024-01-10T12:01:35Z", types: "Crying",
-                  detail: "Duration 3 s", missing: true }
+                  detail: "Duration 2 s", missing: true }
             ]
         }
 
@@ -138,6 +141,8 @@ Item {
             compare(missing.visible, data.missing === true)
             compare(missing.text, "recording file missing")
             compare(row.enabled, !data.missing)
+            // Only a row that can be clicked points on.
+            compare(findChild(row, "chevron").visible, !data.missing)
         }
 
         function test_typeNames_data() {

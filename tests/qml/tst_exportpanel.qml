@@ -35,6 +35,7 @@ TestCase {
         id: timeline
         card: session
         dayStart: testCase.day
+        dayEnd: testCase.day > 0 ? session.dayEndMs(testCase.day) : 0
         width: 880
         height: 60
     }
@@ -47,6 +48,7 @@ TestCase {
         job: job
         timeline: timeline
         dayStart: testCase.day
+        dayEnd: testCase.day > 0 ? session.dayEndMs(testCase.day) : 0
         videoDesc: session.videoCodecName
         audioDesc: session.audioInfo
         g711: session.g711Audio
@@ -72,6 +74,7 @@ TestCase {
             tryCompare(job, "running", false, 30000)
         }
         panel.submitted = false
+        session.timeMode = 0
         panel.resetForDay()
         panel.freeBytes = -1
         appSettings.exportFormat = 0
@@ -80,6 +83,7 @@ TestCase {
         appSettings.exportFolder = outRoot
         timeline.zoom = 0
         finishedSpy.clear()
+        appSettings.language = ""
     }
 
     // The settings object outlives this file; leave it as found.
@@ -282,6 +286,65 @@ TestCase {
         compare(panel.canExport, panel.problem === "")
     }
 
+    // The hour the autumn change repeats: the editor opened in its first
+    // occurrence keeps it, says which each field means, and a typed time in
+    // that hour takes the occurrence nearer the field's bound.
+    function test_theRepeatedHour() {
+        load("qml_clockchange", 2024, 10, 27)
+        verify(panel.openEditor(false))
+        // 02:30 before the clocks went back, to 02:35 after.
+        timeline.setSelection(Date.parse("2024-10-27T00:30:00Z"), Date.parse("2024-10-27T01:35:00Z"))
+        compare(panel.startText, "02:30:00")
+        compare(panel.endText, "02:35:00")
+        compare(findChild(panel, "startField").note, "UTC+02:00")
+        compare(findChild(panel, "endField").note, "UTC+01:00")
+        verify(panel.commitFields(false))
+        compare(timeline.selStart, Date.parse("2024-10-27T00:30:00Z"))
+        compare(timeline.selEnd, Date.parse("2024-10-27T01:35:00Z"))
+        verify(panel.canExport)
+        panel.typeField(1, "02:32:00")
+        compare(timeline.selStart, Date.parse("2024-10-27T00:32:00Z"))
+        panel.typeField(2, "02:38:00")
+        compare(timeline.selEnd, Date.parse("2024-10-27T01:38:00Z"))
+        // Outside the repeated hour nothing is said.
+        panel.typeField(2, "04:00:00")
+        compare(findChild(panel, "endField").note, "")
+    }
+
+    // A switch of time mode keeps the moments selected: cut to the day, with
+    // a word, where they cross its new midnight; said where none is left.
+    function test_aTimeModeSwitchKeepsTheRange_data() {
+        return [
+            { tag: "inside the day", from: "2024-10-27T22:00:00Z", to: "2024-10-27T22:30:00Z",
+              kept: ["2024-10-27T22:00:00Z", "2024-10-27T22:30:00Z"], notice: false },
+            { tag: "across its midnight", from: "2024-10-26T22:30:00Z", to: "2024-10-27T01:00:00Z",
+              kept: ["2024-10-27T00:00:00Z", "2024-10-27T01:00:00Z"], notice: true },
+            { tag: "on the day before", from: "2024-10-26T22:10:00Z", to: "2024-10-26T22:40:00Z",
+              kept: null, notice: false }
+        ]
+    }
+
+    function test_aTimeModeSwitchKeepsTheRange(data) {
+        load("qml_clockchange", 2024, 10, 27)
+        verify(panel.openEditor(false))
+        timeline.setSelection(Date.parse(data.from), Date.parse(data.to))
+        // The computer's zone is UTC here; the window re-derives the day.
+        session.timeMode = 1
+        day = session.dayStartMs(2024, 10, 27)
+        panel.followTimeMode()
+        if (data.kept) {
+            compare(timeline.selStart, Date.parse(data.kept[0]))
+            compare(timeline.selEnd, Date.parse(data.kept[1]))
+            compare(panel.problem, "")
+            verify(panel.canExport)
+        } else {
+            compare(panel.problem, "In this time mode the range lies on another day: select it again.")
+            verify(!panel.canExport)
+        }
+        compare(findChild(panel, "notice").text !== "", data.notice)
+        session.timeMode = 0
+    }
+
     function test_folderOnTheCard() {
         load("small", 2024, 3, 5)
         verify(panel.openEditor(false))
@@ -319,6 +382,11 @@ TestCase {
         panel.replan()
         verify(panel.canExport)
         panel.startExport()
+        if (job.running) {
+            // Half the row while running, before and after the time left shows.
+            const track = findChild(panel, "progressTrack")
+            tryCompare(track, "width", Math.round(panel.width * 0.5))
+        }
         if (data.cancel) {
             verify(job.running)
             job.cancel()
@@ -334,8 +402,11 @@ TestCase {
             compare(files, 2)
             compare(panel.resultText, "2 files exported" + (message !== "" ? "\n" + message : ""))
             compare(job.files.map(path => path.split(/[\\/]/).pop()), panel.names)
+            // The line follows a new interface language.
+            appSettings.language = "de"
+            verify(panel.resultText.startsWith("2 Dateien exportiert"), panel.resultText)
         } else if (status === 1) {
-            compare(panel.resultText, files > 0 ? "Export cancelled. The %1 finished file(s) were kept.".arg(files)
+            compare(panel.resultText, files > 0 ? "Export cancelled. The %1 finished file%2 kept.".arg(files).arg(files === 1 ? " was" : "s were")
                                                 : "Export cancelled")
         } else {
             verify(message !== "")

@@ -90,12 +90,173 @@ TestCase {
         const box = findChild(win.contentItem, "eventsOnlyBox")
         verify(box)
         mouseClick(box)
-        verify(win.eventsOnly.active)
+        const none = data.toast === "No more events"
+        // With no event left it turns itself off again, and the box says so.
+        compare(win.eventsOnly.active, !none)
+        compare(box.checked, !none)
         compare(win.player.lastSeekTarget, data.to.length > 0 ? utc(data.to) : before)
         compare(win.videoPanel.toastText, data.toast)
-        compare(win.player.playing, data.toast !== "No more events")
-        mouseClick(box)
-        verify(!win.eventsOnly.active)
+        compare(win.player.playing, !none)
+        if (none) {
+            // Play then plays on from the position, as usual.
+            win.player.play()
+            verify(win.player.playing)
+            compare(win.player.lastSeekTarget, before)
+            verify(!win.eventsOnly.active)
+        } else {
+            mouseClick(box)
+            verify(!win.eventsOnly.active)
+        }
+    }
+
+    // The window's keys, each on the small card from 10:00:30, paused.
+    function test_keys_data() {
+        return [
+            { tag: "Space plays", keys: [Qt.Key_Space], check: () => win.player.playing },
+            { tag: "L plays, L again doubles", keys: [Qt.Key_L, Qt.Key_L, Qt.Key_L],
+              check: () => win.player.playing && win.player.speed === 4 },
+            { tag: "K pauses at 1x", keys: [Qt.Key_L, Qt.Key_L, Qt.Key_K],
+              check: () => !win.player.playing && win.player.speed === 1 },
+            { tag: "] and [ step the speed", keys: [Qt.Key_BracketRight, Qt.Key_BracketRight, Qt.Key_BracketLeft],
+              check: () => win.player.speed === 2 },
+            { tag: "J rewinds", keys: [Qt.Key_J, Qt.Key_J], wait: 1200,
+              check: () => !win.player.playing && win.player.position < utc("2024-03-05T10:00:29Z") },
+            { tag: "Page Down: the next event", keys: [Qt.Key_PageDown],
+              check: () => win.player.lastSeekTarget === utc("2024-03-05T10:02:20Z") },
+            { tag: "Page Up: the one before", keys: [Qt.Key_PageUp],
+              check: () => win.player.lastSeekTarget === utc("2024-03-05T10:00:22Z") },
+            { tag: "Home: the day's first picture", keys: [Qt.Key_Home],
+              check: () => win.player.lastSeekTarget === utc("2024-03-05T10:00:00Z") },
+            { tag: "End: its last", keys: [Qt.Key_End],
+              check: () => win.player.lastSeekTarget === utc("2024-03-05T10:02:59.999Z") },
+            { tag: "I opens the editor from here", keys: [Qt.Key_I],
+              check: () => win.exportPanel.open && win.timeline.selStart === utc("2024-03-05T10:00:30Z") },
+            { tag: "O ends it here", keys: [Qt.Key_O],
+              check: () => win.exportPanel.open && win.timeline.selEnd === utc("2024-03-05T10:00:30Z") },
+            { tag: "M mutes", keys: [Qt.Key_M], check: () => win.player.muted },
+            { tag: "F shows the video alone, Esc leaves", keys: [Qt.Key_F], check: () => win.videoOnly,
+              then: [Qt.Key_Escape], after: () => !win.videoOnly },
+            { tag: "? lists the keys", keys: [Qt.Key_Question], check: () => win.shortcutSheet.opened,
+              then: [Qt.Key_Escape], after: () => !win.shortcutSheet.visible },
+            { tag: "Ctrl+, opens the settings", keys: [Qt.Key_Comma], modifiers: Qt.ControlModifier,
+              check: () => win.settingsDialog.opened, then: [Qt.Key_Escape], after: () => !win.settingsDialog.visible }
+        ]
+    }
+
+    function test_keys(data) {
+        openCard("small")
+        land(utc("2024-03-05T10:00:30Z"))
+        win.player.muted = false
+        win.requestActivate()
+        tryVerify(() => win.active, 5000)
+        for (const key of data.keys)
+            keyClick(key, data.modifiers === undefined ? Qt.NoModifier : data.modifiers)
+        if (data.wait)
+            wait(data.wait)
+        tryVerify(data.check, 3000)
+        if (data.then) {
+            for (const key of data.then)
+                keyClick(key)
+            tryVerify(data.after, 3000)
+        }
+        win.player.pause()
+    }
+
+    // A text field keeps the keys it types: K there is a letter, not pause.
+    function test_typingKeepsTheKeys() {
+        openCard("small")
+        land(utc("2024-03-05T10:00:30Z"))
+        win.player.play()
+        win.requestActivate()
+        tryVerify(() => win.active, 5000)
+        verify(win.exportPanel.openEditor(false))
+        const field = findChild(win.exportPanel, "startField")
+        field.input.forceActiveFocus()
+        keyClick(Qt.Key_K)
+        keyClick(Qt.Key_Space)
+        verify(win.player.playing)
+        win.player.pause()
+    }
+
+    // Tab reaches every control, each showing the focus ring; the day grid
+    // is one stop, its days move with the arrows and open with Enter.
+    function test_tabVisitsEveryControl() {
+        openCard("small")
+        land(utc("2024-03-05T10:00:30Z"))
+        win.requestActivate()
+        tryVerify(() => win.active, 5000)
+        win.contentItem.forceActiveFocus()
+        const seen = []
+        const names = []
+        for (let i = 0; i < 120; ++i) {
+            keyClick(Qt.Key_Tab)
+            const item = win.activeFocusItem
+            if (!item || seen.indexOf(item) >= 0)
+                break
+            seen.push(item)
+            names.push(item.objectName)
+            verify(item.visible, "a hidden stop: " + item)
+            // Text inputs show the focus by their edge; everything else by the ring.
+            if (!(item instanceof TextInput)) {
+                const ring = findChild(item, "focusRing") || (item.background && findChild(item.background, "focusRing"))
+                             || (item.indicator && findChild(item.indicator, "focusRing"))
+                             || (item.handle && findChild(item.handle, "focusRing"))
+                verify(item.objectName === "dayGrid" || (ring && ring.visible), "no focus ring on " + item + " " + item.objectName)
+            }
+        }
+        for (const name of ["openButton", "settingsButton", "dayGrid", "playButton", "speedBox", "snapshotButton",
+                            "volumeSlider", "eventsOnlyBox"])
+            verify(names.indexOf(name) >= 0 || seen.some(s => s.parent && s.parent.objectName === name),
+                   name + " is not reached by Tab: " + names.join(","))
+        verify(seen.length >= 20, "only " + seen.length + " stops")
+
+        const grid = findChild(win.contentItem, "dayGrid")
+        grid.forceActiveFocus(Qt.TabFocusReason)
+        compare(win.calendar.cursorDay, 5)
+        keyClick(Qt.Key_Right)
+        compare(win.calendar.cursorDay, 6)
+        keyClick(Qt.Key_Up)
+        compare(win.calendar.cursorDay, 28)
+        compare(win.calendar.month, 2)
+        keyClick(Qt.Key_Down)
+        keyClick(Qt.Key_Left)
+        compare(win.calendar.cursorDay, 5)
+        compare(win.calendar.month, 3)
+        keyClick(Qt.Key_Return)
+        compare(win.selDay, 5)
+    }
+
+    // A dialog or menu opened with the mouse takes the keyboard: Esc closes
+    // it, and what had the keyboard before has it again; opened from the
+    // keyboard, the button that opened it gets it back.
+    function test_escClosesWhatTheMouseOpened_data() {
+        return [
+            { tag: "settings", opener: () => findChild(win.contentItem, "settingsButton"),
+              popup: () => win.settingsDialog },
+            { tag: "recent cards", opener: () => findChild(findChild(win.contentItem, "openButton"), "menuArrow"),
+              popup: () => findChild(win.contentItem, "openButton").popup }
+        ]
+    }
+
+    function test_escClosesWhatTheMouseOpened(data) {
+        const opener = data.opener()
+        verify(opener)
+        win.requestActivate()
+        tryVerify(() => win.active, 5000)
+        const before = win.activeFocusItem
+        mouseClick(opener)
+        const popup = data.popup()
+        tryCompare(popup, "opened", true)
+        keyClick(Qt.Key_Escape)
+        tryCompare(popup, "visible", false)
+        tryVerify(() => win.activeFocusItem === before, 2000)
+        // From the keyboard: the button has the focus, Space opens.
+        opener.forceActiveFocus(Qt.TabFocusReason)
+        keyClick(Qt.Key_Space)
+        tryCompare(popup, "opened", true)
+        keyClick(Qt.Key_Escape)
+        tryCompare(popup, "visible", false)
+        tryVerify(() => opener.activeFocus, 2000)
     }
 
     // The open button's arrow lists the recent cards, newest first; a
@@ -123,6 +284,45 @@ TestCase {
         verify(!button.open)
         compare(win.session.path, simcardRoot + "/small")
         tryVerify(() => win.selYear === 2024 && win.selMonth === 3 && win.selDay === 5, 5000)
+    }
+
+    // A folder of several cards asks which to open; one with none keeps the
+    // open card open and says so.
+    function test_aFolderOfSeveralCardsAsks() {
+        openCard("small")
+        win.openCard(simcardRoot)
+        const picker = win.cardPicker
+        tryCompare(picker, "opened", true)
+        verify(picker.cards.length >= 2)
+        const index = picker.cards.indexOf(simcardRoot + "/qml_midnight")
+        verify(index >= 0)
+        compare(win.session.path, simcardRoot + "/small")
+        picker.pick(index)
+        compare(win.session.path, simcardRoot + "/qml_midnight")
+        tryVerify(() => win.selYear === 2024 && win.selMonth === 3, 5000)
+
+        const noCards = appSettings.localFolder(Qt.resolvedUrl("cards"))
+        win.openCard(noCards)
+        compare(win.session.path, simcardRoot + "/qml_midnight")
+        verify(win.session.isOpen)
+        compare(win.videoPanel.toastText, "No recordings found in " + noCards)
+    }
+
+    // The recent list marks the card that is open and can be cleared.
+    function test_recentListMarksTheOpenCardAndClears() {
+        openCard("small")
+        appSettings.addRecentCard(win.session.path)
+        const button = findChild(win.contentItem, "openButton")
+        mouseClick(findChild(button, "menuArrow"))
+        tryCompare(button, "open", true)
+        const row = findChild(button.popup.contentItem, "menuRow0")
+        compare(row.modelData.text, win.session.path)
+        compare(row.modelData.note, "open now")
+        const footer = findChild(button.popup.contentItem, "menuFooter")
+        verify(footer.visible)
+        mouseClick(footer)
+        compare(appSettings.recentCards.length, 0)
+        verify(!button.open)
     }
 
     // A folder dropped on the window opens like a chosen one, on its
@@ -380,7 +580,7 @@ TestCase {
             { tag: "one", card: "qml_midnight", day: [2024, 3, 1], lang: "",
               text: "1 event today · Click an event to seek" },
             { tag: "none", card: "qml_eventday", day: [2023, 12, 31], lang: "",
-              text: "0 events today · Click an event to seek" },
+              text: "0 events today" },
             { tag: "two", card: "small", day: [2024, 3, 5], lang: "",
               text: "2 events today · Click an event to seek" },
             { tag: "one, German", card: "qml_midnight", day: [2024, 3, 1], lang: "de",

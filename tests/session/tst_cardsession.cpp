@@ -4,10 +4,17 @@
 #include "session_test_util.h"
 #include "simcard.h"
 
+#include <QDateTime>
 #include <QFile>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QProcess>
+#include <QSet>
 #include <QSignalSpy>
 #include <QTest>
 
+#include <algorithm>
 #include <memory>
 
 using nivra::CardSession;
@@ -58,6 +65,8 @@ private slots:
     void kindAndNextPlayable();
     void keyframeWindow();
     void eventsAndDayChunks();
+    void eventDurationsAreNivraCards();
+    void datesNameMonthsInTheInterfaceLanguage();
     void nextEvent_data();
     void nextEvent();
     void exportPlanEdges();
@@ -753,4 +762,50 @@ void TestCardSession::exportPlanRunsAndGaps()
 }
 
 QTEST_GUILESS_MAIN(TestCardSession)
+// The window's event durations and nivra-card's are the one rule: the
+// length the card stores, event by event over the demo card's lengths.
+void TestCardSession::eventDurationsAreNivraCards()
+{
+    CardSession session;
+    QVERIFY(session.openPath(QStringLiteral(DEMO_CARD)));
+    QProcess tool;
+    tool.start(QStringLiteral(NIVRA_CARD_PATH),
+               {QStringLiteral("events"), QStringLiteral(DEMO_CARD), QStringLiteral("--json")});
+    QVERIFY(tool.waitForFinished(30000));
+    const QJsonArray listed =
+        QJsonDocument::fromJson(tool.readAllStandardOutput()).object().value("events").toArray();
+    const QVariantList events = session.eventsBetween(0, 4102444800000LL);
+    QCOMPARE(events.size(), listed.size());
+    QSet<qint64> lengths;
+    for (const QJsonValue &value : listed) {
+        const QJsonObject e = value.toObject();
+        const qint64 startMs = qint64(e.value("first").toDouble()) * 1000;
+        const auto it = std::find_if(events.cbegin(), events.cend(), [&](const QVariant &v) {
+            return v.toMap().value("startMs").toLongLong() == startMs;
+        });
+        QVERIFY(it != events.cend());
+        const qint64 seconds = qint64(e.value("seconds").toDouble());
+        QCOMPARE(it->toMap().value("durationMs").toLongLong(), seconds * 1000);
+        QCOMPARE(seconds, qint64(e.value("last").toDouble() - e.value("first").toDouble()));
+        lengths.insert(seconds);
+    }
+    QVERIFY(lengths.size() >= 5);
+}
+
+// The interface language (the default locale) names the months; the system
+// locale orders the date; script mode's log keeps the system's names.
+void TestCardSession::datesNameMonthsInTheInterfaceLanguage()
+{
+    CardSession session;
+    QVERIFY(session.openPath(QStringLiteral(DEMO_CARD)));
+    const qlonglong may14 = QDateTime(QDate(2024, 5, 14), QTime(9, 0), Qt::UTC).toMSecsSinceEpoch();
+    const QLocale before;
+    QLocale::setDefault(QLocale(QStringLiteral("de_DE")));
+    const auto restore = qScopeGuard([&] { QLocale::setDefault(before); });
+    // The test runs in the C locale: "d MMM yyyy".
+    QCOMPARE(session.formatDate(may14), QStringLiteral("14 Mai 2024"));
+    QVERIFY(session.formatTime(may14, true).startsWith(QLatin1String("14 Mai 2024 ")));
+    QVERIFY(session.formatLogTime(may14).startsWith(QLatin1String("14 May 2024 ")));
+}
+
 #include "tst_cardsession.moc"

@@ -214,7 +214,7 @@ TEST(NivraCard, EventsJson)
     EXPECT_EQ(6, r.json["count"]);
     ASSERT_EQ(6u, r.json["events"].size());
     EXPECT_EQ(Json::parse("{\"first\": " + std::to_string(T0) + ", \"last\": " + std::to_string(T0 + 4) +
-                          ", \"kinds\": 1, \"state\": 0, \"playable\": 1, \"offset\": 60}"),
+                          ", \"seconds\": 4, \"kinds\": 1, \"state\": 0, \"playable\": 1, \"offset\": 60}"),
               r.json["events"][0]);
     EXPECT_EQ(1, r.json["events"][5]["state"]);
     EXPECT_EQ(2, r.json["events"][1]["state"]);

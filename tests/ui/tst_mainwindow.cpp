@@ -8,6 +8,7 @@
 #include <QImage>
 #include <QJsonArray>
 #include <QJsonDocument>
+#include <QJsonObject>
 #include <QProcess>
 #include <QRegularExpression>
 #include <QTcpServer>
@@ -151,6 +152,8 @@ private slots:
     void updateBannerShows();
     void aStoppedSoundServerFreezesNothing();
     void textFromOutsideIsShownPlain();
+    void clockChangeDaysAreWhole_data();
+    void clockChangeDaysAreWhole();
 };
 
 // The exportinfo line's fields, by name.
@@ -436,8 +439,9 @@ void tst_MainWindow::eventsOnlyPlaysTheFilteredEvents()
     const Step paused = r.find(QStringLiteral("waitpaused"));
     QVERIFY(paused.step.size() > 0);
     QCOMPARE(paused.fields.value(QStringLiteral("playing")), QStringLiteral("false"));
-    QCOMPARE(paused.fields.value(QStringLiteral("eventsonly")), QStringLiteral("on"));
-    // ... and is as it always was while off.
+    // Past the last event it turned itself off: the next play plays on.
+    QVERIFY2(!paused.fields.contains(QStringLiteral("eventsonly")), qPrintable(paused.step));
+    // ... and the line is as it always was while off.
     for (const char *step : {"decode sw", "eventsonly off"}) {
         const QRegularExpression plain(
             QStringLiteral("^%1 \\| pos .* \\| error -$").arg(QLatin1String(step)));
@@ -559,6 +563,9 @@ void tst_MainWindow::exportEditorLeavesTheVideoRoom()
         QCOMPARE(info.value(QStringLiteral("open")), QStringLiteral("true"));
         QVERIFY2(info.value(QStringLiteral("video")).toInt() >= 240, qPrintable(line));
     }
+    // Without more options, a row of fields and the export button show
+    // whole without scrolling.
+    QVERIFY2(infos[0].endsWith(QLatin1String("| whole true")), qPrintable(infos[0]));
 }
 
 // A first start (nothing stored) on a machine without a hardware decoder:
@@ -885,6 +892,90 @@ void tst_MainWindow::textFromOutsideIsShownPlain()
     }
     m_extraEnv.clear();
     QCOMPARE(trackerRequests, 0);
+}
+
+// nivra-card's JSON answer to arguments.
+QJsonObject cardJson(const QStringList &arguments)
+{
+    QProcess tool;
+    tool.start(QStringLiteral(NIVRA_CARD_PATH), arguments + QStringList{QStringLiteral("--json")});
+    tool.waitForFinished(30000);
+    return QJsonDocument::fromJson(tool.readAllStandardOutput()).object();
+}
+
+void tst_MainWindow::clockChangeDaysAreWhole_data()
+{
+    QTest::addColumn<QString>("date");
+    QTest::addColumn<QString>("start"); // UTC of the day's midnight and the next
+    QTest::addColumn<QString>("end");
+    QTest::addColumn<int>("hours");
+    QTest::addColumn<QString>("secondLast"); // the day's last two events, UTC
+    QTest::addColumn<QString>("last");
+    QTest::addColumn<QString>("lastLocal");
+    // Clocks back: 02:00-03:00 twice, and a recording in the 25th hour.
+    QTest::newRow("25 hours") << "2024-10-27"
+                              << "2024-10-26T22:00:00Z"
+                              << "2024-10-27T23:00:00Z" << 25 << "2024-10-27T01:35:00Z"
+                              << "2024-10-27T22:35:00Z"
+                              << "27 Oct 2024 23:35:00";
+    // Clocks forward: no 02:00-03:00, and the next day's first hour stays off.
+    QTest::newRow("23 hours") << "2024-03-31"
+                              << "2024-03-30T23:00:00Z"
+                              << "2024-03-31T22:00:00Z" << 23 << "2024-03-31T01:35:00Z"
+                              << "2024-03-31T21:35:00Z"
+                              << "31 Mar 2024 23:35:00";
+}
+
+// A day runs from its midnight to the next: the window's day, events,
+// timeline, export editor, events export and events only all hold the
+// hours nivra-card finds between those midnights.
+void tst_MainWindow::clockChangeDaysAreWhole()
+{
+    QFETCH(QString, date);
+    QFETCH(QString, start);
+    QFETCH(QString, end);
+    QFETCH(int, hours);
+    QFETCH(QString, secondLast);
+    QFETCH(QString, last);
+    QFETCH(QString, lastLocal);
+    const QString card = QStringLiteral(CLOCKCHANGE_CARD);
+    const qint64 from = QDateTime::fromString(start, Qt::ISODate).toSecsSinceEpoch();
+    const qint64 to = QDateTime::fromString(end, Qt::ISODate).toSecsSinceEpoch() - 1;
+    const QStringList span{QStringLiteral("--from"), QString::number(from), QStringLiteral("--to"),
+                           QString::number(to)};
+    const int events =
+        cardJson(QStringList{QStringLiteral("events"), card} + span).value("events").toArray().size();
+    const int ranges =
+        cardJson(QStringList{QStringLiteral("ranges"), card} + span).value("ranges").toArray().size();
+    QVERIFY(events >= 3);
+    const QString out = m_work.filePath(QStringLiteral("clockchange-") + date);
+    const Run r =
+        run(card, QStringLiteral("day %1; zoom 0; wait 1; dayinfo; eventseek %2; exportdlg; exportinfo; "
+                                 "exportdir %3; exportevents 0; waitexport; exportinfo; exportclose; "
+                                 "speed 16; eventseek %4; eventsonly on; play; wait 6; quit")
+                      .arg(date, last, out, secondLast));
+    QVERIFY(r.finished);
+    const QStringList info = r.lines.filter(QRegularExpression(QStringLiteral("^dayinfo [^|]")));
+    QCOMPARE(info.size(), 1);
+    const QStringList parts = info[0].split(QStringLiteral(" | "));
+    QCOMPARE(parts.value(2), QStringLiteral("hours %1").arg(hours));
+    QCOMPARE(parts.value(3), QStringLiteral("span %1").arg(hours));
+    QCOMPARE(parts.value(4), QStringLiteral("events %1").arg(events));
+    QCOMPARE(parts.value(5), QStringLiteral("chunks %1").arg(ranges));
+    // The editor opened at the day's last event selects its hour.
+    QStringList exports;
+    for (const QString &line : r.lines)
+        if (line.startsWith(QLatin1String("exportinfo open")))
+            exports << line;
+    QCOMPARE(exports.size(), 2);
+    QVERIFY2(exports[0].contains(QStringLiteral("| start 23:00:00 | end 23:59:59 |")),
+             qPrintable(exports[0]));
+    // One file per event (each its own, unpadded), the last hour's included.
+    QVERIFY2(exports[1].contains(QStringLiteral("result 0 %1 files exported").arg(events)),
+             qPrintable(exports[1]));
+    QCOMPARE(QDir(out).entryList(QDir::Files).size(), events);
+    QVERIFY2(r.has(QStringLiteral("eventsonly event ") + lastLocal),
+             qPrintable(r.lines.filter("eventsonly").join('\n')));
 }
 
 QTEST_GUILESS_MAIN(tst_MainWindow)

@@ -148,10 +148,10 @@ void tst_Translations::layoutFits_data()
 }
 
 // The main window (also with the picture zoomed), the export editor with
-// fewer and with more options and for the events of the day, and the
-// settings dialog, at 1100 × 700 and 1440 × 920, one run per language,
-// each also with every one of its drop-downs open; and a day whose files
-// are missing.
+// fewer and with more options and for the events of the day, the
+// settings dialog and the list of keys, at 1100 × 700 and 1440 × 920, one
+// run per language, each also with every one of its drop-downs open; and a
+// day whose files are missing.
 void tst_Translations::layoutFits()
 {
     QFETCH(QString, language);
@@ -198,7 +198,9 @@ void tst_Translations::layoutFits()
         check(QStringLiteral("settings"));
         checkMenus(QStringLiteral("settings"), {QStringLiteral("languageBox"), QStringLiteral("themeBox"),
                                                 QStringLiteral("timeBox"), QStringLiteral("gapsBox")});
-        script << QStringLiteral("settingsclose");
+        script << QStringLiteral("settingsclose") << QStringLiteral("keys");
+        check(QStringLiteral("keys"));
+        script << QStringLiteral("keysclose");
 
         const QString missing = prefix + QStringLiteral("-missing");
         missingScript << QStringLiteral("size ") + size << QStringLiteral("layoutcheck ") + missing
@@ -263,10 +265,12 @@ void tst_Translations::switchRetranslates()
     const QString opened = QStringLiteral("decode sw; size 1100 700; exportdlg; settings; ");
     const Run live =
         run(QStringLiteral("en"),
-            opened + QStringLiteral("exportinfo; shot %1; lang de; wait 0.5; exportinfo; shot %2; quit")
+            opened + QStringLiteral("exportinfo; dayinfo; shot %1; lang de; wait 0.5; exportinfo; dayinfo; "
+                                    "shot %2; quit")
                          .arg(before, after));
-    const Run german = run(QStringLiteral("de"),
-                           opened + QStringLiteral("wait 0.5; exportinfo; shot %1; quit").arg(started), true);
+    const Run german =
+        run(QStringLiteral("de"),
+            opened + QStringLiteral("wait 0.5; exportinfo; dayinfo; shot %1; quit").arg(started), true);
     QVERIFY(live.finished);
     QVERIFY(german.finished);
 
@@ -285,6 +289,18 @@ void tst_Translations::switchRetranslates()
              qPrintable(panel[0]));
     QVERIFY2(summary.startsWith(QStringLiteral("Aufnahme ")), qPrintable(panel[1]));
     QCOMPARE(summary, field(germanPanel[0], QStringLiteral("summary")));
+    // The date on the picture names its month anew ("14 May 2024" in the
+    // C locale's order).
+    const QRegularExpression dayInfo(QStringLiteral("^dayinfo [^|]"));
+    const QStringList shown = live.lines.filter(dayInfo);
+    const QStringList germanShown = german.lines.filter(dayInfo);
+    QCOMPARE(shown.size(), 2);
+    QCOMPARE(germanShown.size(), 1);
+    QVERIFY2(field(shown[0], QStringLiteral("shown")).startsWith(QStringLiteral("14 May 2024 ")),
+             qPrintable(shown[0]));
+    QCOMPARE(field(shown[1], QStringLiteral("shown")), field(germanShown[0], QStringLiteral("shown")));
+    QVERIFY2(field(shown[1], QStringLiteral("shown")).startsWith(QStringLiteral("14 Mai 2024 ")),
+             qPrintable(shown[1]));
 
     // The dialog is 720 px wide and centred; compare its inside.
     const QImage en(before), de(after), reference(started);

@@ -161,6 +161,7 @@ int cmd_events(const Args &args)
         for (const card_event &e : events)
             list.push_back({{"first", e.first},
                             {"last", e.last},
+                            {"seconds", card_event_seconds(&e)},
                             {"kinds", e.kinds},
                             {"state", e.state},
                             {"playable", e.playable},
@@ -175,7 +176,7 @@ int cmd_events(const Args &args)
         for (const card_event &e : events)
             printf("%s UTC  %s %s  %5u s  %-24s %-9s %s\n", utc_text(e.first).c_str(),
                    utc_text(int64_t(e.first) + e.utc_offset_min * 60).c_str(),
-                   offset_text(e.utc_offset_min).c_str(), e.last - e.first, kind_list(e.kinds).c_str(),
+                   offset_text(e.utc_offset_min).c_str(), card_event_seconds(&e), kind_list(e.kinds).c_str(),
                    e.state < 3 ? states[e.state] : "?", e.playable ? "playable" : "not playable");
         printf("%d event%s\n", count, count == 1 ? "" : "s");
     }
