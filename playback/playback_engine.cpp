@@ -1,5 +1,7 @@
 #include "playback/playback_engine.h"
+
 #include "playback/decode_worker.h"
+#include "playback/picture_image.h"
 #include "playback/trace.h"
 
 #include <QDateTime>
@@ -468,6 +470,11 @@ void PlaybackEngine::retryDecode()
     if (!cardHoldsReader())
         return;
     const qlonglong position = m_position;
+    // Nothing shown yet because the decoder gave up on the first picture
+    // (not at its start): retry where that seek aimed, not at the card's
+    // first recording.
+    if (position < 1 && !m_seekOnOpen && m_lastSeekTarget > 0)
+        m_seekOnOpen = PendingSeek{m_lastSeekTarget, false};
     clearError();
     open();
     if (position >= 1)
@@ -576,7 +583,7 @@ QString PlaybackEngine::saveSnapshot(QString folder)
     const QVideoFrame frame = m_videoSink->videoFrame();
     if (!frame.isValid())
         return QString();
-    const QImage image = frame.toImage();
+    const QImage image = pictureImage(frame);
     if (image.isNull())
         return QString();
     if (folder.isEmpty())
