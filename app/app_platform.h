@@ -24,4 +24,11 @@ int defaultDecodePolicy();
 // video sink, would connect to it there). Called once, before the window.
 void keepMediaBackendOffTheSoundServer();
 
+// Picks Qt Quick's graphics back end and render loop where the system's
+// defaults fail (Windows under Wine: Direct3D 11 leaves a blank window, and
+// the threaded render loop keeps the process from ending), unless the user
+// chose them (QSG_RHI_BACKEND, QSG_RENDER_LOOP). Called once, before the
+// window.
+void chooseGraphicsBackEnd();
+
 } // namespace nivra

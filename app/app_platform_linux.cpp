@@ -55,4 +55,8 @@ QString cjkFontFamily(const QString &language)
     return QString();
 }
 
+// Qt Quick's default (OpenGL) draws on every Linux desktop and on Xvfb.
+void chooseGraphicsBackEnd()
+{}
+
 } // namespace nivra

@@ -7,6 +7,7 @@
 
 #include <QDateTime>
 #include <QElapsedTimer>
+#include <QFont>
 #include <QFontDatabase>
 #include <QGuiApplication>
 #include <QIcon>
@@ -27,7 +28,9 @@ void messageHandler(QtMsgType type, const QMessageLogContext &context, const QSt
     const QString line = context.category && qstrcmp(context.category, "qml") == 0
                              ? message
                              : qFormatLogMessage(type, context, message);
-    fprintf(stderr, "%s\n", qPrintable(line));
+    // UTF-8 on every system: Windows' 8-bit code page would garble the
+    // script log's translated texts.
+    fprintf(stderr, "%s\n", line.toUtf8().constData());
     fflush(stderr);
 }
 
@@ -79,6 +82,7 @@ int main(int argc, char *argv[])
     qInstallMessageHandler(messageHandler);
     qputenv("QT_MEDIA_BACKEND", nivra::mediaBackendName());
     nivra::keepMediaBackendOffTheSoundServer();
+    nivra::chooseGraphicsBackEnd();
 
     QGuiApplication app(argc, argv);
     QGuiApplication::setOrganizationName(QStringLiteral("NIVRA"));
@@ -92,6 +96,16 @@ int main(int argc, char *argv[])
 
     for (const char *face : {"Regular", "Medium", "SemiBold", "Bold"})
         QFontDatabase::addApplicationFont(QStringLiteral(":/fonts/Inter-%1.ttf").arg(QLatin1String(face)));
+#ifdef Q_OS_WIN
+    // The monospace texts name Consolas; where Windows has none (Wine, some
+    // editions) they would fall back to a serif face.
+    if (!QFontDatabase::families().contains(QStringLiteral("Consolas"))) {
+        for (const char *face : {"", "-Bold"})
+            QFontDatabase::addApplicationFont(
+                QStringLiteral(":/fonts/DejaVuSansMono%1.ttf").arg(QLatin1String(face)));
+        QFont::insertSubstitution(QStringLiteral("Consolas"), QStringLiteral("DejaVu Sans Mono"));
+    }
+#endif
 
     QQuickStyle::setStyle(QStringLiteral("Fusion"));
 

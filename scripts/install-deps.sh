@@ -18,7 +18,7 @@ PACKAGES="
   libavcodec-dev libavutil-dev libavformat-dev libswscale-dev libva-dev
   libgl1-mesa-dri libegl1 libgl-dev
   libgtest-dev nlohmann-json3-dev
-  fonts-inter fonts-noto-cjk librsvg2-bin tzdata
+  fonts-inter fonts-dejavu-core fonts-noto-cjk librsvg2-bin tzdata
   xvfb xauth
   lintian appstream
   pulseaudio pulseaudio-utils

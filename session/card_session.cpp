@@ -494,7 +494,10 @@ QString CardSession::formatTime(qlonglong utcMs, bool withDate) const
 QString CardSession::formatLogTime(qlonglong utcMs) const
 {
     const QDateTime dt = displayDateTime(*this, utcMs);
-    const QLocale locale = QLocale::system();
+    // The system locale's conventions as Qt's own data gives them, not as
+    // the system's settings override them: a script's log then reads the
+    // same on Windows and Linux.
+    const QLocale locale(QLocale::system().name());
     return locale.toString(dt.date(), QLocale::ShortFormat) + QLatin1Char(' ') +
            locale.toString(dt.time(), clockPattern(true));
 }

@@ -2,6 +2,8 @@
 
 #include "codec/aac.h"
 
+#include <algorithm>
+
 #include <cstdarg>
 #include <cstdio>
 #include <cstring>
@@ -33,6 +35,19 @@ ColourSpace chooseColourSpace(int yuvMatrix, int primaries, int displayHeight)
         break;
     }
     return displayHeight < 720 ? ColourBt601 : ColourBt709;
+}
+
+DisplayArea chooseDisplayArea(const DisplayArea *aperture, int codedWidth, int codedHeight, int streamWidth,
+                              int streamHeight)
+{
+    DisplayArea area{0, 0, codedWidth, codedHeight};
+    if (aperture && aperture->width > 0 && aperture->height > 0)
+        area = *aperture;
+    if (streamWidth > 0 && streamHeight > 0) {
+        area.width = std::min(area.width, streamWidth);
+        area.height = std::min(area.height, streamHeight);
+    }
+    return area;
 }
 
 bool copyNv12Area(const Nv12Source &source, const DisplayArea &area, const Nv12Target &target)

@@ -51,6 +51,14 @@ struct DisplayArea
     int height = 0;
 };
 
+// The shown part of a decoder's picture: its minimum display aperture when it
+// has one (aperture non-null), else the whole coded picture; in either case
+// no larger than the stream's own cropped size (streamWidth and streamHeight,
+// 0 when unknown), since some decoders (Wine's) report the padded rows as
+// part of the picture.
+DisplayArea chooseDisplayArea(const DisplayArea *aperture, int codedWidth, int codedHeight, int streamWidth,
+                              int streamHeight);
+
 // An NV12 source: luma rows at luma, interleaved chroma rows at chroma, both
 // with the same pitch; the byte counts say how much may be read from each.
 struct Nv12Source

@@ -70,6 +70,9 @@ struct VideoDecoderCore::State
     // Output description.
     int codedWidth = 0;
     int codedHeight = 0;
+    // The stream's cropped size from its SPS (0 when unknown).
+    int streamWidth = 0;
+    int streamHeight = 0;
     DisplayArea area;
     int stride = 0;
     ColourSpace colourSpace = ColourBt601;
@@ -215,6 +218,10 @@ bool VideoDecoderCore::State::startTransform(const uint8_t *data, uint64_t size,
     input->SetGUID(MF_MT_MAJOR_TYPE, MFMediaType_Video);
     input->SetGUID(MF_MT_SUBTYPE, codec == PARAMS_H265 ? MFVideoFormat_HEVC : MFVideoFormat_H264);
     input->SetUINT32(MF_MT_INTERLACE_MODE, MFVideoInterlace_Progressive);
+    if (sps.parsed && sps.width > 0 && sps.height > 0) {
+        streamWidth = sps.width;
+        streamHeight = sps.height;
+    }
     if (sps.parsed && sps.width > 0 && sps.height > 0)
         input->SetUINT64(MF_MT_FRAME_SIZE, (UINT64(UINT32(sps.width)) << 32) | UINT32(sps.height));
 
@@ -305,14 +312,18 @@ bool VideoDecoderCore::State::negotiateOutput(std::string *message)
     UINT32 defaultStride = 0;
     stride = SUCCEEDED(type->GetUINT32(MF_MT_DEFAULT_STRIDE, &defaultStride)) ? int(INT32(defaultStride))
                                                                               : codedWidth;
-    area = DisplayArea{0, 0, codedWidth, codedHeight};
     MFVideoArea aperture{};
     UINT32 blobSize = 0;
-    if (SUCCEEDED(type->GetBlob(MF_MT_MINIMUM_DISPLAY_APERTURE, reinterpret_cast<UINT8 *>(&aperture),
+    DisplayArea shown;
+    const bool hasAperture =
+        SUCCEEDED(type->GetBlob(MF_MT_MINIMUM_DISPLAY_APERTURE, reinterpret_cast<UINT8 *>(&aperture),
                                 sizeof aperture, &blobSize)) &&
-        blobSize == sizeof aperture && aperture.Area.cx > 0 && aperture.Area.cy > 0)
-        area = DisplayArea{aperture.OffsetX.value, aperture.OffsetY.value, int(aperture.Area.cx),
-                           int(aperture.Area.cy)};
+        blobSize == sizeof aperture;
+    if (hasAperture)
+        shown = DisplayArea{aperture.OffsetX.value, aperture.OffsetY.value, int(aperture.Area.cx),
+                            int(aperture.Area.cy)};
+    area =
+        chooseDisplayArea(hasAperture ? &shown : nullptr, codedWidth, codedHeight, streamWidth, streamHeight);
     UINT32 value = 0;
     const int matrix = SUCCEEDED(type->GetUINT32(MF_MT_YUV_MATRIX, &value)) ? int(value) : -1;
     const int primaries = SUCCEEDED(type->GetUINT32(MF_MT_VIDEO_PRIMARIES, &value)) ? int(value) : -1;

@@ -142,6 +142,29 @@ TEST(MfColourSpace, MatrixThenPrimariesThenHeight)
             << "matrix " << c.matrix << " primaries " << c.primaries << " height " << c.height;
 }
 
+TEST(MfDisplayArea, ApertureElseCodedSizeNeverBeyondTheStream)
+{
+    const DisplayArea aperture{0, 0, 1920, 1080};
+    const DisplayArea padded{0, 0, 1920, 1088};
+    const struct
+    {
+        const DisplayArea *aperture;
+        int streamWidth, streamHeight;
+        int width, height;
+    } cases[] = {
+        {&aperture, 1920, 1080, 1920, 1080}, // the normal case
+        {nullptr, 1920, 1080, 1920, 1080},   // no aperture: the SPS crops the padding
+        {&padded, 1920, 1080, 1920, 1080},   // an aperture with the padding (Wine)
+        {nullptr, 0, 0, 1920, 1088},         // nothing known: the coded picture
+        {&aperture, 0, 0, 1920, 1080},
+    };
+    for (const auto &c : cases) {
+        const DisplayArea area = chooseDisplayArea(c.aperture, 1920, 1088, c.streamWidth, c.streamHeight);
+        EXPECT_EQ(area.width, c.width);
+        EXPECT_EQ(area.height, c.height);
+    }
+}
+
 TEST(MfAacUserData, AudioSpecificConfigForEveryTableRate)
 {
     const struct
