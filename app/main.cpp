@@ -58,26 +58,33 @@ void traceFrames(QQmlApplicationEngine &engine)
         Qt::DirectConnection);
 }
 
+// Prints the usage or the version the command line asks for; the exit code,
+// or -1 when the window is to run.
+int answerWithoutWindow(const nivra::CommandLine &commandLine)
+{
+    if (commandLine.action == nivra::CommandLine::Help) {
+        fputs(qPrintable(nivra::usageText()), stdout);
+        return 0;
+    }
+    if (commandLine.action == nivra::CommandLine::Version) {
+        fprintf(stdout, "nivra-player %s\n", qPrintable(AppSettings::version()));
+        return 0;
+    }
+    return -1;
+}
+
 } // namespace
 
 int main(int argc, char *argv[])
 {
     // Help and version need no window (nor a display): answered before the
-    // application is made, from the raw arguments.
-    for (int i = 1; i < argc; ++i) {
-        const QByteArray argument(argv[i]);
-        if (argument == "--")
-            break;
-        if (argument == "--autotest") {
-            ++i; // its script
-        } else if (argument == "--help" || argument == "-h") {
-            fputs(qPrintable(nivra::usageText()), stdout);
-            return 0;
-        } else if (argument == "--version" || argument == "-v") {
-            fprintf(stdout, "nivra-player %s\n", qPrintable(AppSettings::version()));
-            return 0;
-        }
-    }
+    // application is made when they come before any of Qt's own options,
+    // else once Qt has taken those out.
+    QStringList rawArguments;
+    for (int i = 0; i < argc; ++i)
+        rawArguments.append(QString::fromLocal8Bit(argv[i]));
+    if (const int code = answerWithoutWindow(nivra::parseCommandLine(rawArguments)); code >= 0)
+        return code;
 
     qInstallMessageHandler(messageHandler);
     qputenv("QT_MEDIA_BACKEND", nivra::mediaBackendName());
@@ -117,6 +124,8 @@ int main(int argc, char *argv[])
 
     // Qt's own options (-platform, -style) are taken out by now.
     const nivra::CommandLine commandLine = nivra::parseCommandLine(QGuiApplication::arguments());
+    if (const int code = answerWithoutWindow(commandLine); code >= 0)
+        return code;
     if (commandLine.action == nivra::CommandLine::Error) {
         fprintf(stderr, "nivra-player: %s\n\n%s", qPrintable(commandLine.error),
                 qPrintable(nivra::usageText()));
