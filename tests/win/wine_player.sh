@@ -55,10 +55,11 @@ script() {
 }
 
 # The prefix is set up before the shared server starts (setting up restarts
-# it); that server is ended with the test, so no Wine process outlives it.
+# it); that server is ended with the test, so no Wine process outlives it,
+# and should the test be killed, it ends a minute after its last program.
 "$wine" wineboot --init </dev/null >/dev/null 2>&1 || true
 "$wineserver" -w 2>/dev/null || true
-"$wineserver" -f -p </dev/null >/dev/null 2>&1 &
+"$wineserver" -f -p60 </dev/null >/dev/null 2>&1 &
 server=$!
 trap '"$wineserver" -k 2>/dev/null || true; wait $server 2>/dev/null || true' EXIT
 

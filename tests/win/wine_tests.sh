@@ -65,7 +65,7 @@ fi
 # One server for all runs of this test (starting one per program costs
 # seconds); it is ended with the test, so no Wine process outlives it.
 if [ -n "$wineserver" ]; then
-    "$wineserver" -f -p </dev/null >/dev/null 2>&1 &
+    "$wineserver" -f -p60 </dev/null >/dev/null 2>&1 &
     server=$!
 fi
 finish() {
