@@ -1,10 +1,10 @@
 #include "app/startup.h"
 
-#include "export/export_job.h"
-#include "export/folder_space.h"
 #include "playback/playback_engine.h"
 #include "session/card_session.h"
 #include "session/day_model.h"
+#include "session/export_job.h"
+#include "session/folder_space.h"
 
 #include <QtQml>
 

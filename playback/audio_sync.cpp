@@ -4,7 +4,7 @@
 
 namespace nivra {
 
-AudioSync::AudioSync(Now now) : m_now(std::move(now))
+AudioSync::AudioSync(const Clock *clock) : m_clock(clock ? clock : &Clock::steady())
 {}
 
 void AudioSync::forgetClock()
@@ -125,11 +125,11 @@ void AudioSync::probe(bool playing)
         case AudioOutput::State::Failed:
             m_probing = false;
             m_output.close();
-            m_probeAtNs = m_now() + kProbeMs * 1000000;
+            m_probeAtNs = m_clock->nowNs() + kProbeMs * 1000000;
             return;
         }
     }
-    if (playing && !m_recovered && m_probeAtNs >= 0 && m_now() >= m_probeAtNs) {
+    if (playing && !m_recovered && m_probeAtNs >= 0 && m_clock->nowNs() >= m_probeAtNs) {
         m_output.open();
         m_probing = true;
     }
@@ -142,7 +142,7 @@ void AudioSync::giveUp(const char *why)
     m_drives = false;
     m_clockInUse = false;
     m_available = false;
-    m_probeAtNs = m_now() + kProbeMs * 1000000;
+    m_probeAtNs = m_clock->nowNs() + kProbeMs * 1000000;
     m_output.close();
 }
 
@@ -152,7 +152,7 @@ void AudioSync::readClock()
     const qlonglong audioNow = m_output.clock(&valid);
     bool stalled = false;
     if (valid) {
-        const qint64 now = m_now();
+        const qint64 now = m_clock->nowNs();
         if (audioNow != m_lastClock || m_stillSinceNs < 0) {
             m_lastClock = audioNow;
             m_stillSinceNs = now;

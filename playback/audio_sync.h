@@ -8,6 +8,7 @@
 // engine's own clock, until a later command or a retry. GUI thread only.
 #pragma once
 
+#include "base/clock.h"
 #include "playback/audio_output.h"
 
 #include <functional>
@@ -35,10 +36,9 @@ public:
     using WantedNow = std::function<Wanted()>;
     // The next chunk of the command's sound, if one is decoded.
     using Pull = std::function<std::optional<AudioChunk>()>;
-    // Monotonic nanoseconds.
-    using Now = std::function<qint64()>;
-
-    explicit AudioSync(Now now);
+    // clock (null: the steady one) outlives this one.
+    explicit AudioSync(const Clock *clock);
+    void setClock(const Clock *clock) { m_clock = clock ? clock : &Clock::steady(); }
 
     // Brings the output in line with wanted(), feeds it from pull and reads
     // its clock; returns the media time the device plays when it was read.
@@ -94,7 +94,7 @@ private:
     // Tries an output in the background while not available (and playing).
     void probe(bool playing);
 
-    Now m_now;
+    const Clock *m_clock;
     AudioOutput m_output;
     quint64 m_triedFor = 0; // command the output was last (re)opened for; 0 closed
     quint64 m_openFor = 0;  // command it is open and playing for; 0 none

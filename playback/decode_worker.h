@@ -4,8 +4,8 @@
 // queued is tagged with it and items of older commands are never handed out.
 #pragma once
 
+#include "base/worker_thread.h"
 #include "playback/decoder.h"
-#include "session/worker_thread.h"
 #include "storage/card.h"
 
 #include <QCoreApplication>

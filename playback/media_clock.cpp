@@ -1,26 +1,24 @@
 #include "playback/media_clock.h"
 
-#include <chrono>
-
 namespace nivra {
 
-MediaClock::MediaClock(Now now) : m_now(std::move(now))
+MediaClock::MediaClock(const Clock *clock) : m_clock(clock ? clock : &Clock::steady())
 {
-    if (!m_now) {
-        m_now = [] {
-            return qint64(std::chrono::duration_cast<std::chrono::nanoseconds>(
-                              std::chrono::steady_clock::now().time_since_epoch())
-                              .count());
-        };
-    }
-    m_startNs = m_now();
+    m_startNs = m_clock->nowNs();
+}
+
+void MediaClock::setClock(const Clock *clock)
+{
+    fold();
+    m_clock = clock ? clock : &Clock::steady();
+    m_startNs = m_clock->nowNs();
 }
 
 qlonglong MediaClock::advancedNs() const
 {
     if (!m_running)
         return m_restNs;
-    return m_restNs + (m_now() - m_startNs) * m_rate;
+    return m_restNs + (m_clock->nowNs() - m_startNs) * m_rate;
 }
 
 qlonglong MediaClock::value() const
@@ -34,14 +32,14 @@ void MediaClock::fold()
     m_base += ns / 1000000;
     // The sub-millisecond rest is carried so that repeated folds lose nothing.
     m_restNs = ns % 1000000;
-    m_startNs = m_now();
+    m_startNs = m_clock->nowNs();
 }
 
 void MediaClock::setBase(qlonglong ms)
 {
     m_base = ms;
     m_restNs = 0;
-    m_startNs = m_now();
+    m_startNs = m_clock->nowNs();
 }
 
 void MediaClock::setRunning(bool running)

@@ -3,20 +3,15 @@
 // running.
 #pragma once
 
-#include <QtGlobal>
-
-#include <functional>
+#include "base/clock.h"
 
 namespace nivra {
 
 class MediaClock
 {
 public:
-    // Monotonic nanoseconds.
-    using Now = std::function<qint64()>;
-
-    // now defaults to the steady clock.
-    explicit MediaClock(Now now = {});
+    // clock defaults to the steady clock; it outlives this one.
+    explicit MediaClock(const Clock *clock = nullptr);
 
     // Returns base + elapsed × rate while running, the base while stopped.
     qlonglong value() const;
@@ -24,6 +19,8 @@ public:
     bool isRunning() const { return m_running; }
     int rate() const { return m_rate; }
 
+    // Folds what has run on the old clock, then runs on clock (null: the steady one).
+    void setClock(const Clock *clock);
     // Sets the base and restarts the elapsed time.
     void setBase(qlonglong ms);
     // Folds the elapsed time into the base, then starts or stops; nothing when unchanged.
@@ -37,7 +34,7 @@ private:
     // Moves what has been advanced into the base and restarts the elapsed time.
     void fold();
 
-    Now m_now;
+    const Clock *m_clock;
     qint64 m_startNs = 0;
     qlonglong m_base = 0;
     qlonglong m_restNs = 0;

@@ -69,9 +69,7 @@ private:
     PlaybackEngine *m_engine;
 };
 
-PlaybackEngine::PlaybackEngine(QObject *parent)
-    : QObject(parent), m_clock([this] { return m_time->nowNs(); }),
-      m_audio([this] { return m_time->nowNs(); })
+PlaybackEngine::PlaybackEngine(QObject *parent) : QObject(parent), m_clock(m_time), m_audio(m_time)
 {
     connect(m_time, &TimeSource::beat, this, &PlaybackEngine::tick);
     // A device plugged in, or the sound server back: sound that found no
@@ -99,6 +97,8 @@ void PlaybackEngine::setTimeSource(TimeSource *source)
     m_time->setBeating(false);
     disconnect(m_time, nullptr, this, nullptr);
     m_time = source;
+    m_clock.setClock(m_time);
+    m_audio.setClock(m_time);
     connect(m_time, &TimeSource::beat, this, &PlaybackEngine::tick);
     m_time->setBeating(beating);
     // Restart the clock's elapsed time on the new source.

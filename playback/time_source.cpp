@@ -4,15 +4,9 @@ namespace nivra {
 
 TimeSource::TimeSource(QObject *parent) : QObject(parent)
 {
-    m_steady.start();
     m_timer.setTimerType(Qt::PreciseTimer);
     m_timer.setInterval(kBeatMs);
     connect(&m_timer, &QTimer::timeout, this, &TimeSource::beat);
-}
-
-qint64 TimeSource::nowNs() const
-{
-    return m_steady.nsecsElapsed();
 }
 
 void TimeSource::setBeating(bool beating)

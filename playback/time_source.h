@@ -1,16 +1,17 @@
-// TimeSource: the time the playback engine paces its pictures against and
+// TimeSource: the clock the playback engine paces its pictures against, with
 // the beat of its presentation tick. The program's reads the steady clock and
 // beats every 4 ms; a test sets the time and beats by hand, so that nothing
 // it measures depends on how busy the machine is.
 #pragma once
 
-#include <QElapsedTimer>
+#include "base/clock.h"
+
 #include <QObject>
 #include <QTimer>
 
 namespace nivra {
 
-class TimeSource : public QObject
+class TimeSource : public QObject, public Clock
 {
     Q_OBJECT
 public:
@@ -18,8 +19,6 @@ public:
 
     explicit TimeSource(QObject *parent = nullptr);
 
-    // Monotonic nanoseconds.
-    virtual qint64 nowNs() const;
     // Starts or stops the beat; nothing when unchanged.
     virtual void setBeating(bool beating);
     virtual bool isBeating() const;
@@ -28,7 +27,6 @@ signals:
     void beat();
 
 private:
-    QElapsedTimer m_steady;
     QTimer m_timer;
 };
 

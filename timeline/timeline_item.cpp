@@ -4,7 +4,6 @@
 #include "timeline/timeline_axis.h"
 
 #include <QCursor>
-#include <QElapsedTimer>
 #include <QFontMetricsF>
 #include <QGuiApplication>
 #include <QKeyEvent>
@@ -61,16 +60,6 @@ const QColor kLight[TimelineItem::PaletteSize] = {
     rgb(0xeeebf5), rgb(0xffb703),           rgb(0x453875), rgb(0x716977), QColor(53, 41, 65, 230),
     rgb(0xffb703), QColor(255, 183, 3, 38), rgb(0x352941)};
 
-qint64 monotonicMs()
-{
-    static const QElapsedTimer timer = [] {
-        QElapsedTimer t;
-        t.start();
-        return t;
-    }();
-    return timer.elapsed();
-}
-
 // Returns a + b, saturated to the 64-bit range (QML can hand any value).
 qint64 addSat(qint64 a, qint64 b)
 {
@@ -108,7 +97,7 @@ qint64 roundToSecond(qint64 t)
 
 } // namespace
 
-TimelineItem::TimelineItem(QQuickItem *parent) : QQuickPaintedItem(parent), m_clock(monotonicMs)
+TimelineItem::TimelineItem(QQuickItem *parent) : QQuickPaintedItem(parent)
 {
     setAcceptedMouseButtons(Qt::LeftButton);
     setAcceptHoverEvents(true);
@@ -169,9 +158,9 @@ qint64 TimelineItem::timeAtX(double x) const
     return m_viewStart + std::llround(double(span()) * x / std::max(width(), 1.0));
 }
 
-void TimelineItem::setClock(Clock clock)
+void TimelineItem::setClock(const nivra::Clock *clock)
 {
-    m_clock = clock ? std::move(clock) : Clock(monotonicMs);
+    m_clock = clock ? clock : &nivra::Clock::steady();
     m_userViewAt = -1;
     m_lastSeekAt = -1;
 }
@@ -298,7 +287,7 @@ void TimelineItem::zoomAt(int level, qint64 anchor)
 
 void TimelineItem::restartUserView()
 {
-    m_userViewAt = m_clock();
+    m_userViewAt = m_clock->nowMs();
 }
 
 void TimelineItem::setViewStart(qlonglong viewStart)
@@ -336,7 +325,7 @@ void TimelineItem::setPosition(qlonglong position)
         return;
     m_position = position;
     const qint64 s = span();
-    const bool userViewing = m_userViewAt >= 0 && m_clock() - m_userViewAt < kFollowPauseMs;
+    const bool userViewing = m_userViewAt >= 0 && m_clock->nowMs() - m_userViewAt < kFollowPauseMs;
     const bool stay = !m_follow || m_scrubbing || m_drag != NoDrag || userViewing || position < m_dayStart ||
                       position > dayLast() ||
                       (position >= m_viewStart && position <= m_viewStart + s - s / 20);
@@ -649,7 +638,7 @@ void TimelineItem::requestSeek(qint64 t, bool final, bool alt)
     }
     m_scrubTarget = target;
     invalidate();
-    const qint64 now = m_clock();
+    const qint64 now = m_clock->nowMs();
     if (!final && m_lastSeekAt >= 0 && now - m_lastSeekAt < kSeekIntervalMs)
         return;
     m_lastSeekAt = now;

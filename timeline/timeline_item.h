@@ -5,6 +5,7 @@
 // edits.
 #pragma once
 
+#include "base/clock.h"
 #include "storage/card.h"
 #include "timeline/timeline_axis.h"
 
@@ -84,8 +85,6 @@ public:
         MoveDrag
     };
 
-    using Clock = std::function<qint64()>;
-
     explicit TimelineItem(QQuickItem *parent = nullptr);
     ~TimelineItem() override;
 
@@ -143,8 +142,8 @@ public:
 
     // Replaces the monotonic millisecond clock that times the pause in
     // following after the user pans or zooms and the seek rate limit; tests
-    // and the benchmark step it by hand.
-    void setClock(Clock clock);
+    // and the benchmark step it by hand; null is the steady clock.
+    void setClock(const nivra::Clock *clock);
 
     QString landingText() const { return m_landingText; }
     bool isScrubbing() const { return m_scrubbing; }
@@ -259,7 +258,7 @@ private:
     std::vector<card_event> m_dayEvents;
     std::vector<OffsetMark> m_offsetMarks;
 
-    Clock m_clock;
+    const nivra::Clock *m_clock = &nivra::Clock::steady();
     qint64 m_userViewAt = -1; // clock time of the last pan or zoom, -1 = never
 
     DragMode m_drag = NoDrag;

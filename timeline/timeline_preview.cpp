@@ -1,5 +1,6 @@
 #include "timeline/timeline_preview.h"
 
+#include "base/thread_priority.h"
 #include "playback/decoder.h"
 #include "playback/ffmpeg_video_decoder.h"
 #include "session/card_session.h"

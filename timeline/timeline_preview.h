@@ -6,7 +6,7 @@
 // over the same stretch decodes nothing.
 #pragma once
 
-#include "session/worker_thread.h"
+#include "base/worker_thread.h"
 #include "storage/card.h"
 
 #include <QImage>
@@ -126,10 +126,6 @@ private:
     // Most recent first.
     std::list<std::pair<PreviewSource::Want, QImage>> m_cache;
 };
-
-// Lowers the calling thread below normal priority, so that previews give way
-// to playback (platform files).
-void lowerThreadPriority();
 
 // Scales a decoded 4:2:0 picture (planar or NV12) to fit into box, keeping
 // its shape; a null image for other formats.

@@ -26,10 +26,11 @@ AudioChunk quiet(qlonglong timeMs)
 }
 
 // A sync driven by hand: what is wanted, the sound on offer, the time.
-struct Rig
+struct Rig : nivra::Clock
 {
     qint64 ns = 0;
-    AudioSync sync{[this] { return ns; }};
+    AudioSync sync{this};
+    qint64 nowNs() const override { return ns; }
     AudioSync::Wanted wanted;
     qlonglong nextChunkMs = 0;
     qlonglong soundLeftMs = 0; // how much the pull still offers

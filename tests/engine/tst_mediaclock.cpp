@@ -10,10 +10,11 @@ namespace {
 
 constexpr qint64 kMs = 1000000;
 
-struct Manual
+struct Manual : nivra::Clock
 {
     qint64 ns = 123456789; // any start will do
-    MediaClock clock{[this] { return ns; }};
+    MediaClock clock{this};
+    qint64 nowNs() const override { return ns; }
     void advance(qint64 ms) { ns += ms * kMs; }
 };
 

@@ -1,8 +1,8 @@
 // The two types as QML uses them: registered in Nivra.Media the way the
 // program registers them, created from QML, a plan asked for and handed to
 // an export, properties and the finished signal read back in QML.
-#include "export/export_job.h"
 #include "session/card_session.h"
+#include "session/export_job.h"
 #include "simcard.h"
 
 #include <QQmlComponent>

@@ -1,6 +1,6 @@
 // WorkerThread: hand-backs that coalesce and are never lost while the shell
 // lives, none after it is gone, and a stop that wakes a waiting worker.
-#include "session/worker_thread.h"
+#include "base/worker_thread.h"
 
 #include <QtTest>
 

@@ -3,6 +3,7 @@
 // locale (ctest runs the binary once per locale); the view rules with a
 // hand-stepped clock; pointer, wheel and keys through a real QQuickWindow
 // with the item created from QML as the program's module declares it.
+#include "manual_clock.h"
 #include "session/card_session.h"
 #include "timeline/timeline_axis.h"
 #include "timeline/timeline_item.h"
@@ -191,7 +192,7 @@ private:
         QQmlEngine engine;
         std::unique_ptr<QQuickWindow> window;
         TimelineItem *item = nullptr;
-        qint64 now = 0;
+        ManualClock now;
     };
     std::unique_ptr<Window> makeWindow(CardSession *session);
     void showView(TimelineItem &item, int zoom, qint64 viewStart);
@@ -201,7 +202,7 @@ private:
     CardSession m_clockchange;
     CardSession m_big;
     std::unique_ptr<TimelineItem> m_item;
-    qint64 m_now = 0;
+    ManualClock m_now;
 };
 
 void TestTimelineItem::initTestCase()
@@ -224,8 +225,8 @@ void TestTimelineItem::init()
     m_gaps.setTimeMode(CardSession::RecordingTime);
     m_clockchange.setTimeMode(CardSession::RecordingTime);
     m_item = std::make_unique<TimelineItem>();
-    m_now = 0;
-    m_item->setClock([this] { return m_now; });
+    m_now.ms = 0;
+    m_item->setClock(&m_now);
     m_item->setSize(QSizeF(kW, kH));
     m_item->setCard(&m_gaps);
     m_item->setDayStart(kDay);
@@ -766,7 +767,7 @@ void TestTimelineItem::followPausesAfterWheel()
     auto w = makeWindow(&m_gaps);
     TimelineItem *item = w->item;
     showView(*item, 3, at(10, 0));
-    w->now += 6000; // past the pause that the zoom change began
+    w->now.ms += 6000; // past the pause that the zoom change began
     item->setPosition(at(10, 1));
     QCOMPARE(item->viewStart(), at(10, 0));
     // Playback leaving the view pulls it along.
@@ -776,10 +777,10 @@ void TestTimelineItem::followPausesAfterWheel()
     wheel(w->window.get(), QPoint(500, 50), QPoint(-120, 0));
     const qint64 panned = item->viewStart();
     QCOMPARE(panned, at(10, 9, 40) - 60000 + 60000);
-    w->now += 5999;
+    w->now.ms += 5999;
     item->setPosition(at(10, 30));
     QCOMPARE(item->viewStart(), panned);
-    w->now += 1;
+    w->now.ms += 1;
     item->setPosition(at(10, 31));
     QCOMPARE(item->viewStart(), at(10, 31) - 60000);
     // Following is off: the view stays.
@@ -906,7 +907,7 @@ std::unique_ptr<TestTimelineItem::Window> TestTimelineItem::makeWindow(CardSessi
     w->item->setParent(w->window.get());
     w->item->setParentItem(w->window->contentItem());
     Window *raw = w.get();
-    w->item->setClock([raw] { return raw->now; });
+    w->item->setClock(&raw->now);
     w->item->setCard(session);
     w->item->setDayStart(kDay);
     w->window->show();
@@ -933,7 +934,7 @@ void TestTimelineItem::scrubRateLimit()
     QCOMPARE(seeks.at(0).at(0).toLongLong(), at(10, 0, 6));
     // Moves 50 ms apart: one request per 120 ms at most.
     for (int i = 1; i <= 10; ++i) {
-        w->now += 50;
+        w->now.ms += 50;
         QTest::mouseMove(win, QPoint(100 + 10 * i, 50));
     }
     // Sent at 0, 150, 300, 450 ms.
@@ -961,9 +962,9 @@ void TestTimelineItem::scrubReleasedOverEmptyTime()
     QSignalSpy seeks(w->item, &TimelineItem::seekRequested);
     QQuickWindow *win = w->window.get();
     QTest::mousePress(win, Qt::LeftButton, {}, QPoint(400, 50)); // 10:01:54
-    w->now += 200;
+    w->now.ms += 200;
     QTest::mouseMove(win, QPoint(450, 50)); // 10:01:57
-    w->now += 200;
+    w->now.ms += 200;
     QTest::mouseMove(win, QPoint(800, 50)); // empty: no request
     QCOMPARE(seeks.count(), 2);
     QTest::mouseRelease(win, Qt::LeftButton, {}, QPoint(800, 50));

@@ -1,7 +1,7 @@
 // Revealing an exported file on Linux and other freedesktop systems: the
 // file manager's ShowItems call selects the file; without one, the folder
 // opens in whatever handles file URLs.
-#include "export/export_job.h"
+#include "session/export_job.h"
 
 #include <QDesktopServices>
 #include <QFileInfo>

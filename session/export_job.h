@@ -2,10 +2,10 @@
 // offers the folder helpers of the export panel and the settings dialog.
 #pragma once
 
+#include "base/clock.h"
+#include "base/worker_thread.h"
 #include "export/export_writer.h"
-#include "session/worker_thread.h"
 
-#include <QElapsedTimer>
 #include <QObject>
 #include <QPointer>
 #include <QString>
@@ -42,6 +42,10 @@ public:
 
     explicit ExportJob(QObject *parent = nullptr);
     ~ExportJob() override;
+
+    // The clock of the elapsed time and the time left (null: the steady
+    // one); it outlives the job. Set between exports.
+    void setClock(const Clock *clock) { m_clock = clock ? clock : &Clock::steady(); }
 
     bool running() const { return m_running; }
     double progress() const;
@@ -119,14 +123,16 @@ private:
     HandOver m_hand;
     int m_filesReported = 0;
     int m_filesDelivered = 0;
-    // Worker thread only: when progress was last handed back.
-    QElapsedTimer m_progressClock;
+    // Worker thread only: when progress was last handed back, by the steady
+    // clock (a test's clock may stand still; the pace must not).
     qint64 m_progressHandedNs = 0;
     bool m_running = false;
     qint64 m_doneBytes = 0;
     qint64 m_totalBytes = 0;
     int m_etaSec = -1;
-    QElapsedTimer m_elapsed;
+    // The elapsed time and the time left are read on this clock.
+    const Clock *m_clock = &Clock::steady();
+    qint64 m_startedNs = 0;
     QStringList m_files;
     QString m_folder;
     // The last export's outcome, for outcomeText().

@@ -1,4 +1,4 @@
-#include "session/worker_thread.h"
+#include "base/worker_thread.h"
 
 #include <QMetaObject>
 

@@ -1,6 +1,6 @@
 // Revealing an exported file on Windows: Explorer opens its folder with the
 // file selected.
-#include "export/export_job.h"
+#include "session/export_job.h"
 
 #include <QProcess>
 #include <QStringList>

@@ -1,8 +1,8 @@
-#include "export/export_job.h"
+#include "session/export_job.h"
 
 #include "export/export_writer.h"
-#include "export/folder_space.h"
 #include "session/card_session.h"
+#include "session/folder_space.h"
 #include "session/time_zone.h"
 
 #include <QCoreApplication>
@@ -154,8 +154,7 @@ bool ExportJob::launch(CardSession *card, Task task, const QString &dir)
     m_hand = HandOver{}; // no worker runs now: no lock needed
     m_filesReported = 0;
     m_filesDelivered = 0;
-    m_progressClock.start();
-    m_progressHandedNs = 0;
+    m_progressHandedNs = Clock::steady().nowNs();
     qint64 total = 0;
     for (const Task::Piece &piece : task.pieces)
         total += piece.bytes;
@@ -165,7 +164,7 @@ bool ExportJob::launch(CardSession *card, Task task, const QString &dir)
     m_etaSec = -1;
     m_files.clear();
     m_folder = dir;
-    m_elapsed.start();
+    m_startedNs = m_clock->nowNs();
     emit runningChanged();
     emit progressChanged();
     emit filesChanged();
@@ -214,7 +213,7 @@ void ExportJob::runTask(ExportJob *job, const Task &task)
         // The writer reports every frame: the window takes the figures at
         // a progress bar's pace, so that its event loop stays free for the
         // picture and the user. Files and the end go at once.
-        const qint64 now = self->m_progressClock.nsecsElapsed();
+        const qint64 now = Clock::steady().nowNs();
         if (now - self->m_progressHandedNs >= kProgressEveryNs) {
             self->m_progressHandedNs = now;
             self->m_shell.handBack();
@@ -317,7 +316,8 @@ void ExportJob::onProgress(qint64 done, qint64 total)
     m_doneBytes = done;
     if (total != 0)
         m_totalBytes = total;
-    m_etaSec = exportEtaSeconds(m_doneBytes, m_totalBytes, m_elapsed.elapsed(), m_etaSec);
+    m_etaSec =
+        exportEtaSeconds(m_doneBytes, m_totalBytes, (m_clock->nowNs() - m_startedNs) / 1000000, m_etaSec);
     emit progressChanged();
 }
 

@@ -1,4 +1,4 @@
-#include "export/folder_space.h"
+#include "session/folder_space.h"
 
 #include <QDir>
 #include <QFileInfo>
