@@ -2,7 +2,7 @@
 
 #include "app/app_platform.h"
 #include "app/qt_compat.h"
-#include "playback/decoder.h"
+#include "decode/decoder.h"
 
 #include <QCoreApplication>
 #include <QDate>

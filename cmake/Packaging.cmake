@@ -28,7 +28,8 @@ configure_file(${NIVRA_PACKAGING_DIR}/changelog.in ${CMAKE_BINARY_DIR}/packaging
 find_program(NIVRA_GZIP gzip REQUIRED)
 foreach(file changelog nivra-player.1 nivra-card.1)
   if(NOT file STREQUAL changelog)
-    configure_file(${NIVRA_PACKAGING_DIR}/${file} ${CMAKE_BINARY_DIR}/packaging/${file} COPYONLY)
+    # The version comes from the project() call alone.
+    configure_file(${NIVRA_PACKAGING_DIR}/${file}.in ${CMAKE_BINARY_DIR}/packaging/${file} @ONLY)
   endif()
   execute_process(COMMAND ${NIVRA_GZIP} -9nf ${file} WORKING_DIRECTORY ${CMAKE_BINARY_DIR}/packaging
                   RESULT_VARIABLE rc)

@@ -4,7 +4,8 @@
 
 #include <stdint.h>
 
-#include "export/civil_time.h"
+#include "export/saturate.h"
+#include "storage/civil_time.h"
 
 // Recordings at most this far apart form one run, and a keyframe up to this
 // far past a run's end still belongs to it.
@@ -13,16 +14,12 @@ constexpr int64_t kRunJoinMs = 3000;
 // Returns the UTC second of a ms time, clamped to the card's 32-bit seconds.
 inline uint32_t clampSecond(int64_t ms)
 {
-    const int64_t s = ms / 1000;
-    return s < 0 ? 0 : s > 0xFFFFFFFFll ? 0xFFFFFFFFu : uint32_t(s);
+    return saturate32(ms / 1000);
 }
 
 // Returns the local date and time of a UTC ms time at offsetSec, the
 // milliseconds dropped (floor, also before 1970).
 inline CivilTime localTime(int64_t utcMs, int64_t offsetSec)
 {
-    int64_t s = utcMs / 1000;
-    if (utcMs < 0 && utcMs % 1000 != 0)
-        s -= 1;
-    return civilFromSeconds(s + offsetSec);
+    return civilFromSeconds(floorDivide(utcMs, 1000) + offsetSec);
 }

@@ -673,7 +673,7 @@ int exportRange(const card_reader *card, const card_stream *stream, int64_t from
     e.fromMs = fromMs;
     e.toMs = toMs;
     card_summary summary{};
-    e.cardEndMs = card_get_summary(card, &summary) == 0 ? int64_t(summary.last_second) * 1000 + 999 : toMs;
+    e.cardEndMs = card_get_summary(card, &summary) == 0 ? card_last_ms(summary.last_second) : toMs;
     // The plan first: what cannot be read of it, from the probe on, is lost.
     int rc = buildRuns(card, fromMs, toMs, &e.runs, nullptr);
     result->plannedRuns = e.runs.count;

@@ -6,17 +6,23 @@
 
 #include "codec/aac.h"
 #include "codec/param_sets.h"
-#include "export/civil_time.h"
 #include "export/grow_array.h"
+#include "export/saturate.h"
+#include "storage/card.h"
+#include "storage/civil_time.h"
 
 #include <stdio.h>
 #include <stdlib.h>
 #include <string.h>
 
-#include <new>
+// One codec numbering across the layers: the card's stream description is
+// handed on to the parameter-set reader and to this writer as it stands.
+static_assert(int(MOVW_VIDEO_H264) == int(CARD_CODEC_H264) && int(PARAMS_H264) == int(CARD_CODEC_H264),
+              "H.264 numbers differ");
+static_assert(int(MOVW_VIDEO_H265) == int(CARD_CODEC_H265) && int(PARAMS_H265) == int(CARD_CODEC_H265),
+              "H.265 numbers differ");
 
-static_assert(int(MOVW_VIDEO_H264) == int(PARAMS_H264) && int(MOVW_VIDEO_H265) == int(PARAMS_H265),
-              "the writer's codec values are the parameter-set functions' own");
+#include <new>
 
 namespace {
 
@@ -1020,7 +1026,7 @@ uint32_t aacMaxBitrate(const MovWriter *w)
             best = sum;
     }
     uint64_t bits = best * 8;
-    return bits > 0xFFFFFFFFu ? 0xFFFFFFFFu : static_cast<uint32_t>(bits);
+    return saturate32(bits);
 }
 
 void writeEsds(Buf &b, const MovWriter *w, uint32_t trackId)
@@ -1037,7 +1043,7 @@ void writeEsds(Buf &b, const MovWriter *w, uint32_t trackId)
     b.u8(0x15);
     b.u24(0);
     b.u32(aacMaxBitrate(w));
-    b.u32(avg > 0xFFFFFFFFu ? 0xFFFFFFFFu : static_cast<uint32_t>(avg));
+    b.u32(saturate32(avg));
     putDescriptorHeader(b, 5, n);
     b.put(w->config.audioConfig, n);
     putDescriptorHeader(b, 6, 1);
@@ -1152,7 +1158,7 @@ void writeSttsConstant(Buf &b, uint64_t count, uint32_t delta)
         b.u32(0);
     } else {
         b.u32(1);
-        b.u32(count > 0xFFFFFFFFu ? 0xFFFFFFFFu : static_cast<uint32_t>(count));
+        b.u32(saturate32(count));
         b.u32(delta);
     }
     b.end();
@@ -1215,7 +1221,7 @@ void writeStszConstant(Buf &b, uint32_t size, uint64_t count)
 {
     b.beginFull("stsz", 0, 0);
     b.u32(size);
-    b.u32(count > 0xFFFFFFFFu ? 0xFFFFFFFFu : static_cast<uint32_t>(count));
+    b.u32(saturate32(count));
     b.end();
 }
 
@@ -1441,24 +1447,21 @@ int movWriterFinish(MovWriter *w, MovWriterStats *stats)
 
     MoovInfo m;
     int64_t created = w->config.startMs / 1000 + kSecondsFrom1904;
-    m.createTime = created < 0 || created > 0xFFFFFFFFll ? 0xFFFFFFFFu : static_cast<uint32_t>(created);
+    // A date that does not fit, before 1904 too, is stored as all ones.
+    m.createTime = created < 0 ? 0xFFFFFFFFu : saturate32(created);
     int64_t movieMs = videoMs > audioMs ? videoMs : audioMs;
-    m.movieMs = movieMs > 0xFFFFFFFFll ? 0xFFFFFFFFu : static_cast<uint32_t>(movieMs);
+    m.movieMs = saturate32(movieMs);
     m.hasAudio = hasAudio;
     m.hasChapters = hasChapters;
     m.chapterId = hasAudio ? 3 : 2;
-    uint32_t clampVideoMs = videoMs > 0xFFFFFFFFll ? 0xFFFFFFFFu : static_cast<uint32_t>(videoMs);
+    uint32_t clampVideoMs = saturate32(videoMs);
 
     TrackOut tracks[3];
     int count = 0;
     tracks[count++] = TrackOut{kVideo, 1, kVideoTimescale, ticks, clampVideoMs, &w->video};
     if (hasAudio)
-        tracks[count++] = TrackOut{kAudio,
-                                   2,
-                                   static_cast<uint32_t>(rate),
-                                   audioSamples,
-                                   audioMs > 0xFFFFFFFFll ? 0xFFFFFFFFu : static_cast<uint32_t>(audioMs),
-                                   &w->audio};
+        tracks[count++] =
+            TrackOut{kAudio, 2, static_cast<uint32_t>(rate), audioSamples, saturate32(audioMs), &w->audio};
     if (hasChapters)
         tracks[count++] =
             TrackOut{kText, m.chapterId, 1000, static_cast<uint64_t>(videoMs), clampVideoMs, &text};

@@ -54,7 +54,7 @@ int buildRuns(const card_reader *card, int64_t fromMs, int64_t toMs, ExportRuns 
             continue;
         }
         int64_t start = int64_t(r.first) * 1000;
-        int64_t end = int64_t(r.last) * 1000 + 999;
+        int64_t end = card_last_ms(r.last);
         if (start < fromMs)
             start = fromMs;
         if (end > toMs)

@@ -2,7 +2,7 @@
 // which plays decoded sound through the sound thread (sound_thread.h).
 #pragma once
 
-#include "playback/decoder.h"
+#include "decode/decoder.h"
 #include "playback/sound_thread.h"
 
 #include <QAudioFormat>

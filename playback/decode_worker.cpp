@@ -1,5 +1,5 @@
 #include "playback/decode_worker.h"
-#include "playback/decoder_platform.h"
+#include "decode/decoder_platform.h"
 #include "playback/trace.h"
 
 #include <QtDebug>

@@ -5,7 +5,7 @@
 #pragma once
 
 #include "base/worker_thread.h"
-#include "playback/decoder.h"
+#include "decode/decoder.h"
 #include "storage/card.h"
 
 #include <QCoreApplication>

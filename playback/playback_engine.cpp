@@ -457,7 +457,7 @@ qlonglong PlaybackEngine::keyframeBefore(qlonglong timeMs) const
         qlonglong previous = -1;
         for (const card_range &range : m_card->chunkRecords()) {
             if (!range.missing && qlonglong(range.first) * 1000 < windowStart)
-                previous = qMax(previous, qMin(qlonglong(range.last) * 1000 + 999, windowStart - 1));
+                previous = qMax(previous, qMin(qlonglong(card_last_ms(range.last)), windowStart - 1));
         }
         end = previous;
     }

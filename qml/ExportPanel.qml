@@ -197,7 +197,7 @@ Item {
     }
 
     function durationText(ms) {
-        return Format.durationText(ms)
+        return TextRules.durationText(ms)
     }
 
 

@@ -231,7 +231,7 @@ ApplicationWindow {
     }
 
     function remainingText() {
-        return day.remainingMs >= 0 ? qsTr("%1 left").arg(Format.durationText(day.remainingMs)) : ""
+        return day.remainingMs >= 0 ? qsTr("%1 left").arg(TextRules.durationText(day.remainingMs)) : ""
     }
 
     function openExport() {

@@ -2,6 +2,7 @@
 #include "session/time_zone.h"
 
 #include "export/export_file.h"
+#include "storage/civil_time.h"
 
 #include <QDate>
 #include <QDateTime>
@@ -22,7 +23,6 @@ namespace {
 
 constexpr qint64 kMaxMs = std::numeric_limits<qint64>::max();
 constexpr qint64 kMinMs = std::numeric_limits<qint64>::min();
-constexpr qint64 kDayMs = 86400000;
 
 // Returns a + b, clamped to the 64-bit range (QML can hand any value).
 qint64 addClamped(qint64 a, qint64 b)
@@ -48,7 +48,7 @@ qint64 rangeStartMs(const card_range &r)
 
 qint64 rangeEndMs(const card_range &r)
 {
-    return qint64(r.last) * 1000 + 999;
+    return card_last_ms(r.last);
 }
 
 // An event as QML sees it: its first and last moment, kinds and whether it plays.
@@ -56,7 +56,7 @@ QVariantMap eventMap(const card_event &e)
 {
     QVariantMap map;
     map.insert(QStringLiteral("startMs"), qlonglong(e.first) * 1000);
-    map.insert(QStringLiteral("endMs"), qlonglong(e.last) * 1000 + 999);
+    map.insert(QStringLiteral("endMs"), qlonglong(card_last_ms(e.last)));
     map.insert(QStringLiteral("durationMs"), qlonglong(card_event_seconds(&e)) * 1000);
     map.insert(QStringLiteral("types"), int(e.kinds));
     map.insert(QStringLiteral("playable"), e.playable != 0);
@@ -702,7 +702,7 @@ QVariantMap CardSession::nextEvent(qlonglong fromMs, int kinds, qlonglong untilM
         const std::vector<card_event> events = eventRecords(from, addClamped(to, kDayMs - 1));
         for (const card_event &e : events) {
             const qint64 startMs = qint64(e.first) * 1000;
-            if (startMs < from || startMs >= to || qint64(e.last) * 1000 + 999 < fromMs || !e.playable ||
+            if (startMs < from || startMs >= to || card_last_ms(e.last) < fromMs || !e.playable ||
                 (kinds != 0 && (e.kinds & kinds) == 0))
                 continue;
             if (!best || e.first < best->first)

@@ -2,6 +2,7 @@
 
 #include "export/export_writer.h"
 #include "session/card_session.h"
+#include "session/duration_text.h"
 #include "session/folder_space.h"
 #include "session/time_zone.h"
 
@@ -327,21 +328,6 @@ void ExportJob::onFileDone(const QString &path)
     emit filesChanged();
 }
 
-QString ExportJob::durationText(qint64 ms)
-{
-    // The window's own duration rule and texts (qml/Format.js).
-    qint64 s = (qMax<qint64>(0, ms) + 500) / 1000;
-    const qint64 h = s / 3600, m = s % 3600 / 60;
-    s %= 60;
-    if (h > 0)
-        return m == 0 ? QCoreApplication::translate("Format", "%1h").arg(h)
-                      : QCoreApplication::translate("Format", "%1h%2m").arg(h).arg(m);
-    if (m > 0)
-        return s == 0 ? QCoreApplication::translate("Format", "%1 min").arg(m)
-                      : QCoreApplication::translate("Format", "%1 min %2 s").arg(m).arg(s);
-    return QCoreApplication::translate("Format", "%1 s").arg(s);
-}
-
 QString ExportJob::folderOnCardText()
 {
     return tr("This folder is on the card, which is never written to. Choose a folder elsewhere.");
@@ -374,8 +360,8 @@ QString ExportJob::outcomeText() const
             for (size_t i = 0; i < hand.lost.size() && i < kListed; ++i) {
                 const ExportLostRun &l = hand.lost[i];
                 lines << tr("%1 \u2013 %2: %3 of %4 written")
-                             .arg(clockText(l.startMs), clockText(l.endMs), durationText(l.writtenMs),
-                                  durationText(l.endMs - l.startMs));
+                             .arg(clockText(l.startMs), clockText(l.endMs), nivra::durationText(l.writtenMs),
+                                  nivra::durationText(l.endMs - l.startMs));
             }
             if (hand.lost.size() > kListed)
                 lines << tr("and %n more", "", int(hand.lost.size() - kListed));

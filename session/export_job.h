@@ -103,7 +103,6 @@ private:
     };
     bool launch(CardSession *card, Task task, const QString &dir);
     static void runTask(ExportJob *job, const Task &task);
-    static QString durationText(qint64 ms);
     // The time of a lost run's end in the card's time mode.
     QString clockText(qint64 utcMs) const;
     void handOver(const std::function<void(HandOver &)> &update);

@@ -160,6 +160,14 @@ inline uint32_t card_event_seconds(const card_event *event)
     return event->last >= event->first ? event->last - event->first : 0;
 }
 
+// The last millisecond of a range, event or card whose last whole second
+// (inclusive) is `last`: that whole second belongs to it. The one rule for
+// where anything ends.
+inline int64_t card_last_ms(uint32_t last)
+{
+    return int64_t(last) * 1000 + 999;
+}
+
 // A keyframe index entry (card_keyframes).
 struct card_keyframe
 {

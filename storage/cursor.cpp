@@ -117,7 +117,7 @@ void make_pending(card_cursor *c, const FrameHeader &h, uint64_t offset, uint64_
 bool in_segment_span(const card_cursor *c, int64_t t)
 {
     const SegmentEntry &e = c->card->table[c->position];
-    return t <= static_cast<int64_t>(e.last) * 1000 + 999 + kSegmentSlackMs;
+    return t <= card_last_ms(e.last) + kSegmentSlackMs;
 }
 
 // Looks for the next frame in the open segment. Returns 0 with a pending

@@ -2,6 +2,7 @@
 #include "storage/file_io.h"
 
 #include <atomic>
+#include <stdint.h>
 
 namespace nivra::storage {
 
@@ -10,6 +11,33 @@ std::atomic<uint64_t> g_bytes_read{0};
 std::atomic<uint64_t> g_read_calls{0};
 std::atomic<uint64_t> g_fail_from{0};
 } // namespace
+
+int64_t file_read_at(FileHandle file, uint64_t offset, void *buffer, size_t length)
+{
+    if (file == kNoFile || !file_read_begin())
+        return -1;
+    auto *out = static_cast<unsigned char *>(buffer);
+    size_t done = 0;
+    while (done < length) {
+        size_t piece = length - done;
+        if (piece > kMaxReadPiece)
+            piece = kMaxReadPiece;
+        const uint64_t at = offset + done;
+        if (at > static_cast<uint64_t>(INT64_MAX))
+            break;
+        const int64_t n = file_read_piece(file, at, out + done, piece);
+        if (n < 0) {
+            if (done == 0)
+                return -1;
+            break; // what was read before the error is still good
+        }
+        if (n == 0)
+            break;
+        done += static_cast<size_t>(n);
+    }
+    file_count_read(done);
+    return static_cast<int64_t>(done);
+}
 
 bool is_valid_utf8(const char *path)
 {

@@ -45,6 +45,11 @@ int64_t file_size(FileHandle file);
 // absent, a directory, a named pipe or device, or cannot be examined.
 bool file_stat(const char *path, int64_t *size);
 
+// One read of at most kMaxReadPiece bytes at offset (platform files):
+// returns the bytes read, 0 at the end of the file, -1 on an error; retries
+// an interrupted call itself.
+int64_t file_read_piece(FileHandle file, uint64_t offset, void *buffer, size_t length);
+
 // Returns the bytes read by file_read_at in this process so far (for the
 // benchmark's accounting).
 uint64_t file_bytes_read_total();

@@ -40,33 +40,15 @@ void file_close(FileHandle file)
         ::close(static_cast<int>(file));
 }
 
-int64_t file_read_at(FileHandle file, uint64_t offset, void *buffer, size_t length)
+int64_t file_read_piece(FileHandle file, uint64_t offset, void *buffer, size_t length)
 {
-    if (file == kNoFile || !file_read_begin())
-        return -1;
-    auto *out = static_cast<unsigned char *>(buffer);
-    size_t done = 0;
-    while (done < length) {
-        size_t piece = length - done;
-        if (piece > kMaxReadPiece)
-            piece = kMaxReadPiece;
-        uint64_t at = offset + done;
-        if (at > static_cast<uint64_t>(INT64_MAX))
-            break;
-        ssize_t n = ::pread(static_cast<int>(file), out + done, piece, static_cast<off_t>(at));
-        if (n < 0) {
-            if (errno == EINTR)
-                continue;
-            if (done == 0)
-                return -1;
-            break;
-        }
-        if (n == 0)
-            break;
-        done += static_cast<size_t>(n);
+    for (;;) {
+        const ssize_t n = ::pread(static_cast<int>(file), buffer, length, static_cast<off_t>(offset));
+        if (n >= 0)
+            return n;
+        if (errno != EINTR)
+            return -1;
     }
-    file_count_read(done);
-    return static_cast<int64_t>(done);
 }
 
 int64_t file_size(FileHandle file)

@@ -86,34 +86,15 @@ void file_close(FileHandle file)
         CloseHandle(to_handle(file));
 }
 
-int64_t file_read_at(FileHandle file, uint64_t offset, void *buffer, size_t length)
+int64_t file_read_piece(FileHandle file, uint64_t offset, void *buffer, size_t length)
 {
-    if (file == kNoFile || !file_read_begin())
-        return -1;
-    auto *out = static_cast<unsigned char *>(buffer);
-    size_t done = 0;
-    while (done < length) {
-        size_t piece = length - done;
-        if (piece > kMaxReadPiece)
-            piece = kMaxReadPiece;
-        uint64_t at = offset + done;
-        OVERLAPPED ov{};
-        ov.Offset = static_cast<DWORD>(at & 0xFFFFFFFFu);
-        ov.OffsetHigh = static_cast<DWORD>(at >> 32);
-        DWORD got = 0;
-        if (!ReadFile(to_handle(file), out + done, static_cast<DWORD>(piece), &got, &ov)) {
-            if (GetLastError() == ERROR_HANDLE_EOF)
-                break;
-            if (done == 0)
-                return -1;
-            break;
-        }
-        if (got == 0)
-            break;
-        done += got;
-    }
-    file_count_read(done);
-    return static_cast<int64_t>(done);
+    OVERLAPPED ov{};
+    ov.Offset = static_cast<DWORD>(offset & 0xFFFFFFFFu);
+    ov.OffsetHigh = static_cast<DWORD>(offset >> 32);
+    DWORD got = 0;
+    if (!ReadFile(to_handle(file), buffer, static_cast<DWORD>(length), &got, &ov))
+        return GetLastError() == ERROR_HANDLE_EOF ? 0 : -1;
+    return got;
 }
 
 int64_t file_size(FileHandle file)

@@ -1,5 +1,6 @@
 // timeline.dat, the recording ranges and the range queries.
 #include "storage/card_internal.h"
+#include "storage/civil_time.h"
 #include "storage/crc.h"
 
 #include <algorithm>
@@ -166,21 +167,6 @@ bool range_less(const card_range &a, const card_range &b)
     return a.missing < b.missing;
 }
 
-// Breaks seconds since the epoch (not negative) down into a UTC date.
-void civil_from_seconds(int64_t seconds, int64_t *year, unsigned *month, unsigned *day)
-{
-    int64_t z = seconds / 86400 + 719468;
-    int64_t era = (z >= 0 ? z : z - 146096) / 146097;
-    unsigned doe = static_cast<unsigned>(z - era * 146097);
-    unsigned yoe = (doe - doe / 1460 + doe / 36524 - doe / 146096) / 365;
-    int64_t y = static_cast<int64_t>(yoe) + era * 400;
-    unsigned doy = doe - (365 * yoe + yoe / 4 - yoe / 100);
-    unsigned mp = (5 * doy + 2) / 153;
-    *day = doy - (153 * mp + 2) / 5 + 1;
-    *month = mp < 10 ? mp + 3 : mp - 9;
-    *year = y + (*month <= 2);
-}
-
 } // namespace
 
 namespace nivra::storage {
@@ -338,13 +324,11 @@ int card_month_days(const card_reader *card, int year, int month, card_offset_fn
                                   : static_cast<int64_t>(r.utc_offset_min) * 60;
             int64_t local = c + d;
             if (local >= 0) {
-                int64_t y;
-                unsigned mo, day;
-                civil_from_seconds(local, &y, &mo, &day);
-                if (y == year && static_cast<int>(mo) == month)
-                    bits |= 1u << day;
+                const CivilDate date = civilFromDays(local / kDaySeconds);
+                if (date.year == year && static_cast<int>(date.month) == month)
+                    bits |= 1u << date.day;
             }
-            int64_t next = (local / 86400) * 86400 - d + 86400;
+            int64_t next = (local / kDaySeconds) * kDaySeconds - d + kDaySeconds;
             if (c >= r.last || step + 1 >= 400)
                 break;
             c = next < c ? c + 1 : std::min<int64_t>(next, r.last);

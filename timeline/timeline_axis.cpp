@@ -1,5 +1,7 @@
 #include "timeline/timeline_axis.h"
 
+#include "storage/civil_time.h"
+
 #include <QLocale>
 #include <QTime>
 
@@ -9,7 +11,6 @@ namespace nivra {
 
 namespace {
 
-constexpr qint64 kDayMs = 86400000;
 constexpr qint64 kHourMs = 3600000;
 
 // Label steps from fine to coarse; the first that leaves 70 px between
@@ -24,12 +25,6 @@ bool localeUsesTwelveHourClock()
     static const bool twelve =
         QLocale::system().timeFormat(QLocale::ShortFormat).contains(QLatin1String("ap"), Qt::CaseInsensitive);
     return twelve;
-}
-
-qint64 floorDiv(qint64 a, qint64 b)
-{
-    const qint64 q = a / b;
-    return (a % b != 0 && a < 0) ? q - 1 : q;
 }
 
 TimelineAxis timelineAxis(qint64 dayStart, qint64 viewStart, qint64 span, double width, bool twelveHour,
@@ -52,7 +47,7 @@ TimelineAxis timelineAxis(qint64 dayStart, qint64 viewStart, qint64 span, double
                                 ? (twelveHour ? QStringLiteral("h:mm AP") : QStringLiteral("HH:mm"))
                                 : (twelveHour ? QStringLiteral("h:mm:ss AP") : QStringLiteral("HH:mm:ss"));
     const qint64 viewEnd = viewStart + span;
-    const qint64 first = dayStart + floorDiv(viewStart - dayStart, step) * step;
+    const qint64 first = dayStart + floorDivide(viewStart - dayStart, step) * step;
     for (qint64 t = first; t <= viewEnd; t += step) {
         const double x = width * double(t - viewStart) / double(span);
         if (x < 0.0 || x > width)
@@ -60,7 +55,8 @@ TimelineAxis timelineAxis(qint64 dayStart, qint64 viewStart, qint64 span, double
         AxisLabel label;
         label.t = t;
         const qint64 sinceStart = t - dayStart;
-        const qint64 ofDay = clockOfDay ? clockOfDay(t) : sinceStart - floorDiv(sinceStart, kDayMs) * kDayMs;
+        const qint64 ofDay =
+            clockOfDay ? clockOfDay(t) : sinceStart - floorDivide(sinceStart, kDayMs) * kDayMs;
         // The day's last tick reads 24 rather than the next day's 00 (a day
         // with a clock change lasts 23 or 25 hours).
         const bool dayEnd = sinceStart >= kDayMs - kHourMs && ofDay == 0;

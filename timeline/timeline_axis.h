@@ -28,9 +28,6 @@ struct TimelineAxis
 // marker (any letter case). Read once per process, like the locale itself.
 bool localeUsesTwelveHourClock();
 
-// Returns the floor of a / b for b > 0 (times before dayStart round down).
-qint64 floorDiv(qint64 a, qint64 b);
-
 // The clock's time of day (0 .. 86399999 ms) at a UTC instant.
 using ClockOfDay = std::function<qint64(qint64 utcMs)>;
 

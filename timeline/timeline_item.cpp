@@ -1,6 +1,7 @@
 #include "timeline/timeline_item.h"
 #include "session/card_session.h"
 #include "session/time_zone.h"
+#include "storage/civil_time.h"
 #include "timeline/timeline_axis.h"
 
 #include <QCursor>
@@ -26,8 +27,7 @@ using nivra::CardSession;
 
 namespace {
 
-constexpr qint64 kDayMs = 86400000;
-constexpr qint64 kSpans[] = {86400000, 21600000, 3600000, 600000, 60000};
+constexpr qint64 kSpans[] = {kDayMs, 21600000, 3600000, 600000, 60000};
 constexpr qint64 kTickSpanLimit = 600000; // finest two levels: key frames and the fine block colour
 constexpr qint64 kFollowPauseMs = 6000;
 constexpr qint64 kSeekIntervalMs = 120;
@@ -87,7 +87,7 @@ qint64 rangeStartMs(const card_range &r)
 
 qint64 rangeEndMs(const card_range &r)
 {
-    return qint64(r.last) * 1000 + 999;
+    return card_last_ms(r.last);
 }
 
 qint64 roundToSecond(qint64 t)
@@ -1059,7 +1059,7 @@ void TimelineItem::paintStatic(QPainter *painter)
 
     for (const card_event &e : m_dayEvents) {
         const qint64 start = qint64(e.first) * 1000;
-        const qint64 last = qint64(e.last) * 1000 + 999;
+        const qint64 last = card_last_ms(e.last);
         if (last < m_viewStart || start > viewEnd)
             continue;
         const double x0 = xForTime(std::max(start, m_viewStart));
@@ -1116,7 +1116,7 @@ nivra::TimelineAxis TimelineItem::axis() const
         const nivra::CardSession *session = m_session.data();
         clockOfDay = [session](qint64 t) {
             const qint64 local = t + qint64(session->offsetSecondsAt(t)) * 1000;
-            return local - nivra::floorDiv(local, 86400000) * 86400000;
+            return local - floorDivide(local, kDayMs) * kDayMs;
         };
     }
     return nivra::timelineAxis(m_dayStart, m_viewStart, span(), width(), nivra::localeUsesTwelveHourClock(),
@@ -1129,8 +1129,7 @@ void TimelineItem::paintAxis(QPainter *painter, const QColor *pal, qint64 viewEn
     const nivra::TimelineAxis axis = this->axis();
     painter->setPen(QPen(pal[AxisLine], 1));
     painter->drawLine(QPointF(0, kAxisY), QPointF(w, kAxisY));
-    const qint64 first =
-        m_dayStart + nivra::floorDiv(m_viewStart - m_dayStart, axis.minorStep) * axis.minorStep;
+    const qint64 first = m_dayStart + floorDivide(m_viewStart - m_dayStart, axis.minorStep) * axis.minorStep;
     for (qint64 t = first; t <= viewEnd; t += axis.minorStep) {
         const double x = xForTime(t);
         const double len = (t - m_dayStart) % axis.labelStep == 0 ? 8.0 : 4.0;

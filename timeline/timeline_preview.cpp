@@ -1,8 +1,8 @@
 #include "timeline/timeline_preview.h"
 
 #include "base/thread_priority.h"
-#include "playback/decoder.h"
-#include "playback/ffmpeg_video_decoder.h"
+#include "decode/decoder.h"
+#include "decode/ffmpeg_video_decoder.h"
 #include "session/card_session.h"
 
 #include <QPainter>

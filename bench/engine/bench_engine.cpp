@@ -9,7 +9,7 @@
 // picture against the clock it was due at, and the audio/video offset at the
 // end. At 16×: pictures presented per second. The lateness comes from the
 // engine's own trace lines, so the program restarts itself with NIVRA_TRACE=1.
-#include "playback/decoder.h"
+#include "decode/decoder.h"
 #include "playback/playback_engine.h"
 #include "playback/trace.h"
 #include "session/card_session.h"

@@ -9,7 +9,7 @@
 // its group of pictures, so the figures cover near and far key frames alike.
 // Prints the median and the worst time per card; the goal is a median under
 // 150 ms.
-#include "playback/decoder.h"
+#include "decode/decoder.h"
 #include "playback/playback_engine.h"
 #include "session/card_session.h"
 

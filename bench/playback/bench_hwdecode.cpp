@@ -11,8 +11,8 @@
 // Default: 30 s cards, 10 seeks. --cards keeps the generated cards in DIR
 // and reuses them on the next run.
 #include "bench_card.h"
-#include "playback/decoder.h"
-#include "playback/decoder_chain.h"
+#include "decode/decoder.h"
+#include "decode/decoder_chain.h"
 #include "stamp.h"
 #include "storage/card.h"
 

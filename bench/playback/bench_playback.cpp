@@ -7,9 +7,9 @@
 // Default: 1080p H.264 and H.265, 6 s cards, 6 seeks (well under a minute
 // on two cores). --full adds 1440p; --cards keeps the generated cards in DIR
 // and reuses them on the next run.
+#include "decode/decoder.h"
+#include "decode/ffmpeg_video_decoder.h"
 #include "playback/decode_worker.h"
-#include "playback/decoder.h"
-#include "playback/ffmpeg_video_decoder.h"
 #include "storage/card.h"
 
 #include <QCoreApplication>

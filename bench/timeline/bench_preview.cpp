@@ -9,7 +9,7 @@
 // for new key frames), the event list's pictures (48 x 27: one row alone,
 // a screen of rows, and a fast scroll through 500 rows), and the pictures
 // the playback engine dropped at 1x with and without a hover every 100 ms.
-#include "playback/decoder.h"
+#include "decode/decoder.h"
 #include "playback/playback_engine.h"
 #include "session/card_session.h"
 

@@ -1,5 +1,5 @@
 #include "app/app_settings.h"
-#include "playback/decoder.h"
+#include "decode/decoder.h"
 
 #include <QFontDatabase>
 #include <QGuiApplication>

@@ -5,9 +5,9 @@
 #include "log_capture.h"
 #include "test_decoders.h"
 
+#include "decode/decoder.h"
+#include "decode/ffmpeg_video_decoder.h"
 #include "playback/decode_worker.h"
-#include "playback/decoder.h"
-#include "playback/ffmpeg_video_decoder.h"
 
 #include <QElapsedTimer>
 #include <QtTest>

@@ -7,7 +7,7 @@
 // 10:00:00-10:00:59.9 and 10:02:00-10:02:59.9 UTC on 2024-03-05.
 #include "timeline/timeline_preview.h"
 
-#include "playback/decoder.h"
+#include "decode/decoder.h"
 #include "session/card_session.h"
 #include "stamp.h"
 

@@ -5,9 +5,9 @@
 // must beep on whole seconds; graphics-card mode and H.265 (where no decoder
 // is listed) must fail with their exact texts. Prints one line per check and
 // exits 1 when any failed.
-#include "playback/mf/d3d11_probe.h"
-#include "playback/mf/mf_aac.h"
-#include "playback/mf/mf_video.h"
+#include "decode/mf/d3d11_probe.h"
+#include "decode/mf/mf_aac.h"
+#include "decode/mf/mf_video.h"
 #include "stamp.h"
 #include "storage/card.h"
 

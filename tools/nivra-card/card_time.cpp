@@ -2,6 +2,7 @@
 #include "card_time.h"
 
 #include "local_time.h"
+#include "storage/civil_time.h"
 
 #include <stdio.h>
 
@@ -12,22 +13,9 @@
 namespace nivracard {
 namespace {
 
-constexpr int64_t kDayMs = 86400000;
-
 int64_t floor_seconds(int64_t ms)
 {
-    return ms < 0 ? -((-ms + 999) / 1000) : ms / 1000;
-}
-
-// Days since 1970-01-01 of a proleptic Gregorian date (Hinnant's algorithm).
-int64_t days_from_civil(int64_t y, unsigned m, unsigned d)
-{
-    y -= m <= 2;
-    const int64_t era = (y >= 0 ? y : y - 399) / 400;
-    const unsigned yoe = static_cast<unsigned>(y - era * 400);
-    const unsigned doy = (153 * (m > 2 ? m - 3 : m + 9) + 2) / 5 + d - 1;
-    const unsigned doe = yoe * 365 + yoe / 4 - yoe / 100 + doy;
-    return era * 146097 + static_cast<int64_t>(doe) - 719468;
+    return floorDivide(ms, 1000);
 }
 
 bool leap(int64_t y)
@@ -60,7 +48,7 @@ bool date_part(const char **p, int64_t *out)
     static const int month_days[] = {31, 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
     if (m < 1 || m > 12 || d < 1 || d > month_days[m - 1] + (m == 2 && leap(y) ? 1 : 0))
         return false;
-    *out = days_from_civil(y, unsigned(m), unsigned(d)) * kDayMs;
+    *out = daysFromCivil(y, unsigned(m), unsigned(d)) * kDayMs;
     *p = s;
     return true;
 }

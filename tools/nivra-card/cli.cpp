@@ -1,5 +1,7 @@
 #include "cli.h"
 
+#include "storage/civil_time.h"
+
 #include <errno.h>
 #include <stdio.h>
 #include <stdlib.h>
@@ -174,40 +176,21 @@ int report_error(const Args &args, int code)
     return exit_status(code);
 }
 
-namespace {
-
-// Civil date of a day count since 1970-01-01.
-void civil(int64_t days, int64_t *y, unsigned *m, unsigned *d)
-{
-    days += 719468;
-    int64_t era = (days >= 0 ? days : days - 146096) / 146097;
-    unsigned doe = static_cast<unsigned>(days - era * 146097);
-    unsigned yoe = (doe - doe / 1460 + doe / 36524 - doe / 146096) / 365;
-    unsigned doy = doe - (365 * yoe + yoe / 4 - yoe / 100);
-    unsigned mp = (5 * doy + 2) / 153;
-    *d = doy - (153 * mp + 2) / 5 + 1;
-    *m = mp < 10 ? mp + 3 : mp - 9;
-    *y = static_cast<int64_t>(yoe) + era * 400 + (*m <= 2);
-}
-
-} // namespace
-
 std::string utc_text(int64_t seconds)
 {
-    int64_t days = seconds >= 0 ? seconds / 86400 : -((-seconds + 86399) / 86400);
-    int64_t rest = seconds - days * 86400;
-    int64_t y;
-    unsigned m, d;
-    civil(days, &y, &m, &d);
+    const int64_t days = floorDivide(seconds, kDaySeconds);
+    const int64_t rest = seconds - days * kDaySeconds;
+    const CivilDate date = civilFromDays(days);
     char buf[64];
-    snprintf(buf, sizeof buf, "%04lld-%02u-%02u %02d:%02d:%02d", static_cast<long long>(y), m, d,
-             static_cast<int>(rest / 3600), static_cast<int>(rest / 60 % 60), static_cast<int>(rest % 60));
+    snprintf(buf, sizeof buf, "%04lld-%02u-%02u %02d:%02d:%02d", static_cast<long long>(date.year),
+             date.month, date.day, static_cast<int>(rest / 3600), static_cast<int>(rest / 60 % 60),
+             static_cast<int>(rest % 60));
     return buf;
 }
 
 std::string utc_ms_text(int64_t ms)
 {
-    int64_t s = ms >= 0 ? ms / 1000 : -((-ms + 999) / 1000);
+    int64_t s = floorDivide(ms, 1000);
     char buf[16];
     snprintf(buf, sizeof buf, ".%03d", static_cast<int>(ms - s * 1000));
     return utc_text(s) + buf;

@@ -9,6 +9,7 @@
 
 #include "export/export_file.h"
 #include "export/export_writer.h"
+#include "storage/civil_time.h"
 
 #include <ctype.h>
 #include <stdio.h>
@@ -20,8 +21,6 @@
 
 namespace nivracard {
 namespace {
-
-constexpr int64_t kDayMs = 86400000;
 
 // "motion,person" (any letter case, or "all") into CARD_KIND_* bits.
 bool parse_kinds(const std::string &text, uint16_t *out)

@@ -79,7 +79,9 @@ void civilFromMs(int64_t ms, int *year, int *month, int *day, int *hour, int *mi
     *hour = int(rem / 3600);
     *minute = int(rem % 3600 / 60);
     *second = int(rem % 60);
-    // Days to civil date (H. Hinnant's algorithm).
+    // Days to civil date (H. Hinnant's algorithm). The simulator keeps its
+    // own copy on purpose: the times it stamps into the pictures are then an
+    // independent check of the player's calendar code, not a copy of it.
     int64_t z = days + 719468;
     int64_t era = (z >= 0 ? z : z - 146096) / 146097;
     int64_t doe = z - era * 146097;
