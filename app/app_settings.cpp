@@ -3,6 +3,7 @@
 #include "app/app_platform.h"
 #include "app/qt_compat.h"
 #include "decode/decoder.h"
+#include "timeline/theme.h"
 
 #include <QCoreApplication>
 #include <QDate>
@@ -252,26 +253,25 @@ void AppSettings::onColorSchemeChanged()
 
 QPalette AppSettings::paletteFor(bool dark)
 {
-    const auto pick = [dark](const char *darkColor, const char *lightColor) {
-        return QColor(QLatin1String(dark ? darkColor : lightColor));
-    };
+    // The window's own colour table, so that Qt's palette is the Style's.
+    const auto tone = [dark](const char *token) { return nivra::themeColour(token, dark); };
     QPalette palette;
-    palette.setColor(QPalette::Window, pick("#17171f", "#f6f6f5"));
+    palette.setColor(QPalette::Window, tone("canvas"));
     for (QPalette::ColorRole role : {QPalette::WindowText, QPalette::Text, QPalette::ButtonText})
-        palette.setColor(role, pick("#f0eef5", "#352941"));
+        palette.setColor(role, tone("foreground"));
     for (QPalette::ColorRole role : {QPalette::Base, QPalette::Button, QPalette::Light})
-        palette.setColor(role, pick("#22222f", "#ffffff"));
-    palette.setColor(QPalette::AlternateBase, pick("#2b2a39", "#f2f1f5"));
-    palette.setColor(QPalette::Midlight, pick("#383645", "#e5e2e9"));
-    palette.setColor(QPalette::Mid, pick("#565166", "#cbc5d4"));
-    palette.setColor(QPalette::Dark, pick("#b6b0c4", "#716977"));
-    palette.setColor(QPalette::PlaceholderText, pick("#b6b0c4", "#716977"));
-    palette.setColor(QPalette::Highlight, pick("#ffb703", "#453875"));
-    palette.setColor(QPalette::HighlightedText, pick("#352941", "#ffffff"));
-    palette.setColor(QPalette::ToolTipBase, pick("#352941", "#1e1e2f"));
+        palette.setColor(role, tone("surface"));
+    palette.setColor(QPalette::AlternateBase, tone("surface2"));
+    palette.setColor(QPalette::Midlight, tone("line"));
+    palette.setColor(QPalette::Mid, tone("strongLine"));
+    palette.setColor(QPalette::Dark, tone("secondary"));
+    palette.setColor(QPalette::PlaceholderText, tone("secondary"));
+    palette.setColor(QPalette::Highlight, tone("accent"));
+    palette.setColor(QPalette::HighlightedText, tone("inkOnAccent"));
+    palette.setColor(QPalette::ToolTipBase, dark ? tone("plum") : tone("videoSurface"));
     palette.setColor(QPalette::ToolTipText, Qt::white);
     for (QPalette::ColorRole role : {QPalette::WindowText, QPalette::Text, QPalette::ButtonText})
-        palette.setColor(QPalette::Disabled, role, pick("#b6b0c4", "#716977"));
+        palette.setColor(QPalette::Disabled, role, tone("secondary"));
     return palette;
 }
 

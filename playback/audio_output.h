@@ -3,6 +3,7 @@
 #pragma once
 
 #include "decode/decoder.h"
+#include "playback/sound_output.h"
 #include "playback/sound_thread.h"
 
 #include <QAudioFormat>
@@ -49,17 +50,10 @@ void protectExitFromSoundTeardown();
 // time the device is playing. Used from the GUI thread, it never waits for
 // the sound back end: that runs on a sound thread of its own, which opens
 // the device in the background and is given up on past a deadline.
-class AudioOutput : public QObject
+class AudioOutput : public QObject, public SoundOutput
 {
     Q_OBJECT
 public:
-    enum class State
-    {
-        Closed,
-        Opening, // asked for; the sound thread has not answered yet
-        Open,    // sound can be written
-        Failed,  // it did not open, or did not answer within the deadline
-    };
     // How long an open may take before the output counts as not available.
     static constexpr qint64 kOpenDeadlineMs = 1000;
 
@@ -67,29 +61,29 @@ public:
     ~AudioOutput() override;
 
     // Asks for the default output device, closing any open one; at once.
-    void open();
+    void open() override;
     // Closes the device and forgets everything written; at once.
-    void close();
-    void setSuspended(bool suspended);
+    void close() override;
+    void setSuspended(bool suspended) override;
     // Clamps to 0..1; applied now and at every open.
-    void setVolume(float volume);
+    void setVolume(float volume) override;
     // Where the open stands; reading it takes up the sound thread's answer.
-    State state();
+    State state() override;
     // Why the last open failed, in the back end's or the deadline's words.
-    QString failureText() const;
+    QString failureText() const override;
     // Whether the presentation tick should write more sound.
-    bool wantsData() const;
+    bool wantsData() const override;
     // Converts a chunk to the device format and queues it for the device.
-    void write(const AudioChunk &chunk);
+    void write(const AudioChunk &chunk) override;
     // Drops old anchors and has the queued bytes handed to the device.
-    void pump();
+    void pump() override;
     // The media time being played, in ms; *valid says whether there is one.
-    qlonglong clock(bool *valid) const;
+    qlonglong clock(bool *valid) const override;
     // Output frames the device has played since open; 0 without a sink.
     qlonglong playedFrames() const;
     // True when the device reported a failure (lost, or the stream refused);
     // running out of sound is none.
-    bool failed() const;
+    bool failed() const override;
 
     // The format the sink was opened with (once open).
     QAudioFormat format() const { return m_format; }

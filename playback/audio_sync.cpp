@@ -4,7 +4,9 @@
 
 namespace nivra {
 
-AudioSync::AudioSync(const Clock *clock) : m_clock(clock ? clock : &Clock::steady())
+AudioSync::AudioSync(const Clock *clock, SoundOutput *output)
+    : m_clock(clock ? clock : &Clock::steady()), m_own(output ? nullptr : std::make_unique<AudioOutput>()),
+      m_output(output ? output : m_own.get())
 {}
 
 void AudioSync::forgetClock()
@@ -47,28 +49,28 @@ bool AudioSync::syncOnce(const WantedNow &wantedNow, const Pull &pull)
         m_suspended = false;
         m_lastClock = -1;
         m_stillSinceNs = -1;
-        m_output.close();
+        m_output->close();
         if (wanted.command != 0) {
-            m_output.setVolume(wanted.volume);
+            m_output->setVolume(wanted.volume);
             m_volume = wanted.volume;
-            m_output.open();
+            m_output->open();
             m_opening = true;
         }
         return true;
     }
     if (m_opening) {
-        switch (m_output.state()) {
-        case AudioOutput::State::Opening:
+        switch (m_output->state()) {
+        case SoundOutput::State::Opening:
             return false; // the next tick looks again
-        case AudioOutput::State::Open:
+        case SoundOutput::State::Open:
             m_opening = false;
             m_openFor = wanted.command;
             m_available = true;
             return true;
-        case AudioOutput::State::Closed:
-        case AudioOutput::State::Failed:
+        case SoundOutput::State::Closed:
+        case SoundOutput::State::Failed:
             m_opening = false;
-            giveUp(qPrintable(m_output.failureText()));
+            giveUp(qPrintable(m_output->failureText()));
             return false;
         }
     }
@@ -78,33 +80,33 @@ bool AudioSync::syncOnce(const WantedNow &wantedNow, const Pull &pull)
     }
     if (wanted.volume != m_volume) {
         m_volume = wanted.volume;
-        m_output.setVolume(wanted.volume);
+        m_output->setVolume(wanted.volume);
         return true;
     }
     if (!activeFor(wanted.command))
         return false;
     // A device lost while paused (the sound server restarted) is found
     // before play, which then opens a new one.
-    if (m_output.failed()) {
+    if (m_output->failed()) {
         giveUp("the sound device failed");
         return false;
     }
     if (m_suspended != !wanted.playing) {
         m_suspended = !wanted.playing;
-        m_output.setSuspended(m_suspended);
+        m_output->setSuspended(m_suspended);
         // A clock that stood still while paused has not stalled.
         m_stillSinceNs = -1;
         return true;
     }
     if (!wanted.playing || !wanted.landed)
         return false;
-    if (m_output.wantsData()) {
+    if (m_output->wantsData()) {
         if (std::optional<AudioChunk> chunk = pull()) {
-            m_output.write(*chunk);
+            m_output->write(*chunk);
             return true;
         }
     }
-    m_output.pump();
+    m_output->pump();
     readClock();
     return false;
 }
@@ -112,25 +114,25 @@ bool AudioSync::syncOnce(const WantedNow &wantedNow, const Pull &pull)
 void AudioSync::probe(bool playing)
 {
     if (m_probing) {
-        switch (m_output.state()) {
-        case AudioOutput::State::Opening:
+        switch (m_output->state()) {
+        case SoundOutput::State::Opening:
             return;
-        case AudioOutput::State::Open:
+        case SoundOutput::State::Open:
             // The command's sound was dropped: the engine starts a new one.
             m_probing = false;
             m_recovered = true;
-            m_output.close();
+            m_output->close();
             return;
-        case AudioOutput::State::Closed:
-        case AudioOutput::State::Failed:
+        case SoundOutput::State::Closed:
+        case SoundOutput::State::Failed:
             m_probing = false;
-            m_output.close();
+            m_output->close();
             m_probeAtNs = m_clock->nowNs() + kProbeMs * 1000000;
             return;
         }
     }
     if (playing && !m_recovered && m_probeAtNs >= 0 && m_clock->nowNs() >= m_probeAtNs) {
-        m_output.open();
+        m_output->open();
         m_probing = true;
     }
 }
@@ -143,13 +145,13 @@ void AudioSync::giveUp(const char *why)
     m_clockInUse = false;
     m_available = false;
     m_probeAtNs = m_clock->nowNs() + kProbeMs * 1000000;
-    m_output.close();
+    m_output->close();
 }
 
 void AudioSync::readClock()
 {
     bool valid = false;
-    const qlonglong audioNow = m_output.clock(&valid);
+    const qlonglong audioNow = m_output->clock(&valid);
     bool stalled = false;
     if (valid) {
         const qint64 now = m_clock->nowNs();

@@ -12,6 +12,7 @@
 #include "playback/audio_output.h"
 
 #include <functional>
+#include <memory>
 #include <optional>
 
 namespace nivra {
@@ -36,8 +37,9 @@ public:
     using WantedNow = std::function<Wanted()>;
     // The next chunk of the command's sound, if one is decoded.
     using Pull = std::function<std::optional<AudioChunk>()>;
-    // clock (null: the steady one) outlives this one.
-    explicit AudioSync(const Clock *clock);
+    // clock (null: the steady one) outlives this one; so does output, when
+    // given (null: the system's sound output, owned here).
+    explicit AudioSync(const Clock *clock, SoundOutput *output = nullptr);
     void setClock(const Clock *clock) { m_clock = clock ? clock : &Clock::steady(); }
 
     // Brings the output in line with wanted(), feeds it from pull and reads
@@ -60,7 +62,7 @@ public:
     }
     // The output is open for command, but its device was lost (the sound
     // server restarted while paused): found by the next sync while playing.
-    bool lostFor(quint64 command) const { return activeFor(command) && m_output.failed(); }
+    bool lostFor(quint64 command) const { return activeFor(command) && m_output->failed(); }
     // The last output asked for opened (true before any was asked for).
     bool available() const { return m_available; }
     // An output tried in the background while command's sound was not
@@ -81,7 +83,9 @@ public:
     // A new command: the clock is the device's again only once it plays.
     void forgetClock();
 
-    AudioOutput &output() { return m_output; }
+    SoundOutput &output() { return *m_output; }
+    // The system's sound output when this sync owns it; null otherwise.
+    AudioOutput *systemOutput() { return m_own.get(); }
 
 private:
     // One call into the output at most; true when another pass is needed.
@@ -95,7 +99,8 @@ private:
     void probe(bool playing);
 
     const Clock *m_clock;
-    AudioOutput m_output;
+    std::unique_ptr<AudioOutput> m_own;
+    SoundOutput *m_output;
     quint64 m_triedFor = 0; // command the output was last (re)opened for; 0 closed
     quint64 m_openFor = 0;  // command it is open and playing for; 0 none
     bool m_opening = false; // asked for m_triedFor, no answer yet

@@ -2,13 +2,10 @@
 
 #include "playback/decode_worker.h"
 #include "playback/picture_image.h"
+#include "playback/snapshot.h"
 #include "playback/trace.h"
 
-#include <QDateTime>
-#include <QDir>
-#include <QFileInfo>
 #include <QImage>
-#include <QStandardPaths>
 #include <QtDebug>
 
 #include <limits>
@@ -74,7 +71,7 @@ PlaybackEngine::PlaybackEngine(QObject *parent) : QObject(parent), m_clock(m_tim
     connect(m_time, &TimeSource::beat, this, &PlaybackEngine::tick);
     // A device plugged in, or the sound server back: sound that found no
     // output tries one at once rather than at the next background try.
-    connect(&m_audio.output(), &AudioOutput::outputsChanged, this, [this] { m_audio.probeSoon(); });
+    connect(m_audio.systemOutput(), &AudioOutput::outputsChanged, this, [this] { m_audio.probeSoon(); });
 }
 
 PlaybackEngine::~PlaybackEngine()
@@ -293,7 +290,8 @@ void PlaybackEngine::postSeek(qlonglong targetMs, bool snap)
 
 bool PlaybackEngine::postStepBack(qlonglong fromMs)
 {
-    const qlonglong keyframe = keyframeBefore(fromMs);
+    // Behind a recording's first picture lies the end of the one before it.
+    const qlonglong keyframe = cardHoldsReader() ? m_card->keyframeSearch(fromMs, true, true) : -1;
     if (keyframe < 0)
         return false; // the first picture of the card
     // Paused on the stepped picture: play asks for sound afresh.
@@ -436,34 +434,6 @@ void PlaybackEngine::stepBackFrame()
         postStepBack(m_shownTime);
 }
 
-qlonglong PlaybackEngine::keyframeBefore(qlonglong timeMs) const
-{
-    if (!cardHoldsReader())
-        return -1;
-    // A minute back covers every group of pictures; behind a gap the search
-    // goes on at the end of the recording before it.
-    constexpr qlonglong kWindowMs = 60000;
-    qlonglong end = timeMs - 1;
-    while (end >= 0) {
-        qlonglong best = -1;
-        for (const card_keyframe &keyframe : m_card->keyframeRecords(end - kWindowMs, end)) {
-            if (keyframe.usable && keyframe.time_ms < timeMs && keyframe.time_ms > best)
-                best = keyframe.time_ms;
-        }
-        if (best >= 0)
-            return best;
-        // On at the latest recorded time before the window.
-        const qlonglong windowStart = end - kWindowMs;
-        qlonglong previous = -1;
-        for (const card_range &range : m_card->chunkRecords()) {
-            if (!range.missing && qlonglong(range.first) * 1000 < windowStart)
-                previous = qMax(previous, qMin(qlonglong(card_last_ms(range.last)), windowStart - 1));
-        }
-        end = previous;
-    }
-    return -1;
-}
-
 void PlaybackEngine::retryDecode()
 {
     Step step(this);
@@ -583,27 +553,11 @@ QString PlaybackEngine::saveSnapshot(QString folder)
     const QVideoFrame frame = m_videoSink->videoFrame();
     if (!frame.isValid())
         return QString();
-    const QImage image = pictureImage(frame);
-    if (image.isNull())
-        return QString();
-    if (folder.isEmpty())
-        folder = QStandardPaths::writableLocation(QStandardPaths::PicturesLocation) +
-                 QStringLiteral("/NIVRA Player");
-    if (!QDir().mkpath(folder))
-        return QString();
     // After a stop the sink still shows the last picture, whose time the
     // position kept.
     const qlonglong shown = m_shownTime >= 0 ? m_shownTime : m_position;
-    const int offsetSeconds = m_card ? m_card->offsetSecondsAt(shown) : 0;
-    const QDateTime local = QDateTime::fromMSecsSinceEpoch(shown, Qt::UTC).toOffsetFromUtc(offsetSeconds);
-    const QString base =
-        folder + QStringLiteral("/NIVRA_") + local.toString(QStringLiteral("yyyyMMdd_HHmmss_zzz"));
-    QString path = base + QStringLiteral(".png");
-    for (int n = 1; QFileInfo::exists(path); ++n)
-        path = base + QStringLiteral("_%1.png").arg(n);
-    if (!image.save(path, "PNG"))
-        return QString();
-    return QDir::toNativeSeparators(path);
+    return saveSnapshotFile(pictureImage(frame), shown, m_card ? m_card->offsetSecondsAt(shown) : 0,
+                            folder.isEmpty() ? defaultSnapshotFolder() : folder);
 }
 
 void PlaybackEngine::openHevcExtensionStore()

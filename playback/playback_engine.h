@@ -178,7 +178,6 @@ private:
     void commandPosted(int generation, State next);
     // The last usable key frame before timeMs, looking back over earlier
     // recordings; -1 when there is none.
-    qlonglong keyframeBefore(qlonglong timeMs) const;
     void setPlaying(bool playing);
     // Opens the output anew for sound that found none (a seek in place).
     void retrySound();

@@ -1,40 +1,44 @@
 pragma Singleton
 import QtQuick
+import NivraPlayer
 
 // Every colour, radius and font token of the interface; the theme follows
-// the settings object once it exists (dark until then).
+// the settings object once it exists (dark until then). The colours' values
+// come from the program's one colour table (Theme), which the timeline and
+// Qt's palette share.
 QtObject {
     readonly property bool dark: (typeof appSettings !== "undefined" && appSettings) ? appSettings.darkTheme : true
 
-    readonly property color yellow: "#ffb703"
-    readonly property color purple: "#453875"
-    readonly property color plum: "#352941"
-    readonly property color canvas: dark ? "#17171f" : "#f6f6f5"
-    readonly property color surface: dark ? "#22222f" : "#ffffff"
-    readonly property color surface2: dark ? "#2b2a39" : "#f2f1f5"
-    readonly property color surface3: dark ? "#343343" : "#edeef2"
-    readonly property color foreground: dark ? "#f0eef5" : "#352941"
-    readonly property color secondary: dark ? "#b6b0c4" : "#716977"
-    readonly property color line: dark ? "#383645" : "#e5e2e9"
-    readonly property color strongLine: dark ? "#565166" : "#cbc5d4"
-    readonly property color accent: dark ? yellow : purple
-    readonly property color inkOnAccent: dark ? plum : "#ffffff"
-    readonly property color selected: dark ? "#39334e" : "#eeebf5"
-    readonly property color selectedText: dark ? "#f2e8ff" : purple
-    readonly property color record: dark ? "#8778b4" : "#9386b6"
-    readonly property color track: dark ? "#353341" : "#e9e7ed"
-    readonly property color videoSurface: dark ? "#111118" : "#1e1e2f"
-    readonly property color error: "#ff6b6b"
-    readonly property color faint: dark ? "#837d91" : "#9a929f"
-    readonly property color primaryHover: dark ? "#ffc42d" : "#58498d"
-    readonly property color primaryDeep: dark ? "#d99b00" : "#352a5c"
-    readonly property color eventText: dark ? yellow : "#956900"
+    readonly property color yellow: Theme.colour("yellow", dark)
+    readonly property color purple: Theme.colour("purple", dark)
+    readonly property color plum: Theme.colour("plum", dark)
+    readonly property color canvas: Theme.colour("canvas", dark)
+    readonly property color surface: Theme.colour("surface", dark)
+    readonly property color surface2: Theme.colour("surface2", dark)
+    readonly property color surface3: Theme.colour("surface3", dark)
+    readonly property color foreground: Theme.colour("foreground", dark)
+    readonly property color secondary: Theme.colour("secondary", dark)
+    readonly property color line: Theme.colour("line", dark)
+    readonly property color strongLine: Theme.colour("strongLine", dark)
+    readonly property color accent: Theme.colour("accent", dark)
+    readonly property color inkOnAccent: Theme.colour("inkOnAccent", dark)
+    readonly property color selected: Theme.colour("selected", dark)
+    readonly property color selectedText: Theme.colour("selectedText", dark)
+    readonly property color record: Theme.colour("record", dark)
+    readonly property color recordFine: Theme.colour("recordFine", dark)
+    readonly property color track: Theme.colour("track", dark)
+    readonly property color videoSurface: Theme.colour("videoSurface", dark)
+    readonly property color error: Theme.colour("error", dark)
+    readonly property color faint: Theme.colour("faint", dark)
+    readonly property color primaryHover: Theme.colour("primaryHover", dark)
+    readonly property color primaryDeep: Theme.colour("primaryDeep", dark)
+    readonly property color eventText: Theme.colour("eventText", dark)
     // The edge of an unchecked check box or radio button: at least 3:1
     // against every panel colour in both themes.
     readonly property color controlEdge: secondary
     // The keyboard's focus mark: a ring around the focused control, 3:1 at
     // least against the panels and the window in both themes.
-    readonly property color focusRing: dark ? yellow : "#5b4bb0"
+    readonly property color focusRing: Theme.colour("focusRing", dark)
     readonly property int focusRingWidth: 2
     // Consolas ships with Windows; DejaVu Sans Mono is what Debian installs.
     readonly property string mono: Qt.platform.os === "windows" ? "Consolas" : "DejaVu Sans Mono"

@@ -765,23 +765,41 @@ qlonglong CardSession::nextPlayableStart(qlonglong utcMs) const
 
 qlonglong CardSession::keyframeAtOrBefore(qlonglong utcMs)
 {
-    if (!m_card || utcMs < kMinMs + 60000)
+    return keyframeSearch(utcMs, false, false);
+}
+
+qlonglong CardSession::keyframeSearch(qlonglong utcMs, bool strictlyBefore, bool acrossGaps)
+{
+    constexpr qint64 kWindowMs = 60000;
+    if (!m_card || utcMs < kMinMs + kWindowMs + 1)
         return -1;
     struct Walk
     {
         qint64 limit;
         qint64 best;
-    } walk{utcMs, -1};
+    } walk{strictlyBefore ? utcMs - 1 : utcMs, -1};
     const auto visit = [](const card_keyframe *k, void *context) -> int {
         auto *w = static_cast<Walk *>(context);
         if (k->usable && k->time_ms <= w->limit && k->time_ms > w->best)
             w->best = k->time_ms;
         return 0;
     };
-    // Only the minute before the time is searched.
-    if (card_keyframes(m_card, cardSecond(utcMs - 60000), cardSecond(utcMs), visit, &walk) != CARD_OK)
-        return -1;
-    return walk.best;
+    qint64 end = walk.limit;
+    while (end >= 0) {
+        if (card_keyframes(m_card, cardSecond(end - kWindowMs), cardSecond(end), visit, &walk) != CARD_OK)
+            return -1;
+        if (walk.best >= 0 || !acrossGaps)
+            return walk.best;
+        // On at the latest recorded time before the window.
+        const qint64 windowStart = end - kWindowMs;
+        qint64 previous = -1;
+        for (const card_range &range : m_ranges) {
+            if (!range.missing && qint64(range.first) * 1000 < windowStart)
+                previous = qMax(previous, qMin(card_last_ms(range.last), windowStart - 1));
+        }
+        end = previous;
+    }
+    return -1;
 }
 
 std::vector<card_keyframe> CardSession::keyframeRecords(qlonglong fromMs, qlonglong toMs)

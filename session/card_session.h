@@ -106,7 +106,14 @@ public:
     Q_INVOKABLE QVariantList dayChunks(qlonglong dayStartMs);
     Q_INVOKABLE int kindAt(qlonglong utcMs) const;
     Q_INVOKABLE qlonglong nextPlayableStart(qlonglong utcMs) const;
+    // The latest usable key frame at or before utcMs within its recording
+    // (-1: none in the minute before it).
     Q_INVOKABLE qlonglong keyframeAtOrBefore(qlonglong utcMs);
+    // The one key-frame search: the latest usable key frame at or before
+    // utcMs, or strictly before it; within the minute before the time (every
+    // group of pictures is shorter), and with acrossGaps on behind a gap, at
+    // the end of the recording before it. -1 when there is none.
+    qlonglong keyframeSearch(qlonglong utcMs, bool strictlyBefore, bool acrossGaps);
     Q_INVOKABLE QVariantList eventsBetween(qlonglong fromMs, qlonglong toMs);
     // The first playable event with one of the kinds (0: any) that is still
     // going on at fromMs or starts after it, starting before untilMs (< 0:

@@ -2,6 +2,7 @@
 #include "session/card_session.h"
 #include "session/time_zone.h"
 #include "storage/civil_time.h"
+#include "timeline/theme.h"
 #include "timeline/timeline_axis.h"
 
 #include <QCursor>
@@ -18,6 +19,7 @@
 #include <QWheelEvent>
 
 #include <algorithm>
+#include <array>
 #include <cmath>
 #include <cstdlib>
 #include <iterator>
@@ -41,24 +43,40 @@ constexpr double kLaneH = 22.0;
 constexpr double kMarkerBottom = 78.0;
 
 const QColor kHandleOutline(0xb7, 0x7d, 0x00);
-const QColor kHandleGrip(0x35, 0x29, 0x41);
+const QColor kHandleGrip = nivra::themeColour("plum", true);
 const QColor kScrubMarker(220, 38, 38, 110);
 
-QColor rgb(QRgb value)
+// The palette from the window's colour table, by PaletteColor; the two
+// translucent ones take a token's colour with an alpha of their own.
+std::array<QColor, TimelineItem::PaletteSize> makePalette(bool dark)
 {
-    return QColor::fromRgb(value);
+    const auto tone = [dark](const char *token, int alpha = 255) {
+        QColor c = nivra::themeColour(token, dark);
+        c.setAlpha(alpha);
+        return c;
+    };
+    return {tone("surface"),
+            tone("secondary"),
+            tone("strongLine"),
+            tone("track"),
+            tone("record"),
+            tone("recordFine"),
+            tone("surface3"),
+            tone("faint"),
+            tone("yellow"),
+            tone("foreground"),
+            tone("selected"),
+            tone("yellow"),
+            tone("accent"),
+            tone("secondary"),
+            tone("plum", 230),
+            tone("yellow"),
+            tone("yellow", dark ? 45 : 38),
+            tone("foreground")};
 }
 
-const QColor kDark[TimelineItem::PaletteSize] = {
-    rgb(0x22222f), rgb(0xb6b0c4),           rgb(0x565166), rgb(0x353341), rgb(0x8778b4),
-    rgb(0x9b8bc8), rgb(0x343343),           rgb(0x837d91), rgb(0xffb703), rgb(0xf0eef5),
-    rgb(0x39334e), rgb(0xffb703),           rgb(0xffb703), rgb(0xb6b0c4), QColor(53, 41, 65, 230),
-    rgb(0xffb703), QColor(255, 183, 3, 45), rgb(0xf0eef5)};
-const QColor kLight[TimelineItem::PaletteSize] = {
-    rgb(0xffffff), rgb(0x716977),           rgb(0xcbc5d4), rgb(0xe9e7ed), rgb(0x9386b6),
-    rgb(0xa99dc7), rgb(0xedeef2),           rgb(0x9a929f), rgb(0xffb703), rgb(0x352941),
-    rgb(0xeeebf5), rgb(0xffb703),           rgb(0x453875), rgb(0x716977), QColor(53, 41, 65, 230),
-    rgb(0xffb703), QColor(255, 183, 3, 38), rgb(0x352941)};
+const std::array<QColor, TimelineItem::PaletteSize> kDark = makePalette(true);
+const std::array<QColor, TimelineItem::PaletteSize> kLight = makePalette(false);
 
 // Returns a + b, saturated to the 64-bit range (QML can hand any value).
 qint64 addSat(qint64 a, qint64 b)
@@ -988,7 +1006,7 @@ void TimelineItem::paint(QPainter *painter)
         paintStatic(painter);
     m_staticChanged = false;
 
-    const QColor *pal = m_darkTheme ? kDark : kLight;
+    const QColor *pal = (m_darkTheme ? kDark : kLight).data();
     const qint64 viewEnd = m_viewStart + span();
     if (m_scrubbing && m_scrubTarget >= m_viewStart && m_scrubTarget <= viewEnd)
         paintMarker(painter, xForTime(m_scrubTarget), kScrubMarker);
@@ -999,7 +1017,7 @@ void TimelineItem::paint(QPainter *painter)
 
 void TimelineItem::paintStatic(QPainter *painter)
 {
-    const QColor *pal = m_darkTheme ? kDark : kLight;
+    const QColor *pal = (m_darkTheme ? kDark : kLight).data();
     const double w = width();
     painter->fillRect(QRectF(0, 0, w, height()), pal[Background]);
     if (w <= 0.0)

@@ -50,7 +50,7 @@ const Generated &presetCard(const std::string &preset)
         return *it->second;
     auto g = std::make_unique<Generated>();
     g->dir = std::make_unique<TempDir>("cardgen");
-    g->path = std::string(NIVRA_SIMCARDS_DIR) + "/cardgen_" + preset;
+    g->path = std::string(NIVRA_SIMCARDS_DIR) + "/" + preset;
     EXPECT_TRUE(loadCard(g->path, &g->card)) << g->path;
     return *(cache[preset] = std::move(g));
 }

@@ -26,4 +26,21 @@ TestCase {
         // messages all read it.
         compare(TextRules.durationText(data.ms), data.text)
     }
+
+    // Every colour of the Style comes from the one table, in both themes: a
+    // token the table lacks would come back as no colour at all.
+    function test_styleColoursAreTheTables() {
+        const tokens = ["yellow", "purple", "plum", "canvas", "surface", "surface2", "surface3",
+                        "foreground", "secondary", "line", "strongLine", "accent", "inkOnAccent",
+                        "selected", "selectedText", "record", "recordFine", "track", "videoSurface",
+                        "error", "faint", "primaryHover", "primaryDeep", "eventText", "focusRing"]
+        for (const token of tokens) {
+            verify(Qt.colorEqual(Style[token], Theme.colour(token, Style.dark)), token)
+            for (const dark of [true, false])
+                compare(Theme.colour(token, dark).a, 1, token)
+        }
+        compare(Theme.colour("no such token", true), undefined)
+        verify(Qt.colorEqual(Theme.colour("canvas", true), "#17171f"))
+        verify(Qt.colorEqual(Theme.colour("canvas", false), "#f6f6f5"))
+    }
 }

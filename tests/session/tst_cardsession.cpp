@@ -547,6 +547,14 @@ void TestCardSession::keyframeWindow()
     QCOMPARE(session.keyframeAtOrBefore(lastKey + 61000), -1);
     QCOMPARE(session.keyframeAtOrBefore(std::numeric_limits<qlonglong>::min() + 1000), -1);
     QCOMPARE(session.keyframeAtOrBefore(std::numeric_limits<qlonglong>::max()), -1);
+    // Strictly before, and on behind the gap to the recording before it
+    // (the next one starts at 10:02:00).
+    const qint64 afterGap = utc("2024-03-05T10:02:00Z");
+    QCOMPARE(session.keyframeSearch(start + 4000, true, false), start + 2000);
+    QCOMPARE(session.keyframeSearch(afterGap, false, true), afterGap);
+    QCOMPARE(session.keyframeSearch(afterGap, true, false), -1);
+    QCOMPARE(session.keyframeSearch(afterGap, true, true), lastKey);
+    QCOMPARE(session.keyframeSearch(start, true, true), -1);
 
     // Keyframes of a deleted segment file are not usable.
     QVERIFY(session.openPath(QStringLiteral(ZONES_CARD)));

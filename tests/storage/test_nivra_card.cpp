@@ -343,6 +343,7 @@ TEST(NivraCard, CommandHelp)
 
 namespace {
 
+// The card of a simulator preset (simcards/<preset>).
 std::string sim(const char *name)
 {
     return quote(std::string(NIVRA_SIMCARDS) + "/" + name);
@@ -352,7 +353,7 @@ std::string sim(const char *name)
 
 TEST(NivraCardSimulator, SmallPreset)
 {
-    ToolRun r = tool("info " + sim("storage_small") + " --json");
+    ToolRun r = tool("info " + sim("small") + " --json");
     ASSERT_EQ(0, r.status) << r.out;
     EXPECT_EQ(16, r.json["summary"]["segmentCount"]);
     EXPECT_EQ(4, r.json["summary"]["validSegments"]);
@@ -360,12 +361,12 @@ TEST(NivraCardSimulator, SmallPreset)
     EXPECT_EQ(1709632800, r.json["summary"]["firstSecond"]); // 2024-03-05 10:00:00
     EXPECT_EQ(1709632800 + 179, r.json["summary"]["lastSecond"]);
 
-    r = tool("ranges " + sim("storage_small") + " --json");
+    r = tool("ranges " + sim("small") + " --json");
     EXPECT_EQ(Json::parse(R"([{"first": 1709632800, "last": 1709632859, "offset": 60, "missing": false},
                               {"first": 1709632920, "last": 1709632979, "offset": 60, "missing": false}])"),
               r.json["ranges"]);
 
-    r = tool("events " + sim("storage_small") + " --json");
+    r = tool("events " + sim("small") + " --json");
     ASSERT_EQ(2, r.json["count"]) << r.out;
     EXPECT_EQ(1709632822, r.json["events"][0]["first"]);
     EXPECT_EQ(1, r.json["events"][0]["kinds"]);
@@ -376,16 +377,16 @@ TEST(NivraCardSimulator, SmallPreset)
     EXPECT_EQ(1, r.json["events"][1]["playable"]);
     EXPECT_EQ(60, r.json["events"][1]["offset"]);
 
-    r = tool("probe " + sim("storage_small") + " --at 1709632800000 --json");
+    r = tool("probe " + sim("small") + " --at 1709632800000 --json");
     EXPECT_EQ(Json::parse(R"({"code": 0, "stream": {"videoCodec": 1, "audioKind": 1, "sampleRate": 16000,
         "channels": 1, "objectType": 2, "audioInterval": 64, "videoInterval": 100}})"),
               r.json);
 
-    r = tool("keyframes " + sim("storage_small") + " --json");
+    r = tool("keyframes " + sim("small") + " --json");
     EXPECT_EQ(60u, r.json["keyframes"].size()) << "a keyframe every 2 s over 120 s";
 
     // Every frame in order, from the first to the last, with one discontinuity.
-    r = tool("frames " + sim("storage_small") + " --at 0 --count 100000 --read --json");
+    r = tool("frames " + sim("small") + " --at 0 --count 100000 --read --json");
     ASSERT_EQ(0, r.status);
     EXPECT_EQ(1, r.json["next"]);
     int jumps = 0, video = 0;
@@ -407,10 +408,10 @@ TEST(NivraCardSimulator, CodecAndAudioOfThePresets)
         const char *card;
         int codec, kind, rate, channels;
     } cases[] = {
-        {"storage_h265_g711", 2, 3, 8000, 1},
-        {"storage_h264_rawaac", 1, 2, 16000, 1},
-        {"storage_g711_16k", 1, 3, 16000, 1},
-        {"storage_noaudio", 1, 0, 0, 0},
+        {"h265-g711", 2, 3, 8000, 1},
+        {"h264-rawaac", 1, 2, 16000, 1},
+        {"g711-16k", 1, 3, 16000, 1},
+        {"noaudio", 1, 0, 0, 0},
     };
     for (const Case &c : cases) {
         ToolRun r = tool("probe " + sim(c.card) + " --json");
@@ -426,7 +427,7 @@ TEST(NivraCardSimulator, CodecAndAudioOfThePresets)
 
 TEST(NivraCardSimulator, ClockChangeKeepsRangesApart)
 {
-    ToolRun r = tool("ranges " + sim("storage_clockchange") + " --json");
+    ToolRun r = tool("ranges " + sim("clockchange") + " --json");
     ASSERT_EQ(0, r.status) << r.out;
     ASSERT_EQ(3u, r.json["ranges"].size()) << r.out;
     EXPECT_EQ(60, r.json["ranges"][1]["offset"]);
@@ -435,22 +436,22 @@ TEST(NivraCardSimulator, ClockChangeKeepsRangesApart)
     // 2024-01-31 22:59:30 UTC for 60 s at +01:00: 23:59:30 on the 31st to
     // 00:00:29 on the 1st.
     EXPECT_EQ(Json::parse(R"({"code": 0, "days": [31]})"),
-              tool("days " + sim("storage_clockchange") + " 2024 1 --json").json);
+              tool("days " + sim("clockchange") + " 2024 1 --json").json);
     EXPECT_EQ(Json::parse(R"({"code": 0, "days": [1]})"),
-              tool("days " + sim("storage_clockchange") + " 2024 2 --json").json);
+              tool("days " + sim("clockchange") + " 2024 2 --json").json);
     EXPECT_EQ(Json::parse(R"({"code": 0, "days": [31]})"),
-              tool("days " + sim("storage_clockchange") + " 2024 3 --json").json);
+              tool("days " + sim("clockchange") + " 2024 3 --json").json);
 }
 
 TEST(NivraCardSimulator, DemoPreset)
 {
-    ToolRun info = tool("info " + sim("storage_demo") + " --json");
+    ToolRun info = tool("info " + sim("demo") + " --json");
     ASSERT_EQ(0, info.status) << info.out;
     const Json &s = info.json["summary"];
     EXPECT_GT(s["validSegments"].get<int>(), 100);
     EXPECT_EQ(s["validSegments"], s["presentSegments"]);
 
-    ToolRun ranges = tool("ranges " + sim("storage_demo") + " --json");
+    ToolRun ranges = tool("ranges " + sim("demo") + " --json");
     ASSERT_GE(ranges.json["ranges"].size(), 3u) << "gaps split the days";
     EXPECT_EQ(s["firstSecond"], ranges.json["ranges"][0]["first"]);
     EXPECT_EQ(s["lastSecond"], ranges.json["ranges"].back()["last"]);
@@ -458,7 +459,7 @@ TEST(NivraCardSimulator, DemoPreset)
         EXPECT_GT(ranges.json["ranges"][i]["first"].get<int64_t>(),
                   ranges.json["ranges"][i - 1]["last"].get<int64_t>() + 3);
 
-    ToolRun events = tool("events " + sim("storage_demo") + " --json");
+    ToolRun events = tool("events " + sim("demo") + " --json");
     ASSERT_GT(events.json["count"].get<int>(), 3);
     int kinds = 0;
     for (const Json &e : events.json["events"]) {
@@ -467,7 +468,7 @@ TEST(NivraCardSimulator, DemoPreset)
     }
     EXPECT_GE(__builtin_popcount(static_cast<unsigned>(kinds)), 3) << "events of several kinds";
 
-    ToolRun probe = tool("probe " + sim("storage_demo") + " --at " +
+    ToolRun probe = tool("probe " + sim("demo") + " --at " +
                          std::to_string(s["firstSecond"].get<int64_t>() * 1000) + " --json");
     EXPECT_EQ(1, probe.json["stream"]["videoCodec"]);
     EXPECT_EQ(1, probe.json["stream"]["audioKind"]);
