@@ -1,5 +1,6 @@
 #include "app/startup.h"
 
+#include "playback/events_only.h"
 #include "playback/playback_engine.h"
 #include "session/card_session.h"
 #include "session/day_model.h"
@@ -65,6 +66,7 @@ void registerMediaTypes()
     qmlRegisterType<DayModel>("Nivra.Media", 1, 0, "DayModel");
     qmlRegisterType<PlaybackEngine>("Nivra.Media", 1, 0, "PlaybackEngine");
     qmlRegisterType<ExportJob>("Nivra.Media", 1, 0, "ExportJob");
+    qmlRegisterType<EventsOnly>("Nivra.Media", 1, 0, "EventsOnly");
     qmlRegisterType<FolderSpace>("Nivra.Media", 1, 0, "FolderSpace");
 }
 

@@ -15,6 +15,8 @@
 #include <memory>
 #include <optional>
 
+class TestAudioSync;
+
 namespace nivra {
 
 class AudioSync
@@ -50,8 +52,6 @@ public:
 
     // The output is open and playing for command.
     bool activeFor(quint64 command) const { return m_openFor != 0 && m_openFor == command; }
-    // The output was (re)opened for command, whether or not it opened.
-    bool triedFor(quint64 command) const { return m_triedFor == command; }
     // The output is still opening for command: the sync has more to do.
     bool openingFor(quint64 command) const { return m_opening && m_triedFor == command; }
     // The output was asked for command and is not available for it (it did
@@ -88,6 +88,10 @@ public:
     AudioOutput *systemOutput() { return m_own.get(); }
 
 private:
+    friend class ::TestAudioSync;
+    // The output was (re)opened for command, whether or not it opened.
+    bool triedFor(quint64 command) const { return m_triedFor == command; }
+
     // One call into the output at most; true when another pass is needed.
     bool syncOnce(const WantedNow &wantedNow, const Pull &pull);
     // Reads the device's clock into m_read, or finds it stalled.

@@ -176,8 +176,6 @@ private:
     bool postStepBack(qlonglong fromMs);
     // What every command resets, after the worker has taken it; enters next.
     void commandPosted(int generation, State next);
-    // The last usable key frame before timeMs, looking back over earlier
-    // recordings; -1 when there is none.
     void setPlaying(bool playing);
     // Opens the output anew for sound that found none (a seek in place).
     void retrySound();

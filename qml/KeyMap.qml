@@ -1,6 +1,8 @@
 import QtQuick
 import QtQuick.Controls
 import QtQuick.Templates as T
+import Nivra.Media
+import NivraPlayer
 
 // The window's keys. None acts while a text field has the keyboard; Space
 // and Enter on a focused button, and the arrows on a control that moves
@@ -8,11 +10,20 @@ import QtQuick.Templates as T
 Item {
     id: keys
 
-    // The whole window: the keys act on all of it.
+    // The whole window: the keys act on all of it, through the window's own
+    // functions and the parts below.
     required property ApplicationWindow win
-    readonly property var engine: win.player
-    readonly property var timeline: win.timeline
-    readonly property var exportPanel: win.exportPanel
+    required property CardSession card
+    required property PlaybackEngine engine
+    required property DayModel day
+    required property TimelineItem timeline
+    required property ExportPanel exportPanel
+    required property EventList eventList
+    required property EventsOnly eventsOnly
+    required property TransportBar transportBar
+    required property VideoPanel videoPanel
+    required property SettingsDialog settingsDialog
+    required property ShortcutSheet shortcutSheet
 
     readonly property Item focusItem: win.activeFocusItem
     readonly property bool typing: focusItem !== null && (focusItem instanceof TextInput || focusItem instanceof TextEdit)
@@ -67,7 +78,7 @@ Item {
         repeat: true
         running: keys.rewindRate > 0
         onTriggered: {
-            const card = keys.win.session
+            const card = keys.card
             const first = card.firstPlayableMs
             let target = keys.rewindAt - interval * keys.rewindRate
             // Across a gap: on at the recording before it.
@@ -124,7 +135,7 @@ Item {
 
     // The event list's events (its types) in time order.
     function dayEvents() {
-        return win.eventList.model.filter(e => e.playable).map(e => e.startMs).sort((a, b) => a - b)
+        return keys.eventList.model.filter(e => e.playable).map(e => e.startMs).sort((a, b) => a - b)
     }
 
     function jumpEvent(direction) {
@@ -155,7 +166,7 @@ Item {
     }
 
     function dayEdge(last) {
-        const day = win.dayModel
+        const day = keys.day
         if (!last) {
             if (day.firstPlayable >= 0)
                 win.seekInDay(day.firstPlayable)
@@ -234,7 +245,7 @@ Item {
     Shortcut {
         sequence: "E"
         enabled: keys.free
-        onActivated: keys.win.eventsOnly.active = !keys.win.eventsOnly.active
+        onActivated: keys.eventsOnly.active = !keys.eventsOnly.active
     }
     Shortcut {
         sequence: "Right"
@@ -294,7 +305,7 @@ Item {
     Shortcut {
         sequence: "S"
         enabled: keys.free
-        onActivated: keys.win.transportBar.takeSnapshot()
+        onActivated: keys.transportBar.takeSnapshot()
     }
     Shortcut {
         sequences: ["F", "F11"]
@@ -304,7 +315,7 @@ Item {
     Shortcut {
         sequence: "0"
         enabled: keys.free
-        onActivated: keys.win.videoPanel.resetZoom()
+        onActivated: keys.videoPanel.resetZoom()
     }
     Shortcut {
         sequences: ["+", "="]
@@ -319,7 +330,7 @@ Item {
     Shortcut {
         sequence: "Esc"
         enabled: keys.win.videoOnly || (keys.exportPanel.open && !keys.win.exporting
-                                        && !keys.win.settingsDialog.visible && !keys.win.menuOpen)
+                                        && !keys.settingsDialog.visible && !keys.win.menuOpen)
         onActivated: {
             if (keys.win.videoOnly)
                 keys.win.setVideoOnly(false)
@@ -342,6 +353,6 @@ Item {
     Shortcut {
         sequences: ["?", "F1"]
         enabled: keys.free
-        onActivated: keys.win.shortcutSheet.open()
+        onActivated: keys.shortcutSheet.open()
     }
 }

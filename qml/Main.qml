@@ -71,27 +71,9 @@ ApplicationWindow {
     readonly property bool darkTheme: Style.dark
     property bool quitAfterExport: false
     readonly property bool menuOpen: toolBar.timeModeOpen || toolBar.recentOpen || transportBar.speedOpen
-                                     || sidePanel.filterOpen || exportPanel.menuOpen
+                                     || sidePanel.filterOpen || timelinePanel.exportPanel.menuOpen
     readonly property bool exporting: exportJob.running
 
-    // The parts other files and script mode reach.
-    readonly property alias session: card
-    readonly property alias dayModel: day
-    readonly property alias player: engine
-    readonly property alias job: exportJob
-    readonly property alias timeline: timelinePanel.timeline
-    readonly property alias exportPanel: timelinePanel.exportPanel
-    readonly property alias calendar: sidePanel.calendar
-    readonly property alias eventList: sidePanel.eventList
-    readonly property alias settingsDialog: settingsDialog
-    readonly property alias videoPanel: videoPanel
-    readonly property alias timelinePanel: timelinePanel
-    readonly property alias toolBar: toolBar
-    readonly property alias eventsOnly: eventsOnly
-    readonly property alias cardPicker: cardPicker
-    readonly property alias transportBar: transportBar
-    readonly property alias shortcutSheet: shortcutSheet
-    readonly property alias keyMap: keyMap
     // Full screen with the video alone (F, F11; Esc leaves it).
     property bool videoOnly: false
     property int visibilityBeforeVideoOnly: Window.Windowed
@@ -111,9 +93,10 @@ ApplicationWindow {
 
     CardSession {
         id: card
+        objectName: "session"
         timeMode: appSettings.timeMode
         onChanged: {
-            window.exportPanel.resetForDay()
+            timelinePanel.exportPanel.resetForDay()
             if (card.isOpen)
                 appSettings.addRecentCard(card.path)
             if (card.isOpen && day.year === 0)
@@ -128,6 +111,7 @@ ApplicationWindow {
 
     PlaybackEngine {
         id: engine
+        objectName: "player"
         card: card
         continuous: appSettings.continuous
         videoSink: videoPanel.videoSink
@@ -143,7 +127,7 @@ ApplicationWindow {
                 window.toast(qsTr("Sound output is not available"))
         }
         onSeeked: landedMs => {
-            window.timeline.landing = landedMs
+            timelinePanel.timeline.landing = landedMs
             window.followDay(landedMs)
         }
         onPositionChanged: {
@@ -158,11 +142,12 @@ ApplicationWindow {
         position: engine.position
         // An export holds its day's range.
         frozen: exportJob.running
-        onSelectionChanged: window.exportPanel.resetForDay()
+        onSelectionChanged: timelinePanel.exportPanel.resetForDay()
     }
 
     EventsOnly {
         id: eventsOnly
+        objectName: "eventsOnly"
         card: card
         engine: engine
         day: day
@@ -185,14 +170,14 @@ ApplicationWindow {
 
     function selectDate(y, m, d) {
         day.select(y, m, d)
-        calendar.showMonth(y, m)
+        sidePanel.calendar.showMonth(y, m)
     }
 
     // Keeps the selected day on the one being shown (midnight crossings,
     // seeks into another day); never while an export holds the range.
     function followDay(ms) {
         if (day.follow(ms))
-            calendar.showMonth(day.year, day.month)
+            sidePanel.calendar.showMonth(day.year, day.month)
     }
 
     function seekInDay(ms) {
@@ -202,7 +187,7 @@ ApplicationWindow {
     function openLatestDay() {
         if (!day.selectLatest())
             return
-        calendar.showMonth(day.year, day.month)
+        sidePanel.calendar.showMonth(day.year, day.month)
         if (day.firstPlayable >= 0)
             seekInDay(day.firstPlayable)
     }
@@ -235,7 +220,7 @@ ApplicationWindow {
     }
 
     function openExport() {
-        if (!exportPanel.openEditor(timeline.selStart >= 0))
+        if (!timelinePanel.exportPanel.openEditor(timelinePanel.timeline.selStart >= 0))
             toast(noPlayableText())
     }
 
@@ -318,6 +303,7 @@ ApplicationWindow {
 
             SidePanel {
                 id: sidePanel
+                objectName: "sidePanel"
                 visible: !window.videoOnly
                 card: card
                 engine: engine
@@ -340,6 +326,7 @@ ApplicationWindow {
 
                 VideoPanel {
                     id: videoPanel
+                    objectName: "videoPanel"
                     alone: window.videoOnly
                     card: card
                     engine: engine
@@ -366,6 +353,7 @@ ApplicationWindow {
 
                 TimelinePanel {
                     id: timelinePanel
+                    objectName: "timelinePanel"
                     visible: !window.videoOnly
                     card: card
                     engine: engine
@@ -427,16 +415,19 @@ ApplicationWindow {
 
     SettingsDialog {
         id: settingsDialog
+        objectName: "settingsDialog"
         job: exportJob
     }
 
     ShortcutSheet {
         id: shortcutSheet
+        objectName: "shortcutSheet"
         rows: keyMap.table
     }
 
     CardPicker {
         id: cardPicker
+        objectName: "cardPicker"
         onPicked: path => {
             day.clear()
             card.openPath(path)
@@ -466,6 +457,17 @@ ApplicationWindow {
     KeyMap {
         id: keyMap
         win: window
+        card: card
+        engine: engine
+        day: day
+        timeline: timelinePanel.timeline
+        exportPanel: timelinePanel.exportPanel
+        eventList: sidePanel.eventList
+        eventsOnly: eventsOnly
+        videoPanel: videoPanel
+        settingsDialog: settingsDialog
+        shortcutSheet: shortcutSheet
+        transportBar: transportBar
     }
 
     // The first automatic update check, left out while a script runs.
@@ -478,6 +480,21 @@ ApplicationWindow {
     ScriptRunner {
         id: scriptRunner
         win: window
+        card: card
+        engine: engine
+        day: day
+        timeline: timelinePanel.timeline
+        exportPanel: timelinePanel.exportPanel
+        eventList: sidePanel.eventList
+        eventsOnly: eventsOnly
+        videoPanel: videoPanel
+        settingsDialog: settingsDialog
+        shortcutSheet: shortcutSheet
+        job: exportJob
+        calendar: sidePanel.calendar
+        timelinePanel: timelinePanel
+        toolBar: toolBar
+        cardPicker: cardPicker
     }
 
     Component.onCompleted: {

@@ -1,20 +1,36 @@
 import QtQuick
 import QtQuick.Controls
+import Nivra.Media
+import NivraPlayer
 
 // Script mode: runs the "--autotest" commands one after another as a user
 // would, logging one "AUTOTEST" line per step, and quits at the end.
 Item {
     id: runner
 
-    // The whole window: script mode drives it as a person would.
+    // The whole window: script mode drives it as a person would, through
+    // the window's own functions and the parts below.
     required property ApplicationWindow win
+    required property CardSession card
+    required property PlaybackEngine engine
+    required property DayModel day
+    required property ExportJob job
+    required property TimelineItem timeline
+    required property ExportPanel exportPanel
+    required property CalendarPanel calendar
+    required property EventList eventList
+    required property SettingsDialog settingsDialog
+    required property VideoPanel videoPanel
+    required property TimelinePanel timelinePanel
+    required property AppToolBar toolBar
+    required property EventsOnly eventsOnly
+    required property CardPicker cardPicker
+    required property ShortcutSheet shortcutSheet
     property var steps: []
-    property int thumbWaits: 0
+    // How often the current step has waited for its condition.
+    property int waits: 0
     property int index: 0
     readonly property bool running: steps.length > 0
-    readonly property var card: win.session
-    readonly property var engine: win.player
-    readonly property var job: win.job
 
     function start(script) {
         steps = script.split(";").map(s => s.trim()).filter(s => s.length > 0)
@@ -42,15 +58,15 @@ Item {
 
     // The state after a step, in a fixed order.
     function stateLine() {
-        const tl = win.timeline
-        const panel = win.exportPanel
+        const tl = timeline
+        const panel = exportPanel
         const fields = [
             "pos " + clockOrDash(engine.position),
             "day " + win.selYear + "-" + win.selMonth + "-" + win.selDay,
-            "days " + JSON.stringify(win.calendar.recordedDays),
-            "evdays " + JSON.stringify(win.calendar.eventDays),
-            "chunks " + win.dayModel.chunks.length,
-            "events " + win.eventList.total,
+            "days " + JSON.stringify(calendar.recordedDays),
+            "evdays " + JSON.stringify(calendar.eventDays),
+            "chunks " + day.chunks.length,
+            "events " + eventList.total,
             "playing " + engine.playing,
             "speed " + engine.speed,
             "shown " + engine.presentedFrames,
@@ -69,267 +85,185 @@ Item {
         ]
         // Other tools parse this line: these fields show only while events
         // only is on or the picture is magnified.
-        if (win.eventsOnly.active)
+        if (eventsOnly.active)
             fields.push("eventsonly on")
-        if (win.videoPanel.zoom > 1.001)
-            fields.push("vzoom " + win.videoPanel.zoom.toFixed(1))
+        if (videoPanel.zoom > 1.001)
+            fields.push("vzoom " + videoPanel.zoom.toFixed(1))
         return fields.join(" | ")
     }
 
+    // The commands: each names its arguments (for the reader), what it does
+    // (`run`, given the text after the name and its words), how long the
+    // window gets before the next step (`wait`: milliseconds, or a function
+    // of the same arguments; none means the shortest), and, for a step that
+    // waits for the window, the condition it waits for (`until`, asked every
+    // 200 ms before it runs; at most `tries` times when given).
+    readonly property var commands: ({
+        "play": { args: "[SECONDS]", run: () => engine.play(),
+                  wait: (arg, words) => words.length > 0 ? parseFloat(arg) * 1000 : 0 },
+        "pause": { run: () => engine.pause() },
+        "wait": { args: "SECONDS", wait: arg => parseFloat(arg) * 1000 },
+        "seek": { args: "TIME", run: arg => engine.seek(time(arg), true), wait: 500 },
+        "seekexact": { args: "TIME", run: arg => engine.seek(time(arg), false), wait: 500 },
+        "eventseek": { args: "TIME", run: arg => win.seekInDay(time(arg)), wait: 500 },
+        "tlseek": { args: "TIME", run: arg => timeline.seekAt(time(arg)), wait: 800 },
+        "select": { args: "TIME TIME", run: (arg, w) => timeline.setSelection(time(w[0]), time(w[1])) },
+        "selmove": { args: "EDGE STEPS", run: (arg, w) => timeline.nudgeSelection(parseInt(w[0]), parseInt(w[1])) },
+        "selbound": { args: "DIRECTION [end]",
+                      run: (arg, w) => timeline.selectionToBoundary(parseInt(w[0]), w[1] === "end") },
+        "unselect": { run: () => timeline.clearSelection() },
+        "exportdlg": { run: () => win.openExport(), wait: 400 },
+        "exportmode": { args: "merge|separate", run: arg => exportPanel.setMode(arg === "merge") },
+        // "events": each event of the day as a file; "range": the selection.
+        "exportkind": { args: "events|range", run: arg => exportPanel.setEventsMode(arg === "events") },
+        "exportformat": { args: "mov|mp4", run: arg => appSettings.exportFormat = arg === "mp4" ? 1 : 0 },
+        "exportaudio": { args: "on|off", run: arg => exportPanel.setAudio(arg !== "off") },
+        "exportdir": { args: "FOLDER", run: arg => exportPanel.setFolder(arg) },
+        // "exportgo close": the window is closed while the export has surely
+        // not ended yet, however fast the machine writes.
+        "exportgo": { args: "[close]",
+                      run: arg => {
+                          exportPanel.startExport()
+                          if (arg === "close")
+                              win.close()
+                      },
+                      wait: arg => arg === "close" ? 400 : 300 },
+        // Factor, then the centre in fractions of the picture.
+        "vzoom": { args: "FACTOR [X Y]",
+                   run: (arg, w) => videoPanel.zoomTo(parseFloat(w[0]), w.length > 1 ? parseFloat(w[1]) : 0.5,
+                                                      w.length > 2 ? parseFloat(w[2]) : 0.5) },
+        // Until every row of a playable event shows its picture, 10 s at most.
+        "eventthumbs": { until: () => {
+                             const counts = eventList.thumbCounts()
+                             return counts.pictures >= counts.playable
+                         },
+                         tries: 50,
+                         run: () => {
+                             const counts = eventList.thumbCounts()
+                             log("eventthumbs " + counts.rows + " " + counts.pictures)
+                         } },
+        // Each event of the day (the list's types) as a file, padded by PAD s.
+        "exportevents": { args: "PAD",
+                          run: arg => {
+                              if (!exportPanel.open)
+                                  win.openExport()
+                              exportPanel.setEventsMode(true, parseInt(arg))
+                              exportPanel.startExport()
+                          },
+                          wait: 300 },
+        "waitexport": { until: () => !job.running },
+        "exportclose": { run: () => exportPanel.closeEditor() },
+        "exporttype": { args: "FIELD TEXT", run: (arg, w) => exportPanel.typeField(parseInt(w[0]), w.slice(1).join(" ")) },
+        "exportstep": { args: "FIELD PART STEPS",
+                        run: (arg, w) => exportPanel.stepField(parseInt(w[0]), parseInt(w[1]), parseInt(w[2])) },
+        "exportmore": { args: "on|off", run: arg => exportPanel.moreOpen = arg !== "off" },
+        "exportmenu": { args: "gaps|format", run: arg => exportPanel.openMenu(arg === "gaps" ? "gaps" : "format"),
+                        wait: 400 },
+        "menu": { args: "OBJECTNAME", run: arg => openMenu(arg), wait: 400 },
+        "menuclose": { run: () => closeMenus(win.contentItem.parent) },
+        "exportinfo": { run: () => log("exportinfo open " + exportPanel.open
+                                       + " | start " + exportPanel.startText + " | end " + exportPanel.endText
+                                       + " | summary " + exportPanel.summary + " | problem " + flat(exportPanel.problem)
+                                       + " | canExport " + exportPanel.canExport
+                                       + " | names " + JSON.stringify(exportPanel.names)
+                                       + " | format " + (exportPanel.format === 1 ? "mp4" : "mov")
+                                       + (exportPanel.mp4Blocked ? " (g711: mov only)" : "")
+                                       + " | result " + exportPanel.resultStatus + " " + flat(exportPanel.resultText)
+                                       + " | zoom " + timeline.zoom + " | video " + Math.round(videoPanel.height)
+                                       + " | whole " + editorWhole()) },
+        "exportcancel": { run: () => job.cancel() },
+        "speed": { args: "FACTOR", run: arg => engine.speed = parseInt(arg) },
+        "continuous": { args: "on|off", run: arg => appSettings.continuous = arg === "on" },
+        "open": { args: "FOLDER", run: arg => win.openCard(arg), wait: 800 },
+        "recent": { run: () => {
+                        const entries = toolBar.recentEntries()
+                        log("recent " + entries.length + " "
+                            + entries.map(e => e.text + (e.enabled ? "" : " (missing)")).join("|"))
+                    } },
+        "pickcard": { args: "INDEX", run: arg => cardPicker.pick(parseInt(arg)), wait: 800 },
+        "eventsonly": { args: "on|off", run: arg => eventsOnly.active = arg === "on", wait: 500 },
+        "waitpaused": { until: () => !engine.playing },
+        "day": { args: "YYYY-MM-DD",
+                 run: arg => {
+                     const p = arg.split("-").map(x => parseInt(x))
+                     win.pickDay(p[0], p[1], p[2])
+                 },
+                 wait: 500 },
+        "filter": { args: "TYPEBITS", run: arg => eventList.typeFilter = parseInt(arg), wait: 200 },
+        "zoom": { args: "LEVEL", run: arg => timeline.zoom = parseInt(arg) },
+        "timemode": { args: "MODE", run: arg => appSettings.timeMode = parseInt(arg) },
+        "lang": { args: "CODE", run: arg => appSettings.language = arg },
+        "theme": { args: "light|dark|system",
+                   run: arg => appSettings.theme = arg === "light" || arg === "dark" ? arg : "" },
+        "settings": { run: () => settingsDialog.open(), wait: 400 },
+        "settingsclose": { run: () => settingsDialog.close() },
+        "keys": { run: () => shortcutSheet.open(), wait: 400 },
+        "keysclose": { run: () => shortcutSheet.close() },
+        "licenses": { run: () => settingsDialog.openLicenses(), wait: 400 },
+        "updatecheck": { args: "[startup]",
+                         run: arg => arg === "startup" ? updater.startupCheck() : updater.checkNow(),
+                         wait: 200 },
+        "waitupdate": { until: () => !updater.checking },
+        "step": { run: () => engine.stepFrame(), wait: 200 },
+        "stepback": { run: () => engine.stepBackFrame(), wait: 200 },
+        "snapshot": { args: "FILE", run: arg => log("snapshot " + engine.saveSnapshot(arg)) },
+        "shot": { args: "FILE", run: arg => shot(arg), wait: 300 },
+        "decoder": { run: () => log("decoder " + engine.decoderInfo + " | policy " + appSettings.decodePolicy
+                                    + " | hardware " + appSettings.hardwareDecodeSummary
+                                    + " | failed " + engine.decodeFailed
+                                    + " | hevc " + engine.hevcExtensionNeeded
+                                    + " | error " + (engine.errorString || "-")) },
+        "decode": { args: "hw|sw|auto",
+                    run: arg => {
+                        appSettings.decodePolicy = arg === "hw" ? 1 : arg === "sw" ? 2 : 0
+                        engine.retryDecode()
+                    },
+                    wait: 1000 },
+        "fonts": { run: () => log("fonts window " + win.font.family + " | label " + probeLabel.font.family
+                                  + " | setting " + appSettings.fontFamily + " | " + flat(appSettings.fontReport())) },
+        "size": { args: "WIDTH HEIGHT",
+                  run: (arg, w) => {
+                      win.width = parseInt(w[0])
+                      win.height = parseInt(w[1])
+                  },
+                  wait: 400 },
+        "layoutcheck": { args: "TAG", run: arg => layoutCheck(arg) },
+        // The selected day's bounds and what the window shows of it.
+        "dayinfo": { run: () => log("dayinfo " + clockOrDash(day.dayStart) + " | " + clockOrDash(day.dayEnd)
+                                    + " | hours " + (day.dayEnd - day.dayStart) / 3600000
+                                    + " | span " + timeline.viewSpan / 3600000 + " | events " + eventList.total
+                                    + " | chunks " + day.chunks.length + " | shown " + day.positionTime) },
+        "markupcheck": { run: () => markupCheck() },
+        "close": { run: () => win.close(), wait: 400 },
+        "closeconfirm": { run: () => win.confirmQuit() }
+    })
+
     // Performs one step; returns the wait before the next, or -1 to repeat
-    // this step in 200 ms without logging.
+    // this step in 200 ms without logging. An unknown command does nothing.
     function perform(command, arg) {
+        const entry = commands[command]
+        if (!entry)
+            return 0
         const words = arg.length > 0 ? arg.split(" ") : []
-        const tl = win.timeline
-        const panel = win.exportPanel
-        switch (command) {
-        case "play":
-            engine.play()
-            return words.length > 0 ? parseFloat(arg) * 1000 : 0
-        case "pause":
-            engine.pause()
-            return 0
-        case "wait":
-            return parseFloat(arg) * 1000
-        case "seek":
-            engine.seek(time(arg), true)
-            return 500
-        case "seekexact":
-            engine.seek(time(arg), false)
-            return 500
-        case "eventseek":
-            win.seekInDay(time(arg))
-            return 500
-        case "tlseek":
-            tl.seekAt(time(arg))
-            return 800
-        case "select":
-            tl.setSelection(time(words[0]), time(words[1]))
-            return 0
-        case "selmove":
-            tl.nudgeSelection(parseInt(words[0]), parseInt(words[1]))
-            return 0
-        case "selbound":
-            tl.selectionToBoundary(parseInt(words[0]), words[1] === "end")
-            return 0
-        case "unselect":
-            tl.clearSelection()
-            return 0
-        case "exportdlg":
-            win.openExport()
-            return 400
-        case "exportmode":
-            panel.setMode(arg === "merge")
-            return 0
-        case "exportkind":
-            // "events": each event of the day as a file; "range": the selection.
-            panel.setEventsMode(arg === "events")
-            return 0
-        case "exportformat":
-            appSettings.exportFormat = arg === "mp4" ? 1 : 0
-            return 0
-        case "exportaudio":
-            panel.setAudio(arg !== "off")
-            return 0
-        case "exportdir":
-            panel.setFolder(arg)
-            return 0
-        case "exportgo":
-            panel.startExport()
-            // "exportgo close": the window is closed while the export has
-            // surely not ended yet, however fast the machine writes.
-            if (arg === "close") {
-                win.close()
-                return 400
-            }
-            return 300
-        case "vzoom":
-            // Factor, then the centre in fractions of the picture.
-            win.videoPanel.zoomTo(parseFloat(words[0]), words.length > 1 ? parseFloat(words[1]) : 0.5,
-                                  words.length > 2 ? parseFloat(words[2]) : 0.5)
-            return 0
-        case "eventthumbs": {
-            // Waits (10 s at most) until every row of a playable event
-            // shows its picture.
-            const counts = win.eventList.thumbCounts()
-            if (counts.pictures < counts.playable && thumbWaits++ < 50)
+        if (entry.until && !entry.until()) {
+            if (entry.tries === undefined || waits++ < entry.tries)
                 return -1
-            thumbWaits = 0
-            log("eventthumbs " + counts.rows + " " + counts.pictures)
-            return 0
         }
-        case "exportevents":
-            // Each event of the day (the list's types) as a file, padded by PAD s.
-            if (!panel.open)
-                win.openExport()
-            panel.setEventsMode(true, parseInt(arg))
-            panel.startExport()
-            return 300
-        case "waitexport":
-            return job.running ? -1 : 0
-        case "exportclose":
-            panel.closeEditor()
-            return 0
-        case "exporttype":
-            panel.typeField(parseInt(words[0]), words.slice(1).join(" "))
-            return 0
-        case "exportstep":
-            panel.stepField(parseInt(words[0]), parseInt(words[1]), parseInt(words[2]))
-            return 0
-        case "exportmore":
-            panel.moreOpen = arg !== "off"
-            return 0
-        case "exportmenu":
-            panel.openMenu(arg === "gaps" ? "gaps" : "format")
-            return 400
-        case "menu":
-            openMenu(arg)
-            return 400
-        case "menuclose":
-            closeMenus(win.contentItem.parent)
-            return 0
-        case "exportinfo":
-            log("exportinfo open " + panel.open
-                + " | start " + panel.startText + " | end " + panel.endText
-                + " | summary " + panel.summary + " | problem " + flat(panel.problem)
-                + " | canExport " + panel.canExport + " | names " + JSON.stringify(panel.names)
-                + " | format " + (panel.format === 1 ? "mp4" : "mov") + (panel.mp4Blocked ? " (g711: mov only)" : "")
-                + " | result " + panel.resultStatus + " " + flat(panel.resultText)
-                + " | zoom " + tl.zoom + " | video " + Math.round(win.videoPanel.height)
-                + " | whole " + editorWhole())
-            return 0
-        case "exportcancel":
-            job.cancel()
-            return 0
-        case "speed":
-            engine.speed = parseInt(arg)
-            return 0
-        case "continuous":
-            appSettings.continuous = arg === "on"
-            return 0
-        case "open":
-            win.openCard(arg)
-            return 800
-        case "recent": {
-            const entries = win.toolBar.recentEntries()
-            log("recent " + entries.length + " "
-                + entries.map(e => e.text + (e.enabled ? "" : " (missing)")).join("|"))
-            return 0
-        }
-        case "pickcard":
-            win.cardPicker.pick(parseInt(arg))
-            return 800
-        case "eventsonly":
-            win.eventsOnly.active = arg === "on"
-            return 500
-        case "waitpaused":
-            return engine.playing ? -1 : 0
-        case "day": {
-            const p = arg.split("-").map(x => parseInt(x))
-            win.pickDay(p[0], p[1], p[2])
-            return 500
-        }
-        case "filter":
-            win.eventList.typeFilter = parseInt(arg)
-            return 200
-        case "zoom":
-            tl.zoom = parseInt(arg)
-            return 0
-        case "timemode":
-            appSettings.timeMode = parseInt(arg)
-            return 0
-        case "lang":
-            appSettings.language = arg
-            return 0
-        case "theme":
-            appSettings.theme = arg === "light" || arg === "dark" ? arg : ""
-            return 0
-        case "settings":
-            win.settingsDialog.open()
-            return 400
-        case "settingsclose":
-            win.settingsDialog.close()
-            return 0
-        case "keys":
-            win.shortcutSheet.open()
-            return 400
-        case "keysclose":
-            win.shortcutSheet.close()
-            return 0
-        case "licenses":
-            win.settingsDialog.openLicenses()
-            return 400
-        case "updatecheck":
-            if (arg === "startup")
-                updater.startupCheck()
-            else
-                updater.checkNow()
-            return 200
-        case "waitupdate":
-            return updater.checking ? -1 : 0
-        case "step":
-            engine.stepFrame()
-            return 200
-        case "stepback":
-            if (engine.stepBackFrame)
-                engine.stepBackFrame()
-            return 200
-        case "snapshot":
-            log("snapshot " + engine.saveSnapshot(arg))
-            return 0
-        case "shot":
-            shot(arg)
-            return 300
-        case "decoder":
-            log("decoder " + engine.decoderInfo + " | policy " + appSettings.decodePolicy
-                + " | hardware " + appSettings.hardwareDecodeSummary + " | failed " + engine.decodeFailed
-                + " | hevc " + engine.hevcExtensionNeeded + " | error " + (engine.errorString || "-"))
-            return 0
-        case "decode":
-            appSettings.decodePolicy = arg === "hw" ? 1 : arg === "sw" ? 2 : 0
-            engine.retryDecode()
-            return 1000
-        case "fonts":
-            log("fonts window " + win.font.family + " | label " + probeLabel.font.family
-                + " | setting " + appSettings.fontFamily + " | " + flat(appSettings.fontReport()))
-            return 0
-        case "size":
-            win.width = parseInt(words[0])
-            win.height = parseInt(words[1])
-            return 400
-        case "layoutcheck":
-            layoutCheck(arg)
-            return 0
-        case "dayinfo": {
-            // The selected day's bounds and what the window shows of it.
-            const d = win.dayModel
-            log("dayinfo " + clockOrDash(d.dayStart) + " | " + clockOrDash(d.dayEnd) + " | hours "
-                + (d.dayEnd - d.dayStart) / 3600000 + " | span " + tl.viewSpan / 3600000 + " | events "
-                + win.eventList.total + " | chunks " + d.chunks.length + " | shown " + d.positionTime)
-            return 0
-        }
-        case "markupcheck":
-            markupCheck()
-            return 0
-        case "close":
-            win.close()
-            return 400
-        case "closeconfirm":
-            win.confirmQuit()
-            return 0
-        default:
-            return 0
-        }
+        waits = 0
+        if (entry.run)
+            entry.run(arg, words)
+        const wait = entry.wait
+        return typeof wait === "function" ? wait(arg, words) : wait || 0
     }
 
     // Whether the export editor's fields and its button show whole, without
     // scrolling: all of them inside the editor's visible part.
     function editorWhole() {
-        const scroller = findNamed(win.timelinePanel, "editorScroller")
+        const scroller = findNamed(timelinePanel, "editorScroller")
         if (!scroller || !scroller.visible)
             return false
         for (const name of ["startField", "endField", "formatField", "exportButton"]) {
-            const item = findNamed(win.exportPanel, name)
+            const item = findNamed(exportPanel, name)
             if (!item || !item.visible)
                 continue
             const top = item.mapToItem(scroller, 0, 0).y
@@ -514,7 +448,7 @@ Item {
     }
 
     Connections {
-        target: runner.running ? runner.win.eventsOnly : null
+        target: runner.running ? runner.eventsOnly : null
         function onEventEntered(startMs) {
             runner.log("eventsonly event " + runner.card.formatLogTime(startMs))
         }
@@ -524,14 +458,14 @@ Item {
     }
 
     Connections {
-        target: runner.running ? runner.win.cardPicker : null
+        target: runner.running ? runner.cardPicker : null
         function onOpened() {
-            runner.log("cards " + runner.win.cardPicker.cards.length + " " + runner.win.cardPicker.cards.join("|"))
+            runner.log("cards " + runner.cardPicker.cards.length + " " + runner.cardPicker.cards.join("|"))
         }
     }
 
     Connections {
-        target: runner.running ? runner.win.videoPanel : null
+        target: runner.running ? runner.videoPanel : null
         function onToastShown(text) {
             runner.log("toast " + runner.flat(text))
         }

@@ -11,6 +11,7 @@
 #include <QLocale>
 #include <QStringList>
 #include <QTime>
+#include <QTimeZone>
 
 #include <algorithm>
 #include <cstdint>
@@ -420,6 +421,54 @@ int CardSession::offsetMinutesAt(qlonglong utcMs) const
         }
     }
     return offset;
+}
+
+// Walks the starts of the chunks in the span and, in computer time, the
+// zone's transitions.
+std::vector<CardSession::OffsetChange> CardSession::offsetChanges(qint64 fromMs, qint64 toMs) const
+{
+    std::vector<OffsetChange> changes;
+    if (!m_card)
+        return changes;
+    const bool computerTime = m_timeMode == ComputerTime;
+    // Each candidate carries the offset its own chunk records (none for a
+    // zone transition).
+    std::vector<std::pair<qint64, int>> instants;
+    if (computerTime) {
+        // The system offset only changes at the zone's transitions, so a
+        // chunk start between two transitions can never differ from the
+        // transition before it.
+        const QTimeZone zone = systemTimeZone();
+        const QDateTime from = QDateTime::fromMSecsSinceEpoch(fromMs, Qt::UTC);
+        const QDateTime to = QDateTime::fromMSecsSinceEpoch(toMs, Qt::UTC);
+        for (const QTimeZone::OffsetData &d : zone.transitions(from, to)) {
+            const qint64 t = d.atUtc.toMSecsSinceEpoch();
+            if (t >= fromMs && t <= toMs)
+                instants.emplace_back(t, std::numeric_limits<int>::min());
+        }
+    } else {
+        for (const card_range &r : m_ranges) {
+            const qint64 start = qint64(r.first) * 1000;
+            if (card_last_ms(r.last) >= fromMs && start <= toMs)
+                instants.emplace_back(std::max(start, fromMs), r.utc_offset_min * 60);
+        }
+    }
+    std::stable_sort(instants.begin(), instants.end(),
+                     [](const auto &a, const auto &b) { return a.first < b.first; });
+    int previous = offsetSecondsAt(fromMs);
+    for (const auto &[t, own] : instants) {
+        // A chunk's start reads its own offset; only one whose own offset
+        // differs is worth the nearest-chunk search (thousands of chunks can
+        // be in the span).
+        if (!computerTime && own == previous)
+            continue;
+        const int offset = offsetSecondsAt(t);
+        if (offset != previous) {
+            changes.push_back({t, offsetLabel(t)});
+            previous = offset;
+        }
+    }
+    return changes;
 }
 
 int CardSession::offsetSecondsAt(qlonglong utcMs) const

@@ -135,6 +135,14 @@ public:
     const card_stream &stream() const { return m_stream; }
     // Offset from UTC in seconds at utcMs, in the current time mode.
     int offsetSecondsAt(qlonglong utcMs) const;
+    // Where the UTC offset changes between fromMs and toMs, in the clock of
+    // the time mode: each instant with the new offset's label.
+    struct OffsetChange
+    {
+        qint64 t = 0;
+        QString label;
+    };
+    std::vector<OffsetChange> offsetChanges(qint64 fromMs, qint64 toMs) const;
     std::vector<card_event> eventRecords(qlonglong fromMs, qlonglong toMs);
     std::vector<card_keyframe> keyframeRecords(qlonglong fromMs, qlonglong toMs);
     // The files of an event batch export (see eventExportPlan); *skipped

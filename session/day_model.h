@@ -11,6 +11,8 @@
 #include <QVariant>
 #include <QVariantList>
 
+class TestDayModel;
+
 namespace nivra {
 
 class DayModel : public QObject
@@ -34,7 +36,6 @@ class DayModel : public QObject
     // The day's first playable moment; -1 when it has none.
     Q_PROPERTY(qlonglong firstPlayable READ firstPlayable NOTIFY dayChanged)
     // The playable chunk of the card holding the position, or null.
-    Q_PROPERTY(QVariant currentChunk READ currentChunk NOTIFY currentChunkChanged)
     // What is left of that chunk while the position is in the day; -1 otherwise.
     Q_PROPERTY(qlonglong remainingMs READ remainingMs NOTIFY remainingChanged)
     // The position as date and time, and as a clock, in the time mode;
@@ -61,7 +62,6 @@ public:
     bool hasPlayable() const { return m_hasPlayable; }
     bool hasMissing() const { return m_hasMissing; }
     qlonglong firstPlayable() const { return m_firstPlayable; }
-    QVariant currentChunk() const;
     qlonglong remainingMs() const { return m_remainingMs; }
     QString positionTime() const { return m_positionTime; }
     QString positionClock() const { return m_positionClock; }
@@ -97,6 +97,10 @@ protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
+    friend class ::TestDayModel;
+    // The chunk the position is in, as chunks() lists it; null outside.
+    QVariant currentChunk() const;
+
     // Re-derives the day from the selection, the card and the time mode.
     void rebuildDay();
     // Re-derives the chunk under the position and what is left of it.

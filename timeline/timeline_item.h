@@ -6,8 +6,10 @@
 #pragma once
 
 #include "base/clock.h"
+#include "session/card_session.h"
 #include "storage/card.h"
 #include "timeline/timeline_axis.h"
+#include "timeline/timeline_view.h"
 
 #include <QColor>
 #include <QImage>
@@ -19,9 +21,7 @@
 #include <functional>
 #include <vector>
 
-namespace nivra {
-class CardSession;
-}
+class TestTimelineItem;
 
 class TimelineItem : public QQuickPaintedItem
 {
@@ -76,14 +76,12 @@ public:
         PaletteSize
     };
 
-    enum DragMode
-    {
-        NoDrag,
-        CreateDrag,
-        StartHandleDrag,
-        EndHandleDrag,
-        MoveDrag
-    };
+    using DragMode = nivra::DragMode;
+    static constexpr DragMode NoDrag = nivra::NoDrag;
+    static constexpr DragMode CreateDrag = nivra::CreateDrag;
+    static constexpr DragMode StartHandleDrag = nivra::StartHandleDrag;
+    static constexpr DragMode EndHandleDrag = nivra::EndHandleDrag;
+    static constexpr DragMode MoveDrag = nivra::MoveDrag;
 
     explicit TimelineItem(QQuickItem *parent = nullptr);
     ~TimelineItem() override;
@@ -93,13 +91,13 @@ public:
 
     QObject *card() const;
     void setCard(QObject *card);
-    qlonglong dayStart() const { return m_dayStart; }
+    qlonglong dayStart() const { return m_view.dayStart; }
     void setDayStart(qlonglong dayStart);
-    qlonglong dayEnd() const { return m_dayStart + dayLength(); }
+    qlonglong dayEnd() const { return m_view.dayStart + dayLength(); }
     void setDayEnd(qlonglong dayEnd);
-    int zoom() const { return m_zoom; }
+    int zoom() const { return m_view.zoom; }
     void setZoom(int zoom);
-    qlonglong viewStart() const { return m_viewStart; }
+    qlonglong viewStart() const { return m_view.start; }
     void setViewStart(qlonglong viewStart);
     qlonglong viewSpan() const { return span(); }
     qlonglong position() const { return m_position; }
@@ -115,8 +113,8 @@ public:
     void setSnapEnabled(bool enabled);
     bool darkTheme() const { return m_darkTheme; }
     void setDarkTheme(bool dark);
-    qlonglong selStart() const { return m_selStart; }
-    qlonglong selEnd() const { return m_selEnd; }
+    qlonglong selStart() const { return m_sel.start; }
+    qlonglong selEnd() const { return m_sel.end; }
     bool selectionVisible() const { return m_selectionVisible; }
     void setSelectionVisible(bool visible);
     bool selectionEditable() const { return m_selectionEditable; }
@@ -126,7 +124,6 @@ public:
 
     Q_INVOKABLE void zoomIn();
     Q_INVOKABLE void zoomOut();
-    Q_INVOKABLE void showTime(qlonglong ms);
     // Zooms out until the range fits with a tenth to spare, then centres it
     // when it is not wholly in view.
     Q_INVOKABLE void revealRange(qlonglong fromMs, qlonglong toMs);
@@ -144,10 +141,6 @@ public:
     // following after the user pans or zooms and the seek rate limit; tests
     // and the benchmark step it by hand; null is the steady clock.
     void setClock(const nivra::Clock *clock);
-
-    QString landingText() const { return m_landingText; }
-    bool isScrubbing() const { return m_scrubbing; }
-    DragMode dragMode() const { return m_drag; }
 
     // The axis as painted now: steps and label texts in the clock of the
     // session's time mode.
@@ -187,12 +180,14 @@ protected:
     void keyPressEvent(QKeyEvent *event) override;
 
 private:
-    // A UTC-offset change drawn as a dashed line with the new offset's label.
-    struct OffsetMark
-    {
-        qint64 t = 0;
-        QString label;
-    };
+    // What the item's own test reads of its state; the window shows these
+    // through painting alone.
+    friend class ::TestTimelineItem;
+    // Scrolls the view to show ms when it is out of view.
+    void showTime(qlonglong ms);
+    QString landingText() const { return m_landingText; }
+    bool isScrubbing() const { return m_scrubbing; }
+    DragMode dragMode() const { return m_drag; }
 
     qint64 span() const;
     qint64 dayLast() const;
@@ -208,7 +203,6 @@ private:
     void onSessionChanged();
     void onSessionDestroyed();
 
-    qint64 promoteLastSecond(qint64 t) const;
     void requestSeek(qint64 t, bool final, bool alt);
     void scrubTo(double x, bool final, bool alt);
     DragMode handleAt(double x) const;
@@ -229,10 +223,7 @@ private:
     void paintMarker(QPainter *painter, double x, const QColor &color) const;
 
     QPointer<nivra::CardSession> m_session;
-    qint64 m_dayStart = 0;
-    qint64 m_dayEnd = 0; // as set; dayLength() judges it
-    int m_zoom = 0;
-    qint64 m_viewStart = 0;
+    nivra::TimelineView m_view;
     qint64 m_position = -1;
     QImage m_cache;
     bool m_cacheValid = false;
@@ -245,8 +236,7 @@ private:
     bool m_showingTicks = false;
     bool m_snapEnabled = true;
     bool m_darkTheme = false;
-    qint64 m_selStart = -1;
-    qint64 m_selEnd = -1;
+    nivra::Selection m_sel;
     bool m_selectionVisible = false;
     bool m_selectionEditable = true;
     QString m_selectionLabel;
@@ -256,7 +246,8 @@ private:
     std::vector<card_range> m_chunks;
     std::vector<card_keyframe> m_keyframes;
     std::vector<card_event> m_dayEvents;
-    std::vector<OffsetMark> m_offsetMarks;
+    // UTC-offset changes, drawn as dashed lines with the new offset's label.
+    std::vector<nivra::CardSession::OffsetChange> m_offsetMarks;
 
     const nivra::Clock *m_clock = &nivra::Clock::steady();
     qint64 m_userViewAt = -1; // clock time of the last pan or zoom, -1 = never
@@ -265,10 +256,7 @@ private:
     bool m_scrubbing = false;
     qint64 m_scrubTarget = -1;
     qint64 m_lastSeekAt = -1; // clock time of the last seek request, -1 = none
-    double m_pressX = 0.0;
-    qint64 m_pressStart = -1;
-    qint64 m_pressEnd = -1;
-    qint64 m_anchor = -1;
+    nivra::DragStart m_pressed;
     bool m_moved = false;
     qint64 m_requested = -1;
     bool m_pendingLanding = false;

@@ -14,7 +14,7 @@
 #include "session/card_session.h"
 
 #include "bench_card.h"
-#include "timeline/timeline_preview.h"
+#include "preview/timeline_preview.h"
 
 #include <QDir>
 #include <QElapsedTimer>

@@ -13,6 +13,20 @@ TestCase {
     when: windowShown
 
     property var win: null
+    // The window's parts, found by their object names as a tool finds them.
+    property var session: null
+    property var player: null
+    property var settingsDialog: null
+    property var videoPanel: null
+    property var timelinePanel: null
+    property var eventsOnly: null
+    property var cardPicker: null
+    property var shortcutSheet: null
+    readonly property var timeline: timelinePanel ? timelinePanel.timeline : null
+    readonly property var exportPanel: timelinePanel ? timelinePanel.exportPanel : null
+    property var sidePanel: null
+    readonly property var calendar: sidePanel ? sidePanel.calendar : null
+    readonly property var eventList: sidePanel ? sidePanel.eventList : null
 
     Component {
         id: windowComponent
@@ -27,17 +41,22 @@ TestCase {
         appSettings.decodePolicy = 2
         win = createTemporaryObject(windowComponent, testCase)
         verify(win)
+        for (const name of ["session", "player", "settingsDialog", "videoPanel", "timelinePanel", "eventsOnly",
+                            "cardPicker", "shortcutSheet", "sidePanel"]) {
+            testCase[name] = findChild(win, name)
+            verify(testCase[name], name)
+        }
     }
 
     function openCard(name) {
-        verify(win.session.openPath(simcardRoot + "/" + name), win.session.errorString)
+        verify(session.openPath(simcardRoot + "/" + name), session.errorString)
         tryVerify(() => win.selYear > 0, 5000)
     }
 
     // Lands on a time and waits until the engine reports it.
     function land(ms) {
-        win.player.seek(ms, false)
-        tryCompare(win.player, "position", ms, 5000)
+        player.seek(ms, false)
+        tryCompare(player, "position", ms, 5000)
     }
 
     function test_jumpChunk_data() {
@@ -53,13 +72,13 @@ TestCase {
     function test_jumpChunk(data) {
         openCard("small")
         land(utc(data.from))
-        const before = win.player.lastSeekTarget
+        const before = player.lastSeekTarget
         win.jumpChunk(data.dir)
         if (data.to.length > 0) {
-            compare(win.player.lastSeekTarget, utc(data.to))
+            compare(player.lastSeekTarget, utc(data.to))
         } else {
-            compare(win.player.lastSeekTarget, before)
-            compare(win.videoPanel.toastText, data.toast)
+            compare(player.lastSeekTarget, before)
+            compare(videoPanel.toastText, data.toast)
         }
     }
 
@@ -83,70 +102,70 @@ TestCase {
     function test_eventsOnlyFromWhereItIs(data) {
         openCard("small")
         appSettings.timeMode = data.mode
-        win.eventList.typeFilter = data.filter
+        eventList.typeFilter = data.filter
         land(utc(data.from))
-        win.player.play()
-        const before = win.player.lastSeekTarget
+        player.play()
+        const before = player.lastSeekTarget
         const box = findChild(win.contentItem, "eventsOnlyBox")
         verify(box)
         mouseClick(box)
         const none = data.toast === "No more events"
         // With no event left it turns itself off again, and the box says so.
-        compare(win.eventsOnly.active, !none)
+        compare(eventsOnly.active, !none)
         compare(box.checked, !none)
-        compare(win.player.lastSeekTarget, data.to.length > 0 ? utc(data.to) : before)
-        compare(win.videoPanel.toastText, data.toast)
-        compare(win.player.playing, !none)
+        compare(player.lastSeekTarget, data.to.length > 0 ? utc(data.to) : before)
+        compare(videoPanel.toastText, data.toast)
+        compare(player.playing, !none)
         if (none) {
             // Play then plays on from the position, as usual.
-            win.player.play()
-            verify(win.player.playing)
-            compare(win.player.lastSeekTarget, before)
-            verify(!win.eventsOnly.active)
+            player.play()
+            verify(player.playing)
+            compare(player.lastSeekTarget, before)
+            verify(!eventsOnly.active)
         } else {
             mouseClick(box)
-            verify(!win.eventsOnly.active)
+            verify(!eventsOnly.active)
         }
     }
 
     // The window's keys, each on the small card from 10:00:30, paused.
     function test_keys_data() {
         return [
-            { tag: "Space plays", keys: [Qt.Key_Space], check: () => win.player.playing },
+            { tag: "Space plays", keys: [Qt.Key_Space], check: () => player.playing },
             { tag: "L plays, L again doubles", keys: [Qt.Key_L, Qt.Key_L, Qt.Key_L],
-              check: () => win.player.playing && win.player.speed === 4 },
+              check: () => player.playing && player.speed === 4 },
             { tag: "K pauses at 1x", keys: [Qt.Key_L, Qt.Key_L, Qt.Key_K],
-              check: () => !win.player.playing && win.player.speed === 1 },
+              check: () => !player.playing && player.speed === 1 },
             { tag: "] and [ step the speed", keys: [Qt.Key_BracketRight, Qt.Key_BracketRight, Qt.Key_BracketLeft],
-              check: () => win.player.speed === 2 },
+              check: () => player.speed === 2 },
             { tag: "J rewinds", keys: [Qt.Key_J, Qt.Key_J], wait: 1200,
-              check: () => !win.player.playing && win.player.position < utc("2024-03-05T10:00:29Z") },
+              check: () => !player.playing && player.position < utc("2024-03-05T10:00:29Z") },
             { tag: "Page Down: the next event", keys: [Qt.Key_PageDown],
-              check: () => win.player.lastSeekTarget === utc("2024-03-05T10:02:20Z") },
+              check: () => player.lastSeekTarget === utc("2024-03-05T10:02:20Z") },
             { tag: "Page Up: the one before", keys: [Qt.Key_PageUp],
-              check: () => win.player.lastSeekTarget === utc("2024-03-05T10:00:22Z") },
+              check: () => player.lastSeekTarget === utc("2024-03-05T10:00:22Z") },
             { tag: "Home: the day's first picture", keys: [Qt.Key_Home],
-              check: () => win.player.lastSeekTarget === utc("2024-03-05T10:00:00Z") },
+              check: () => player.lastSeekTarget === utc("2024-03-05T10:00:00Z") },
             { tag: "End: its last", keys: [Qt.Key_End],
-              check: () => win.player.lastSeekTarget === utc("2024-03-05T10:02:59.999Z") },
+              check: () => player.lastSeekTarget === utc("2024-03-05T10:02:59.999Z") },
             { tag: "I opens the editor from here", keys: [Qt.Key_I],
-              check: () => win.exportPanel.open && win.timeline.selStart === utc("2024-03-05T10:00:30Z") },
+              check: () => exportPanel.open && timeline.selStart === utc("2024-03-05T10:00:30Z") },
             { tag: "O ends it here", keys: [Qt.Key_O],
-              check: () => win.exportPanel.open && win.timeline.selEnd === utc("2024-03-05T10:00:30Z") },
-            { tag: "M mutes", keys: [Qt.Key_M], check: () => win.player.muted },
+              check: () => exportPanel.open && timeline.selEnd === utc("2024-03-05T10:00:30Z") },
+            { tag: "M mutes", keys: [Qt.Key_M], check: () => player.muted },
             { tag: "F shows the video alone, Esc leaves", keys: [Qt.Key_F], check: () => win.videoOnly,
               then: [Qt.Key_Escape], after: () => !win.videoOnly },
-            { tag: "? lists the keys", keys: [Qt.Key_Question], check: () => win.shortcutSheet.opened,
-              then: [Qt.Key_Escape], after: () => !win.shortcutSheet.visible },
+            { tag: "? lists the keys", keys: [Qt.Key_Question], check: () => shortcutSheet.opened,
+              then: [Qt.Key_Escape], after: () => !shortcutSheet.visible },
             { tag: "Ctrl+, opens the settings", keys: [Qt.Key_Comma], modifiers: Qt.ControlModifier,
-              check: () => win.settingsDialog.opened, then: [Qt.Key_Escape], after: () => !win.settingsDialog.visible }
+              check: () => settingsDialog.opened, then: [Qt.Key_Escape], after: () => !settingsDialog.visible }
         ]
     }
 
     function test_keys(data) {
         openCard("small")
         land(utc("2024-03-05T10:00:30Z"))
-        win.player.muted = false
+        player.muted = false
         win.requestActivate()
         tryVerify(() => win.active, 5000)
         for (const key of data.keys)
@@ -159,23 +178,23 @@ TestCase {
                 keyClick(key)
             tryVerify(data.after, 3000)
         }
-        win.player.pause()
+        player.pause()
     }
 
     // A text field keeps the keys it types: K there is a letter, not pause.
     function test_typingKeepsTheKeys() {
         openCard("small")
         land(utc("2024-03-05T10:00:30Z"))
-        win.player.play()
+        player.play()
         win.requestActivate()
         tryVerify(() => win.active, 5000)
-        verify(win.exportPanel.openEditor(false))
-        const field = findChild(win.exportPanel, "startField")
+        verify(exportPanel.openEditor(false))
+        const field = findChild(exportPanel, "startField")
         field.input.forceActiveFocus()
         keyClick(Qt.Key_K)
         keyClick(Qt.Key_Space)
-        verify(win.player.playing)
-        win.player.pause()
+        verify(player.playing)
+        player.pause()
     }
 
     // Tab reaches every control, each showing the focus ring; the day grid
@@ -212,16 +231,16 @@ TestCase {
 
         const grid = findChild(win.contentItem, "dayGrid")
         grid.forceActiveFocus(Qt.TabFocusReason)
-        compare(win.calendar.cursorDay, 5)
+        compare(calendar.cursorDay, 5)
         keyClick(Qt.Key_Right)
-        compare(win.calendar.cursorDay, 6)
+        compare(calendar.cursorDay, 6)
         keyClick(Qt.Key_Up)
-        compare(win.calendar.cursorDay, 28)
-        compare(win.calendar.month, 2)
+        compare(calendar.cursorDay, 28)
+        compare(calendar.month, 2)
         keyClick(Qt.Key_Down)
         keyClick(Qt.Key_Left)
-        compare(win.calendar.cursorDay, 5)
-        compare(win.calendar.month, 3)
+        compare(calendar.cursorDay, 5)
+        compare(calendar.month, 3)
         keyClick(Qt.Key_Return)
         compare(win.selDay, 5)
     }
@@ -232,7 +251,7 @@ TestCase {
     function test_escClosesWhatTheMouseOpened_data() {
         return [
             { tag: "settings", opener: () => findChild(win.contentItem, "settingsButton"),
-              popup: () => win.settingsDialog },
+              popup: () => settingsDialog },
             { tag: "recent cards", opener: () => findChild(findChild(win.contentItem, "openButton"), "menuArrow"),
               popup: () => findChild(win.contentItem, "openButton").popup }
         ]
@@ -279,10 +298,10 @@ TestCase {
         verify(!gone.enabled)
         mouseClick(gone)
         verify(button.open)
-        compare(win.session.path, "")
+        compare(session.path, "")
         mouseClick(first)
         verify(!button.open)
-        compare(win.session.path, simcardRoot + "/small")
+        compare(session.path, simcardRoot + "/small")
         tryVerify(() => win.selYear === 2024 && win.selMonth === 3 && win.selDay === 5, 5000)
     }
 
@@ -291,32 +310,32 @@ TestCase {
     function test_aFolderOfSeveralCardsAsks() {
         openCard("small")
         win.openCard(simcardRoot)
-        const picker = win.cardPicker
+        const picker = cardPicker
         tryCompare(picker, "opened", true)
         verify(picker.cards.length >= 2)
         const index = picker.cards.indexOf(simcardRoot + "/qml_midnight")
         verify(index >= 0)
-        compare(win.session.path, simcardRoot + "/small")
+        compare(session.path, simcardRoot + "/small")
         picker.pick(index)
-        compare(win.session.path, simcardRoot + "/qml_midnight")
+        compare(session.path, simcardRoot + "/qml_midnight")
         tryVerify(() => win.selYear === 2024 && win.selMonth === 3, 5000)
 
         const noCards = appSettings.localFolder(Qt.resolvedUrl("cards"))
         win.openCard(noCards)
-        compare(win.session.path, simcardRoot + "/qml_midnight")
-        verify(win.session.isOpen)
-        compare(win.videoPanel.toastText, "No recordings found in " + noCards)
+        compare(session.path, simcardRoot + "/qml_midnight")
+        verify(session.isOpen)
+        compare(videoPanel.toastText, "No recordings found in " + noCards)
     }
 
     // The recent list marks the card that is open and can be cleared.
     function test_recentListMarksTheOpenCardAndClears() {
         openCard("small")
-        appSettings.addRecentCard(win.session.path)
+        appSettings.addRecentCard(session.path)
         const button = findChild(win.contentItem, "openButton")
         mouseClick(findChild(button, "menuArrow"))
         tryCompare(button, "open", true)
         const row = findChild(button.popup.contentItem, "menuRow0")
-        compare(row.modelData.text, win.session.path)
+        compare(row.modelData.text, session.path)
         compare(row.modelData.note, "open now")
         const footer = findChild(button.popup.contentItem, "menuFooter")
         verify(footer.visible)
@@ -341,7 +360,7 @@ TestCase {
         win.pickDay(2024, 1, 10)
         const dropped = dropHelper.drop(win, data.urls.map(u => simcardRoot + u))
         compare(dropped, data.opens)
-        compare(win.session.path, simcardRoot + (data.opens ? "/small" : "/qml_eventday"))
+        compare(session.path, simcardRoot + (data.opens ? "/small" : "/qml_eventday"))
         if (data.opens)
             tryVerify(() => win.selYear === 2024 && win.selMonth === 3 && win.selDay === 5, 5000)
         else
@@ -360,19 +379,19 @@ TestCase {
     }
 
     function test_emptyViews() {
-        const title = findChild(win.videoPanel, "emptyTitle")
+        const title = findChild(videoPanel, "emptyTitle")
         verify(title)
         compare(title.text, "Every moment that matters, all in one place")
-        verify(!win.session.openPath(simcardRoot + "/no-such-card"))
+        verify(!session.openPath(simcardRoot + "/no-such-card"))
         compare(title.text, "Could not open the recordings")
 
         openCard("qml_eventday")
         win.pickDay(2024, 1, 14)
         compare(title.text, "Recording files are missing")
-        compare(win.videoPanel.toastText, "The recording files for this day are not in this folder")
+        compare(videoPanel.toastText, "The recording files for this day are not in this folder")
         win.pickDay(2024, 1, 20)
         compare(title.text, "No recordings on this day")
-        compare(win.videoPanel.toastText, "No recordings on this day")
+        compare(videoPanel.toastText, "No recordings on this day")
     }
 
     // The legend shows only swatches when its texts would not fit beside
@@ -394,13 +413,12 @@ TestCase {
     // Hovering recorded time shows the key frame's picture above the time.
     function test_hoverPreview() {
         openCard("small")
-        const timeline = win.timeline
         timeline.zoom = 3
         timeline.viewStart = utc("2024-03-05T09:58:00Z")
         const at = utc("2024-03-05T10:00:30Z")
         mouseMove(timeline, (at - timeline.viewStart) / timeline.viewSpan * timeline.width, timeline.height / 2)
         tryVerify(() => timeline.hoverText.length > 0, 2000)
-        const preview = win.timelinePanel.hoverPreview
+        const preview = timelinePanel.hoverPreview
         verify(preview)
         tryCompare(preview, "ready", true, 5000)
         verify(preview.visible)
@@ -425,7 +443,7 @@ TestCase {
         const timeMode = findChild(win.contentItem, "timeModeBox")
         const filter = findChild(win.contentItem, "filterBox")
         appSettings.timeMode = 1
-        win.eventList.typeFilter = 0x08
+        eventList.typeFilter = 0x08
         compare(timeMode.currentIndex, 1)
         compare(filter.currentIndex, 4)
         appSettings.language = "de"
@@ -464,31 +482,31 @@ TestCase {
         openCard("small") // recorded at UTC+1; this computer is UTC
         land(utc("2024-03-05T10:00:30Z"))
         win.openExport()
-        verify(win.exportPanel.open)
-        const selStart = win.timeline.selStart
-        const selEnd = win.timeline.selEnd
-        const overlay = findChild(win.videoPanel, "clockOverlay")
-        const current = findChild(win.timelinePanel, "currentTime")
+        verify(exportPanel.open)
+        const selStart = timeline.selStart
+        const selEnd = timeline.selEnd
+        const overlay = findChild(videoPanel, "clockOverlay")
+        const current = findChild(timelinePanel, "currentTime")
         const box = findChild(win.contentItem, "timeModeBox")
-        const row = findChild(win.eventList, "event0")
+        const row = findChild(eventList, "event0")
         verify(overlay && current && box && row)
         const rowClock = findChild(row, "clock")
-        const before = [overlay.text, current.text, box.displayText, rowClock.text, win.exportPanel.startText]
-        compare(win.exportPanel.startText, "11:00:00")
+        const before = [overlay.text, current.text, box.displayText, rowClock.text, exportPanel.startText]
+        compare(exportPanel.startText, "11:00:00")
 
         appSettings.timeMode = 1
-        const position = win.player.position
+        const position = player.position
         compare(position, utc("2024-03-05T10:00:30Z"))
-        compare(overlay.text, win.session.formatTime(position, true))
-        compare(current.text, win.session.formatClock(position, true))
+        compare(overlay.text, session.formatTime(position, true))
+        compare(current.text, session.formatClock(position, true))
         compare(box.displayText, "Time: this computer ("
-                + win.session.offsetLabel(position).replace(/^(.*[+-])0?(\d+):00$/, "$1$2") + ")")
-        compare(rowClock.text, win.session.formatClock(row.modelData.startMs, true))
-        tryCompare(win.exportPanel, "startText", "10:00:00")
-        compare(win.exportPanel.endText, "11:00:00")
-        compare(win.timeline.selStart, selStart)
-        compare(win.timeline.selEnd, selEnd)
-        const after = [overlay.text, current.text, box.displayText, rowClock.text, win.exportPanel.startText]
+                + session.offsetLabel(position).replace(/^(.*[+-])0?(\d+):00$/, "$1$2") + ")")
+        compare(rowClock.text, session.formatClock(row.modelData.startMs, true))
+        tryCompare(exportPanel, "startText", "10:00:00")
+        compare(exportPanel.endText, "11:00:00")
+        compare(timeline.selStart, selStart)
+        compare(timeline.selEnd, selEnd)
+        const after = [overlay.text, current.text, box.displayText, rowClock.text, exportPanel.startText]
         for (let i = 0; i < before.length; ++i)
             verify(after[i] !== before[i], "unchanged: " + after[i])
     }
@@ -520,9 +538,9 @@ TestCase {
     function test_noBaseStyleControls() {
         openCard("small")
         win.openExport()
-        win.exportPanel.moreOpen = true
+        exportPanel.moreOpen = true
         win.openSettings()
-        tryCompare(win.settingsDialog, "opened", true)
+        tryCompare(settingsDialog, "opened", true)
         verify(String(findChild(win.contentItem, "snapBox")).startsWith("FlatCheckBox"))
         const left = []
         function visit(item) {
@@ -534,10 +552,10 @@ TestCase {
         visit(win.contentItem.parent)
         compare(left, [])
         // The one tooltip every control shares has the style's shape.
-        const tip = win.exportPanel.ToolTip.toolTip
+        const tip = exportPanel.ToolTip.toolTip
         compare(tip.background.radius, 6)
         compare(String(tip.background.color), String(Style.video))
-        win.settingsDialog.close()
+        settingsDialog.close()
     }
 
     // At the smallest size the settings dialog is shorter than its content
@@ -546,8 +564,8 @@ TestCase {
         win.width = 1100
         win.height = 700
         win.openSettings()
-        tryCompare(win.settingsDialog, "opened", true)
-        const bar = findChild(win.settingsDialog.contentItem, "settingsScrollBar")
+        tryCompare(settingsDialog, "opened", true)
+        const bar = findChild(settingsDialog.contentItem, "settingsScrollBar")
         verify(bar)
         verify(bar.size < 1, "the content fits: " + bar.size)
         verify(bar.visible)
@@ -555,7 +573,7 @@ TestCase {
         const image = grabImage(win.contentItem)
         const thumb = bar.contentItem
         verify(near(pixelAt(image, thumb, thumb.width / 2, thumb.height / 2), Style.faint))
-        win.settingsDialog.close()
+        settingsDialog.close()
     }
 
     // In the smallest window the toast of a day whose files are missing
@@ -565,13 +583,13 @@ TestCase {
         win.height = 700
         openCard("qml_eventday")
         win.pickDay(2024, 1, 14)
-        const toast = findChild(win.videoPanel, "toast")
-        const button = findChild(win.videoPanel, "chooseFolderButton")
+        const toast = findChild(videoPanel, "toast")
+        const button = findChild(videoPanel, "chooseFolderButton")
         tryVerify(() => toast.visible && button.visible)
         // Once the empty view is laid out for the day.
-        tryVerify(() => !overlaps(inside(toast, win.videoPanel), inside(button, win.videoPanel)), 3000,
-                  JSON.stringify([inside(toast, win.videoPanel), inside(button, win.videoPanel)]))
-        verify(toast.y >= 0 && toast.y + toast.height <= win.videoPanel.height)
+        tryVerify(() => !overlaps(inside(toast, videoPanel), inside(button, videoPanel)), 3000,
+                  JSON.stringify([inside(toast, videoPanel), inside(button, videoPanel)]))
+        verify(toast.y >= 0 && toast.y + toast.height <= videoPanel.height)
     }
 
     // Counts in the status bar read in the language's plural forms.

@@ -5,7 +5,7 @@
 //
 // The "small" card: 320x240 H.264 at 10 fps, a key frame every 2 s, recorded
 // 10:00:00-10:00:59.9 and 10:02:00-10:02:59.9 UTC on 2024-03-05.
-#include "timeline/timeline_preview.h"
+#include "preview/timeline_preview.h"
 
 #include "decode/decoder.h"
 #include "session/card_session.h"

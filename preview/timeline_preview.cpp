@@ -1,4 +1,4 @@
-#include "timeline/timeline_preview.h"
+#include "preview/timeline_preview.h"
 
 #include "base/thread_priority.h"
 #include "decode/decoder.h"

@@ -3,7 +3,7 @@
 // timeline_qml.h does for TimelineItem.
 #pragma once
 
-#include "timeline/timeline_preview.h"
+#include "preview/timeline_preview.h"
 
 #include <QtQml/qqmlregistration.h>
 
