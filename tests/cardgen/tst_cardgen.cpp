@@ -4,6 +4,10 @@
 #include "simcard.h"
 #include "stamp.h"
 
+#include <QFile>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -11,6 +15,7 @@
 #include <cstdio>
 #include <ctime>
 #include <fstream>
+#include <iterator>
 #include <map>
 #include <memory>
 #include <set>
@@ -685,6 +690,9 @@ TEST(Scenario, RejectsWhatACameraCannotRecord)
                                                    dir.file("b"), &log));
     EXPECT_NE(log.find("does not keep"), std::string::npos) << log;
     EXPECT_FALSE(nivra::test::generateScenarioCard("{ not json", dir.file("c"), &log));
+    EXPECT_FALSE(nivra::test::generateScenarioCard(tinyScenario(R"(, "pooled": true, "scene": {"noise": 2})"),
+                                                   dir.file("e"), &log));
+    EXPECT_NE(log.find("pooled"), std::string::npos) << "pooled pictures cannot show a scene: " << log;
     EXPECT_NE(nivra::test::runCommand(nivra::test::shellQuote(nivra::test::cardgenPath()) +
                                       " --preset nosuch " + nivra::test::shellQuote(dir.file("d"))),
               0);
@@ -732,6 +740,256 @@ TEST(Pooled, PicturesNameTheirPoolGopAndFrame)
     EXPECT_EQ(decodeStamps(file, "h264", &w, &h), expected);
 }
 
+namespace {
+
+// A short scene card: 30 s at 5 fps with a key frame every 2 s, an object
+// moving for 8 s, the light dimmed and then raised part of the way back, one
+// loud burst of sound.
+std::string sceneScenario(const std::string &codec)
+{
+    return R"({
+      "video": {"codec": ")" +
+           codec + R"(", "width": 640, "height": 360, "fps": 5, "keyint": 10, "bitrate": 200000},
+      "audio": {"format": "aac-adts", "rate": 16000, "channels": 1},
+      "spans": [{"start": "2024-05-14T09:00:00Z", "seconds": 30, "offsetMin": 120}],
+      "segments": {"seconds": 10, "slots": 8},
+      "scene": {
+        "noise": 3,
+        "objects": [{"start": "2024-05-14T09:00:06Z", "seconds": 8, "x": 0.60, "y": 0.62, "w": 0.12,
+                     "h": 0.20, "luma": 220, "toX": 0.80, "toY": 0.62}],
+        "lighting": [{"at": "2024-05-14T09:00:18Z", "delta": -50}, {"at": "2024-05-14T09:00:24Z", "delta": 30}],
+        "sounds": [{"start": "2024-05-14T09:00:20Z", "seconds": 2, "dbfs": -6}]
+      }
+    })";
+}
+
+constexpr int kSceneNoise = 3;     // the scenario's sensor noise
+constexpr double kQuietDbfs = -45; // the scene's sound between bursts
+
+struct FRect
+{
+    double x = 0, y = 0, w = 0, h = 0; // fractions of the picture
+};
+
+FRect rectOf(const QJsonObject &o)
+{
+    return FRect{o.value("x").toDouble(), o.value("y").toDouble(), o.value("w").toDouble(),
+                 o.value("h").toDouble()};
+}
+
+bool overlaps(const FRect &a, double x0, double y0, double x1, double y1)
+{
+    return a.w > 0 && a.h > 0 && x0 < a.x + a.w && a.x < x1 && y0 < a.y + a.h && a.y < y1;
+}
+
+// The object's rectangle at time t, when it is alive then.
+bool objectAt(const QJsonObject &o, int64_t t, FRect *r)
+{
+    const int64_t start = int64_t(o.value("startMs").toDouble()), end = int64_t(o.value("endMs").toDouble());
+    if (t < start || t >= end)
+        return false;
+    const double f = double(t - start) / double(end - start);
+    *r = rectOf(o);
+    r->x += (o.value("toX").toDouble() - r->x) * f;
+    r->y += (o.value("toY").toDouble() - r->y) * f;
+    return true;
+}
+
+int lightingAt(const QJsonArray &changes, int64_t t)
+{
+    int delta = 0;
+    for (const QJsonValue &c : changes)
+        if (c["kind"] == "lighting" && int64_t(c["atMs"].toDouble()) <= t)
+            delta += c["delta"].toInt();
+    return delta;
+}
+
+struct Gray
+{
+    int width = 0, height = 0;
+    Bytes y;
+    // Mean over pixel columns x0..x1 and rows y0..y1 (exclusive ends).
+    double mean(int x0, int y0, int x1, int y1) const
+    {
+        double sum = 0;
+        for (int r = y0; r < y1; ++r)
+            for (int c = x0; c < x1; ++c)
+                sum += y[size_t(r) * size_t(width) + size_t(c)];
+        return sum / double((x1 - x0) * (y1 - y0));
+    }
+};
+
+class SceneCard : public ::testing::TestWithParam<const char *>
+{
+};
+
+} // namespace
+
+// The pictures and sound of a scene card against its ground truth: outside
+// the time code, the clock and the living objects every 20 x 20 cell (the
+// activity index's grid) changes only by the lighting, within the noise;
+// objects show at their luma while alive and not otherwise; the sound is
+// quiet but for the bursts, which have the scripted RMS.
+TEST_P(SceneCard, PicturesAndSoundFollowTheGroundTruth)
+{
+    const std::string codec = GetParam();
+    ScenarioCard sc(sceneScenario(codec));
+    ASSERT_TRUE(sc.ok) << sc.log;
+    const int64_t t0 = utcMs(2024, 5, 14, 9, 0, 0);
+
+    QFile file(QString::fromStdString(sc.card.dir + "/ground_truth.json"));
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly)) << "ground_truth.json at the card's top level";
+    QJsonParseError perr;
+    const QJsonObject truth = QJsonDocument::fromJson(file.readAll(), &perr).object();
+    ASSERT_EQ(perr.error, QJsonParseError::NoError) << perr.errorString().toStdString();
+    EXPECT_EQ(truth["width"].toInt(), 640);
+    EXPECT_EQ(truth["height"].toInt(), 360);
+    const QJsonArray changes = truth["changes"].toArray();
+    const struct
+    {
+        const char *kind;
+        int64_t start, end; // atMs for lighting
+        double value;       // luma, delta or dbfs
+    } script[] = {{"object", t0 + 6000, t0 + 14000, 220},
+                  {"lighting", t0 + 18000, 0, -50},
+                  {"lighting", t0 + 24000, 0, 30},
+                  {"sound", t0 + 20000, t0 + 22000, -6}};
+    ASSERT_EQ(changes.size(), std::size(script));
+    for (size_t i = 0; i < std::size(script); ++i) {
+        const QJsonObject c = changes[qsizetype(i)].toObject();
+        SCOPED_TRACE(i);
+        EXPECT_EQ(c["kind"].toString().toStdString(), script[i].kind);
+        if (c["kind"] == "lighting") {
+            EXPECT_EQ(int64_t(c["atMs"].toDouble()), script[i].start);
+            EXPECT_EQ(c["delta"].toDouble(), script[i].value);
+            continue;
+        }
+        EXPECT_EQ(int64_t(c["startMs"].toDouble()), script[i].start);
+        EXPECT_EQ(int64_t(c["endMs"].toDouble()), script[i].end);
+        EXPECT_EQ(c[c["kind"] == "object" ? "luma" : "dbfs"].toDouble(), script[i].value);
+    }
+    const QJsonObject object = changes[0].toObject();
+    EXPECT_EQ(object["x"].toDouble(), 0.60);
+    EXPECT_EQ(object["h"].toDouble(), 0.20);
+    EXPECT_EQ(object["toX"].toDouble(), 0.80);
+    EXPECT_EQ(object["toY"].toDouble(), 0.62);
+    const FRect stamp = rectOf(truth["stamp"].toObject()), clock = rectOf(truth["clock"].toObject());
+    EXPECT_EQ(stamp.w * 640, 256);
+    EXPECT_EQ(stamp.h * 360, 80);
+
+    // Every key frame, decoded in one go; the luma planes as coded (gray
+    // output would stretch them to full range).
+    Bytes stream;
+    std::vector<int64_t> times;
+    for (const Segment &s : sc.card.segments)
+        for (const FrameHeader &f : s.frames)
+            if (f.type == 0) {
+                Bytes p = payload(s, f);
+                stream.insert(stream.end(), p.begin(), p.end());
+                times.push_back(f.timeMs());
+            }
+    ASSERT_EQ(times.size(), 15u);
+    const std::string es = sc.dir.file("keys.es"), raw = sc.dir.file("keys.yuv");
+    ASSERT_TRUE(writeBytes(es, stream));
+    ASSERT_EQ(nivra::test::runCommand(
+                  "ffmpeg -v error -y -f " + std::string(codec == "h265" ? "hevc" : "h264") + " -i " +
+                  nivra::test::shellQuote(es) + " -vsync passthrough -f rawvideo -pix_fmt yuv420p " +
+                  nivra::test::shellQuote(raw)),
+              0);
+    Bytes all;
+    ASSERT_TRUE(readAll(raw, &all));
+    const size_t frameBytes = 640 * 360 * 3 / 2;
+    ASSERT_EQ(all.size(), times.size() * frameBytes);
+    std::vector<Gray> pics(times.size());
+    for (size_t k = 0; k < times.size(); ++k) {
+        const auto y = all.begin() + long(k * frameBytes);
+        pics[k] = Gray{640, 360, Bytes(y, y + 640 * 360)};
+        int64_t v = 0;
+        EXPECT_TRUE(nivra::test::readStamp(pics[k].y.data(), 640, 640, 360, &v) && v == times[k])
+            << "the time code, whatever the lighting, at " << times[k] - t0;
+    }
+
+    // Cells next to the overlays or an object are left out: the encoders'
+    // blocks carry a sharp edge's ringing up to 32 pixels.
+    double worst = 0;
+    std::string worstAt;
+    size_t compared = 0;
+    for (size_t k = 1; k < times.size(); ++k) {
+        std::vector<FRect> busy = {stamp, clock};
+        for (size_t j : {k - 1, k}) {
+            FRect r;
+            if (objectAt(object, times[j], &r))
+                busy.push_back(r);
+        }
+        const int light = lightingAt(changes, times[k]) - lightingAt(changes, times[k - 1]);
+        for (int cy = 0; cy < 18; ++cy) {
+            for (int cx = 0; cx < 32; ++cx) {
+                const double mx = 32.0 / 640, my = 32.0 / 360;
+                bool skip = false;
+                for (const FRect &b : busy)
+                    skip = skip || overlaps(b, cx / 32.0 - mx, cy / 18.0 - my, (cx + 1) / 32.0 + mx,
+                                            (cy + 1) / 18.0 + my);
+                if (skip)
+                    continue;
+                ++compared;
+                const double d = pics[k].mean(cx * 20, cy * 20, cx * 20 + 20, cy * 20 + 20) -
+                                 pics[k - 1].mean(cx * 20, cy * 20, cx * 20 + 20, cy * 20 + 20) - light;
+                if (std::fabs(d) > worst) {
+                    worst = std::fabs(d);
+                    worstAt = "cell " + std::to_string(cx) + "," + std::to_string(cy) + " at " +
+                              std::to_string(times[k] - t0) + " ms";
+                }
+            }
+        }
+    }
+    EXPECT_GT(compared, 14u * 32 * 18 / 3);
+    EXPECT_LE(worst, kSceneNoise) << "background changed beyond the lighting: " << worstAt;
+
+    // The object's rectangle (its edges left out) shows its luma plus the
+    // lighting while it lives, and the background before and after.
+    size_t alive = 0;
+    const FRect at0 = rectOf(object);
+    for (size_t k = 0; k < times.size(); ++k) {
+        FRect r = at0;
+        const bool present = objectAt(object, times[k], &r);
+        alive += present;
+        const double mean = pics[k].mean(int(r.x * 640) + 3, int(r.y * 360) + 3, int((r.x + r.w) * 640) - 3,
+                                         int((r.y + r.h) * 360) - 3);
+        const double luma = std::clamp(object["luma"].toInt() + lightingAt(changes, times[k]), 16, 235);
+        if (present)
+            EXPECT_NEAR(mean, luma, kSceneNoise) << "object at " << times[k] - t0;
+        else
+            EXPECT_GT(std::fabs(mean - luma), 50) << "no object at " << times[k] - t0;
+    }
+    EXPECT_EQ(alive, 4u) << "key frames at 6, 8, 10 and 12 s; none at the exclusive end";
+
+    // The sound, second by second (edges left out for the codec's overlap).
+    Bytes adts;
+    for (const Segment &s : sc.card.segments)
+        for (const FrameHeader &f : s.frames)
+            if (f.type == 2) {
+                Bytes p = payload(s, f);
+                adts.insert(adts.end(), p.begin(), p.end());
+            }
+    const std::string aac = sc.dir.file("sound.aac");
+    ASSERT_TRUE(writeBytes(aac, adts));
+    const std::vector<int16_t> pcm = decodeAudio(aac, "-f aac", 16000);
+    ASSERT_GE(pcm.size(), 30u * 16000);
+    const QJsonObject burst = changes[3].toObject();
+    for (int s = 0; s < 30; ++s) {
+        double sum = 0;
+        const size_t from = size_t(s) * 16000 + 1600, to = size_t(s + 1) * 16000 - 1600;
+        for (size_t i = from; i < to; ++i)
+            sum += double(pcm[i]) * pcm[i];
+        const double dbfs = 10 * std::log10(sum / double(to - from) / (32768.0 * 32768.0));
+        const int64_t t = t0 + s * 1000;
+        const bool loud = t >= int64_t(burst["startMs"].toDouble()) && t < int64_t(burst["endMs"].toDouble());
+        EXPECT_NEAR(dbfs, loud ? burst["dbfs"].toDouble() : kQuietDbfs, loud ? 0.5 : 1.0) << "second " << s;
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(Codecs, SceneCard, ::testing::Values("h264", "h265"));
+
 TEST(Determinism, SameScenarioSameBytes)
 {
     for (const char *preset : {"small", "h265-g711"}) {
@@ -747,6 +1005,15 @@ TEST(Determinism, SameScenarioSameBytes)
         for (size_t k = 0; k < b.segments.size(); ++k)
             EXPECT_TRUE(a.card.segments[k].file == b.segments[k].file) << preset << " segment " << k;
     }
+    // A scene's noise is new in every picture, yet the same on every run.
+    const std::string scene =
+        tinyScenario(R"(, "scene": {"noise": 4, "objects": [{"start": "2024-02-10T10:00:02Z",
+      "seconds": 4, "x": 0.5, "y": 0.5, "w": 0.2, "h": 0.3}]})");
+    ScenarioCard a(scene), b(scene);
+    ASSERT_TRUE(a.ok && b.ok) << a.log;
+    ASSERT_EQ(a.card.segments.size(), b.card.segments.size());
+    for (size_t k = 0; k < a.card.segments.size(); ++k)
+        EXPECT_TRUE(a.card.segments[k].file == b.card.segments[k].file) << "scene segment " << k;
 }
 
 TEST(Presets, BigHasThousandsOfSegmentsAndAFullTimeline)

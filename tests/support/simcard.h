@@ -16,8 +16,10 @@
 //        ASSERT_TRUE(nivra::test::generateScenarioCard(json, dir.path()));
 //
 // Presets: small, demo, h265-g711, h264-rawaac, g711-16k, noaudio,
-// clockchange, big. `nivra-cardgen --print-preset NAME` prints a preset's
-// scenario, a good start for your own.
+// clockchange, big, and the scene cards activity and activity265 (a still
+// scene with objects, lighting steps and a sound burst, with the ground truth
+// in ground_truth.json). `nivra-cardgen --print-preset NAME` prints a
+// preset's scenario, a good start for your own.
 #pragma once
 
 #include <string>

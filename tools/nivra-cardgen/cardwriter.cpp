@@ -7,6 +7,7 @@
 #include <QFile>
 
 #include <algorithm>
+#include <charconv>
 #include <cstdio>
 #include <cstring>
 #include <deque>
@@ -150,6 +151,7 @@ private:
         bool anyPooled = false;
         for (const Span &sp : m_s.spans)
             anyPooled = anyPooled || pooled(sp);
+        const Scene *scene = m_s.scene.present ? &m_s.scene : nullptr;
         size_t next = 0;
         if (anyPooled) {
             for (int g = 0; g < m_s.poolGops; ++g) {
@@ -164,7 +166,7 @@ private:
             }
             next = size_t(m_s.poolGops) * size_t(keyint);
             int64_t durMs = poolGopStart(m_s.poolGops);
-            if (!encodeAudio(m_s.audio, 0, durMs * m_s.audio.rate / 1000, &m_poolAudio, error))
+            if (!encodeAudio(m_s.audio, nullptr, 0, durMs * m_s.audio.rate / 1000, &m_poolAudio, error))
                 return false;
         }
         m_audio.resize(m_s.spans.size());
@@ -179,11 +181,13 @@ private:
                 info.stamp = frameTime(sp.startMs, i, m_s.video.fps);
                 info.motionMs = info.stamp;
                 info.localMs = info.stamp + int64_t(sp.offsetMin) * 60000;
+                info.scene = scene;
                 if (!enc.encode(info, i % keyint == 0, error))
                     return false;
             }
             next += size_t(n);
-            if (!encodeAudio(m_s.audio, sp.startMs, sp.lengthMs * m_s.audio.rate / 1000, &m_audio[si], error))
+            if (!encodeAudio(m_s.audio, scene, sp.startMs, sp.lengthMs * m_s.audio.rate / 1000, &m_audio[si],
+                             error))
                 return false;
         }
         if (!enc.finish(&m_video, error))
@@ -634,6 +638,88 @@ private:
     }
 };
 
+void appendNumber(std::string *out, double v)
+{
+    char buf[32];
+    auto r = std::to_chars(buf, buf + sizeof buf, v);
+    out->append(buf, r.ptr);
+}
+
+void appendField(std::string *out, const char *key, double v)
+{
+    *out += ",\"";
+    *out += key;
+    *out += "\":";
+    appendNumber(out, v);
+}
+
+// Integers in full: the shortest form of a double may be in e-notation.
+void appendField(std::string *out, const char *key, int64_t v)
+{
+    *out += ",\"";
+    *out += key;
+    *out += "\":" + std::to_string(v);
+}
+
+std::string rectJson(const Rect &r, int width, int height)
+{
+    std::string out = "{\"x\":";
+    appendNumber(&out, double(r.x) / width);
+    appendField(&out, "y", double(r.y) / height);
+    appendField(&out, "w", double(r.w) / width);
+    appendField(&out, "h", double(r.h) / height);
+    return out + "}";
+}
+
+// What a scene card shows when, for checking an activity index against it:
+// the scripted changes (times in UTC ms, ends exclusive) and the picture's
+// areas that change with time anyway (time code and clock), in fractions of
+// the picture. Written by hand to keep the keys in reading order.
+std::string groundTruthJson(const Scenario &s)
+{
+    const int width = s.video.width, height = s.video.height;
+    std::string out =
+        "{\"width\":" + std::to_string(width) + ",\"height\":" + std::to_string(height) + ",\"changes\":[";
+    const char *sep = "\n ";
+    for (const SceneObject &ob : s.scene.objects) {
+        out += sep;
+        out += "{\"kind\":\"object\"";
+        appendField(&out, "startMs", ob.startMs);
+        appendField(&out, "endMs", ob.startMs + ob.lengthMs);
+        appendField(&out, "x", ob.x);
+        appendField(&out, "y", ob.y);
+        appendField(&out, "w", ob.w);
+        appendField(&out, "h", ob.h);
+        appendField(&out, "toX", ob.toX);
+        appendField(&out, "toY", ob.toY);
+        appendField(&out, "luma", int64_t(ob.luma));
+        out += "}";
+        sep = ",\n ";
+    }
+    for (const LightingStep &step : s.scene.lighting) {
+        out += sep;
+        out += "{\"kind\":\"lighting\"";
+        appendField(&out, "atMs", step.atMs);
+        appendField(&out, "delta", int64_t(step.delta));
+        out += "}";
+        sep = ",\n ";
+    }
+    for (const SoundBurst &b : s.scene.sounds) {
+        out += sep;
+        out += "{\"kind\":\"sound\"";
+        appendField(&out, "startMs", b.startMs);
+        appendField(&out, "endMs", b.startMs + b.lengthMs);
+        appendField(&out, "dbfs", b.dbfs);
+        out += "}";
+        sep = ",\n ";
+    }
+    Rect stamp, clock;
+    overlayRects(width, height, &stamp, &clock);
+    out += "\n],\n\"stamp\":" + rectJson(stamp, width, height) +
+           ",\"clock\":" + rectJson(clock, width, height) + "}\n";
+    return out;
+}
+
 } // namespace
 
 bool writeCard(const Scenario &scenario, const std::string &outDir, CardStats *stats, std::string *error)
@@ -643,13 +729,19 @@ bool writeCard(const Scenario &scenario, const std::string &outDir, CardStats *s
         *error = "cannot create " + outDir;
         return false;
     }
-    const QStringList old =
-        dir.entryList({"seg_*.dat", "meta.dat", "index.dat", "timeline.dat"}, QDir::Files);
+    const QStringList old = dir.entryList(
+        {"seg_*.dat", "meta.dat", "index.dat", "timeline.dat", "ground_truth.json"}, QDir::Files);
     for (const QString &name : old)
         QFile::remove(dir.filePath(name));
     *stats = CardStats();
     Builder b(scenario, outDir, stats);
-    return b.run(error);
+    if (!b.run(error))
+        return false;
+    if (!scenario.scene.present)
+        return true;
+    // At the recording directory's top level, beside the card's own files.
+    const std::string truth = groundTruthJson(scenario);
+    return writeFile(outDir + "/ground_truth.json", std::vector<uint8_t>(truth.begin(), truth.end()), error);
 }
 
 } // namespace cardgen

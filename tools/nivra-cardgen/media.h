@@ -46,11 +46,12 @@ struct AudioPacket
     int64_t pts = 0;           // first sample, counted from the stretch's start
 };
 
-// Encodes `samples` samples of the test sound (a steady tone, with a 100 ms
-// beep at every whole second of capture time) starting at capture time
-// `startMs`. Returns false with *error on failure.
-bool encodeAudio(const AudioParams &params, int64_t startMs, int64_t samples, std::vector<AudioPacket> *out,
-                 std::string *error);
+// Encodes `samples` samples of the test sound starting at capture time
+// `startMs`: a steady tone with a 100 ms beep at every whole second, or when
+// `scene` is given a quiet tone (about -45 dBFS) with the scene's bursts.
+// Returns false with *error on failure.
+bool encodeAudio(const AudioParams &params, const Scene *scene, int64_t startMs, int64_t samples,
+                 std::vector<AudioPacket> *out, std::string *error);
 
 // Builds the 7-byte ADTS header for an AAC LC frame of `payload` bytes.
 void adtsHeader(int rate, int channels, size_t payload, uint8_t out[7]);

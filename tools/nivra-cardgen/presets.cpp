@@ -11,7 +11,29 @@ struct Preset
 {
     const char *name;
     const char *json;
+    const char *jsonTail = ""; // appended to json: the rest that presets differing in their start share
 };
+
+// The activity presets differ only in their video codec.
+const char kActivityTail[] = R"("width": 640, "height": 360, "fps": 15, "keyint": 30, "bitrate": 200000},
+      "audio": {"format": "aac-adts", "rate": 16000, "channels": 1, "bitrate": 32000},
+      "spans": [{"start": "2024-05-14T09:00:00Z", "seconds": 720, "offsetMin": 120}],
+      "segments": {"seconds": 60, "slots": 32, "sizeLimit": 8388608},
+      "scene": {
+        "noise": 3,
+        "objects": [
+          {"start": "2024-05-14T09:02:00Z", "seconds": 20, "x": 0.60, "y": 0.62, "w": 0.12, "h": 0.20,
+           "luma": 220, "toX": 0.80, "toY": 0.62},
+          {"start": "2024-05-14T09:09:00Z", "seconds": 30, "x": 0.10, "y": 0.64, "w": 0.14, "h": 0.24,
+           "luma": 36}
+        ],
+        "lighting": [
+          {"at": "2024-05-14T09:05:00Z", "delta": -50},
+          {"at": "2024-05-14T09:06:00Z", "delta": 50}
+        ],
+        "sounds": [{"start": "2024-05-14T09:07:00Z", "seconds": 2, "dbfs": -6}]
+      }
+    })";
 
 const Preset kPresets[] = {
     // A couple of minutes with one gap and two events, cheap enough for any test.
@@ -118,6 +140,12 @@ const Preset kPresets[] = {
         {"start": "2024-01-01T21:00:02Z", "seconds": 2, "kinds": 16}
       ]
     })"},
+    // For an activity index: a still, noisy scene (ground_truth.json lists
+    // what changes when) with a bright object moving through the lower right
+    // quarter, a dark one standing in the lower left, the light dimmed for a
+    // minute and one loud burst of sound. A key frame every 2 s.
+    {"activity", R"({"video": {"codec": "h264", )", kActivityTail},
+    {"activity265", R"({"video": {"codec": "h265", )", kActivityTail},
 };
 
 } // namespace
@@ -126,7 +154,7 @@ std::string presetJson(const std::string &name)
 {
     for (const Preset &p : kPresets)
         if (name == p.name)
-            return p.json;
+            return std::string(p.json) + p.jsonTail;
     return std::string();
 }
 

@@ -51,6 +51,85 @@ std::vector<int> readInts(const QJsonValue &v)
     return out;
 }
 
+bool inUnit(double v)
+{
+    return v >= 0.0 && v <= 1.0;
+}
+
+bool readScene(const QJsonValue &v, Scene *out, std::string *error)
+{
+    if (!v.isObject()) {
+        *error = "scene must be an object";
+        return false;
+    }
+    QJsonObject o = v.toObject();
+    Scene scene;
+    scene.present = true;
+    scene.noise = o.value("noise").toInt(0);
+    if (scene.noise < 0 || scene.noise > 40) {
+        *error = "scene noise must be 0..40";
+        return false;
+    }
+    for (const QJsonValue &e : o.value("objects").toArray()) {
+        QJsonObject j = e.toObject();
+        SceneObject ob;
+        if (!readTime(j.value("start"), &ob.startMs, error, "scene object start"))
+            return false;
+        ob.lengthMs = secondsToMs(j.value("seconds"));
+        ob.x = j.value("x").toDouble(-1);
+        ob.y = j.value("y").toDouble(-1);
+        ob.w = j.value("w").toDouble(0);
+        ob.h = j.value("h").toDouble(0);
+        ob.toX = j.value("toX").toDouble(ob.x);
+        ob.toY = j.value("toY").toDouble(ob.y);
+        ob.luma = j.value("luma").toInt(ob.luma);
+        if (ob.lengthMs <= 0) {
+            *error = "a scene object needs seconds > 0";
+            return false;
+        }
+        // Both ends of the path inside the picture keep every position inside.
+        if (!(ob.w > 0) || !(ob.h > 0) || !inUnit(ob.x) || !inUnit(ob.y) || !inUnit(ob.toX) ||
+            !inUnit(ob.toY) || !inUnit(ob.x + ob.w) || !inUnit(ob.y + ob.h) || !inUnit(ob.toX + ob.w) ||
+            !inUnit(ob.toY + ob.h)) {
+            *error = "a scene object needs w, h > 0 and must stay inside the picture";
+            return false;
+        }
+        if (ob.luma < 16 || ob.luma > 235) {
+            *error = "scene object luma must be 16..235";
+            return false;
+        }
+        scene.objects.push_back(ob);
+    }
+    for (const QJsonValue &e : o.value("lighting").toArray()) {
+        QJsonObject j = e.toObject();
+        LightingStep step;
+        if (!readTime(j.value("at"), &step.atMs, error, "scene lighting at"))
+            return false;
+        step.delta = j.value("delta").toInt(0);
+        if (step.delta < -219 || step.delta > 219) {
+            *error = "scene lighting delta must be -219..219";
+            return false;
+        }
+        scene.lighting.push_back(step);
+    }
+    for (const QJsonValue &e : o.value("sounds").toArray()) {
+        QJsonObject j = e.toObject();
+        SoundBurst b;
+        if (!readTime(j.value("start"), &b.startMs, error, "scene sound start"))
+            return false;
+        b.lengthMs = secondsToMs(j.value("seconds"));
+        b.dbfs = j.value("dbfs").toDouble(b.dbfs);
+        // A sine at more than -3 dBFS RMS would clip.
+        if (b.lengthMs <= 0 || !(b.dbfs >= -60.0 && b.dbfs <= -3.0)) {
+            *error = "a scene sound needs seconds > 0 and dbfs -60..-3";
+            return false;
+        }
+        scene.sounds.push_back(b);
+    }
+    *out = scene;
+    return true;
+}
+
 } // namespace
 
 bool parseScenario(const std::string &json, Scenario *out, std::string *error)
@@ -259,6 +338,26 @@ bool parseScenario(const std::string &json, Scenario *out, std::string *error)
         s.damage.timelineBadHeader != "version") {
         *error = "damage.timelineBadHeader must be crc or version";
         return false;
+    }
+
+    if (root.contains("scene")) {
+        if (!readScene(root.value("scene"), &s.scene, error))
+            return false;
+        s.video.quick = true;
+        // Pooled pictures are reused at other times, so they could not show
+        // what the scene holds then.
+        bool anyPooled = s.pooled;
+        for (const Span &sp : s.spans)
+            anyPooled = anyPooled || sp.pooled == 1;
+        if (anyPooled) {
+            *error = "a scene needs every picture encoded at its own time: drop \"pooled\"";
+            return false;
+        }
+        if (!s.scene.sounds.empty() &&
+            (s.audio.format == AudioFormat::None || s.audio.format == AudioFormat::Unknown)) {
+            *error = "scene sounds need AAC or A-law audio";
+            return false;
+        }
     }
 
     *out = s;

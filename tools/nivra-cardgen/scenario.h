@@ -30,6 +30,7 @@ struct VideoParams
     int fps = 15;
     int keyint = 30;      // frames per GOP; every GOP starts with an IDR picture
     int bitrate = 300000; // bits per second
+    bool quick = false;   // cheapest H.265 analysis; set for scene cards, whose pictures stand still
 };
 
 struct AudioParams
@@ -87,6 +88,40 @@ struct Damage
     bool timelineOpenNewest = false;
 };
 
+// A scene card's pictures show a still background with scripted changes on
+// it, and its sound stays quiet but for scripted bursts: material for testing
+// an activity index against a known truth (ground_truth.json beside the card).
+struct SceneObject
+{
+    int64_t startMs = 0; // UTC
+    int64_t lengthMs = 0;
+    double x = 0, y = 0, w = 0, h = 0; // fractions of the picture, top-left origin
+    double toX = 0, toY = 0;           // where (x, y) has moved to at the end of its life
+    int luma = 220;
+};
+
+struct LightingStep
+{
+    int64_t atMs = 0; // UTC; adds delta to the scene from here on
+    int delta = 0;
+};
+
+struct SoundBurst
+{
+    int64_t startMs = 0; // UTC
+    int64_t lengthMs = 0;
+    double dbfs = -6; // RMS, relative to a full-scale square wave
+};
+
+struct Scene
+{
+    bool present = false;
+    int noise = 0; // sensor noise, +-luma steps, new in every picture
+    std::vector<SceneObject> objects;
+    std::vector<LightingStep> lighting;
+    std::vector<SoundBurst> sounds;
+};
+
 struct Scenario
 {
     VideoParams video;
@@ -110,6 +145,7 @@ struct Scenario
 
     std::vector<EventSpec> events;
     Damage damage;
+    Scene scene;
 };
 
 // Parses a scenario from JSON text; on failure returns false and sets *error.
