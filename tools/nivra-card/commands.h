@@ -16,4 +16,7 @@ std::vector<Command> export_commands();
 // events-export (cmd_events_export.cpp).
 std::vector<Command> events_export_commands();
 
+// activity, loudness (cmd_activity.cpp; none without libavcodec).
+std::vector<Command> activity_commands();
+
 } // namespace nivracard

@@ -18,6 +18,7 @@ std::vector<Command> all_commands()
              card_commands(),
              export_commands(),
              events_export_commands(),
+             activity_commands(),
          })
         all.insert(all.end(), table.begin(), table.end());
     return all;
