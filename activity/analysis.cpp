@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <array>
 #include <cmath>
+#include <cstdint>
 #include <cstdlib>
 
 namespace nivra::activity {
@@ -24,20 +25,38 @@ constexpr double kFrequentShare = 0.3;
 constexpr int kRegularBursts = 5;
 constexpr int64_t kMergeMs = 5000;
 
-// The median of the cells' moves (-255..255), counted rather than sorted: a
-// day holds tens of thousands of steps.
-int medianOf(const std::array<int, kCells> &values, bool magnitude)
+void deltaOf(const KeyPicture &p, const KeyPicture &q, std::array<int, kCells> *d)
+{
+    for (int c = 0; c < kCells; ++c)
+        (*d)[size_t(c)] = int(q.grid[c]) - int(p.grid[c]);
+}
+
+// The medians of the cells' moves: returns that of their sizes and sets
+// *shift to that of the signed moves. Counted rather than sorted: a day
+// holds tens of thousands of steps.
+int medians(const std::array<int, kCells> &d, int *shift)
 {
     std::array<int, 511> counts{};
-    for (int v : values)
-        ++counts[size_t((magnitude ? std::abs(v) : v) + 255)];
+    for (int v : d)
+        ++counts[size_t(v + 255)];
     int seen = 0;
+    *shift = 0;
     for (size_t i = 0; i < counts.size(); ++i) {
         seen += counts[i];
-        if (seen > kCells / 2)
-            return int(i) - 255;
+        if (seen > kCells / 2) {
+            *shift = int(i) - 255;
+            break;
+        }
     }
-    return 0;
+    seen = counts[255];
+    if (seen > kCells / 2)
+        return 0;
+    for (int k = 1; k <= 255; ++k) {
+        seen += counts[size_t(255 + k)] + counts[size_t(255 - k)];
+        if (seen > kCells / 2)
+            return k;
+    }
+    return 255;
 }
 
 // Lighting: at least half of the cells (masked ones left out) moved the way
@@ -125,29 +144,32 @@ CellSet region_cells(const Region &r)
 Analysis analyse(const std::vector<KeyPicture> &pictures)
 {
     Analysis a;
-    std::vector<std::array<int, kCells>> deltas;
+    // Per step: the picture it ends on and the median move, which decides
+    // whether it can be lighting at all.
+    std::vector<size_t> later;
     std::vector<int> shifts;
     std::vector<int64_t> lengths;
+    std::array<int, kCells> d;
     for (size_t i = 1; i < pictures.size(); ++i) {
         const KeyPicture &p = pictures[i - 1];
         const KeyPicture &q = pictures[i];
         if (p.hole || q.hole || q.time_ms <= p.time_ms || q.time_ms - p.time_ms > kMaxStepMs)
             continue;
-        std::array<int, kCells> d;
-        for (int c = 0; c < kCells; ++c)
-            d[size_t(c)] = int(q.grid[c]) - int(p.grid[c]);
+        deltaOf(p, q, &d);
+        int shift = 0;
         // Most cells of a camera's picture are still: the median move is
         // the noise (compression and sensor), and the threshold follows it.
-        const int noise = medianOf(d, true);
+        const int noise = medians(d, &shift);
         const int threshold = std::max(kFloorLevels, 3 * noise + 3);
         Step step;
         step.from_ms = p.time_ms;
         step.to_ms = q.time_ms;
         for (int c = 0; c < kCells; ++c)
-            step.changed[size_t(c)] = std::abs(d[size_t(c)]) > threshold;
+            if (d[size_t(c)] > threshold || d[size_t(c)] < -threshold)
+                step.changed.set(size_t(c));
         a.steps.push_back(step);
-        deltas.push_back(d);
-        shifts.push_back(medianOf(d, false));
+        later.push_back(i);
+        shifts.push_back(shift);
         lengths.push_back(q.time_ms - p.time_ms);
     }
     if (a.steps.empty())
@@ -155,28 +177,36 @@ Analysis analyse(const std::vector<KeyPicture> &pictures)
     std::nth_element(lengths.begin(), lengths.begin() + lengths.size() / 2, lengths.end());
     const int64_t stepMs = lengths[lengths.size() / 2];
 
-    // Lighting first, on every cell, so that a lamp does not teach the mask.
-    for (size_t i = 0; i < a.steps.size(); ++i)
-        a.steps[i].lighting = isLighting(deltas[i], shifts[i], CellSet());
+    // Lighting first, on every cell, so that a lamp does not teach the mask;
+    // then judged again without the camera's own cells, which a lamp leaves
+    // alone.
+    const auto judgeLighting = [&](const CellSet &mask) {
+        for (size_t i = 0; i < a.steps.size(); ++i) {
+            if (std::abs(shifts[i]) < kLightingLevels)
+                continue;
+            deltaOf(pictures[later[i] - 1], pictures[later[i]], &d);
+            a.steps[i].lighting = isLighting(d, shifts[i], mask);
+        }
+    };
+    judgeLighting(CellSet());
 
-    // One pass over the steps, keeping each cell's count and burst starts.
+    // One pass over the changed cells of each step, keeping each cell's
+    // count and the starts of its bursts of change.
     std::array<size_t, kCells> changes{};
-    std::array<bool, kCells> inBurst{};
+    std::array<size_t, kCells> lastChanged;
+    lastChanged.fill(SIZE_MAX);
     std::vector<std::vector<int64_t>> bursts(kCells);
     size_t counted = 0;
     for (const Step &s : a.steps) {
         if (s.lighting)
             continue;
-        ++counted;
-        for (int c = 0; c < kCells; ++c) {
-            const bool changed = s.changed[size_t(c)];
-            if (changed) {
-                ++changes[size_t(c)];
-                if (!inBurst[size_t(c)])
-                    bursts[size_t(c)].push_back(s.to_ms);
-            }
-            inBurst[size_t(c)] = changed;
+        for (size_t c = s.changed._Find_first(); c < size_t(kCells); c = s.changed._Find_next(c)) {
+            ++changes[c];
+            if (lastChanged[c] == SIZE_MAX || lastChanged[c] + 1 != counted)
+                bursts[c].push_back(s.to_ms);
+            lastChanged[c] = counted;
         }
+        ++counted;
     }
     CellSet mask;
     for (int c = 0; c < kCells; ++c)
@@ -185,13 +215,10 @@ Analysis analyse(const std::vector<KeyPicture> &pictures)
             mask[size_t(c)] = true;
     a.mask = withMargin(mask);
 
-    // Judged again without the camera's own cells, which a lamp leaves alone.
-    for (size_t i = 0; i < a.steps.size(); ++i) {
-        Step &s = a.steps[i];
-        s.lighting = isLighting(deltas[i], shifts[i], a.mask);
+    judgeLighting(a.mask);
+    for (Step &s : a.steps)
         if (s.lighting)
             s.changed.reset();
-    }
     return a;
 }
 

@@ -4,7 +4,8 @@
 // and the peak memory growth; ffmpeg decoding the same key frames of the
 // merged MP4 our export writes, and ffmpeg decoding every frame for scene
 // changes (what desktop analysers do); then the time of an area query over
-// one day and over seven. Usage: bench_index [MINUTES] (default 10).
+// one day and over seven. Usage: bench_index [MINUTES] (default 10), or
+// bench_index query for the query figures alone.
 #include "activity/analysis.h"
 #include "export/export_writer.h"
 
@@ -169,6 +170,10 @@ void benchQuery()
 
 int main(int argc, char **argv)
 {
+    if (argc > 1 && std::strcmp(argv[1], "query") == 0) {
+        benchQuery();
+        return 0;
+    }
     const int minutes = argc > 1 ? std::max(1, atoi(argv[1])) : 10;
     char tmpl[] = "/tmp/nivra-bench-activity-XXXXXX";
     if (!mkdtemp(tmpl))
