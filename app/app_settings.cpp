@@ -62,6 +62,7 @@ const QString kExportFolderKey = QStringLiteral("export/folder");
 const QString kExportMergeKey = QStringLiteral("export/merge");
 const QString kExportFormatKey = QStringLiteral("export/format");
 const QString kExportNoAudioKey = QStringLiteral("export/noAudio");
+const QString kExportTimeTrackKey = QStringLiteral("export/timeTrack");
 const QString kRecentCardsKey = QStringLiteral("cards/recent");
 
 } // namespace
@@ -86,6 +87,7 @@ AppSettings::AppSettings(QObject *parent) : QObject(parent)
     m_exportMerge = m_store.value(kExportMergeKey, false).toBool();
     m_exportFormat = m_store.value(kExportFormatKey).toString() == QLatin1String("mp4") ? 1 : 0;
     m_exportNoAudio = m_store.value(kExportNoAudioKey, false).toBool();
+    m_exportTimeTrack = m_store.value(kExportTimeTrackKey, false).toBool();
     // Stored by hand or by an older version, the list still obeys the rules.
     const QStringList recent = m_store.value(kRecentCardsKey).toStringList();
     for (auto it = recent.crbegin(); it != recent.crend(); ++it)
@@ -387,6 +389,15 @@ void AppSettings::setExportNoAudio(bool on)
         return;
     m_exportNoAudio = on;
     store(kExportNoAudioKey, on);
+    emit exportChanged();
+}
+
+void AppSettings::setExportTimeTrack(bool on)
+{
+    if (on == m_exportTimeTrack)
+        return;
+    m_exportTimeTrack = on;
+    store(kExportTimeTrackKey, on);
     emit exportChanged();
 }
 

@@ -42,6 +42,8 @@ class AppSettings : public QObject
     Q_PROPERTY(bool exportMerge READ exportMerge WRITE setExportMerge NOTIFY exportChanged)
     Q_PROPERTY(int exportFormat READ exportFormat WRITE setExportFormat NOTIFY exportChanged)
     Q_PROPERTY(bool exportNoAudio READ exportNoAudio WRITE setExportNoAudio NOTIFY exportChanged)
+    // The camera's clock as a subtitle track of the exported files.
+    Q_PROPERTY(bool exportTimeTrack READ exportTimeTrack WRITE setExportTimeTrack NOTIFY exportChanged)
     // The cards opened last, most recent first.
     Q_PROPERTY(QStringList recentCards READ recentCards NOTIFY recentCardsChanged)
     Q_PROPERTY(QString version READ version CONSTANT)
@@ -93,6 +95,8 @@ public:
     void setExportFormat(int format);
     bool exportNoAudio() const { return m_exportNoAudio; }
     void setExportNoAudio(bool on);
+    bool exportTimeTrack() const { return m_exportTimeTrack; }
+    void setExportTimeTrack(bool on);
     QStringList recentCards() const { return m_recentCards; }
     // Puts a card that opened first in the recent list.
     Q_INVOKABLE void addRecentCard(const QString &path);
@@ -171,5 +175,6 @@ private:
     bool m_exportMerge = false;
     int m_exportFormat = 0;
     bool m_exportNoAudio = false;
+    bool m_exportTimeTrack = false;
     QStringList m_recentCards;
 };

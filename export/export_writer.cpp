@@ -80,6 +80,7 @@ struct Exporter
     int64_t segBase = 0;
     int64_t lastDecode = -1;
     bool audioWritten = false;
+    int64_t clockSecond = INT64_MIN; // the time track's latest second in the open file
 
     ChapterMark *marks = nullptr;
     int markCount = 0;
@@ -343,6 +344,7 @@ int openFile(Exporter &e, int64_t T, int16_t O)
         expected = 0;
     expected += 10000;
     int chapterAllowance = e.opt->merge ? e.runs.count + 1 : 0;
+    c.timeTrack = e.opt->timeTrack ? 1 : 0;
     c.reserve = movWriterReserve(&c, expected, e.stream.audio_interval_ms, chapterAllowance);
 
     if (movWriterStart(&c, fileWrite, &e, &e.mov) != MOVW_OK) {
@@ -358,6 +360,7 @@ int openFile(Exporter &e, int64_t T, int16_t O)
     e.segBase = 0;
     e.lastDecode = -1;
     e.audioWritten = false;
+    e.clockSecond = INT64_MIN;
     e.markCount = 0;
     return 0;
 }
@@ -531,6 +534,33 @@ int report(Exporter &e)
     return e.opt->progress(e.opt->context, e.bytesRead, e.opt->expectedBytes);
 }
 
+// The time track: at the first picture of every second of the camera's
+// clock, that second as "2024-05-14 09:05:03 (UTC+2)", shown from where the
+// second began (the file's start at most). Returns a code.
+int addClockSubtitle(Exporter &e, const card_frame &f, int64_t decode)
+{
+    const int64_t second = floorDivide(f.time_ms, 1000);
+    if (!e.opt->timeTrack || second == e.clockSecond)
+        return 0;
+    e.clockSecond = second;
+    const int64_t offset = localOffset(e, f.time_ms, f.utc_offset_min);
+    const CivilTime t = localTime(second * 1000, offset);
+    char zone[16] = "UTC";
+    if (offset != 0) {
+        const int64_t minutes = (offset < 0 ? -offset : offset) / 60;
+        if (minutes % 60)
+            snprintf(zone, sizeof zone, "UTC%c%d:%02d", offset < 0 ? '-' : '+', int(minutes / 60),
+                     int(minutes % 60));
+        else
+            snprintf(zone, sizeof zone, "UTC%c%d", offset < 0 ? '-' : '+', int(minutes / 60));
+    }
+    char text[64];
+    snprintf(text, sizeof text, "%04d-%02d-%02d %02d:%02d:%02d (%s)", t.year, t.month, t.day, t.hour,
+             t.minute, t.second, zone);
+    const int rc = movWriterAddSubtitle(e.mov, decode - (f.time_ms - second * 1000), text);
+    return rc == MOVW_OK ? 0 : writerFailure(e, rc);
+}
+
 // Hands a video frame to the writer; opens a new file on a parameter change.
 int handleVideo(Exporter &e, const card_frame &f, bool &needKey)
 {
@@ -581,7 +611,7 @@ int handleVideo(Exporter &e, const card_frame &f, bool &needKey)
     e.lastOffset = f.utc_offset_min;
     e.lastDecode = decode;
     noteWritten(e, f.time_ms);
-    return 0;
+    return addClockSubtitle(e, f, decode);
 }
 
 // The frame loop of exportRange; returns the code to end with.

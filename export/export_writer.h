@@ -145,6 +145,7 @@ struct ExportOptions
     ExportFileDoneFn fileDone; // optional
     ExportRunLostFn runLost;   // optional
     void *context;             // for progress, fileDone and runLost
+    int timeTrack;             // non-zero: a subtitle track with the camera's clock, one a second
 };
 
 // Outcome of exportRange(); cleared at entry.

@@ -231,6 +231,7 @@ struct MovWriter
     uint32_t audioWrites = 0;
     uint32_t silenceInsertions = 0;
     List<Chapter> chapters;
+    List<Chapter> subtitles;
     ParamSets scratch;   // parameter sets of the frame being added
     List<NalUnit> units; // the units of the frame being added
 };
@@ -506,7 +507,10 @@ uint64_t movWriterReserve(const MovWriterConfig *config, int64_t expectedMs, int
         a = d * 4 / (3 * f) + 64;
     }
     int64_t c = chapters < 0 ? 0 : chapters;
-    int64_t e = 13 * v + 40 * (d / 1000) + 96 * c + 4 * a + 22336;
+    // A subtitle a second: its size and duration, and a chunk offset when a
+    // chunk is written for it.
+    int64_t t = config->timeTrack ? 20 * (d / 1000 + 2) : 0;
+    int64_t e = 13 * v + 40 * (d / 1000) + 96 * c + 4 * a + t + 22336;
     return static_cast<uint64_t>(e + e / 10);
 }
 
@@ -741,7 +745,10 @@ int64_t movWriterAudioSamples(const MovWriter *w)
     return static_cast<int64_t>(w->aacFrames * 1024);
 }
 
-int movWriterAddChapter(MovWriter *w, int64_t timeMs, const char *text)
+namespace {
+
+// Keeps a copy of text (cut to kMaxChapterText) at timeMs in list.
+int addText(MovWriter *w, List<Chapter> *list, int64_t timeMs, const char *text)
 {
     if (!w || !text)
         return MOVW_ERR_ARGUMENT;
@@ -755,11 +762,30 @@ int movWriterAddChapter(MovWriter *w, int64_t timeMs, const char *text)
         return fail(w, MOVW_ERR_NO_MEMORY);
     memcpy(copy, text, n);
     copy[n] = 0;
-    if (!w->chapters.push(Chapter{timeMs < 0 ? 0 : timeMs, copy}, 1024)) {
+    if (!list->push(Chapter{timeMs < 0 ? 0 : timeMs, copy}, 1024)) {
         free(copy);
         return fail(w, MOVW_ERR_NO_MEMORY);
     }
     return MOVW_OK;
+}
+
+void freeTexts(List<Chapter> *list)
+{
+    for (size_t i = 0; i < list->count; ++i)
+        free(list->data[i].text);
+    list->release();
+}
+
+} // namespace
+
+int movWriterAddChapter(MovWriter *w, int64_t timeMs, const char *text)
+{
+    return addText(w, w ? &w->chapters : nullptr, timeMs, text);
+}
+
+int movWriterAddSubtitle(MovWriter *w, int64_t timeMs, const char *text)
+{
+    return addText(w, w ? &w->subtitles : nullptr, timeMs, text);
 }
 
 void movWriterFree(MovWriter *w)
@@ -770,9 +796,8 @@ void movWriterFree(MovWriter *w)
     w->audio.release();
     w->sync.release();
     w->units.release();
-    for (size_t i = 0; i < w->chapters.count; ++i)
-        free(w->chapters.data[i].text);
-    w->chapters.release();
+    freeTexts(&w->chapters);
+    freeTexts(&w->subtitles);
     delete w;
 }
 
@@ -804,7 +829,8 @@ enum TrackKind
 {
     kVideo,
     kAudio,
-    kText
+    kText,    // the chapters
+    kSubtitle // the time track
 };
 
 // One track as the moov describes it.
@@ -855,6 +881,7 @@ void writeMvhd(Buf &b, const MoovInfo &m)
 
 void writeTkhd(Buf &b, const MoovInfo &m, const TrackOut &t, const MovWriter *w)
 {
+    // Chapters are read through the chapter reference, never shown as a track.
     b.beginFull("tkhd", 0, t.kind == kText ? 2 : 3);
     b.u32(m.createTime);
     b.u32(m.createTime);
@@ -867,9 +894,10 @@ void writeTkhd(Buf &b, const MoovInfo &m, const TrackOut &t, const MovWriter *w)
     b.u16(t.kind == kAudio ? 0x0100 : 0);
     b.u16(0);
     putMatrix(b);
-    bool video = t.kind == kVideo;
-    b.u32(video ? static_cast<uint32_t>(w->sps.width) << 16 : 0);
-    b.u32(video ? static_cast<uint32_t>(w->sps.height) << 16 : 0);
+    // Subtitles are laid over the picture, so their box is the picture's.
+    bool pictured = t.kind == kVideo || t.kind == kSubtitle;
+    b.u32(pictured ? static_cast<uint32_t>(w->sps.width) << 16 : 0);
+    b.u32(pictured ? static_cast<uint32_t>(w->sps.height) << 16 : 0);
     b.end();
 }
 
@@ -1118,6 +1146,39 @@ void writeTextEntry(Buf &b)
     b.end();
 }
 
+// tx3g: centred at the bottom, white on nothing, the player's default size.
+void writeTx3gEntry(Buf &b)
+{
+    b.begin("tx3g");
+    b.zeros(6);
+    b.u16(1);
+    b.u32(0);           // display flags
+    b.u8(1);            // horizontal justification: centre
+    b.u8(0xFF);         // vertical justification: bottom
+    b.u32(0);           // background colour (RGBA)
+    b.zeros(8);         // default text box
+    b.u16(0);           // style: start char
+    b.u16(0);           // end char
+    b.u16(1);           // font ID
+    b.u8(0);            // face style flags
+    b.u8(18);           // font size
+    b.u32(0xFFFFFFFFu); // text colour (RGBA)
+    b.begin("ftab");
+    b.u16(1);
+    b.u16(1);
+    b.u8(5);
+    b.put("Serif", 5);
+    b.end();
+    b.end();
+}
+
+// nmhd: the null media header ISO files give a subtitle track.
+void writeNmhd(Buf &b)
+{
+    b.beginFull("nmhd", 0, 0);
+    b.end();
+}
+
 void writeStsd(Buf &b, const MovWriter *w, const TrackOut &t)
 {
     b.beginFull("stsd", 0, 0);
@@ -1126,6 +1187,8 @@ void writeStsd(Buf &b, const MovWriter *w, const TrackOut &t)
         writeVideoEntry(b, w);
     else if (t.kind == kAudio)
         writeAudioEntry(b, w, t.id);
+    else if (t.kind == kSubtitle)
+        writeTx3gEntry(b);
     else
         writeTextEntry(b);
     b.end();
@@ -1263,6 +1326,8 @@ void writeMinf(Buf &b, const MovWriter *w, const TrackOut &t)
         writeVmhd(b);
     else if (t.kind == kAudio)
         writeSmhd(b);
+    else if (t.kind == kSubtitle && w->config.mp4)
+        writeNmhd(b);
     else
         writeGmhd(b);
     if (!w->config.mp4)
@@ -1274,8 +1339,8 @@ void writeMinf(Buf &b, const MovWriter *w, const TrackOut &t)
 
 void writeMdia(Buf &b, const MovWriter *w, const MoovInfo &m, const TrackOut &t)
 {
-    static const char *const kSubtypes[3] = {"vide", "soun", "text"};
-    static const char *const kNames[3] = {"VideoHandler", "SoundHandler", "TextHandler"};
+    static const char *const kSubtypes[4] = {"vide", "soun", "text", "sbtl"};
+    static const char *const kNames[4] = {"VideoHandler", "SoundHandler", "TextHandler", "SubtitleHandler"};
     b.begin("mdia");
     writeMdhd(b, m, t);
     writeHdlr(b, w->config.mp4 != 0, "mhlr", kSubtypes[t.kind], kNames[t.kind]);
@@ -1287,7 +1352,7 @@ void writeTrak(Buf &b, const MovWriter *w, const MoovInfo &m, const TrackOut &t)
 {
     b.begin("trak");
     writeTkhd(b, m, t, w);
-    if (t.kind != kText && m.hasChapters)
+    if ((t.kind == kVideo || t.kind == kAudio) && m.hasChapters)
         writeTref(b, m.chapterId);
     writeMdia(b, w, m, t);
     b.end();
@@ -1394,6 +1459,41 @@ int buildChapterSamples(MovWriter *w, int64_t videoMs, Track *text)
     return flushTrack(w, text);
 }
 
+// Turns the subtitles into the samples of the time track (in *track) for a
+// video of videoMs: each shown until the next, an empty sample before the
+// first. Returns a code.
+int buildSubtitleSamples(MovWriter *w, int64_t videoMs, Track *track)
+{
+    const List<Chapter> &c = w->subtitles;
+    int64_t at = 0;
+    const auto sample = [&](const char *text, size_t n, int64_t until) {
+        track->pending.u16(static_cast<uint32_t>(n));
+        track->pending.put(text, n);
+        if (!track->sizes.push(static_cast<uint32_t>(n + 2), 1024) ||
+            !track->durations.push(saturate32(until - at), 1024))
+            return false;
+        track->pendingSamples++;
+        at = until;
+        return true;
+    };
+    for (size_t i = 0; i < c.count; ++i) {
+        const int64_t start = c.data[i].timeMs < at ? at : c.data[i].timeMs;
+        if (start >= videoMs)
+            break;
+        const int64_t next =
+            i + 1 < c.count && c.data[i + 1].timeMs < videoMs ? c.data[i + 1].timeMs : videoMs;
+        if (next <= start)
+            continue; // replaced by a later one at the same time
+        if (start > at && !sample("", 0, start))
+            return fail(w, MOVW_ERR_NO_MEMORY);
+        if (!sample(c.data[i].text, strlen(c.data[i].text), next))
+            return fail(w, MOVW_ERR_NO_MEMORY);
+    }
+    if (track->pending.failed)
+        return fail(w, MOVW_ERR_NO_MEMORY);
+    return flushTrack(w, track);
+}
+
 } // namespace
 
 int movWriterFinish(MovWriter *w, MovWriterStats *stats)
@@ -1438,10 +1538,18 @@ int movWriterFinish(MovWriter *w, MovWriterStats *stats)
         return rc;
     }
     bool hasChapters = text.sizes.count > 0;
+    Track subtitles;
+    rc = buildSubtitleSamples(w, videoMs, &subtitles);
+    if (rc != 0) {
+        text.release();
+        subtitles.release();
+        return rc;
+    }
 
     rc = finishMdat(w);
     if (rc != 0) {
         text.release();
+        subtitles.release();
         return rc;
     }
 
@@ -1456,7 +1564,7 @@ int movWriterFinish(MovWriter *w, MovWriterStats *stats)
     m.chapterId = hasAudio ? 3 : 2;
     uint32_t clampVideoMs = saturate32(videoMs);
 
-    TrackOut tracks[3];
+    TrackOut tracks[4];
     int count = 0;
     tracks[count++] = TrackOut{kVideo, 1, kVideoTimescale, ticks, clampVideoMs, &w->video};
     if (hasAudio)
@@ -1465,6 +1573,11 @@ int movWriterFinish(MovWriter *w, MovWriterStats *stats)
     if (hasChapters)
         tracks[count++] =
             TrackOut{kText, m.chapterId, 1000, static_cast<uint64_t>(videoMs), clampVideoMs, &text};
+    if (subtitles.sizes.count > 0) {
+        const uint32_t id = tracks[count - 1].id + 1;
+        tracks[count++] =
+            TrackOut{kSubtitle, id, 1000, static_cast<uint64_t>(videoMs), clampVideoMs, &subtitles};
+    }
     m.nextId = tracks[count - 1].id + 1;
 
     Buf moov;
@@ -1472,6 +1585,7 @@ int movWriterFinish(MovWriter *w, MovWriterStats *stats)
     if (moov.failed || moov.depth != 0) {
         moov.bytes.release();
         text.release();
+        subtitles.release();
         return fail(w, MOVW_ERR_NO_MEMORY);
     }
     uint64_t length = moov.bytes.count;
@@ -1498,11 +1612,13 @@ int movWriterFinish(MovWriter *w, MovWriterStats *stats)
         stats->audioCount = mode == MOVW_AUDIO_AAC ? static_cast<uint32_t>(w->aacFrames) : w->audioWrites;
         stats->silenceInsertions = w->silenceInsertions;
         stats->chapters = static_cast<uint32_t>(text.sizes.count);
+        stats->subtitles = static_cast<uint32_t>(subtitles.sizes.count);
         stats->videoDurationMs = videoMs;
         stats->audioDurationMs = audioMs;
         stats->width = w->sps.parsed ? w->sps.width : 0;
         stats->height = w->sps.parsed ? w->sps.height : 0;
     }
     text.release();
+    subtitles.release();
     return rc;
 }

@@ -59,6 +59,7 @@ struct MovWriterConfig
     int64_t startMs;         // UTC ms of the first video frame (creation times)
     int16_t offsetMin;       // UTC offset in minutes at startMs (MOV creation date)
     int frameIntervalMs;     // nominal video frame interval; below 1 becomes 67
+    int timeTrack;           // 1: subtitles come about once a second (room in the reservation)
 };
 
 // Figures of a finished file (movWriterFinish); zeroed on entry.
@@ -72,6 +73,7 @@ struct MovWriterStats
     uint32_t audioCount;        // AAC frames, or G.711 writes
     uint32_t silenceInsertions; // movWriterAddSilence calls that inserted
     uint32_t chapters;          // chapter samples written
+    uint32_t subtitles;         // subtitle samples written (the time track)
     int64_t videoDurationMs;    // video track duration
     int64_t audioDurationMs;    // audio track duration (0 without an audio track)
     int width;                  // coded (cropped) size, 0 when the SPS was unreadable
@@ -115,6 +117,13 @@ int64_t movWriterAudioSamples(const MovWriter *writer);
 // Adds a chapter at timeMs (negative becomes 0) titled text (cut to 1000
 // bytes). Returns 0, -1 or a sticky error.
 int movWriterAddChapter(MovWriter *writer, int64_t timeMs, const char *text);
+
+// Adds a subtitle shown from timeMs (file time, negative becomes 0) until the
+// next one or the end of the video: a tx3g text track that players show as
+// subtitles, such as the camera's clock. Subtitles come in time order (a
+// later one at the same time replaces it); text is cut to 1000 bytes.
+// Returns 0, -1 or a sticky error.
+int movWriterAddSubtitle(MovWriter *writer, int64_t timeMs, const char *text);
 
 // Writes the remaining media, the chapters and the index; fills *stats
 // (optional). Returns 0, -4 when no video was written, or the sticky error.

@@ -525,6 +525,10 @@
         <source>Close export</source>
         <translation>Export schließen</translation>
     </message>
+    <message>
+        <source>Camera time as subtitles</source>
+        <translation>Kamerazeit als Untertitel</translation>
+    </message>
 </context>
 <context>
     <name>Format</name>

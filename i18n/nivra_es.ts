@@ -525,6 +525,10 @@
         <source>Close export</source>
         <translation>Cerrar exportación</translation>
     </message>
+    <message>
+        <source>Camera time as subtitles</source>
+        <translation>Hora de la cámara como subtítulos</translation>
+    </message>
 </context>
 <context>
     <name>Format</name>

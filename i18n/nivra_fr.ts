@@ -525,6 +525,10 @@
         <source>Close export</source>
         <translation>Fermer l’exportation</translation>
     </message>
+    <message>
+        <source>Camera time as subtitles</source>
+        <translation>Heure de la caméra en sous-titres</translation>
+    </message>
 </context>
 <context>
     <name>Format</name>

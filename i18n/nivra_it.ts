@@ -525,6 +525,10 @@
         <source>Close export</source>
         <translation>Chiudi esportazione</translation>
     </message>
+    <message>
+        <source>Camera time as subtitles</source>
+        <translation>Ora della telecamera come sottotitoli</translation>
+    </message>
 </context>
 <context>
     <name>Format</name>

@@ -516,6 +516,10 @@
         <source>Close export</source>
         <translation>書き出しを閉じる</translation>
     </message>
+    <message>
+        <source>Camera time as subtitles</source>
+        <translation>カメラの時刻を字幕に</translation>
+    </message>
 </context>
 <context>
     <name>Format</name>

@@ -525,6 +525,10 @@
         <source>Close export</source>
         <translation>Exporteren sluiten</translation>
     </message>
+    <message>
+        <source>Camera time as subtitles</source>
+        <translation>Cameratijd als ondertitels</translation>
+    </message>
 </context>
 <context>
     <name>Format</name>

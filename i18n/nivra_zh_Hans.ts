@@ -516,6 +516,10 @@
         <source>Close export</source>
         <translation>关闭导出</translation>
     </message>
+    <message>
+        <source>Camera time as subtitles</source>
+        <translation>摄像头时间作为字幕</translation>
+    </message>
 </context>
 <context>
     <name>Format</name>

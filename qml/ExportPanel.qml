@@ -414,9 +414,9 @@ Item {
         submitted = true
         const started = eventsMode
             ? job.startEvents(card, dayStart, dayLast, eventKinds === 0 ? 0x1F : eventKinds, eventPad,
-                              !audioLeftOut, appSettings.exportFolder, format)
+                              !audioLeftOut, appSettings.exportFolder, format, appSettings.exportTimeTrack)
             : job.start(card, selStart, selEnd, appSettings.exportMerge, !audioLeftOut,
-                        appSettings.exportFolder, plan.bytes, format)
+                        appSettings.exportFolder, plan.bytes, format, appSettings.exportTimeTrack)
         if (!started)
             submitted = false
     }
@@ -899,6 +899,15 @@ Item {
                 text: qsTr("Leave the audio out")
                 checked: appSettings.exportNoAudio
                 onToggled: appSettings.exportNoAudio = checked
+            }
+
+            // Stream copy still: a subtitle track beside the pictures, which
+            // players show and can hide.
+            FlatCheckBox {
+                objectName: "timeTrackBox"
+                text: qsTr("Camera time as subtitles")
+                checked: appSettings.exportTimeTrack
+                onToggled: appSettings.exportTimeTrack = checked
             }
 
             Text {

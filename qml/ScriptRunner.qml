@@ -118,6 +118,7 @@ Item {
         "exportkind": { args: "events|range", run: arg => exportPanel.setEventsMode(arg === "events") },
         "exportformat": { args: "mov|mp4", run: arg => appSettings.exportFormat = arg === "mp4" ? 1 : 0 },
         "exportaudio": { args: "on|off", run: arg => exportPanel.setAudio(arg !== "off") },
+        "exporttimetrack": { args: "on|off", run: arg => appSettings.exportTimeTrack = arg === "on" },
         "exportdir": { args: "FOLDER", run: arg => exportPanel.setFolder(arg) },
         // "exportgo close": the window is closed while the export has surely
         // not ended yet, however fast the machine writes.

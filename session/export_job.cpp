@@ -33,6 +33,7 @@ struct ExportJob::Task
     std::vector<Piece> pieces;
     bool merge = false;
     bool audio = true;
+    bool timeTrack = false;
     bool computerTime = false;
     QByteArray folder; // UTF-8, native separators
     bool mp4 = false;
@@ -90,7 +91,7 @@ double ExportJob::progress() const
 }
 
 bool ExportJob::start(CardSession *card, qint64 fromMs, qint64 toMs, bool merge, bool audio,
-                      const QString &dir, qint64 estimatedBytes, int format)
+                      const QString &dir, qint64 estimatedBytes, int format, bool timeTrack)
 {
     if (m_running || !card || !card->reader() || toMs < fromMs || fromMs < 0)
         return false;
@@ -98,12 +99,13 @@ bool ExportJob::start(CardSession *card, qint64 fromMs, qint64 toMs, bool merge,
     task.pieces.push_back({fromMs, toMs, estimatedBytes < 1 ? 0 : estimatedBytes});
     task.merge = merge;
     task.audio = audio;
+    task.timeTrack = timeTrack;
     task.mp4 = format == 1;
     return launch(card, std::move(task), dir);
 }
 
 bool ExportJob::startEvents(CardSession *card, qint64 fromMs, qint64 toMs, int kinds, int padSeconds,
-                            bool audio, const QString &dir, int format)
+                            bool audio, const QString &dir, int format, bool timeTrack)
 {
     if (m_running || !card || !card->reader() || toMs < fromMs || fromMs < 0 || padSeconds < 0)
         return false;
@@ -123,6 +125,7 @@ bool ExportJob::startEvents(CardSession *card, qint64 fromMs, qint64 toMs, int k
     // One file per event (or overlapping events), across any gap inside.
     task.merge = true;
     task.audio = audio;
+    task.timeTrack = timeTrack;
     task.mp4 = format == 1;
     return launch(card, std::move(task), dir);
 }
@@ -196,6 +199,7 @@ void ExportJob::runTask(ExportJob *job, const Task &task)
     options.merge = task.merge ? 1 : 0;
     options.container = task.mp4 ? 1 : 0;
     options.audio = task.audio ? 1 : 0;
+    options.timeTrack = task.timeTrack ? 1 : 0;
     options.folder = task.folder.constData();
     options.prefix = "NIVRA";
     options.utcOffset = task.computerTime ? computerOffset : nullptr;

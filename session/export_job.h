@@ -55,13 +55,15 @@ public:
     QStringList files() const { return m_files; }
     QString folder() const { return m_folder; }
 
+    // timeTrack adds the camera's clock as a subtitle track.
     Q_INVOKABLE bool start(nivra::CardSession *card, qint64 fromMs, qint64 toMs, bool merge, bool audio,
-                           const QString &dir, qint64 estimatedBytes, int format = 0);
+                           const QString &dir, qint64 estimatedBytes, int format = 0, bool timeTrack = false);
     // Exports each event of kinds that starts in [fromMs, toMs] as a file
     // of its own, padded by padSeconds on both sides, overlapping ones as
     // one file. False (and finished with Nothing) when there is none.
     Q_INVOKABLE bool startEvents(nivra::CardSession *card, qint64 fromMs, qint64 toMs, int kinds,
-                                 int padSeconds, bool audio, const QString &dir, int format = 0);
+                                 int padSeconds, bool audio, const QString &dir, int format = 0,
+                                 bool timeTrack = false);
     Q_INVOKABLE void cancel();
     // What the last export that ended said beyond its status (the sound left
     // out, damaged frames, runs of recording not written whole, why it

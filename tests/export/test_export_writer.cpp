@@ -13,7 +13,9 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <regex>
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include "simcard.h"
@@ -303,6 +305,81 @@ TEST_F(ExportWriterTest, ClockChangeKeepsOneFileNamedWithEachEndsOffset)
     ASSERT_EQ(c.paths.size(), 1u);
     EXPECT_EQ(base(c.paths[0]), "NIVRA_20240331_015920-030039.mov");
     EXPECT_EQ(stamps(c.paths[0], 320, 240), expectedStamps(from, 800, 100));
+}
+
+// The time track: one subtitle a second of the camera's clock, following the
+// frames across a clock change (MOV) and across a cut gap (merged MP4).
+TEST_F(ExportWriterTest, TheTimeTrackShowsTheCameraClockEverySecond)
+{
+    struct Case
+    {
+        const char *card;
+        int container, merge;
+        int64_t from, to;
+        size_t cues;
+        // (cue, its start in the file, its text)
+        std::vector<std::tuple<size_t, std::string, std::string>> expected;
+    } cases[] = {
+        {CLOCKCHANGE_CARD_DIR,
+         0,
+         0,
+         1711846760000,
+         1711846760000 + 79999,
+         80,
+         {{0, "00:00:00,000", "2024-03-31 01:59:20 (UTC+1)"},
+          {39, "00:00:39,000", "2024-03-31 01:59:59 (UTC+1)"},
+          {40, "00:00:40,000", "2024-03-31 03:00:00 (UTC+2)"},
+          {79, "00:01:19,000", "2024-03-31 03:00:39 (UTC+2)"}}},
+        {SMALL_CARD_DIR,
+         1,
+         1,
+         kSmallStart + 30500,
+         kSmallStart + 150000,
+         59,
+         {{0, "00:00:00,000", "2024-03-05 11:00:32 (UTC+1)"},
+          {27, "00:00:27,000", "2024-03-05 11:00:59 (UTC+1)"},
+          {28, "00:00:28,000", "2024-03-05 11:02:00 (UTC+1)"},
+          {58, "00:00:58,000", "2024-03-05 11:02:30 (UTC+1)"}}},
+    };
+    for (const Case &k : cases) {
+        SCOPED_TRACE(k.card);
+        Card card(k.card);
+        Collected c;
+        ExportOptions o = options(m_out, &c, k.container, k.merge);
+        o.timeTrack = 1;
+        ExportResult r;
+        ASSERT_EQ(exportRange(card.reader, nullptr, k.from, k.to, &o, &r), 0) << r.message;
+        ASSERT_EQ(c.paths.size(), 1u);
+        CommandResult p =
+            run("ffprobe -v error -select_streams s -show_entries stream=codec_name -of csv=p=0 '" +
+                c.paths[0] + "'");
+        EXPECT_EQ(p.output, "mov_text\n");
+        CommandResult srt = run("ffmpeg -v error -i '" + c.paths[0] + "' -map 0:s:0 -f srt -");
+        ASSERT_EQ(srt.status, 0) << srt.errors;
+        // SRT: a number, "start --> end", the text, a blank line.
+        std::vector<std::string> starts, texts;
+        size_t pos = 0;
+        std::vector<std::string> lines;
+        while (pos < srt.output.size()) {
+            size_t nl = srt.output.find('\n', pos);
+            lines.push_back(srt.output.substr(pos, nl - pos));
+            pos = nl == std::string::npos ? srt.output.size() : nl + 1;
+        }
+        for (size_t i = 1; i + 1 < lines.size(); ++i)
+            if (lines[i].find(" --> ") != std::string::npos) {
+                starts.push_back(lines[i].substr(0, 12));
+                // The text without the font the SRT writer names from the
+                // track's default style.
+                texts.push_back(std::regex_replace(lines[i + 1], std::regex("<[^>]*>"), ""));
+            }
+        ASSERT_EQ(texts.size(), k.cues);
+        for (const auto &[cue, start, text] : k.expected) {
+            EXPECT_EQ(starts[cue], start) << cue;
+            EXPECT_EQ(texts[cue], text) << cue;
+        }
+        removeTree(m_out);
+        m_out = makeTempDir();
+    }
 }
 
 // ---- Nothing to write, failures and cancel ----------------------------------------------

@@ -184,6 +184,18 @@ bool decodesCleanly(const QString &file, double *seconds)
     return decode.waitForFinished(60000) && decode.exitCode() == 0 && decode.readAll().trimmed().isEmpty();
 }
 
+// The codec of a file's first subtitle stream, empty when it has none.
+QString subtitleCodec(const QString &file)
+{
+    QProcess probe;
+    probe.start(QStringLiteral("ffprobe"),
+                {QStringLiteral("-v"), QStringLiteral("error"), QStringLiteral("-select_streams"),
+                 QStringLiteral("s"), QStringLiteral("-show_entries"), QStringLiteral("stream=codec_name"),
+                 QStringLiteral("-of"), QStringLiteral("csv=p=0"), file});
+    probe.waitForFinished(30000);
+    return QString::fromUtf8(probe.readAllStandardOutput()).trimmed().section(QLatin1Char('\n'), 0, 0);
+}
+
 Run tst_MainWindow::run(const QString &card, const QString &script, const QString &theme,
                         const QString &language)
 {
@@ -596,15 +608,16 @@ void tst_MainWindow::exportWritesPlayableFiles_data()
     QTest::addColumn<QString>("format");
     QTest::addColumn<int>("files");
     QTest::addColumn<double>("seconds"); // recorded, over all files
+    QTest::addColumn<bool>("timeTrack"); // the camera time as subtitles
 
     QTest::newRow("separate mov") << "separate"
-                                  << "mov" << 2 << 420.0;
+                                  << "mov" << 2 << 420.0 << true;
     QTest::newRow("merged mp4") << "merge"
-                                << "mp4" << 1 << 420.0;
+                                << "mp4" << 1 << 420.0 << true;
     QTest::newRow("merged mov") << "merge"
-                                << "mov" << 1 << 420.0;
+                                << "mov" << 1 << 420.0 << false;
     QTest::newRow("separate mp4") << "separate"
-                                  << "mp4" << 2 << 420.0;
+                                  << "mp4" << 2 << 420.0 << false;
 }
 
 void tst_MainWindow::exportWritesPlayableFiles()
@@ -613,15 +626,16 @@ void tst_MainWindow::exportWritesPlayableFiles()
     QFETCH(QString, format);
     QFETCH(int, files);
     QFETCH(double, seconds);
+    QFETCH(bool, timeTrack);
 
     QTemporaryDir out;
     QVERIFY(out.isValid());
     const Run r =
         run(QStringLiteral(DEMO_CARD),
-            QStringLiteral(
-                "decode sw; day 2024-5-12; exportdlg; select 2024-05-12T07:05:00Z 2024-05-12T14:02:00Z; "
-                "exportdir %1; exportmode %2; exportformat %3; exportinfo; exportgo; waitexport; quit")
-                .arg(out.path(), mode, format));
+            QStringLiteral("decode sw; day 2024-5-12; exportdlg; select 2024-05-12T07:05:00Z "
+                           "2024-05-12T14:02:00Z; exportdir %1; exportmode %2; exportformat %3; "
+                           "exporttimetrack %4; exportinfo; exportgo; waitexport; quit")
+                .arg(out.path(), mode, format, timeTrack ? QStringLiteral("on") : QStringLiteral("off")));
     QVERIFY(r.finished);
     const QMap<QString, QString> info = exportInfo(r);
     QCOMPARE(info.value(QStringLiteral("format")), format);
@@ -643,6 +657,7 @@ void tst_MainWindow::exportWritesPlayableFiles()
         double duration = 0;
         QVERIFY2(decodesCleanly(file, &duration), qPrintable(file));
         total += duration;
+        QCOMPARE(subtitleCodec(file), timeTrack ? QStringLiteral("mov_text") : QString());
     }
     // Merged files skip the gap; each file starts at a key frame.
     QVERIFY2(qAbs(total - seconds) < 3, qPrintable(QString::number(total)));

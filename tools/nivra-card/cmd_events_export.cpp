@@ -161,6 +161,7 @@ int cmd_events_export(const Args &args)
     o.merge = 1; // one file per event, across any gap inside it
     o.container = args.flags.count("--mp4") ? 1 : 0;
     o.audio = args.flags.count("--no-audio") ? 0 : 1;
+    o.timeTrack = args.flags.count("--time-track") ? 1 : 0;
     o.folder = folder.c_str();
     o.utcOffset = args.flags.count("--computer-time") ? computer_offset_fn : nullptr;
     o.progress = on_progress;
@@ -217,11 +218,11 @@ std::vector<Command> events_export_commands()
     return {
         {"events-export",
          "events-export DIR --day DATE [--kinds LIST] [--pre S] [--post S] [--from TIME] [--to TIME] "
-         "--out FOLDER [--mp4] [--no-audio] [--computer-time] [--json]",
+         "--out FOLDER [--mp4] [--no-audio] [--time-track] [--computer-time] [--json]",
          "one file per event of a day (kinds: motion,sound,crying,pir,person or all), padded by\n"
          "      --pre/--post seconds, overlapping ones as one file; Ctrl-C cancels",
          {"--day", "--kinds", "--pre", "--post", "--from", "--to", "--out"},
-         {"--mp4", "--no-audio", "--computer-time"},
+         {"--mp4", "--no-audio", "--time-track", "--computer-time"},
          1,
          1,
          cmd_events_export},

@@ -235,6 +235,7 @@ int cmd_export(const Args &args)
     o.merge = args.flags.count("--merge") ? 1 : 0;
     o.container = args.flags.count("--mp4") ? 1 : 0;
     o.audio = args.flags.count("--no-audio") ? 0 : 1;
+    o.timeTrack = args.flags.count("--time-track") ? 1 : 0;
     o.folder = folder.c_str();
     o.utcOffset = args.flags.count("--computer-time") ? computer_offset_fn : nullptr;
     o.expectedBytes = expected;
@@ -266,12 +267,13 @@ std::vector<Command> export_commands()
          cmd_plan},
         {"export",
          "export DIR --from TIME --to TIME [--day DATE] --out FOLDER [--mp4] [--merge] [--no-audio] "
-         "[--computer-time] [--json]",
+         "[--time-track] [--computer-time] [--json]",
          "exports a range into MOV (or MP4) files; Ctrl-C cancels. A TIME is ms since the epoch (UTC),\n"
          "      2024-05-12T08:41:00, \"2024-05-12 08:41\" or 08:41:00 with --day 2024-05-12, read in\n"
-         "      the camera's time (or this computer's with --computer-time)",
+         "      the camera's time (or this computer's with --computer-time); --time-track adds the\n"
+         "      camera's clock as a subtitle track",
          {"--from", "--to", "--day", "--out"},
-         {"--mp4", "--merge", "--no-audio", "--computer-time"},
+         {"--mp4", "--merge", "--no-audio", "--time-track", "--computer-time"},
          1,
          1,
          cmd_export},
