@@ -25,6 +25,15 @@ void freeCodec(AVCodecContext **context, AVPacket **packet, AVFrame **frame)
     av_frame_free(frame);
 }
 
+// Allocates a decoder's context, packet and frame; false when out of memory.
+bool allocate(const AVCodec *decoder, AVCodecContext **context, AVPacket **packet, AVFrame **frame)
+{
+    *context = avcodec_alloc_context3(decoder);
+    *packet = av_packet_alloc();
+    *frame = av_frame_alloc();
+    return *context && *packet && *frame;
+}
+
 // Sends data as one packet; false when the decoder refuses it. FFmpeg copies
 // a packet without a buffer reference before keeping it.
 bool sendPacket(AVCodecContext *context, AVPacket *packet, const uint8_t *data, size_t size, int64_t pts)
@@ -104,10 +113,7 @@ int GridDecoder::open(int codec)
                                                                              : AV_CODEC_ID_NONE);
     if (!decoder)
         return ACT_ERR_DECODER;
-    m_context = avcodec_alloc_context3(decoder);
-    m_packet = av_packet_alloc();
-    m_frame = av_frame_alloc();
-    if (!m_context || !m_packet || !m_frame)
+    if (!allocate(decoder, &m_context, &m_packet, &m_frame))
         return ACT_ERR_NO_MEMORY;
     m_context->thread_count = 1;
     m_context->skip_loop_filter = AVDISCARD_ALL;
@@ -144,10 +150,7 @@ int LoudnessMeter::open(const card_stream &stream)
     const AVCodec *decoder = avcodec_find_decoder(alaw ? AV_CODEC_ID_PCM_ALAW : AV_CODEC_ID_AAC);
     if (!decoder)
         return ACT_ERR_DECODER;
-    m_context = avcodec_alloc_context3(decoder);
-    m_packet = av_packet_alloc();
-    m_frame = av_frame_alloc();
-    if (!m_context || !m_packet || !m_frame)
+    if (!allocate(decoder, &m_context, &m_packet, &m_frame))
         return ACT_ERR_NO_MEMORY;
     const int channels = std::max(1, stream.channels);
     const int rate = stream.sample_rate > 0 ? stream.sample_rate : (alaw ? 8000 : 16000);
