@@ -95,6 +95,20 @@ bool regularBursts(const std::vector<int64_t> &starts, int64_t stepMs)
     size_t near = 0;
     for (int64_t g : gaps)
         near += std::llabs(g - typical) <= slack ? 1 : 0;
+    if (near * 5 >= gaps.size() * 4)
+        return true;
+    // A clock's minute digit: a cell of it changes at some minutes only, so
+    // its gaps are whole multiples of the shortest one. Only a long shortest
+    // gap counts: random changes are near multiples of a short one by chance.
+    const int64_t shortest = *std::min_element(gaps.begin(), gaps.end());
+    if (shortest < 20 * stepMs)
+        return false;
+    const int64_t tight = stepMs * 5 / 4;
+    near = 0;
+    for (int64_t g : gaps) {
+        const int64_t k = (g + shortest / 2) / shortest;
+        near += std::llabs(g - k * shortest) <= tight * k ? 1 : 0;
+    }
     return near * 5 >= gaps.size() * 4;
 }
 

@@ -63,6 +63,7 @@ const QString kExportMergeKey = QStringLiteral("export/merge");
 const QString kExportFormatKey = QStringLiteral("export/format");
 const QString kExportNoAudioKey = QStringLiteral("export/noAudio");
 const QString kExportTimeTrackKey = QStringLiteral("export/timeTrack");
+const QString kAnalyseKey = QStringLiteral("activity/background");
 const QString kRecentCardsKey = QStringLiteral("cards/recent");
 
 } // namespace
@@ -88,6 +89,7 @@ AppSettings::AppSettings(QObject *parent) : QObject(parent)
     m_exportFormat = m_store.value(kExportFormatKey).toString() == QLatin1String("mp4") ? 1 : 0;
     m_exportNoAudio = m_store.value(kExportNoAudioKey, false).toBool();
     m_exportTimeTrack = m_store.value(kExportTimeTrackKey, false).toBool();
+    m_analyseInBackground = m_store.value(kAnalyseKey, true).toBool();
     // Stored by hand or by an older version, the list still obeys the rules.
     const QStringList recent = m_store.value(kRecentCardsKey).toStringList();
     for (auto it = recent.crbegin(); it != recent.crend(); ++it)
@@ -399,6 +401,15 @@ void AppSettings::setExportTimeTrack(bool on)
     m_exportTimeTrack = on;
     store(kExportTimeTrackKey, on);
     emit exportChanged();
+}
+
+void AppSettings::setAnalyseInBackground(bool on)
+{
+    if (on == m_analyseInBackground)
+        return;
+    m_analyseInBackground = on;
+    store(kAnalyseKey, on);
+    emit analyseInBackgroundChanged();
 }
 
 void AppSettings::addRecentCard(const QString &path)

@@ -44,6 +44,9 @@ class AppSettings : public QObject
     Q_PROPERTY(bool exportNoAudio READ exportNoAudio WRITE setExportNoAudio NOTIFY exportChanged)
     // The camera's clock as a subtitle track of the exported files.
     Q_PROPERTY(bool exportTimeTrack READ exportTimeTrack WRITE setExportTimeTrack NOTIFY exportChanged)
+    // "Analyse recordings in the background" (on unless turned off).
+    Q_PROPERTY(bool analyseInBackground READ analyseInBackground WRITE setAnalyseInBackground NOTIFY
+                   analyseInBackgroundChanged)
     // The cards opened last, most recent first.
     Q_PROPERTY(QStringList recentCards READ recentCards NOTIFY recentCardsChanged)
     Q_PROPERTY(QString version READ version CONSTANT)
@@ -97,6 +100,8 @@ public:
     void setExportNoAudio(bool on);
     bool exportTimeTrack() const { return m_exportTimeTrack; }
     void setExportTimeTrack(bool on);
+    bool analyseInBackground() const { return m_analyseInBackground; }
+    void setAnalyseInBackground(bool on);
     QStringList recentCards() const { return m_recentCards; }
     // Puts a card that opened first in the recent list.
     Q_INVOKABLE void addRecentCard(const QString &path);
@@ -143,6 +148,7 @@ signals:
     void themeChanged();
     void timeModeChanged();
     void continuousChanged();
+    void analyseInBackgroundChanged();
     void snapChanged();
     void decodePolicyChanged();
     void checkUpdatesChanged();
@@ -176,5 +182,6 @@ private:
     int m_exportFormat = 0;
     bool m_exportNoAudio = false;
     bool m_exportTimeTrack = false;
+    bool m_analyseInBackground = true;
     QStringList m_recentCards;
 };

@@ -2,6 +2,8 @@
 
 #include "playback/events_only.h"
 #include "playback/playback_engine.h"
+#include "playback/skip_still.h"
+#include "session/activity_model.h"
 #include "session/card_session.h"
 #include "session/day_model.h"
 #include "session/export_job.h"
@@ -67,6 +69,8 @@ void registerMediaTypes()
     qmlRegisterType<PlaybackEngine>("Nivra.Media", 1, 0, "PlaybackEngine");
     qmlRegisterType<ExportJob>("Nivra.Media", 1, 0, "ExportJob");
     qmlRegisterType<EventsOnly>("Nivra.Media", 1, 0, "EventsOnly");
+    qmlRegisterType<ActivityModel>("Nivra.Media", 1, 0, "ActivityModel");
+    qmlRegisterType<SkipStill>("Nivra.Media", 1, 0, "SkipStill");
     qmlRegisterType<FolderSpace>("Nivra.Media", 1, 0, "FolderSpace");
 }
 

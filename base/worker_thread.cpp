@@ -20,8 +20,8 @@ void WorkerThread::start(std::function<void()> body, QObject *owner, std::functi
         m_token->alive = false;
     m_stop.store(false);
     m_owner = owner;
-    m_take = std::move(take);
     m_token = std::make_shared<Token>();
+    m_token->take = std::move(take);
     m_thread = std::thread(std::move(body));
 }
 
@@ -51,7 +51,7 @@ bool WorkerThread::wait(Lock &lock, const std::function<bool()> &ready)
 
 void WorkerThread::handBack()
 {
-    if (!m_owner || !m_take)
+    if (!m_owner || !m_token || !m_token->take)
         return;
     // The token, not this shell, travels with the call: the shell may be
     // gone by the time it runs.
@@ -60,10 +60,10 @@ void WorkerThread::handBack()
         return; // one is on its way and takes everything stored by then
     QMetaObject::invokeMethod(
         m_owner,
-        [token, take = m_take] {
+        [token] {
             token->pending.store(false);
             if (token->alive)
-                take();
+                token->take();
         },
         Qt::QueuedConnection);
 }

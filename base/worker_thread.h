@@ -61,6 +61,9 @@ private:
     {
         std::atomic<bool> pending{false};
         bool alive = true; // owner's thread only
+        // Set before the thread starts and only read after: the worker never
+        // copies it, so nothing of it is made on one thread and run on another.
+        std::function<void()> take;
     };
 
     std::mutex m_mutex;
@@ -69,7 +72,6 @@ private:
     int m_generation = 0; // guarded by m_mutex
     std::thread m_thread;
     QObject *m_owner = nullptr; // outlives the thread: its owner stops it first
-    std::function<void()> m_take;
     std::shared_ptr<Token> m_token;
 };
 

@@ -56,6 +56,7 @@ Item {
         { keys: "+  −", text: qsTr("Zoom the timeline in, out") },
         { keys: "0", text: qsTr("Whole picture (after zooming it)") },
         { keys: "Esc", text: qsTr("Close the export editor, a menu or a dialog") },
+        { keys: "Esc", text: qsTr("End the search in an area") },
         { keys: "Tab", text: qsTr("Next control (Shift+Tab: previous)") },
         { keys: qsTr("Ctrl+O"), text: qsTr("Open an SD card or folder") },
         { keys: qsTr("Ctrl+,"), text: qsTr("Settings") },
@@ -329,11 +330,14 @@ Item {
     }
     Shortcut {
         sequence: "Esc"
-        enabled: keys.win.videoOnly || (keys.exportPanel.open && !keys.win.exporting
+        enabled: keys.win.videoOnly || ((keys.exportPanel.open && !keys.win.exporting
+                                         || keys.videoPanel.picking || keys.videoPanel.searching)
                                         && !keys.settingsDialog.visible && !keys.win.menuOpen)
         onActivated: {
             if (keys.win.videoOnly)
                 keys.win.setVideoOnly(false)
+            else if (keys.videoPanel.picking || keys.videoPanel.searching)
+                keys.videoPanel.endAreaSearch()
             else
                 keys.exportPanel.closeEditor()
         }

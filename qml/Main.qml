@@ -156,6 +156,24 @@ ApplicationWindow {
         onToastRequested: text => window.toast(text)
     }
 
+    ActivityModel {
+        id: activity
+        objectName: "activity"
+        card: card
+        dayStart: day.dayStart
+        dayEnd: day.dayEnd
+        enabled: appSettings.analyseInBackground
+    }
+
+    SkipStill {
+        id: skipStill
+        objectName: "skipStill"
+        activity: activity
+        engine: engine
+        yielding: eventsOnly.active
+        onToastRequested: text => window.toast(text)
+    }
+
     ExportJob {
         id: exportJob
         onFinished: {
@@ -314,6 +332,11 @@ ApplicationWindow {
                     window.seekInDay(startMs)
                     engine.play()
                 }
+                activity: activity
+                area: videoPanel.area
+                // The first picture that shows the change, to look at.
+                onChangePicked: startMs => engine.seek(startMs, false)
+                onAreaClosed: videoPanel.endAreaSearch()
                 Layout.preferredWidth: window.width >= 1650 ? 340 : window.width > 1200 ? 320 : 300
                 Layout.fillHeight: true
             }
@@ -346,6 +369,8 @@ ApplicationWindow {
                     remainingText: window.remainingText()
                     eventsOnly: eventsOnly.active
                     onEventsOnlyToggled: on => eventsOnly.active = on
+                    skipStill: skipStill.active
+                    onSkipStillToggled: on => skipStill.active = on
                     onChunkJumpRequested: dir => window.jumpChunk(dir)
                     onToastRequested: text => window.toast(text)
                     Layout.fillWidth: true
@@ -359,6 +384,7 @@ ApplicationWindow {
                     engine: engine
                     day: day
                     job: exportJob
+                    activity: activity
                     videoDesc: window.videoDesc
                     eventKinds: sidePanel.eventList.typeFilter
                     onExportRequested: window.openExport()
@@ -495,6 +521,9 @@ ApplicationWindow {
         timelinePanel: timelinePanel
         toolBar: toolBar
         cardPicker: cardPicker
+        activity: activity
+        skipStill: skipStill
+        sidePanel: sidePanel
     }
 
     Component.onCompleted: {

@@ -26,6 +26,9 @@ Item {
     required property EventsOnly eventsOnly
     required property CardPicker cardPicker
     required property ShortcutSheet shortcutSheet
+    required property ActivityModel activity
+    required property SkipStill skipStill
+    required property SidePanel sidePanel
     property var steps: []
     // How often the current step has waited for its condition.
     property int waits: 0
@@ -50,6 +53,11 @@ Item {
 
     function flat(text) {
         return String(text).replace(/\r?\n/g, " / ")
+    }
+
+    function isoDay() {
+        const two = n => (n < 10 ? "0" : "") + n
+        return win.selYear + "-" + two(win.selMonth) + "-" + two(win.selDay)
     }
 
     function clockOrDash(ms) {
@@ -89,6 +97,8 @@ Item {
             fields.push("eventsonly on")
         if (videoPanel.zoom > 1.001)
             fields.push("vzoom " + videoPanel.zoom.toFixed(1))
+        if (skipStill.active)
+            fields.push("skipstill on")
         return fields.join(" | ")
     }
 
@@ -183,6 +193,33 @@ Item {
                     } },
         "pickcard": { args: "INDEX", run: arg => cardPicker.pick(parseInt(arg)), wait: 800 },
         "eventsonly": { args: "on|off", run: arg => eventsOnly.active = arg === "on", wait: 500 },
+        "skipstill": { args: "on|off", run: arg => skipStill.active = arg === "on", wait: 300 },
+        // Ten minutes at most: a day analysed from nothing.
+        "analyse": { args: "wait", until: () => activity.dayAnalysed || !activity.analysing, tries: 3000,
+                     run: () => log("analysed " + isoDay() + " " + activity.keyframes + " " + activity.holes) },
+        "findarea": { args: "X Y W H", until: () => activity.dayAnalysed, tries: 3000,
+                      run: (arg, w) => {
+                          videoPanel.setArea(parseFloat(w[0]), parseFloat(w[1]), parseFloat(w[2]), parseFloat(w[3]))
+                          const rows = sidePanel.areaChanges.rows
+                          log("findarea " + rows.length + " " + (rows.length > 0 ? rows[0].startMs : -1))
+                      },
+                      wait: 300 },
+        "areapick": { run: () => videoPanel.startAreaSearch(), wait: 200 },
+        "areasensitivity": { args: "FRACTION", run: arg => sidePanel.areaChanges.sensitivity = parseFloat(arg),
+                             wait: 200 },
+        "arealighting": { args: "on|off", run: arg => sidePanel.areaChanges.lighting = arg === "on", wait: 200 },
+        "arearow": { args: "INDEX",
+                     run: arg => {
+                         const list = sidePanel.areaChanges.list
+                         list.positionViewAtIndex(parseInt(arg), ListView.Contain)
+                         const row = list.itemAtIndex(parseInt(arg))
+                         if (row)
+                             row.clicked()
+                         else
+                             log("arearow none " + arg)
+                     },
+                     wait: 800 },
+        "areaend": { run: () => videoPanel.endAreaSearch(), wait: 200 },
         "waitpaused": { until: () => !engine.playing },
         "day": { args: "YYYY-MM-DD",
                  run: arg => {
@@ -455,6 +492,13 @@ Item {
         }
         function onFinished() {
             runner.log("eventsonly end " + runner.clockOrDash(runner.engine.position))
+        }
+    }
+
+    Connections {
+        target: runner.running ? runner.skipStill : null
+        function onSkipped(fromMs, toMs) {
+            runner.log("skipstill " + runner.card.formatLogTime(fromMs) + " -> " + runner.card.formatLogTime(toMs))
         }
     }
 

@@ -256,6 +256,13 @@ FocusPopup {
                         checked: appSettings.snap
                         onToggled: appSettings.snap = checked
                     }
+                    FlatCheckBox {
+                        id: analyseBox
+                        objectName: "analyseBox"
+                        text: qsTr("Analyse recordings in the background")
+                        checked: appSettings.analyseInBackground
+                        onToggled: appSettings.analyseInBackground = checked
+                    }
                 }
 
                 RowLabel {

@@ -11,8 +11,13 @@ Rectangle {
     required property PlaybackEngine engine
     required property DayModel day
     required property bool exporting
+    required property ActivityModel activity
+    // The area being searched (fractions of the picture); empty for none.
+    required property rect area
+    readonly property bool searching: area.width > 0 && area.height > 0
     readonly property alias calendar: calendar
     readonly property alias eventList: eventList
+    readonly property alias areaChanges: areaChanges
     readonly property bool filterOpen: filterBox.open
 
     // Event-type bits of the filter entries, in entry order.
@@ -20,6 +25,8 @@ Rectangle {
 
     signal dayPicked(int year, int month, int day)
     signal eventPicked(real startMs)
+    signal changePicked(real startMs)
+    signal areaClosed()
 
     radius: Style.panelRadius
     color: Style.panel
@@ -48,7 +55,22 @@ Rectangle {
             color: Style.border
         }
 
+        AreaChanges {
+            id: areaChanges
+            objectName: "areaChanges"
+            visible: side.searching
+            Layout.fillWidth: true
+            Layout.fillHeight: true
+            card: side.card
+            activity: side.activity
+            area: side.area
+            position: side.engine.position
+            onChangeClicked: startMs => side.changePicked(startMs)
+            onCloseRequested: side.areaClosed()
+        }
+
         RowLayout {
+            visible: !side.searching
             Layout.fillWidth: true
             Layout.topMargin: 4
             spacing: 8
@@ -77,6 +99,7 @@ Rectangle {
 
         EventList {
             id: eventList
+            visible: !side.searching
             Layout.fillWidth: true
             Layout.fillHeight: true
             card: side.card
@@ -95,7 +118,7 @@ Rectangle {
         Label {
             textFormat: Text.PlainText
             Layout.fillWidth: true
-            visible: eventList.total > 0
+            visible: eventList.total > 0 && !side.searching
             horizontalAlignment: Text.AlignHCenter
             font.pixelSize: 10
             color: Style.muted

@@ -13,6 +13,7 @@ Rectangle {
     required property PlaybackEngine engine
     required property DayModel day
     required property ExportJob job
+    required property ActivityModel activity
     // Codec and picture size, for the export editor.
     required property string videoDesc
     // The event types the event list shows, which an events export takes.
@@ -109,6 +110,14 @@ Rectangle {
             }
             Label {
                 textFormat: Text.PlainText
+                objectName: "analysing"
+                visible: panel.activity.analysing
+                text: qsTr("Analysing… %1 %").arg(panel.activity.progress)
+                font.pixelSize: 11
+                color: Style.muted
+            }
+            Label {
+                textFormat: Text.PlainText
                 text: qsTr("Current time")
                 font.pixelSize: 11
                 color: Style.muted
@@ -137,9 +146,10 @@ Rectangle {
         TimelineItem {
             id: timeline
             Layout.fillWidth: true
-            // Its marker reaches 78 px down.
-            Layout.preferredHeight: panel.squeezed ? 80 : 96
+            // Its marker reaches 92 px down, the landing's diamond 106.
+            Layout.preferredHeight: panel.squeezed ? 94 : 110
             card: panel.card
+            activity: panel.activity
             dayStart: panel.day.dayStart
             dayEnd: panel.day.dayEnd
             position: panel.engine.position

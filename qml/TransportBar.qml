@@ -13,6 +13,7 @@ Rectangle {
     // What is left of the recording playing, or nothing.
     required property string remainingText
     required property bool eventsOnly
+    required property bool skipStill
     readonly property bool speedOpen: speedBox.open
     readonly property var speeds: [1, 2, 4, 8, 16]
     readonly property bool remainingShown: remaining.visible && remaining.text.length > 0
@@ -20,6 +21,7 @@ Rectangle {
     signal chunkJumpRequested(int direction)
     signal toastRequested(string text)
     signal eventsOnlyToggled(bool on)
+    signal skipStillToggled(bool on)
 
     // One of the stacked toggles at the bar's end.
     component BarToggle: FlatCheckBox {
@@ -133,7 +135,8 @@ Rectangle {
         // out the time left in the smallest window.
         Rectangle {
             readonly property real natural: Math.ceil(Math.max(continuousBox.implicitWidth,
-                                                               eventsOnlyBox.implicitWidth))
+                                                               eventsOnlyBox.implicitWidth,
+                                                               skipStillBox.implicitWidth))
             Layout.preferredWidth: natural
             Layout.maximumWidth: natural
             Layout.minimumWidth: Math.min(natural, 96)
@@ -168,6 +171,17 @@ Rectangle {
                     onToggled: {
                         bar.eventsOnlyToggled(checked)
                         checked = Qt.binding(() => bar.eventsOnly)
+                    }
+                }
+                BarToggle {
+                    id: skipStillBox
+                    objectName: "skipStillBox"
+                    text: qsTr("Skip still parts")
+                    tip: qsTr("Jump over the stretches where nothing moves or sounds")
+                    checked: bar.skipStill
+                    onToggled: {
+                        bar.skipStillToggled(checked)
+                        checked = Qt.binding(() => bar.skipStill)
                     }
                 }
             }

@@ -20,6 +20,12 @@ Rectangle {
     // The picture's magnification, 1 to 8; kept across seeks, back to 1 on
     // another card or day.
     readonly property alias zoom: zoomView.zoom
+    // The search in an area: picking while the user drags a rectangle on
+    // the picture; area is the one searched, in fractions of the picture
+    // (empty for none).
+    property bool picking: false
+    property rect area: Qt.rect(0, 0, 0, 0)
+    readonly property bool searching: area.width > 0 && area.height > 0
 
     readonly property bool decodeFailed: engine.errorString.length > 0 && engine.decodeFailed
     readonly property bool hevcHelp: decodeFailed && engine.hevcExtensionNeeded
@@ -80,6 +86,21 @@ Rectangle {
             place(vx - px * next, vy - py * next)
         }
 
+        // A point of the view in fractions of the picture, and back: the
+        // area follows the zoom.
+        function toPicture(vx, vy) {
+            const ox = zoom > 1 ? offsetX : 0
+            const oy = zoom > 1 ? offsetY : 0
+            return Qt.point(((vx - ox) / zoom - picture.x) / Math.max(1, picture.width),
+                            ((vy - oy) / zoom - picture.y) / Math.max(1, picture.height))
+        }
+        function toView(fx, fy) {
+            const ox = zoom > 1 ? offsetX : 0
+            const oy = zoom > 1 ? offsetY : 0
+            return Qt.point(ox + zoom * (picture.x + fx * picture.width),
+                            oy + zoom * (picture.y + fy * picture.height))
+        }
+
         function reset() {
             zoom = 1
             offsetX = 0
@@ -131,6 +152,118 @@ Rectangle {
             enabled: output.visible
             onDoubleTapped: zoomView.reset()
         }
+
+        // The area searched, or the one being drawn.
+        Rectangle {
+            id: areaBox
+            objectName: "areaBox"
+            readonly property rect shown: areaPicker.pressed ? areaPicker.dragged : panel.area
+            readonly property point topLeft: (zoomView.zoom, zoomView.offsetX, zoomView.offsetY, zoomView.picture,
+                                              zoomView.toView(shown.x, shown.y))
+            readonly property point bottomRight: (zoomView.zoom, zoomView.offsetX, zoomView.offsetY, zoomView.picture,
+                                                  zoomView.toView(shown.x + shown.width, shown.y + shown.height))
+            visible: output.visible && shown.width > 0 && shown.height > 0
+            x: topLeft.x
+            y: topLeft.y
+            width: bottomRight.x - topLeft.x
+            height: bottomRight.y - topLeft.y
+            color: "#26ffb703"
+            border.width: 2
+            border.color: Style.yellow
+        }
+
+        MouseArea {
+            id: areaPicker
+            objectName: "areaPicker"
+            anchors.fill: parent
+            enabled: panel.picking && output.visible
+            visible: enabled
+            cursorShape: Qt.CrossCursor
+            property point from: Qt.point(0, 0)
+            property rect dragged: Qt.rect(0, 0, 0, 0)
+            onPressed: mouse => {
+                from = zoomView.toPicture(mouse.x, mouse.y)
+                dragged = Qt.rect(from.x, from.y, 0, 0)
+            }
+            onPositionChanged: mouse => {
+                const to = zoomView.toPicture(mouse.x, mouse.y)
+                dragged = Qt.rect(Math.min(from.x, to.x), Math.min(from.y, to.y),
+                                  Math.abs(to.x - from.x), Math.abs(to.y - from.y))
+            }
+            onReleased: panel.setArea(dragged.x, dragged.y, dragged.width, dragged.height)
+        }
+    }
+
+    // What to do while picking, and the way into the search.
+    Rectangle {
+        objectName: "areaHint"
+        visible: panel.picking && output.visible
+        anchors.top: parent.top
+        anchors.horizontalCenter: parent.horizontalCenter
+        anchors.topMargin: 18
+        width: Math.min(parent.width - 36, hintLabel.implicitWidth + 24)
+        height: hintLabel.implicitHeight + 14
+        radius: 6
+        color: "#dd16131d"
+        Label {
+            id: hintLabel
+            textFormat: Text.PlainText
+            anchors.centerIn: parent
+            width: parent.width - 24
+            horizontalAlignment: Text.AlignHCenter
+            elide: Text.ElideRight
+            text: qsTr("Drag a rectangle over the part of the picture to search (Esc cancels)")
+            font.pixelSize: 12
+            color: "white"
+        }
+    }
+    Button {
+        id: areaButton
+        objectName: "areaButton"
+        visible: output.visible && panel.roomy && !panel.picking && !panel.searching
+        anchors.right: parent.right
+        anchors.bottom: parent.bottom
+        anchors.margins: 18
+        implicitHeight: 30
+        leftPadding: 12
+        rightPadding: 12
+        hoverEnabled: true
+        focusPolicy: Qt.TabFocus
+        text: qsTr("Find changes in an area")
+        onClicked: panel.startAreaSearch()
+        contentItem: Label {
+            textFormat: Text.PlainText
+            text: areaButton.text
+            font.pixelSize: 11
+            color: "white"
+            verticalAlignment: Text.AlignVCenter
+        }
+        background: Rectangle {
+            FocusRing {
+                control: areaButton
+            }
+            radius: 6
+            color: areaButton.pressed ? "#ee16131d" : areaButton.hovered ? "#dd2b2a39" : "#bb16131d"
+            border.color: areaButton.hovered ? Style.yellow : "transparent"
+        }
+    }
+
+    function startAreaSearch() {
+        picking = true
+    }
+    // Searches x, y, w, h (fractions of the picture, clamped to it).
+    function setArea(x, y, w, h) {
+        const x0 = Math.max(0, Math.min(1, x))
+        const y0 = Math.max(0, Math.min(1, y))
+        const x1 = Math.max(0, Math.min(1, x + w))
+        const y1 = Math.max(0, Math.min(1, y + h))
+        picking = false
+        if (x1 - x0 > 0.005 && y1 - y0 > 0.005)
+            area = Qt.rect(x0, y0, x1 - x0, y1 - y0)
+    }
+    function endAreaSearch() {
+        picking = false
+        area = Qt.rect(0, 0, 0, 0)
     }
 
     // Back to the whole picture.
@@ -152,6 +285,7 @@ Rectangle {
         target: panel.card
         function onChanged() {
             zoomView.reset()
+            panel.endAreaSearch()
         }
     }
     Connections {

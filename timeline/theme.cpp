@@ -41,6 +41,9 @@ constexpr Tone kTones[] = {
     {"primaryDeep", 0xd99b00, 0x352a5c},
     {"eventText", 0xffb703, 0x956900},
     {"focusRing", 0xffb703, 0x5b4bb0},
+    // The timeline's activity strips: what changed in the picture, how loud.
+    {"activity", 0x4fc3dc, 0x137a94},
+    {"loudness", 0x7ccf8e, 0x2f8a4a},
 };
 
 } // namespace

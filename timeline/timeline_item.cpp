@@ -117,6 +117,25 @@ void TimelineItem::setCard(QObject *card)
     emit cardChanged();
 }
 
+QObject *TimelineItem::activity() const
+{
+    return m_activity.data();
+}
+
+void TimelineItem::setActivity(QObject *activity)
+{
+    auto *model = qobject_cast<nivra::ActivityModel *>(activity);
+    if (model == m_activity.data())
+        return;
+    if (m_activity)
+        disconnect(m_activity, nullptr, this, nullptr);
+    m_activity = model;
+    if (model)
+        connect(model, &nivra::ActivityModel::indexChanged, this, &TimelineItem::invalidate);
+    invalidate();
+    emit activityChanged();
+}
+
 void TimelineItem::onSessionChanged()
 {
     clearSelection();

@@ -7,6 +7,7 @@
 
 #include "base/clock.h"
 #include "session/card_session.h"
+#include "session/activity_model.h"
 #include "storage/card.h"
 #include "timeline/timeline_axis.h"
 #include "timeline/timeline_view.h"
@@ -27,6 +28,8 @@ class TimelineItem : public QQuickPaintedItem
 {
     Q_OBJECT
     Q_PROPERTY(QObject *card READ card WRITE setCard NOTIFY cardChanged)
+    // The activity index (an ActivityModel): its strips under the lane.
+    Q_PROPERTY(QObject *activity READ activity WRITE setActivity NOTIFY activityChanged)
     Q_PROPERTY(qlonglong dayStart READ dayStart WRITE setDayStart NOTIFY dayStartChanged)
     // The next day's start (exclusive): a day runs midnight to midnight, 23,
     // 24 or 25 hours; 0 or out of reach means 24 hours.
@@ -73,6 +76,9 @@ public:
         SelectionOutline,
         SelectionFill,
         SelectionLabel,
+        ActivityTrack,
+        PictureChange,
+        SoundLevel,
         PaletteSize
     };
 
@@ -91,6 +97,8 @@ public:
 
     QObject *card() const;
     void setCard(QObject *card);
+    QObject *activity() const;
+    void setActivity(QObject *activity);
     qlonglong dayStart() const { return m_view.dayStart; }
     void setDayStart(qlonglong dayStart);
     qlonglong dayEnd() const { return m_view.dayStart + dayLength(); }
@@ -150,6 +158,7 @@ public:
 
 signals:
     void cardChanged();
+    void activityChanged();
     void dayStartChanged();
     void viewChanged();
     void positionChanged();
@@ -221,8 +230,10 @@ private:
     void paintAxis(QPainter *painter, const QColor *pal, qint64 viewEnd) const;
     void paintSelection(QPainter *painter, const QColor *pal, qint64 viewEnd) const;
     void paintMarker(QPainter *painter, double x, const QColor &color) const;
+    void paintActivity(QPainter *painter, const QColor *pal, qint64 viewEnd) const;
 
     QPointer<nivra::CardSession> m_session;
+    QPointer<nivra::ActivityModel> m_activity;
     nivra::TimelineView m_view;
     qint64 m_position = -1;
     QImage m_cache;

@@ -27,7 +27,13 @@ namespace {
 constexpr double kAxisY = 22.0;
 constexpr double kLaneY = 40.0;
 constexpr double kLaneH = 22.0;
-constexpr double kMarkerBottom = 78.0;
+// The activity strips under the lane: the picture's change, then the sound.
+constexpr double kPictureStripY = 64.0;
+constexpr double kSoundStripY = 70.0;
+constexpr double kStripH = 5.0;
+// Everything below the strips (ticks, marker foot, landing) by this much.
+constexpr double kBelow = 14.0;
+constexpr double kMarkerBottom = 78.0 + kBelow;
 
 const QColor kHandleOutline(0xb7, 0x7d, 0x00);
 const QColor kHandleGrip = nivra::themeColour("plum", true);
@@ -59,7 +65,10 @@ std::array<QColor, TimelineItem::PaletteSize> makePalette(bool dark)
             tone("plum", 230),
             tone("yellow"),
             tone("yellow", dark ? 45 : 38),
-            tone("foreground")};
+            tone("foreground"),
+            tone("track"),
+            tone("activity"),
+            tone("loudness")};
 }
 
 const std::array<QColor, TimelineItem::PaletteSize> kDark = makePalette(true);
@@ -154,7 +163,7 @@ void TimelineItem::paintStatic(QPainter *painter)
         } else {
             painter->fillRect(block, pal[fine ? BlockFine : BlockCoarse]);
             if (!m_showingTicks)
-                painter->fillRect(QRectF(x0, 67, x1 - x0, 10), pal[BlockStrip]);
+                painter->fillRect(QRectF(x0, 67 + kBelow, x1 - x0, 10), pal[BlockStrip]);
         }
     };
     double runX0 = 0, runX1 = -1;
@@ -176,15 +185,17 @@ void TimelineItem::paintStatic(QPainter *painter)
     if (runX1 >= runX0)
         fillRun(runX0, runX1, runMissing);
 
+    paintActivity(painter, pal, viewEnd);
+
     if (m_showingTicks) {
         for (const card_keyframe &k : m_keyframes) {
             if (!k.usable)
                 continue;
             const double x = xForTime(k.time_ms);
             if (k.flags & CARD_MARK_START)
-                painter->fillRect(QRectF(x - 1.5, 64, 3, 16), pal[EventStartTick]);
+                painter->fillRect(QRectF(x - 1.5, 64 + kBelow, 3, 16), pal[EventStartTick]);
             else
-                painter->fillRect(QRectF(x - 1.0, 66, 2, 12), pal[KeyframeTick]);
+                painter->fillRect(QRectF(x - 1.0, 66 + kBelow, 2, 12), pal[KeyframeTick]);
         }
     }
 
@@ -219,7 +230,7 @@ void TimelineItem::paintStatic(QPainter *painter)
 
     if (m_landing >= m_view.start && m_landing <= viewEnd) {
         const double x = xForTime(m_landing);
-        const QPointF diamond[] = {{x, 80}, {x + 6, 86}, {x, 92}, {x - 6, 86}};
+        const QPointF diamond[] = {{x, 80 + kBelow}, {x + 6, 86 + kBelow}, {x, 92 + kBelow}, {x - 6, 86 + kBelow}};
         painter->setPen(Qt::NoPen);
         painter->setBrush(pal[LandingDiamond]);
         painter->drawPolygon(diamond, 4);
@@ -231,7 +242,7 @@ void TimelineItem::paintStatic(QPainter *painter)
             double left = x + 12;
             if (left + bw > w)
                 left = x - 12 - bw;
-            const QRectF box(left, 75, bw, 22);
+            const QRectF box(left, 75 + kBelow, bw, 22);
             painter->setBrush(pal[LandingBox]);
             painter->drawRoundedRect(box, 4, 4);
             painter->setPen(Qt::white);
@@ -324,6 +335,40 @@ void TimelineItem::paintSelection(QPainter *painter, const QColor *pal, qint64 v
         handle(narrow ? xs - 10 : xs - 5);
     if (m_sel.end >= m_view.start && m_sel.end <= viewEnd)
         handle(narrow ? xe : xe - 5);
+}
+
+void TimelineItem::paintActivity(QPainter *painter, const QColor *pal, qint64 viewEnd) const
+{
+    const nivra::ActivityModel *model = m_activity.data();
+    if (!model)
+        return;
+    const qint64 from = std::max(m_view.start, model->analysedFrom());
+    const qint64 to = std::min(viewEnd, model->analysedTo());
+    if (model->analysedFrom() < 0 || to <= from)
+        return;
+    // What is analysed shows as a track, so that the strips are seen to fill in.
+    const double x0 = xForTime(from);
+    const double x1 = std::max(x0 + 1.0, xForTime(to));
+    painter->fillRect(QRectF(x0, kPictureStripY, x1 - x0, kStripH), pal[ActivityTrack]);
+    painter->fillRect(QRectF(x0, kSoundStripY, x1 - x0, kStripH), pal[ActivityTrack]);
+    // One bar a pixel column, the most of what the column covers: a short
+    // change stays seen at every zoom. The square root lifts a person in a
+    // corner (a few per cent of the picture) over a pixel.
+    const double msPerPx = double(span()) / std::max(1.0, width());
+    for (double x = std::floor(x0); x < x1; x += 1.0) {
+        const qint64 a = m_view.start + qint64(std::floor(x * msPerPx));
+        const qint64 b = m_view.start + qint64(std::floor((x + 1.0) * msPerPx));
+        const float picture = model->pictureLevel(a, std::max(b, a + 1));
+        if (picture > 0.0f) {
+            const double h = std::clamp(std::ceil(kStripH * std::sqrt(double(picture) / 0.1)), 1.0, kStripH);
+            painter->fillRect(QRectF(x, kPictureStripY + kStripH - h, 1.0, h), pal[PictureChange]);
+        }
+        const float sound = model->soundLevel(a, std::max(b, a + 1));
+        if (sound > -60.0f) {
+            const double h = std::clamp(std::round(kStripH * (double(sound) + 60.0) / 60.0), 1.0, kStripH);
+            painter->fillRect(QRectF(x, kSoundStripY + kStripH - h, 1.0, h), pal[SoundLevel]);
+        }
+    }
 }
 
 void TimelineItem::paintMarker(QPainter *painter, double x, const QColor &color) const

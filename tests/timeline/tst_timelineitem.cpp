@@ -27,7 +27,7 @@ using nivra::CardSession;
 namespace {
 
 constexpr int kW = 1000;
-constexpr int kH = 96;
+constexpr int kH = 110;
 
 qint64 utc(const char *iso)
 {
@@ -273,10 +273,10 @@ void TestTimelineItem::blocksAndStrip()
     const double emptyX = xOf(at(9, 59, 45), viewStart, span);
     QCOMPARE_COLOR(pixel(image, blockX, 50), pal(blockColor, dark));
     QCOMPARE_COLOR(pixel(image, emptyX, 50), pal(TimelineItem::Lane, dark));
-    QCOMPARE_COLOR(pixel(image, blockX, 72),
+    QCOMPARE_COLOR(pixel(image, blockX, 86),
                    strip ? pal(TimelineItem::BlockStrip, dark) : pal(TimelineItem::Background, dark));
-    QCOMPARE_COLOR(pixel(image, emptyX, 72), pal(TimelineItem::Background, dark));
-    QCOMPARE_COLOR(pixel(image, emptyX, 90), pal(TimelineItem::Background, dark));
+    QCOMPARE_COLOR(pixel(image, emptyX, 86), pal(TimelineItem::Background, dark));
+    QCOMPARE_COLOR(pixel(image, emptyX, 104), pal(TimelineItem::Background, dark));
 }
 
 void TestTimelineItem::missingHatch_data()
@@ -340,7 +340,7 @@ void TestTimelineItem::tinyChunkGetsOnePixel()
     const double mid = xOf(utc("2024-01-01T20:00:00Z"), big.viewStart(), 86400000);
     QVERIFY(coverage(bigImage.pixelColor(int(mid), 50), pal(TimelineItem::Lane),
                      pal(TimelineItem::BlockCoarse)) > 0.5);
-    QVERIFY(coverage(bigImage.pixelColor(int(mid), 72), pal(TimelineItem::Background),
+    QVERIFY(coverage(bigImage.pixelColor(int(mid), 86), pal(TimelineItem::Background),
                      pal(TimelineItem::BlockStrip)) > 0.5);
 }
 
@@ -371,13 +371,13 @@ void TestTimelineItem::keyframeTicks()
     const QImage image = render(*m_item);
     const double plain = xOf(at(10, 0, 20), viewStart, 60000); // 333.8
     const double start = xOf(at(10, 0, 30), viewStart, 60000); // 500.5
-    QCOMPARE_COLOR(pixel(image, plain, 70), pal(TimelineItem::KeyframeTick));
-    QCOMPARE_COLOR(pixel(image, plain, 64.5), pal(TimelineItem::Background)); // plain ticks start at 66
-    QCOMPARE_COLOR(pixel(image, start, 70), pal(TimelineItem::EventStartTick));
-    QCOMPARE_COLOR(pixel(image, start, 64.5), pal(TimelineItem::EventStartTick)); // event ticks from 64
-    QCOMPARE_COLOR(pixel(image, start, 79.5), pal(TimelineItem::EventStartTick));
+    QCOMPARE_COLOR(pixel(image, plain, 84), pal(TimelineItem::KeyframeTick));
+    QCOMPARE_COLOR(pixel(image, plain, 78.5), pal(TimelineItem::Background)); // plain ticks start at 80
+    QCOMPARE_COLOR(pixel(image, start, 84), pal(TimelineItem::EventStartTick));
+    QCOMPARE_COLOR(pixel(image, start, 78.5), pal(TimelineItem::EventStartTick)); // event ticks from 78
+    QCOMPARE_COLOR(pixel(image, start, 93.5), pal(TimelineItem::EventStartTick));
     // No strip while ticks are drawn.
-    QCOMPARE_COLOR(pixel(image, xOf(at(10, 0, 25), viewStart, 60000), 72), pal(TimelineItem::Background));
+    QCOMPARE_COLOR(pixel(image, xOf(at(10, 0, 25), viewStart, 60000), 86), pal(TimelineItem::Background));
 }
 
 void TestTimelineItem::offsetChangeLine_data()
@@ -503,13 +503,13 @@ void TestTimelineItem::landingMarkerAndText()
     const QImage image = render(*m_item);
     const double x = xOf(landing, viewStart, 60000);
     const QColor bg = pal(TimelineItem::Background);
-    QCOMPARE_COLOR(pixel(image, x, 86), pal(TimelineItem::LandingDiamond));
-    QCOMPARE_COLOR(pixel(image, x, 79), bg); // the diamond starts at y 80
+    QCOMPARE_COLOR(pixel(image, x, 100), pal(TimelineItem::LandingDiamond));
+    QCOMPARE_COLOR(pixel(image, x, 93), bg); // the diamond starts at y 94
     const QColor box = over(pal(TimelineItem::LandingBox), bg);
     const double inBox = flipped ? x - 15 : x + 15;
     const double outside = flipped ? x + 15 : x - 15;
-    QCOMPARE_COLOR(pixel(image, inBox, 77), box);
-    QVERIFY(!same(pixel(image, outside, 77), box));
+    QCOMPARE_COLOR(pixel(image, inBox, 91), box);
+    QVERIFY(!same(pixel(image, outside, 91), box));
 }
 
 void TestTimelineItem::positionMarkerAndTheme()
@@ -528,7 +528,7 @@ void TestTimelineItem::positionMarkerAndTheme()
         QCOMPARE_COLOR(pixel(image, 500, 70), pal(TimelineItem::PositionMarker, dark));
         QCOMPARE_COLOR(pixel(image, 503, 22), pal(TimelineItem::PositionMarker, dark)); // the dot
         QCOMPARE_COLOR(pixel(image, 503, 50), pal(TimelineItem::BlockFine, dark));
-        QCOMPARE_COLOR(pixel(image, 500, 90), pal(TimelineItem::Background, dark));
+        QCOMPARE_COLOR(pixel(image, 500, 104), pal(TimelineItem::Background, dark));
     }
 }
 

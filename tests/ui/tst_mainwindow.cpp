@@ -154,6 +154,7 @@ private slots:
     void textFromOutsideIsShownPlain();
     void clockChangeDaysAreWhole_data();
     void clockChangeDaysAreWhole();
+    void areaSearchAndSkippingTheStillParts();
 };
 
 // The exportinfo line's fields, by name.
@@ -202,6 +203,8 @@ Run tst_MainWindow::run(const QString &card, const QString &script, const QStrin
     QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
     env.remove(QStringLiteral("QT_QPA_PLATFORM"));
     env.insert(QStringLiteral("XDG_CONFIG_HOME"), m_config.path());
+    // The activity index the window builds goes here, never the user's cache.
+    env.insert(QStringLiteral("XDG_CACHE_HOME"), m_work.filePath(QStringLiteral("cache")));
     env.remove(QStringLiteral("NIVRA_LANG"));
     if (!language.isEmpty())
         env.insert(QStringLiteral("NIVRA_LANG"), language);
@@ -991,6 +994,37 @@ void tst_MainWindow::clockChangeDaysAreWhole()
     QCOMPARE(QDir(out).entryList(QDir::Files).size(), events);
     QVERIFY2(r.has(QStringLiteral("eventsonly event ") + lastLocal),
              qPrintable(r.lines.filter("eventsonly").join('\n')));
+}
+
+
+// The search in an area as a person uses it: an area over the first
+// object's path gets its rows, a click on one lands on the picture of the
+// change (the simulator's stamp says its time), and skipping the still parts
+// jumps from the first second to the object.
+void tst_MainWindow::areaSearchAndSkippingTheStillParts()
+{
+    const QString shot = m_work.filePath(QStringLiteral("area.png"));
+    const Run r = run(QStringLiteral(ACTIVITY_CARD),
+                      QStringLiteral("decode sw; wait 1; analyse wait; findarea 0.55 0.5 0.45 0.5; arearow 0; "
+                                     "wait 0.5; shot %1; areaend; skipstill on; "
+                                     "seekexact 2024-05-14T09:00:10Z; play 3; pause; quit")
+                          .arg(shot));
+    QVERIFY(r.finished);
+    QVERIFY2(r.has(QStringLiteral("analysed 2024-05-14 360 0")), qPrintable(r.lines.join("\n")));
+    const qint64 object = QDateTime::fromString(QStringLiteral("2024-05-14T09:02:00Z"), Qt::ISODate).toMSecsSinceEpoch();
+    const QStringList found = r.lines.filter(QRegularExpression(QStringLiteral("^findarea \\d+ -?\\d+$")));
+    QCOMPARE(found.size(), 1);
+    const QStringList words = found.first().split(QLatin1Char(' '));
+    QCOMPARE(words[1].toInt(), 1);
+    const qint64 start = words[2].toLongLong();
+    QVERIFY2(start >= object && start <= object + 2000, qPrintable(found.first()));
+    int64_t stamp = 0;
+    QVERIFY(stampFromShot(QImage(shot).convertToFormat(QImage::Format_RGB32), 640, 360, &stamp));
+    QCOMPARE(stamp, int64_t(start));
+    // From 09:00:10 nothing moves or sounds until the object.
+    QVERIFY2(r.has(QStringLiteral("skipstill 14 May 2024 11:00:10 -> 14 May 2024 11:01:58")),
+             qPrintable(r.lines.filter(QStringLiteral("skip")).join("\n")));
+    QVERIFY(r.has(QStringLiteral("toast Skipped 1 min 48 s of still video")));
 }
 
 QTEST_GUILESS_MAIN(tst_MainWindow)
