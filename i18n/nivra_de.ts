@@ -132,6 +132,49 @@
     </message>
 </context>
 <context>
+    <name>AreaChanges</name>
+    <message>
+        <source>Lighting change</source>
+        <translation>Lichtwechsel</translation>
+    </message>
+    <message>
+        <source>Change</source>
+        <translation>Veränderung</translation>
+    </message>
+    <message>
+        <source>Duration %1</source>
+        <translation>Dauer %1</translation>
+    </message>
+    <message>
+        <source>%1 % of the area · %2</source>
+        <translation>%1 % des Bereichs · %2</translation>
+    </message>
+    <message>
+        <source>Changes in the area (%1)</source>
+        <translation>Veränderungen im Bereich (%1)</translation>
+    </message>
+    <message>
+        <source>Close</source>
+        <translation>Schließen</translation>
+    </message>
+    <message>
+        <source>Sensitivity</source>
+        <translation>Empfindlichkeit</translation>
+    </message>
+    <message>
+        <source>Lighting</source>
+        <translation>Licht</translation>
+    </message>
+    <message>
+        <source>Nothing changed in this area. Raise the sensitivity to see smaller changes</source>
+        <translation>In diesem Bereich hat sich nichts verändert. Erhöhen Sie die Empfindlichkeit, um kleinere Veränderungen zu sehen</translation>
+    </message>
+    <message>
+        <source>Analysing… %1 %</source>
+        <translation>Analyse… %1 %</translation>
+    </message>
+</context>
+<context>
     <name>CalendarPanel</name>
     <message>
         <source>MMMM yyyy</source>
@@ -687,6 +730,10 @@
         <source>This is the first event</source>
         <translation>Dies ist das erste Ereignis</translation>
     </message>
+    <message>
+        <source>End the search in an area</source>
+        <translation>Die Suche in einem Bereich beenden</translation>
+    </message>
 </context>
 <context>
     <name>LicensesDialog</name>
@@ -939,6 +986,10 @@
         <source>Graphics card only</source>
         <translation>Nur Grafikkarte</translation>
     </message>
+    <message>
+        <source>Analyse recordings in the background</source>
+        <translation>Aufnahmen im Hintergrund analysieren</translation>
+    </message>
 </context>
 <context>
     <name>ShortcutSheet</name>
@@ -988,6 +1039,13 @@
     <message>
         <source>%1 · Events today</source>
         <translation>%1 · Ereignisse</translation>
+    </message>
+</context>
+<context>
+    <name>SkipStill</name>
+    <message>
+        <source>Skipped %1 of still video</source>
+        <translation>%1 unbewegtes Video übersprungen</translation>
     </message>
 </context>
 <context>
@@ -1086,6 +1144,10 @@
         <source>. and ,: one frame forward or back</source>
         <translation>. und ,: ein Bild vor oder zurück</translation>
     </message>
+    <message>
+        <source>Analysing… %1 %</source>
+        <translation>Analyse… %1 %</translation>
+    </message>
 </context>
 <context>
     <name>TransportBar</name>
@@ -1148,6 +1210,14 @@
     <message>
         <source>Play only the events, one after another (E)</source>
         <translation>Nur die Ereignisse nacheinander abspielen (E)</translation>
+    </message>
+    <message>
+        <source>Skip still parts</source>
+        <translation>Ruhige Teile überspringen</translation>
+    </message>
+    <message>
+        <source>Jump over the stretches where nothing moves or sounds</source>
+        <translation>Abschnitte überspringen, in denen sich nichts bewegt und nichts zu hören ist</translation>
     </message>
 </context>
 <context>
@@ -1277,6 +1347,14 @@
     <message>
         <source>Software decoding works on any computer but uses much more processor time.</source>
         <translation>Softwaredekodierung funktioniert auf jedem Computer, braucht aber viel mehr Rechenzeit.</translation>
+    </message>
+    <message>
+        <source>Drag a rectangle over the part of the picture to search (Esc cancels)</source>
+        <translation>Ziehen Sie ein Rechteck über den zu durchsuchenden Bildteil (Esc bricht ab)</translation>
+    </message>
+    <message>
+        <source>Find changes in an area</source>
+        <translation>Veränderungen in einem Bereich finden</translation>
     </message>
 </context>
 <context>

@@ -132,6 +132,49 @@
     </message>
 </context>
 <context>
+    <name>AreaChanges</name>
+    <message>
+        <source>Lighting change</source>
+        <translation>Cambio de luz</translation>
+    </message>
+    <message>
+        <source>Change</source>
+        <translation>Cambio</translation>
+    </message>
+    <message>
+        <source>Duration %1</source>
+        <translation>Duración %1</translation>
+    </message>
+    <message>
+        <source>%1 % of the area · %2</source>
+        <translation>%1 % de la zona · %2</translation>
+    </message>
+    <message>
+        <source>Changes in the area (%1)</source>
+        <translation>Cambios en la zona (%1)</translation>
+    </message>
+    <message>
+        <source>Close</source>
+        <translation>Cerrar</translation>
+    </message>
+    <message>
+        <source>Sensitivity</source>
+        <translation>Sensibilidad</translation>
+    </message>
+    <message>
+        <source>Lighting</source>
+        <translation>Luz</translation>
+    </message>
+    <message>
+        <source>Nothing changed in this area. Raise the sensitivity to see smaller changes</source>
+        <translation>No ha cambiado nada en esta zona. Suba la sensibilidad para ver cambios más pequeños</translation>
+    </message>
+    <message>
+        <source>Analysing… %1 %</source>
+        <translation>Analizando… %1 %</translation>
+    </message>
+</context>
+<context>
     <name>CalendarPanel</name>
     <message>
         <source>MMMM yyyy</source>
@@ -687,6 +730,10 @@
         <source>This is the first event</source>
         <translation>Este es el primer evento</translation>
     </message>
+    <message>
+        <source>End the search in an area</source>
+        <translation>Terminar la búsqueda en una zona</translation>
+    </message>
 </context>
 <context>
     <name>LicensesDialog</name>
@@ -939,6 +986,10 @@
         <source>Graphics card only</source>
         <translation>Solo tarjeta gráfica</translation>
     </message>
+    <message>
+        <source>Analyse recordings in the background</source>
+        <translation>Analizar las grabaciones en segundo plano</translation>
+    </message>
 </context>
 <context>
     <name>ShortcutSheet</name>
@@ -988,6 +1039,13 @@
     <message>
         <source>%1 · Events today</source>
         <translation>%1 · Eventos del día</translation>
+    </message>
+</context>
+<context>
+    <name>SkipStill</name>
+    <message>
+        <source>Skipped %1 of still video</source>
+        <translation>Se omitieron %1 de vídeo sin movimiento</translation>
     </message>
 </context>
 <context>
@@ -1086,6 +1144,10 @@
         <source>. and ,: one frame forward or back</source>
         <translation>. y ,: un fotograma adelante o atrás</translation>
     </message>
+    <message>
+        <source>Analysing… %1 %</source>
+        <translation>Analizando… %1 %</translation>
+    </message>
 </context>
 <context>
     <name>TransportBar</name>
@@ -1148,6 +1210,14 @@
     <message>
         <source>Play only the events, one after another (E)</source>
         <translation>Reproducir solo los eventos, uno tras otro (E)</translation>
+    </message>
+    <message>
+        <source>Skip still parts</source>
+        <translation>Omitir partes quietas</translation>
+    </message>
+    <message>
+        <source>Jump over the stretches where nothing moves or sounds</source>
+        <translation>Saltar los tramos en los que nada se mueve ni suena</translation>
     </message>
 </context>
 <context>
@@ -1277,6 +1347,14 @@
     <message>
         <source>Software decoding works on any computer but uses much more processor time.</source>
         <translation>La decodificación por software funciona en cualquier equipo, pero usa mucho más procesador.</translation>
+    </message>
+    <message>
+        <source>Drag a rectangle over the part of the picture to search (Esc cancels)</source>
+        <translation>Arrastre un rectángulo sobre la parte de la imagen que quiere buscar (Esc cancela)</translation>
+    </message>
+    <message>
+        <source>Find changes in an area</source>
+        <translation>Buscar cambios en una zona</translation>
     </message>
 </context>
 <context>

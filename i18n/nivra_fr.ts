@@ -132,6 +132,49 @@
     </message>
 </context>
 <context>
+    <name>AreaChanges</name>
+    <message>
+        <source>Lighting change</source>
+        <translation>Changement d’éclairage</translation>
+    </message>
+    <message>
+        <source>Change</source>
+        <translation>Changement</translation>
+    </message>
+    <message>
+        <source>Duration %1</source>
+        <translation>Durée %1</translation>
+    </message>
+    <message>
+        <source>%1 % of the area · %2</source>
+        <translation>%1 % de la zone · %2</translation>
+    </message>
+    <message>
+        <source>Changes in the area (%1)</source>
+        <translation>Changements dans la zone (%1)</translation>
+    </message>
+    <message>
+        <source>Close</source>
+        <translation>Fermer</translation>
+    </message>
+    <message>
+        <source>Sensitivity</source>
+        <translation>Sensibilité</translation>
+    </message>
+    <message>
+        <source>Lighting</source>
+        <translation>Éclairage</translation>
+    </message>
+    <message>
+        <source>Nothing changed in this area. Raise the sensitivity to see smaller changes</source>
+        <translation>Rien n’a changé dans cette zone. Augmentez la sensibilité pour voir de plus petits changements</translation>
+    </message>
+    <message>
+        <source>Analysing… %1 %</source>
+        <translation>Analyse… %1 %</translation>
+    </message>
+</context>
+<context>
     <name>CalendarPanel</name>
     <message>
         <source>MMMM yyyy</source>
@@ -687,6 +730,10 @@
         <source>This is the first event</source>
         <translation>C’est le premier événement</translation>
     </message>
+    <message>
+        <source>End the search in an area</source>
+        <translation>Terminer la recherche dans une zone</translation>
+    </message>
 </context>
 <context>
     <name>LicensesDialog</name>
@@ -939,6 +986,10 @@
         <source>Graphics card only</source>
         <translation>Carte graphique uniquement</translation>
     </message>
+    <message>
+        <source>Analyse recordings in the background</source>
+        <translation>Analyser les enregistrements en arrière-plan</translation>
+    </message>
 </context>
 <context>
     <name>ShortcutSheet</name>
@@ -988,6 +1039,13 @@
     <message>
         <source>%1 · Events today</source>
         <translation>%1 · Événements du jour</translation>
+    </message>
+</context>
+<context>
+    <name>SkipStill</name>
+    <message>
+        <source>Skipped %1 of still video</source>
+        <translation>%1 de vidéo immobile sautées</translation>
     </message>
 </context>
 <context>
@@ -1086,6 +1144,10 @@
         <source>. and ,: one frame forward or back</source>
         <translation>. et , : une image en avant ou en arrière</translation>
     </message>
+    <message>
+        <source>Analysing… %1 %</source>
+        <translation>Analyse… %1 %</translation>
+    </message>
 </context>
 <context>
     <name>TransportBar</name>
@@ -1148,6 +1210,14 @@
     <message>
         <source>Play only the events, one after another (E)</source>
         <translation>Lire uniquement les événements, l’un après l’autre (E)</translation>
+    </message>
+    <message>
+        <source>Skip still parts</source>
+        <translation>Sauter les passages immobiles</translation>
+    </message>
+    <message>
+        <source>Jump over the stretches where nothing moves or sounds</source>
+        <translation>Sauter les passages où rien ne bouge ni ne sonne</translation>
     </message>
 </context>
 <context>
@@ -1277,6 +1347,14 @@
     <message>
         <source>Software decoding works on any computer but uses much more processor time.</source>
         <translation>Le décodage logiciel fonctionne sur tout ordinateur, mais sollicite bien plus le processeur.</translation>
+    </message>
+    <message>
+        <source>Drag a rectangle over the part of the picture to search (Esc cancels)</source>
+        <translation>Tracez un rectangle sur la partie de l’image à rechercher (Échap annule)</translation>
+    </message>
+    <message>
+        <source>Find changes in an area</source>
+        <translation>Trouver les changements dans une zone</translation>
     </message>
 </context>
 <context>

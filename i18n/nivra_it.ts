@@ -132,6 +132,49 @@
     </message>
 </context>
 <context>
+    <name>AreaChanges</name>
+    <message>
+        <source>Lighting change</source>
+        <translation>Cambio di luce</translation>
+    </message>
+    <message>
+        <source>Change</source>
+        <translation>Cambiamento</translation>
+    </message>
+    <message>
+        <source>Duration %1</source>
+        <translation>Durata %1</translation>
+    </message>
+    <message>
+        <source>%1 % of the area · %2</source>
+        <translation>%1 % dell’area · %2</translation>
+    </message>
+    <message>
+        <source>Changes in the area (%1)</source>
+        <translation>Cambiamenti nell’area (%1)</translation>
+    </message>
+    <message>
+        <source>Close</source>
+        <translation>Chiudi</translation>
+    </message>
+    <message>
+        <source>Sensitivity</source>
+        <translation>Sensibilità</translation>
+    </message>
+    <message>
+        <source>Lighting</source>
+        <translation>Luce</translation>
+    </message>
+    <message>
+        <source>Nothing changed in this area. Raise the sensitivity to see smaller changes</source>
+        <translation>Nulla è cambiato in quest’area. Aumenta la sensibilità per vedere cambiamenti più piccoli</translation>
+    </message>
+    <message>
+        <source>Analysing… %1 %</source>
+        <translation>Analisi… %1 %</translation>
+    </message>
+</context>
+<context>
     <name>CalendarPanel</name>
     <message>
         <source>MMMM yyyy</source>
@@ -687,6 +730,10 @@
         <source>This is the first event</source>
         <translation>Questo è il primo evento</translation>
     </message>
+    <message>
+        <source>End the search in an area</source>
+        <translation>Terminare la ricerca in un’area</translation>
+    </message>
 </context>
 <context>
     <name>LicensesDialog</name>
@@ -939,6 +986,10 @@
         <source>Graphics card only</source>
         <translation>Solo scheda grafica</translation>
     </message>
+    <message>
+        <source>Analyse recordings in the background</source>
+        <translation>Analizza le registrazioni in background</translation>
+    </message>
 </context>
 <context>
     <name>ShortcutSheet</name>
@@ -988,6 +1039,13 @@
     <message>
         <source>%1 · Events today</source>
         <translation>%1 · Eventi del giorno</translation>
+    </message>
+</context>
+<context>
+    <name>SkipStill</name>
+    <message>
+        <source>Skipped %1 of still video</source>
+        <translation>Saltati %1 di video fermo</translation>
     </message>
 </context>
 <context>
@@ -1086,6 +1144,10 @@
         <source>. and ,: one frame forward or back</source>
         <translation>. e ,: un fotogramma avanti o indietro</translation>
     </message>
+    <message>
+        <source>Analysing… %1 %</source>
+        <translation>Analisi… %1 %</translation>
+    </message>
 </context>
 <context>
     <name>TransportBar</name>
@@ -1148,6 +1210,14 @@
     <message>
         <source>Play only the events, one after another (E)</source>
         <translation>Riproduci solo gli eventi, uno dopo l&apos;altro (E)</translation>
+    </message>
+    <message>
+        <source>Skip still parts</source>
+        <translation>Salta le parti ferme</translation>
+    </message>
+    <message>
+        <source>Jump over the stretches where nothing moves or sounds</source>
+        <translation>Salta i tratti in cui nulla si muove né si sente</translation>
     </message>
 </context>
 <context>
@@ -1277,6 +1347,14 @@
     <message>
         <source>Software decoding works on any computer but uses much more processor time.</source>
         <translation>La decodifica software funziona su qualsiasi computer, ma usa molto più processore.</translation>
+    </message>
+    <message>
+        <source>Drag a rectangle over the part of the picture to search (Esc cancels)</source>
+        <translation>Trascina un rettangolo sulla parte dell’immagine da cercare (Esc annulla)</translation>
+    </message>
+    <message>
+        <source>Find changes in an area</source>
+        <translation>Trova i cambiamenti in un’area</translation>
     </message>
 </context>
 <context>

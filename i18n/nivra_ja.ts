@@ -129,6 +129,49 @@
     </message>
 </context>
 <context>
+    <name>AreaChanges</name>
+    <message>
+        <source>Lighting change</source>
+        <translation>照明の変化</translation>
+    </message>
+    <message>
+        <source>Change</source>
+        <translation>変化</translation>
+    </message>
+    <message>
+        <source>Duration %1</source>
+        <translation>長さ %1</translation>
+    </message>
+    <message>
+        <source>%1 % of the area · %2</source>
+        <translation>範囲の %1 % · %2</translation>
+    </message>
+    <message>
+        <source>Changes in the area (%1)</source>
+        <translation>範囲内の変化 (%1)</translation>
+    </message>
+    <message>
+        <source>Close</source>
+        <translation>閉じる</translation>
+    </message>
+    <message>
+        <source>Sensitivity</source>
+        <translation>感度</translation>
+    </message>
+    <message>
+        <source>Lighting</source>
+        <translation>照明</translation>
+    </message>
+    <message>
+        <source>Nothing changed in this area. Raise the sensitivity to see smaller changes</source>
+        <translation>この範囲に変化はありません。小さな変化を見るには感度を上げてください</translation>
+    </message>
+    <message>
+        <source>Analysing… %1 %</source>
+        <translation>解析中… %1 %</translation>
+    </message>
+</context>
+<context>
     <name>CalendarPanel</name>
     <message>
         <source>MMMM yyyy</source>
@@ -678,6 +721,10 @@
         <source>This is the first event</source>
         <translation>これが最初のイベントです</translation>
     </message>
+    <message>
+        <source>End the search in an area</source>
+        <translation>範囲内の検索を終了</translation>
+    </message>
 </context>
 <context>
     <name>LicensesDialog</name>
@@ -930,6 +977,10 @@
         <source>Graphics card only</source>
         <translation>グラフィックカードのみ</translation>
     </message>
+    <message>
+        <source>Analyse recordings in the background</source>
+        <translation>録画をバックグラウンドで解析</translation>
+    </message>
 </context>
 <context>
     <name>ShortcutSheet</name>
@@ -979,6 +1030,13 @@
     <message>
         <source>%1 · Events today</source>
         <translation>%1 · この日のイベント</translation>
+    </message>
+</context>
+<context>
+    <name>SkipStill</name>
+    <message>
+        <source>Skipped %1 of still video</source>
+        <translation>動きのない映像 %1 をスキップしました</translation>
     </message>
 </context>
 <context>
@@ -1077,6 +1135,10 @@
         <source>. and ,: one frame forward or back</source>
         <translation>. と ,: 1 フレーム進む / 戻る</translation>
     </message>
+    <message>
+        <source>Analysing… %1 %</source>
+        <translation>解析中… %1 %</translation>
+    </message>
 </context>
 <context>
     <name>TransportBar</name>
@@ -1139,6 +1201,14 @@
     <message>
         <source>Play only the events, one after another (E)</source>
         <translation>イベントだけを順に再生 (E)</translation>
+    </message>
+    <message>
+        <source>Skip still parts</source>
+        <translation>静止部分をスキップ</translation>
+    </message>
+    <message>
+        <source>Jump over the stretches where nothing moves or sounds</source>
+        <translation>何も動かず音もしない区間を飛ばします</translation>
     </message>
 </context>
 <context>
@@ -1268,6 +1338,14 @@
     <message>
         <source>Software decoding works on any computer but uses much more processor time.</source>
         <translation>ソフトウェアデコードはどの PC でも使えますが、CPU を多く使います。</translation>
+    </message>
+    <message>
+        <source>Drag a rectangle over the part of the picture to search (Esc cancels)</source>
+        <translation>検索する画像の部分に四角形をドラッグしてください (Esc で取り消し)</translation>
+    </message>
+    <message>
+        <source>Find changes in an area</source>
+        <translation>範囲内の変化を探す</translation>
     </message>
 </context>
 <context>

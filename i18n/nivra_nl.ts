@@ -132,6 +132,49 @@
     </message>
 </context>
 <context>
+    <name>AreaChanges</name>
+    <message>
+        <source>Lighting change</source>
+        <translation>Lichtwissel</translation>
+    </message>
+    <message>
+        <source>Change</source>
+        <translation>Verandering</translation>
+    </message>
+    <message>
+        <source>Duration %1</source>
+        <translation>Duur %1</translation>
+    </message>
+    <message>
+        <source>%1 % of the area · %2</source>
+        <translation>%1 % van het gebied · %2</translation>
+    </message>
+    <message>
+        <source>Changes in the area (%1)</source>
+        <translation>Veranderingen in het gebied (%1)</translation>
+    </message>
+    <message>
+        <source>Close</source>
+        <translation>Sluiten</translation>
+    </message>
+    <message>
+        <source>Sensitivity</source>
+        <translation>Gevoeligheid</translation>
+    </message>
+    <message>
+        <source>Lighting</source>
+        <translation>Licht</translation>
+    </message>
+    <message>
+        <source>Nothing changed in this area. Raise the sensitivity to see smaller changes</source>
+        <translation>Er is niets veranderd in dit gebied. Verhoog de gevoeligheid om kleinere veranderingen te zien</translation>
+    </message>
+    <message>
+        <source>Analysing… %1 %</source>
+        <translation>Analyseren… %1 %</translation>
+    </message>
+</context>
+<context>
     <name>CalendarPanel</name>
     <message>
         <source>MMMM yyyy</source>
@@ -687,6 +730,10 @@
         <source>This is the first event</source>
         <translation>Dit is de eerste melding</translation>
     </message>
+    <message>
+        <source>End the search in an area</source>
+        <translation>Het zoeken in een gebied beëindigen</translation>
+    </message>
 </context>
 <context>
     <name>LicensesDialog</name>
@@ -939,6 +986,10 @@
         <source>Graphics card only</source>
         <translation>Alleen videokaart</translation>
     </message>
+    <message>
+        <source>Analyse recordings in the background</source>
+        <translation>Opnamen op de achtergrond analyseren</translation>
+    </message>
 </context>
 <context>
     <name>ShortcutSheet</name>
@@ -988,6 +1039,13 @@
     <message>
         <source>%1 · Events today</source>
         <translation>%1 · Meldingen</translation>
+    </message>
+</context>
+<context>
+    <name>SkipStill</name>
+    <message>
+        <source>Skipped %1 of still video</source>
+        <translation>%1 stilstaande video overgeslagen</translation>
     </message>
 </context>
 <context>
@@ -1086,6 +1144,10 @@
         <source>. and ,: one frame forward or back</source>
         <translation>. en ,: één beeld vooruit of terug</translation>
     </message>
+    <message>
+        <source>Analysing… %1 %</source>
+        <translation>Analyseren… %1 %</translation>
+    </message>
 </context>
 <context>
     <name>TransportBar</name>
@@ -1148,6 +1210,14 @@
     <message>
         <source>Play only the events, one after another (E)</source>
         <translation>Alleen de meldingen na elkaar afspelen (E)</translation>
+    </message>
+    <message>
+        <source>Skip still parts</source>
+        <translation>Stille delen overslaan</translation>
+    </message>
+    <message>
+        <source>Jump over the stretches where nothing moves or sounds</source>
+        <translation>Stukken overslaan waarin niets beweegt of klinkt</translation>
     </message>
 </context>
 <context>
@@ -1277,6 +1347,14 @@
     <message>
         <source>Software decoding works on any computer but uses much more processor time.</source>
         <translation>Softwaredecodering werkt op elke computer, maar gebruikt veel meer processortijd.</translation>
+    </message>
+    <message>
+        <source>Drag a rectangle over the part of the picture to search (Esc cancels)</source>
+        <translation>Sleep een rechthoek over het deel van het beeld dat u wilt doorzoeken (Esc annuleert)</translation>
+    </message>
+    <message>
+        <source>Find changes in an area</source>
+        <translation>Veranderingen in een gebied zoeken</translation>
     </message>
 </context>
 <context>

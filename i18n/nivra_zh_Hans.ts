@@ -129,6 +129,49 @@
     </message>
 </context>
 <context>
+    <name>AreaChanges</name>
+    <message>
+        <source>Lighting change</source>
+        <translation>光线变化</translation>
+    </message>
+    <message>
+        <source>Change</source>
+        <translation>变化</translation>
+    </message>
+    <message>
+        <source>Duration %1</source>
+        <translation>时长 %1</translation>
+    </message>
+    <message>
+        <source>%1 % of the area · %2</source>
+        <translation>区域的 %1 % · %2</translation>
+    </message>
+    <message>
+        <source>Changes in the area (%1)</source>
+        <translation>区域内的变化 (%1)</translation>
+    </message>
+    <message>
+        <source>Close</source>
+        <translation>关闭</translation>
+    </message>
+    <message>
+        <source>Sensitivity</source>
+        <translation>灵敏度</translation>
+    </message>
+    <message>
+        <source>Lighting</source>
+        <translation>光线</translation>
+    </message>
+    <message>
+        <source>Nothing changed in this area. Raise the sensitivity to see smaller changes</source>
+        <translation>此区域没有变化。提高灵敏度可查看更小的变化</translation>
+    </message>
+    <message>
+        <source>Analysing… %1 %</source>
+        <translation>正在分析… %1 %</translation>
+    </message>
+</context>
+<context>
     <name>CalendarPanel</name>
     <message>
         <source>MMMM yyyy</source>
@@ -678,6 +721,10 @@
         <source>This is the first event</source>
         <translation>这是第一个事件</translation>
     </message>
+    <message>
+        <source>End the search in an area</source>
+        <translation>结束区域内搜索</translation>
+    </message>
 </context>
 <context>
     <name>LicensesDialog</name>
@@ -930,6 +977,10 @@
         <source>Graphics card only</source>
         <translation>仅显卡</translation>
     </message>
+    <message>
+        <source>Analyse recordings in the background</source>
+        <translation>在后台分析录像</translation>
+    </message>
 </context>
 <context>
     <name>ShortcutSheet</name>
@@ -979,6 +1030,13 @@
     <message>
         <source>%1 · Events today</source>
         <translation>%1 · 当天事件</translation>
+    </message>
+</context>
+<context>
+    <name>SkipStill</name>
+    <message>
+        <source>Skipped %1 of still video</source>
+        <translation>已跳过 %1 的静止视频</translation>
     </message>
 </context>
 <context>
@@ -1077,6 +1135,10 @@
         <source>. and ,: one frame forward or back</source>
         <translation>. 和 ,：前进或后退一帧</translation>
     </message>
+    <message>
+        <source>Analysing… %1 %</source>
+        <translation>正在分析… %1 %</translation>
+    </message>
 </context>
 <context>
     <name>TransportBar</name>
@@ -1139,6 +1201,14 @@
     <message>
         <source>Play only the events, one after another (E)</source>
         <translation>仅依次播放事件 (E)</translation>
+    </message>
+    <message>
+        <source>Skip still parts</source>
+        <translation>跳过静止部分</translation>
+    </message>
+    <message>
+        <source>Jump over the stretches where nothing moves or sounds</source>
+        <translation>跳过既无动静也无声音的片段</translation>
     </message>
 </context>
 <context>
@@ -1268,6 +1338,14 @@
     <message>
         <source>Software decoding works on any computer but uses much more processor time.</source>
         <translation>软件解码适用于任何电脑，但会占用更多处理器时间。</translation>
+    </message>
+    <message>
+        <source>Drag a rectangle over the part of the picture to search (Esc cancels)</source>
+        <translation>在要搜索的画面部分上拖出一个矩形（Esc 取消）</translation>
+    </message>
+    <message>
+        <source>Find changes in an area</source>
+        <translation>查找区域内的变化</translation>
     </message>
 </context>
 <context>

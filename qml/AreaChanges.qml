@@ -58,6 +58,9 @@ ColumnLayout {
             font.pixelSize: 14
             font.weight: Font.DemiBold
             color: Style.text
+            // Two lines where the language needs them.
+            wrapMode: Text.WordWrap
+            maximumLineCount: 2
             elide: Text.ElideRight
         }
         OutlineButton {

@@ -44,7 +44,7 @@ Rectangle {
         bar.toastRequested(path.length > 0 ? qsTr("Screenshot saved: %1").arg(path) : qsTr("Screenshot failed"))
     }
 
-    implicitHeight: 68
+    implicitHeight: 84
     radius: Style.panelRadius
     color: Style.panel
     border.color: Style.border
@@ -53,9 +53,9 @@ Rectangle {
         anchors.fill: parent
         anchors.leftMargin: 20
         anchors.rightMargin: 20
-        // The two toggles stack in the bar's height.
-        anchors.topMargin: 10
-        anchors.bottomMargin: 10
+        // The three toggles stack in the bar's height.
+        anchors.topMargin: 8
+        anchors.bottomMargin: 8
         spacing: 8
         enabled: bar.day.hasPlayable
 
@@ -173,6 +173,7 @@ Rectangle {
                         checked = Qt.binding(() => bar.eventsOnly)
                     }
                 }
+                // Beside events only: the other way through a long day.
                 BarToggle {
                     id: skipStillBox
                     objectName: "skipStillBox"
