@@ -6,10 +6,8 @@
 
 namespace nivra {
 
-SkipStill::SkipStill(QObject *parent)
-    : QObject(parent)
-{
-}
+SkipStill::SkipStill(QObject *parent) : QObject(parent)
+{}
 
 void SkipStill::setActivity(ActivityModel *model)
 {
@@ -71,8 +69,8 @@ void SkipStill::check()
     m_skippedMs += end - at;
     m_engine->seek(end, false);
     emit skipped(at, end);
-    emit toastRequested(QCoreApplication::translate("SkipStill", "Skipped %1 of still video")
-                            .arg(durationText(end - at)));
+    emit toastRequested(
+        QCoreApplication::translate("SkipStill", "Skipped %1 of still video").arg(durationText(end - at)));
 }
 
 } // namespace nivra

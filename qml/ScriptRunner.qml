@@ -197,7 +197,7 @@ Item {
         // Ten minutes at most: a day analysed from nothing.
         "analyse": { args: "wait", until: () => activity.dayAnalysed || !activity.analysing, tries: 3000,
                      run: () => log("analysed " + isoDay() + " " + activity.keyframes + " " + activity.holes) },
-        "findarea": { args: "X Y W H", until: () => activity.dayAnalysed, tries: 3000,
+        "findarea": { args: "X Y W H", until: () => activity.dayAnalysed || !activity.analysing, tries: 3000,
                       run: (arg, w) => {
                           videoPanel.setArea(parseFloat(w[0]), parseFloat(w[1]), parseFloat(w[2]), parseFloat(w[3]))
                           const rows = sidePanel.areaChanges.rows

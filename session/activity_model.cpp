@@ -125,10 +125,8 @@ std::shared_ptr<DayActivity> analyseDay(const activity::Index &index)
     return day;
 }
 
-ActivityModel::ActivityModel(QObject *parent)
-    : QObject(parent)
-{
-}
+ActivityModel::ActivityModel(QObject *parent) : QObject(parent)
+{}
 
 ActivityModel::~ActivityModel()
 {
@@ -201,10 +199,11 @@ std::vector<ActivityModel::Span> ActivityModel::daysNewestFirst() const
                 continue;
             }
             const QVariantMap date = m_card->dateOf(t);
-            const qint64 start =
-                m_card->dayStartMs(date.value("year").toInt(), date.value("month").toInt(), date.value("day").toInt());
+            const qint64 start = m_card->dayStartMs(date.value("year").toInt(), date.value("month").toInt(),
+                                                    date.value("day").toInt());
             const Span day{start, m_card->dayEndMs(start)};
-            if (day.end <= t || std::any_of(days.begin(), days.end(), [&](const Span &d) { return d.start == start; }))
+            if (day.end <= t ||
+                std::any_of(days.begin(), days.end(), [&](const Span &d) { return d.start == start; }))
                 break; // not a day this clock knows: leave the rest of it
             days.push_back(day);
             t = start - 1;
@@ -315,8 +314,8 @@ void ActivityModel::take(Run *run)
     }
 }
 
-void ActivityModel::work(Run *run, const QString &path, const QString &cacheDir, const std::vector<Span> &days,
-                         const std::vector<card_range> &ranges)
+void ActivityModel::work(Run *run, const QString &path, const QString &cacheDir,
+                         const std::vector<Span> &days, const std::vector<card_range> &ranges)
 {
     lowerThreadPriority();
     card_reader *reader = nullptr;
@@ -350,7 +349,8 @@ void ActivityModel::work(Run *run, const QString &path, const QString &cacheDir,
             const auto pick = [&] {
                 generation = run->generation;
                 const Span w = run->wanted;
-                if (w.end > w.start && w.start > 0 && !(published == w.start && publishedGeneration == generation)) {
+                if (w.end > w.start && w.start > 0 &&
+                    !(published == w.start && publishedGeneration == generation)) {
                     day = w;
                     selected = true;
                     return true;
@@ -395,7 +395,8 @@ void ActivityModel::work(Run *run, const QString &path, const QString &cacheDir,
                 context.before = double(done) / double(total);
                 context.share = double(share) / double(total);
                 activity::Index part;
-                rc = activity::build_index(reader, cache, from, to - 1, &part, nullptr, onProgress, &context, 1);
+                rc = activity::build_index(reader, cache, from, to - 1, &part, nullptr, onProgress, &context,
+                                           1);
                 // A recording across the hour is met twice: each hour keeps its own.
                 for (const KeyPicture &p : part.pictures) {
                     if (p.time_ms >= from && p.time_ms < to)

@@ -24,8 +24,8 @@ namespace nivra {
 struct DayActivity
 {
     activity::Analysis analysis;
-    std::vector<qint64> stepTimes;  // each step's to_ms, in time order
-    std::vector<float> stepLevels;  // its unmasked change, 0 for lighting
+    std::vector<qint64> stepTimes; // each step's to_ms, in time order
+    std::vector<float> stepLevels; // its unmasked change, 0 for lighting
     std::vector<activity::SoundSecond> seconds;
     // Stretches of at least 10 s without picture or sound activity.
     std::vector<std::pair<qint64, qint64>> still;

@@ -6,8 +6,8 @@
 #pragma once
 
 #include "base/clock.h"
-#include "session/card_session.h"
 #include "session/activity_model.h"
+#include "session/card_session.h"
 #include "storage/card.h"
 #include "timeline/timeline_axis.h"
 #include "timeline/timeline_view.h"

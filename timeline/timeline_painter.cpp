@@ -230,7 +230,8 @@ void TimelineItem::paintStatic(QPainter *painter)
 
     if (m_landing >= m_view.start && m_landing <= viewEnd) {
         const double x = xForTime(m_landing);
-        const QPointF diamond[] = {{x, 80 + kBelow}, {x + 6, 86 + kBelow}, {x, 92 + kBelow}, {x - 6, 86 + kBelow}};
+        const QPointF diamond[] = {
+            {x, 80 + kBelow}, {x + 6, 86 + kBelow}, {x, 92 + kBelow}, {x - 6, 86 + kBelow}};
         painter->setPen(Qt::NoPen);
         painter->setBrush(pal[LandingDiamond]);
         painter->drawPolygon(diamond, 4);

@@ -706,7 +706,7 @@ void tst_AppSettings::anyKeyValue()
         if (meta->method(i).methodType() == QMetaMethod::Signal)
             spies << std::make_shared<QSignalSpy>(&settings, meta->method(i));
     }
-    QCOMPARE(spies.size(), 9);
+    QCOMPARE(spies.size(), 10);
 
     settings.setValue(QStringLiteral("custom/key"), QStringLiteral("a value"));
     settings.setValue(QStringLiteral("ui/theme"), QStringLiteral("dark"));

@@ -54,7 +54,8 @@ void TestActivityModel::initTestCase()
     m_changes = QJsonDocument::fromJson(file.readAll()).object().value("changes").toArray();
     QVERIFY(m_changes.size() >= 5);
     const QVariantMap date = m_card.dateOf(truth("object").first().value("startMs").toDouble());
-    m_dayStart = m_card.dayStartMs(date.value("year").toInt(), date.value("month").toInt(), date.value("day").toInt());
+    m_dayStart =
+        m_card.dayStartMs(date.value("year").toInt(), date.value("month").toInt(), date.value("day").toInt());
     m_model = std::make_unique<ActivityModel>();
     analyse(*m_model);
     QCOMPARE(m_model->keyframes(), 360);
@@ -187,7 +188,8 @@ void TestActivityModel::theIndexIsReusedOnReopen()
     ActivityModel again;
     analyse(again);
     QCOMPARE(again.keyframes(), m_model->keyframes());
-    QCOMPARE(again.findChanges(0, 0, 1, 1, 0.02, true).size(), m_model->findChanges(0, 0, 1, 1, 0.02, true).size());
+    QCOMPARE(again.findChanges(0, 0, 1, 1, 0.02, true).size(),
+             m_model->findChanges(0, 0, 1, 1, 0.02, true).size());
     // Nothing was decoded and stored again.
     for (QDirIterator it(m_cache.path(), QDir::Files, QDirIterator::Subdirectories); it.hasNext();) {
         it.next();

@@ -996,7 +996,6 @@ void tst_MainWindow::clockChangeDaysAreWhole()
              qPrintable(r.lines.filter("eventsonly").join('\n')));
 }
 
-
 // The search in an area as a person uses it: an area over the first
 // object's path gets its rows, a click on one lands on the picture of the
 // change (the simulator's stamp says its time), and skipping the still parts
@@ -1004,14 +1003,16 @@ void tst_MainWindow::clockChangeDaysAreWhole()
 void tst_MainWindow::areaSearchAndSkippingTheStillParts()
 {
     const QString shot = m_work.filePath(QStringLiteral("area.png"));
-    const Run r = run(QStringLiteral(ACTIVITY_CARD),
-                      QStringLiteral("decode sw; wait 1; analyse wait; findarea 0.55 0.5 0.45 0.5; arearow 0; "
-                                     "wait 0.5; shot %1; areaend; skipstill on; "
-                                     "seekexact 2024-05-14T09:00:10Z; play 3; pause; quit")
-                          .arg(shot));
+    const Run r =
+        run(QStringLiteral(ACTIVITY_CARD),
+            QStringLiteral("decode sw; wait 1; analyse wait; findarea 0.55 0.5 0.45 0.5; arearow 0; "
+                           "wait 0.5; shot %1; areaend; skipstill on; "
+                           "seekexact 2024-05-14T09:00:10Z; play 3; pause; quit")
+                .arg(shot));
     QVERIFY(r.finished);
     QVERIFY2(r.has(QStringLiteral("analysed 2024-05-14 360 0")), qPrintable(r.lines.join("\n")));
-    const qint64 object = QDateTime::fromString(QStringLiteral("2024-05-14T09:02:00Z"), Qt::ISODate).toMSecsSinceEpoch();
+    const qint64 object =
+        QDateTime::fromString(QStringLiteral("2024-05-14T09:02:00Z"), Qt::ISODate).toMSecsSinceEpoch();
     const QStringList found = r.lines.filter(QRegularExpression(QStringLiteral("^findarea \\d+ -?\\d+$")));
     QCOMPARE(found.size(), 1);
     const QStringList words = found.first().split(QLatin1Char(' '));
