@@ -224,15 +224,21 @@ void ActivityModel::retire()
                     m_retired.end());
 }
 
-void ActivityModel::restart()
+// The day's analysis in the window is no longer the one asked for.
+void ActivityModel::forget()
 {
-    retire();
     m_data.reset();
     m_complete = false;
     m_progress = 0;
-    m_analysing = false;
     ++m_revision;
     emit indexChanged();
+}
+
+void ActivityModel::restart()
+{
+    retire();
+    forget();
+    m_analysing = false;
     emit progressChanged();
     if (!m_enabled || !m_card || !m_card->isOpen())
         return;
@@ -272,11 +278,7 @@ void ActivityModel::want()
             },
             Qt::QueuedConnection);
     }
-    m_data.reset();
-    m_complete = false;
-    m_progress = 0;
-    ++m_revision;
-    emit indexChanged();
+    forget();
     if (!m_run) {
         m_analysing = false;
         emit progressChanged();

@@ -135,6 +135,7 @@ private:
         bool resultNew = false;
     };
 
+    void forget();
     void restart();
     void retire();
     void want();
