@@ -110,7 +110,9 @@ void AudioOutput::endThread()
         m_shared->pending.clear();
         stuck = m_shared->busySinceNs >= 0 && soundSteadyNs() - m_shared->busySinceNs > kJoinMs * 1000000;
     }
-    post();
+    // Ending the event loop, not a queued call: once quit is seen the thread
+    // may end and delete the device at any moment.
+    m_thread->quit();
     QThread *thread = m_thread;
     m_thread = nullptr;
     m_device = nullptr;

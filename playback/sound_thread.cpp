@@ -86,6 +86,15 @@ void SoundDevice::reconcile()
         }
         if (!m_sink)
             return;
+        if (sinkLost()) {
+            // The server went away and Qt has closed the stream itself:
+            // resuming or suspending it now would act on a dead stream,
+            // which Qt 6.4's PulseAudio back end aborts on.
+            closeSink();
+            std::lock_guard<std::mutex> lock(m_shared->mutex);
+            m_shared->deviceError = true;
+            return;
+        }
         if (suspended != m_suspended) {
             Busy busy(*m_shared);
             m_suspended = suspended;
@@ -102,6 +111,12 @@ void SoundDevice::reconcile()
         pump();
         return;
     }
+}
+
+bool SoundDevice::sinkLost() const
+{
+    // Plain getters: they do not call into the sound server.
+    return m_sink->error() == QAudio::FatalError || m_sink->state() == QAudio::StoppedState;
 }
 
 void SoundDevice::closeSink()

@@ -94,6 +94,8 @@ public:
     Q_INVOKABLE void reconcile();
 
 private:
+    // The back end gave the sink up (its server went away).
+    bool sinkLost() const;
     void closeSink();
     void openSink(quint64 serial);
     void pump();
