@@ -133,6 +133,9 @@ private:
         int generation = 0;
         Result result;
         bool resultNew = false;
+        // The worker uses the members above: join it before they go (the
+        // shell, declared first, would otherwise be destroyed last).
+        ~Run() { shell.stop(); }
     };
 
     void forget();
