@@ -321,11 +321,9 @@ const char *error_name(int code)
 
 std::string card_identity(const card_reader *card)
 {
-    card_summary s{};
-    if (!card || card_get_summary(card, &s) != CARD_OK)
-        return std::string();
-    return "card-" + std::to_string(s.format_ms) + "-" + std::to_string(s.segment_count) + "x" +
-           std::to_string(s.segment_size);
+    char identity[64];
+    return ::card_identity(card, identity, sizeof identity) == CARD_OK ? std::string(identity)
+                                                                       : std::string();
 }
 
 int build_index(card_reader *card, const std::string &cache_dir, int64_t from_ms, int64_t to_ms, Index *out,

@@ -59,9 +59,10 @@ struct Exporter
     int64_t cardEndMs = 0; // end of the card's last recorded second
     card_stream stream{};
     int audioMode = kAudioKeepNone; // MOVW_AUDIO_*
+    bool recodeSound = false;       // the coder turns the card's G.711 into AAC
     int sampleRate = 0;
     int channels = 1;
-    uint8_t asc[2] = {};
+    uint8_t asc[16] = {};
     int ascLength = 0;
     int videoIntervalMs = 67;
     const char *prefix = "NIVRA";
@@ -82,6 +83,11 @@ struct Exporter
     bool audioWritten = false;
     int64_t clockSecond = INT64_MIN; // the time track's latest second in the open file
 
+    // The card's segment files the open file holds frames of, in the order met.
+    uint16_t *segments = nullptr;
+    int segmentCount = 0;
+    int segmentCapacity = 0;
+
     ChapterMark *marks = nullptr;
     int markCount = 0;
     int markCapacity = 0;
@@ -98,6 +104,7 @@ struct Exporter
 
     uint8_t *buffer = nullptr;
     size_t bufferCap = 0;
+    size_t lastRead = 0;         // bytes of the frame in buffer
     ParamSets *params = nullptr; // work area for a keyframe's parameter sets
     uint64_t bytesRead = 0;
     uint64_t threshold = 0;
@@ -270,9 +277,12 @@ bool canStartFile(Exporter &e, const uint8_t *data, size_t length)
     return readStreamParams(e.stream.video_codec, *e.params, &sps);
 }
 
+int flushSound(Exporter &e);
+
 // Opens a new temporary file for a keyframe at card time T with offset O.
 int openFile(Exporter &e, int64_t T, int16_t O)
 {
+    e.segmentCount = 0;
     if (e.written)
         memcpy(e.writtenAtOpen, e.written, sizeof(RunWritten) * size_t(e.runs.count));
     char dir[EXPORT_PATH_MAX];
@@ -305,10 +315,27 @@ int openFile(Exporter &e, int64_t T, int16_t O)
     }
     e.writeFailed = false;
 
+    const ExportCoder *coder = e.opt->coder;
+    if (coder) {
+        ExportCoderSound sound{};
+        char text[256] = {};
+        if (coder->begin(coder->context, &e.stream, &sound, text) != 0) {
+            abandonFile(e);
+            setMessage(e, text);
+            return EXPORT_ERR_RECODE;
+        }
+        if (e.recodeSound) {
+            e.sampleRate = sound.sampleRate;
+            e.channels = sound.channels < 1 ? 1 : sound.channels;
+            e.ascLength = sound.configLength < int(sizeof e.asc) ? sound.configLength : int(sizeof e.asc);
+            memcpy(e.asc, sound.config, size_t(e.ascLength));
+        }
+    }
+
     MovWriterConfig c;
     memset(&c, 0, sizeof c);
     c.mp4 = e.opt->container == 1 ? 1 : 0;
-    c.videoCodec = e.stream.video_codec;
+    c.videoCodec = coder ? coder->videoCodec : e.stream.video_codec;
     c.audioMode = e.audioMode;
     c.sampleRate = e.audioMode == MOVW_AUDIO_AAC && e.ascLength == 0 ? 0 : e.sampleRate;
     c.channels = e.channels;
@@ -370,6 +397,13 @@ int finishFile(Exporter &e, int reason)
 {
     if (!e.mov)
         return 0;
+    if (e.recodeSound) {
+        const int rc = flushSound(e);
+        if (rc != 0) {
+            abandonFile(e);
+            return rc;
+        }
+    }
     if (e.markCount > 1) {
         for (int i = 0; i < e.markCount; ++i) {
             const ChapterMark &m = e.marks[i];
@@ -438,9 +472,23 @@ int finishFile(Exporter &e, int reason)
         info.width = stats.width;
         info.height = stats.height;
         info.endReason = reason;
+        info.segments = e.segments;
+        info.segmentCount = e.segmentCount;
         e.opt->fileDone(e.opt->context, finalPath, &info);
     }
     return 0;
+}
+
+// Notes that the open file holds a frame of segment; false when out of memory.
+bool noteSegment(Exporter &e, uint16_t segment)
+{
+    for (int i = e.segmentCount - 1; i >= 0; --i)
+        if (e.segments[i] == segment)
+            return true;
+    if (!growArray(&e.segments, &e.segmentCapacity, size_t(e.segmentCount) + 1, 16))
+        return false;
+    e.segments[e.segmentCount++] = segment;
+    return true;
 }
 
 // Maps a MOV/MP4 writer failure to an export code.
@@ -452,12 +500,72 @@ int writerFailure(Exporter &e, int rc)
     return EXPORT_ERR_WRITE;
 }
 
+// Hands sound to the writer; sound before the first AAC configuration is
+// dropped. Returns a code.
+int writeAudio(Exporter &e, const uint8_t *data, size_t length)
+{
+    const int rc = movWriterAddAudio(e.mov, data, length);
+    if (rc == MOVW_ERR_NOT_READY)
+        return 0;
+    if (rc != MOVW_OK)
+        return writerFailure(e, rc);
+    e.audioWritten = true;
+    return 0;
+}
+
+// Writes the sound the coder still holds back, at the end of a file.
+int flushSound(Exporter &e)
+{
+    ExportCoded out{};
+    char text[256] = {};
+    if (e.opt->coder->flush(e.opt->coder->context, &out, text) != 0) {
+        setMessage(e, text);
+        return EXPORT_ERR_RECODE;
+    }
+    for (int i = 0; i < out.count; ++i) {
+        const int rc = writeAudio(e, out.frames[i], out.lengths[i]);
+        if (rc != 0)
+            return rc;
+    }
+    return 0;
+}
+
+// Re-codes one sound frame of the card at file time t and writes what the
+// coder gives back; silence fills a gap before it, counting what the coder
+// holds back.
+int recodeAudio(Exporter &e, int64_t t)
+{
+    const ExportCoder *coder = e.opt->coder;
+    ExportCoded out{};
+    int64_t pending = 0;
+    char text[256] = {};
+    const int64_t written = movWriterAudioSamples(e.mov);
+    if (coder->audio(coder->context, e.buffer, e.lastRead, &out, &pending, text) != 0) {
+        setMessage(e, text);
+        return EXPORT_ERR_RECODE;
+    }
+    const int64_t drift = int64_t(e.sampleRate) * t / 1000 - written - pending;
+    if (drift > 1024 && drift <= int64_t(e.sampleRate) * 60) {
+        const int rc = movWriterAddSilence(e.mov, drift, nullptr);
+        if (rc != MOVW_OK)
+            return writerFailure(e, rc);
+    }
+    for (int i = 0; i < out.count; ++i) {
+        const int rc = writeAudio(e, out.frames[i], out.lengths[i]);
+        if (rc != 0)
+            return rc;
+    }
+    return 0;
+}
+
 // Hands one audio frame to the writer with drift correction.
 int handleAudio(Exporter &e, const card_frame &f)
 {
     int64_t t = e.segBase - e.segOrigin + f.time_ms;
     if (t < 0)
         return 0;
+    if (e.recodeSound)
+        return recodeAudio(e, t);
     const uint8_t *data = e.buffer;
     size_t length = f.size;
     int64_t rate = e.sampleRate;
@@ -478,13 +586,7 @@ int handleAudio(Exporter &e, const card_frame &f)
         data += cut;
         length -= cut;
     }
-    int rc = movWriterAddAudio(e.mov, data, length);
-    if (rc == MOVW_ERR_NOT_READY)
-        return 0;
-    if (rc != MOVW_OK)
-        return writerFailure(e, rc);
-    e.audioWritten = true;
-    return 0;
+    return writeAudio(e, data, length);
 }
 
 // Sets the AudioSpecificConfig the writer starts with.
@@ -520,7 +622,8 @@ void chooseAudio(Exporter &e)
                 e.audioMode = MOVW_AUDIO_AAC;
             }
         } else if (s.audio_kind == CARD_AUDIO_ALAW) {
-            e.audioMode = MOVW_AUDIO_ALAW;
+            e.recodeSound = e.opt->coder && e.opt->coder->soundToAac;
+            e.audioMode = e.recodeSound ? MOVW_AUDIO_AAC : MOVW_AUDIO_ALAW;
         }
     }
     if (e.audioMode == MOVW_AUDIO_NONE)
@@ -537,12 +640,10 @@ int report(Exporter &e)
 // The time track: at the first picture of every second of the camera's
 // clock, that second as "2024-05-14 09:05:03 (UTC+2)", shown from where the
 // second began (the file's start at most). Returns a code.
-int addClockSubtitle(Exporter &e, const card_frame &f, int64_t decode)
+// The camera's clock at a frame, as "2024-05-14 09:05:03 (UTC+2)".
+void clockText(const Exporter &e, const card_frame &f, char *text, size_t size)
 {
     const int64_t second = floorDivide(f.time_ms, 1000);
-    if (!e.opt->timeTrack || second == e.clockSecond)
-        return 0;
-    e.clockSecond = second;
     const int64_t offset = localOffset(e, f.time_ms, f.utc_offset_min);
     const CivilTime t = localTime(second * 1000, offset);
     char zone[16] = "UTC";
@@ -554,9 +655,18 @@ int addClockSubtitle(Exporter &e, const card_frame &f, int64_t decode)
         else
             snprintf(zone, sizeof zone, "UTC%c%d", offset < 0 ? '-' : '+', int(minutes / 60));
     }
+    snprintf(text, size, "%04d-%02d-%02d %02d:%02d:%02d (%s)", t.year, t.month, t.day, t.hour, t.minute,
+             t.second, zone);
+}
+
+int addClockSubtitle(Exporter &e, const card_frame &f, int64_t decode)
+{
+    const int64_t second = floorDivide(f.time_ms, 1000);
+    if (!e.opt->timeTrack || second == e.clockSecond)
+        return 0;
+    e.clockSecond = second;
     char text[64];
-    snprintf(text, sizeof text, "%04d-%02d-%02d %02d:%02d:%02d (%s)", t.year, t.month, t.day, t.hour,
-             t.minute, t.second, zone);
+    clockText(e, f, text, sizeof text);
     const int rc = movWriterAddSubtitle(e.mov, decode - (f.time_ms - second * 1000), text);
     return rc == MOVW_OK ? 0 : writerFailure(e, rc);
 }
@@ -564,7 +674,7 @@ int addClockSubtitle(Exporter &e, const card_frame &f, int64_t decode)
 // Hands a video frame to the writer; opens a new file on a parameter change.
 int handleVideo(Exporter &e, const card_frame &f, bool &needKey)
 {
-    const int key = f.type == CARD_FRAME_KEY;
+    int key = f.type == CARD_FRAME_KEY;
     if (needKey) {
         if (e.mov) {
             e.segOrigin = f.time_ms;
@@ -585,7 +695,25 @@ int handleVideo(Exporter &e, const card_frame &f, bool &needKey)
     int64_t decode = e.segBase - e.segOrigin + f.time_ms;
     if (e.lastDecode >= 0 && decode <= e.lastDecode)
         decode = e.lastDecode + 1;
-    int rc = movWriterAddVideo(e.mov, e.buffer, f.size, decode, key);
+    const uint8_t *data = e.buffer;
+    size_t length = f.size;
+    if (const ExportCoder *coder = e.opt->coder) {
+        char clock[64];
+        clockText(e, f, clock, sizeof clock);
+        ExportCoded out{};
+        char text[256] = {};
+        if (coder->video(coder->context, e.buffer, f.size, key, clock, &out, text) != 0) {
+            setMessage(e, text);
+            return EXPORT_ERR_RECODE;
+        }
+        // A picture the decoder could not make (damage) is left out.
+        if (out.count < 1)
+            return 0;
+        data = out.frames[0];
+        length = out.lengths[0];
+        key = out.keyframe;
+    }
+    int rc = movWriterAddVideo(e.mov, data, length, decode, key);
     if (rc == MOVW_PARAMS_CHANGED) {
         rc = finishFile(e, EXPORT_END_CHANGE);
         if (rc != 0)
@@ -596,7 +724,7 @@ int handleVideo(Exporter &e, const card_frame &f, bool &needKey)
         if (e.opt->merge && !addMark(e, 0, f.time_ms, f.utc_offset_min))
             return CARD_ERR_NO_MEMORY;
         decode = 0;
-        rc = movWriterAddVideo(e.mov, e.buffer, f.size, decode, key);
+        rc = movWriterAddVideo(e.mov, data, length, decode, key);
     }
     if (rc == MOVW_ERR_NOT_READY) {
         if (!e.audioWritten && e.lastDecode < 0) {
@@ -677,12 +805,15 @@ int copyFrames(Exporter &e)
         rc = cursor_read(e.cursor, e.buffer, e.bufferCap);
         if (rc != 0)
             return rc;
+        e.lastRead = f.size;
         anyRead = true;
         e.bytesRead += f.size;
         e.result->bytes += f.size;
         rc = video ? handleVideo(e, f, needKey) : handleAudio(e, f);
         if (rc != 0)
             return rc;
+        if (e.mov && !noteSegment(e, f.segment))
+            return CARD_ERR_NO_MEMORY;
     }
 }
 
@@ -761,6 +892,7 @@ int exportRange(const card_reader *card, const card_stream *stream, int64_t from
     free(e.written);
     free(e.writtenAtOpen);
     free(e.marks);
+    free(e.segments);
     free(e.buffer);
     delete e.params;
     return rc;
@@ -783,6 +915,8 @@ const char *exportErrorName(int code)
         return "unsupported stream data";
     case EXPORT_ERR_MP4_ALAW:
         return "MP4 cannot hold G.711 audio (use MOV or leave the audio out)";
+    case EXPORT_ERR_RECODE:
+        return "the video could not be re-coded";
     default:
         return card_error_name(code);
     }

@@ -23,6 +23,7 @@ enum
     EXPORT_ERR_WRITE = -21,    // cannot write the output file (path in message)
     EXPORT_ERR_STREAM = -22,   // unsupported stream data
     EXPORT_ERR_MP4_ALAW = -23, // MP4 cannot hold G.711 audio
+    EXPORT_ERR_RECODE = -24,   // the re-coder failed (its text in message)
     // Other negative codes are the card reader's (card_error_name).
 };
 
@@ -108,6 +109,10 @@ struct ExportFileInfo
     int width;
     int height;
     int endReason; // EXPORT_END_*
+    // The card's segment files (seg_NNN.dat numbers) it holds frames of, in
+    // the order first met; valid during the callback only.
+    const uint16_t *segments;
+    int32_t segmentCount;
 };
 
 // A run of the plan that was not written whole: nothing of it, or more than
@@ -117,6 +122,49 @@ struct ExportLostRun
     int64_t startMs;   // UTC: where the plan had it start (the range's start at most)
     int64_t endMs;     // UTC: where it was to end
     int64_t writtenMs; // video time of it in the finished files
+};
+
+// What a re-coder gives back for one frame; valid until its next call.
+struct ExportCoded
+{
+    const uint8_t *const *frames; // Annex-B video frames, or raw AAC frames
+    const size_t *lengths;
+    int count;
+    int keyframe; // video: its frame is a key frame carrying its parameter sets
+};
+
+// The sound a re-coder makes, filled by ExportCoder::begin when it re-codes
+// the card's sound to AAC.
+struct ExportCoderSound
+{
+    int sampleRate;
+    int channels;
+    uint8_t config[16]; // AudioSpecificConfig
+    int configLength;
+};
+
+// A re-coder between the card and the writer (the clock burned into the
+// picture, the smaller copy for sharing): every video frame, and every sound
+// frame it re-codes, goes through it in order, and the files hold what it
+// gives back. Its calls return 0 or a negative EXPORT_* code, with its text in
+// message (up to 256 bytes).
+struct ExportCoder
+{
+    int videoCodec; // MOVW_VIDEO_* of the video it gives back
+    int soundToAac; // 1: G.711 sound is re-coded to AAC; AAC is always copied
+    // A file starts; its first video frame will be a key frame of stream.
+    // *sound matters only when the sound is re-coded.
+    int (*begin)(void *context, const card_stream *stream, ExportCoderSound *sound, char *message);
+    // One video frame of the card (Annex B) and the camera's clock at it, as
+    // the time track writes it; out may hold no frame (none ready yet).
+    int (*video)(void *context, const uint8_t *data, size_t length, int keyframe, const char *clock,
+                 ExportCoded *out, char *message);
+    // One sound frame of the card; *pending gets the samples it holds back.
+    int (*audio)(void *context, const uint8_t *data, size_t length, ExportCoded *out, int64_t *pending,
+                 char *message);
+    // The file ends: the sound it still holds back.
+    int (*flush)(void *context, ExportCoded *out, char *message);
+    void *context;
 };
 
 struct ExportOptions;
@@ -146,6 +194,7 @@ struct ExportOptions
     ExportRunLostFn runLost;   // optional
     void *context;             // for progress, fileDone and runLost
     int timeTrack;             // non-zero: a subtitle track with the camera's clock, one a second
+    const ExportCoder *coder;  // null: the coded frames are copied as they are
 };
 
 // Outcome of exportRange(); cleared at entry.

@@ -15,11 +15,11 @@ PACKAGES="
   qml6-module-qtquick-shapes qml6-module-qtmultimedia qml6-module-qtcore
   qml6-module-qt-labs-folderlistmodel qml6-module-qt-labs-platform qml6-module-qttest
   libqt6multimediaquick6 gstreamer1.0-plugins-base gstreamer1.0-plugins-good gstreamer1.0-tools gstreamer1.0-plugins-base-apps
-  libavcodec-dev libavutil-dev libavformat-dev libswscale-dev libva-dev
+  libavcodec-dev libavutil-dev libavformat-dev libswscale-dev libva-dev libfreetype-dev
   libgl1-mesa-dri libegl1 libgl-dev
-  libgtest-dev nlohmann-json3-dev
+  libgtest-dev nlohmann-json3-dev libssl-dev
   fonts-inter fonts-dejavu-core fonts-noto-cjk librsvg2-bin tzdata
-  xvfb xauth
+  xvfb xauth chromium
   lintian appstream
   pulseaudio pulseaudio-utils
   ffmpeg mediainfo mkvtoolnix

@@ -219,6 +219,20 @@ const char *card_error_name(int code);
 // Fills *out. Returns 0, or -1 for a null argument.
 int card_get_summary(const card_reader *card, card_summary *out);
 
+// The card's identity, "card-<format ms>-<segments>x<segment size>": the same
+// from any path or reader it is opened through, so that what this computer
+// keeps about a card (its activity index, its bookmarks) finds it again.
+// Returns 0, or -1 for a null argument or an out too small (48 bytes do).
+int card_identity(const card_reader *card, char *out, size_t out_size);
+
+// The recording directory the reader opened (UTF-8), as found from the path
+// given to card_open(); null for a null card.
+const char *card_directory(const card_reader *card);
+
+// The path of segment file number (seg_NNN.dat) into out (UTF-8). Returns 0,
+// or -1 when out is too small or an argument is null.
+int card_segment_file(const card_reader *card, uint16_t number, char *out, size_t out_size);
+
 // Describes the streams at or after time_ms. Zeroes *out first. Returns 0, 1
 // when nothing lies at or after the time, or a negative code.
 int card_probe_stream(const card_reader *card, uint64_t time_ms, card_stream *out);

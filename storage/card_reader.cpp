@@ -266,6 +266,28 @@ const char *card_error_name(int code)
     }
 }
 
+int card_identity(const card_reader *card, char *out, size_t out_size)
+{
+    if (!card || !out)
+        return CARD_ERR_ARGUMENT;
+    const int n =
+        snprintf(out, out_size, "card-%llu-%ux%u", static_cast<unsigned long long>(card->meta.format_ms),
+                 static_cast<unsigned>(card->segment_count), static_cast<unsigned>(card->meta.segment_size));
+    return n > 0 && size_t(n) < out_size ? CARD_OK : CARD_ERR_ARGUMENT;
+}
+
+const char *card_directory(const card_reader *card)
+{
+    return card ? card->dir : nullptr;
+}
+
+int card_segment_file(const card_reader *card, uint16_t number, char *out, size_t out_size)
+{
+    if (!card || !out)
+        return CARD_ERR_ARGUMENT;
+    return nivra::storage::segment_path(card->dir, number, out, out_size) ? CARD_OK : CARD_ERR_ARGUMENT;
+}
+
 int card_get_summary(const card_reader *card, card_summary *out)
 {
     if (!card || !out)

@@ -177,6 +177,10 @@ int cmd_events_export(const Args &args)
         ExportResult result{};
         const size_t before = run.files.size();
         o.expectedBytes = int64_t(merged[i].plan.bytes);
+        std::shared_ptr<void> coder;
+        const int refused = set_recoding(args, merged[i].plan.toMs - merged[i].plan.fromMs, &coder, &o);
+        if (refused != 0)
+            return refused;
         const int one = exportRange(h.card, nullptr, merged[i].plan.fromMs, merged[i].plan.toMs, &o, &result);
         merged[i].files.assign(run.files.begin() + long(before), run.files.end());
         exportResultAdd(&total, &result);
@@ -208,7 +212,15 @@ int cmd_events_export(const Args &args)
         if (merged.empty() && skipped.empty())
             printf("no matching events\n");
     }
-    return report_export(args, rc, message, run, total, &clock, {{"exports", exports}, {"skipped", skipped}});
+    Json extra = {{"exports", exports}, {"skipped", skipped}};
+    if (rc == EXPORT_OK && args.flags.count("--evidence")) {
+        const int failed = write_evidence(args, h.card, folder, from, to, run, &extra);
+        if (failed != 0) {
+            report_export(args, rc, message, run, total, &clock, extra);
+            return failed;
+        }
+    }
+    return report_export(args, rc, message, run, total, &clock, extra);
 }
 
 } // namespace
@@ -218,11 +230,14 @@ std::vector<Command> events_export_commands()
     return {
         {"events-export",
          "events-export DIR --day DATE [--kinds LIST] [--pre S] [--post S] [--from TIME] [--to TIME] "
-         "--out FOLDER [--mp4] [--no-audio] [--time-track] [--computer-time] [--json]",
+         "--out FOLDER [--mp4] [--no-audio] [--time-track] [--burn-time] [--share [--share-mb N]] "
+         "[--evidence] "
+         "[--computer-time] [--json]",
          "one file per event of a day (kinds: motion,sound,crying,pir,person or all), padded by\n"
-         "      --pre/--post seconds, overlapping ones as one file; Ctrl-C cancels",
-         {"--day", "--kinds", "--pre", "--post", "--from", "--to", "--out"},
-         {"--mp4", "--no-audio", "--time-track", "--computer-time"},
+         "      --pre/--post seconds, overlapping ones as one file (--burn-time, --share as for export);\n"
+         "      Ctrl-C cancels",
+         {"--day", "--kinds", "--pre", "--post", "--from", "--to", "--out", "--share-mb"},
+         {"--mp4", "--no-audio", "--time-track", "--burn-time", "--share", "--evidence", "--computer-time"},
          1,
          1,
          cmd_events_export},

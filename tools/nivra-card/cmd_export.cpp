@@ -45,9 +45,16 @@ int on_progress(void *context, uint64_t read, int64_t expected)
     return 0;
 }
 
-void on_file_done(void *context, const char *path, const ExportFileInfo *)
+void on_file_done(void *context, const char *path, const ExportFileInfo *info)
 {
-    static_cast<ExportProgress *>(context)->files.push_back(path);
+    ExportProgress *run = static_cast<ExportProgress *>(context);
+    run->files.push_back(path);
+    DoneFile done;
+    done.path = path;
+    done.info = *info;
+    done.info.segments = nullptr;
+    done.segments.assign(info->segments, info->segments + info->segmentCount);
+    run->done.push_back(std::move(done));
 }
 
 void on_run_lost(void *context, const ExportLostRun *run)
@@ -81,7 +88,7 @@ bool refuse_output_on_card(const Args &args, const std::string &folder)
 std::string export_message(int rc, const ExportResult &result)
 {
     std::string message = exportErrorName(rc);
-    if (rc == EXPORT_ERR_WRITE && result.message[0])
+    if ((rc == EXPORT_ERR_WRITE || rc == EXPORT_ERR_RECODE) && result.message[0])
         message += std::string(": ") + result.message;
     return message;
 }
@@ -243,13 +250,25 @@ int cmd_export(const Args &args)
     o.fileDone = on_file_done;
     o.runLost = on_run_lost;
     o.context = &run;
+    std::shared_ptr<void> coder;
+    const int refused = set_recoding(args, est.estimate.durationMs, &coder, &o);
+    if (refused != 0)
+        return refused;
 
     catch_interrupt();
     // Zeroed here: an argument the writer rejects returns before it clears it.
     ExportResult result{};
     int rc = exportRange(h.card, nullptr, from, to, &o, &result);
     end_progress(run, rc);
-    return report_export(args, rc, export_message(rc, result), run, result, &h.clock);
+    Json extra = Json::object();
+    if (rc == EXPORT_OK && args.flags.count("--evidence")) {
+        const int failed = write_evidence(args, h.card, folder, from, to, run, &extra);
+        if (failed != 0) {
+            report_export(args, rc, export_message(rc, result), run, result, &h.clock, extra);
+            return failed;
+        }
+    }
+    return report_export(args, rc, export_message(rc, result), run, result, &h.clock, extra);
 }
 
 } // namespace
@@ -267,13 +286,17 @@ std::vector<Command> export_commands()
          cmd_plan},
         {"export",
          "export DIR --from TIME --to TIME [--day DATE] --out FOLDER [--mp4] [--merge] [--no-audio] "
-         "[--time-track] [--computer-time] [--json]",
+         "[--time-track] [--burn-time] [--share [--share-mb N]] [--evidence] [--computer-time] [--json]",
          "exports a range into MOV (or MP4) files; Ctrl-C cancels. A TIME is ms since the epoch (UTC),\n"
          "      2024-05-12T08:41:00, \"2024-05-12 08:41\" or 08:41:00 with --day 2024-05-12, read in\n"
          "      the camera's time (or this computer's with --computer-time); --time-track adds the\n"
-         "      camera's clock as a subtitle track",
-         {"--from", "--to", "--day", "--out"},
-         {"--mp4", "--merge", "--no-audio", "--time-track", "--computer-time"},
+         "      camera's clock as a subtitle track; --burn-time draws it into the picture (re-coded as\n"
+         "      H.264); --share makes one MP4 that plays anywhere: H.264 at 720p at most, AAC sound,\n"
+         "      under N MB (8, 16, 25 or 50; 25 if not given); --evidence writes report.html and\n"
+         "      SHA256SUMS beside the files",
+         {"--from", "--to", "--day", "--out", "--share-mb"},
+         {"--mp4", "--merge", "--no-audio", "--time-track", "--burn-time", "--share", "--evidence",
+          "--computer-time"},
          1,
          1,
          cmd_export},

@@ -10,6 +10,7 @@
 #include <stdint.h>
 
 #include <chrono>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -24,9 +25,18 @@ struct EstimateHandle
 
 // What the export callbacks share. Across several exports base counts the
 // bytes of the ones finished and total the bytes of them all.
+// A file the writer finished, with what an evidence package says of it.
+struct DoneFile
+{
+    std::string path;
+    ExportFileInfo info{}; // its segments pointer is not kept
+    std::vector<uint16_t> segments;
+};
+
 struct ExportProgress
 {
     std::vector<std::string> files;
+    std::vector<DoneFile> done;
     // The runs not written whole, in the order the writer found them.
     std::vector<ExportLostRun> lost;
     bool terminal = false;
@@ -61,5 +71,19 @@ constexpr int kExitIncomplete = 3;
 // JSON object.
 int report_export(const Args &args, int rc, const std::string &message, const ExportProgress &run,
                   const ExportResult &result, const Clock *clock, const Json &extra = Json::object());
+
+// With --evidence: writes the evidence package of run's files for the range
+// [from_ms, to_ms] into folder and adds its "evidence" member to *extra
+// (report, manifest, stills, sources). Returns 0, or prints why and returns
+// the exit status of a package that failed (the export itself stands).
+int write_evidence(const Args &args, card_reader *card, const std::string &folder, int64_t from_ms,
+                   int64_t to_ms, const ExportProgress &run, Json *extra);
+
+// With --burn-time or --share [--share-mb N]: puts a re-coder for an export
+// of duration_ms into options->coder (a share copy also makes it one MP4),
+// kept alive by *keep. Returns 0, also without those options, or prints why
+// and returns the exit status (not in this build, a range too long for the
+// size).
+int set_recoding(const Args &args, int64_t duration_ms, std::shared_ptr<void> *keep, ExportOptions *options);
 
 } // namespace nivracard
