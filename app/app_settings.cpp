@@ -63,6 +63,10 @@ const QString kExportMergeKey = QStringLiteral("export/merge");
 const QString kExportFormatKey = QStringLiteral("export/format");
 const QString kExportNoAudioKey = QStringLiteral("export/noAudio");
 const QString kExportTimeTrackKey = QStringLiteral("export/timeTrack");
+const QString kExportEvidenceKey = QStringLiteral("export/evidence");
+const QString kExportBurnTimeKey = QStringLiteral("export/burnTime");
+const QString kExportShareKey = QStringLiteral("export/share");
+const QString kExportShareMbKey = QStringLiteral("export/shareMb");
 const QString kAnalyseKey = QStringLiteral("activity/background");
 const QString kRecentCardsKey = QStringLiteral("cards/recent");
 
@@ -89,6 +93,10 @@ AppSettings::AppSettings(QObject *parent) : QObject(parent)
     m_exportFormat = m_store.value(kExportFormatKey).toString() == QLatin1String("mp4") ? 1 : 0;
     m_exportNoAudio = m_store.value(kExportNoAudioKey, false).toBool();
     m_exportTimeTrack = m_store.value(kExportTimeTrackKey, false).toBool();
+    m_exportEvidence = m_store.value(kExportEvidenceKey, false).toBool();
+    m_exportBurnTime = m_store.value(kExportBurnTimeKey, false).toBool();
+    m_exportShare = m_store.value(kExportShareKey, false).toBool();
+    m_exportShareMb = m_store.value(kExportShareMbKey, 25).toInt();
     m_analyseInBackground = m_store.value(kAnalyseKey, true).toBool();
     // Stored by hand or by an older version, the list still obeys the rules.
     const QStringList recent = m_store.value(kRecentCardsKey).toStringList();
@@ -400,6 +408,42 @@ void AppSettings::setExportTimeTrack(bool on)
         return;
     m_exportTimeTrack = on;
     store(kExportTimeTrackKey, on);
+    emit exportChanged();
+}
+
+void AppSettings::setExportEvidence(bool on)
+{
+    if (on == m_exportEvidence)
+        return;
+    m_exportEvidence = on;
+    store(kExportEvidenceKey, on);
+    emit exportChanged();
+}
+
+void AppSettings::setExportBurnTime(bool on)
+{
+    if (on == m_exportBurnTime)
+        return;
+    m_exportBurnTime = on;
+    store(kExportBurnTimeKey, on);
+    emit exportChanged();
+}
+
+void AppSettings::setExportShare(bool on)
+{
+    if (on == m_exportShare)
+        return;
+    m_exportShare = on;
+    store(kExportShareKey, on);
+    emit exportChanged();
+}
+
+void AppSettings::setExportShareMb(int mb)
+{
+    if (mb == m_exportShareMb || mb < 1)
+        return;
+    m_exportShareMb = mb;
+    store(kExportShareMbKey, mb);
     emit exportChanged();
 }
 

@@ -44,6 +44,12 @@ class AppSettings : public QObject
     Q_PROPERTY(bool exportNoAudio READ exportNoAudio WRITE setExportNoAudio NOTIFY exportChanged)
     // The camera's clock as a subtitle track of the exported files.
     Q_PROPERTY(bool exportTimeTrack READ exportTimeTrack WRITE setExportTimeTrack NOTIFY exportChanged)
+    Q_PROPERTY(bool exportEvidence READ exportEvidence WRITE setExportEvidence NOTIFY exportChanged)
+    // The clock burned into the picture; the smaller copy for sharing and
+    // the size it is kept under (MB).
+    Q_PROPERTY(bool exportBurnTime READ exportBurnTime WRITE setExportBurnTime NOTIFY exportChanged)
+    Q_PROPERTY(bool exportShare READ exportShare WRITE setExportShare NOTIFY exportChanged)
+    Q_PROPERTY(int exportShareMb READ exportShareMb WRITE setExportShareMb NOTIFY exportChanged)
     // "Analyse recordings in the background" (on unless turned off).
     Q_PROPERTY(bool analyseInBackground READ analyseInBackground WRITE setAnalyseInBackground NOTIFY
                    analyseInBackgroundChanged)
@@ -100,6 +106,14 @@ public:
     void setExportNoAudio(bool on);
     bool exportTimeTrack() const { return m_exportTimeTrack; }
     void setExportTimeTrack(bool on);
+    bool exportEvidence() const { return m_exportEvidence; }
+    void setExportEvidence(bool on);
+    bool exportBurnTime() const { return m_exportBurnTime; }
+    void setExportBurnTime(bool on);
+    bool exportShare() const { return m_exportShare; }
+    void setExportShare(bool on);
+    int exportShareMb() const { return m_exportShareMb; }
+    void setExportShareMb(int mb);
     bool analyseInBackground() const { return m_analyseInBackground; }
     void setAnalyseInBackground(bool on);
     QStringList recentCards() const { return m_recentCards; }
@@ -182,6 +196,10 @@ private:
     int m_exportFormat = 0;
     bool m_exportNoAudio = false;
     bool m_exportTimeTrack = false;
+    bool m_exportEvidence = false;
+    bool m_exportBurnTime = false;
+    bool m_exportShare = false;
+    int m_exportShareMb = 25;
     bool m_analyseInBackground = true;
     QStringList m_recentCards;
 };

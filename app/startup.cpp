@@ -4,6 +4,7 @@
 #include "playback/playback_engine.h"
 #include "playback/skip_still.h"
 #include "session/activity_model.h"
+#include "session/bookmarks.h"
 #include "session/card_session.h"
 #include "session/day_model.h"
 #include "session/export_job.h"
@@ -66,6 +67,7 @@ void registerMediaTypes()
 {
     qmlRegisterType<CardSession>("Nivra.Media", 1, 0, "CardSession");
     qmlRegisterType<DayModel>("Nivra.Media", 1, 0, "DayModel");
+    qmlRegisterType<Bookmarks>("Nivra.Media", 1, 0, "Bookmarks");
     qmlRegisterType<PlaybackEngine>("Nivra.Media", 1, 0, "PlaybackEngine");
     qmlRegisterType<ExportJob>("Nivra.Media", 1, 0, "ExportJob");
     qmlRegisterType<EventsOnly>("Nivra.Media", 1, 0, "EventsOnly");

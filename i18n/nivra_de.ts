@@ -175,6 +175,33 @@
     </message>
 </context>
 <context>
+    <name>BookmarkPopup</name>
+    <message>
+        <source>Bookmark at %1</source>
+        <translation>Lesezeichen um %1</translation>
+    </message>
+    <message>
+        <source>Note of the bookmark at %1</source>
+        <translation>Notiz des Lesezeichens um %1</translation>
+    </message>
+    <message>
+        <source>Note (optional)</source>
+        <translation>Notiz (optional)</translation>
+    </message>
+    <message>
+        <source>Add bookmark</source>
+        <translation>Lesezeichen setzen</translation>
+    </message>
+    <message>
+        <source>Keep note</source>
+        <translation>Notiz übernehmen</translation>
+    </message>
+    <message>
+        <source>Cancel</source>
+        <translation>Abbrechen</translation>
+    </message>
+</context>
+<context>
     <name>CalendarPanel</name>
     <message>
         <source>MMMM yyyy</source>
@@ -306,6 +333,22 @@
     <message>
         <source>Clear filter</source>
         <translation>Filter löschen</translation>
+    </message>
+    <message>
+        <source>Bookmark</source>
+        <translation>Lesezeichen</translation>
+    </message>
+    <message>
+        <source>Edit note…</source>
+        <translation>Notiz bearbeiten…</translation>
+    </message>
+    <message>
+        <source>Delete bookmark</source>
+        <translation>Lesezeichen löschen</translation>
+    </message>
+    <message>
+        <source>No note</source>
+        <translation>Keine Notiz</translation>
     </message>
 </context>
 <context>
@@ -572,6 +615,34 @@
         <source>Camera time as subtitles</source>
         <translation>Kamerazeit als Untertitel</translation>
     </message>
+    <message>
+        <source>Evidence package (report and SHA-256 hashes)</source>
+        <translation>Beweispaket (Bericht und SHA-256-Prüfsummen)</translation>
+    </message>
+    <message>
+        <source>Burn in the time</source>
+        <translation>Zeit einblenden</translation>
+    </message>
+    <message>
+        <source>Smaller copy for sharing</source>
+        <translation>Kleinere Kopie zum Teilen</translation>
+    </message>
+    <message>
+        <source>under %1 MB</source>
+        <translation>unter %1 MB</translation>
+    </message>
+    <message>
+        <source>Re-coded as H.264 at 720p with AAC sound, in one MP4 under %1 MB</source>
+        <translation>Neu kodiert als H.264 in 720p mit AAC-Ton, in einer MP4-Datei unter %1 MB</translation>
+    </message>
+    <message>
+        <source>the time drawn in</source>
+        <translation>mit eingeblendeter Zeit</translation>
+    </message>
+    <message>
+        <source>Re-coded as H.264 with the time drawn in; this takes longer than a copy</source>
+        <translation>Neu kodiert als H.264 mit eingeblendeter Zeit; das dauert länger als eine Kopie</translation>
+    </message>
 </context>
 <context>
     <name>Format</name>
@@ -733,6 +804,10 @@
     <message>
         <source>End the search in an area</source>
         <translation>Die Suche in einem Bereich beenden</translation>
+    </message>
+    <message>
+        <source>Bookmark the shown picture</source>
+        <translation>Lesezeichen beim gezeigten Bild setzen</translation>
     </message>
 </context>
 <context>
@@ -1040,6 +1115,10 @@
         <source>%1 · Events today</source>
         <translation>%1 · Ereignisse</translation>
     </message>
+    <message>
+        <source>Bookmarks</source>
+        <translation>Lesezeichen</translation>
+    </message>
 </context>
 <context>
     <name>SkipStill</name>
@@ -1219,6 +1298,10 @@
         <source>Jump over the stretches where nothing moves or sounds</source>
         <translation>Abschnitte überspringen, in denen sich nichts bewegt und nichts zu hören ist</translation>
     </message>
+    <message>
+        <source>Bookmark (B)</source>
+        <translation>Lesezeichen (B)</translation>
+    </message>
 </context>
 <context>
     <name>UpdateBanner</name>
@@ -1358,6 +1441,20 @@
     </message>
 </context>
 <context>
+    <name>nivra::Bookmarks</name>
+    <message>
+        <source>The bookmarks of this card could not be read and were set aside.</source>
+        <translation>Die Lesezeichen dieser Karte konnten nicht gelesen werden und wurden beiseitegelegt.</translation>
+    </message>
+    <message numerus="yes">
+        <source>%n bookmark(s) of this card could not be read and were left out.</source>
+        <translation>
+            <numerusform>%n Lesezeichen dieser Karte konnte nicht gelesen werden und wurde ausgelassen.</numerusform>
+            <numerusform>%n Lesezeichen dieser Karte konnten nicht gelesen werden und wurden ausgelassen.</numerusform>
+        </translation>
+    </message>
+</context>
+<context>
     <name>nivra::CardSession</name>
     <message>
         <source>No recordings found. Choose the SD card or the recording folder.</source>
@@ -1448,6 +1545,138 @@
             <numerusform>und %n weiterer</numerusform>
             <numerusform>und %n weitere</numerusform>
         </translation>
+    </message>
+    <message>
+        <source>Evidence package</source>
+        <translation>Beweispaket</translation>
+    </message>
+    <message>
+        <source>Card</source>
+        <translation>Karte</translation>
+    </message>
+    <message>
+        <source>Folder</source>
+        <translation>Ordner</translation>
+    </message>
+    <message>
+        <source>Formatted</source>
+        <translation>Formatiert</translation>
+    </message>
+    <message>
+        <source>Card identity</source>
+        <translation>Kartenkennung</translation>
+    </message>
+    <message>
+        <source>Range</source>
+        <translation>Zeitraum</translation>
+    </message>
+    <message>
+        <source>Camera time</source>
+        <translation>Kamerazeit</translation>
+    </message>
+    <message>
+        <source>This computer&apos;s time</source>
+        <translation>Zeit dieses Computers</translation>
+    </message>
+    <message>
+        <source>Exported files</source>
+        <translation>Exportierte Dateien</translation>
+    </message>
+    <message>
+        <source>Name</source>
+        <translation>Name</translation>
+    </message>
+    <message>
+        <source>Size</source>
+        <translation>Größe</translation>
+    </message>
+    <message>
+        <source>Duration</source>
+        <translation>Dauer</translation>
+    </message>
+    <message>
+        <source>Copied from the card&apos;s files</source>
+        <translation>Kopiert aus den Dateien der Karte</translation>
+    </message>
+    <message>
+        <source>Events and bookmarks</source>
+        <translation>Ereignisse und Lesezeichen</translation>
+    </message>
+    <message>
+        <source>Time</source>
+        <translation>Zeit</translation>
+    </message>
+    <message>
+        <source>Kind</source>
+        <translation>Art</translation>
+    </message>
+    <message>
+        <source>Note</source>
+        <translation>Notiz</translation>
+    </message>
+    <message>
+        <source>Bookmark</source>
+        <translation>Lesezeichen</translation>
+    </message>
+    <message>
+        <source>Start of the range</source>
+        <translation>Beginn des Zeitraums</translation>
+    </message>
+    <message>
+        <source>None</source>
+        <translation>Keine</translation>
+    </message>
+    <message>
+        <source>No picture</source>
+        <translation>Kein Bild</translation>
+    </message>
+    <message>
+        <source>Made by</source>
+        <translation>Erstellt mit</translation>
+    </message>
+    <message>
+        <source>Made at</source>
+        <translation>Erstellt am</translation>
+    </message>
+    <message>
+        <source>Check the files with: sha256sum -c SHA256SUMS</source>
+        <translation>Prüfen Sie die Dateien mit: sha256sum -c SHA256SUMS</translation>
+    </message>
+    <message>
+        <source>Motion</source>
+        <translation>Bewegung</translation>
+    </message>
+    <message>
+        <source>Sound</source>
+        <translation>Geräusch</translation>
+    </message>
+    <message>
+        <source>Crying</source>
+        <translation>Weinen</translation>
+    </message>
+    <message>
+        <source>PIR</source>
+        <translation>PIR</translation>
+    </message>
+    <message>
+        <source>Person</source>
+        <translation>Person</translation>
+    </message>
+    <message>
+        <source>No evidence package was written: the files do not hold the whole range.</source>
+        <translation>Es wurde kein Beweispaket geschrieben: Die Dateien enthalten nicht den ganzen Zeitraum.</translation>
+    </message>
+    <message>
+        <source>The evidence package could not be written (%1).</source>
+        <translation>Das Beweispaket konnte nicht geschrieben werden (%1).</translation>
+    </message>
+    <message>
+        <source>%1 is too long for a copy of %2 MB. Choose a shorter range or a larger size.</source>
+        <translation>%1 ist zu lang für eine Kopie von %2 MB. Wählen Sie einen kürzeren Bereich oder eine größere Größe.</translation>
+    </message>
+    <message>
+        <source>The video could not be re-coded (%1).</source>
+        <translation>Das Video konnte nicht neu kodiert werden (%1).</translation>
     </message>
 </context>
 </TS>

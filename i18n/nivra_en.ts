@@ -77,6 +77,16 @@
     </message>
 </context>
 <context>
+    <name>nivra::Bookmarks</name>
+    <message numerus="yes">
+        <source>%n bookmark(s) of this card could not be read and were left out.</source>
+        <translation>
+            <numerusform>%n bookmark of this card could not be read and was left out.</numerusform>
+            <numerusform>%n bookmarks of this card could not be read and were left out.</numerusform>
+        </translation>
+    </message>
+</context>
+<context>
     <name>nivra::ExportJob</name>
     <message numerus="yes">
         <source>and %n more</source>

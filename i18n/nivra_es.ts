@@ -175,6 +175,33 @@
     </message>
 </context>
 <context>
+    <name>BookmarkPopup</name>
+    <message>
+        <source>Bookmark at %1</source>
+        <translation>Marcador a las %1</translation>
+    </message>
+    <message>
+        <source>Note of the bookmark at %1</source>
+        <translation>Nota del marcador de las %1</translation>
+    </message>
+    <message>
+        <source>Note (optional)</source>
+        <translation>Nota (opcional)</translation>
+    </message>
+    <message>
+        <source>Add bookmark</source>
+        <translation>Añadir marcador</translation>
+    </message>
+    <message>
+        <source>Keep note</source>
+        <translation>Guardar nota</translation>
+    </message>
+    <message>
+        <source>Cancel</source>
+        <translation>Cancelar</translation>
+    </message>
+</context>
+<context>
     <name>CalendarPanel</name>
     <message>
         <source>MMMM yyyy</source>
@@ -306,6 +333,22 @@
     <message>
         <source>Clear filter</source>
         <translation>Quitar filtro</translation>
+    </message>
+    <message>
+        <source>Bookmark</source>
+        <translation>Marcador</translation>
+    </message>
+    <message>
+        <source>Edit note…</source>
+        <translation>Editar nota…</translation>
+    </message>
+    <message>
+        <source>Delete bookmark</source>
+        <translation>Eliminar marcador</translation>
+    </message>
+    <message>
+        <source>No note</source>
+        <translation>Sin nota</translation>
     </message>
 </context>
 <context>
@@ -572,6 +615,34 @@
         <source>Camera time as subtitles</source>
         <translation>Hora de la cámara como subtítulos</translation>
     </message>
+    <message>
+        <source>Evidence package (report and SHA-256 hashes)</source>
+        <translation>Paquete de pruebas (informe y hashes SHA-256)</translation>
+    </message>
+    <message>
+        <source>Burn in the time</source>
+        <translation>Incrustar la hora</translation>
+    </message>
+    <message>
+        <source>Smaller copy for sharing</source>
+        <translation>Copia más pequeña para compartir</translation>
+    </message>
+    <message>
+        <source>under %1 MB</source>
+        <translation>menos de %1 MB</translation>
+    </message>
+    <message>
+        <source>Re-coded as H.264 at 720p with AAC sound, in one MP4 under %1 MB</source>
+        <translation>Recodificado como H.264 a 720p con sonido AAC, en un MP4 de menos de %1 MB</translation>
+    </message>
+    <message>
+        <source>the time drawn in</source>
+        <translation>con la hora incrustada</translation>
+    </message>
+    <message>
+        <source>Re-coded as H.264 with the time drawn in; this takes longer than a copy</source>
+        <translation>Recodificado como H.264 con la hora incrustada; tarda más que una copia</translation>
+    </message>
 </context>
 <context>
     <name>Format</name>
@@ -733,6 +804,10 @@
     <message>
         <source>End the search in an area</source>
         <translation>Terminar la búsqueda en una zona</translation>
+    </message>
+    <message>
+        <source>Bookmark the shown picture</source>
+        <translation>Marcar la imagen mostrada</translation>
     </message>
 </context>
 <context>
@@ -1040,6 +1115,10 @@
         <source>%1 · Events today</source>
         <translation>%1 · Eventos del día</translation>
     </message>
+    <message>
+        <source>Bookmarks</source>
+        <translation>Marcadores</translation>
+    </message>
 </context>
 <context>
     <name>SkipStill</name>
@@ -1219,6 +1298,10 @@
         <source>Jump over the stretches where nothing moves or sounds</source>
         <translation>Saltar los tramos en los que nada se mueve ni suena</translation>
     </message>
+    <message>
+        <source>Bookmark (B)</source>
+        <translation>Marcador (B)</translation>
+    </message>
 </context>
 <context>
     <name>UpdateBanner</name>
@@ -1358,6 +1441,20 @@
     </message>
 </context>
 <context>
+    <name>nivra::Bookmarks</name>
+    <message>
+        <source>The bookmarks of this card could not be read and were set aside.</source>
+        <translation>Los marcadores de esta tarjeta no se pudieron leer y se apartaron.</translation>
+    </message>
+    <message numerus="yes">
+        <source>%n bookmark(s) of this card could not be read and were left out.</source>
+        <translation>
+            <numerusform>%n marcador de esta tarjeta no se pudo leer y se omitió.</numerusform>
+            <numerusform>%n marcadores de esta tarjeta no se pudieron leer y se omitieron.</numerusform>
+        </translation>
+    </message>
+</context>
+<context>
     <name>nivra::CardSession</name>
     <message>
         <source>No recordings found. Choose the SD card or the recording folder.</source>
@@ -1448,6 +1545,138 @@
             <numerusform>y %n más</numerusform>
             <numerusform>y %n más</numerusform>
         </translation>
+    </message>
+    <message>
+        <source>Evidence package</source>
+        <translation>Paquete de pruebas</translation>
+    </message>
+    <message>
+        <source>Card</source>
+        <translation>Tarjeta</translation>
+    </message>
+    <message>
+        <source>Folder</source>
+        <translation>Carpeta</translation>
+    </message>
+    <message>
+        <source>Formatted</source>
+        <translation>Formateada</translation>
+    </message>
+    <message>
+        <source>Card identity</source>
+        <translation>Identidad de la tarjeta</translation>
+    </message>
+    <message>
+        <source>Range</source>
+        <translation>Intervalo</translation>
+    </message>
+    <message>
+        <source>Camera time</source>
+        <translation>Hora de la cámara</translation>
+    </message>
+    <message>
+        <source>This computer&apos;s time</source>
+        <translation>Hora de este ordenador</translation>
+    </message>
+    <message>
+        <source>Exported files</source>
+        <translation>Archivos exportados</translation>
+    </message>
+    <message>
+        <source>Name</source>
+        <translation>Nombre</translation>
+    </message>
+    <message>
+        <source>Size</source>
+        <translation>Tamaño</translation>
+    </message>
+    <message>
+        <source>Duration</source>
+        <translation>Duración</translation>
+    </message>
+    <message>
+        <source>Copied from the card&apos;s files</source>
+        <translation>Copiado de los archivos de la tarjeta</translation>
+    </message>
+    <message>
+        <source>Events and bookmarks</source>
+        <translation>Eventos y marcadores</translation>
+    </message>
+    <message>
+        <source>Time</source>
+        <translation>Hora</translation>
+    </message>
+    <message>
+        <source>Kind</source>
+        <translation>Tipo</translation>
+    </message>
+    <message>
+        <source>Note</source>
+        <translation>Nota</translation>
+    </message>
+    <message>
+        <source>Bookmark</source>
+        <translation>Marcador</translation>
+    </message>
+    <message>
+        <source>Start of the range</source>
+        <translation>Inicio del intervalo</translation>
+    </message>
+    <message>
+        <source>None</source>
+        <translation>Ninguno</translation>
+    </message>
+    <message>
+        <source>No picture</source>
+        <translation>Sin imagen</translation>
+    </message>
+    <message>
+        <source>Made by</source>
+        <translation>Creado con</translation>
+    </message>
+    <message>
+        <source>Made at</source>
+        <translation>Creado el</translation>
+    </message>
+    <message>
+        <source>Check the files with: sha256sum -c SHA256SUMS</source>
+        <translation>Compruebe los archivos con: sha256sum -c SHA256SUMS</translation>
+    </message>
+    <message>
+        <source>Motion</source>
+        <translation>Movimiento</translation>
+    </message>
+    <message>
+        <source>Sound</source>
+        <translation>Sonido</translation>
+    </message>
+    <message>
+        <source>Crying</source>
+        <translation>Llanto</translation>
+    </message>
+    <message>
+        <source>PIR</source>
+        <translation>PIR</translation>
+    </message>
+    <message>
+        <source>Person</source>
+        <translation>Persona</translation>
+    </message>
+    <message>
+        <source>No evidence package was written: the files do not hold the whole range.</source>
+        <translation>No se escribió ningún paquete de pruebas: los archivos no contienen todo el intervalo.</translation>
+    </message>
+    <message>
+        <source>The evidence package could not be written (%1).</source>
+        <translation>No se pudo escribir el paquete de pruebas (%1).</translation>
+    </message>
+    <message>
+        <source>%1 is too long for a copy of %2 MB. Choose a shorter range or a larger size.</source>
+        <translation>%1 es demasiado largo para una copia de %2 MB. Elija un intervalo más corto o un tamaño mayor.</translation>
+    </message>
+    <message>
+        <source>The video could not be re-coded (%1).</source>
+        <translation>No se pudo recodificar el vídeo (%1).</translation>
     </message>
 </context>
 </TS>

@@ -175,6 +175,33 @@
     </message>
 </context>
 <context>
+    <name>BookmarkPopup</name>
+    <message>
+        <source>Bookmark at %1</source>
+        <translation>Signet à %1</translation>
+    </message>
+    <message>
+        <source>Note of the bookmark at %1</source>
+        <translation>Note du signet à %1</translation>
+    </message>
+    <message>
+        <source>Note (optional)</source>
+        <translation>Note (facultative)</translation>
+    </message>
+    <message>
+        <source>Add bookmark</source>
+        <translation>Ajouter le signet</translation>
+    </message>
+    <message>
+        <source>Keep note</source>
+        <translation>Garder la note</translation>
+    </message>
+    <message>
+        <source>Cancel</source>
+        <translation>Annuler</translation>
+    </message>
+</context>
+<context>
     <name>CalendarPanel</name>
     <message>
         <source>MMMM yyyy</source>
@@ -306,6 +333,22 @@
     <message>
         <source>Clear filter</source>
         <translation>Effacer le filtre</translation>
+    </message>
+    <message>
+        <source>Bookmark</source>
+        <translation>Signet</translation>
+    </message>
+    <message>
+        <source>Edit note…</source>
+        <translation>Modifier la note…</translation>
+    </message>
+    <message>
+        <source>Delete bookmark</source>
+        <translation>Supprimer le signet</translation>
+    </message>
+    <message>
+        <source>No note</source>
+        <translation>Pas de note</translation>
     </message>
 </context>
 <context>
@@ -572,6 +615,34 @@
         <source>Camera time as subtitles</source>
         <translation>Heure de la caméra en sous-titres</translation>
     </message>
+    <message>
+        <source>Evidence package (report and SHA-256 hashes)</source>
+        <translation>Dossier de preuve (rapport et empreintes SHA-256)</translation>
+    </message>
+    <message>
+        <source>Burn in the time</source>
+        <translation>Incruster l’heure</translation>
+    </message>
+    <message>
+        <source>Smaller copy for sharing</source>
+        <translation>Copie plus légère à partager</translation>
+    </message>
+    <message>
+        <source>under %1 MB</source>
+        <translation>moins de %1 Mo</translation>
+    </message>
+    <message>
+        <source>Re-coded as H.264 at 720p with AAC sound, in one MP4 under %1 MB</source>
+        <translation>Réencodé en H.264 720p avec son AAC, en un MP4 de moins de %1 Mo</translation>
+    </message>
+    <message>
+        <source>the time drawn in</source>
+        <translation>avec l’heure incrustée</translation>
+    </message>
+    <message>
+        <source>Re-coded as H.264 with the time drawn in; this takes longer than a copy</source>
+        <translation>Réencodé en H.264 avec l’heure incrustée ; plus long qu’une copie</translation>
+    </message>
 </context>
 <context>
     <name>Format</name>
@@ -733,6 +804,10 @@
     <message>
         <source>End the search in an area</source>
         <translation>Terminer la recherche dans une zone</translation>
+    </message>
+    <message>
+        <source>Bookmark the shown picture</source>
+        <translation>Mettre un signet sur l&apos;image affichée</translation>
     </message>
 </context>
 <context>
@@ -1040,6 +1115,10 @@
         <source>%1 · Events today</source>
         <translation>%1 · Événements du jour</translation>
     </message>
+    <message>
+        <source>Bookmarks</source>
+        <translation>Signets</translation>
+    </message>
 </context>
 <context>
     <name>SkipStill</name>
@@ -1219,6 +1298,10 @@
         <source>Jump over the stretches where nothing moves or sounds</source>
         <translation>Sauter les passages où rien ne bouge ni ne sonne</translation>
     </message>
+    <message>
+        <source>Bookmark (B)</source>
+        <translation>Signet (B)</translation>
+    </message>
 </context>
 <context>
     <name>UpdateBanner</name>
@@ -1358,6 +1441,20 @@
     </message>
 </context>
 <context>
+    <name>nivra::Bookmarks</name>
+    <message>
+        <source>The bookmarks of this card could not be read and were set aside.</source>
+        <translation>Les signets de cette carte n&apos;ont pas pu être lus et ont été mis de côté.</translation>
+    </message>
+    <message numerus="yes">
+        <source>%n bookmark(s) of this card could not be read and were left out.</source>
+        <translation>
+            <numerusform>%n signet de cette carte n&apos;a pas pu être lu et a été omis.</numerusform>
+            <numerusform>%n signets de cette carte n&apos;ont pas pu être lus et ont été omis.</numerusform>
+        </translation>
+    </message>
+</context>
+<context>
     <name>nivra::CardSession</name>
     <message>
         <source>No recordings found. Choose the SD card or the recording folder.</source>
@@ -1448,6 +1545,138 @@
             <numerusform>et %n autre</numerusform>
             <numerusform>et %n autres</numerusform>
         </translation>
+    </message>
+    <message>
+        <source>Evidence package</source>
+        <translation>Dossier de preuve</translation>
+    </message>
+    <message>
+        <source>Card</source>
+        <translation>Carte</translation>
+    </message>
+    <message>
+        <source>Folder</source>
+        <translation>Dossier</translation>
+    </message>
+    <message>
+        <source>Formatted</source>
+        <translation>Formatée</translation>
+    </message>
+    <message>
+        <source>Card identity</source>
+        <translation>Identité de la carte</translation>
+    </message>
+    <message>
+        <source>Range</source>
+        <translation>Plage</translation>
+    </message>
+    <message>
+        <source>Camera time</source>
+        <translation>Heure de la caméra</translation>
+    </message>
+    <message>
+        <source>This computer&apos;s time</source>
+        <translation>Heure de cet ordinateur</translation>
+    </message>
+    <message>
+        <source>Exported files</source>
+        <translation>Fichiers exportés</translation>
+    </message>
+    <message>
+        <source>Name</source>
+        <translation>Nom</translation>
+    </message>
+    <message>
+        <source>Size</source>
+        <translation>Taille</translation>
+    </message>
+    <message>
+        <source>Duration</source>
+        <translation>Durée</translation>
+    </message>
+    <message>
+        <source>Copied from the card&apos;s files</source>
+        <translation>Copié des fichiers de la carte</translation>
+    </message>
+    <message>
+        <source>Events and bookmarks</source>
+        <translation>Événements et signets</translation>
+    </message>
+    <message>
+        <source>Time</source>
+        <translation>Heure</translation>
+    </message>
+    <message>
+        <source>Kind</source>
+        <translation>Type</translation>
+    </message>
+    <message>
+        <source>Note</source>
+        <translation>Note</translation>
+    </message>
+    <message>
+        <source>Bookmark</source>
+        <translation>Signet</translation>
+    </message>
+    <message>
+        <source>Start of the range</source>
+        <translation>Début de la plage</translation>
+    </message>
+    <message>
+        <source>None</source>
+        <translation>Aucun</translation>
+    </message>
+    <message>
+        <source>No picture</source>
+        <translation>Pas d&apos;image</translation>
+    </message>
+    <message>
+        <source>Made by</source>
+        <translation>Créé avec</translation>
+    </message>
+    <message>
+        <source>Made at</source>
+        <translation>Créé le</translation>
+    </message>
+    <message>
+        <source>Check the files with: sha256sum -c SHA256SUMS</source>
+        <translation>Vérifiez les fichiers avec : sha256sum -c SHA256SUMS</translation>
+    </message>
+    <message>
+        <source>Motion</source>
+        <translation>Mouvement</translation>
+    </message>
+    <message>
+        <source>Sound</source>
+        <translation>Son</translation>
+    </message>
+    <message>
+        <source>Crying</source>
+        <translation>Pleurs</translation>
+    </message>
+    <message>
+        <source>PIR</source>
+        <translation>PIR</translation>
+    </message>
+    <message>
+        <source>Person</source>
+        <translation>Personne</translation>
+    </message>
+    <message>
+        <source>No evidence package was written: the files do not hold the whole range.</source>
+        <translation>Aucun dossier de preuve n&apos;a été écrit : les fichiers ne contiennent pas toute la plage.</translation>
+    </message>
+    <message>
+        <source>The evidence package could not be written (%1).</source>
+        <translation>Le dossier de preuve n&apos;a pas pu être écrit (%1).</translation>
+    </message>
+    <message>
+        <source>%1 is too long for a copy of %2 MB. Choose a shorter range or a larger size.</source>
+        <translation>%1, c’est trop long pour une copie de %2 Mo. Choisissez une plage plus courte ou une taille plus grande.</translation>
+    </message>
+    <message>
+        <source>The video could not be re-coded (%1).</source>
+        <translation>La vidéo n’a pas pu être réencodée (%1).</translation>
     </message>
 </context>
 </TS>

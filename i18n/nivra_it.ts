@@ -175,6 +175,33 @@
     </message>
 </context>
 <context>
+    <name>BookmarkPopup</name>
+    <message>
+        <source>Bookmark at %1</source>
+        <translation>Segnalibro alle %1</translation>
+    </message>
+    <message>
+        <source>Note of the bookmark at %1</source>
+        <translation>Nota del segnalibro delle %1</translation>
+    </message>
+    <message>
+        <source>Note (optional)</source>
+        <translation>Nota (facoltativa)</translation>
+    </message>
+    <message>
+        <source>Add bookmark</source>
+        <translation>Aggiungi segnalibro</translation>
+    </message>
+    <message>
+        <source>Keep note</source>
+        <translation>Salva nota</translation>
+    </message>
+    <message>
+        <source>Cancel</source>
+        <translation>Annulla</translation>
+    </message>
+</context>
+<context>
     <name>CalendarPanel</name>
     <message>
         <source>MMMM yyyy</source>
@@ -306,6 +333,22 @@
     <message>
         <source>Clear filter</source>
         <translation>Cancella filtro</translation>
+    </message>
+    <message>
+        <source>Bookmark</source>
+        <translation>Segnalibro</translation>
+    </message>
+    <message>
+        <source>Edit note…</source>
+        <translation>Modifica nota…</translation>
+    </message>
+    <message>
+        <source>Delete bookmark</source>
+        <translation>Elimina segnalibro</translation>
+    </message>
+    <message>
+        <source>No note</source>
+        <translation>Nessuna nota</translation>
     </message>
 </context>
 <context>
@@ -572,6 +615,34 @@
         <source>Camera time as subtitles</source>
         <translation>Ora della telecamera come sottotitoli</translation>
     </message>
+    <message>
+        <source>Evidence package (report and SHA-256 hashes)</source>
+        <translation>Pacchetto di prova (rapporto e hash SHA-256)</translation>
+    </message>
+    <message>
+        <source>Burn in the time</source>
+        <translation>Imprimere l’ora</translation>
+    </message>
+    <message>
+        <source>Smaller copy for sharing</source>
+        <translation>Copia più piccola da condividere</translation>
+    </message>
+    <message>
+        <source>under %1 MB</source>
+        <translation>sotto %1 MB</translation>
+    </message>
+    <message>
+        <source>Re-coded as H.264 at 720p with AAC sound, in one MP4 under %1 MB</source>
+        <translation>Ricodificato in H.264 a 720p con audio AAC, in un MP4 sotto %1 MB</translation>
+    </message>
+    <message>
+        <source>the time drawn in</source>
+        <translation>con l’ora impressa</translation>
+    </message>
+    <message>
+        <source>Re-coded as H.264 with the time drawn in; this takes longer than a copy</source>
+        <translation>Ricodificato in H.264 con l’ora impressa; richiede più tempo di una copia</translation>
+    </message>
 </context>
 <context>
     <name>Format</name>
@@ -733,6 +804,10 @@
     <message>
         <source>End the search in an area</source>
         <translation>Terminare la ricerca in un’area</translation>
+    </message>
+    <message>
+        <source>Bookmark the shown picture</source>
+        <translation>Aggiungi un segnalibro all&apos;immagine mostrata</translation>
     </message>
 </context>
 <context>
@@ -1040,6 +1115,10 @@
         <source>%1 · Events today</source>
         <translation>%1 · Eventi del giorno</translation>
     </message>
+    <message>
+        <source>Bookmarks</source>
+        <translation>Segnalibri</translation>
+    </message>
 </context>
 <context>
     <name>SkipStill</name>
@@ -1219,6 +1298,10 @@
         <source>Jump over the stretches where nothing moves or sounds</source>
         <translation>Salta i tratti in cui nulla si muove né si sente</translation>
     </message>
+    <message>
+        <source>Bookmark (B)</source>
+        <translation>Segnalibro (B)</translation>
+    </message>
 </context>
 <context>
     <name>UpdateBanner</name>
@@ -1358,6 +1441,20 @@
     </message>
 </context>
 <context>
+    <name>nivra::Bookmarks</name>
+    <message>
+        <source>The bookmarks of this card could not be read and were set aside.</source>
+        <translation>Non è stato possibile leggere i segnalibri di questa scheda: sono stati messi da parte.</translation>
+    </message>
+    <message numerus="yes">
+        <source>%n bookmark(s) of this card could not be read and were left out.</source>
+        <translation>
+            <numerusform>%n segnalibro di questa scheda non è stato letto ed è stato omesso.</numerusform>
+            <numerusform>%n segnalibri di questa scheda non sono stati letti e sono stati omessi.</numerusform>
+        </translation>
+    </message>
+</context>
+<context>
     <name>nivra::CardSession</name>
     <message>
         <source>No recordings found. Choose the SD card or the recording folder.</source>
@@ -1448,6 +1545,138 @@
             <numerusform>e %n altro</numerusform>
             <numerusform>e altri %n</numerusform>
         </translation>
+    </message>
+    <message>
+        <source>Evidence package</source>
+        <translation>Pacchetto di prova</translation>
+    </message>
+    <message>
+        <source>Card</source>
+        <translation>Scheda</translation>
+    </message>
+    <message>
+        <source>Folder</source>
+        <translation>Cartella</translation>
+    </message>
+    <message>
+        <source>Formatted</source>
+        <translation>Formattata</translation>
+    </message>
+    <message>
+        <source>Card identity</source>
+        <translation>Identità della scheda</translation>
+    </message>
+    <message>
+        <source>Range</source>
+        <translation>Intervallo</translation>
+    </message>
+    <message>
+        <source>Camera time</source>
+        <translation>Ora della telecamera</translation>
+    </message>
+    <message>
+        <source>This computer&apos;s time</source>
+        <translation>Ora di questo computer</translation>
+    </message>
+    <message>
+        <source>Exported files</source>
+        <translation>File esportati</translation>
+    </message>
+    <message>
+        <source>Name</source>
+        <translation>Nome</translation>
+    </message>
+    <message>
+        <source>Size</source>
+        <translation>Dimensione</translation>
+    </message>
+    <message>
+        <source>Duration</source>
+        <translation>Durata</translation>
+    </message>
+    <message>
+        <source>Copied from the card&apos;s files</source>
+        <translation>Copiato dai file della scheda</translation>
+    </message>
+    <message>
+        <source>Events and bookmarks</source>
+        <translation>Eventi e segnalibri</translation>
+    </message>
+    <message>
+        <source>Time</source>
+        <translation>Ora</translation>
+    </message>
+    <message>
+        <source>Kind</source>
+        <translation>Tipo</translation>
+    </message>
+    <message>
+        <source>Note</source>
+        <translation>Nota</translation>
+    </message>
+    <message>
+        <source>Bookmark</source>
+        <translation>Segnalibro</translation>
+    </message>
+    <message>
+        <source>Start of the range</source>
+        <translation>Inizio dell&apos;intervallo</translation>
+    </message>
+    <message>
+        <source>None</source>
+        <translation>Nessuno</translation>
+    </message>
+    <message>
+        <source>No picture</source>
+        <translation>Nessuna immagine</translation>
+    </message>
+    <message>
+        <source>Made by</source>
+        <translation>Creato con</translation>
+    </message>
+    <message>
+        <source>Made at</source>
+        <translation>Creato il</translation>
+    </message>
+    <message>
+        <source>Check the files with: sha256sum -c SHA256SUMS</source>
+        <translation>Verifica i file con: sha256sum -c SHA256SUMS</translation>
+    </message>
+    <message>
+        <source>Motion</source>
+        <translation>Movimento</translation>
+    </message>
+    <message>
+        <source>Sound</source>
+        <translation>Suono</translation>
+    </message>
+    <message>
+        <source>Crying</source>
+        <translation>Pianto</translation>
+    </message>
+    <message>
+        <source>PIR</source>
+        <translation>PIR</translation>
+    </message>
+    <message>
+        <source>Person</source>
+        <translation>Persona</translation>
+    </message>
+    <message>
+        <source>No evidence package was written: the files do not hold the whole range.</source>
+        <translation>Nessun pacchetto di prova scritto: i file non contengono l&apos;intero intervallo.</translation>
+    </message>
+    <message>
+        <source>The evidence package could not be written (%1).</source>
+        <translation>Impossibile scrivere il pacchetto di prova (%1).</translation>
+    </message>
+    <message>
+        <source>%1 is too long for a copy of %2 MB. Choose a shorter range or a larger size.</source>
+        <translation>%1 è troppo lungo per una copia di %2 MB. Scegli un intervallo più breve o una dimensione maggiore.</translation>
+    </message>
+    <message>
+        <source>The video could not be re-coded (%1).</source>
+        <translation>Non è stato possibile ricodificare il video (%1).</translation>
     </message>
 </context>
 </TS>

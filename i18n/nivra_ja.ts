@@ -172,6 +172,33 @@
     </message>
 </context>
 <context>
+    <name>BookmarkPopup</name>
+    <message>
+        <source>Bookmark at %1</source>
+        <translation>%1 のブックマーク</translation>
+    </message>
+    <message>
+        <source>Note of the bookmark at %1</source>
+        <translation>%1 のブックマークのメモ</translation>
+    </message>
+    <message>
+        <source>Note (optional)</source>
+        <translation>メモ（任意）</translation>
+    </message>
+    <message>
+        <source>Add bookmark</source>
+        <translation>ブックマークを追加</translation>
+    </message>
+    <message>
+        <source>Keep note</source>
+        <translation>メモを保存</translation>
+    </message>
+    <message>
+        <source>Cancel</source>
+        <translation>キャンセル</translation>
+    </message>
+</context>
+<context>
     <name>CalendarPanel</name>
     <message>
         <source>MMMM yyyy</source>
@@ -302,6 +329,22 @@
     <message>
         <source>Clear filter</source>
         <translation>フィルターを解除</translation>
+    </message>
+    <message>
+        <source>Bookmark</source>
+        <translation>ブックマーク</translation>
+    </message>
+    <message>
+        <source>Edit note…</source>
+        <translation>メモを編集…</translation>
+    </message>
+    <message>
+        <source>Delete bookmark</source>
+        <translation>ブックマークを削除</translation>
+    </message>
+    <message>
+        <source>No note</source>
+        <translation>メモなし</translation>
     </message>
 </context>
 <context>
@@ -563,6 +606,34 @@
         <source>Camera time as subtitles</source>
         <translation>カメラの時刻を字幕に</translation>
     </message>
+    <message>
+        <source>Evidence package (report and SHA-256 hashes)</source>
+        <translation>証拠パッケージ（レポートと SHA-256 ハッシュ）</translation>
+    </message>
+    <message>
+        <source>Burn in the time</source>
+        <translation>時刻を焼き込む</translation>
+    </message>
+    <message>
+        <source>Smaller copy for sharing</source>
+        <translation>共有用の小さいコピー</translation>
+    </message>
+    <message>
+        <source>under %1 MB</source>
+        <translation>%1 MB 未満</translation>
+    </message>
+    <message>
+        <source>Re-coded as H.264 at 720p with AAC sound, in one MP4 under %1 MB</source>
+        <translation>720p の H.264 と AAC 音声に再エンコードし、%1 MB 未満の MP4 1 本にします</translation>
+    </message>
+    <message>
+        <source>the time drawn in</source>
+        <translation>時刻を焼き込み</translation>
+    </message>
+    <message>
+        <source>Re-coded as H.264 with the time drawn in; this takes longer than a copy</source>
+        <translation>時刻を焼き込んで H.264 に再エンコードします。コピーより時間がかかります</translation>
+    </message>
 </context>
 <context>
     <name>Format</name>
@@ -724,6 +795,10 @@
     <message>
         <source>End the search in an area</source>
         <translation>範囲内の検索を終了</translation>
+    </message>
+    <message>
+        <source>Bookmark the shown picture</source>
+        <translation>表示中の画像をブックマーク</translation>
     </message>
 </context>
 <context>
@@ -1031,6 +1106,10 @@
         <source>%1 · Events today</source>
         <translation>%1 · この日のイベント</translation>
     </message>
+    <message>
+        <source>Bookmarks</source>
+        <translation>ブックマーク</translation>
+    </message>
 </context>
 <context>
     <name>SkipStill</name>
@@ -1210,6 +1289,10 @@
         <source>Jump over the stretches where nothing moves or sounds</source>
         <translation>何も動かず音もしない区間を飛ばします</translation>
     </message>
+    <message>
+        <source>Bookmark (B)</source>
+        <translation>ブックマーク (B)</translation>
+    </message>
 </context>
 <context>
     <name>UpdateBanner</name>
@@ -1349,6 +1432,19 @@
     </message>
 </context>
 <context>
+    <name>nivra::Bookmarks</name>
+    <message>
+        <source>The bookmarks of this card could not be read and were set aside.</source>
+        <translation>このカードのブックマークを読み込めなかったため、別に保管しました。</translation>
+    </message>
+    <message numerus="yes">
+        <source>%n bookmark(s) of this card could not be read and were left out.</source>
+        <translation>
+            <numerusform>このカードのブックマーク %n 件を読み込めなかったため、除外しました。</numerusform>
+        </translation>
+    </message>
+</context>
+<context>
     <name>nivra::CardSession</name>
     <message>
         <source>No recordings found. Choose the SD card or the recording folder.</source>
@@ -1438,6 +1534,138 @@
         <translation>
             <numerusform>ほか %n 件</numerusform>
         </translation>
+    </message>
+    <message>
+        <source>Evidence package</source>
+        <translation>証拠パッケージ</translation>
+    </message>
+    <message>
+        <source>Card</source>
+        <translation>カード</translation>
+    </message>
+    <message>
+        <source>Folder</source>
+        <translation>フォルダー</translation>
+    </message>
+    <message>
+        <source>Formatted</source>
+        <translation>フォーマット日時</translation>
+    </message>
+    <message>
+        <source>Card identity</source>
+        <translation>カードの識別子</translation>
+    </message>
+    <message>
+        <source>Range</source>
+        <translation>範囲</translation>
+    </message>
+    <message>
+        <source>Camera time</source>
+        <translation>カメラの時刻</translation>
+    </message>
+    <message>
+        <source>This computer&apos;s time</source>
+        <translation>このコンピューターの時刻</translation>
+    </message>
+    <message>
+        <source>Exported files</source>
+        <translation>書き出したファイル</translation>
+    </message>
+    <message>
+        <source>Name</source>
+        <translation>名前</translation>
+    </message>
+    <message>
+        <source>Size</source>
+        <translation>サイズ</translation>
+    </message>
+    <message>
+        <source>Duration</source>
+        <translation>長さ</translation>
+    </message>
+    <message>
+        <source>Copied from the card&apos;s files</source>
+        <translation>コピー元のカードのファイル</translation>
+    </message>
+    <message>
+        <source>Events and bookmarks</source>
+        <translation>イベントとブックマーク</translation>
+    </message>
+    <message>
+        <source>Time</source>
+        <translation>時刻</translation>
+    </message>
+    <message>
+        <source>Kind</source>
+        <translation>種類</translation>
+    </message>
+    <message>
+        <source>Note</source>
+        <translation>メモ</translation>
+    </message>
+    <message>
+        <source>Bookmark</source>
+        <translation>ブックマーク</translation>
+    </message>
+    <message>
+        <source>Start of the range</source>
+        <translation>範囲の始まり</translation>
+    </message>
+    <message>
+        <source>None</source>
+        <translation>なし</translation>
+    </message>
+    <message>
+        <source>No picture</source>
+        <translation>画像なし</translation>
+    </message>
+    <message>
+        <source>Made by</source>
+        <translation>作成ソフト</translation>
+    </message>
+    <message>
+        <source>Made at</source>
+        <translation>作成日時</translation>
+    </message>
+    <message>
+        <source>Check the files with: sha256sum -c SHA256SUMS</source>
+        <translation>ファイルの確認: sha256sum -c SHA256SUMS</translation>
+    </message>
+    <message>
+        <source>Motion</source>
+        <translation>動き</translation>
+    </message>
+    <message>
+        <source>Sound</source>
+        <translation>音</translation>
+    </message>
+    <message>
+        <source>Crying</source>
+        <translation>泣き声</translation>
+    </message>
+    <message>
+        <source>PIR</source>
+        <translation>PIR</translation>
+    </message>
+    <message>
+        <source>Person</source>
+        <translation>人物</translation>
+    </message>
+    <message>
+        <source>No evidence package was written: the files do not hold the whole range.</source>
+        <translation>証拠パッケージは作成されませんでした。ファイルに範囲全体が含まれていません。</translation>
+    </message>
+    <message>
+        <source>The evidence package could not be written (%1).</source>
+        <translation>証拠パッケージを書き込めませんでした (%1)。</translation>
+    </message>
+    <message>
+        <source>%1 is too long for a copy of %2 MB. Choose a shorter range or a larger size.</source>
+        <translation>%1 は %2 MB のコピーには長すぎます。範囲を短くするか、より大きいサイズを選んでください。</translation>
+    </message>
+    <message>
+        <source>The video could not be re-coded (%1).</source>
+        <translation>動画を再エンコードできませんでした（%1）。</translation>
     </message>
 </context>
 </TS>

@@ -175,6 +175,33 @@
     </message>
 </context>
 <context>
+    <name>BookmarkPopup</name>
+    <message>
+        <source>Bookmark at %1</source>
+        <translation>Bladwijzer om %1</translation>
+    </message>
+    <message>
+        <source>Note of the bookmark at %1</source>
+        <translation>Notitie van de bladwijzer om %1</translation>
+    </message>
+    <message>
+        <source>Note (optional)</source>
+        <translation>Notitie (optioneel)</translation>
+    </message>
+    <message>
+        <source>Add bookmark</source>
+        <translation>Bladwijzer toevoegen</translation>
+    </message>
+    <message>
+        <source>Keep note</source>
+        <translation>Notitie bewaren</translation>
+    </message>
+    <message>
+        <source>Cancel</source>
+        <translation>Annuleren</translation>
+    </message>
+</context>
+<context>
     <name>CalendarPanel</name>
     <message>
         <source>MMMM yyyy</source>
@@ -306,6 +333,22 @@
     <message>
         <source>Clear filter</source>
         <translation>Filter wissen</translation>
+    </message>
+    <message>
+        <source>Bookmark</source>
+        <translation>Bladwijzer</translation>
+    </message>
+    <message>
+        <source>Edit note…</source>
+        <translation>Notitie bewerken…</translation>
+    </message>
+    <message>
+        <source>Delete bookmark</source>
+        <translation>Bladwijzer verwijderen</translation>
+    </message>
+    <message>
+        <source>No note</source>
+        <translation>Geen notitie</translation>
     </message>
 </context>
 <context>
@@ -572,6 +615,34 @@
         <source>Camera time as subtitles</source>
         <translation>Cameratijd als ondertitels</translation>
     </message>
+    <message>
+        <source>Evidence package (report and SHA-256 hashes)</source>
+        <translation>Bewijspakket (rapport en SHA-256-hashes)</translation>
+    </message>
+    <message>
+        <source>Burn in the time</source>
+        <translation>Tijd in beeld zetten</translation>
+    </message>
+    <message>
+        <source>Smaller copy for sharing</source>
+        <translation>Kleinere kopie om te delen</translation>
+    </message>
+    <message>
+        <source>under %1 MB</source>
+        <translation>onder %1 MB</translation>
+    </message>
+    <message>
+        <source>Re-coded as H.264 at 720p with AAC sound, in one MP4 under %1 MB</source>
+        <translation>Opnieuw gecodeerd als H.264 in 720p met AAC-geluid, in één MP4 onder %1 MB</translation>
+    </message>
+    <message>
+        <source>the time drawn in</source>
+        <translation>met de tijd in beeld</translation>
+    </message>
+    <message>
+        <source>Re-coded as H.264 with the time drawn in; this takes longer than a copy</source>
+        <translation>Opnieuw gecodeerd als H.264 met de tijd in beeld; dit duurt langer dan een kopie</translation>
+    </message>
 </context>
 <context>
     <name>Format</name>
@@ -733,6 +804,10 @@
     <message>
         <source>End the search in an area</source>
         <translation>Het zoeken in een gebied beëindigen</translation>
+    </message>
+    <message>
+        <source>Bookmark the shown picture</source>
+        <translation>Bladwijzer bij het getoonde beeld</translation>
     </message>
 </context>
 <context>
@@ -1040,6 +1115,10 @@
         <source>%1 · Events today</source>
         <translation>%1 · Meldingen</translation>
     </message>
+    <message>
+        <source>Bookmarks</source>
+        <translation>Bladwijzers</translation>
+    </message>
 </context>
 <context>
     <name>SkipStill</name>
@@ -1219,6 +1298,10 @@
         <source>Jump over the stretches where nothing moves or sounds</source>
         <translation>Stukken overslaan waarin niets beweegt of klinkt</translation>
     </message>
+    <message>
+        <source>Bookmark (B)</source>
+        <translation>Bladwijzer (B)</translation>
+    </message>
 </context>
 <context>
     <name>UpdateBanner</name>
@@ -1358,6 +1441,20 @@
     </message>
 </context>
 <context>
+    <name>nivra::Bookmarks</name>
+    <message>
+        <source>The bookmarks of this card could not be read and were set aside.</source>
+        <translation>De bladwijzers van deze kaart konden niet worden gelezen en zijn apart gezet.</translation>
+    </message>
+    <message numerus="yes">
+        <source>%n bookmark(s) of this card could not be read and were left out.</source>
+        <translation>
+            <numerusform>%n bladwijzer van deze kaart kon niet worden gelezen en is weggelaten.</numerusform>
+            <numerusform>%n bladwijzers van deze kaart konden niet worden gelezen en zijn weggelaten.</numerusform>
+        </translation>
+    </message>
+</context>
+<context>
     <name>nivra::CardSession</name>
     <message>
         <source>No recordings found. Choose the SD card or the recording folder.</source>
@@ -1448,6 +1545,138 @@
             <numerusform>en nog %n</numerusform>
             <numerusform>en nog %n</numerusform>
         </translation>
+    </message>
+    <message>
+        <source>Evidence package</source>
+        <translation>Bewijspakket</translation>
+    </message>
+    <message>
+        <source>Card</source>
+        <translation>Kaart</translation>
+    </message>
+    <message>
+        <source>Folder</source>
+        <translation>Map</translation>
+    </message>
+    <message>
+        <source>Formatted</source>
+        <translation>Geformatteerd</translation>
+    </message>
+    <message>
+        <source>Card identity</source>
+        <translation>Kaartidentiteit</translation>
+    </message>
+    <message>
+        <source>Range</source>
+        <translation>Bereik</translation>
+    </message>
+    <message>
+        <source>Camera time</source>
+        <translation>Cameratijd</translation>
+    </message>
+    <message>
+        <source>This computer&apos;s time</source>
+        <translation>Tijd van deze computer</translation>
+    </message>
+    <message>
+        <source>Exported files</source>
+        <translation>Geëxporteerde bestanden</translation>
+    </message>
+    <message>
+        <source>Name</source>
+        <translation>Naam</translation>
+    </message>
+    <message>
+        <source>Size</source>
+        <translation>Grootte</translation>
+    </message>
+    <message>
+        <source>Duration</source>
+        <translation>Duur</translation>
+    </message>
+    <message>
+        <source>Copied from the card&apos;s files</source>
+        <translation>Gekopieerd uit de bestanden van de kaart</translation>
+    </message>
+    <message>
+        <source>Events and bookmarks</source>
+        <translation>Gebeurtenissen en bladwijzers</translation>
+    </message>
+    <message>
+        <source>Time</source>
+        <translation>Tijd</translation>
+    </message>
+    <message>
+        <source>Kind</source>
+        <translation>Soort</translation>
+    </message>
+    <message>
+        <source>Note</source>
+        <translation>Notitie</translation>
+    </message>
+    <message>
+        <source>Bookmark</source>
+        <translation>Bladwijzer</translation>
+    </message>
+    <message>
+        <source>Start of the range</source>
+        <translation>Begin van het bereik</translation>
+    </message>
+    <message>
+        <source>None</source>
+        <translation>Geen</translation>
+    </message>
+    <message>
+        <source>No picture</source>
+        <translation>Geen beeld</translation>
+    </message>
+    <message>
+        <source>Made by</source>
+        <translation>Gemaakt met</translation>
+    </message>
+    <message>
+        <source>Made at</source>
+        <translation>Gemaakt op</translation>
+    </message>
+    <message>
+        <source>Check the files with: sha256sum -c SHA256SUMS</source>
+        <translation>Controleer de bestanden met: sha256sum -c SHA256SUMS</translation>
+    </message>
+    <message>
+        <source>Motion</source>
+        <translation>Beweging</translation>
+    </message>
+    <message>
+        <source>Sound</source>
+        <translation>Geluid</translation>
+    </message>
+    <message>
+        <source>Crying</source>
+        <translation>Huilen</translation>
+    </message>
+    <message>
+        <source>PIR</source>
+        <translation>PIR</translation>
+    </message>
+    <message>
+        <source>Person</source>
+        <translation>Persoon</translation>
+    </message>
+    <message>
+        <source>No evidence package was written: the files do not hold the whole range.</source>
+        <translation>Er is geen bewijspakket geschreven: de bestanden bevatten niet het hele bereik.</translation>
+    </message>
+    <message>
+        <source>The evidence package could not be written (%1).</source>
+        <translation>Het bewijspakket kon niet worden geschreven (%1).</translation>
+    </message>
+    <message>
+        <source>%1 is too long for a copy of %2 MB. Choose a shorter range or a larger size.</source>
+        <translation>%1 is te lang voor een kopie van %2 MB. Kies een kortere periode of een groter formaat.</translation>
+    </message>
+    <message>
+        <source>The video could not be re-coded (%1).</source>
+        <translation>De video kon niet opnieuw worden gecodeerd (%1).</translation>
     </message>
 </context>
 </TS>

@@ -172,6 +172,33 @@
     </message>
 </context>
 <context>
+    <name>BookmarkPopup</name>
+    <message>
+        <source>Bookmark at %1</source>
+        <translation>%1 的书签</translation>
+    </message>
+    <message>
+        <source>Note of the bookmark at %1</source>
+        <translation>%1 书签的备注</translation>
+    </message>
+    <message>
+        <source>Note (optional)</source>
+        <translation>备注（可选）</translation>
+    </message>
+    <message>
+        <source>Add bookmark</source>
+        <translation>添加书签</translation>
+    </message>
+    <message>
+        <source>Keep note</source>
+        <translation>保存备注</translation>
+    </message>
+    <message>
+        <source>Cancel</source>
+        <translation>取消</translation>
+    </message>
+</context>
+<context>
     <name>CalendarPanel</name>
     <message>
         <source>MMMM yyyy</source>
@@ -302,6 +329,22 @@
     <message>
         <source>Clear filter</source>
         <translation>清除筛选</translation>
+    </message>
+    <message>
+        <source>Bookmark</source>
+        <translation>书签</translation>
+    </message>
+    <message>
+        <source>Edit note…</source>
+        <translation>编辑备注…</translation>
+    </message>
+    <message>
+        <source>Delete bookmark</source>
+        <translation>删除书签</translation>
+    </message>
+    <message>
+        <source>No note</source>
+        <translation>无备注</translation>
     </message>
 </context>
 <context>
@@ -563,6 +606,34 @@
         <source>Camera time as subtitles</source>
         <translation>摄像头时间作为字幕</translation>
     </message>
+    <message>
+        <source>Evidence package (report and SHA-256 hashes)</source>
+        <translation>证据包（报告和 SHA-256 哈希）</translation>
+    </message>
+    <message>
+        <source>Burn in the time</source>
+        <translation>在画面中加入时间</translation>
+    </message>
+    <message>
+        <source>Smaller copy for sharing</source>
+        <translation>用于分享的较小副本</translation>
+    </message>
+    <message>
+        <source>under %1 MB</source>
+        <translation>小于 %1 MB</translation>
+    </message>
+    <message>
+        <source>Re-coded as H.264 at 720p with AAC sound, in one MP4 under %1 MB</source>
+        <translation>重新编码为 720p H.264 和 AAC 音频，生成一个小于 %1 MB 的 MP4</translation>
+    </message>
+    <message>
+        <source>the time drawn in</source>
+        <translation>画面内含时间</translation>
+    </message>
+    <message>
+        <source>Re-coded as H.264 with the time drawn in; this takes longer than a copy</source>
+        <translation>重新编码为 H.264 并在画面中加入时间；比直接复制耗时更长</translation>
+    </message>
 </context>
 <context>
     <name>Format</name>
@@ -724,6 +795,10 @@
     <message>
         <source>End the search in an area</source>
         <translation>结束区域内搜索</translation>
+    </message>
+    <message>
+        <source>Bookmark the shown picture</source>
+        <translation>为当前画面添加书签</translation>
     </message>
 </context>
 <context>
@@ -1031,6 +1106,10 @@
         <source>%1 · Events today</source>
         <translation>%1 · 当天事件</translation>
     </message>
+    <message>
+        <source>Bookmarks</source>
+        <translation>书签</translation>
+    </message>
 </context>
 <context>
     <name>SkipStill</name>
@@ -1210,6 +1289,10 @@
         <source>Jump over the stretches where nothing moves or sounds</source>
         <translation>跳过既无动静也无声音的片段</translation>
     </message>
+    <message>
+        <source>Bookmark (B)</source>
+        <translation>书签 (B)</translation>
+    </message>
 </context>
 <context>
     <name>UpdateBanner</name>
@@ -1349,6 +1432,19 @@
     </message>
 </context>
 <context>
+    <name>nivra::Bookmarks</name>
+    <message>
+        <source>The bookmarks of this card could not be read and were set aside.</source>
+        <translation>无法读取此存储卡的书签，已另行保存。</translation>
+    </message>
+    <message numerus="yes">
+        <source>%n bookmark(s) of this card could not be read and were left out.</source>
+        <translation>
+            <numerusform>此存储卡有 %n 个书签无法读取，已略去。</numerusform>
+        </translation>
+    </message>
+</context>
+<context>
     <name>nivra::CardSession</name>
     <message>
         <source>No recordings found. Choose the SD card or the recording folder.</source>
@@ -1438,6 +1534,138 @@
         <translation>
             <numerusform>另有 %n 项</numerusform>
         </translation>
+    </message>
+    <message>
+        <source>Evidence package</source>
+        <translation>证据包</translation>
+    </message>
+    <message>
+        <source>Card</source>
+        <translation>存储卡</translation>
+    </message>
+    <message>
+        <source>Folder</source>
+        <translation>文件夹</translation>
+    </message>
+    <message>
+        <source>Formatted</source>
+        <translation>格式化时间</translation>
+    </message>
+    <message>
+        <source>Card identity</source>
+        <translation>存储卡标识</translation>
+    </message>
+    <message>
+        <source>Range</source>
+        <translation>时间范围</translation>
+    </message>
+    <message>
+        <source>Camera time</source>
+        <translation>摄像机时间</translation>
+    </message>
+    <message>
+        <source>This computer&apos;s time</source>
+        <translation>本机时间</translation>
+    </message>
+    <message>
+        <source>Exported files</source>
+        <translation>导出的文件</translation>
+    </message>
+    <message>
+        <source>Name</source>
+        <translation>名称</translation>
+    </message>
+    <message>
+        <source>Size</source>
+        <translation>大小</translation>
+    </message>
+    <message>
+        <source>Duration</source>
+        <translation>时长</translation>
+    </message>
+    <message>
+        <source>Copied from the card&apos;s files</source>
+        <translation>复制自存储卡的文件</translation>
+    </message>
+    <message>
+        <source>Events and bookmarks</source>
+        <translation>事件和书签</translation>
+    </message>
+    <message>
+        <source>Time</source>
+        <translation>时间</translation>
+    </message>
+    <message>
+        <source>Kind</source>
+        <translation>类型</translation>
+    </message>
+    <message>
+        <source>Note</source>
+        <translation>备注</translation>
+    </message>
+    <message>
+        <source>Bookmark</source>
+        <translation>书签</translation>
+    </message>
+    <message>
+        <source>Start of the range</source>
+        <translation>范围开始</translation>
+    </message>
+    <message>
+        <source>None</source>
+        <translation>无</translation>
+    </message>
+    <message>
+        <source>No picture</source>
+        <translation>无画面</translation>
+    </message>
+    <message>
+        <source>Made by</source>
+        <translation>制作程序</translation>
+    </message>
+    <message>
+        <source>Made at</source>
+        <translation>制作时间</translation>
+    </message>
+    <message>
+        <source>Check the files with: sha256sum -c SHA256SUMS</source>
+        <translation>校验文件：sha256sum -c SHA256SUMS</translation>
+    </message>
+    <message>
+        <source>Motion</source>
+        <translation>移动</translation>
+    </message>
+    <message>
+        <source>Sound</source>
+        <translation>声音</translation>
+    </message>
+    <message>
+        <source>Crying</source>
+        <translation>哭声</translation>
+    </message>
+    <message>
+        <source>PIR</source>
+        <translation>PIR</translation>
+    </message>
+    <message>
+        <source>Person</source>
+        <translation>人形</translation>
+    </message>
+    <message>
+        <source>No evidence package was written: the files do not hold the whole range.</source>
+        <translation>未写入证据包：这些文件不包含整个范围。</translation>
+    </message>
+    <message>
+        <source>The evidence package could not be written (%1).</source>
+        <translation>无法写入证据包（%1）。</translation>
+    </message>
+    <message>
+        <source>%1 is too long for a copy of %2 MB. Choose a shorter range or a larger size.</source>
+        <translation>%1 对于 %2 MB 的副本来说太长。请选择更短的范围或更大的大小。</translation>
+    </message>
+    <message>
+        <source>The video could not be re-coded (%1).</source>
+        <translation>无法重新编码视频（%1）。</translation>
     </message>
 </context>
 </TS>

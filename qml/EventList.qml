@@ -15,8 +15,11 @@ ListView {
     required property double position
     required property bool dayHasPlayable
     required property bool dayHasMissing
-    // 0 for all events, else one event-type bit.
+    // 0 for all events, else one event-type bit (kBookmark: the bookmarks).
     property int typeFilter: 0
+    // The user's bookmarks of the card, listed among the events.
+    property Bookmarks bookmarks: null
+    readonly property int kBookmark: 0x100
 
     // The session returns the events in its own order; the list shows the
     // newest first. Reading chunks re-queries after a reload.
@@ -24,11 +27,19 @@ ListView {
         card.chunks
         if (!card.isOpen || dayStart <= 0)
             return []
-        return card.eventsBetween(dayStart, dayEnd - 1).sort((a, b) => b.startMs - a.startMs)
+        const events = card.eventsBetween(dayStart, dayEnd - 1)
+        if (bookmarks) {
+            bookmarks.revision
+            for (const b of bookmarks.inRange(dayStart, dayEnd - 1))
+                events.push({ startMs: b.ms, endMs: b.ms, types: kBookmark, playable: true, durationMs: 0,
+                              bookmark: true, id: b.id, note: b.note })
+        }
+        return events.sort((a, b) => b.startMs - a.startMs)
     }
-    readonly property int total: allEvents.length
+    // The camera's events; the bookmarks are the user's.
+    readonly property int total: allEvents.filter(e => !e.bookmark).length
     // Those whose recordings can be played: only they can be clicked.
-    readonly property int playableTotal: allEvents.filter(e => e.playable).length
+    readonly property int playableTotal: allEvents.filter(e => e.playable && !e.bookmark).length
     readonly property string emptyText: {
         if (!card.isOpen)
             return qsTr("Open an SD card or recording folder to see events")
@@ -43,9 +54,14 @@ ListView {
 
     signal eventClicked(double startMs)
     signal clearFilterRequested()
+    signal bookmarkClicked(double ms)
+    signal bookmarkEditRequested(int id, string note)
+    signal bookmarkDeleteRequested(int id)
 
     // "Motion / Sound", or "Event" when no known bit is set.
     function typeNames(types) {
+        if (types & kBookmark)
+            return qsTr("Bookmark")
         const names = [qsTr("Motion"), qsTr("Sound"), qsTr("Crying"), qsTr("PIR"), qsTr("Person")]
         const parts = []
         for (let i = 0; i < names.length; ++i) {
@@ -132,7 +148,25 @@ ListView {
         hoverEnabled: true
         focusPolicy: Qt.TabFocus
         enabled: playable
-        onClicked: list.eventClicked(modelData.startMs)
+        onClicked: modelData.bookmark ? list.bookmarkClicked(modelData.startMs) : list.eventClicked(modelData.startMs)
+        // A bookmark's menu: the note edited, or the bookmark deleted.
+        Keys.onMenuPressed: if (modelData.bookmark) bookmarkMenu.popup(row, 0, row.height)
+        TapHandler {
+            enabled: row.modelData.bookmark === true
+            acceptedButtons: Qt.RightButton
+            onTapped: bookmarkMenu.popup()
+        }
+        Menu {
+            id: bookmarkMenu
+            MenuItem {
+                text: qsTr("Edit note…")
+                onTriggered: list.bookmarkEditRequested(row.modelData.id, row.modelData.note)
+            }
+            MenuItem {
+                text: qsTr("Delete bookmark")
+                onTriggered: list.bookmarkDeleteRequested(row.modelData.id)
+            }
+        }
         // Tab reaches the rows one by one; keep the focused one in view.
         onActiveFocusChanged: {
             if (activeFocus)
@@ -222,7 +256,8 @@ ListView {
                     textFormat: Text.PlainText
                     objectName: "detail"
                     Layout.fillWidth: true
-                    text: list.durationText(row.modelData.durationMs)
+                    text: row.modelData.bookmark ? (row.modelData.note !== "" ? row.modelData.note : qsTr("No note"))
+                                                 : list.durationText(row.modelData.durationMs)
                     font.pixelSize: 10
                     color: Style.muted
                     elide: Text.ElideRight

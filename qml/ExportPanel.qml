@@ -79,7 +79,7 @@ Item {
     readonly property bool busy: job ? job.running : false
     readonly property bool hasPlan: plan.ok === true
     readonly property int runCount: hasPlan && plan.runs ? plan.runs.length : 0
-    readonly property bool merging: !eventsMode && appSettings.exportMerge && runCount > 1
+    readonly property bool merging: !eventsMode && (appSettings.exportMerge || sharing) && runCount > 1
     // A plan of the other mode (for a moment, while the mode changes) counts as none.
     readonly property int fileCount: eventsMode ? (hasPlan && plan.pieces ? plan.pieces.length : 0)
                                                 : merging ? 1 : runCount
@@ -89,8 +89,13 @@ Item {
     readonly property bool hasRange: selStart >= 0 && selEnd > selStart
     readonly property bool hasAudio: audioDesc !== ""
     readonly property bool audioLeftOut: appSettings.exportNoAudio && hasAudio
-    readonly property bool mp4Blocked: g711 && !audioLeftOut
-    readonly property int format: mp4Blocked ? 0 : appSettings.exportFormat
+    // Re-coded copies: the clock burned in, the smaller copy for sharing
+    // (always one MP4 with AAC sound, so G.711 no longer blocks MP4).
+    readonly property bool recodeAvailable: job !== null && job.recodeAvailable
+    readonly property bool burning: appSettings.exportBurnTime && recodeAvailable
+    readonly property bool sharing: appSettings.exportShare && recodeAvailable
+    readonly property bool mp4Blocked: g711 && !audioLeftOut && !burning && !sharing
+    readonly property int format: sharing ? 1 : mp4Blocked ? 0 : appSettings.exportFormat
 
     // Recorded and missing time of the day's chunks inside the range.
     readonly property var coverage: {
@@ -124,10 +129,17 @@ Item {
         : appSettings.exportFolder === "" ? qsTr("Choose where to save the exported files.")
         : folderOnCard ? job.folderOnCardText()
         : !enoughSpace ? qsTr("Not enough free space: %1 left on this drive").arg(Format.sizeText(freeBytes))
+        : sharing && !eventsMode ? shareRefusal
         : ""
+    // Why the range is too long for the share copy's size; empty when it fits.
+    readonly property string shareRefusal: {
+        if (!sharing || !hasPlan)
+            return ""
+        return job.shareRefusal(plan.durationMs, appSettings.exportShareMb)
+    }
     readonly property bool canExport: open && (hasRange || eventsMode) && hasPlan && problem === "" && !busy
     readonly property var names: merging ? [plan.mergedName] : (hasPlan && plan.names ? plan.names : [])
-    readonly property bool menuOpen: formatField.open || gapsField.open || padField.open
+    readonly property bool menuOpen: formatField.open || gapsField.open || padField.open || shareSizeBox.open
     readonly property string summary: {
         if (eventsMode && hasPlan && plan.pieces) {
             const parts = [qsTr("%n event(s)", "", plan.events), qsTr("%n file(s)", "", fileCount),
@@ -412,11 +424,18 @@ Item {
             return
         clearResult()
         submitted = true
+        // An evidence package always carries the camera's time on the clip.
+        const evidence = appSettings.exportEvidence && job.evidenceAvailable
+        const timeTrack = appSettings.exportTimeTrack || evidence
+        job.evidence = evidence
+        job.burnTime = burning
+        job.shareCopy = sharing
+        job.shareMb = appSettings.exportShareMb
         const started = eventsMode
             ? job.startEvents(card, dayStart, dayLast, eventKinds === 0 ? 0x1F : eventKinds, eventPad,
-                              !audioLeftOut, appSettings.exportFolder, format, appSettings.exportTimeTrack)
+                              !audioLeftOut, appSettings.exportFolder, format, timeTrack)
             : job.start(card, selStart, selEnd, appSettings.exportMerge, !audioLeftOut,
-                        appSettings.exportFolder, plan.bytes, format, appSettings.exportTimeTrack)
+                        appSettings.exportFolder, plan.bytes, format, timeTrack)
         if (!started)
             submitted = false
     }
@@ -543,7 +562,7 @@ Item {
 
             readonly property bool summaryFits:
                 width - title.implicitWidth - eventsBox.implicitWidth - moreButton.implicitWidth
-                - (closeButton.visible ? closeButton.implicitWidth + spacing : 0) - 3 * spacing
+                - (panel.compact ? closeButton.implicitWidth + spacing : 0) - 3 * spacing
                 >= summaryMetrics.advanceWidth + 1
 
             TextMetrics {
@@ -603,11 +622,15 @@ Item {
             OutlineButton {
                 id: closeButton
                 objectName: "compactClose"
-                visible: panel.compact
+                // Always in the layout, without width when not compact: a
+                // button made visible by a resize was left where the layout
+                // first put it, over the title.
+                Layout.preferredWidth: panel.compact ? implicitWidth : 0
+                opacity: panel.compact ? 1 : 0
                 implicitHeight: 26
                 font.pixelSize: 12
                 text: qsTr("Close export")
-                enabled: !panel.busy
+                enabled: panel.compact && !panel.busy
                 onClicked: panel.closeEditor()
             }
         }
@@ -724,6 +747,8 @@ Item {
                       enabled: !panel.mp4Blocked }
                 ]
                 currentIndex: panel.format
+                // The share copy is always one MP4.
+                enabled: !panel.sharing
                 onActivated: (index) => {
                     appSettings.exportFormat = index
                     panel.clearResult()
@@ -733,7 +758,8 @@ Item {
             OptionField {
                 id: gapsField
                 objectName: "gapsField"
-                visible: !panel.eventsMode
+                // The share copy is always one file, which its line says.
+                visible: !panel.eventsMode && !panel.sharing
                 label: qsTr("Recording gaps")
                 minimumPreferred: 128
                 Layout.fillWidth: fields.columns !== 5
@@ -906,8 +932,67 @@ Item {
             FlatCheckBox {
                 objectName: "timeTrackBox"
                 text: qsTr("Camera time as subtitles")
-                checked: appSettings.exportTimeTrack
-                onToggled: appSettings.exportTimeTrack = checked
+                checked: appSettings.exportTimeTrack || evidenceBox.checked
+                enabled: !evidenceBox.checked
+                onToggled: {
+                    appSettings.exportTimeTrack = checked
+                    checked = Qt.binding(() => appSettings.exportTimeTrack || evidenceBox.checked)
+                }
+            }
+
+            // Hashes of the clips and of the card's files, and a report.
+            FlatCheckBox {
+                id: evidenceBox
+                objectName: "evidenceBox"
+                visible: panel.job && panel.job.evidenceAvailable
+                text: qsTr("Evidence package (report and SHA-256 hashes)")
+                checked: appSettings.exportEvidence && visible
+                onToggled: {
+                    appSettings.exportEvidence = checked
+                    checked = Qt.binding(() => appSettings.exportEvidence && visible)
+                }
+            }
+
+            // Re-coded copies: slower than a copy, and said so below.
+            Flow {
+                Layout.fillWidth: true
+                visible: panel.recodeAvailable
+                spacing: 16
+
+                FlatCheckBox {
+                    objectName: "burnTimeBox"
+                    text: qsTr("Burn in the time")
+                    checked: appSettings.exportBurnTime
+                    onToggled: appSettings.exportBurnTime = checked
+                }
+
+                RowLayout {
+                    spacing: 8
+                    FlatCheckBox {
+                        objectName: "shareBox"
+                        text: qsTr("Smaller copy for sharing")
+                        checked: appSettings.exportShare
+                        onToggled: appSettings.exportShare = checked
+                    }
+                    FlatComboBox {
+                        id: shareSizeBox
+                        objectName: "shareSizeBox"
+                        readonly property var sizes: panel.job ? panel.job.shareSizes() : []
+                        enabled: panel.sharing
+                        implicitHeight: 28
+                        // As wide as the longest entry in the language shown.
+                        Layout.preferredWidth: Math.ceil(sizeMetrics.advanceWidth) + leftPadding + rightPadding + 4
+                        font.pixelSize: 11
+                        TextMetrics {
+                            id: sizeMetrics
+                            font: shareSizeBox.font
+                            text: shareSizeBox.model.reduce((a, b) => a.length >= b.length ? a : b, "")
+                        }
+                        model: sizes.map(mb => qsTr("under %1 MB").arg(mb))
+                        currentIndex: model, Math.max(0, sizes.indexOf(appSettings.exportShareMb))
+                        onActivated: index => appSettings.exportShareMb = sizes[index]
+                    }
+                }
             }
 
             Text {
@@ -917,6 +1002,12 @@ Item {
                 color: Style.muted
                 wrapMode: Text.Wrap
                 text: {
+                    if (panel.sharing)
+                        return qsTr("Re-coded as H.264 at 720p with AAC sound, in one MP4 under %1 MB")
+                            .arg(appSettings.exportShareMb)
+                            + (panel.burning ? "  ·  " + qsTr("the time drawn in") : "")
+                    if (panel.burning)
+                        return qsTr("Re-coded as H.264 with the time drawn in; this takes longer than a copy")
                     const streams = [panel.videoDesc]
                     if (panel.hasAudio && !panel.audioLeftOut)
                         streams.push(panel.audioDesc)

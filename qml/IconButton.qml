@@ -148,6 +148,10 @@ T.AbstractButton {
                     ctx.stroke()
                     strokeLine(ctx, [16, 4.5, 16, 15.5])
                     break
+                case "bookmark":
+                    polygon(ctx, [5.5, 3.5, 14.5, 3.5, 14.5, 16.5, 10, 12.5, 5.5, 16.5])
+                    ctx.stroke()
+                    break
                 case "camera":
                     polygon(ctx, [2.5, 7, 6.5, 7, 8, 4.8, 12, 4.8, 13.5, 7, 17.5, 7, 17.5, 16, 2.5, 16])
                     ctx.stroke()

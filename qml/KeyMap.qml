@@ -38,6 +38,8 @@ Item {
 
     readonly property var speeds: [1, 2, 4, 8, 16]
 
+    signal bookmarkRequested()
+
     // Every key, as the shortcut sheet lists it.
     readonly property var table: [
         { keys: qsTr("Space") + " / K", text: qsTr("Play or pause (K: pause at 1×)") },
@@ -49,6 +51,7 @@ Item {
         { keys: qsTr("Page Up") + " / " + qsTr("Page Down"), text: qsTr("Previous, next event") },
         { keys: qsTr("Home") + " / " + qsTr("End"), text: qsTr("First, last recording of the day") },
         { keys: "E", text: qsTr("Events only on or off") },
+        { keys: "B", text: qsTr("Bookmark the shown picture") },
         { keys: "I  O", text: qsTr("Export from, to the shown picture") },
         { keys: "S", text: qsTr("Save a screenshot") },
         { keys: "M", text: qsTr("Mute or unmute") },
@@ -242,6 +245,11 @@ Item {
         sequence: "]"
         enabled: keys.free
         onActivated: keys.stepSpeed(1)
+    }
+    Shortcut {
+        sequence: "B"
+        enabled: keys.free && keys.card.isOpen
+        onActivated: keys.bookmarkRequested()
     }
     Shortcut {
         sequence: "E"

@@ -165,6 +165,20 @@ ApplicationWindow {
         enabled: appSettings.analyseInBackground
     }
 
+    Bookmarks {
+        id: bookmarks
+        objectName: "bookmarks"
+        card: card
+        onWarning: text => window.toast(text)
+    }
+
+    // A bookmark at the shown picture, with its note asked for.
+    function addBookmark() {
+        if (!card.isOpen || engine.position <= 0)
+            return
+        bookmarkPopup.openFor(-1, engine.position, card.formatClock(engine.position, true), "")
+    }
+
     SkipStill {
         id: skipStill
         objectName: "skipStill"
@@ -176,6 +190,7 @@ ApplicationWindow {
 
     ExportJob {
         id: exportJob
+        bookmarks: bookmarks
         onFinished: {
             if (window.quitAfterExport)
                 Qt.quit()
@@ -337,6 +352,12 @@ ApplicationWindow {
                 // The first picture that shows the change, to look at.
                 onChangePicked: startMs => engine.seek(startMs, false)
                 onAreaClosed: videoPanel.endAreaSearch()
+                bookmarks: bookmarks
+                onBookmarkEditRequested: (id, note) => {
+                    const entry = bookmarks.inRange(0, 8.64e15).find(b => b.id === id)
+                    if (entry)
+                        bookmarkPopup.openFor(id, entry.ms, card.formatClock(entry.ms, true), note)
+                }
                 Layout.preferredWidth: window.width >= 1650 ? 340 : window.width > 1200 ? 320 : 300
                 Layout.fillHeight: true
             }
@@ -371,6 +392,7 @@ ApplicationWindow {
                     onEventsOnlyToggled: on => eventsOnly.active = on
                     skipStill: skipStill.active
                     onSkipStillToggled: on => skipStill.active = on
+                    onBookmarkRequested: window.addBookmark()
                     onChunkJumpRequested: dir => window.jumpChunk(dir)
                     onToastRequested: text => window.toast(text)
                     Layout.fillWidth: true
@@ -385,8 +407,9 @@ ApplicationWindow {
                     day: day
                     job: exportJob
                     activity: activity
+                    bookmarks: bookmarks
                     videoDesc: window.videoDesc
-                    eventKinds: sidePanel.eventList.typeFilter
+                    eventKinds: sidePanel.eventList.typeFilter & 0x1F
                     onExportRequested: window.openExport()
                     onToastRequested: text => window.toast(text)
                     Layout.fillWidth: true
@@ -460,6 +483,17 @@ ApplicationWindow {
         }
     }
 
+    BookmarkPopup {
+        id: bookmarkPopup
+        objectName: "bookmarkPopup"
+        onAccepted: (id, ms, note) => {
+            if (id < 0)
+                bookmarks.add(ms, note)
+            else
+                bookmarks.setNote(id, note)
+        }
+    }
+
     QuitConfirm {
         id: quitConfirm
         // The export may have ended while the question was open; then
@@ -494,6 +528,7 @@ ApplicationWindow {
         settingsDialog: settingsDialog
         shortcutSheet: shortcutSheet
         transportBar: transportBar
+        onBookmarkRequested: window.addBookmark()
     }
 
     // The first automatic update check, left out while a script runs.
@@ -524,6 +559,8 @@ ApplicationWindow {
         activity: activity
         skipStill: skipStill
         sidePanel: sidePanel
+        bookmarks: bookmarks
+        bookmarkPopup: bookmarkPopup
     }
 
     Component.onCompleted: {

@@ -29,6 +29,8 @@ Item {
     required property ActivityModel activity
     required property SkipStill skipStill
     required property SidePanel sidePanel
+    required property Bookmarks bookmarks
+    required property BookmarkPopup bookmarkPopup
     property var steps: []
     // How often the current step has waited for its condition.
     property int waits: 0
@@ -129,6 +131,16 @@ Item {
         "exportformat": { args: "mov|mp4", run: arg => appSettings.exportFormat = arg === "mp4" ? 1 : 0 },
         "exportaudio": { args: "on|off", run: arg => exportPanel.setAudio(arg !== "off") },
         "exporttimetrack": { args: "on|off", run: arg => appSettings.exportTimeTrack = arg === "on" },
+        "exportevidence": { args: "on|off", run: arg => appSettings.exportEvidence = arg === "on" },
+        "exportburntime": { args: "on|off", run: arg => appSettings.exportBurnTime = arg === "on" },
+        // "exportshare on 8": the share copy, kept under 8 MB.
+        "exportshare": { args: "on|off [MB]",
+                         run: arg => {
+                             const parts = arg.split(" ")
+                             appSettings.exportShare = parts[0] === "on"
+                             if (parts.length > 1)
+                                 appSettings.exportShareMb = parseInt(parts[1])
+                         } },
         "exportdir": { args: "FOLDER", run: arg => exportPanel.setFolder(arg) },
         // "exportgo close": the window is closed while the export has surely
         // not ended yet, however fast the machine writes.
@@ -193,6 +205,37 @@ Item {
                     } },
         "pickcard": { args: "INDEX", run: arg => cardPicker.pick(parseInt(arg)), wait: 800 },
         "eventsonly": { args: "on|off", run: arg => eventsOnly.active = arg === "on", wait: 500 },
+        // Through the window's own popup: B's bookmark at the shown picture.
+        // "bookmark open" leaves the popup open (for a shot), "cancel" closes it.
+        "bookmark": { args: "add TEXT | open | cancel | edit INDEX TEXT | delete INDEX",
+                      run: (arg, w) => {
+                          const all = bookmarks.inRange(0, 8.64e15)
+                          if (w[0] === "open") {
+                              win.addBookmark()
+                          } else if (w[0] === "cancel") {
+                              bookmarkPopup.close()
+                          } else if (w[0] === "add") {
+                              win.addBookmark()
+                              if (!bookmarkPopup.opened) {
+                                  log("bookmark none")
+                                  return
+                              }
+                              bookmarkPopup.note = w.slice(1).join(" ")
+                              bookmarkPopup.keep()
+                          } else if (w[0] === "edit" && all[parseInt(w[1])]) {
+                              bookmarks.setNote(all[parseInt(w[1])].id, w.slice(2).join(" "))
+                          } else if (w[0] === "delete" && all[parseInt(w[1])]) {
+                              bookmarks.remove(all[parseInt(w[1])].id)
+                          } else {
+                              log("bookmark none")
+                          }
+                      },
+                      wait: 300 },
+        "bookmarks": { run: () => {
+                           log("bookmarks " + bookmarks.count)
+                           for (const b of bookmarks.inRange(0, 8.64e15))
+                               log("bookmark " + card.formatLogTime(b.ms) + " " + b.note)
+                       } },
         "skipstill": { args: "on|off", run: arg => skipStill.active = arg === "on", wait: 300 },
         // Ten minutes at most: a day analysed from nothing.
         "analyse": { args: "wait", until: () => activity.dayAnalysed || !activity.analysing, tries: 3000,

@@ -12,6 +12,7 @@ Rectangle {
     required property DayModel day
     required property bool exporting
     required property ActivityModel activity
+    required property Bookmarks bookmarks
     // The area being searched (fractions of the picture); empty for none.
     required property rect area
     readonly property bool searching: area.width > 0 && area.height > 0
@@ -21,12 +22,13 @@ Rectangle {
     readonly property bool filterOpen: filterBox.open
 
     // Event-type bits of the filter entries, in entry order.
-    readonly property var filterBits: [0, 0x01, 0x02, 0x04, 0x08, 0x10]
+    readonly property var filterBits: [0, 0x01, 0x02, 0x04, 0x08, 0x10, 0x100]
 
     signal dayPicked(int year, int month, int day)
     signal eventPicked(real startMs)
     signal changePicked(real startMs)
     signal areaClosed()
+    signal bookmarkEditRequested(int id, string note)
 
     radius: Style.panelRadius
     color: Style.panel
@@ -90,7 +92,8 @@ Rectangle {
                 implicitHeight: 30
                 Layout.preferredWidth: 132
                 font.pixelSize: 11
-                model: [qsTr("All types"), qsTr("Motion"), qsTr("Sound"), qsTr("Crying"), qsTr("PIR"), qsTr("Person")]
+                model: [qsTr("All types"), qsTr("Motion"), qsTr("Sound"), qsTr("Crying"), qsTr("PIR"), qsTr("Person"),
+                        qsTr("Bookmarks")]
                 // Naming the model makes a retranslated model re-apply the entry.
                 currentIndex: model, Math.max(0, side.filterBits.indexOf(eventList.typeFilter))
                 onActivated: index => eventList.typeFilter = side.filterBits[index]
@@ -108,7 +111,11 @@ Rectangle {
             position: side.engine.position
             dayHasPlayable: side.day.hasPlayable
             dayHasMissing: side.day.hasMissing
+            bookmarks: side.bookmarks
             onEventClicked: startMs => side.eventPicked(startMs)
+            onBookmarkClicked: ms => side.changePicked(ms)
+            onBookmarkEditRequested: (id, note) => side.bookmarkEditRequested(id, note)
+            onBookmarkDeleteRequested: id => side.bookmarks.remove(id)
             onClearFilterRequested: {
                 eventList.typeFilter = 0
                 filterBox.currentIndex = 0

@@ -14,6 +14,7 @@ QtObject {
     readonly property color plum: Theme.colour("plum", dark)
     readonly property color activity: Theme.colour("activity", dark)
     readonly property color loudness: Theme.colour("loudness", dark)
+    readonly property color bookmark: Theme.colour("bookmark", dark)
     readonly property color canvas: Theme.colour("canvas", dark)
     readonly property color surface: Theme.colour("surface", dark)
     readonly property color surface2: Theme.colour("surface2", dark)

@@ -14,6 +14,7 @@ Rectangle {
     required property DayModel day
     required property ExportJob job
     required property ActivityModel activity
+    property Bookmarks bookmarks: null
     // Codec and picture size, for the export editor.
     required property string videoDesc
     // The event types the event list shows, which an events export takes.
@@ -150,6 +151,7 @@ Rectangle {
             Layout.preferredHeight: panel.squeezed ? 94 : 110
             card: panel.card
             activity: panel.activity
+            bookmarks: panel.bookmarks
             dayStart: panel.day.dayStart
             dayEnd: panel.day.dayEnd
             position: panel.engine.position

@@ -22,6 +22,7 @@ Rectangle {
     signal toastRequested(string text)
     signal eventsOnlyToggled(bool on)
     signal skipStillToggled(bool on)
+    signal bookmarkRequested()
 
     // One of the stacked toggles at the bar's end.
     component BarToggle: FlatCheckBox {
@@ -100,6 +101,12 @@ Rectangle {
             glyph: "camera"
             tip: qsTr("Screenshot")
             onClicked: bar.takeSnapshot()
+        }
+        IconButton {
+            objectName: "bookmarkButton"
+            glyph: "bookmark"
+            tip: qsTr("Bookmark (B)")
+            onClicked: bar.bookmarkRequested()
         }
         IconButton {
             Layout.leftMargin: 4

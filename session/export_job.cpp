@@ -1,10 +1,18 @@
 #include "session/export_job.h"
 
 #include "export/export_writer.h"
+#include "session/bookmarks.h"
 #include "session/card_session.h"
 #include "session/duration_text.h"
 #include "session/folder_space.h"
 #include "session/time_zone.h"
+
+#ifdef NIVRA_HAVE_EVIDENCE
+#include "evidence/evidence.h"
+#endif
+#ifdef NIVRA_HAVE_RECODE
+#include "recode/recode.h"
+#endif
 
 #include <QCoreApplication>
 #include <QDateTime>
@@ -15,6 +23,7 @@
 #include <cmath>
 #include <cstring>
 #include <limits>
+#include <memory>
 #include <vector>
 
 namespace nivra {
@@ -37,11 +46,23 @@ struct ExportJob::Task
     bool computerTime = false;
     QByteArray folder; // UTF-8, native separators
     bool mp4 = false;
+    bool evidence = false;
+    bool burnTime = false;
+    int shareMb = 0;   // 0: no share copy
+    qint64 fromMs = 0; // the range asked for, for the package
+    qint64 toMs = 0;
+#ifdef NIVRA_HAVE_EVIDENCE
+    evidence::Texts texts; // in the interface language at the start
+    std::vector<evidence::Bookmark> bookmarks;
+#endif
 };
 
 namespace {
 
+constexpr int kShareDefaultMb = 25;
 constexpr qint64 kProgressEveryNs = 40 * 1000000LL;
+// No package for an export that lost part of its plan.
+constexpr int kEvidenceRefused = -1;
 
 // The worker's context for the writer's callbacks: the pieces before the
 // current one count towards the progress.
@@ -51,12 +72,63 @@ struct WorkerRun
     qint64 base = 0;
     bool single = true; // one range: the writer's own total stands
     std::vector<ExportLostRun> lost;
+#ifdef NIVRA_HAVE_EVIDENCE
+    std::vector<evidence::Clip> clips;
+#endif
 };
 
 int32_t computerOffset(uint32_t utcSeconds, void *, const ExportOptions *)
 {
     return systemOffsetSeconds(qint64(utcSeconds) * 1000);
 }
+
+#ifdef NIVRA_HAVE_EVIDENCE
+int32_t computerOffsetAt(int64_t utcSeconds)
+{
+    return systemOffsetSeconds(qint64(utcSeconds) * 1000);
+}
+
+std::string utf8(const QString &text)
+{
+    return text.toUtf8().toStdString();
+}
+
+// The report's words in the interface language of the moment.
+evidence::Texts evidenceTexts()
+{
+    evidence::Texts t;
+    t.title = utf8(ExportJob::tr("Evidence package"));
+    t.card = utf8(ExportJob::tr("Card"));
+    t.folder = utf8(ExportJob::tr("Folder"));
+    t.formatted = utf8(ExportJob::tr("Formatted"));
+    t.identity = utf8(ExportJob::tr("Card identity"));
+    t.range = utf8(ExportJob::tr("Range"));
+    t.cameraTime = utf8(ExportJob::tr("Camera time"));
+    t.computerTime = utf8(ExportJob::tr("This computer's time"));
+    t.files = utf8(ExportJob::tr("Exported files"));
+    t.name = utf8(ExportJob::tr("Name"));
+    t.size = utf8(ExportJob::tr("Size"));
+    t.duration = utf8(ExportJob::tr("Duration"));
+    t.sourceFiles = utf8(ExportJob::tr("Copied from the card's files"));
+    t.events = utf8(ExportJob::tr("Events and bookmarks"));
+    t.time = utf8(ExportJob::tr("Time"));
+    t.kind = utf8(ExportJob::tr("Kind"));
+    t.note = utf8(ExportJob::tr("Note"));
+    t.bookmark = utf8(ExportJob::tr("Bookmark"));
+    t.start = utf8(ExportJob::tr("Start of the range"));
+    t.none = utf8(ExportJob::tr("None"));
+    t.noPicture = utf8(ExportJob::tr("No picture"));
+    t.made = utf8(ExportJob::tr("Made by"));
+    t.madeAt = utf8(ExportJob::tr("Made at"));
+    t.check = utf8(ExportJob::tr("Check the files with: sha256sum -c SHA256SUMS"));
+    t.kinds[0] = utf8(ExportJob::tr("Motion"));
+    t.kinds[1] = utf8(ExportJob::tr("Sound"));
+    t.kinds[2] = utf8(ExportJob::tr("Crying"));
+    t.kinds[3] = utf8(ExportJob::tr("PIR"));
+    t.kinds[4] = utf8(ExportJob::tr("Person"));
+    return t;
+}
+#endif
 
 } // namespace
 
@@ -83,6 +155,97 @@ ExportJob::~ExportJob()
     m_shell.stop();
 }
 
+bool ExportJob::evidenceAvailable()
+{
+#ifdef NIVRA_HAVE_EVIDENCE
+    return true;
+#else
+    return false;
+#endif
+}
+
+QObject *ExportJob::bookmarks() const
+{
+    return m_bookmarks.data();
+}
+
+void ExportJob::setBookmarks(QObject *bookmarks)
+{
+    auto *list = qobject_cast<Bookmarks *>(bookmarks);
+    if (list == m_bookmarks.data())
+        return;
+    m_bookmarks = list;
+    emit evidenceChanged();
+}
+
+bool ExportJob::recodeAvailable()
+{
+#ifdef NIVRA_HAVE_RECODE
+    static const bool available = recode::available();
+    return available;
+#else
+    return false;
+#endif
+}
+
+void ExportJob::setBurnTime(bool on)
+{
+    on = on && recodeAvailable();
+    if (on == m_burnTime)
+        return;
+    m_burnTime = on;
+    emit recodingChanged();
+}
+
+void ExportJob::setShareCopy(bool on)
+{
+    on = on && recodeAvailable();
+    if (on == m_shareCopy)
+        return;
+    m_shareCopy = on;
+    emit recodingChanged();
+}
+
+void ExportJob::setShareMb(int mb)
+{
+    const QList<int> sizes = shareSizes();
+    if (!sizes.contains(mb))
+        mb = kShareDefaultMb;
+    if (mb == m_shareMb)
+        return;
+    m_shareMb = mb;
+    emit recodingChanged();
+}
+
+QList<int> ExportJob::shareSizes()
+{
+    return {8, 16, 25, 50};
+}
+
+QString ExportJob::shareRefusal(qint64 durationMs, int mb)
+{
+#ifdef NIVRA_HAVE_RECODE
+    if (recode::shareVideoBitRate(qint64(mb) * 1000000, durationMs) > 0)
+        return QString();
+    return tr("%1 is too long for a copy of %2 MB. Choose a shorter range or a larger size.")
+        .arg(nivra::durationText(durationMs))
+        .arg(mb);
+#else
+    Q_UNUSED(durationMs);
+    Q_UNUSED(mb);
+    return QString();
+#endif
+}
+
+void ExportJob::setEvidence(bool on)
+{
+    on = on && evidenceAvailable();
+    if (on == m_evidence)
+        return;
+    m_evidence = on;
+    emit evidenceChanged();
+}
+
 double ExportJob::progress() const
 {
     if (m_totalBytes <= 0)
@@ -97,11 +260,21 @@ bool ExportJob::start(CardSession *card, qint64 fromMs, qint64 toMs, bool merge,
         return false;
     Task task;
     task.pieces.push_back({fromMs, toMs, estimatedBytes < 1 ? 0 : estimatedBytes});
+    task.fromMs = fromMs;
+    task.toMs = toMs;
     task.merge = merge;
     task.audio = audio;
     task.timeTrack = timeTrack;
     task.mp4 = format == 1;
     return launch(card, std::move(task), dir);
+}
+
+qint64 ExportJob::longestPiece(const Task &task)
+{
+    qint64 longest = 0;
+    for (const Task::Piece &piece : task.pieces)
+        longest = qMax(longest, piece.toMs - piece.fromMs);
+    return longest;
 }
 
 bool ExportJob::startEvents(CardSession *card, qint64 fromMs, qint64 toMs, int kinds, int padSeconds,
@@ -122,6 +295,8 @@ bool ExportJob::startEvents(CardSession *card, qint64 fromMs, qint64 toMs, int k
     Task task;
     for (const ExportEventPiece &piece : pieces)
         task.pieces.push_back({piece.fromMs, piece.toMs, qint64(piece.bytes)});
+    task.fromMs = fromMs;
+    task.toMs = toMs;
     // One file per event (or overlapping events), across any gap inside.
     task.merge = true;
     task.audio = audio;
@@ -137,6 +312,11 @@ bool ExportJob::launch(CardSession *card, Task task, const QString &dir)
     m_outcome = HandOver{};
     m_outcomeCancelled = false;
     m_unmadeFolder.clear();
+    m_refusal = m_shareCopy ? shareRefusal(longestPiece(task), m_shareMb) : QString();
+    if (!m_refusal.isEmpty()) {
+        emit finished(Failed, outcomeText(), 0);
+        return false;
+    }
     m_folderOnCard = card->holdsFolder(dir);
     if (m_folderOnCard) {
         emit finished(Failed, outcomeText(), 0);
@@ -174,6 +354,22 @@ bool ExportJob::launch(CardSession *card, Task task, const QString &dir)
     emit filesChanged();
 
     task.reader = card->reader();
+    task.evidence = m_evidence;
+    task.burnTime = m_burnTime;
+    if (m_shareCopy) {
+        // What a phone plays: one MP4 (a file per event in a batch).
+        task.shareMb = m_shareMb;
+        task.mp4 = true;
+        task.merge = true;
+    }
+#ifdef NIVRA_HAVE_EVIDENCE
+    if (task.evidence) {
+        task.texts = evidenceTexts();
+        if (m_bookmarks)
+            for (const Bookmarks::Entry &b : m_bookmarks->entries())
+                task.bookmarks.push_back({b.ms, b.note.toStdString()});
+    }
+#endif
     task.computerTime = card->timeMode() == CardSession::ComputerTime;
     task.folder = QDir::toNativeSeparators(dir).toUtf8();
     m_shell.start([this, task = std::move(task)] { runTask(this, task); }, this, [this] { takeHandOver(); });
@@ -225,9 +421,16 @@ void ExportJob::runTask(ExportJob *job, const Task &task)
         }
         return self->m_shell.stopping() ? 1 : 0;
     };
-    options.fileDone = [](void *context, const char *path, const ExportFileInfo *) {
+    options.fileDone = [](void *context, const char *path, const ExportFileInfo *info) {
         const QString file = QString::fromUtf8(path);
-        auto *self = static_cast<WorkerRun *>(context)->job;
+        auto *run = static_cast<WorkerRun *>(context);
+#ifdef NIVRA_HAVE_EVIDENCE
+        run->clips.push_back({path, info->firstMs, info->lastMs, info->videoDurationMs, info->offsetMin,
+                              std::vector<uint16_t>(info->segments, info->segments + info->segmentCount)});
+#else
+        Q_UNUSED(info);
+#endif
+        auto *self = run->job;
         WorkerThread::Lock lock = self->m_shell.lock();
         self->m_hand.files.append(file);
         const int mine = ++self->m_filesReported;
@@ -241,7 +444,9 @@ void ExportJob::runTask(ExportJob *job, const Task &task)
     options.runLost = [](void *context, const ExportLostRun *lost) {
         static_cast<WorkerRun *>(context)->lost.push_back(*lost);
     };
-    WorkerRun run{job, 0, task.pieces.size() == 1, {}};
+    WorkerRun run;
+    run.job = job;
+    run.single = task.pieces.size() == 1;
     options.context = &run;
 
     // The pieces in turn, as nivra-card's events-export writes them: a
@@ -252,6 +457,23 @@ void ExportJob::runTask(ExportJob *job, const Task &task)
     for (const Task::Piece &piece : task.pieces) {
         ExportResult one{};
         options.expectedBytes = piece.bytes;
+#ifdef NIVRA_HAVE_RECODE
+        // A share copy's bit rate follows its piece's length.
+        std::unique_ptr<recode::Coder> coder;
+        if (task.burnTime || task.shareMb > 0) {
+            recode::Settings settings;
+            settings.burnClock = task.burnTime;
+            settings.soundToAac = task.mp4;
+            if (task.shareMb > 0) {
+                settings.maxWidth = recode::kShareWidth;
+                settings.maxHeight = recode::kShareHeight;
+                settings.videoBitRate =
+                    recode::shareVideoBitRate(qint64(task.shareMb) * 1000000, piece.toMs - piece.fromMs);
+            }
+            coder = std::make_unique<recode::Coder>(settings);
+            options.coder = coder->hook();
+        }
+#endif
         const int rc = exportRange(task.reader, nullptr, piece.fromMs, piece.toMs, &options, &one);
         // What was read, not what was expected: the progress never goes back.
         run.base += qint64(one.bytes);
@@ -266,7 +488,43 @@ void ExportJob::runTask(ExportJob *job, const Task &task)
     }
     const QString message =
         QString::fromUtf8(result.message, int(strnlen(result.message, sizeof(result.message))));
+    int evidenceCode = 0;
+    QString evidenceMessage;
+    QStringList evidenceFiles;
+#ifdef NIVRA_HAVE_EVIDENCE
+    // The package comes after the files, and only for an export that wrote
+    // what it planned: a package must not vouch for a partial copy.
+    if (task.evidence && code == EXPORT_OK && run.lost.empty()) {
+        evidence::Request req;
+        // Read only, like the export: the writer's rule for the worker.
+        req.card = const_cast<card_reader *>(task.reader);
+        req.folder = task.folder.toStdString();
+        req.fromMs = task.fromMs;
+        req.toMs = task.toMs;
+        req.clips = run.clips;
+        req.computerOffset = computerOffsetAt;
+        req.version = NIVRA_VERSION;
+        req.texts = task.texts;
+        req.bookmarks = task.bookmarks;
+        req.context = job;
+        req.progress = [](void *context, int, int) -> int {
+            return static_cast<ExportJob *>(context)->m_shell.stopping() ? 1 : 0;
+        };
+        evidence::Result made;
+        evidenceCode = evidence::write_package(req, &made);
+        evidenceMessage = QString::fromStdString(made.message);
+        if (evidenceCode == evidence::EVIDENCE_OK)
+            evidenceFiles << QString::fromStdString(made.report) << QString::fromStdString(made.manifest);
+        else if (evidenceCode == evidence::EVIDENCE_CANCELLED)
+            code = EXPORT_CANCELLED;
+    } else if (task.evidence && code == EXPORT_OK) {
+        evidenceCode = kEvidenceRefused;
+    }
+#endif
     job->handOver([&](HandOver &hand) {
+        hand.files << evidenceFiles;
+        hand.evidenceCode = evidenceCode;
+        hand.evidenceMessage = evidenceMessage;
         hand.finished = true;
         hand.code = code;
         hand.message = message;
@@ -348,6 +606,8 @@ QString ExportJob::outcomeText() const
 {
     if (m_folderOnCard)
         return folderOnCardText();
+    if (!m_refusal.isEmpty())
+        return m_refusal;
     if (!m_unmadeFolder.isEmpty())
         return tr("Cannot create the folder %1").arg(QDir::toNativeSeparators(m_unmadeFolder.trimmed()));
     const HandOver &hand = m_outcome;
@@ -372,6 +632,11 @@ QString ExportJob::outcomeText() const
         }
         if (hand.skippedFrames > 0)
             lines << tr("Damaged frames left out: %1.").arg(hand.skippedFrames);
+        if (hand.evidenceCode == kEvidenceRefused)
+            lines << tr("No evidence package was written: the files do not hold the whole range.");
+        else if (hand.evidenceCode != 0)
+            lines << tr("The evidence package could not be written (%1).")
+                         .arg(QDir::toNativeSeparators(hand.evidenceMessage));
         return lines.join(QLatin1Char('\n'));
     }
     case EXPORT_CANCELLED:
@@ -384,6 +649,8 @@ QString ExportJob::outcomeText() const
             .arg(QDir::toNativeSeparators(hand.message));
     case EXPORT_ERR_CODEC:
         return tr("The video format of these recordings is not recognised.");
+    case EXPORT_ERR_RECODE:
+        return tr("The video could not be re-coded (%1).").arg(hand.message);
     case CARD_ERR_READ:
         return tr("Reading the recordings failed. Is the card still connected?");
     default:
@@ -415,6 +682,9 @@ void ExportJob::onFinished(const HandOver &hand)
     default:
         break;
     }
+    // A package asked for and not written is a failure of the whole.
+    if (status == Done && hand.evidenceCode != 0)
+        status = Failed;
     if (status == Failed && cancelled)
         status = Cancelled;
     m_outcome = hand;

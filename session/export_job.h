@@ -17,6 +17,7 @@
 
 namespace nivra {
 
+class Bookmarks;
 class CardSession;
 
 class ExportJob : public QObject
@@ -29,6 +30,20 @@ class ExportJob : public QObject
     Q_PROPERTY(int etaSec READ etaSec NOTIFY progressChanged)
     Q_PROPERTY(QStringList files READ files NOTIFY filesChanged)
     Q_PROPERTY(QString folder READ folder NOTIFY runningChanged)
+    // Set before start: an evidence package (report.html, SHA256SUMS) is
+    // written beside the files of an export that succeeds.
+    Q_PROPERTY(bool evidence READ evidence WRITE setEvidence NOTIFY evidenceChanged)
+    // Whether this build can write one.
+    Q_PROPERTY(bool evidenceAvailable READ evidenceAvailable CONSTANT)
+    // Set before start: the camera's clock burned into the picture, and the
+    // smaller copy for sharing (one MP4, H.264 at 720p at most, AAC, under
+    // shareMb MB); both re-code the video. Whether this build can.
+    Q_PROPERTY(bool burnTime READ burnTime WRITE setBurnTime NOTIFY recodingChanged)
+    Q_PROPERTY(bool shareCopy READ shareCopy WRITE setShareCopy NOTIFY recodingChanged)
+    Q_PROPERTY(int shareMb READ shareMb WRITE setShareMb NOTIFY recodingChanged)
+    Q_PROPERTY(bool recodeAvailable READ recodeAvailable CONSTANT)
+    // Whose bookmarks an evidence package lists (a Bookmarks).
+    Q_PROPERTY(QObject *bookmarks READ bookmarks WRITE setBookmarks NOTIFY evidenceChanged)
 
 public:
     enum Status
@@ -54,6 +69,22 @@ public:
     int etaSec() const { return m_etaSec; }
     QStringList files() const { return m_files; }
     QString folder() const { return m_folder; }
+    bool evidence() const { return m_evidence; }
+    void setEvidence(bool on);
+    static bool evidenceAvailable();
+    QObject *bookmarks() const;
+    void setBookmarks(QObject *bookmarks);
+    bool burnTime() const { return m_burnTime; }
+    void setBurnTime(bool on);
+    bool shareCopy() const { return m_shareCopy; }
+    void setShareCopy(bool on);
+    int shareMb() const { return m_shareMb; }
+    void setShareMb(int mb);
+    static bool recodeAvailable();
+    // The sizes a share copy may be kept under, in MB.
+    Q_INVOKABLE static QList<int> shareSizes();
+    // Empty when a share copy of durationMs fits into mb MB; else why not.
+    Q_INVOKABLE static QString shareRefusal(qint64 durationMs, int mb);
 
     // timeTrack adds the camera's clock as a subtitle track.
     Q_INVOKABLE bool start(nivra::CardSession *card, qint64 fromMs, qint64 toMs, bool merge, bool audio,
@@ -84,6 +115,8 @@ signals:
     void runningChanged();
     void progressChanged();
     void filesChanged();
+    void evidenceChanged();
+    void recodingChanged();
     void finished(int status, const QString &message, int files);
 
 private:
@@ -102,9 +135,12 @@ private:
         int fileCount = 0;
         quint64 skippedFrames = 0;
         std::vector<ExportLostRun> lost; // runs not written whole, in time order
+        int evidenceCode = 0;            // the package's, when one was asked for
+        QString evidenceMessage;         // the path its failure concerns
     };
     bool launch(CardSession *card, Task task, const QString &dir);
     static void runTask(ExportJob *job, const Task &task);
+    static qint64 longestPiece(const Task &task);
     // The time of a lost run's end in the card's time mode.
     QString clockText(qint64 utcMs) const;
     void handOver(const std::function<void(HandOver &)> &update);
@@ -138,6 +174,12 @@ private:
     QString m_folder;
     // The last export's outcome, for outcomeText().
     HandOver m_outcome;
+    bool m_evidence = false;
+    bool m_burnTime = false;
+    bool m_shareCopy = false;
+    int m_shareMb = 25;
+    QString m_refusal; // why the last start was refused before it began
+    QPointer<Bookmarks> m_bookmarks;
     bool m_outcomeCancelled = false;
     QString m_unmadeFolder;      // the folder the last start could not make
     bool m_folderOnCard = false; // the last start was refused: its folder is on the card

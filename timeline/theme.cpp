@@ -44,6 +44,8 @@ constexpr Tone kTones[] = {
     // The timeline's activity strips: what changed in the picture, how loud.
     {"activity", 0x4fc3dc, 0x137a94},
     {"loudness", 0x7ccf8e, 0x2f8a4a},
+    // The user's bookmarks: flags on the timeline, the dot of their rows.
+    {"bookmark", 0xff7eb6, 0xc2185b},
 };
 
 } // namespace

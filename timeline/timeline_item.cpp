@@ -136,6 +136,25 @@ void TimelineItem::setActivity(QObject *activity)
     emit activityChanged();
 }
 
+QObject *TimelineItem::bookmarks() const
+{
+    return m_bookmarks.data();
+}
+
+void TimelineItem::setBookmarks(QObject *bookmarks)
+{
+    auto *model = qobject_cast<nivra::Bookmarks *>(bookmarks);
+    if (model == m_bookmarks.data())
+        return;
+    if (m_bookmarks)
+        disconnect(m_bookmarks, nullptr, this, nullptr);
+    m_bookmarks = model;
+    if (model)
+        connect(model, &nivra::Bookmarks::changed, this, &TimelineItem::invalidate);
+    invalidate();
+    emit bookmarksChanged();
+}
+
 void TimelineItem::onSessionChanged()
 {
     clearSelection();

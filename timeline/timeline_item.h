@@ -7,6 +7,7 @@
 
 #include "base/clock.h"
 #include "session/activity_model.h"
+#include "session/bookmarks.h"
 #include "session/card_session.h"
 #include "storage/card.h"
 #include "timeline/timeline_axis.h"
@@ -30,6 +31,8 @@ class TimelineItem : public QQuickPaintedItem
     Q_PROPERTY(QObject *card READ card WRITE setCard NOTIFY cardChanged)
     // The activity index (an ActivityModel): its strips under the lane.
     Q_PROPERTY(QObject *activity READ activity WRITE setActivity NOTIFY activityChanged)
+    // The user's bookmarks (a Bookmarks): flags over the lane.
+    Q_PROPERTY(QObject *bookmarks READ bookmarks WRITE setBookmarks NOTIFY bookmarksChanged)
     Q_PROPERTY(qlonglong dayStart READ dayStart WRITE setDayStart NOTIFY dayStartChanged)
     // The next day's start (exclusive): a day runs midnight to midnight, 23,
     // 24 or 25 hours; 0 or out of reach means 24 hours.
@@ -79,6 +82,7 @@ public:
         ActivityTrack,
         PictureChange,
         SoundLevel,
+        BookmarkFlag,
         PaletteSize
     };
 
@@ -99,6 +103,8 @@ public:
     void setCard(QObject *card);
     QObject *activity() const;
     void setActivity(QObject *activity);
+    QObject *bookmarks() const;
+    void setBookmarks(QObject *bookmarks);
     qlonglong dayStart() const { return m_view.dayStart; }
     void setDayStart(qlonglong dayStart);
     qlonglong dayEnd() const { return m_view.dayStart + dayLength(); }
@@ -159,6 +165,7 @@ public:
 signals:
     void cardChanged();
     void activityChanged();
+    void bookmarksChanged();
     void dayStartChanged();
     void viewChanged();
     void positionChanged();
@@ -231,9 +238,11 @@ private:
     void paintSelection(QPainter *painter, const QColor *pal, qint64 viewEnd) const;
     void paintMarker(QPainter *painter, double x, const QColor &color) const;
     void paintActivity(QPainter *painter, const QColor *pal, qint64 viewEnd) const;
+    void paintBookmarks(QPainter *painter, const QColor *pal, qint64 viewEnd) const;
 
     QPointer<nivra::CardSession> m_session;
     QPointer<nivra::ActivityModel> m_activity;
+    QPointer<nivra::Bookmarks> m_bookmarks;
     nivra::TimelineView m_view;
     qint64 m_position = -1;
     QImage m_cache;

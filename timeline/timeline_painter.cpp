@@ -68,7 +68,8 @@ std::array<QColor, TimelineItem::PaletteSize> makePalette(bool dark)
             tone("foreground"),
             tone("track"),
             tone("activity"),
-            tone("loudness")};
+            tone("loudness"),
+            tone("bookmark")};
 }
 
 const std::array<QColor, TimelineItem::PaletteSize> kDark = makePalette(true);
@@ -211,6 +212,8 @@ void TimelineItem::paintStatic(QPainter *painter)
             c.setAlpha(100);
         painter->fillRect(QRectF(x0, 34, std::max(3.0, x1 - x0), 6), c);
     }
+
+    paintBookmarks(painter, pal, viewEnd);
 
     if (!m_offsetMarks.empty()) {
         QFont font = painter->font();
@@ -369,6 +372,23 @@ void TimelineItem::paintActivity(QPainter *painter, const QColor *pal, qint64 vi
             const double h = std::clamp(std::round(kStripH * (double(sound) + 60.0) / 60.0), 1.0, kStripH);
             painter->fillRect(QRectF(x, kSoundStripY + kStripH - h, 1.0, h), pal[SoundLevel]);
         }
+    }
+}
+
+// A flag on a pole over the lane: the events' ticks keep y 34-40 below it.
+void TimelineItem::paintBookmarks(QPainter *painter, const QColor *pal, qint64 viewEnd) const
+{
+    if (!m_bookmarks)
+        return;
+    painter->setPen(Qt::NoPen);
+    painter->setBrush(pal[BookmarkFlag]);
+    for (const nivra::Bookmarks::Entry &b : m_bookmarks->entries()) {
+        if (b.ms < m_view.start || b.ms > viewEnd)
+            continue;
+        const double x = std::round(xForTime(b.ms));
+        painter->fillRect(QRectF(x - 0.5, 24, 1.5, kLaneY + kLaneH - 24), pal[BookmarkFlag]);
+        const QPointF flag[] = {{x + 1, 24}, {x + 8, 27.5}, {x + 1, 31}};
+        painter->drawPolygon(flag, 3);
     }
 }
 

@@ -155,6 +155,8 @@ private slots:
     void clockChangeDaysAreWhole_data();
     void clockChangeDaysAreWhole();
     void areaSearchAndSkippingTheStillParts();
+    void bookmarksInTheWindowAndTheEvidencePackage();
+    void aShareCopyWithTheTimeBurnedIn();
 };
 
 // The exportinfo line's fields, by name.
@@ -1026,6 +1028,87 @@ void tst_MainWindow::areaSearchAndSkippingTheStillParts()
     QVERIFY2(r.has(QStringLiteral("skipstill 14 May 2024 11:00:10 -> 14 May 2024 11:01:58")),
              qPrintable(r.lines.filter(QStringLiteral("skip")).join("\n")));
     QVERIFY(r.has(QStringLiteral("toast Skipped 1 min 48 s of still video")));
+}
+
+// Bookmarks made as a person makes them (the popup, Enter), listed under
+// their filter and kept for the next start; an export with an evidence
+// package lists them, and its manifest checks.
+void tst_MainWindow::bookmarksInTheWindowAndTheEvidencePackage()
+{
+    const QString shot = m_work.filePath(QStringLiteral("bookmarks.png"));
+    const QString out = m_work.filePath(QStringLiteral("evidence"));
+    const Run r =
+        run(QStringLiteral(ACTIVITY_CARD),
+            QStringLiteral(
+                "decode sw; wait 1; seekexact 2024-05-14T09:02:05Z; bookmark add the <b>object</b>; "
+                "seekexact 2024-05-14T09:01:00Z; bookmark add; bookmark edit 0 nothing yet; bookmarks; "
+                "filter 256; wait 0.5; shot %1; size 1100 700; layoutcheck bookmarks; bookmark open; "
+                "layoutcheck bookmarkpopup; bookmark cancel; bookmarks; "
+                "select 2024-05-14T09:00:30Z 2024-05-14T09:03:00Z; exportdlg; exportformat mp4; "
+                "exportdir %2; exportevidence on; exportgo; waitexport; exportinfo; quit")
+                .arg(shot, out));
+    QVERIFY(r.finished);
+    QVERIFY2(r.has(QStringLiteral("bookmarks 2")), qPrintable(r.lines.join("\n")));
+    QVERIFY(r.has(QStringLiteral("bookmark 14 May 2024 11:01:00 nothing yet")));
+    QVERIFY(r.has(QStringLiteral("bookmark 14 May 2024 11:02:05 the <b>object</b>")));
+    QVERIFY2(r.has(QStringLiteral("layout bookmarkpopup findings 0")),
+             qPrintable(r.lines.filter(QStringLiteral("layout ")).join(QLatin1Char('\n'))));
+    // Esc (cancel) keeps nothing: still two.
+    QCOMPARE(r.lines.filter(QStringLiteral("bookmarks 2")).size(), 2);
+    QVERIFY2(r.has(QStringLiteral("layout bookmarks findings 0")),
+             qPrintable(r.lines.filter(QStringLiteral("layout ")).join(QLatin1Char('\n'))));
+    const QStringList info = r.lines.filter(QStringLiteral("exportinfo open "));
+    QVERIFY2(!info.isEmpty() && info.last().contains(QLatin1String("| result 0 ")),
+             qPrintable(info.join("\n")));
+
+    QProcess check;
+    check.setWorkingDirectory(out);
+    check.start(QStringLiteral("sha256sum"), {QStringLiteral("-c"), QStringLiteral("SHA256SUMS")});
+    QVERIFY(check.waitForFinished(30000));
+    QCOMPARE(check.exitCode(), 0);
+    QFile report(out + QStringLiteral("/report.html"));
+    QVERIFY(report.open(QIODevice::ReadOnly));
+    const QString html = QString::fromUtf8(report.readAll());
+    // The note is text, never markup.
+    QVERIFY(html.contains(QLatin1String("the &lt;b&gt;object&lt;/b&gt;")));
+    QVERIFY(html.contains(QLatin1String("nothing yet")));
+
+    const Run again = run(QStringLiteral(ACTIVITY_CARD), QStringLiteral("wait 1; bookmarks; quit"));
+    QVERIFY(again.has(QStringLiteral("bookmarks 2")));
+}
+
+// The export editor's re-coded copy: one H.264 MP4 under the size picked,
+// with the clock drawn in (its corner differs from the stream copy's).
+void tst_MainWindow::aShareCopyWithTheTimeBurnedIn()
+{
+    const QString shot = m_work.filePath(QStringLiteral("share.png"));
+    const QString out = m_work.filePath(QStringLiteral("share"));
+    const Run r = run(QStringLiteral(ACTIVITY_CARD),
+                      QStringLiteral("decode sw; wait 1; select 2024-05-14T09:00:10Z 2024-05-14T09:00:30Z; "
+                                     "exportdlg; exportmore on; exportburntime on; exportshare on 8; "
+                                     "exportdir %2; size 1100 700; wait 0.5; "
+                                     "shot %1; layoutcheck share; exportgo; waitexport; exportinfo; quit")
+                          .arg(shot, out));
+    QVERIFY(r.finished);
+    QVERIFY2(r.has(QStringLiteral("layout share findings 0")),
+             qPrintable(r.lines.filter(QStringLiteral("layout ")).join(QLatin1Char('\n'))));
+    const QStringList info = r.lines.filter(QStringLiteral("exportinfo open "));
+    QVERIFY2(!info.isEmpty() && info.last().contains(QLatin1String("| result 0 ")),
+             qPrintable(info.join("\n")));
+    const QStringList files = QDir(out).entryList({QStringLiteral("*.mp4")}, QDir::Files);
+    QCOMPARE(files.size(), 1);
+    const QString clip = out + QLatin1Char('/') + files.first();
+    QVERIFY(QFileInfo(clip).size() < 8000000);
+    double seconds = 0;
+    QVERIFY(decodesCleanly(clip, &seconds));
+    QVERIFY2(qAbs(seconds - 20.0) < 1.0, qPrintable(QString::number(seconds)));
+    QProcess probe;
+    probe.start(QStringLiteral("ffprobe"),
+                {QStringLiteral("-v"), QStringLiteral("error"), QStringLiteral("-select_streams"),
+                 QStringLiteral("v"), QStringLiteral("-show_entries"), QStringLiteral("stream=codec_name"),
+                 QStringLiteral("-of"), QStringLiteral("csv=p=0"), clip});
+    QVERIFY(probe.waitForFinished(30000));
+    QCOMPARE(QString::fromUtf8(probe.readAllStandardOutput()).trimmed(), QStringLiteral("h264"));
 }
 
 QTEST_GUILESS_MAIN(tst_MainWindow)
