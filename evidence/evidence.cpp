@@ -10,8 +10,11 @@
 #include <time.h>
 
 #include <algorithm>
+#include <atomic>
 #include <map>
 #include <memory>
+#include <thread>
+#include <vector>
 
 namespace nivra::evidence {
 
@@ -21,6 +24,8 @@ constexpr int kStillWidth = 480;
 // A report of a day's events stays a document, not an album.
 constexpr int kMaxStills = 200;
 constexpr size_t kReadChunk = 1 << 20;
+// Files hashed at once.
+constexpr unsigned kHashThreads = 4;
 
 struct DigestDeleter
 {
@@ -246,6 +251,52 @@ std::string html_escape(const std::string &text)
     return out;
 }
 
+namespace {
+
+// One file to hash, and what came of it.
+struct HashJob
+{
+    std::string path;
+    std::string hex;
+    uint64_t size = 0;
+    bool ok = false;
+};
+
+// Hashes the files on up to kHashThreads threads, the calling thread among
+// them (reading and hashing overlap, and SHA-256 runs on every core); only
+// the calling thread reports progress. False when the progress cancelled.
+bool hashAll(const Request &req, std::vector<HashJob> *jobs, int *done, int total)
+{
+    std::atomic<size_t> next{0};
+    std::atomic<bool> stop{false};
+    const auto hashNext = [&]() -> bool {
+        const size_t i = next++;
+        if (stop || i >= jobs->size())
+            return false;
+        HashJob &job = (*jobs)[i];
+        job.ok = sha256_file(job.path, &job.hex, &job.size);
+        return true;
+    };
+    const int start = *done;
+    const unsigned threads = std::max(1u, std::min(kHashThreads, std::thread::hardware_concurrency()));
+    std::vector<std::thread> helpers;
+    for (unsigned k = 1; k < threads && k < jobs->size(); ++k)
+        helpers.emplace_back([&] {
+            while (hashNext()) {
+            }
+        });
+    while (hashNext()) {
+        if (step(req, done, total))
+            stop = true;
+    }
+    for (std::thread &t : helpers)
+        t.join();
+    *done = start + int(jobs->size());
+    return !stop;
+}
+
+} // namespace
+
 int write_package(const Request &req, Result *out)
 {
     Result local;
@@ -291,33 +342,36 @@ int write_package(const Request &req, Result *out)
     const int stillCount = std::min<int>(kMaxStills, int(moments.size()) + 1);
     const int total = int(req.clips.size() + segments.size()) + stillCount + 1;
     int done = 0;
-    std::vector<std::string> clipHashes;
-    std::vector<uint64_t> clipSizes;
-    for (const Clip &c : req.clips) {
-        std::string hex;
-        uint64_t size = 0;
-        if (!sha256_file(c.path, &hex, &size)) {
-            res.message = c.path;
-            return EVIDENCE_ERR_READ;
-        }
-        clipHashes.push_back(hex);
-        clipSizes.push_back(size);
-        if (step(req, &done, total))
-            return EVIDENCE_CANCELLED;
-    }
-    std::map<uint16_t, std::pair<std::string, uint64_t>> segmentHashes;
+    std::vector<HashJob> jobs;
+    for (const Clip &c : req.clips)
+        jobs.push_back({c.path, {}, 0, false});
     for (uint16_t s : segments) {
         char path[CARD_PATH_MAX + 32];
-        std::string hex;
-        uint64_t size = 0;
-        if (card_segment_file(req.card, s, path, sizeof path) != CARD_OK || !sha256_file(path, &hex, &size)) {
-            res.message = path;
+        if (card_segment_file(req.card, s, path, sizeof path) != CARD_OK) {
+            res.message = std::to_string(s);
             return EVIDENCE_ERR_READ;
         }
-        segmentHashes[s] = {hex, size};
+        jobs.push_back({path, {}, 0, false});
+    }
+    if (!hashAll(req, &jobs, &done, total))
+        return EVIDENCE_CANCELLED;
+    for (const HashJob &job : jobs) {
+        if (!job.ok) {
+            res.message = job.path;
+            return EVIDENCE_ERR_READ;
+        }
+    }
+    std::vector<std::string> clipHashes;
+    std::vector<uint64_t> clipSizes;
+    for (size_t i = 0; i < req.clips.size(); ++i) {
+        clipHashes.push_back(jobs[i].hex);
+        clipSizes.push_back(jobs[i].size);
+    }
+    std::map<uint16_t, std::pair<std::string, uint64_t>> segmentHashes;
+    for (size_t i = 0; i < segments.size(); ++i) {
+        const HashJob &job = jobs[req.clips.size() + i];
+        segmentHashes[segments[i]] = {job.hex, job.size};
         ++res.sources;
-        if (step(req, &done, total))
-            return EVIDENCE_CANCELLED;
     }
 
     // The report.
