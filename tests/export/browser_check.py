@@ -2,7 +2,8 @@
 """Opens what nivra-card hands over in headless Chromium, as the receiver would.
 
 The share copy of an H.265 card must play in the browser (1280x720, its whole
-length, a seek answered); the evidence package's report must open with its
+length, a seek answered), and so must a stream copy carrying the camera's
+clock as a text track; the evidence package's report must open with its
 stills shown and the clip's camera times in it. The files are served by this
 script's own HTTP server on 127.0.0.1; Chromium gets a private profile in a
 temporary folder, and everything goes when the script ends.
@@ -22,19 +23,27 @@ import threading
 
 PAGE = """<!doctype html><meta charset="utf-8"><body>
 <video id="v" muted preload="auto" src="%s"></video>
+<video id="t" muted preload="auto" src="%s"></video>
 <iframe id="r" src="%s" style="width:900px;height:1200px"></iframe>
 <pre id="out">waiting</pre>
 <script>
 const out = document.getElementById('out'), v = document.getElementById('v');
 const result = {};
 function done() {
-  if (!('video' in result) || !('report' in result)) return;
+  if (!('video' in result) || !('report' in result) || !('timed' in result)) return;
   out.textContent = 'RESULT ' + JSON.stringify(result);
 }
 v.addEventListener('error', () => { result.video = {error: v.error ? v.error.code : -1}; done(); });
 v.addEventListener('loadeddata', () => { v.currentTime = v.duration / 2; });
 v.addEventListener('seeked', () => {
   result.video = {width: v.videoWidth, height: v.videoHeight, duration: v.duration, ready: v.readyState};
+  done();
+});
+const t = document.getElementById('t');
+t.addEventListener('error', () => { result.timed = {error: t.error ? t.error.code : -1}; done(); });
+t.addEventListener('loadeddata', () => { t.currentTime = t.duration / 2; });
+t.addEventListener('seeked', () => {
+  result.timed = {width: t.videoWidth, duration: t.duration, ready: t.readyState};
   done();
 });
 document.getElementById('r').addEventListener('load', e => {
@@ -75,11 +84,13 @@ def main():
         share = nivra_card(tool, "export", share_card, "--from", str(share_start), "--to",
                            str(share_start + 29999), "--out", share_dir, "--share", "--share-mb", "8")
         package = nivra_card(tool, "export", events_card, "--from", str(events_start), "--to",
-                             str(events_start + 59999), "--out", evidence_dir, "--mp4", "--evidence")
+                             str(events_start + 59999), "--out", evidence_dir, "--mp4", "--evidence",
+                             "--time-track")
         clip = os.path.relpath(share["files"][0], root)
+        timed = os.path.relpath(package["files"][0], root)
         report = os.path.relpath(package["evidence"]["report"], root)
         with open(os.path.join(root, "page.html"), "w", encoding="utf-8") as f:
-            f.write(PAGE % (clip, report))
+            f.write(PAGE % (clip, timed, report))
 
         handler = functools.partial(QuietHandler, directory=root)
         server = http.server.ThreadingHTTPServer(("127.0.0.1", 0), handler)
@@ -105,6 +116,9 @@ def main():
             faults.append(f"the share copy did not play as 1280x720: {video}")
         elif abs(video["duration"] - 30.0) > 0.5 or video["ready"] < 2:
             faults.append(f"the share copy played wrong: {video}")
+        timed_clip = result["timed"]
+        if timed_clip.get("width") != 320 or abs(timed_clip.get("duration", 0) - 60.0) > 0.5:
+            faults.append(f"the stream copy with the time track did not play: {timed_clip}")
         rep = result["report"]
         # A still at the start and at each event of the minute (two).
         stills = package["evidence"]["stills"]
@@ -118,7 +132,7 @@ def main():
             faults.append("no screenshot of the report")
     for fault in faults:
         print(fault)
-    print(f"{len(faults)} faults; video {video}, report stills {rep['stills']}")
+    print(f"{len(faults)} faults; video {video}, with the time track {timed_clip}, report stills {rep['stills']}")
     return 1 if faults else 0
 
 
