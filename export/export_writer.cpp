@@ -104,7 +104,6 @@ struct Exporter
 
     uint8_t *buffer = nullptr;
     size_t bufferCap = 0;
-    size_t lastRead = 0;         // bytes of the frame in buffer
     ParamSets *params = nullptr; // work area for a keyframe's parameter sets
     uint64_t bytesRead = 0;
     uint64_t threshold = 0;
@@ -513,6 +512,17 @@ int writeAudio(Exporter &e, const uint8_t *data, size_t length)
     return 0;
 }
 
+// Writes the sound frames a coder gave back.
+int writeCoded(Exporter &e, const ExportCoded &out)
+{
+    for (int i = 0; i < out.count; ++i) {
+        const int rc = writeAudio(e, out.frames[i], out.lengths[i]);
+        if (rc != 0)
+            return rc;
+    }
+    return 0;
+}
+
 // Writes the sound the coder still holds back, at the end of a file.
 int flushSound(Exporter &e)
 {
@@ -522,25 +532,20 @@ int flushSound(Exporter &e)
         setMessage(e, text);
         return EXPORT_ERR_RECODE;
     }
-    for (int i = 0; i < out.count; ++i) {
-        const int rc = writeAudio(e, out.frames[i], out.lengths[i]);
-        if (rc != 0)
-            return rc;
-    }
-    return 0;
+    return writeCoded(e, out);
 }
 
-// Re-codes one sound frame of the card at file time t and writes what the
-// coder gives back; silence fills a gap before it, counting what the coder
-// holds back.
-int recodeAudio(Exporter &e, int64_t t)
+// Re-codes one sound frame of the card (length bytes in buffer) at file
+// time t and writes what the coder gives back; silence fills a gap before
+// it, counting what the coder holds back.
+int recodeAudio(Exporter &e, int64_t t, size_t length)
 {
     const ExportCoder *coder = e.opt->coder;
     ExportCoded out{};
     int64_t pending = 0;
     char text[256] = {};
     const int64_t written = movWriterAudioSamples(e.mov);
-    if (coder->audio(coder->context, e.buffer, e.lastRead, &out, &pending, text) != 0) {
+    if (coder->audio(coder->context, e.buffer, length, &out, &pending, text) != 0) {
         setMessage(e, text);
         return EXPORT_ERR_RECODE;
     }
@@ -550,12 +555,7 @@ int recodeAudio(Exporter &e, int64_t t)
         if (rc != MOVW_OK)
             return writerFailure(e, rc);
     }
-    for (int i = 0; i < out.count; ++i) {
-        const int rc = writeAudio(e, out.frames[i], out.lengths[i]);
-        if (rc != 0)
-            return rc;
-    }
-    return 0;
+    return writeCoded(e, out);
 }
 
 // Hands one audio frame to the writer with drift correction.
@@ -565,7 +565,7 @@ int handleAudio(Exporter &e, const card_frame &f)
     if (t < 0)
         return 0;
     if (e.recodeSound)
-        return recodeAudio(e, t);
+        return recodeAudio(e, t, f.size);
     const uint8_t *data = e.buffer;
     size_t length = f.size;
     int64_t rate = e.sampleRate;
@@ -805,7 +805,6 @@ int copyFrames(Exporter &e)
         rc = cursor_read(e.cursor, e.buffer, e.bufferCap);
         if (rc != 0)
             return rc;
-        e.lastRead = f.size;
         anyRead = true;
         e.bytesRead += f.size;
         e.result->bytes += f.size;

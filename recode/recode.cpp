@@ -424,6 +424,22 @@ int64_t shareVideoBitRate(int64_t maxBytes, int64_t durationMs)
     return std::min(video, kShareHighestVideoBitRate);
 }
 
+bool copySettings(bool burnClock, int shareMb, int64_t durationMs, bool mp4, Settings *out)
+{
+    Settings settings;
+    settings.burnClock = burnClock;
+    settings.soundToAac = mp4;
+    if (shareMb > 0) {
+        settings.maxWidth = kShareWidth;
+        settings.maxHeight = kShareHeight;
+        settings.videoBitRate = shareVideoBitRate(int64_t(shareMb) * 1000000, durationMs);
+        if (settings.videoBitRate <= 0)
+            return false;
+    }
+    *out = settings;
+    return true;
+}
+
 void quietCodecLogs()
 {
     av_log_set_level(AV_LOG_ERROR);

@@ -33,6 +33,12 @@ constexpr int kShareHeight = 720;
 // with its sound; 0 when the range is too long for a picture worth watching.
 int64_t shareVideoBitRate(int64_t maxBytes, int64_t durationMs);
 
+// The settings of a re-coded copy of durationMs: the clock burned in, and a
+// share copy kept under shareMb MB (0: none); mp4 when the file is an MP4,
+// whose G.711 sound then becomes AAC. False when the range is too long for
+// the share copy's size.
+bool copySettings(bool burnClock, int shareMb, int64_t durationMs, bool mp4, Settings *out);
+
 // True when this FFmpeg has the H.264 encoder (libx264) that re-coding needs.
 bool available();
 

@@ -59,7 +59,11 @@ struct ExportJob::Task
 
 namespace {
 
-constexpr int kShareDefaultMb = 25;
+#ifdef NIVRA_HAVE_RECODE
+constexpr int kShareDefaultMb = recode::kShareDefaultMb;
+#else
+constexpr int kShareDefaultMb = 25; // no share copies in this build
+#endif
 constexpr qint64 kProgressEveryNs = 40 * 1000000LL;
 // No package for an export that lost part of its plan.
 constexpr int kEvidenceRefused = -1;
@@ -77,16 +81,17 @@ struct WorkerRun
 #endif
 };
 
-int32_t computerOffset(uint32_t utcSeconds, void *, const ExportOptions *)
-{
-    return systemOffsetSeconds(qint64(utcSeconds) * 1000);
-}
-
-#ifdef NIVRA_HAVE_EVIDENCE
 int32_t computerOffsetAt(int64_t utcSeconds)
 {
     return systemOffsetSeconds(qint64(utcSeconds) * 1000);
 }
+
+int32_t computerOffset(uint32_t utcSeconds, void *, const ExportOptions *)
+{
+    return computerOffsetAt(utcSeconds);
+}
+
+#ifdef NIVRA_HAVE_EVIDENCE
 
 std::string utf8(const QString &text)
 {
@@ -146,7 +151,7 @@ int exportEtaSeconds(qint64 doneBytes, qint64 totalBytes, qint64 elapsedMs, int 
     return previous;
 }
 
-ExportJob::ExportJob(QObject *parent) : QObject(parent)
+ExportJob::ExportJob(QObject *parent) : QObject(parent), m_shareMb(kShareDefaultMb)
 {}
 
 ExportJob::~ExportJob()
@@ -219,7 +224,12 @@ void ExportJob::setShareMb(int mb)
 
 QList<int> ExportJob::shareSizes()
 {
-    return {8, 16, 25, 50};
+    QList<int> sizes;
+#ifdef NIVRA_HAVE_RECODE
+    for (int mb : recode::kShareSizesMb)
+        sizes << mb;
+#endif
+    return sizes;
 }
 
 QString ExportJob::shareRefusal(qint64 durationMs, int mb)
@@ -460,16 +470,11 @@ void ExportJob::runTask(ExportJob *job, const Task &task)
 #ifdef NIVRA_HAVE_RECODE
         // A share copy's bit rate follows its piece's length.
         std::unique_ptr<recode::Coder> coder;
-        if (task.burnTime || task.shareMb > 0) {
-            recode::Settings settings;
-            settings.burnClock = task.burnTime;
-            settings.soundToAac = task.mp4;
-            if (task.shareMb > 0) {
-                settings.maxWidth = recode::kShareWidth;
-                settings.maxHeight = recode::kShareHeight;
-                settings.videoBitRate =
-                    recode::shareVideoBitRate(qint64(task.shareMb) * 1000000, piece.toMs - piece.fromMs);
-            }
+        recode::Settings settings;
+        // A piece too long for the size was refused before the start.
+        if ((task.burnTime || task.shareMb > 0) &&
+            recode::copySettings(task.burnTime, task.shareMb, piece.toMs - piece.fromMs, task.mp4,
+                                 &settings)) {
             coder = std::make_unique<recode::Coder>(settings);
             options.coder = coder->hook();
         }

@@ -177,7 +177,7 @@ private:
     bool m_evidence = false;
     bool m_burnTime = false;
     bool m_shareCopy = false;
-    int m_shareMb = 25;
+    int m_shareMb;     // the default size until set
     QString m_refusal; // why the last start was refused before it began
     QPointer<Bookmarks> m_bookmarks;
     bool m_outcomeCancelled = false;

@@ -25,31 +25,27 @@ int set_recoding(const Args &args, int64_t duration_ms, std::shared_ptr<void> *k
         return 2;
     }
     nivra::recode::quietCodecLogs();
-    nivra::recode::Settings settings;
-    settings.burnClock = burn;
+    int mb = 0;
     if (share) {
-        int mb = nivra::recode::kShareDefaultMb;
+        mb = nivra::recode::kShareDefaultMb;
         if (!option_int(args, "--share-mb", &mb))
             return 2;
         if (mb < 1 || mb > 4096) {
             fprintf(stderr, "nivra-card: --share-mb: a size from 1 to 4096 MB\n");
             return 2;
         }
-        settings.maxWidth = nivra::recode::kShareWidth;
-        settings.maxHeight = nivra::recode::kShareHeight;
-        settings.videoBitRate = nivra::recode::shareVideoBitRate(int64_t(mb) * 1000000, duration_ms);
-        if (settings.videoBitRate <= 0) {
-            fprintf(stderr,
-                    "nivra-card: %.0f min is too long for a %d MB copy; choose a shorter range or a larger "
-                    "--share-mb\n",
-                    double(duration_ms) / 60000.0, mb);
-            return 2;
-        }
         // What a phone plays: one MP4 with its index first, the sound as AAC.
         options->container = 1;
         options->merge = 1;
     }
-    settings.soundToAac = options->container == 1;
+    nivra::recode::Settings settings;
+    if (!nivra::recode::copySettings(burn, mb, duration_ms, options->container == 1, &settings)) {
+        fprintf(stderr,
+                "nivra-card: %.0f min is too long for a %d MB copy; choose a shorter range or a larger "
+                "--share-mb\n",
+                double(duration_ms) / 60000.0, mb);
+        return 2;
+    }
     auto coder = std::make_shared<nivra::recode::Coder>(settings);
     options->coder = coder->hook();
     *keep = coder;
