@@ -4,6 +4,7 @@
 #include "app/startup.h"
 #include "app/update_checker.h"
 #include "playback/audio_output.h"
+#include "playback/trace.h"
 
 #include <QDateTime>
 #include <QElapsedTimer>
@@ -77,6 +78,14 @@ int answerWithoutWindow(const nivra::CommandLine &commandLine)
 
 int main(int argc, char *argv[])
 {
+    // Where start-up goes, for the benchmarks.
+    const auto mark = [](const char *phase) {
+        if (nivra::traceEnabled()) {
+            fprintf(stderr, "TRACE startup %s\n", phase);
+            fflush(stderr);
+        }
+    };
+    mark("main");
     // Help and version need no window (nor a display): answered before the
     // application is made when they come before any of Qt's own options,
     // else once Qt has taken those out.
@@ -92,6 +101,7 @@ int main(int argc, char *argv[])
     nivra::chooseGraphicsBackEnd();
 
     QGuiApplication app(argc, argv);
+    mark("application");
     QGuiApplication::setOrganizationName(QStringLiteral("NIVRA"));
     QGuiApplication::setApplicationName(QStringLiteral("NIVRA Player"));
     QGuiApplication::setApplicationVersion(AppSettings::version());
@@ -149,7 +159,9 @@ int main(int argc, char *argv[])
     QObject::connect(
         &engine, &QQmlApplicationEngine::objectCreationFailed, &app, [] { QCoreApplication::exit(1); },
         Qt::QueuedConnection);
+    mark("load");
     nivra::compat::loadFromModule(engine, "NivraPlayer", "Main");
+    mark("window");
     if (qEnvironmentVariableIsSet("NIVRA_FRAME_STATS"))
         traceFrames(engine);
 

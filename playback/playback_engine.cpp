@@ -4,6 +4,7 @@
 #include "playback/engine_step.h"
 #include "playback/picture_image.h"
 #include "playback/snapshot.h"
+#include "playback/trace.h"
 
 #include <QtDebug>
 
@@ -342,6 +343,9 @@ void PlaybackEngine::togglePlay()
 void PlaybackEngine::seek(qlonglong utcMs, bool snapToKeyframe)
 {
     Step step(this);
+    // The benchmarks time a seek from here to its picture on screen.
+    if (traceEnabled())
+        qDebug("TRACE seek request %lld %s", utcMs, snapToKeyframe ? "key" : "exact");
     postSeek(utcMs, snapToKeyframe);
 }
 

@@ -83,7 +83,7 @@ Item {
     // A plan of the other mode (for a moment, while the mode changes) counts as none.
     readonly property int fileCount: eventsMode ? (hasPlan && plan.pieces ? plan.pieces.length : 0)
                                                 : merging ? 1 : runCount
-    readonly property real dayLast: (dayEnd > dayStart ? dayEnd : dayStart + 86400000) - 1
+    readonly property real dayLast: (dayEnd > dayStart ? dayEnd : card ? card.dayEndMs(dayStart) : dayStart) - 1
     readonly property real selStart: timeline ? timeline.selStart : -1
     readonly property real selEnd: timeline ? timeline.selEnd : -1
     readonly property bool hasRange: selStart >= 0 && selEnd > selStart
@@ -536,10 +536,12 @@ Item {
         }
     }
 
-    FolderDialog {
+    Lazy {
         id: folderDialog
-        title: qsTr("Save the exported files to")
-        onAccepted: appSettings.exportFolder = panel.job.localPath(selectedFolder)
+        sourceComponent: FolderDialog {
+            title: qsTr("Save the exported files to")
+            onAccepted: appSettings.exportFolder = panel.job.localPath(selectedFolder)
+        }
     }
 
     ColumnLayout {
@@ -913,8 +915,9 @@ Item {
                     onClicked: {
                         const folder = appSettings.exportFolder !== "" ? appSettings.exportFolder
                                                                       : panel.job.defaultFolder()
-                        folderDialog.currentFolder = panel.job.folderUrl(folder)
-                        folderDialog.open()
+                        const dialog = folderDialog.get()
+                        dialog.currentFolder = panel.job.folderUrl(folder)
+                        dialog.open()
                     }
                 }
             }

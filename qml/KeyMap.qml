@@ -22,8 +22,8 @@ Item {
     required property EventsOnly eventsOnly
     required property TransportBar transportBar
     required property VideoPanel videoPanel
-    required property SettingsDialog settingsDialog
-    required property ShortcutSheet shortcutSheet
+    required property Lazy settingsDialog
+    required property Lazy shortcutSheet
 
     readonly property Item focusItem: win.activeFocusItem
     readonly property bool typing: focusItem !== null && (focusItem instanceof TextInput || focusItem instanceof TextEdit)
@@ -340,7 +340,7 @@ Item {
         sequence: "Esc"
         enabled: keys.win.videoOnly || ((keys.exportPanel.open && !keys.win.exporting
                                          || keys.videoPanel.picking || keys.videoPanel.searching)
-                                        && !keys.settingsDialog.visible && !keys.win.menuOpen)
+                                        && !keys.settingsDialog.showing && !keys.win.menuOpen)
         onActivated: {
             if (keys.win.videoOnly)
                 keys.win.setVideoOnly(false)
@@ -365,6 +365,6 @@ Item {
     Shortcut {
         sequences: ["?", "F1"]
         enabled: keys.free
-        onActivated: keys.shortcutSheet.open()
+        onActivated: keys.shortcutSheet.get().open()
     }
 }

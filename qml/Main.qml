@@ -176,7 +176,7 @@ ApplicationWindow {
     function addBookmark() {
         if (!card.isOpen || engine.position <= 0)
             return
-        bookmarkPopup.openFor(-1, engine.position, card.formatClock(engine.position, true), "")
+        bookmarkPopup.get().openFor(-1, engine.position, card.formatClock(engine.position, true), "")
     }
 
     SkipStill {
@@ -258,7 +258,7 @@ ApplicationWindow {
     }
 
     function openFolderDialog() {
-        folderDialog.open()
+        folderDialog.get().open()
     }
 
     // Opens a card as choosing its folder does, wherever the folder comes
@@ -272,7 +272,7 @@ ApplicationWindow {
             return
         }
         if (cards.length > 1) {
-            cardPicker.show(path, cards)
+            cardPicker.get().show(path, cards)
             return
         }
         day.clear()
@@ -286,13 +286,13 @@ ApplicationWindow {
     }
 
     function openSettings() {
-        settingsDialog.open()
+        settingsDialog.get().open()
     }
 
     // What "Cancel export and quit" does, for script mode.
     function confirmQuit() {
-        if (quitConfirm.visible)
-            quitConfirm.confirm()
+        if (quitConfirm.showing)
+            quitConfirm.item.confirm()
     }
 
     function refresh() {
@@ -356,7 +356,7 @@ ApplicationWindow {
                 onBookmarkEditRequested: (id, note) => {
                     const entry = bookmarks.inRange(0, 8.64e15).find(b => b.id === id)
                     if (entry)
-                        bookmarkPopup.openFor(id, entry.ms, card.formatClock(entry.ms, true), note)
+                        bookmarkPopup.get().openFor(id, entry.ms, card.formatClock(entry.ms, true), note)
                 }
                 Layout.preferredWidth: window.width >= 1650 ? 340 : window.width > 1200 ? 320 : 300
                 Layout.fillHeight: true
@@ -456,61 +456,78 @@ ApplicationWindow {
         }
     }
 
-    FolderDialog {
+    Lazy {
         id: folderDialog
-        title: qsTr("Choose the SD card or the recording folder")
-        onAccepted: window.openCard(appSettings.localFolder(selectedFolder))
+        sourceComponent: FolderDialog {
+            title: qsTr("Choose the SD card or the recording folder")
+            onAccepted: window.openCard(appSettings.localFolder(selectedFolder))
+        }
     }
 
-    SettingsDialog {
+    // The dialogs and popups are made when first opened.
+    Lazy {
         id: settingsDialog
-        objectName: "settingsDialog"
-        job: exportJob
+        objectName: "settingsDialogLoader"
+        sourceComponent: SettingsDialog {
+            objectName: "settingsDialog"
+            job: exportJob
+        }
     }
 
-    ShortcutSheet {
+    Lazy {
         id: shortcutSheet
-        objectName: "shortcutSheet"
-        rows: keyMap.table
+        objectName: "shortcutSheetLoader"
+        sourceComponent: ShortcutSheet {
+            objectName: "shortcutSheet"
+            rows: keyMap.table
+        }
     }
 
-    CardPicker {
+    Lazy {
         id: cardPicker
-        objectName: "cardPicker"
-        onPicked: path => {
-            day.clear()
-            card.openPath(path)
+        objectName: "cardPickerLoader"
+        sourceComponent: CardPicker {
+            objectName: "cardPicker"
+            onPicked: path => {
+                day.clear()
+                card.openPath(path)
+            }
         }
     }
 
-    BookmarkPopup {
+    Lazy {
         id: bookmarkPopup
-        objectName: "bookmarkPopup"
-        onAccepted: (id, ms, note) => {
-            if (id < 0)
-                bookmarks.add(ms, note)
-            else
-                bookmarks.setNote(id, note)
+        objectName: "bookmarkPopupLoader"
+        sourceComponent: BookmarkPopup {
+            objectName: "bookmarkPopup"
+            onAccepted: (id, ms, note) => {
+                if (id < 0)
+                    bookmarks.add(ms, note)
+                else
+                    bookmarks.setNote(id, note)
+            }
         }
     }
 
-    QuitConfirm {
+    Lazy {
         id: quitConfirm
-        // The export may have ended while the question was open; then
-        // nothing will report "finished" any more.
-        onQuitRequested: {
-            window.quitAfterExport = true
-            if (exportJob.running)
-                exportJob.cancel()
-            else
-                Qt.quit()
+        sourceComponent: QuitConfirm {
+            // The export may have ended while the question was open; then
+            // nothing will report "finished" any more.
+            onQuitRequested: {
+                window.quitAfterExport = true
+                if (exportJob.running)
+                    exportJob.cancel()
+                else
+                    Qt.quit()
+            }
         }
     }
 
     onClosing: close => {
         if (exportJob.running) {
             close.accepted = false
-            quitConfirm.open()
+            quitConfirm.get().open()
         }
     }
 

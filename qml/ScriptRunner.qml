@@ -19,18 +19,18 @@ Item {
     required property ExportPanel exportPanel
     required property CalendarPanel calendar
     required property EventList eventList
-    required property SettingsDialog settingsDialog
+    required property Lazy settingsDialog
     required property VideoPanel videoPanel
     required property TimelinePanel timelinePanel
     required property AppToolBar toolBar
     required property EventsOnly eventsOnly
-    required property CardPicker cardPicker
-    required property ShortcutSheet shortcutSheet
+    required property Lazy cardPicker
+    required property Lazy shortcutSheet
     required property ActivityModel activity
     required property SkipStill skipStill
     required property SidePanel sidePanel
     required property Bookmarks bookmarks
-    required property BookmarkPopup bookmarkPopup
+    required property Lazy bookmarkPopup
     property var steps: []
     // How often the current step has waited for its condition.
     property int waits: 0
@@ -203,7 +203,7 @@ Item {
                         log("recent " + entries.length + " "
                             + entries.map(e => e.text + (e.enabled ? "" : " (missing)")).join("|"))
                     } },
-        "pickcard": { args: "INDEX", run: arg => cardPicker.pick(parseInt(arg)), wait: 800 },
+        "pickcard": { args: "INDEX", run: arg => cardPicker.get().pick(parseInt(arg)), wait: 800 },
         "eventsonly": { args: "on|off", run: arg => eventsOnly.active = arg === "on", wait: 500 },
         // Through the window's own popup: B's bookmark at the shown picture.
         // "bookmark open" leaves the popup open (for a shot), "cancel" closes it.
@@ -213,15 +213,17 @@ Item {
                           if (w[0] === "open") {
                               win.addBookmark()
                           } else if (w[0] === "cancel") {
-                              bookmarkPopup.close()
+                              if (bookmarkPopup.item)
+                                  bookmarkPopup.item.close()
                           } else if (w[0] === "add") {
                               win.addBookmark()
-                              if (!bookmarkPopup.opened) {
+                              const popup = bookmarkPopup.item
+                              if (!popup || !popup.opened) {
                                   log("bookmark none")
                                   return
                               }
-                              bookmarkPopup.note = w.slice(1).join(" ")
-                              bookmarkPopup.keep()
+                              popup.note = w.slice(1).join(" ")
+                              popup.keep()
                           } else if (w[0] === "edit" && all[parseInt(w[1])]) {
                               bookmarks.setNote(all[parseInt(w[1])].id, w.slice(2).join(" "))
                           } else if (w[0] === "delete" && all[parseInt(w[1])]) {
@@ -276,11 +278,11 @@ Item {
         "lang": { args: "CODE", run: arg => appSettings.language = arg },
         "theme": { args: "light|dark|system",
                    run: arg => appSettings.theme = arg === "light" || arg === "dark" ? arg : "" },
-        "settings": { run: () => settingsDialog.open(), wait: 400 },
-        "settingsclose": { run: () => settingsDialog.close() },
-        "keys": { run: () => shortcutSheet.open(), wait: 400 },
-        "keysclose": { run: () => shortcutSheet.close() },
-        "licenses": { run: () => settingsDialog.openLicenses(), wait: 400 },
+        "settings": { run: () => settingsDialog.get().open(), wait: 400 },
+        "settingsclose": { run: () => { if (settingsDialog.item) settingsDialog.item.close() } },
+        "keys": { run: () => shortcutSheet.get().open(), wait: 400 },
+        "keysclose": { run: () => { if (shortcutSheet.item) shortcutSheet.item.close() } },
+        "licenses": { run: () => settingsDialog.get().openLicenses(), wait: 400 },
         "updatecheck": { args: "[startup]",
                          run: arg => arg === "startup" ? updater.startupCheck() : updater.checkNow(),
                          wait: 200 },
@@ -546,9 +548,9 @@ Item {
     }
 
     Connections {
-        target: runner.running ? runner.cardPicker : null
+        target: runner.running ? runner.cardPicker.item : null
         function onOpened() {
-            runner.log("cards " + runner.cardPicker.cards.length + " " + runner.cardPicker.cards.join("|"))
+            runner.log("cards " + runner.cardPicker.item.cards.length + " " + runner.cardPicker.item.cards.join("|"))
         }
     }
 

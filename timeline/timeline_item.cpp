@@ -8,6 +8,7 @@
 #include <QKeyEvent>
 #include <QLocale>
 #include <QMouseEvent>
+#include <QQuickWindow>
 #include <QStyleHints>
 #include <QWheelEvent>
 
@@ -282,10 +283,12 @@ void TimelineItem::setPosition(qlonglong position)
                       position < m_view.dayStart || position > dayLast() ||
                       (position >= m_view.start && position <= m_view.start + s - s / 20);
     if (stay) {
-        // Only the marker moves: the cached picture stays, and a move that
-        // lands on the same pixel column repaints nothing.
+        // Only the marker moves: the cached picture stays, and a move of
+        // less than a device pixel repaints nothing (at 1x on a whole day's
+        // view the marker moves a pixel about once a minute).
         const double x = markerX();
-        if (x != m_paintedMarkerX)
+        const double pixel = window() ? 1.0 / window()->effectiveDevicePixelRatio() : 1.0;
+        if ((x < 0) != (m_paintedMarkerX < 0) || std::abs(x - m_paintedMarkerX) >= pixel)
             update();
     } else {
         m_view.start = position - s / 10;

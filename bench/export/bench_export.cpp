@@ -56,7 +56,7 @@ bool cardRange(card_reader *card, int64_t *from, int64_t *to)
     if (card_get_summary(card, &s) != 0 || s.valid_segments == 0)
         return false;
     *from = int64_t(s.first_second) * 1000;
-    *to = int64_t(s.last_second) * 1000 + 999;
+    *to = card_last_ms(s.last_second);
     return true;
 }
 

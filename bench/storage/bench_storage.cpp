@@ -262,7 +262,7 @@ void bench_seek(const std::string &dir)
     card_get_summary(card, &s);
     std::mt19937_64 rng(42);
     std::uniform_int_distribution<uint64_t> pick(uint64_t(s.first_second) * 1000,
-                                                 uint64_t(s.last_second) * 1000 + 999);
+                                                 uint64_t(card_last_ms(s.last_second)));
     std::vector<uint64_t> targets(5000);
     for (uint64_t &t : targets)
         t = pick(rng);

@@ -16,12 +16,16 @@ TestCase {
     // The window's parts, found by their object names as a tool finds them.
     property var session: null
     property var player: null
-    property var settingsDialog: null
     property var videoPanel: null
     property var timelinePanel: null
     property var eventsOnly: null
-    property var cardPicker: null
-    property var shortcutSheet: null
+    // The dialogs are made on first use: these are null until then.
+    property var settingsDialogLoader: null
+    property var cardPickerLoader: null
+    property var shortcutSheetLoader: null
+    readonly property var settingsDialog: settingsDialogLoader ? settingsDialogLoader.item : null
+    readonly property var cardPicker: cardPickerLoader ? cardPickerLoader.item : null
+    readonly property var shortcutSheet: shortcutSheetLoader ? shortcutSheetLoader.item : null
     readonly property var timeline: timelinePanel ? timelinePanel.timeline : null
     readonly property var exportPanel: timelinePanel ? timelinePanel.exportPanel : null
     property var sidePanel: null
@@ -41,11 +45,14 @@ TestCase {
         appSettings.decodePolicy = 2
         win = createTemporaryObject(windowComponent, testCase)
         verify(win)
-        for (const name of ["session", "player", "settingsDialog", "videoPanel", "timelinePanel", "eventsOnly",
-                            "cardPicker", "shortcutSheet", "sidePanel"]) {
+        for (const name of ["session", "player", "settingsDialogLoader", "videoPanel", "timelinePanel", "eventsOnly",
+                            "cardPickerLoader", "shortcutSheetLoader", "sidePanel"]) {
             testCase[name] = findChild(win, name)
             verify(testCase[name], name)
         }
+        // Start-up builds no dialog; each is made when it first opens.
+        for (const loader of [settingsDialogLoader, cardPickerLoader, shortcutSheetLoader])
+            verify(!loader.active && loader.item === null, loader.objectName)
     }
 
     function openCard(name) {

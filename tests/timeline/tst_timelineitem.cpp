@@ -166,6 +166,7 @@ private slots:
 
     // Interaction through a window
     void scrubRateLimit();
+    void markerRepaintsOnWholePixels();
     void scrubReleasedOverEmptyTime();
     void snapping_data();
     void snapping();
@@ -920,6 +921,28 @@ std::unique_ptr<TestTimelineItem::Window> TestTimelineItem::makeWindow(CardSessi
 #define MAKE_WINDOW(w)                                                                                       \
     auto w = makeWindow(&m_gaps);                                                                            \
     QVERIFY(w->item)
+
+// Playing moves the position many times per pixel of the marker: the
+// timeline is drawn again only once the marker has moved a whole pixel.
+void TestTimelineItem::markerRepaintsOnWholePixels()
+{
+    MAKE_WINDOW(w);
+    showView(*w->item, 4, at(10, 0)); // 60 ms per px
+    w->item->setFollow(false);
+    QSignalSpy frames(w->window.get(), &QQuickWindow::frameSwapped);
+    w->item->setPosition(at(10, 0, 30));
+    QTRY_VERIFY(frames.count() > 0);
+    // Let whatever else was pending draw first.
+    QTest::qWait(100);
+    frames.clear();
+    for (const qint64 ms : {20, 40, 50}) {
+        w->item->setPosition(at(10, 0, 30) + ms);
+        QTest::qWait(50);
+    }
+    QCOMPARE(frames.count(), 0);
+    w->item->setPosition(at(10, 0, 30) + 75);
+    QTRY_VERIFY(frames.count() > 0);
+}
 
 void TestTimelineItem::scrubRateLimit()
 {
