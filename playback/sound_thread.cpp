@@ -239,7 +239,11 @@ void SoundDevice::pump()
     std::lock_guard<std::mutex> lock(m_shared->mutex);
     if (m_shared->openFor != m_openFor)
         return;
-    m_shared->playedFrames = qMax<qlonglong>(0, processed - buffered);
+    // Never back: the two readings are not taken at once, and after an
+    // underrun the server may ask for less than the buffer's room for a
+    // moment, which would read as frames taken back; the sound clock that
+    // paces the pictures must not run backwards.
+    m_shared->playedFrames = qMax(m_shared->playedFrames, qMax<qlonglong>(0, processed - buffered));
     m_shared->sampledNs = soundSteadyNs();
     m_shared->deviceError = error != QAudio::NoError && error != QAudio::UnderrunError;
 }
