@@ -39,9 +39,9 @@ ApplicationWindow {
     palette.toolTipBase: Style.video
     palette.toolTipText: "white"
 
-    background: Rectangle {
-        color: Style.bg
-    }
+    // The window's colour is the clear colour: a background item would
+    // fill the whole window once more on every frame.
+    background: null
 
     // Every attached tooltip of the window is one shared instance: it takes
     // the style's shape instead of the base style's.

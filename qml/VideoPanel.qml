@@ -55,7 +55,9 @@ Rectangle {
     Item {
         id: zoomView
         anchors.fill: parent
-        clip: true
+        // Only a magnified picture reaches past the panel; a clip would
+        // break the scene's batches on every frame.
+        clip: zoom > 1.001
 
         property real zoom: 1
         property real offsetX: 0
