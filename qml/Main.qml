@@ -39,9 +39,11 @@ ApplicationWindow {
     palette.toolTipBase: Style.video
     palette.toolTipText: "white"
 
-    // The window's colour is the clear colour: a background item would
-    // fill the whole window once more on every frame.
-    background: null
+    // Drawn although it is the clear colour too: screenshots grab the
+    // items, not the window, and would show the margins black.
+    background: Rectangle {
+        color: Style.bg
+    }
 
     // Every attached tooltip of the window is one shared instance: it takes
     // the style's shape instead of the base style's.
