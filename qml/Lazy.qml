@@ -11,6 +11,12 @@ Loader {
         return item
     }
 
+    // Closes the part if it was ever made.
+    function close() {
+        if (item)
+            item.close()
+    }
+
     // Whether the part exists and shows.
     readonly property bool showing: item !== null && item.visible
 }

@@ -458,6 +458,7 @@ ApplicationWindow {
         }
     }
 
+    // The dialogs and popups are made when first opened.
     Lazy {
         id: folderDialog
         sourceComponent: FolderDialog {
@@ -466,7 +467,6 @@ ApplicationWindow {
         }
     }
 
-    // The dialogs and popups are made when first opened.
     Lazy {
         id: settingsDialog
         objectName: "settingsDialogLoader"

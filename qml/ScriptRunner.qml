@@ -213,8 +213,7 @@ Item {
                           if (w[0] === "open") {
                               win.addBookmark()
                           } else if (w[0] === "cancel") {
-                              if (bookmarkPopup.item)
-                                  bookmarkPopup.item.close()
+                              bookmarkPopup.close()
                           } else if (w[0] === "add") {
                               win.addBookmark()
                               const popup = bookmarkPopup.item
@@ -279,9 +278,9 @@ Item {
         "theme": { args: "light|dark|system",
                    run: arg => appSettings.theme = arg === "light" || arg === "dark" ? arg : "" },
         "settings": { run: () => settingsDialog.get().open(), wait: 400 },
-        "settingsclose": { run: () => { if (settingsDialog.item) settingsDialog.item.close() } },
+        "settingsclose": { run: () => settingsDialog.close() },
         "keys": { run: () => shortcutSheet.get().open(), wait: 400 },
-        "keysclose": { run: () => { if (shortcutSheet.item) shortcutSheet.item.close() } },
+        "keysclose": { run: () => shortcutSheet.close() },
         "licenses": { run: () => settingsDialog.get().openLicenses(), wait: 400 },
         "updatecheck": { args: "[startup]",
                          run: arg => arg === "startup" ? updater.startupCheck() : updater.checkNow(),

@@ -416,7 +416,6 @@ Figures runMpvIpc(const std::string &mpv, const std::string &file, const std::st
         MpvIpc ipc;
         if (!ipc.connectTo(socketPath, 30000))
             return;
-        ipc.send(R"({"command":["observe_property",1,"pause"]})");
         std::this_thread::sleep_for(std::chrono::milliseconds(2000));
         if (leakSeconds == 0) {
             for (int kind = 0; kind < 2; ++kind)
