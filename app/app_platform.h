@@ -19,11 +19,6 @@ QString cjkFontFamily(const QString &language);
 // desktops and every virtual machine have no hardware decoder.
 int defaultDecodePolicy();
 
-// Keeps the media back end from waiting for the sound server on the GUI
-// thread (Linux: GStreamer's device monitor, which Qt starts with the first
-// video sink, would connect to it there). Called once, before the window.
-void keepMediaBackendOffTheSoundServer();
-
 // Picks Qt Quick's graphics back end and render loop where the system's
 // defaults fail (Windows under Wine: Direct3D 11 leaves a blank window, and
 // the threaded render loop keeps the process from ending), unless the user

@@ -21,9 +21,6 @@ void chooseGraphicsBackEnd()
 }
 
 // Media Foundation opens no sound device before the program asks for one.
-void keepMediaBackendOffTheSoundServer()
-{}
-
 int defaultDecodePolicy()
 {
     return 1;

@@ -97,7 +97,6 @@ int main(int argc, char *argv[])
 
     qInstallMessageHandler(messageHandler);
     qputenv("QT_MEDIA_BACKEND", nivra::mediaBackendName());
-    nivra::keepMediaBackendOffTheSoundServer();
     nivra::chooseGraphicsBackEnd();
 
     QGuiApplication app(argc, argv);

@@ -62,15 +62,13 @@ set(CPACK_DEBIAN_PACKAGE_SECTION video)
 set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 # What the program loads at run time that dpkg-shlibdeps cannot see: the QML
-# modules it imports, its fonts and the GStreamer elements behind Qt
-# Multimedia's sound output.
+# modules it imports and its fonts.
 set(CPACK_DEBIAN_PACKAGE_DEPENDS
   "qml6-module-qtqml, qml6-module-qtqml-models, qml6-module-qtqml-workerscript, \
 qml6-module-qtquick, qml6-module-qtquick-controls, qml6-module-qtquick-templates, \
 qml6-module-qtquick-layouts, qml6-module-qtquick-window, qml6-module-qtquick-dialogs, \
 qml6-module-qtquick-shapes, qml6-module-qtmultimedia, qml6-module-qtcore, \
-qml6-module-qt-labs-folderlistmodel, fonts-inter, fonts-noto-cjk, \
-gstreamer1.0-plugins-base, gstreamer1.0-plugins-good")
+qml6-module-qt-labs-folderlistmodel, fonts-inter, fonts-noto-cjk")
 # Files 0644 and folders 0755 whatever the builder's umask.
 set(CPACK_INSTALL_DEFAULT_DIRECTORY_PERMISSIONS
     OWNER_READ OWNER_WRITE OWNER_EXECUTE GROUP_READ GROUP_EXECUTE WORLD_READ WORLD_EXECUTE)

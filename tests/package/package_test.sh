@@ -29,7 +29,7 @@ deb=$tmp/out/nivra-player_${version}_amd64.deb
 [ "$(dpkg-deb -f "$deb" Architecture)" = amd64 ] || fail "architecture"
 depends=$(dpkg-deb -f "$deb" Depends)
 for p in libc6 libqt6quick6 libavcodec59 qml6-module-qtquick-controls qml6-module-qtmultimedia \
-  fonts-inter fonts-noto-cjk gstreamer1.0-plugins-good; do
+  fonts-inter fonts-noto-cjk; do
   echo "$depends" | tr ',' '\n' | grep -q "^ *$p\( \|$\)" || fail "Depends lacks $p: $depends"
 done
 names=$(echo "$depends" | tr ',' '\n' | sed 's/(.*//; s/ //g' | sort -u)
