@@ -20,7 +20,6 @@ void chooseGraphicsBackEnd()
         qputenv("QSG_RENDER_LOOP", "basic");
 }
 
-// Media Foundation opens no sound device before the program asks for one.
 int defaultDecodePolicy()
 {
     return 1;

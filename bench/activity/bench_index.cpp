@@ -104,7 +104,7 @@ void benchCodec(const std::string &work, const char *codec, int minutes)
     const uint64_t keyBytes = keyframeBytes(card);
     // What the card holds, not what was asked for: a card too small for
     // the span keeps only its latest part.
-    const double hours = double(int64_t(s.last_second) - int64_t(s.first_second) + 1) / 3600.0;
+    const double hours = double(to - from + 1) / 3600000.0;
     if (hours * 60.0 < minutes * 0.95)
         printf("  the card keeps only %.1f of the %d minutes\n", hours * 60.0, minutes);
     printf("ours (%d threads): %s, %lld key frames in %.2f s (%.1f s per 24 h), %lld holes\n", threads,
