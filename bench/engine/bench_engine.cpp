@@ -88,7 +88,7 @@ bool writeCard(const QString &dir, int seconds)
       "pooled": true,
       "poolGops": 6,
       "spans": [{"start": "2024-05-01T08:00:00Z", "seconds": %1, "offsetMin": 0}],
-      "segments": {"seconds": 60, "slots": 64}
+      "segments": {"seconds": 60, "slots": 64, "sizeLimit": 67108864}
     })")
                                  .arg(seconds);
     return writeScenarioCard(dir, scenario);
